@@ -1,0 +1,61 @@
+#include "foundation/ErrorTrail.h"
+
+#include "foundation/AppGlobalVar.h"
+
+const char* Exception::what() const noexcept
+{
+    try {
+        if (Utf8.isEmpty())
+            Utf8 = Message.toUtf8();
+        return Utf8.constData();
+    } catch (...) {
+        return "";
+    }
+}
+
+QString ExceptionMessage(const std::exception& e)
+{
+    if (const auto* own = dynamic_cast<const Exception*>(&e))
+        return own->Message;
+    return QString::fromUtf8(e.what());
+}
+
+QString TrailValue(const QString& v) { return v; }
+QString TrailValue(const char* v) { return QString::fromUtf8(v); }
+QString TrailValue(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+QString TrailValue(int v) { return QString::number(v); }
+QString TrailValue(unsigned v) { return QString::number(v); }
+QString TrailValue(long v) { return QString::number(v); }
+QString TrailValue(unsigned long v) { return QString::number(v); }
+QString TrailValue(long long v) { return QString::number(v); }
+QString TrailValue(unsigned long long v) { return QString::number(v); }
+QString TrailValue(unsigned char v) { return QString::number(v); }
+QString TrailValue(signed char v) { return QString::number(v); }
+QString TrailValue(short v) { return QString::number(v); }
+QString TrailValue(unsigned short v) { return QString::number(v); }
+QString TrailValue(double v) { return QString::number(v, 'g', 15); }
+QString TrailValue(long double v) { return QString::number(double(v), 'g', 18); }
+QString TrailValue(const void* v)
+{
+    return QString::number(reinterpret_cast<quintptr>(v));
+}
+
+namespace trail_detail {
+
+bool BeginBlock(const char* module, const char* declaration)
+{
+    if (!ErrorInfo)
+        return false;
+    const QString m = QString::fromUtf8(module);
+    ErrorInfo->append(m.contains(QLatin1Char(':')) ? m : QStringLiteral("Module name: ") + m);
+    ErrorInfo->append(QString::fromUtf8(declaration));
+    return true;
+}
+
+void AddArgumentsHeader() { ErrorInfo->append(QStringLiteral("Arguments:")); }
+
+void AddLine(const QString& line) { ErrorInfo->append(line); }
+
+bool ArgumentsOn() { return ErrorInfo && LogArguments == 1; }
+
+}  // namespace trail_detail

@@ -1,0 +1,22 @@
+// Numeric conventions of the whole program: the 80-bit real, rounding as the
+// original platform did, and the process-wide separators used when numbers become text.
+#pragma once
+
+#include <QChar>
+#include <cmath>
+#include <cstdint>
+
+using Extended = long double;
+using Int64 = std::int64_t;
+
+// Halves go to the even neighbour (banker's rounding), as the original platform did.
+inline Int64 Round(Extended v) { return static_cast<Int64>(std::nearbyintl(v)); }
+inline Int64 Trunc(Extended v) { return static_cast<Int64>(v); }
+
+// "The locale's decimal separator": set once at start from the user's numeric
+// locale, settable by tests. Never use the C library's locale for numbers.
+extern QChar DecimalSeparator;
+extern QChar ThousandSeparator;
+
+// Sets both separators from the system's numeric locale.
+void InitSeparatorsFromLocale();
