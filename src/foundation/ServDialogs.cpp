@@ -3,8 +3,8 @@
 #include "foundation/ServDialogs.h"
 
 #include "foundation/ErrorTrail.h"
+#include "foundation/GeoServ.h"
 
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -13,33 +13,6 @@ TDialogHooks& Installed()
 {
     static TDialogHooks hooks;
     return hooks;
-}
-
-// Folds an angle into [0, 360], 360 staying 360.
-Extended NormalAngle(Extended a)
-{
-    while (a > 360)
-        a -= 360;
-    while (a < 0)
-        a += 360;
-    return a;
-}
-
-// Direction angle from (x1, y1) to (x2, y2); the axis directions come out exact.
-Extended Direction(Extended x1, Extended y1, Extended x2, Extended y2)
-{
-    const Extended dx = x2 - x1;
-    const Extended dy = y2 - y1;
-    if (dx == 0 && dy == 0)
-        return 0;
-    if (dx == 0)
-        return dy > 0 ? 90 : 270;
-    if (dy == 0)
-        return dx > 0 ? 0 : 180;
-    Extended a = std::atan2(dy, dx) * 57.2957795130823209L;
-    if (a <= 0)
-        a += 360;
-    return a;
 }
 
 // After a selection window: see SelStrDialog.
@@ -92,30 +65,18 @@ QStringList Split(const QString& text)
 void PolarPoint(Extended X1, Extended Y1, Extended X2, Extended Y2, const TPolarAnswer& answer,
                 Extended& X, Extended& Y)
 {
-    const Extended base = Direction(X1, Y1, X2, Y2);
-    const Extended angle = (answer.Seconds / 60 + answer.Minutes) / 60 + answer.Degrees;
-    Extended direction;
-    Extended sx;
-    Extended sy;
-    if (!answer.FromEnd) {
-        // Measured from the base line at its start: a left angle turns anticlockwise.
-        direction = NormalAngle(answer.RightAngle ? base + angle : base - angle);
-        sx = X1;
-        sy = Y1;
-    } else {
-        // At the end the angle lies between the way back to the start and the new line.
-        direction = NormalAngle(answer.RightAngle ? base + 180 - angle : base - 180 + angle);
-        sx = X2;
-        sy = Y2;
-    }
-    if (answer.Distance == 0) {
-        X = sx;
-        Y = sy;
+    TGeoAngle base = 0;
+    DirAngle(GeoPoint(X1, Y1), GeoPoint(X2, Y2), base);
+    const Extended angle = fGMS_GG(answer.Degrees, answer.Minutes, answer.Seconds);
+    const TAngleType side = answer.RightAngle ? atRight : atLeft;
+    if (answer.FromEnd) {
+        PGZ(X2, Y2, answer.Distance, NextDirAngle(base, angle, side), X, Y);
         return;
     }
-    const Extended a = direction * 0.017453292519943295L;
-    X = sx + answer.Distance * std::cos(a);
-    Y = sy + answer.Distance * std::sin(a);
+    // At the start the angle is measured from the base line itself; the traverse rule
+    // would measure it from the way back and mirror every angle but 90°.
+    const TGeoAngle direction = fNormalAngle(side == atLeft ? base - angle : base + angle);
+    PGZ(X1, Y1, answer.Distance, direction, X, Y);
 }
 
 TDialogHooks& DialogHooks() { return Installed(); }
