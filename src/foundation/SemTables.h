@@ -6,7 +6,6 @@
 
 #include "foundation/AbstractListControl.h"
 #include "foundation/GeoTypes.h"
-#include "semantics/SemPending.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,8 +2,11 @@
 // read-outs of the current semantics.
 #include "semantics/SemCodec.h"
 
+#include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
-#include "semantics/SemPending.h"
+#include "foundation/GeoServ.h"
+#include "foundation/ServDialogs.h"
+#include "foundation/StringNum.h"
 
 namespace {
 
@@ -375,7 +378,7 @@ void TSemCodec::ShiftHeights(const QString& sem, QString& result, Extended incre
         do {
             RSemE& e = *EList.Item;
             if (e.Kind == seIV && ValidFloat(e.Value, false, true))
-                e.Value = FloatToStrFixed(StrToFlt(e.Value) + increment, 8, 2);
+                e.Value = FloatToFixed(StrToFlt(e.Value) + increment, 2, 8);
         } while (EList.GoNextItem());
     }
     Code(result, true);

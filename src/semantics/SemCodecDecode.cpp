@@ -4,7 +4,7 @@
 #include "semantics/SemCodec.h"
 
 #include "foundation/ErrorTrail.h"
-#include "semantics/SemPending.h"
+#include "foundation/GeoServ.h"
 
 namespace {
 

@@ -8,8 +8,10 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/CodePage.h"
+#include "foundation/DelphiFormat.h"
+#include "foundation/GeoServ.h"
+#include "platform/FileLookup.h"
 #include "semantics/SemDialogs.h"
-#include "semantics/SemPending.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -98,38 +100,12 @@ QString LineRef(const QString& path, int index)
            u')';
 }
 
-// A whole number as the files write it: an optional sign and decimal digits.
-bool ParseInteger(const QString& s, int& v)
-{
-    int i = 0;
-    bool negative = false;
-    if (!s.isEmpty() && (s[0] == u'-' || s[0] == u'+')) {
-        negative = s[0] == u'-';
-        i = 1;
-    }
-    if (i >= s.length())
-        return false;
-    long long n = 0;
-    for (; i < s.length(); ++i) {
-        if (s[i] < u'0' || s[i] > u'9')
-            return false;
-        n = n * 10 + (s[i].unicode() - u'0');
-        if (n > 2147483648LL)
-            return false;
-    }
-    n = negative ? -n : n;
-    if (n > 2147483647LL)
-        return false;
-    v = static_cast<int>(n);
-    return true;
-}
-
 // A code of a classifier file, refused outside 0..highest so that a save never writes it
 // back as another code.
 int ReadCode(const QString& line, int highest, const QString& path, int index)
 {
     int v = 0;
-    if (!ParseInteger(line, v))
+    if (!TryStrToInt(line, v))
         throw Exception(QStringLiteral("\"") + line + QStringLiteral("\" не является целым числом") +
                         LineRef(path, index));
     if (v < 0 || v > highest)

@@ -6,7 +6,7 @@
 #include "foundation/ErrorTrail.h"
 #include "platform/CodePage.h"
 #include "semantics/SemDialogs.h"
-#include "semantics/SemPending.h"
+#include "foundation/ServDialogs.h"
 
 #include <QFile>
 #include <QSaveFile>
