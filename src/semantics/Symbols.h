@@ -169,6 +169,17 @@ public:
     static QString SignFolder(int scale);
     static QString KindFolder(int scale, TLmode lm);
 
+    // f applied to the sign list of kind lm (points for anything but line and polygon).
+    template <class F>
+    decltype(auto) WithList(TLmode lm, F&& f)
+    {
+        if (lm == lmLine)
+            return f(VpGLines);
+        if (lm == lmPolygon)
+            return f(VpGPolygons);
+        return f(VpGPoints);
+    }
+
 private:
     // One sign of a kind as the index saw it: its record, a copy of its name and the
     // parts of its name.
@@ -186,16 +197,6 @@ private:
         QHash<QString, int> ByName;
     };
 
-    // f applied to the sign list of kind lm (points for anything but line and polygon).
-    template <class F>
-    decltype(auto) WithList(TLmode lm, F&& f)
-    {
-        if (lm == lmLine)
-            return f(VpGLines);
-        if (lm == lmPolygon)
-            return f(VpGPolygons);
-        return f(VpGPoints);
-    }
     int SignCount(TLmode lm) const;
     bool GoSign(TLmode lm, int index);
     bool GoLastSign(TLmode lm);
