@@ -254,3 +254,41 @@ TEST(ExCheckListBox, CheckCellIsDrawnInTheControlColour)
     EXPECT_EQ(QColor(shot.pixel(r.left() + 17, r.top())), QColor(10, 20, 30));
     EXPECT_EQ(QColor(shot.pixel(r.left() + 19, r.top() + 1)), QColor(200, 0, 0));
 }
+
+TEST(ExCustomListBox, OwnerDrawHandlersServeOnlyOwnerDrawnStyles)
+{
+    TExCustomListBox box;
+    box.resize(150, 100);
+    int drawn = 0;
+    box.OnDrawItem = [&](QPainter&, int, const QRect&, QStyle::State) { ++drawn; };
+    box.OnGetItemWidth = [](int index, int& width) { width = 500 + index; };
+    box.addItems({"a", "b"});
+    EXPECT_EQ(box.HorizontalExtent(),
+              std::max(box.fontMetrics().horizontalAdvance(QStringLiteral("ax")),
+                       box.fontMetrics().horizontalAdvance(QStringLiteral("bx"))))
+        << "a standard box measures its text";
+    box.show();
+    (void)box.viewport()->grab();
+    EXPECT_EQ(drawn, 0);
+
+    box.SetStyle(lbOwnerDrawFixed);
+    EXPECT_EQ(box.HorizontalExtent(), 501);
+    (void)box.viewport()->grab();
+    EXPECT_GT(drawn, 0);
+
+    box.SetAutoScroll(false);
+    EXPECT_EQ(box.HorizontalExtent(), 0);
+}
+
+TEST(ExCustomListBox, VariableHeightsComeFromTheMeasureHandler)
+{
+    TExCustomListBox box;
+    box.resize(150, 200);
+    box.SetStyle(lbOwnerDrawVariable);
+    box.OnMeasureItem = [](int index, int& height) { height = 10 + 10 * index; };
+    box.addItems({"a", "b", "c"});
+    box.show();
+    box.doItemsLayout();
+    EXPECT_EQ(box.visualRect(box.model()->index(0, 0)).height(), 10);
+    EXPECT_EQ(box.visualRect(box.model()->index(2, 0)).height(), 30);
+}
