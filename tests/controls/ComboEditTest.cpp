@@ -1,4 +1,5 @@
 // File-name and folder edits: names with blanks, the dialog's start and result.
+#include "controls/BrowseFolder.h"
 #include "controls/ComboEdit.h"
 
 #include <QCoreApplication>
@@ -220,4 +221,35 @@ TEST(ComboEdit, DirectInputMakesTheFieldReadOnlyButKeepsTheButton)
     EXPECT_EQ(clicks, 1);
     edit.SetDirectInput(true);
     EXPECT_FALSE(edit.isReadOnly());
+}
+
+TEST(DirectoryEdit, ShellKindOpensTheFolderBrowserWithItsPrompt)
+{
+    QTemporaryDir dir;
+    std::vector<QString> prompts;
+    BrowseForFolderHook = [&](QString& folder, const QString& prompt) {
+        prompts.push_back(prompt);
+        folder = dir.path() + QLatin1Char('/');
+        return true;
+    };
+    TDirectoryEdit edit;
+    edit.SetDialogKind(dkWin32);
+    edit.SetDialogText(QStringLiteral("Папка планов"));
+    edit.ButtonClick();
+    BrowseForFolderHook = nullptr;
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0], QStringLiteral("Папка планов"));
+    EXPECT_EQ(edit.text(), dir.path()) << "the chosen folder without its final separator";
+}
+
+TEST(BrowseFolder, CancelLeavesTheFolder)
+{
+    BrowseForFolderHook = [](QString& folder, const QString&) {
+        folder = QStringLiteral("/elsewhere");
+        return false;
+    };
+    QString folder = QStringLiteral("/start");
+    EXPECT_FALSE(BrowseForFolderDlg(folder, QStringLiteral("?"), 0));
+    EXPECT_EQ(folder, QStringLiteral("/start"));
+    BrowseForFolderHook = nullptr;
 }
