@@ -299,7 +299,7 @@ TEST_F(SemFixture, SignNameThroughTheSynonyms)
 
 TEST_F(SemFixture, UnmatchedSignNameAsksTheAddSynonymWindow)
 {
-    QDir(Tmp.path()).mkpath(QStringLiteral("условные знаки/500/Линейные"));
+    QDir(ProgramPath()).mkpath(QStringLiteral("условные знаки/500/Линейные"));
     QString seenFolder;
     bool answer = false;
     TSemDialogHooks hooks;
@@ -320,7 +320,7 @@ TEST_F(SemFixture, UnmatchedSignNameAsksTheAddSynonymWindow)
     // Codes are compared exactly: a lower-case letter does not match.
     EXPECT_FALSE(Services->SemToSymbolName(QStringLiteral("гОР/Ф031"), lmLine, name, 500));
     EXPECT_TRUE(name.isEmpty());
-    EXPECT_EQ(seenFolder, Tmp.path() + QStringLiteral("/условные знаки/500/Линейные/"));
+    EXPECT_EQ(seenFolder, ProgramPath() + QStringLiteral("условные знаки/500/Линейные/"));
     EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri")), before);   // nothing found, nothing written
 
     answer = true;

@@ -1,15 +1,15 @@
-// A private copy of our classifier for each test (the codec writes into its folder),
-// the program folder pointed at it, and the classifier loaded into a services object.
+// A run of the program on a private copy of our classifier (the codec writes into its
+// folder), with the classifier loaded into a services object.
 #pragma once
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "semantics/SemServices.h"
+#include "support/TestRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -44,13 +44,7 @@ class SemFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Tmp.isValid());
-        const QString source = QStringLiteral(VELMORA_SOURCE_DATA "/Семантика");
-        QDir(Tmp.path()).mkdir(QStringLiteral("Семантика"));
-        for (const QString& name : QDir(source).entryList(QDir::Files))
-            ASSERT_TRUE(QFile::copy(source + u'/' + name, Folder() + name));
-        SavedProgramFolder = ProgramFolder;
-        ProgramFolder = Tmp.path() + u'/';
+        Run = std::make_unique<TTestRun>(QStringList{QStringLiteral("Семантика")});
         SavedSeparator = DecimalSeparator;
         DecimalSeparator = u'.';
         Services = std::make_unique<TSemServices>();
@@ -60,16 +54,16 @@ protected:
     void TearDown() override
     {
         Services.reset();
-        ProgramFolder = SavedProgramFolder;
+        Run.reset();
         DecimalSeparator = SavedSeparator;
     }
 
-    QString Folder() const { return Tmp.path() + QStringLiteral("/Семантика/"); }
+    QString ProgramPath() const { return Run->Folder(); }
+    QString Folder() const { return Run->Folder() + QStringLiteral("Семантика/"); }
     TSemCodec& Codec() { return Services->Codec; }
 
-    QTemporaryDir Tmp;
+    std::unique_ptr<TTestRun> Run;
     std::unique_ptr<TSemServices> Services;
-    QString SavedProgramFolder;
     QChar SavedSeparator;
 };
 
