@@ -208,6 +208,10 @@ TEST_F(SemFixture, PlainRoutinesForTheEngine)
     QString text;
     DecodeSem(lmPoint, QStringLiteral("ОТА/ИВ125.4"), text);
     EXPECT_EQ(text, QStringLiteral("Отметка высоты; Отметка: 125.4"));
+    // Guards against the result overwriting the semantics while it is still being read.
+    QString same = QStringLiteral("ОТА/ИВ125.4");
+    DecodeSem(lmPoint, same, same);
+    EXPECT_EQ(same, text);
 
     struct Case { int Code; const char16_t* Name; };
     const Case materials[] = {{0, u""}, {1, u"кирпич"}, {8, u"железобетон"},
