@@ -4,19 +4,19 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ui/PlainRtf.h"
+#include "platform/FileLookup.h"
+#include "platform/ProgramFolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 QString LicenceFileName()
 {
-    QString folder = ProgramFolder;
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    return QDir(folder).filePath(QStringLiteral("лицензия.rtf"));
+    QString folder = ProgramFolder.isEmpty() ? GetProgramFolder() : ProgramFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return ResolvePath(folder + QStringLiteral("лицензия.rtf"));
 }
 
 TFormFirstStart::TFormFirstStart(const QString& licenceFile, QWidget* parent) : TDialogBase(parent)
