@@ -244,7 +244,7 @@ void OGZInt(int x1, int y1, int x2, int y2, int& Len, TGeoAngle& Angle)
     else if (dy == 0)
         Len = static_cast<int>(dx < 0 ? -dx : dx);
     else
-        Len = static_cast<int>(Round(std::sqrt(Extended(dx * dx + dy * dy))));
+        Len = static_cast<int>(Round(std::sqrt(Extended(dx) * dx + Extended(dy) * dy)));
 }
 
 QPoint PGZInt(int x, int y, Extended L, TGeoAngle angle)
