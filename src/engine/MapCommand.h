@@ -4,6 +4,7 @@
 // Kept apart from GeoMap.h so that the windows that build commands include little.
 #pragma once
 
+#include "foundation/StringNum.h"
 #include "platform/Platform.h"
 
 #include <QString>
@@ -147,6 +148,8 @@ public:
     std::uint8_t Byte(int i) const;
     // An integer; 0 is false, any other value true.
     bool Flag(int i) const;
+    // "1"/"0" characters for bold, italic, underline and strikeout; never fails.
+    TFontStyles FontStyles(int i) const;
     // True when the field, upper-cased, is "TRUE"; never fails.
     bool Switch(int i) const;
     // A real with "." or "," as decimal separator, no exponent, no thousands
@@ -181,6 +184,9 @@ Extended CommandTextToRealLocale(const QString& s);
 class TCommandParams {
 public:
     TCommandParams& Int(std::int64_t v);
+    // "%f" with decimals decimals (2 unless given), the locale's separator, never an
+    // exponent.
+    TCommandParams& Fixed(Extended v, int decimals = 2);
     // "%s": the text unchanged.
     TCommandParams& Text(const QString& v);
     // A field already made of groups (TCommandValues, "[" "]" or "(" ")" lists).
@@ -199,6 +205,7 @@ private:
 class TCommandValues {
 public:
     TCommandValues& Int(std::int64_t v);
+    TCommandValues& Fixed(Extended v, int decimals = 2);
     TCommandValues& Text(const QString& v);
 
     const QString& Str() const { return S; }
