@@ -155,6 +155,29 @@ TEST_F(GeoMapTest, SavedRulesAreSortedAndStandard)
     EXPECT_EQ(m.LayerRules.Item->LayerName, QStringLiteral("Точки"));
 }
 
+TEST_F(GeoMapTest, ShippedRuleFileIsInTheOrderASaveWrites)
+{
+    CopyDataFolder(QStringLiteral("Семантика"), Program.path());
+    TSemServices semantics;
+    semantics.Open();
+    const QString path = Path(QStringLiteral("Слои/Выбор слоя.wri"));
+    const QByteArray shipped = FileBytes(path);
+    TGeoMap& m = Plan();
+    m.SaveDefLayerForObjects();
+    EXPECT_EQ(FileBytes(path), shipped);
+    // Every object of the classifier's work lists finds a layer by the rules.
+    for (const auto& works : semantics.Codec.SemWorks) {
+        ASSERT_GT(works.GetCount(), 0);
+        for (const auto& work : works) {
+            const QString code = work->Semantics.left(3);
+            bool found = false;
+            for (const auto& rule : m.LayerRules)
+                found = found || rule->Semantics.left(3) == code;
+            EXPECT_TRUE(found) << work->Semantics.toStdString();
+        }
+    }
+}
+
 TEST_F(GeoMapTest, EmptyRuleListWritesAnEmptyFile)
 {
     TGeoMap& m = Plan();
