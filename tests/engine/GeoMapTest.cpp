@@ -89,7 +89,7 @@ TEST_F(GeoMapTest, AMissingReferenceFileStopsConstruction)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        CopyDataFolder(QStringLiteral("Слои"), Program.path());
+        CopyDataFolder(QStringLiteral("Слои"), Folder());
         ASSERT_TRUE(QFile::remove(Path(QString::fromUtf8(c.file))));
         ErrorInfo->clear();
         const QString message = RaisedBy([] { TGeoMap m; });
@@ -125,7 +125,7 @@ TEST_F(GeoMapTest, RuleRecordsAreFoundAmongOtherLines)
 
 TEST_F(GeoMapTest, SavedRulesAreSortedAndStandard)
 {
-    CopyDataFolder(QStringLiteral("Семантика"), Program.path());
+    CopyDataFolder(QStringLiteral("Семантика"), Folder());
     TSemServices semantics;
     semantics.Open();
     TGeoMap& m = Plan();
@@ -157,7 +157,7 @@ TEST_F(GeoMapTest, SavedRulesAreSortedAndStandard)
 
 TEST_F(GeoMapTest, ShippedRuleFileIsInTheOrderASaveWrites)
 {
-    CopyDataFolder(QStringLiteral("Семантика"), Program.path());
+    CopyDataFolder(QStringLiteral("Семантика"), Folder());
     TSemServices semantics;
     semantics.Open();
     const QString path = Path(QStringLiteral("Слои/Выбор слоя.wri"));
