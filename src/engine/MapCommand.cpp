@@ -3,8 +3,8 @@
 #include "engine/MapCommand.h"
 
 #include "foundation/DelphiFormat.h"
-#include "foundation/GeoDataObjects.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/GeoDataObjects.h"
 #include "foundation/StringNum.h"
 
 namespace {
