@@ -1,0 +1,561 @@
+#include "foundation/DelphiFormat.h"
+
+#include "foundation/ErrorTrail.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+constexpr int MaxDigits = 18;
+
+// A finite value as 0.D1 D2 ... Dn × 10^Exponent, without trailing zeros; zero has no
+// digits. std::to_chars is locale-independent and rounds the exact binary value to
+// nearest, which gives the first 18 significant digits the platform worked from.
+struct TDecimal {
+    bool Negative = false;
+    int Exponent = 0;
+    std::string Digits;
+
+    bool IsZero() const { return Digits.empty(); }
+};
+
+void DropTrailingZeros(TDecimal& d)
+{
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
+    if (d.Digits.empty()) {
+        d.Exponent = 0;
+        d.Negative = false;   // a value that rounds to zero carries no minus sign
+    }
+}
+
+constexpr std::uint64_t Pow10[20] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+
+// The 18 digits by exact integer arithmetic for the values plans are made of
+// (0.01 <= a < 2^63): a = m / 2^shift, so a × 10^k = m × 10^k / 2^shift fits in 128
+// bits and its remainder decides the rounding (to nearest, ties to even, as to_chars).
+// False outside that range.
+bool FastDigits(Extended a, TDecimal& d)
+{
+    int e2 = 0;
+    const Extended f = std::frexp(a, &e2);   // a = f × 2^e2, f in [0.5, 1)
+    const int shift = 64 - e2;
+    if (shift < 1 || shift > 127)
+        return false;
+    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 64));   // exact
+    using U128 = unsigned __int128;
+    const std::uint64_t low = Pow10[17];
+    const std::uint64_t high = Pow10[18];
+    int k = 17 - static_cast<int>(std::floor((e2 - 1) * 0.30102999566398119521L));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (k < 0 || k > 19)
+            return false;
+        const U128 product = static_cast<U128>(m) * Pow10[k];
+        U128 q = product >> shift;
+        if (q >= high) {
+            --k;
+            continue;
+        }
+        if (q < low) {
+            ++k;
+            continue;
+        }
+        const U128 rest = product - (q << shift);
+        const U128 half = static_cast<U128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (q & 1)))
+            ++q;
+        int exponent = 18 - k;
+        if (q == high) {
+            q = low;
+            ++exponent;
+        }
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(q)).ptr;
+        d.Digits.assign(buffer, end);
+        d.Exponent = exponent;
+        return true;
+    }
+    return false;
+}
+
+TDecimal ToDecimal(Extended value)
+{
+    TDecimal d;
+    d.Negative = std::signbit(value);
+    if (value == 0) {
+        d.Negative = false;
+        return d;
+    }
+    if (FastDigits(std::fabs(value), d)) {
+        DropTrailingZeros(d);
+        return d;
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, MaxDigits - 1);
+    const char* p = buffer;
+    // "d.ddddde±x": take the digits and skip whatever stands for the point.
+    for (; p != result.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            d.Digits.push_back(*p);
+    int exponent = 0;
+    if (p != result.ptr) {
+        ++p;
+        std::from_chars(*p == '+' ? p + 1 : p, result.ptr, exponent);
+    }
+    d.Exponent = exponent + 1;
+    DropTrailingZeros(d);
+    return d;
+}
+
+// Keeps count significant digits, halves away from zero; count <= 0 keeps none, so the
+// value becomes zero or, when the first dropped digit is 5 or more, one unit at the
+// place just above the digits kept.
+void RoundTo(TDecimal& d, int count)
+{
+    if (d.IsZero() || count >= static_cast<int>(d.Digits.size()))
+        return;
+    if (count < 0) {
+        d.Digits.clear();
+        DropTrailingZeros(d);
+        return;
+    }
+    const bool up = d.Digits[count] >= '5';
+    d.Digits.resize(count);
+    if (up) {
+        int i = count - 1;
+        while (i >= 0 && d.Digits[i] == '9') {
+            d.Digits[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++d.Digits[i];
+        } else {
+            d.Digits.insert(d.Digits.begin(), '1');
+            ++d.Exponent;
+        }
+    }
+    DropTrailingZeros(d);
+}
+
+char DigitAt(const TDecimal& d, int index)
+{
+    return index >= 0 && index < static_cast<int>(d.Digits.size()) ? d.Digits[index] : '0';
+}
+
+// Whole part and decimals of a rounded decimal, with the current separators.
+QString PositionalText(const TDecimal& d, int decimals, bool groupThousands)
+{
+    const int wholeCount = std::max(d.Exponent, 1);
+    const bool grouped = groupThousands && !ThousandSeparator.isNull();
+    QString text;
+    text.reserve(wholeCount + wholeCount / 3 + decimals + 2);
+    if (d.Negative)
+        text += QLatin1Char('-');
+    for (int i = 0; i < wholeCount; ++i) {
+        if (grouped && i > 0 && (wholeCount - i) % 3 == 0)
+            text += ThousandSeparator;
+        text += QLatin1Char(d.Exponent <= 0 ? '0' : DigitAt(d, i));
+    }
+    if (decimals > 0) {
+        text += DecimalSeparator;
+        for (int i = 0; i < decimals; ++i)
+            text += QLatin1Char(DigitAt(d, d.Exponent + i));
+    }
+    return text;
+}
+
+// The shortest positional form of an already rounded decimal.
+QString ShortestPositional(const TDecimal& d)
+{
+    const int decimals = std::max(0, static_cast<int>(d.Digits.size()) - d.Exponent);
+    return PositionalText(d, decimals, false);
+}
+
+// "1.2345E6", "1E-5": the general format's exponent form.
+QString GeneralExponent(const TDecimal& d, int exponentDigits)
+{
+    QString text;
+    if (d.Negative)
+        text += QLatin1Char('-');
+    text += QLatin1Char(d.Digits[0]);
+    if (d.Digits.size() > 1) {
+        text += DecimalSeparator;
+        text += QLatin1String(d.Digits.data() + 1, static_cast<qsizetype>(d.Digits.size() - 1));
+    }
+    const int e = d.Exponent - 1;
+    text += QLatin1Char('E');
+    if (e < 0)
+        text += QLatin1Char('-');
+    text += QString::number(std::abs(e)).rightJustified(exponentDigits, QLatin1Char('0'));
+    return text;
+}
+
+QString NonFiniteText(Extended value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+void RequireFinite(Extended value)
+{
+    if (!std::isfinite(value))
+        throw Exception(QStringLiteral("Значение \"%1\" не является конечным числом и не может быть записано")
+                            .arg(NonFiniteText(value)));
+}
+
+}  // namespace
+
+QString FloatToStrF(Extended value, TFloatFormat format, int precision, int digits)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    precision = std::clamp(precision, 1, MaxDigits);
+    TDecimal d = ToDecimal(value);
+    switch (format) {
+    case ffGeneral: {
+        RoundTo(d, precision);
+        if (d.IsZero())
+            return QStringLiteral("0");
+        if (d.Exponent > precision || d.Exponent < -3)
+            return GeneralExponent(d, std::clamp(digits, 0, 4));
+        return ShortestPositional(d);
+    }
+    case ffExponent: {
+        RoundTo(d, precision);
+        QString text;
+        if (d.Negative)
+            text += QLatin1Char('-');
+        text += QLatin1Char(DigitAt(d, 0));
+        if (precision > 1) {
+            text += DecimalSeparator;
+            for (int i = 1; i < precision; ++i)
+                text += QLatin1Char(DigitAt(d, i));
+        }
+        const int e = d.IsZero() ? 0 : d.Exponent - 1;
+        text += QLatin1Char('E');
+        text += e < 0 ? QLatin1Char('-') : QLatin1Char('+');
+        text += QString::number(std::abs(e)).rightJustified(std::clamp(digits, 0, 4), QLatin1Char('0'));
+        return text;
+    }
+    case ffFixed:
+    case ffNumber: {
+        digits = std::clamp(digits, 0, MaxDigits);
+        RoundTo(d, std::min(precision, d.Exponent + digits));
+        if (d.Exponent > precision)
+            return GeneralExponent(d, 0);
+        return PositionalText(d, digits, format == ffNumber);
+    }
+    }
+    return QString();
+}
+
+QString FloatToStr(Extended value)
+{
+    return FloatToStrF(value, ffGeneral, 15, 0);
+}
+
+QString FloatToFixed(Extended value, int decimals, int precision, bool groupThousands)
+{
+    RequireFinite(value);
+    decimals = std::clamp(decimals, 0, MaxDigits);
+    precision = std::clamp(precision, 1, MaxDigits);
+    TDecimal d = ToDecimal(value);
+    RoundTo(d, std::min(precision, d.Exponent + decimals));
+    return PositionalText(d, decimals, groupThousands);
+}
+
+QString FloatToPlain(Extended value, int precision)
+{
+    RequireFinite(value);
+    TDecimal d = ToDecimal(value);
+    RoundTo(d, std::clamp(precision, 1, MaxDigits));
+    return ShortestPositional(d);
+}
+
+// ---------------------------------------------------------------------------------
+// Format
+
+namespace {
+
+[[noreturn]] void ThrowFormatError(const QString& format)
+{
+    throw Exception(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+}
+
+}  // namespace
+
+QString Format(const QString& format, std::initializer_list<TFormatArg> args)
+{
+    QString result;
+    result.reserve(format.size() + 16 * static_cast<qsizetype>(args.size()));
+    auto nextArg = args.begin();
+    const qsizetype n = format.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = format.at(i);
+        if (c != QLatin1Char('%')) {
+            const qsizetype next = format.indexOf(QLatin1Char('%'), i);
+            const qsizetype end = next < 0 ? n : next;
+            result += QStringView(format).mid(i, end - i);
+            i = end;
+            continue;
+        }
+        ++i;
+        if (i < n && format.at(i) == QLatin1Char('%')) {
+            result += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        bool left = false;
+        if (i < n && format.at(i) == QLatin1Char('-')) {
+            left = true;
+            ++i;
+        }
+        int width = 0;
+        while (i < n && format.at(i).isDigit() && format.at(i).unicode() < 128) {
+            width = std::min(width * 10 + (format.at(i).unicode() - '0'), 100000);
+            ++i;
+        }
+        int prec = -1;
+        if (i < n && format.at(i) == QLatin1Char('.')) {
+            ++i;
+            prec = 0;
+            while (i < n && format.at(i).isDigit() && format.at(i).unicode() < 128) {
+                prec = std::min(prec * 10 + (format.at(i).unicode() - '0'), 100000);
+                ++i;
+            }
+        }
+        if (i >= n || nextArg == args.end())
+            ThrowFormatError(format);
+        const char16_t type = format.at(i).toLower().unicode();
+        ++i;
+        const TFormatArg& arg = *nextArg++;
+        QString piece;
+        switch (type) {
+        case u'd': {
+            if (arg.Kind != TFormatArg::faInteger)
+                ThrowFormatError(format);
+            const bool negative = arg.Integer < 0;
+            const unsigned long long magnitude =
+                negative ? 0ULL - static_cast<unsigned long long>(arg.Integer)
+                         : static_cast<unsigned long long>(arg.Integer);
+            QString digits = QString::number(magnitude);
+            if (prec > digits.size())
+                digits = digits.rightJustified(prec, QLatin1Char('0'));
+            piece = negative ? QLatin1Char('-') + digits : digits;
+            break;
+        }
+        case u's':
+            if (arg.Kind != TFormatArg::faText)
+                ThrowFormatError(format);
+            piece = prec >= 0 ? arg.Text.left(prec) : arg.Text;
+            break;
+        case u'f':
+            if (arg.Kind != TFormatArg::faReal)
+                ThrowFormatError(format);
+            piece = FloatToFixed(arg.Real, prec < 0 ? 2 : prec);
+            break;
+        default:
+            ThrowFormatError(format);
+        }
+        if (piece.size() < width)
+            piece = left ? piece.leftJustified(width) : piece.rightJustified(width);
+        result += piece;
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------
+// Text to numbers
+
+bool TryStrToInt(const QString& s, int& value)
+{
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n && s.at(i) == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < n && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-'))) {
+        negative = s.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    if (i == n)
+        return false;
+    long long magnitude = 0;
+    for (; i < n; ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        magnitude = magnitude * 10 + (c - u'0');
+        if (magnitude > 2147483648LL)
+            return false;
+    }
+    if (!negative && magnitude > 2147483647LL)
+        return false;
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+int StrToInt(const QString& s)
+{
+    int value = 0;
+    if (!TryStrToInt(s, value))
+        throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(s));
+    return value;
+}
+
+int StrToIntDef(const QString& s, int defaultValue)
+{
+    int value = 0;
+    return TryStrToInt(s, value) ? value : defaultValue;
+}
+
+namespace {
+
+// Scans [sign] digits [separator digits] [E [sign] digits] from s[i] on into an ASCII
+// text that from_chars reads; i is left after the last character taken.
+bool ScanReal(const QString& s, qsizetype& i, QChar decimalSeparator, bool allowExponent,
+              std::string& ascii)
+{
+    const qsizetype n = s.size();
+    if (i < n && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-'))) {
+        if (s.at(i) == QLatin1Char('-'))
+            ascii.push_back('-');
+        ++i;
+    }
+    bool anyDigit = false;
+    bool separatorSeen = false;
+    for (; i < n; ++i) {
+        const QChar c = s.at(i);
+        if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+            ascii.push_back(static_cast<char>(c.unicode()));
+            anyDigit = true;
+        } else if (c == decimalSeparator && !separatorSeen) {
+            ascii.push_back('.');
+            separatorSeen = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit)
+        return false;
+    if (allowExponent && i < n && (s.at(i) == QLatin1Char('E') || s.at(i) == QLatin1Char('e'))) {
+        ascii.push_back('e');
+        ++i;
+        if (i < n && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-'))) {
+            ascii.push_back(static_cast<char>(s.at(i).unicode()));
+            ++i;
+        }
+        bool exponentDigit = false;
+        for (; i < n && s.at(i).unicode() >= u'0' && s.at(i).unicode() <= u'9'; ++i) {
+            ascii.push_back(static_cast<char>(s.at(i).unicode()));
+            exponentDigit = true;
+        }
+        if (!exponentDigit)
+            return false;
+    }
+    return true;
+}
+
+// Powers of ten up to 10^27 are exact in Extended (5^27 < 2^64).
+constexpr Extended Pow10Extended[28] = {
+    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L,
+    1e26L, 1e27L};
+
+// "[-]digits[.digits]" with at most 19 significant digits and 27 decimals: the digits
+// as an exact integer divided by an exact power of ten, one correctly rounded division,
+// the same result as the general path. False when the text is outside that form.
+bool FastAsciiToExtended(const std::string& ascii, Extended& value)
+{
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    size_t i = 0;
+    const bool negative = !ascii.empty() && ascii[0] == '-';
+    if (negative)
+        i = 1;
+    for (; i < ascii.size(); ++i) {
+        const char c = ascii[i];
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (c < '0' || c > '9')
+            return false;
+        if (mantissa != 0 || c != '0')
+            ++significant;
+        if (significant > 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        if (afterPoint)
+            ++decimals;
+    }
+    if (decimals > 27)
+        return false;
+    Extended v = static_cast<Extended>(mantissa) / Pow10Extended[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
+bool AsciiToExtended(const std::string& ascii, Extended& value)
+{
+    if (FastAsciiToExtended(ascii, value))
+        return true;
+    // from_chars takes no "+" and no "-" as the only sign, which ScanReal never leaves.
+    Extended v = 0;
+    const char* first = ascii.data();
+    const char* last = first + ascii.size();
+    const auto result = std::from_chars(first, last, v, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+bool DecimalTextToFloat(const QString& s, QChar decimalSeparator, Extended& value)
+{
+    std::string ascii;
+    ascii.reserve(static_cast<size_t>(s.size()));
+    qsizetype i = 0;
+    if (!ScanReal(s, i, decimalSeparator, false, ascii) || i != s.size())
+        return false;
+    return AsciiToExtended(ascii, value);
+}
+
+bool TryStrToFloat(const QString& s, Extended& value)
+{
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n && s.at(i) == QLatin1Char(' '))
+        ++i;
+    std::string ascii;
+    if (!ScanReal(s, i, DecimalSeparator, true, ascii))
+        return false;
+    while (i < n && s.at(i) == QLatin1Char(' '))
+        ++i;
+    if (i != n)
+        return false;
+    return AsciiToExtended(ascii, value);
+}
+
+Extended StrToFloat(const QString& s)
+{
+    Extended value = 0;
+    if (!TryStrToFloat(s, value))
+        throw Exception(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+    return value;
+}
