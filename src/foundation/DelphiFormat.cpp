@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -32,12 +33,69 @@ void DropTrailingZeros(TDecimal& d)
     }
 }
 
+constexpr std::uint64_t Pow10[20] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+
+// The 18 digits by exact integer arithmetic for the values plans are made of
+// (0.01 <= a < 2^63): a = m / 2^shift, so a × 10^k = m × 10^k / 2^shift fits in 128
+// bits and its remainder decides the rounding (to nearest, ties to even, as to_chars).
+// False outside that range.
+bool FastDigits(Extended a, TDecimal& d)
+{
+    int e2 = 0;
+    const Extended f = std::frexp(a, &e2);   // a = f × 2^e2, f in [0.5, 1)
+    const int shift = 64 - e2;
+    if (shift < 1 || shift > 127)
+        return false;
+    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 64));   // exact
+    using U128 = unsigned __int128;
+    const std::uint64_t low = Pow10[17];
+    const std::uint64_t high = Pow10[18];
+    int k = 17 - static_cast<int>(std::floor((e2 - 1) * 0.30102999566398119521L));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (k < 0 || k > 19)
+            return false;
+        const U128 product = static_cast<U128>(m) * Pow10[k];
+        U128 q = product >> shift;
+        if (q >= high) {
+            --k;
+            continue;
+        }
+        if (q < low) {
+            ++k;
+            continue;
+        }
+        const U128 rest = product - (q << shift);
+        const U128 half = static_cast<U128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (q & 1)))
+            ++q;
+        int exponent = 18 - k;
+        if (q == high) {
+            q = low;
+            ++exponent;
+        }
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(q)).ptr;
+        d.Digits.assign(buffer, end);
+        d.Exponent = exponent;
+        return true;
+    }
+    return false;
+}
+
 TDecimal ToDecimal(Extended value)
 {
     TDecimal d;
     d.Negative = std::signbit(value);
     if (value == 0) {
         d.Negative = false;
+        return d;
+    }
+    if (FastDigits(std::fabs(value), d)) {
+        DropTrailingZeros(d);
         return d;
     }
     char buffer[64];
@@ -96,23 +154,16 @@ char DigitAt(const TDecimal& d, int index)
 // Whole part and decimals of a rounded decimal, with the current separators.
 QString PositionalText(const TDecimal& d, int decimals, bool groupThousands)
 {
-    std::string whole;
-    if (d.Exponent <= 0) {
-        whole = "0";
-    } else {
-        whole.reserve(d.Exponent);
-        for (int i = 0; i < d.Exponent; ++i)
-            whole.push_back(DigitAt(d, i));
-    }
+    const int wholeCount = std::max(d.Exponent, 1);
+    const bool grouped = groupThousands && !ThousandSeparator.isNull();
     QString text;
-    text.reserve(static_cast<qsizetype>(whole.size() + whole.size() / 3) + decimals + 2);
+    text.reserve(wholeCount + wholeCount / 3 + decimals + 2);
     if (d.Negative)
         text += QLatin1Char('-');
-    const int wholeCount = static_cast<int>(whole.size());
     for (int i = 0; i < wholeCount; ++i) {
-        if (groupThousands && i > 0 && (wholeCount - i) % 3 == 0 && !ThousandSeparator.isNull())
+        if (grouped && i > 0 && (wholeCount - i) % 3 == 0)
             text += ThousandSeparator;
-        text += QLatin1Char(whole[i]);
+        text += QLatin1Char(d.Exponent <= 0 ? '0' : DigitAt(d, i));
     }
     if (decimals > 0) {
         text += DecimalSeparator;
@@ -416,8 +467,52 @@ bool ScanReal(const QString& s, qsizetype& i, QChar decimalSeparator, bool allow
     return true;
 }
 
+// Powers of ten up to 10^27 are exact in Extended (5^27 < 2^64).
+constexpr Extended Pow10Extended[28] = {
+    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L,
+    1e26L, 1e27L};
+
+// "[-]digits[.digits]" with at most 19 significant digits and 27 decimals: the digits
+// as an exact integer divided by an exact power of ten, one correctly rounded division,
+// the same result as the general path. False when the text is outside that form.
+bool FastAsciiToExtended(const std::string& ascii, Extended& value)
+{
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    size_t i = 0;
+    const bool negative = !ascii.empty() && ascii[0] == '-';
+    if (negative)
+        i = 1;
+    for (; i < ascii.size(); ++i) {
+        const char c = ascii[i];
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (c < '0' || c > '9')
+            return false;
+        if (mantissa != 0 || c != '0')
+            ++significant;
+        if (significant > 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        if (afterPoint)
+            ++decimals;
+    }
+    if (decimals > 27)
+        return false;
+    Extended v = static_cast<Extended>(mantissa) / Pow10Extended[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 bool AsciiToExtended(const std::string& ascii, Extended& value)
 {
+    if (FastAsciiToExtended(ascii, value))
+        return true;
     // from_chars takes no "+" and no "-" as the only sign, which ScanReal never leaves.
     Extended v = 0;
     const char* first = ascii.data();

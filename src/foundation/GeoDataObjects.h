@@ -123,6 +123,9 @@ public:
 
 using ArrLineNodes = std::vector<RGLineNodeData>;
 
+// Plane distance in metres between two line nodes.
+void Dist(const RGLineNodeData& Node1, const RGLineNodeData& Node2, Extended& PS);
+
 // A line object.
 struct RGLine {
     QString Semantics;

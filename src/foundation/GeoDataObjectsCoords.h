@@ -85,6 +85,19 @@ public:
     void AddSegment(TGeoAngle a, Extended l);
 };
 
+// The segment walk of the sign renderer on P1 → P2 (plan metres): placements at the
+// distances Shift, Shift + Step, Shift + 2·Step, ... from P1 while they are less than
+// the segment's length L, each appended with P1 and the segment's direction angle.
+// Shift carries the distance still to go into the next segment: L <= Shift places
+// nothing and leaves Shift − L; otherwise Shift becomes the first distance not placed
+// minus L. A zero-length segment changes nothing. A Step of zero or less (or one too
+// small to advance along the segment) lays nothing and leaves Shift as it was.
+void TraceSegment(Extended& Shift, const TGeoPoint& P1, const TGeoPoint& P2, Extended Step,
+                  TS1Points& Points);
+// The same walk appending plain points.
+void TraceSegment(Extended& Shift, const TGeoPoint& P1, const TGeoPoint& P2, Extended Step,
+                  TGeoPoints& Points);
+
 // The sign library keeps one of each of these two lists; nothing adds to them.
 struct RS1Line {
     TGeoPoint P1;

@@ -71,7 +71,7 @@ bool StringToXYInt(const QString& s, int& X, int& Y);
 
 // A real from a text with "," or "." as decimal separator, no exponent, no thousand
 // separators and at least one digit; otherwise throws "Некорректный вид вещественного
-// числа в строковом формате". Exact to the last bit of Extended.
+// числа в строковом формате". The result is the Extended nearest to the decimal text.
 Extended StrToFlt(const QString& s);
 
 // Copies addstr into mainstr at the 1-based pos and advances pos by its length. When the

@@ -187,7 +187,11 @@ QStringList StandartLines(const TSemStandarts& list)
             lines << QString::fromUtf16(head);
             for (const auto& p : *group) {
                 if (p->Code < 0)
-                    continue;
+                    continue;   // no code given yet
+                if (p->Code > 999)
+                    throw Exception(QStringLiteral("Код свойства ") + QString::number(p->Code) +
+                                    QStringLiteral(" объекта \"") + r->ObjName +
+                                    QStringLiteral("\" вне диапазона 000-999; классификатор не записан"));
                 lines << IntToStrF(p->Code, 3) << p->Caption;
             }
         }
@@ -491,8 +495,9 @@ void TSemCodec::SaveExcludes()
     WriteAll(files);
 }
 
-bool TSemCodec::SemToSymbolName(const QString& sem, TLmode lm, QString& name, int scale)
+bool TSemCodec::SemToSymbolName(const QString& semArg, TLmode lm, QString& name, int scale)
 {
+    const QString sem = semArg;   // name may be the caller's sem
     TTrailGuard guard(Module,
                       "function TSemCodec.SemToSymbolName(sem:string; lm:TLmode; var name:string; "
                       "scale:integer):boolean;",

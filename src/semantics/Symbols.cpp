@@ -190,7 +190,7 @@ TSymbols::TKindIndex& TSymbols::Index(TLmode lm)
 
 // ---- Loading ----
 
-void TSymbols::LoadSymbols(int scale)
+void TSymbols::LoadSymbols(std::int32_t scale)
 {
     TTrailGuard guard(Module, "procedure TSymbols.LoadSymbols(const scale:integer);",
                       TrailArg("scale", scale));
@@ -227,12 +227,23 @@ void TSymbols::LoadSymbols(int scale)
                           LoadErrors.join(QChar(13)));
 }
 
+bool TSymbols::IsUnknown(const QString& key)
+{
+    if (UnknownSymbols.constData() != UnknownSetSource.constData() ||
+        UnknownSymbols.size() != UnknownSetSource.size()) {
+        UnknownSet = QSet<QString>(UnknownSymbols.cbegin(), UnknownSymbols.cend());
+        UnknownSetSource = UnknownSymbols;
+    }
+    return UnknownSet.contains(key);
+}
+
 void TSymbols::AddUnknown(const QString& key)
 {
-    if (UnknownSet.contains(key))
+    if (IsUnknown(key))
         return;
+    UnknownSymbols << key;
     UnknownSet.insert(key);
-    UnknownList << key;
+    UnknownSetSource = UnknownSymbols;
 }
 
 void TSymbols::WriteUnknownSymbols(int scale)
@@ -242,7 +253,7 @@ void TSymbols::WriteUnknownSymbols(int scale)
         throw Exception(QStringLiteral("Не удается создать папку ") + folder);
     const QString path = ResolvePath(folder + UnknownFileName);
     qsizetype bad = -1;
-    const QByteArray bytes = EncodeCodePage(JoinLinesCrLf(UnknownList), TCodePage::Cp1251, &bad);
+    const QByteArray bytes = EncodeCodePage(JoinLinesCrLf(UnknownSymbols), TCodePage::Cp1251, &bad);
     if (bad >= 0)
         throw Exception(QStringLiteral("Список неизвестных знаков не может быть записан в кодовой "
                                        "странице 1251: ") + path);
@@ -261,20 +272,7 @@ void TSymbols::ReadUnknownSymbols(int scale)
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
                         file.errorString());
-    const QStringList lines = SplitLines(DecodeCodePage(file.readAll()));
-    UnknownList.clear();
-    UnknownSet.clear();
-    for (const QString& line : lines) {
-        UnknownList << line;
-        UnknownSet.insert(line);
-    }
-}
-
-void TSymbols::SaveUnknownSymbols()
-{
-    TTrailGuard guard(Module, "procedure TSymbols.SaveUnknownSymbols;");
-    if (LoadedScale != 0)
-        WriteUnknownSymbols(LoadedScale);
+    UnknownSymbols = SplitLines(DecodeCodePage(file.readAll()));
 }
 
 // ---- Choosing a sign ----
@@ -350,7 +348,7 @@ bool TSymbols::SelectSymbolAt(const QString& name, TLmode lm, int depth)
         }
     }
     const QString key = UnknownKey(ObjectProps);
-    if (UnknownSet.contains(key))
+    if (IsUnknown(key))
         return GoLastSign(lm);
 
     if (AskUnknownSymbol) {

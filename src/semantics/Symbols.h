@@ -45,7 +45,7 @@ public:
 
     // ---- Scale ----
 
-    int GetScale() const { return Scale; }
+    std::int32_t GetScale() const { return Scale; }
     // Stores scale; with scale > 0 (and dpi > 0) also the six factors.
     void SetScale(int scale, Extended dpi);
     // The ground metres per dot alone (the sign editors' zoom).
@@ -76,7 +76,7 @@ public:
     // and the scale's missing-sign list. A file that fails to read is skipped and named
     // in LoadErrors and in one message window at the end; the load itself never throws
     // for it.
-    void LoadSymbols(int scale);
+    void LoadSymbols(std::int32_t scale);
     // Chooses the sign for an object with semantics name and kind lm and leaves it the
     // current item of the kind's list (may ask the user, see the options). True when a
     // sign is current; false only when the kind has no sign at all.
@@ -88,9 +88,6 @@ public:
     // Gives each found property the index of the last caption rule that shows it;
     // MaxOrder the largest index given (0 when none).
     void OrderingSemProps(const TSemTexts& SemTexts, int& MaxOrder);
-    // Writes the missing-sign list to the folder of the current scale ("неизвестные
-    // знаки.wri"); nothing when no scale is loaded. Throws when it cannot be written.
-    void SaveUnknownSymbols();
 
     // The parts of a sign name or semantics string (the character after the object code
     // is skipped, so "/" and "-" alike).
@@ -153,9 +150,9 @@ public:
     TVpGPolygons VpGPolygons;
     TGeoTextStyles TextStyles;
 
-    // Keys of objects for which no sign is looked for again, in the order found (one a
-    // line in the file).
-    const QStringList& UnknownSymbols() const { return UnknownList; }
+    // Keys of objects for which no sign is looked for again, in the order found, one a
+    // line of "неизвестные знаки.wri".
+    QStringList UnknownSymbols;
 
     std::uint8_t AskUnknownWorkSem = 0;
     std::uint8_t AskUnknownSymbol = 0;
@@ -215,8 +212,12 @@ private:
 
     int Scale = 0;
     int LoadedScale = 0;   // the scale whose library (and missing-sign list) was loaded
-    QStringList UnknownList;
-    QSet<QString> UnknownSet;   // the same keys, for the look-up
+    // The keys of UnknownSymbols for the look-up, and the list as it was when they were
+    // taken: a change of the list from outside makes it a list of its own, and the keys
+    // are taken again.
+    bool IsUnknown(const QString& key);
+    QSet<QString> UnknownSet;
+    QStringList UnknownSetSource;
     std::array<TKindIndex, 3> Indexes;
     std::unique_ptr<TTextMeasurer> TextMeasurer;
 };

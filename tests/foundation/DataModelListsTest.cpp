@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 TEST(DataModelLists, FreshCoordinateRecords)
 {
     TGeoPoints points;
@@ -201,4 +203,99 @@ TEST(DataModelLists, ClearingResultsFreesOutlinesAndTracks)
     }
     found.DeleteAll();   // AddressSanitizer reports any outline or track left behind
     EXPECT_EQ(found.GetCount(), 0);
+}
+
+namespace {
+
+// Walks the chain with one running shift, as the renderer does.
+Extended WalkChain(std::initializer_list<TGeoPoint> chain, Extended step, TS1Points& out,
+                   Extended shift = 0)
+{
+    const TGeoPoint* prev = nullptr;
+    for (const TGeoPoint& p : chain) {
+        if (prev)
+            TraceSegment(shift, *prev, p, step, out);
+        prev = &p;
+    }
+    return shift;
+}
+
+}  // namespace
+
+TEST(DataModelLists, SegmentWalkCarriesItsShiftIntoTheNextSegment)
+{
+    // Due north, so every distance is exact: 25 m, then 15 m, then 3 m, step 10.
+    TS1Points placed;
+    const Extended shift = WalkChain({{0, 0}, {25, 0}, {40, 0}, {43, 0}}, 10, placed);
+    const Extended expectedX[] = {0, 10, 20, 30, 40};
+    const Extended expectedFrom[] = {0, 0, 0, 25, 40};
+    ASSERT_EQ(placed.GetCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(placed.At(i)->AtPoint.X, expectedX[i]);
+        EXPECT_EQ(placed.At(i)->AtPoint.Y, 0);
+        EXPECT_EQ(placed.At(i)->FromPoint.X, expectedFrom[i]);
+        EXPECT_EQ(placed.At(i)->DirAngle, 0);
+        EXPECT_EQ(placed.At(i)->Flag, 0);
+    }
+    EXPECT_EQ(shift, 7);   // the next placement lies 7 m into the following segment
+}
+
+TEST(DataModelLists, SegmentWalkShiftCases)
+{
+    struct Case {
+        const char* name;
+        Extended length, shiftIn, step;
+        int placements;
+        Extended shiftOut;
+    };
+    const Case cases[] = {
+        {"shorter than the shift", 3, 5, 10, 0, 2},
+        {"exactly the shift", 5, 5, 10, 0, 0},
+        {"a placement on the end is not made", 20, 0, 10, 2, 0},
+        {"zero length", 0, 4, 10, 0, 4},
+        {"step 0 lays nothing", 20, 0, 0, 0, 0},
+        {"negative step lays nothing", 20, 3, -1, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TS1Points placed;
+        Extended shift = c.shiftIn;
+        TraceSegment(shift, GeoPoint(100, 100), GeoPoint(100 + c.length, 100), c.step, placed);
+        EXPECT_EQ(placed.GetCount(), c.placements);
+        EXPECT_EQ(shift, c.shiftOut);
+    }
+}
+
+TEST(DataModelLists, SegmentWalkAlongAnOddDirection)
+{
+    // 3-4-5 triangle: length 50, direction about 53.13°.
+    TS1Points placed;
+    TGeoPoints plain;
+    Extended shift = 2, plainShift = 2;
+    TraceSegment(shift, GeoPoint(0, 0), GeoPoint(30, 40), 15, placed);
+    TraceSegment(plainShift, GeoPoint(0, 0), GeoPoint(30, 40), 15, plain);
+    ASSERT_EQ(placed.GetCount(), 4);   // at 2, 17, 32, 47
+    ASSERT_EQ(plain.GetCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const Extended d = 2 + 15 * i;
+        EXPECT_NEAR(double(placed.At(i)->AtPoint.X), double(d * 0.6L), 1e-12);
+        EXPECT_NEAR(double(placed.At(i)->AtPoint.Y), double(d * 0.8L), 1e-12);
+        EXPECT_NEAR(double(placed.At(i)->DirAngle), 53.130102354155978, 1e-12);
+        EXPECT_EQ(plain.At(i)->X, placed.At(i)->AtPoint.X);
+        EXPECT_EQ(plain.At(i)->Y, placed.At(i)->AtPoint.Y);
+    }
+    EXPECT_NEAR(double(shift), 12, 1e-12);
+    EXPECT_EQ(plainShift, shift);
+}
+
+// Guards against a walk that never advances: a step lost in the distances would loop
+// until memory runs out.
+TEST(DataModelLists, SegmentWalkWithAStepTooSmallToAdvanceLaysNothing)
+{
+    TS1Points placed;
+    Extended shift = 0;
+    TraceSegment(shift, GeoPoint(0, 0), GeoPoint(1e6L, 0), 1e-30L, placed);
+    EXPECT_EQ(placed.GetCount(), 0);
+    EXPECT_EQ(shift, 0);
 }

@@ -6,7 +6,11 @@
 
 #include <clocale>
 #include <cmath>
+#include <charconv>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -332,4 +336,72 @@ TEST(DelphiFormat, ConversionsIgnoreTheCLocale)
     EXPECT_EQ(general, QStringLiteral("0.5"));
     EXPECT_TRUE(read);
     EXPECT_EQ(v, 2.75L);
+}
+
+namespace {
+
+// The 18 digits and the decimal exponent of "d.ddde±x" as to_chars or ffExponent
+// write them.
+std::pair<std::string, int> DigitsOf(const std::string& text)
+{
+    std::string digits;
+    size_t i = 0;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i)
+        if (text[i] >= '0' && text[i] <= '9')
+            digits.push_back(text[i]);
+    return {digits, std::stoi(text.substr(i + 1))};
+}
+
+}  // namespace
+
+TEST(DelphiFormat, EighteenDigitsAgreeWithTheExactDecimalExpansion)
+{
+    // Guards the integer shortcut for everyday magnitudes against the general path
+    // (to_chars of the exact binary value), ties at the 18th digit included.
+    std::mt19937_64 random(20240611);
+    std::vector<Extended> values = {1234567890123456785.0L, 1234567890123456775.0L,
+                                    9223372036854775807.0L, 0.01L, 0.0099999999L,
+                                    999999999999999999.5L, 99999999999999999.95L, 1.0L, 0.5L};
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t mantissa = random() | (1ULL << 63);
+        const int exponent = static_cast<int>(random() % 90) - 75;
+        values.push_back(std::ldexp(static_cast<Extended>(mantissa), exponent));
+    }
+    for (Extended v : values) {
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, v,
+                                       std::chars_format::scientific, 17).ptr;
+        const auto expected = DigitsOf(std::string(buffer, end));
+        const auto actual = DigitsOf(FloatToStrF(v, ffExponent, 18, 0).toStdString());
+        ASSERT_EQ(actual, expected) << std::string(buffer, end);
+    }
+}
+
+TEST(DelphiFormat, ReadingAgreesWithTheCorrectlyRoundedConversion)
+{
+    // Guards the shortcut of short decimal texts against the general conversion.
+    std::mt19937_64 random(77);
+    std::vector<std::string> texts = {"9999999999999999999", "0.000000000000000000000000001",
+                                      "18446744073709551615", "1.000000000000000000000000005",
+                                      "-0.1", "412345.678", "00000.5"};
+    for (int i = 0; i < 20000; ++i) {
+        const int length = 1 + static_cast<int>(random() % 22);
+        std::string digits;
+        for (int j = 0; j < length; ++j)
+            digits.push_back(static_cast<char>('0' + random() % 10));
+        const size_t point = random() % (digits.size() + 1);
+        std::string text = digits.substr(0, point) + "." + digits.substr(point);
+        if (random() % 2)
+            text = "-" + text;
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        Extended expected = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(r.ptr, text.data() + text.size()) << text;
+        Extended actual = 0;
+        ASSERT_TRUE(DecimalTextToFloat(QString::fromStdString(text), QLatin1Char('.'), actual)) << text;
+        ASSERT_EQ(actual, expected) << text;
+        ASSERT_EQ(std::signbit(actual), std::signbit(expected)) << text;
+    }
 }

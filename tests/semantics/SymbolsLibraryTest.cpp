@@ -148,19 +148,20 @@ TEST_F(SymbolsLibrary, MissingSignListIsWrittenForTheScaleLeftAndReadForTheNewOn
     Write(Signs(500, QStringLiteral("Точечные"), QStringLiteral("неопределенный.wri")), EmptyPoint);
     Symbols.LoadSymbols(500);
     EXPECT_EQ(Selected(QStringLiteral("ЗНК/Ф001;М002;С01;ИВ5")), QStringLiteral("неопределенный"));
-    EXPECT_EQ(Symbols.UnknownSymbols(), QStringList({QStringLiteral("ЗНК/Ф001;М002;С01;")}));
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЗНК/Ф001;М002;С01;")}));
 
     Write(QStringLiteral("Условные знаки/1000/неизвестные знаки.wri"),
           EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nОЗЕ/\r\n")));
     Symbols.LoadSymbols(1000);
     EXPECT_EQ(ReadBytes(Dir.path() + QStringLiteral("/Условные знаки/500/неизвестные знаки.wri")),
               EncodeCodePage(QStringLiteral("ЗНК/Ф001;М002;С01;\r\n")));
-    EXPECT_EQ(Symbols.UnknownSymbols(), QStringList({QStringLiteral("ЛЕС/Ф001;"), QStringLiteral("ОЗЕ/")}));
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЛЕС/Ф001;"), QStringLiteral("ОЗЕ/")}));
 
     // A scale without a list of its own keeps the entries; its folder is made to write them.
     Symbols.LoadSymbols(2000);
-    EXPECT_EQ(Symbols.UnknownSymbols().size(), 2);
-    Symbols.SaveUnknownSymbols();
+    EXPECT_EQ(Symbols.UnknownSymbols.size(), 2);
+    Symbols.LoadSymbols(500);
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЗНК/Ф001;М002;С01;")}));
     EXPECT_EQ(ReadBytes(Dir.path() + QStringLiteral("/Условные знаки/2000/неизвестные знаки.wri")),
               EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nОЗЕ/\r\n")));
 }
@@ -256,7 +257,11 @@ TEST_F(SymbolsLibrary, MissingSignIsAskedAboutOnceThenTakesTheFallback)
     ASSERT_EQ(asked.size(), 2);
     EXPECT_EQ(asked[0], QStringLiteral("Для точечного объекта не найден условный знак"));
     EXPECT_EQ(asked[1], QStringLiteral("Объект: ") + object + QChar(13) + QStringLiteral("Выбрать условный знак?"));
-    EXPECT_EQ(Symbols.UnknownSymbols(), QStringList({QStringLiteral("ЗНК/Ф009;М002;С01;")}));
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЗНК/Ф009;М002;С01;")}));
+    // A list emptied from outside is looked up as it now is.
+    Symbols.UnknownSymbols.clear();
+    EXPECT_EQ(Selected(object), QStringLiteral("неопределенный"));
+    EXPECT_EQ(asked.size(), 4);
 }
 
 TEST_F(SymbolsLibrary, WithoutTheQuestionAMissingSignIsNotedSilently)
@@ -268,7 +273,7 @@ TEST_F(SymbolsLibrary, WithoutTheQuestionAMissingSignIsNotedSilently)
     TScopedDialogHooks scope(hooks);
     EXPECT_EQ(Selected(QStringLiteral("ОЗЕ/Ф001"), lmPoint), QStringLiteral("неопределенный"));
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(Symbols.UnknownSymbols(), QStringList({QStringLiteral("ОЗЕ/Ф001;")}));
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ОЗЕ/Ф001;")}));
 }
 
 TEST_F(SymbolsLibrary, SignChosenInTheAddWindowIsCopiedLoadedAndFoundNextTime)
@@ -302,7 +307,7 @@ TEST_F(SymbolsLibrary, SignChosenInTheAddWindowIsCopiedLoadedAndFoundNextTime)
                                                       QStringLiteral("ОГР-Ф001;К001;М;С.wri"));
     EXPECT_EQ(ReadBytes(copied), ReadBytes(source));
     EXPECT_EQ(Symbols.VpGLines.GetIndex(), Symbols.VpGLines.GetCount() - 1);
-    EXPECT_TRUE(Symbols.UnknownSymbols().isEmpty());
+    EXPECT_TRUE(Symbols.UnknownSymbols.isEmpty());
 
     received.clear();
     EXPECT_EQ(Selected(QStringLiteral("ОГР/Ф001;К001;М003"), lmLine), QStringLiteral("ОГР-Ф001;К001;М;С"));
@@ -319,7 +324,7 @@ TEST_F(SymbolsLibrary, CancelledAddWindowGivesTheFallbackAndNotesTheObject)
     TScopedDialogHooks scope(hooks);
     TScopedSemDialogHooks noWindow;   // the add-sign window answers cancel
     EXPECT_EQ(Selected(QStringLiteral("ЛЕС/Ф002"), lmPolygon), QStringLiteral("неопределенный"));
-    EXPECT_EQ(Symbols.UnknownSymbols(), QStringList({QStringLiteral("ЛЕС/Ф002;")}));
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЛЕС/Ф002;")}));
 }
 
 TEST_F(SymbolsLibrary, FoundPropertiesOfASemanticsString)

@@ -264,7 +264,7 @@ TEST_P(SymbolsShipped, EveryObjectOfOurClassifierHasASignOfItsOwn)
         }
     }
     EXPECT_GE(objects, 25);
-    EXPECT_TRUE(Symbols.UnknownSymbols().isEmpty());
+    EXPECT_TRUE(Symbols.UnknownSymbols.isEmpty());
 }
 
 TEST_P(SymbolsShipped, MaterialOfItsOwnIsChosenBeforeAnyMaterial)
