@@ -58,17 +58,22 @@ public:
         }
     }
 
-    // Appends a record made by the caller (a copy, a record read into a staging tree).
+    // Appends a record made by the caller (a copy, a record read into a staging tree);
+    // false, nothing changed, for a null record.
     bool AddItem(std::unique_ptr<R> record) requires Owning
     {
+        if (!record)
+            return false;
         Items.push_back(std::move(record));
         SetCursor(static_cast<int>(Items.size()) - 1);
         return true;
     }
 
-    // The non-owning list stores the caller's pointer.
+    // The non-owning list stores the caller's pointer; false, nothing changed, for null.
     bool AddItem(R* p) requires(!Owning)
     {
+        if (!p)
+            return false;
         Items.push_back(p);
         SetCursor(static_cast<int>(Items.size()) - 1);
         return true;

@@ -34,7 +34,7 @@ QString TrailValue(signed char v) { return QString::number(v); }
 QString TrailValue(short v) { return QString::number(v); }
 QString TrailValue(unsigned short v) { return QString::number(v); }
 QString TrailValue(double v) { return QString::number(v, 'g', 15); }
-QString TrailValue(long double v) { return QString::number(double(v), 'g', 18); }
+QString TrailValue(long double v) { return QString::number(double(v), 'g', 15); }
 QString TrailValue(const void* v)
 {
     return QString::number(reinterpret_cast<quintptr>(v));

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <exception>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 // The program's exception: a message the user will read.
@@ -49,14 +50,21 @@ QString TrailValue(signed char v);
 QString TrailValue(short v);
 QString TrailValue(unsigned short v);
 
+// A guard outlives the expression that built it: numbers and pointers are kept by
+// value, anything else by reference to the caller's variable, so a temporary of a class
+// type is refused at compile time instead of dangling.
 template <class T>
 struct TTrailArg {
+    using TStored = std::conditional_t<std::is_scalar_v<T>, T, const T&>;
     const char* Name;
-    const T& Value;
+    TStored Value;
 };
 
 template <class T>
 TTrailArg<T> TrailArg(const char* name, const T& value) { return {name, value}; }
+template <class T>
+    requires(!std::is_scalar_v<T>)
+TTrailArg<T> TrailArg(const char* name, const T&& value) = delete;
 
 namespace trail_detail {
 // Appends the module line and the declaration; returns false when there is no trail.
