@@ -2,10 +2,10 @@
 // conversions a handler uses and the formatter every builder uses.
 #include "engine/MapCommand.h"
 
+#include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
-
-#include <charconv>
-#include <string>
+#include "foundation/GeoDataObjects.h"
+#include "foundation/StringNum.h"
 
 namespace {
 
@@ -38,33 +38,10 @@ const char* const CommandNames[MapCommandLast] = {
     throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
 }
 
-[[noreturn]] void RaiseInteger(const QString& s)
+bool IsGroupBracket(QChar c)
 {
-    throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(s));
-}
-
-[[noreturn]] void RaiseAnySeparator()
-{
-    throw Exception(QStringLiteral("Некорректный вид вещественного числа в строковом формате"));
-}
-
-[[noreturn]] void RaiseLocaleReal(const QString& s)
-{
-    throw Exception(QStringLiteral("'%1' is not a valid floating point value").arg(s));
-}
-
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-// Converts an ASCII real of the form [digits][.digits][e[sign]digits], sign already
-// taken off; false when from_chars does not take all of it.
-bool AsciiToReal(const std::string& text, Extended& value)
-{
-    if (text.empty())
-        return false;
-    const char* first = text.data();
-    const char* last = first + text.size();
-    const auto r = std::from_chars(first, last, value, std::chars_format::general);
-    return r.ec == std::errc() && r.ptr == last;
+    return c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('[') ||
+           c == QLatin1Char(']') || c == QLatin1Char('(') || c == QLatin1Char(')');
 }
 
 }  // namespace
@@ -116,119 +93,11 @@ QStringList SplitParamFields(QStringView param)
     return SplitGroups(param, QLatin1Char('<'), QLatin1Char('>'));
 }
 
-std::int32_t CommandTextToInt(const QString& s)
-{
-    qsizetype i = 0;
-    const qsizetype n = s.size();
-    while (i < n && s[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-    }
-    if (i == n)
-        RaiseInteger(s);
-    std::int64_t value = 0;
-    for (; i < n; ++i) {
-        if (!IsDigit(s[i]))
-            RaiseInteger(s);
-        value = value * 10 + (s[i].unicode() - '0');
-        if (value > std::int64_t(2147483648))
-            RaiseInteger(s);
-    }
-    if (negative)
-        value = -value;
-    if (value > 2147483647)
-        RaiseInteger(s);
-    return static_cast<std::int32_t>(value);
-}
+std::int32_t CommandTextToInt(const QString& s) { return StrToInt(s); }
 
-Extended CommandTextToRealAnySeparator(const QString& s)
-{
-    // Sign only first and not alone, digits, at most one "." or "," that is not the
-    // whole text; nothing else.
-    std::string ascii;
-    ascii.reserve(static_cast<size_t>(s.size()));
-    bool negative = false;
-    bool separatorSeen = false;
-    bool digitSeen = false;
-    for (qsizetype i = 0, n = s.size(); i < n; ++i) {
-        const QChar c = s[i];
-        if (i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
-            negative = c == QLatin1Char('-');
-        } else if (IsDigit(c)) {
-            digitSeen = true;
-            ascii.push_back(static_cast<char>(c.unicode()));
-        } else if ((c == QLatin1Char('.') || c == QLatin1Char(',')) && !separatorSeen) {
-            separatorSeen = true;
-            ascii.push_back('.');
-        } else {
-            RaiseAnySeparator();
-        }
-    }
-    Extended value = 0;
-    if (!digitSeen || !AsciiToReal(ascii, value))
-        RaiseAnySeparator();
-    return negative ? -value : value;
-}
+Extended CommandTextToRealAnySeparator(const QString& s) { return StrToFlt(s); }
 
-Extended CommandTextToRealLocale(const QString& s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && s[last - 1] == QLatin1Char(' '))
-        --last;
-    std::string ascii;
-    ascii.reserve(static_cast<size_t>(last - first));
-    bool negative = false;
-    qsizetype i = first;
-    if (i < last && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-    }
-    bool mantissaDigit = false;
-    bool separatorSeen = false;
-    for (; i < last; ++i) {
-        const QChar c = s[i];
-        if (IsDigit(c)) {
-            mantissaDigit = true;
-            ascii.push_back(static_cast<char>(c.unicode()));
-        } else if (c == DecimalSeparator && !separatorSeen) {
-            separatorSeen = true;
-            ascii.push_back('.');
-        } else {
-            break;
-        }
-    }
-    if (!mantissaDigit)
-        RaiseLocaleReal(s);
-    if (i < last) {
-        if (s[i] != QLatin1Char('e') && s[i] != QLatin1Char('E'))
-            RaiseLocaleReal(s);
-        ascii.push_back('e');
-        ++i;
-        if (i < last && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-            ascii.push_back(static_cast<char>(s[i].unicode()));
-            ++i;
-        }
-        bool exponentDigit = false;
-        for (; i < last; ++i) {
-            if (!IsDigit(s[i]))
-                RaiseLocaleReal(s);
-            exponentDigit = true;
-            ascii.push_back(static_cast<char>(s[i].unicode()));
-        }
-        if (!exponentDigit)
-            RaiseLocaleReal(s);
-    }
-    Extended value = 0;
-    if (!AsciiToReal(ascii, value) || !std::isfinite(value))
-        RaiseLocaleReal(s);
-    return negative ? -value : value;
-}
+Extended CommandTextToRealLocale(const QString& s) { return StrToFloat(s); }
 
 TCommandFields TCommandFields::FromParam(QStringView param)
 {
@@ -255,6 +124,8 @@ std::uint8_t TCommandFields::Byte(int i) const
 }
 
 bool TCommandFields::Flag(int i) const { return Int(i) != 0; }
+
+TFontStyles TCommandFields::FontStyles(int i) const { return StrToFontStyles(Text(i)); }
 
 bool TCommandFields::Switch(int i) const
 {
@@ -296,6 +167,23 @@ std::vector<std::vector<TCommandFields>> TCommandFields::Contours(int i) const
 
 TCommandFields TCommandFields::Values(int i) const { return FromValues(Text(i)); }
 
+std::vector<RUserText> TCommandFields::UserTexts(int i) const
+{
+    const std::vector<TCommandFields> groups = Groups(i);
+    std::vector<RUserText> texts;
+    texts.reserve(groups.size());
+    for (const TCommandFields& g : groups) {
+        RUserText t;
+        t.Dx = g.RealAnySeparator(0);
+        t.Dy = g.RealAnySeparator(1);
+        t.Angle = g.Int(2);
+        t.SizeFactor = g.RealAnySeparator(3);
+        t.Show = g.Byte(4);
+        texts.push_back(t);
+    }
+    return texts;
+}
+
 void CheckCommandField(const QString& text)
 {
     for (const QChar c : text) {
@@ -314,6 +202,12 @@ TCommandParams& TCommandParams::Int(std::int64_t v)
     return *this;
 }
 
+TCommandParams& TCommandParams::Fixed(Extended v, int decimals)
+{
+    S += QLatin1Char('<') + FloatToFixed(v, decimals) + QLatin1Char('>');
+    return *this;
+}
+
 TCommandParams& TCommandParams::Text(const QString& v)
 {
     CheckCommandField(v);
@@ -327,12 +221,17 @@ TCommandValues& TCommandValues::Int(std::int64_t v)
     return *this;
 }
 
+TCommandValues& TCommandValues::Fixed(Extended v, int decimals)
+{
+    S += QLatin1Char('{') + FloatToFixed(v, decimals) + QLatin1Char('}');
+    return *this;
+}
+
 TCommandValues& TCommandValues::Text(const QString& v)
 {
     CheckCommandField(v);
     for (const QChar c : v) {
-        if (c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('[') ||
-            c == QLatin1Char(']') || c == QLatin1Char('(') || c == QLatin1Char(')'))
+        if (IsGroupBracket(c))
             throw Exception(QStringLiteral("Значение \"%1\" нельзя передать в команду: "
                                            "скобки в нём недопустимы")
                                 .arg(v));

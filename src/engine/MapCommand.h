@@ -4,6 +4,7 @@
 // Kept apart from GeoMap.h so that the windows that build commands include little.
 #pragma once
 
+#include "foundation/StringNum.h"
 #include "platform/Platform.h"
 
 #include <QString>
@@ -11,6 +12,8 @@
 #include <QStringView>
 #include <cstdint>
 #include <vector>
+
+struct RUserText;
 
 // Codes 1 to 79; 0 is no command and has no name. The name of a command is its
 // identifier exactly as written here.
@@ -147,6 +150,8 @@ public:
     std::uint8_t Byte(int i) const;
     // An integer; 0 is false, any other value true.
     bool Flag(int i) const;
+    // "1"/"0" characters for bold, italic, underline and strikeout; never fails.
+    TFontStyles FontStyles(int i) const;
     // True when the field, upper-cased, is "TRUE"; never fails.
     bool Switch(int i) const;
     // A real with "." or "," as decimal separator, no exponent, no thousands
@@ -163,6 +168,11 @@ public:
     std::vector<std::vector<TCommandFields>> Contours(int i) const;
     // The "{" "}" values of field i (a sheet list, an over-line list).
     TCommandFields Values(int i) const;
+    // The user-text list of field i: one "[" "]" group per user text, each of the five
+    // values Dx, Dy (reals, either separator), Angle (integer), SizeFactor (real) and
+    // Show (byte). An empty field gives none; a group short of a value raises the
+    // index error with that value's number.
+    std::vector<RUserText> UserTexts(int i) const;
 
 private:
     QStringList Fields;
@@ -181,6 +191,9 @@ Extended CommandTextToRealLocale(const QString& s);
 class TCommandParams {
 public:
     TCommandParams& Int(std::int64_t v);
+    // "%f" with decimals decimals (2 unless given), the locale's separator, never an
+    // exponent.
+    TCommandParams& Fixed(Extended v, int decimals = 2);
     // "%s": the text unchanged.
     TCommandParams& Text(const QString& v);
     // A field already made of groups (TCommandValues, "[" "]" or "(" ")" lists).
@@ -199,6 +212,7 @@ private:
 class TCommandValues {
 public:
     TCommandValues& Int(std::int64_t v);
+    TCommandValues& Fixed(Extended v, int decimals = 2);
     TCommandValues& Text(const QString& v);
 
     const QString& Str() const { return S; }

@@ -18,5 +18,11 @@ inline Int64 Trunc(Extended v) { return static_cast<Int64>(v); }
 extern QChar DecimalSeparator;
 extern QChar ThousandSeparator;
 
+class QLocale;
+
 // Sets both separators from the system's numeric locale.
 void InitSeparatorsFromLocale();
+// The same from the given locale. A decimal separator other than "," becomes "."; a
+// group separator that code page 1251 cannot hold (the narrow no-break space of French,
+// Arabic digits' marks) or that equals the decimal one becomes the no-break space.
+void InitSeparatorsFromLocale(const QLocale& locale);

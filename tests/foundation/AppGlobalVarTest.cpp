@@ -1,6 +1,7 @@
 #include "foundation/AppGlobalVar.h"
 
 #include "platform/ProgramFolder.h"
+#include "support/TestRun.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -17,6 +18,7 @@ protected:
     {
         ASSERT_TRUE(Program.isValid());
         ASSERT_TRUE(Home.isValid());
+        SavedProgramFolder = GetProgramFolder();
         SetProgramFolder(Program.path());
         SavedXdg = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(Home.path()));
@@ -31,7 +33,7 @@ protected:
         RunEnvironment = {};
         NoticeHook = nullptr;
         StartNotice.clear();
-        SetProgramFolder(QString());
+        SetProgramFolder(SavedProgramFolder);
         SavedXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", SavedXdg);
     }
 
@@ -56,6 +58,7 @@ protected:
     QTemporaryDir Program;
     QTemporaryDir Home;
     QByteArray SavedXdg;
+    QString SavedProgramFolder;
     QDateTime Clock;
     QString User = QStringLiteral("ivan");
     QString Computer = QStringLiteral("survey-pc");
@@ -212,4 +215,21 @@ TEST_F(AppGlobalVarTest, FolderThatCannotBeCreatedAnywhereIsSaid)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(Program.path() + QStringLiteral("/Пользователи")));
     EXPECT_EQ(StartNotice, QString());
+}
+
+TEST(TestRun, RunsInItsOwnFolderAndPutsTheProcessBack)
+{
+    const QString before = GetProgramFolder();
+    QString folder;
+    {
+        TTestRun run;
+        folder = run.Folder();
+        EXPECT_EQ(ProgramFolder, folder);
+        EXPECT_EQ(SessionFolder, folder + QStringLiteral("Пользователи/test-pc/tester/05.03.2024/09.30.00"));
+        EXPECT_TRUE(QDir(SessionFolder).exists());
+        EXPECT_NE(ErrorInfo, nullptr);
+    }
+    EXPECT_EQ(GetProgramFolder(), before);
+    EXPECT_EQ(ErrorInfo, nullptr);
+    EXPECT_FALSE(QDir(folder).exists());
 }

@@ -6,6 +6,8 @@
 TEST(ProgramFolder, IsTheExecutablesFolderUnlessSet)
 {
     const QString own = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString before = GetProgramFolder();   // the test programs run in a folder of their own
+    SetProgramFolder(QString());
     EXPECT_EQ(GetProgramFolder(), own);
     SetProgramFolder(QStringLiteral("/tmp/plans"));
     EXPECT_EQ(GetProgramFolder(), QStringLiteral("/tmp/plans/"));
@@ -13,6 +15,7 @@ TEST(ProgramFolder, IsTheExecutablesFolderUnlessSet)
     EXPECT_EQ(GetProgramFolder(), QStringLiteral("/tmp/plans/"));
     SetProgramFolder(QString());
     EXPECT_EQ(GetProgramFolder(), own);
+    SetProgramFolder(before);
 }
 
 TEST(ProgramFolder, FallbackRootFollowsXdgDataHome)

@@ -1,6 +1,11 @@
 // One entry for every test program: a Qt application exists (offscreen under CTest),
-// so fonts, images and widgets work as in the program.
+// so fonts, images and widgets work as in the program. The program folder is a
+// temporary one for the whole process, so that a test starting a run without its own
+// folder (see TestRun.h) never writes beside the test programs.
+#include "platform/ProgramFolder.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -9,5 +14,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    QTemporaryDir programFolder;
+    if (!programFolder.isValid())
+        return 1;
+    SetProgramFolder(programFolder.path());
     return RUN_ALL_TESTS();
 }
