@@ -34,7 +34,10 @@ bool LoadRastrPicture(const QString& fileName, TRastrPicture& picture);
 // escape "~" before every information line that would read otherwise (an empty line,
 // a line beginning with a structural character) and before a line that itself begins
 // with "~" followed by a structural character, another "~" or nothing. The reader
-// removes that one "~" again.
+// removes that one "~" again. Each line read adds itself and a CR to the text; when
+// the text ended without a line break (no empty line stands before the section's end
+// line), the CR of its last line is taken off again. So every text whose line breaks
+// are CRs reads back exactly as it was written.
 inline constexpr QChar InfoEscape = u'~';
 bool IsPlanStructureChar(QChar c);
 bool InfoLineNeedsEscape(QStringView line);

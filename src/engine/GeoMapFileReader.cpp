@@ -137,6 +137,7 @@ private:
     bool AllSheets = false;
     bool AllLayers = false;
     bool FirstCorner = false;
+    bool InfoEndedByBreak = false;   // the last line of the information was empty
     int LineNo = 0;
     std::vector<TFrame> Stack;
 };
@@ -231,7 +232,10 @@ bool TPlanFileReader::Read(const QString& fileName)
             if (total % setup.Step == 0)
                 Ui.SetProgressPosition(TEngineProgressBar::Reading, static_cast<int>(total));
             ++LineNo;
-            if (end > start) {
+            if (end == start) {
+                if (const TFrame* top = Top(); top && top->Kind == TSection::Info)
+                    InfoEndedByBreak = true;
+            } else {
                 const QString line = DecodeCodePage(data + start, end - start);
                 try {
                     Dispatch(line);
@@ -289,6 +293,7 @@ void TPlanFileReader::Dispatch(const QString& line)
         if (const TFrame* top = Top(); top && top->Kind == TSection::Info) {
             Info += UnescapeInfoLine(line);
             Info += QLatin1Char('\r');
+            InfoEndedByBreak = false;
         }
         return;
     }
@@ -333,6 +338,7 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
 
     if (tag == Text(u"ИНФ")) {
         frame.Kind = TSection::Info;
+        InfoEndedByBreak = false;
     } else if (tag == Text(u"ЛСТ")) {
         frame.Kind = TSection::Sheet;
     } else if (tag == Text(u"СЛО")) {
@@ -421,6 +427,11 @@ void TPlanFileReader::Close(const QString& tag)
               QStringLiteral(" !") + AtLine());
         return;
     }
+    // The writer puts the text's own last line break before the line end of its last
+    // line, which leaves an empty line before the section's end; without that empty
+    // line the text ended without a break, and keeps ending so.
+    if (Stack.back().Kind == TSection::Info && !InfoEndedByBreak && Info.endsWith(QLatin1Char('\r')))
+        Info.chop(1);
     Stack.pop_back();
 }
 

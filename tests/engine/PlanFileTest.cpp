@@ -278,8 +278,8 @@ TEST_F(PlanFile, LineBreaksCannotSplitARecord)
     LoadEverything(back);
     ASSERT_TRUE(back.ReadDataFromFile(QStringLiteral("breaks.500"), true));
     EXPECT_TRUE(Files.Messages().isEmpty());
-    // Information keeps its lines, each ended by CR, structural beginnings included.
-    EXPECT_EQ(back.MapProp.Info, QStringLiteral("|вид|0\r}ИНФ\r{ЛСТ\r\r~\r#\r"));
+    // Information keeps its lines as they were, structural beginnings included.
+    EXPECT_EQ(back.MapProp.Info, M().MapProp.Info);
     ASSERT_EQ(back.Pages.GetCount(), 1);
     EXPECT_EQ(back.Pages.At(0)->Name, QStringLiteral("лист {СЛО"));
     EXPECT_EQ(back.Pages.At(0)->Visible, 1);
@@ -299,6 +299,29 @@ TEST_F(PlanFile, LineBreaksCannotSplitARecord)
     LoadEverything(again);
     ASSERT_TRUE(again.ReadDataFromFile(QStringLiteral("breaks2.500"), true));
     EXPECT_EQ(Native(again), Native(back));
+}
+
+TEST_F(PlanFile, InformationTextReadsBackAsItWas)
+{
+    const QString texts[] = {
+        QStringLiteral("одна строка"), QStringLiteral("строка\r"), QStringLiteral("\r"),
+        QStringLiteral("а\r\rб"), QStringLiteral("а\r\r"), QStringLiteral("~"), QStringLiteral("~~x"),
+        QStringLiteral("~x\r"), QStringLiteral("{ЛСТ"), QStringLiteral("а\r}ИНФ\r@б\r$1 2\r|имя|в\r#")};
+    for (const QString& info : texts) {
+        SCOPED_TRACE(info.toStdString());
+        M().MapProp.Info = info;
+        M().WriteDataToFile(QStringLiteral("info.500"));
+        TGeoMap back;
+        LoadEverything(back);
+        ASSERT_TRUE(back.ReadDataFromFile(QStringLiteral("info.500"), true));
+        EXPECT_EQ(back.MapProp.Info, info);
+        EXPECT_EQ(back.Pages.GetCount(), 0);
+    }
+    // A line feed counts as a line break and reads back as CR.
+    M().MapProp.Info = QStringLiteral("а\nб\r\n");
+    M().WriteDataToFile(QStringLiteral("info.500"));
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("info.500"), true));
+    EXPECT_EQ(M().MapProp.Info, QStringLiteral("а\rб\r"));
 }
 
 TEST_F(PlanFile, ACharacterWithoutPlaceInTheCodePageRaisesAndKeepsTheOldFile)
