@@ -841,11 +841,17 @@ void TPlanFileReader::LoadRastrs()
         }
 }
 
+// Appends every record of from to to, in order; taken from the back, so that a layer
+// of many objects moves in linear time.
 template <class L>
 void MoveAll(L& from, L& to)
 {
-    while (from.GoFirstItem())
-        to.AddItem(from.Extract());
+    std::vector<decltype(from.Extract())> records;
+    records.reserve(from.GetCount());
+    while (from.GoLastItem())
+        records.push_back(from.Extract());
+    for (auto it = records.rbegin(); it != records.rend(); ++it)
+        to.AddItem(std::move(*it));
 }
 
 void TPlanFileReader::Commit()
