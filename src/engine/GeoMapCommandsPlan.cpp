@@ -7,12 +7,12 @@
 #include "engine/GeoMapFile.h"
 
 #include "engine/EngineServices.h"
-#include "foundation/ErrorTrail.h"
-#include "foundation/StringNum.h"
 #include "foundation/DelphiFormat.h"
+#include "foundation/ErrorTrail.h"
 
 #include <QFileInfo>
 
+#include <memory>
 #include <vector>
 
 namespace {

@@ -831,8 +831,7 @@ void TPlanFileReader::LoadRastrs()
                 rastr->Loaded = 1;
                 Map.RastrHeight = rastr->Picture->Height();
                 Map.RastrWidth = rastr->Picture->Width();
-                // The colour filter is applied by whoever draws the picture while
-                // FilterApplied is 0.
+                // The picture as the file holds it: no colour filter applied to it yet.
                 rastr->FilterApplied = 0;
             } else {
                 rastr->Loaded = 0;

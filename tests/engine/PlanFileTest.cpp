@@ -481,6 +481,9 @@ TEST_F(PlanFile, ABadValueRaisesWithItsLineAndChangesNothing)
             EXPECT_TRUE(raised.startsWith(c.message)) << raised.toStdString();
             EXPECT_TRUE(raised.contains(QStringLiteral("сбой в строке 10"))) << raised.toStdString();
             EXPECT_EQ(Native(), before);
+            EXPECT_TRUE(ErrorInfo->contains(QStringLiteral(
+                "function TGeoMap.ReadDataFromFile(const FileName:String; const "
+                "LayerAutoDetect:boolean; const LayerName:string):boolean;")));
         }
     }
 }
