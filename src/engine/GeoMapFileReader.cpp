@@ -19,6 +19,8 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
+#include <climits>
 #include <unordered_map>
 #include <vector>
 
