@@ -1045,7 +1045,9 @@ bool TSymbols::LoadSymbol(const QString& filename, const QString& workname, TLmo
             throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
                             file.errorString());
         file.close();
-        const QStringList lines = SplitLines(DecodeCodePage(bytes));
+        // A lone CR ends a line too, as on the platform the files come from: no value read
+        // can then hold a line break, and every sign read can be written back.
+        const QStringList lines = SplitLines(DecodeCodePage(bytes), true);
 
         WithList(lm, [&](auto& list) {
             list.AddItem();

@@ -367,3 +367,62 @@ TEST_F(SymbolsFile, DecimalCommaOfTheLocaleIsWrittenAndReadBack)
     EXPECT_EQ(again.VpGLines.Item->PieceLength, 6.5L);
     EXPECT_EQ(again.VpGLines.Item->TextPoint.X, 0.75L);
 }
+
+// Cut and damaged files: each either loads or throws, never leaves a half-read sign, and
+// every sign that loads can be written back. A lone CR inside a value once loaded as
+// part of the value, and the sign could then not be written (nor an older one converted).
+TEST_F(SymbolsFile, DamagedFilesLoadOrFailCleanly)
+{
+    struct Case {
+        const char* file;
+        TLmode lm;
+    };
+    const Case cases[] = {
+        {"point_full.wri", lmPoint}, {"line_full.wri", lmLine}, {"polygon_full.wri", lmPolygon},
+        {"point_old.wri", lmPoint},  {"line_old.wri", lmLine},  {"polygon_old.wri", lmPolygon},
+    };
+    TScopedDialogHooks none;   // older files are not rewritten
+    const QString path = Dir.path() + QStringLiteral("/damaged.wri");
+    int loaded = 0;
+    int failed = 0;
+    for (const Case& c : cases) {
+        const QByteArray bytes = ReadBytes(FixturePath(QString::fromUtf8(c.file)));
+        // Every line start, the middle of every line, and the end.
+        QList<qsizetype> places;
+        for (qsizetype start = 0; start < bytes.size();) {
+            places << start;
+            const qsizetype end = bytes.indexOf('\n', start);
+            if (end < 0)
+                break;
+            places << (start + end) / 2;
+            start = end + 1;
+        }
+        places << bytes.size();
+        for (const qsizetype at : places) {
+            for (int damage = 0; damage < 3; ++damage) {
+                QByteArray damaged = bytes.left(at);
+                if (damage == 1 && at < bytes.size())
+                    damaged = bytes.left(at) + '\r' + bytes.mid(at + 1);
+                else if (damage == 2 && at < bytes.size())
+                    damaged = bytes.left(at) + char(0xFF ^ bytes[at]) + bytes.mid(at + 1);
+                SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(at) + " damage " + std::to_string(damage));
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(damaged);
+                file.close();
+                TSymbols symbols;
+                try {
+                    if (symbols.LoadSymbol(path, QStringLiteral("x"), c.lm)) {
+                        ++loaded;
+                        EXPECT_NO_THROW(symbols.SymbolLines(c.lm));
+                    }
+                } catch (const Exception&) {
+                    ++failed;
+                    EXPECT_EQ(symbols.WithList(c.lm, [](auto& list) { return list.GetCount(); }), 0);
+                }
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(failed, 0);
+}
