@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -329,14 +330,28 @@ TEST_F(SymbolsFile, SaveAsksBeforeOverwritingAndCancelWritesNothing)
 }
 
 // A text holding a line break would split into two lines and shift every later value of
-// the file; the writer refuses it and leaves the file as it was.
-TEST_F(SymbolsFile, TextWithALineBreakIsRefusedAndNothingIsWritten)
+// the file, and so would an own font named like a style; the writer refuses them and
+// leaves the file as it was.
+TEST_F(SymbolsFile, ValueThatWouldShiftTheLinesIsRefusedAndNothingIsWritten)
 {
-    ASSERT_TRUE(Symbols.LoadSymbol(Copy(QStringLiteral("point_full.wri")), QStringLiteral("x"), lmPoint));
-    Symbols.VpGPoints.Item->Captions.At(0)->TextEnd = QStringLiteral("a\r\nb");
+    const std::function<void(RVpGPoint&)> damages[] = {
+        [](RVpGPoint& g) { g.Captions.At(0)->TextEnd = QStringLiteral("a\r\nb"); },
+        [](RVpGPoint& g) { g.Captions.At(0)->StyleName = QStringLiteral(">А\rБ"); },
+        [](RVpGPoint& g) { g.Captions.At(1)->OwnStyle->FontName = QStringLiteral("Liberation\nSans"); },
+        [](RVpGPoint& g) { g.Captions.At(1)->OwnStyle->FontName = QStringLiteral(">ОСНОВНОЙ"); },
+        [](RVpGPoint& g) { g.Picture.At(5)->Texts.At(0)->OwnStyle->FontName = QStringLiteral(">ОСНОВНОЙ"); },
+        [](RVpGPoint& g) { g.Picture.At(4)->Texts.At(0)->Text = QStringLiteral("\n"); },
+    };
+    const QString source = Copy(QStringLiteral("point_full.wri"));
     const QString target = Out(QStringLiteral("broken.wri"));
-    EXPECT_THROW(Symbols.SaveSymbol(target, lmPoint), Exception);
-    EXPECT_FALSE(QFile::exists(target));
+    for (std::size_t i = 0; i < std::size(damages); ++i) {
+        SCOPED_TRACE(i);
+        TSymbols symbols;
+        ASSERT_TRUE(symbols.LoadSymbol(source, QStringLiteral("x"), lmPoint));
+        damages[i](*symbols.VpGPoints.Item);
+        EXPECT_THROW(symbols.SaveSymbol(target, lmPoint), Exception);
+        EXPECT_FALSE(QFile::exists(target));
+    }
 }
 
 // A named style written without its ">" would read back as the font of an own style and

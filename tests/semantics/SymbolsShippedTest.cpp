@@ -323,4 +323,65 @@ TEST_P(SymbolsShipped, TogetherTheSignsUseEveryFeatureOfTheRenderers)
         EXPECT_TRUE(f.Names.contains(QString::fromUtf8(name))) << name;
 }
 
+// A pattern, grid or hatching whose length or step is 0 draws nothing at all: every
+// number a shipped sign's pictures depend on must be positive.
+TEST_P(SymbolsShipped, EveryLengthAndStepThePicturesNeedIsPositive)
+{
+    struct TNeed {
+        QString what;
+        Extended value;
+    };
+    std::vector<TNeed> needs;
+    const auto need = [&](const QString& code, const char* field, Extended value) {
+        needs.push_back({code + QStringLiteral(": ") + QString::fromUtf8(field), value});
+    };
+    const auto laid = [](const TVpLayers& p) { return p.GetCount() > 0 && !p.HasOwnLine; };
+    for (const auto& g : Symbols.VpGLines) {
+        if (laid(g->Piece1) || (g->Piece2.GetCount() > 0 && !g->Piece1.HasOwnLine))
+            need(g->Code, "PieceLength", g->PieceLength);
+        if (g->Captions.GetCount() > 0 && !g->SegmentMiddle)
+            need(g->Code, "CaptionInterval", g->CaptionInterval);
+    }
+    for (const auto& g : Symbols.VpGPolygons) {
+        if (laid(g->Piece1))
+            need(g->Code, "Piece1Length", g->Piece1Length);
+        if (laid(g->Piece2))
+            need(g->Code, "Piece2Length", g->Piece2Length);
+        const struct {
+            const TVpLayers* picture;
+            int kind;
+            Extended x, y;
+        } fills[] = {{&g->Fill1, g->Fill1Kind, g->Fill1StepX, g->Fill1StepY},
+                     {&g->Fill2, g->Fill2Kind, g->Fill2StepX, g->Fill2StepY},
+                     {&g->Fill3, g->Fill3Kind, g->Fill3StepX, g->Fill3StepY}};
+        for (const auto& f : fills) {
+            if (f.picture->GetCount() > 0 && (f.kind == 1 || f.kind == 2)) {
+                need(g->Code, "fill step X", f.x);
+                need(g->Code, "fill step Y", f.y);
+            }
+        }
+        if (g->Diagonals1.GetCount() > 0 && g->Diagonals1Style != 0)
+            need(g->Code, "Diagonals1Length", g->Diagonals1Length);
+        if (g->Diagonals2.GetCount() > 0 && g->Diagonals2Style != 0)
+            need(g->Code, "Diagonals2Length", g->Diagonals2Length);
+        if (g->Cross1.GetCount() > 0 && g->Cross1Style != 0) {
+            need(g->Code, "Cross1Step", g->Cross1Step);
+            need(g->Code, "Cross1Length", g->Cross1Length);
+            if (g->Cross1Style == 1 && g->Cross2Style == 1) {
+                need(g->Code, "Cross2Length", g->Cross2Length);
+                need(g->Code, "Cross2Size", g->Cross2Size);
+            }
+            if (g->Cross1Style == 2 || g->Cross1Style == 3)
+                need(g->Code, "Cross2Size", g->Cross2Size);
+        }
+        if (g->Captions.GetCount() > 0 && (g->TextStepKind == 1 || g->TextStepKind == 2)) {
+            need(g->Code, "TextStepX", g->TextStepX);
+            need(g->Code, "TextStepY", g->TextStepY);
+        }
+    }
+    EXPECT_GE(needs.size(), 20u);
+    for (const TNeed& n : needs)
+        EXPECT_GT(n.value, 0) << n.what.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, SymbolsShipped, ::testing::ValuesIn(Scales));
