@@ -6,6 +6,7 @@
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
+#include "platform/FileLookup.h"
 #include "semantics/SemCodec.h"
 #include "support/TestRun.h"
 
@@ -275,6 +276,9 @@ TEST_P(SymbolsShipped, StylesStartWithTheMainOneAndEndWithTheCaptionStyle)
         EXPECT_TRUE(style->StyleName.startsWith(u'>'));
         EXPECT_GT(style->Size, 0);
         EXPECT_TRUE(families.contains(style->FontName)) << style->FontName.toStdString();
+        // The style windows show the comment file the style names, as they spell its folder.
+        EXPECT_TRUE(FileExistsIgnoringCase(Run->Folder() + QStringLiteral("шрифты/%1/").arg(GetParam()) +
+                                           style->Comment + QStringLiteral(".wri")));
     }
 }
 
