@@ -388,4 +388,28 @@ TEST_P(SymbolsShipped, EveryLengthAndStepThePicturesNeedIsPositive)
         EXPECT_GT(n.value, 0) << n.what.toStdString();
 }
 
+// Only a point sign's picture texts are placed; a text in a line or area picture would
+// never be drawn.
+TEST_P(SymbolsShipped, PictureTextsStandOnlyInPointSigns)
+{
+    const auto texts = [](const TVpLayers& picture) {
+        int n = 0;
+        for (const auto& element : picture)
+            n += element->Texts.GetCount();
+        return n;
+    };
+    for (const auto& g : Symbols.VpGLines) {
+        SCOPED_TRACE(g->Code.toStdString());
+        for (const TVpLayers* p : {&g->LineStart, &g->LineEnd, &g->SegmentStart, &g->SegmentEnd,
+                                   &g->Piece1, &g->Piece2})
+            EXPECT_EQ(texts(*p), 0);
+    }
+    for (const auto& g : Symbols.VpGPolygons) {
+        SCOPED_TRACE(g->Code.toStdString());
+        for (const TVpLayers* p : {&g->Corners, &g->Piece1, &g->Piece2, &g->Fill1, &g->Fill2, &g->Fill3,
+                                   &g->Center, &g->Diagonals1, &g->Diagonals2, &g->Cross1, &g->Cross2})
+            EXPECT_EQ(texts(*p), 0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, SymbolsShipped, ::testing::ValuesIn(Scales));
