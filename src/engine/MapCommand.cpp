@@ -4,6 +4,7 @@
 
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/GeoDataObjects.h"
 #include "foundation/StringNum.h"
 
 namespace {
@@ -165,6 +166,23 @@ std::vector<std::vector<TCommandFields>> TCommandFields::Contours(int i) const
 }
 
 TCommandFields TCommandFields::Values(int i) const { return FromValues(Text(i)); }
+
+std::vector<RUserText> TCommandFields::UserTexts(int i) const
+{
+    const std::vector<TCommandFields> groups = Groups(i);
+    std::vector<RUserText> texts;
+    texts.reserve(groups.size());
+    for (const TCommandFields& g : groups) {
+        RUserText t;
+        t.Dx = g.RealAnySeparator(0);
+        t.Dy = g.RealAnySeparator(1);
+        t.Angle = g.Int(2);
+        t.SizeFactor = g.RealAnySeparator(3);
+        t.Show = g.Byte(4);
+        texts.push_back(t);
+    }
+    return texts;
+}
 
 void CheckCommandField(const QString& text)
 {

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+struct RUserText;
+
 // Codes 1 to 79; 0 is no command and has no name. The name of a command is its
 // identifier exactly as written here.
 enum TMapCommand : std::uint8_t {
@@ -166,6 +168,11 @@ public:
     std::vector<std::vector<TCommandFields>> Contours(int i) const;
     // The "{" "}" values of field i (a sheet list, an over-line list).
     TCommandFields Values(int i) const;
+    // The user-text list of field i: one "[" "]" group per user text, each of the five
+    // values Dx, Dy (reals, either separator), Angle (integer), SizeFactor (real) and
+    // Show (byte). An empty field gives none; a group short of a value raises the
+    // index error with that value's number.
+    std::vector<RUserText> UserTexts(int i) const;
 
 private:
     QStringList Fields;

@@ -141,8 +141,9 @@ void TSemCodec::ClearFields()
     EList.DeleteAll();
 }
 
-void TSemCodec::Split(const QString& sem)
+void TSemCodec::Split(const QString& semArg)
 {
+    const QString sem = semArg;   // the argument may be a field that ClearFields empties
     TTrailGuard guard(Module, "procedure TSemCodec.Split(sem:string);", TrailArg("sem", sem));
     ClearFields();
     try {

@@ -150,7 +150,9 @@ public:
 
     // The sign name of sem through the synonyms of kind lm, asking the add-synonym
     // window on the sign folder of the scale when none matches. True with name the sign
-    // name joined with the extended part; false with name empty.
+    // name joined with the extended part; false with name empty. The name found is not
+    // looked up again: a caller that selects a sign by it must not ask the synonyms a
+    // second time (one hop), or two synonyms naming each other would never end.
     bool SemToSymbolName(const QString& sem, TLmode lm, QString& name, int scale);
 
     // ---- Readable texts of the current semantics ----

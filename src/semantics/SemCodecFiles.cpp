@@ -491,8 +491,9 @@ void TSemCodec::SaveExcludes()
     WriteAll(files);
 }
 
-bool TSemCodec::SemToSymbolName(const QString& sem, TLmode lm, QString& name, int scale)
+bool TSemCodec::SemToSymbolName(const QString& semArg, TLmode lm, QString& name, int scale)
 {
+    const QString sem = semArg;   // name may be the caller's sem
     TTrailGuard guard(Module,
                       "function TSemCodec.SemToSymbolName(sem:string; lm:TLmode; var name:string; "
                       "scale:integer):boolean;",

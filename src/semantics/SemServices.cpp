@@ -132,8 +132,9 @@ bool TSemServices::SemToSymbolName(const QString& sem, TLmode lm, QString& name,
     return found;
 }
 
-void TSemServices::decode(TLmode lm, const QString& sem, QString& res)
+void TSemServices::decode(TLmode lm, const QString& semArg, QString& res)
 {
+    const QString sem = semArg;   // res may be the caller's sem
     TTrailGuard guard(Module, "procedure TFormSemDialog.decode(lm:TLmode; sem:string; var res:string);",
                       TrailArg("lm", lm), TrailArg("sem", sem));
     QString work;
@@ -183,8 +184,9 @@ void TSemServices::decode(TLmode lm, const QString& sem, QString& res)
     res += items;
 }
 
-void TSemServices::decode2(TLmode lm, const QString& sem, QString& res)
+void TSemServices::decode2(TLmode lm, const QString& semArg, QString& res)
 {
+    const QString sem = semArg;   // res may be the caller's sem
     TTrailGuard guard(Module, "procedure TFormSemDialog.decode2(lm:TLmode; sem:string; var res:string);",
                       TrailArg("lm", lm), TrailArg("sem", sem));
     QString work;
@@ -197,8 +199,9 @@ void TSemServices::decode2(TLmode lm, const QString& sem, QString& res)
     res += items;
 }
 
-void TSemServices::decode3(TLmode lm, const QString& sem, QString& res)
+void TSemServices::decode3(TLmode lm, const QString& semArg, QString& res)
 {
+    const QString sem = semArg;   // res may be the caller's sem
     TTrailGuard guard(Module, "procedure TFormSemDialog.decode3(lm:TLmode; sem:string; var res:string);",
                       TrailArg("lm", lm), TrailArg("sem", sem));
     Codec.Split(sem);

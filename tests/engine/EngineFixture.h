@@ -5,27 +5,22 @@
 #include "FakeEngineServices.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
-#include "platform/ProgramFolder.h"
+#include "support/TestRun.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
-// Copies the reference folder name of the source tree's data into folder.
-inline void CopyDataFolder(const QString& name, const QString& folder)
+// Copies the reference folder name of the source tree's data into the program folder,
+// replacing what is there.
+inline void CopyDataFolder(const QString& name, const QString& programFolder)
 {
-    const QString from = QStringLiteral(VELMORA_SOURCE_DATA "/") + name;
-    const QString to = folder + QLatin1Char('/') + name;
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        QFile::copy(it.filePath(), to + QLatin1Char('/') + it.fileName());
-    }
+    const QString to = programFolder + name;
+    QDir(to).removeRecursively();
+    ASSERT_TRUE(CopyTree(QStringLiteral(VELMORA_SOURCE_DATA "/") + name, to)) << name.toStdString();
 }
 
 // The whole file, or an empty array when it cannot be read.
@@ -58,12 +53,7 @@ class EngineFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Program.isValid());
-        CopyDataFolder(QStringLiteral("Слои"), Program.path());
-        SetProgramFolder(Program.path());
-        RunEnvironment.UserName = [] { return QStringLiteral("tester"); };
-        RunEnvironment.ComputerName = [] { return QStringLiteral("pc"); };
-        InitAppGlobalVar();
+        Run.emplace(QStringList{QStringLiteral("Слои")});
         DocStartTime = QStringLiteral("10.20.30");
         DataFileName.clear();
         DataFileState = 0;
@@ -75,9 +65,7 @@ protected:
     {
         Map.reset();
         MainMap = nullptr;
-        FreeAppGlobalVar();
-        RunEnvironment = {};
-        SetProgramFolder(QString());
+        Run.reset();
     }
 
     // The plan, created on first use and linked to the fake window.
@@ -90,9 +78,10 @@ protected:
         return *Map;
     }
 
-    QString Path(const QString& relative) const { return Program.path() + QLatin1Char('/') + relative; }
+    QString Folder() const { return Run->Folder(); }
+    QString Path(const QString& relative) const { return Run->Folder() + relative; }
 
-    QTemporaryDir Program;
+    std::optional<TTestRun> Run;
     TFakeEngineServices Window;
     std::unique_ptr<TGeoMap> Map;
 };

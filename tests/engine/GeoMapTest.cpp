@@ -89,7 +89,7 @@ TEST_F(GeoMapTest, AMissingReferenceFileStopsConstruction)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        CopyDataFolder(QStringLiteral("Слои"), Program.path());
+        CopyDataFolder(QStringLiteral("Слои"), Folder());
         ASSERT_TRUE(QFile::remove(Path(QString::fromUtf8(c.file))));
         ErrorInfo->clear();
         const QString message = RaisedBy([] { TGeoMap m; });
@@ -125,7 +125,7 @@ TEST_F(GeoMapTest, RuleRecordsAreFoundAmongOtherLines)
 
 TEST_F(GeoMapTest, SavedRulesAreSortedAndStandard)
 {
-    CopyDataFolder(QStringLiteral("Семантика"), Program.path());
+    CopyDataFolder(QStringLiteral("Семантика"), Folder());
     TSemServices semantics;
     semantics.Open();
     TGeoMap& m = Plan();
@@ -153,6 +153,29 @@ TEST_F(GeoMapTest, SavedRulesAreSortedAndStandard)
     EXPECT_EQ(m.LayerRules.Item->Semantics, QStringLiteral("ГОР/Ф011"));
     m.LayerRules.GoLastItem();
     EXPECT_EQ(m.LayerRules.Item->LayerName, QStringLiteral("Точки"));
+}
+
+TEST_F(GeoMapTest, ShippedRuleFileIsInTheOrderASaveWrites)
+{
+    CopyDataFolder(QStringLiteral("Семантика"), Folder());
+    TSemServices semantics;
+    semantics.Open();
+    const QString path = Path(QStringLiteral("Слои/Выбор слоя.wri"));
+    const QByteArray shipped = FileBytes(path);
+    TGeoMap& m = Plan();
+    m.SaveDefLayerForObjects();
+    EXPECT_EQ(FileBytes(path), shipped);
+    // Every object of the classifier's work lists finds a layer by the rules.
+    for (const auto& works : semantics.Codec.SemWorks) {
+        ASSERT_GT(works.GetCount(), 0);
+        for (const auto& work : works) {
+            const QString code = work->Semantics.left(3);
+            bool found = false;
+            for (const auto& rule : m.LayerRules)
+                found = found || rule->Semantics.left(3) == code;
+            EXPECT_TRUE(found) << work->Semantics.toStdString();
+        }
+    }
 }
 
 TEST_F(GeoMapTest, EmptyRuleListWritesAnEmptyFile)

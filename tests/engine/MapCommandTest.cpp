@@ -1,5 +1,6 @@
 // Command names, parameter strings, group forms, field conversions and the formatter.
 #include "engine/MapCommand.h"
+#include "foundation/GeoDataObjects.h"
 #include "foundation/ErrorTrail.h"
 
 #include <gtest/gtest.h>
@@ -259,4 +260,34 @@ TEST(MapCommand, FormatterRefusesTextsThatWouldShiftFields)
         EXPECT_FALSE(RaisedBy([&] { v.Text(QString::fromUtf8(bad)); }).isEmpty());
         EXPECT_TRUE(v.Str().isEmpty());
     }
+}
+
+TEST(MapCommand, UserTextLists)
+{
+    const TCommandFields f = TCommandFields::FromParam(
+        u"<[{1,5}{-2.25}{450}{1}{2}][{0}{0}{0}{0,5}{1}]><><[{1}{2}{3}{4}]><[{1}{2}{x}{4}{5}]>");
+    const std::vector<RUserText> texts = f.UserTexts(0);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Dx, 1.5L);
+    EXPECT_EQ(texts[0].Dy, -2.25L);
+    EXPECT_EQ(texts[0].Angle, 450);
+    EXPECT_EQ(texts[0].SizeFactor, 1.0L);
+    EXPECT_EQ(texts[0].Show, 2);
+    EXPECT_EQ(texts[1].SizeFactor, 0.5L);
+    EXPECT_TRUE(f.UserTexts(1).empty());
+    EXPECT_EQ(RaisedBy([&] { f.UserTexts(2); }), QStringLiteral("List index out of bounds (4)"));
+    EXPECT_EQ(RaisedBy([&] { f.UserTexts(3); }), QStringLiteral("'x' is not a valid integer value"));
+}
+
+TEST(MapCommand, FixedValuesUseTheLocaleSeparatorAndTwoDecimals)
+{
+    const TSeparatorGuard guard(QLatin1Char(','));
+    TCommandParams p;
+    p.Fixed(75).Fixed(-1.005L, 3).Fixed(0.125L);
+    EXPECT_EQ(p.Str(), QStringLiteral("<75,00><-1,005><0,13>"));
+    TCommandValues v;
+    v.Fixed(70).Int(-1);
+    EXPECT_EQ(v.Group(), QStringLiteral("[{70,00}{-1}]"));
+    // What the builders write, the handlers read back.
+    EXPECT_EQ(TCommandFields::FromParam(p.Str()).RealAnySeparator(0), 75.0L);
 }
