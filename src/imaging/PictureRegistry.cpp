@@ -108,7 +108,6 @@ QImage NewPictureImage(const QString& path, int width, int height, QImage::Forma
 {
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     const std::int64_t bytesPerLine = (std::int64_t(width) * depth + 31) / 32 * 4;
-    const std::int64_t bytes = bytesPerLine * height;
     const auto tooLarge = [&] {
         return EPictureError(QStringLiteral("Рисунок \"%1\" размером %2×%3 точек слишком велик: "
                                             "для него не хватает памяти")
@@ -116,7 +115,7 @@ QImage NewPictureImage(const QString& path, int width, int height, QImage::Forma
                                  .arg(width)
                                  .arg(height));
     };
-    if (bytes > PictureMemoryLimit())
+    if (bytesPerLine <= 0 || height <= 0 || height > PictureMemoryLimit() / bytesPerLine)
         throw tooLarge();
     QImage image(width, height, format);
     if (image.isNull())
