@@ -244,10 +244,6 @@ public:
     // never changes it.
     void SetDataFileState(std::uint8_t state);
 
-    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
-    // busy flag); the rendering passes belong to the plan drawing.
-    void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
-
     // ---- Sheet, layer, raster, text, point, line and polygon commands ----------------
     // Handlers of codes 8 to 29, 33 to 36 and 48 to 51, run through DoCommand only
     // (GeoMapCommandsPages.cpp, GeoMapCommandsTexts.cpp, GeoMapCommandsPoints.cpp,
@@ -301,6 +297,10 @@ public:
     // unchanged.
     void SetRasterFilter(int rL, int rR, int rG, int rB);
     // ---- end of sheet, layer, raster and object commands -----------------------------
+
+    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
+    // busy flag); the rendering passes belong to the plan drawing.
+    void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
 
 private:
     void InstallCommandHandlers();
