@@ -294,7 +294,7 @@ public:
     // filter is on, recolours it (brightness rL, then red rR, green rG, blue rB; 100
     // unchanged) and marks the filter applied. Nothing without a current raster that is
     // loaded and whose file exists. Raises what the image readers raise, the raster
-    // unchanged.
+    // unchanged. (RasterFilter.cpp)
     void SetRasterFilter(int rL, int rR, int rG, int rB);
     // ---- end of sheet, layer, raster and object commands -----------------------------
 
