@@ -8,6 +8,7 @@
 #include "foundation/ui/NumEdit.h"
 #include "foundation/ui/ServDialogsWindows.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,6 +115,26 @@ TEST_F(DialogsWindows, MessageHeightFollowsItsLines)
     EXPECT_EQ(three.width(), 357);
 }
 
+TEST_F(DialogsWindows, WrappedMessageLinesCountTowardsTheHeight)
+{
+    // Guards a long message hidden behind the buttons: a line that wraps takes the room
+    // of every line it shows as.
+    const QString longLine = QStringLiteral(
+        "Не получается автоматически определить название листа по номенклатуре планшета; "
+        "введите название листа вручную либо отмените создание объекта.");
+    TFormShowMsgDialog one(QString(), QStringLiteral("одна строка"));
+    TFormShowMsgDialog wrapped(QString(), longLine);
+    TFormInpStrDialog input(QString(), QString(), longLine + QStringLiteral("\r\nещё строка"));
+    EXPECT_EQ(one.Memo1->ShownLineCount(), 1);
+    const int shown = wrapped.Memo1->ShownLineCount();
+    EXPECT_GE(shown, 2);
+    EXPECT_EQ(wrapped.height(), MessageWindowHeight(shown, wrapped.TextHeight(), 50));
+    EXPECT_EQ(input.Memo1->ShownLineCount(), shown + 1);
+    // The text ends above the button.
+    EXPECT_LE(shown * wrapped.TextHeight(), wrapped.Button1->geometry().top());
+    EXPECT_LE((shown + 1) * input.TextHeight(), input.Edit1->geometry().top());
+}
+
 TEST_F(DialogsWindows, TextInputCopiesTheTextBackWhateverTheResult)
 {
     const std::pair<TModalScript::TStep, TModalResult> cases[] = {
@@ -195,6 +216,35 @@ TEST_F(DialogsWindows, SelectionFromTheList)
         EXPECT_EQ(added, c.added);
         EXPECT_EQ(list.size(), c.listSize);
     }
+}
+
+TEST_F(DialogsWindows, TypingIntoTheDroppedListGoesIntoTheEdit)
+{
+    // Guards a new name that could not be typed: the list opens by itself, and keys
+    // sent to the open list only searched its lines.
+    TModalScript script;
+    script.Then("TFormSelStrDialog", [](QWidget* w) {
+        auto* form = static_cast<TFormSelStrDialog*>(w);
+        QAbstractItemView* list = form->ComboBox1->view();
+        for (int i = 0; i < 500 && !list->isVisible(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(list->isVisible());
+        for (const QChar c : QStringLiteral("Дороги")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(QApplication::focusWidget(), &press);
+        }
+        EXPECT_FALSE(list->isVisible());
+        EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("Дороги"));
+        Enter(w);
+    });
+    QStringList list{QStringLiteral("Рельеф"), QStringLiteral("Гидрография")};
+    int index = 1;
+    int added = 0;
+    EXPECT_EQ(SelStrDialog(list, index, added, QStringLiteral("Новый слой"), QString()), mrOk);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(list.size(), 3);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(added, 1);
 }
 
 TEST_F(DialogsWindows, SelectionWithFreeText)

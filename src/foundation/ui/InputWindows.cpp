@@ -5,8 +5,11 @@
 #include "foundation/StringNum.h"
 #include "foundation/ui/MaskEdit.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -90,10 +93,34 @@ TFormSelStrDialog::TFormSelStrDialog(const QStringList& list, int index, const Q
     Button1 = AddButton(QStringLiteral("Готово"), QRect(274, 51, 75, 24), mrOk);
     Button1->setDefault(true);
     ComboBox1->setFocus();
+    ComboBox1->view()->installEventFilter(this);
     ShowMessage(text, 50);
 }
 
 TSelection TFormSelStrDialog::Selection() const { return ComboSelection(ComboBox1); }
+
+bool TFormSelStrDialog::eventFilter(QObject* watched, QEvent* e)
+{
+    // The list drops open by itself, but the prompt offers to type another name: what
+    // is typed while the list is open goes into the edit (replacing the preselected
+    // line), where the open list alone would only search its lines.
+    if (watched == ComboBox1->view() && e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool printable = !key->text().isEmpty() && key->text().at(0).isPrint();
+        const bool editing = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete;
+        const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        if ((printable || editing) && !command) {
+            ComboBox1->hidePopup();
+            QLineEdit* edit = ComboBox1->lineEdit();
+            edit->setFocus();
+            edit->selectAll();
+            QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QApplication::sendEvent(edit, &typed);
+            return true;
+        }
+    }
+    return TMessageWindow::eventFilter(watched, e);
+}
 
 bool TFormSelStrDialog::event(QEvent* e)
 {
