@@ -190,8 +190,8 @@ TEST_F(DialogsWindows, SelectionFromTheList)
         {"a line, Enter", 2, "", Enter, mrOk, 2, 0, 3},
         {"the preselection, Esc", -2, "", Esc, mrCancel, 1, 0, 3},
         {"a new text, Enter", -1, "Дороги", Enter, mrOk, 3, 1, 4},
-        {"a new text, Esc", -1, "Дороги", Esc, mrCancel, -1, 0, 3},
-        {"an empty text, Enter", -1, "", Enter, mrOk, -1, 0, 3},
+        {"a new text, Esc", -1, "Дороги", Esc, mrCancel, -1, 1, 3},
+        {"an empty text, Enter", -1, "", Enter, mrOk, -1, 1, 3},
         {"the text of a line, Enter", -1, "Рельеф", Enter, mrOk, 0, 0, 3},
     };
     for (const Case& c : cases) {
