@@ -218,33 +218,96 @@ TEST_F(DialogsWindows, SelectionFromTheList)
     }
 }
 
-TEST_F(DialogsWindows, TypingIntoTheDroppedListGoesIntoTheEdit)
+namespace {
+
+// The list of a selection window drops open by itself, once the window is active.
+QAbstractItemView* DroppedList(QWidget* w)
 {
-    // Guards a new name that could not be typed: the list opens by itself, and keys
-    // sent to the open list only searched its lines.
-    TModalScript script;
-    script.Then("TFormSelStrDialog", [](QWidget* w) {
-        auto* form = static_cast<TFormSelStrDialog*>(w);
-        QAbstractItemView* list = form->ComboBox1->view();
-        for (int i = 0; i < 500 && !list->isVisible(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_TRUE(list->isVisible());
-        for (const QChar c : QStringLiteral("Дороги")) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(QApplication::focusWidget(), &press);
-        }
-        EXPECT_FALSE(list->isVisible());
-        EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("Дороги"));
-        Enter(w);
-    });
-    QStringList list{QStringLiteral("Рельеф"), QStringLiteral("Гидрография")};
-    int index = 1;
-    int added = 0;
-    EXPECT_EQ(SelStrDialog(list, index, added, QStringLiteral("Новый слой"), QString()), mrOk);
-    EXPECT_TRUE(script.Done());
-    EXPECT_EQ(list.size(), 3);
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(added, 1);
+    QAbstractItemView* list = static_cast<TFormSelStrDialog*>(w)->ComboBox1->view();
+    for (int i = 0; i < 500 && !list->isVisible(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return list;
+}
+
+void Type(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+void SendKey(QWidget* target, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+}  // namespace
+
+TEST_F(DialogsWindows, KeysOfTheDroppedListAndOfAPendingCompletion)
+{
+    // Guards a new name that could not be typed (keys sent to the open list only
+    // searched its lines), and Enter or Esc that only closed the list or accepted a
+    // completion instead of ending the window.
+    struct Case {
+        const char* name;
+        std::function<void(QWidget*)> act;
+        TModalResult result;
+        int index, added, listSize;
+    };
+    const Case cases[] = {
+        {"typing into the open list, Enter",
+         [](QWidget* w) {
+             QAbstractItemView* list = DroppedList(w);
+             ASSERT_TRUE(list->isVisible());
+             Type(QApplication::focusWidget(), QStringLiteral("Дороги"));
+             EXPECT_FALSE(list->isVisible());
+             EXPECT_EQ(static_cast<TFormSelStrDialog*>(w)->ComboBox1->currentText(),
+                       QStringLiteral("Дороги"));
+             Enter(w);
+         },
+         mrOk, 2, 1, 3},
+        {"Enter on the open list takes the highlighted line",
+         [](QWidget* w) {
+             QAbstractItemView* list = DroppedList(w);
+             ASSERT_TRUE(list->isVisible());
+             list->setCurrentIndex(list->model()->index(0, 0));
+             SendKey(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk, 0, 0, 2},
+        {"Esc on the open list",
+         [](QWidget* w) {
+             ASSERT_TRUE(DroppedList(w)->isVisible());
+             SendKey(QApplication::focusWidget(), Qt::Key_Escape);
+         },
+         mrCancel, 1, 0, 2},
+        {"Enter with a completion pending",
+         [](QWidget* w) {
+             auto* combo = static_cast<TFormSelStrDialog*>(w)->ComboBox1;
+             DroppedList(w);
+             combo->hidePopup();
+             combo->lineEdit()->clear();
+             Type(combo->lineEdit(), QStringLiteral("Ре"));
+             EXPECT_EQ(combo->currentText(), QStringLiteral("Рельеф"));
+             SendKey(combo->lineEdit(), Qt::Key_Return);
+         },
+         mrOk, 0, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TModalScript script;
+        script.Then("TFormSelStrDialog", c.act);
+        QStringList list{QStringLiteral("Рельеф"), QStringLiteral("Гидрография")};
+        int index = 1;
+        int added = -1;
+        EXPECT_EQ(SelStrDialog(list, index, added, QStringLiteral("Новый слой"), QString()),
+                  c.result);
+        EXPECT_TRUE(script.Done());
+        EXPECT_EQ(index, c.index);
+        EXPECT_EQ(added, c.added);
+        EXPECT_EQ(list.size(), c.listSize);
+    }
 }
 
 TEST_F(DialogsWindows, SelectionWithFreeText)
