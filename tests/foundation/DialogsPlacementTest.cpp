@@ -102,6 +102,7 @@ TEST(DialogsMask, EditGivesTextInTheOriginalForm)
         {">lll;0;*", QString(), QString()},
         {">999;0;*", QStringLiteral("12"), QStringLiteral("12")},
         {"00-00;0;_", QStringLiteral("12-3"), QStringLiteral("123")},
+        {"00-00;0;_", QStringLiteral("1234"), QStringLiteral("1234")},   // as Text gave it
         {"", QStringLiteral("free text"), QStringLiteral("free text")},
     };
     for (const Case& c : cases) {
