@@ -41,11 +41,13 @@ struct TOpenFilter {
     QString LineSemantics;
     std::uint8_t ReplacePolygon = 0;
     QString PolygonSemantics;
-    std::uint8_t LoadRastrs = 0;
-    std::uint8_t LoadTexts = 0;
-    std::uint8_t LoadPoints = 0;
-    std::uint8_t LoadLines = 0;
-    std::uint8_t LoadPolygons = 0;
+    // Everything loads until a filter window says otherwise: a plan read without a
+    // reset filter must not lose its objects, nor be saved back over its file empty.
+    std::uint8_t LoadRastrs = 1;
+    std::uint8_t LoadTexts = 1;
+    std::uint8_t LoadPoints = 1;
+    std::uint8_t LoadLines = 1;
+    std::uint8_t LoadPolygons = 1;
 };
 
 // How a drawing treats the view and which objects it renders anew (0 to 8).
@@ -244,9 +246,104 @@ public:
     // never changes it.
     void SetDataFileState(std::uint8_t state);
 
+    // ---- Sheet, layer, raster, text, point, line and polygon commands ----------------
+    // Handlers of codes 8 to 29, 33 to 36 and 48 to 51, run through DoCommand only
+    // (GeoMapCommandsPages.cpp, GeoMapCommandsTexts.cpp, GeoMapCommandsPoints.cpp,
+    // GeoMapCommandsLines.cpp). Each tests its positions in order (a failing one is
+    // silent or shows a message and the command completes), then converts every value
+    // field, then changes the plan: a bad field raises with the plan untouched.
+    void CmdNewPage(const TCommandFields& f);
+    void CmdDelPage(const TCommandFields& f);
+    void CmdSetPageProp(const TCommandFields& f);
+    void CmdChangePageOrder(const TCommandFields& f);
+    void CmdNewLayer(const TCommandFields& f);
+    void CmdDelLayer(const TCommandFields& f);
+    void CmdSetLayerProp(const TCommandFields& f);
+    void CmdChangeLayerOrder(const TCommandFields& f);
+    void CmdNewRastr(const TCommandFields& f);
+    void CmdLoadRastr(const TCommandFields& f);
+    void CmdUnLoadRastr(const TCommandFields& f);
+    void CmdDelRastr(const TCommandFields& f);
+    void CmdSetRastrProp(const TCommandFields& f);
+    void CmdChangeRastrOrder(const TCommandFields& f);
+    void CmdNewText(const TCommandFields& f);
+    void CmdDelText(const TCommandFields& f);
+    void CmdSetTextProp(const TCommandFields& f);
+    void CmdChangeTextOrder(const TCommandFields& f);
+    void CmdNewPoint(const TCommandFields& f);
+    void CmdDelPoint(const TCommandFields& f);
+    void CmdSetPointProp(const TCommandFields& f);
+    void CmdChangePointOrder(const TCommandFields& f);
+    void CmdNewLine(const TCommandFields& f);
+    void CmdDelLine(const TCommandFields& f);
+    void CmdSetLineProp(const TCommandFields& f);
+    void CmdChangeLineOrder(const TCommandFields& f);
+    void CmdNewPolygon(const TCommandFields& f);
+    void CmdDelPolygon(const TCommandFields& f);
+    void CmdSetPolygonProp(const TCommandFields& f);
+    void CmdChangePolygonOrder(const TCommandFields& f);
+    // Moves to the sheet of field 0, then to its layer of field 1, each field converted
+    // just before its move; false when a move fails (the object commands are then
+    // silently done).
+    bool MoveToCommandLayer(const TCommandFields& f);
+    // The user captions of a "[" "]" list field, five values each (Dx, Dy, Angle,
+    // SizeFactor, Show).
+    static ArrUserTexts CommandUserTexts(const TCommandFields& f, int field);
+    // Empties an object's sign name and rendered picture, so that its sign is chosen
+    // and drawn again (after its semantics changed).
+    static void ForgetSign(QString& signName, TVpLayers& picture);
+    // Reads the current raster's picture afresh from its file and, when the raster's
+    // filter is on, recolours it (brightness rL, then red rR, green rG, blue rB; 100
+    // unchanged) and marks the filter applied. Nothing without a current raster that is
+    // loaded and whose file exists. Raises what the image readers raise, the raster
+    // unchanged. (RasterFilter.cpp)
+    void SetRasterFilter(int rL, int rR, int rG, int rB);
+    // ---- end of sheet, layer, raster and object commands -----------------------------
+
     // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
     // busy flag); the rendering passes belong to the plan drawing.
     void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
+
+    // ---- The native plan file and the plan and file commands --------------------------
+    // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
+
+    // Renders the plan in the native format: every sheet in list order when SheetIndexes
+    // is empty, else the listed ones in the order given. A non-empty FileName is written
+    // through a temporary file renamed over it; an empty one appends the lines to
+    // DataLines, then one empty line. An index naming no sheet, a character code page
+    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
+    // cursor.
+    void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
+    // The same text streamed into out (code page 1251, CR LF).
+    void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
+    // Reads a native plan file into a fresh tree and, only when the whole file was read,
+    // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
+    // information text instead). Sheet and layer names the plan already has are asked
+    // about; false, nothing changed, when the user closes that question. Structural
+    // faults are shown and skipped; a value that does not convert raises with its line
+    // number, nothing changed. Cursors end on the last item read or merged into.
+    bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
+    // Drops the last node of every top-level polygon whose outer contour ends where it
+    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
+    void CheckPolygonClose();
+
+    // The readers of the older plan format ("Old") and the exchange format ("Fora"),
+    // set by their modules: each fills the plan's current sheet. Empty: that kind is
+    // refused.
+    using TImportReader = std::function<void(TGeoMap& map, const QString& FileName,
+                                             bool LayerAutoDetect, const QString& LayerName)>;
+    TImportReader OldFileReader;
+    TImportReader ForaFileReader;
+
+    // Handlers of mcNewMap … mcSaveSelected.
+    void CmdNewMap(const TCommandFields& f);
+    void CmdOpenMap(const TCommandFields& f);
+    void CmdAddMap(const TCommandFields& f);
+    void CmdSetMapScale(const TCommandFields& f);
+    void CmdSetMapInf(const TCommandFields& f);
+    void CmdSaveMap(const TCommandFields& f);
+    void CmdSaveSelected(const TCommandFields& f);
+    // ---- end of the native plan file ---------------------------------------------------
 
 private:
     void InstallCommandHandlers();
