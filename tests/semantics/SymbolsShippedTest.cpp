@@ -91,7 +91,7 @@ public:
                 else
                     Add(QStringLiteral("pattern stroke alongside"));
             }
-            for (const auto& p : element->Polylines) {
+            if (element->Polylines.GetCount() > 0) {
                 Add(QStringLiteral("polyline"));
                 if (pattern)
                     Add(QStringLiteral("pattern polyline"));
