@@ -4,10 +4,10 @@
 #include "engine/GeoMap.h"
 
 #include "engine/EngineServices.h"
-#include "engine/EngineTextFiles.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/Symbols.h"
 
 #include <QDir>

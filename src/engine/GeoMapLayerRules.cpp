@@ -2,10 +2,10 @@
 // layer name, and the one layer that new texts go to.
 #include "engine/GeoMap.h"
 
-#include "engine/EngineTextFiles.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/SemServices.h"
 
 #include <algorithm>

@@ -10,12 +10,10 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/StringNum.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -975,18 +973,6 @@ void WritePolygon(QStringList& out, const RVpGPolygon& g)
     }
 }
 
-QByteArray EncodeLines(const QStringList& lines, const QString& path)
-{
-    const QString text = JoinLinesCrLf(lines);
-    qsizetype bad = -1;
-    QByteArray bytes = EncodeCodePage(text, TCodePage::Cp1251, &bad);
-    if (bad >= 0)
-        throw Exception(QStringLiteral("Знак \"") + text[bad] +
-                        QStringLiteral("\" не может быть записан в файл ") + path +
-                        QStringLiteral(" (кодовая страница 1251)"));
-    return bytes;
-}
-
 void AddLoadTrail(const QString& filename, const QString& workname, TLmode lm, bool newStyle)
 {
     if (!trail_detail::BeginBlock(Module, "function TSymbols.LoadSymbol(const filename,workname:string; "
@@ -1043,18 +1029,9 @@ bool TSymbols::LoadSymbol(const QString& filename, const QString& workname, TLmo
                           QStringLiteral("При попытке загрузить условный знак не найден файл:") + filename);
             return false;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                            file.errorString());
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                            file.errorString());
-        file.close();
         // A lone CR ends a line too, as on the platform the files come from: no value read
         // can then hold a line break, and every sign read can be written back.
-        const QStringList lines = SplitLines(DecodeCodePage(bytes), true);
+        const QStringList lines = ReadTextFileLines(path, true);
 
         WithList(lm, [&](auto& list) {
             list.AddItem();
@@ -1119,11 +1096,6 @@ bool TSymbols::SaveSymbol(const QString& filename, TLmode lm)
     }
     if (target.trimmed().isEmpty())
         throw Exception(QStringLiteral("Не задано имя файла условного знака"));
-    const QString path = ResolvePath(target);
-    const QByteArray bytes = EncodeLines(SymbolLines(lm), path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
+    WriteTextFileLines(target, SymbolLines(lm));
     return true;
 }

@@ -9,10 +9,9 @@
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoServ.h"
 #include "foundation/StringNum.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <utility>
 #include <vector>
@@ -43,11 +42,7 @@ void TSymbols::LoadTextStyles(int scale)
                                           QStringLiteral("/Стили.wri"));
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
-    const QStringList lines = SplitLines(DecodeCodePage(file.readAll()));
+    const QStringList lines = ReadTextFileLines(path);
 
     // Read whole into new records first: a bad value leaves the styles as they were.
     std::vector<std::unique_ptr<TGeoTextStyle>> styles;
