@@ -10,7 +10,6 @@
 #include "platform/TextFiles.h"
 #include "semantics/Symbols.h"
 
-#include <QDir>
 
 #include <algorithm>
 
@@ -375,11 +374,7 @@ void TGeoMap::SaveUnknownSymbols()
     if (scale == 0)
         return;
     // The folder of a scale without signs may be missing; the list is kept all the same.
-    const QString folder = ResolvePath(ProgramFolder + QStringLiteral("Условные знаки/") +
-                                       QString::number(scale));
-    QDir().mkpath(folder);
-    WriteTextFileLines(folder + QStringLiteral("/неизвестные знаки.wri"),
-                       Symbols->UnknownSymbols);
+    Symbols->WriteUnknownSymbols(scale);
 }
 
 void TGeoMap::LoadAllRastrs()
