@@ -12,6 +12,7 @@
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
 #include "semantics/SemDialogs.h"
+#include "semantics/Symbols.h"
 
 #include <QFile>
 #include <utility>
@@ -322,10 +323,7 @@ QString TSemCodec::ValueListFileName(int kind)
 
 QString TSemCodec::ClassifierFolder()
 {
-    QString folder = ProgramFolder;
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return ResolvePath(folder + QStringLiteral("Семантика/"));
+    return ProgramFolderPath(QStringLiteral("Семантика/"));
 }
 
 QString TSemCodec::ClassifierPath(const QString& fileName)
@@ -512,13 +510,7 @@ bool TSemCodec::SemToSymbolName(const QString& semArg, TLmode lm, QString& name,
         } while (!found && synonyms.GoNextItem());
     }
     if (!found) {
-        static const char16_t* const kinds[] = {u"/Точечные/", u"/Линейные/", u"/Площадные/"};
-        QString folder = ProgramFolder;
-        if (!folder.isEmpty() && !folder.endsWith(u'/'))
-            folder += u'/';
-        folder = ResolvePath(folder + QStringLiteral("Условные знаки/") + QString::number(scale) +
-                             QString::fromUtf16(kinds[lm]));
-        found = AddSynDlg(*this, folder, lm, signName);
+        found = AddSynDlg(*this, TSymbols::KindFolder(scale, lm), lm, signName);
         // The window decodes other names while it lists the signs; the extended part
         // below is that of sem.
         Split(sem);

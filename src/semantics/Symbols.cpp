@@ -25,14 +25,6 @@ const char* const Module = "Symbols";
 const QString FallbackName = QStringLiteral("неопределенный");
 const QString UnknownFileName = QStringLiteral("неизвестные знаки.wri");
 
-QString ProgramRoot()
-{
-    QString folder = ProgramFolder;
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
-}
-
 const QString& KindFolderName(TLmode lm)
 {
     static const QString names[3] = {QStringLiteral("Точечные"), QStringLiteral("Линейные"),
@@ -125,8 +117,7 @@ void TSymbols::SetScale(int scale, Extended dpi)
 
 QString TSymbols::SignFolder(int scale)
 {
-    return ResolvePath(ProgramRoot() + QStringLiteral("Условные знаки/") + QString::number(scale) +
-                       u'/');
+    return ProgramFolderPath(QStringLiteral("Условные знаки/") + QString::number(scale) + u'/');
 }
 
 QString TSymbols::KindFolder(int scale, TLmode lm)

@@ -9,7 +9,6 @@
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoServ.h"
 #include "foundation/StringNum.h"
-#include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
 
 #include <QFileInfo>
@@ -35,12 +34,9 @@ void TSymbols::LoadTextStyles(int scale)
 {
     TTrailGuard guard(Module, "procedure TSymbols.LoadTextStyles(const scale:integer);",
                       TrailArg("scale", scale));
-    QString root = ProgramFolder;
-    if (!root.isEmpty() && !root.endsWith(u'/'))
-        root += u'/';
-    const QString path = FindExistingPath(root + QStringLiteral("Шрифты/") + QString::number(scale) +
-                                          QStringLiteral("/Стили.wri"));
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    const QString path =
+        ProgramFolderPath(QStringLiteral("Шрифты/") + QString::number(scale) + QStringLiteral("/Стили.wri"));
+    if (!QFileInfo(path).isFile())
         return;
     const QStringList lines = ReadTextFileLines(path);
 
