@@ -28,13 +28,7 @@ bool HasCurrent(const L& list)
 template <class L>
 bool GoToName(L& list, const QString& name)
 {
-    if (!list.GoFirstItem())
-        return false;
-    do {
-        if (list.Item->Name == name)
-            return true;
-    } while (list.GoNextItem());
-    return false;
+    return list.GoFirstItemWhere([&](const auto& r) { return r.Name == name; });
 }
 
 std::uint8_t OneOrZero(std::uint8_t v) { return v != 0 ? 1 : 0; }
@@ -197,13 +191,7 @@ bool TGeoMap::SelectRastr(int page, int raster)
 
 bool TGeoMap::HasRastrs()
 {
-    if (!Pages.GoFirstItem())
-        return false;
-    do {
-        if (Pages.Item->Rastrs.GetCount() > 0)
-            return true;
-    } while (Pages.GoNextItem());
-    return false;
+    return Pages.GoFirstItemWhere([](const RGPage& p) { return p.Rastrs.GetCount() > 0; });
 }
 
 bool TGeoMap::RastrLoaded() const

@@ -128,13 +128,7 @@ void ValuesOf(const TSemEs& list, TSemExt kind, TArrayFloats& val)
 template <class L>
 bool FindCode(L& list, int code)
 {
-    if (!list.GoFirstItem())
-        return false;
-    do {
-        if (list.Item->Code == code)
-            return true;
-    } while (list.GoNextItem());
-    return false;
+    return list.GoFirstItemWhere([code](const auto& r) { return r.Code == code; });
 }
 
 }  // namespace
@@ -311,15 +305,10 @@ bool TSemCodec::WorkToStd(TLmode lm, const QString& wrksem)
     if (lm < 0 || lm > 2)
         return false;
     TSemWorks& works = SemWorks[lm];
-    if (!works.GoFirstItem())
+    if (!works.GoFirstItemWhere([&](const RSemWork& r) { return r.WorkName == wrksem; }))
         return false;
-    do {
-        if (works.Item->WorkName == wrksem) {
-            Split(works.Item->Semantics);
-            return true;
-        }
-    } while (works.GoNextItem());
-    return false;
+    Split(works.Item->Semantics);
+    return true;
 }
 
 bool TSemCodec::SemToWrkName(TLmode lm, const QString& sem, QString& wrk)
@@ -332,26 +321,15 @@ bool TSemCodec::SemToWrkName(TLmode lm, const QString& sem, QString& wrk)
     if (lm < 0 || lm > 2)
         return false;
     TSemWorks& works = SemWorks[lm];
-    if (!works.GoFirstItem())
+    if (!works.GoFirstItemWhere([&](const RSemWork& r) { return r.Semantics == wrk; }))
         return false;
-    do {
-        if (works.Item->Semantics == wrk) {
-            wrk = works.Item->WorkName;
-            return true;
-        }
-    } while (works.GoNextItem());
-    return false;
+    wrk = works.Item->WorkName;
+    return true;
 }
 
 bool TSemCodec::findObj(const QString& code)
 {
-    if (!SemStandarts.GoFirstItem())
-        return false;
-    do {
-        if (SemStandarts.Item->ObjCode == code)
-            return true;
-    } while (SemStandarts.GoNextItem());
-    return false;
+    return SemStandarts.GoFirstItemWhere([&](const auto& r) { return r.ObjCode == code; });
 }
 
 bool TSemCodec::findFsv(int code)

@@ -82,13 +82,7 @@ void TSymbols::LoadTextStyles(int scale)
 
 bool TSymbols::FindStyle(const QString& Name)
 {
-    if (!TextStyles.GoFirstItem())
-        return false;
-    do {
-        if (TextStyles.Item->StyleName == Name)
-            return true;
-    } while (TextStyles.GoNextItem());
-    return false;
+    return TextStyles.GoFirstItemWhere([&](const TGeoTextStyle& s) { return s.StyleName == Name; });
 }
 
 bool TSymbols::FindStyle(const QString& Name, QString& Comment, std::int32_t& Color, Extended& Size,
