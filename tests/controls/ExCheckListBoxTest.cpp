@@ -2,6 +2,7 @@
 #include "controls/ExCheckListBox.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -56,16 +57,6 @@ struct Fixture {
         SendMouse(Box.viewport(), QEvent::MouseButtonRelease, at);
     }
 };
-
-QString Message(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QString();
-}
 
 }  // namespace
 
@@ -254,11 +245,11 @@ TEST(ExCheckListBox, InvalidIndexRaises)
 {
     TExCheckListBox box;
     box.addItem("only");
-    EXPECT_EQ(Message([&] { box.SetItemChecked(1, true); }),
+    EXPECT_EQ(RaisedBy([&] { box.SetItemChecked(1, true); }),
               QStringLiteral("List index out of bounds (1)"));
-    EXPECT_EQ(Message([&] { box.IsItemChecked(-1); }),
+    EXPECT_EQ(RaisedBy([&] { box.IsItemChecked(-1); }),
               QStringLiteral("List index out of bounds (-1)"));
-    EXPECT_EQ(Message([&] { box.ItemText(5); }), QStringLiteral("List index out of bounds (5)"));
+    EXPECT_EQ(RaisedBy([&] { box.ItemText(5); }), QStringLiteral("List index out of bounds (5)"));
 }
 
 TEST(ExCheckListBox, ExtentAndHeightLeaveRoomForTheCheck)

@@ -12,19 +12,6 @@
 
 class CommandsTest : public EngineFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        SavedSeparator = DecimalSeparator;
-        DecimalSeparator = QLatin1Char(',');
-    }
-
-    void TearDown() override
-    {
-        DecimalSeparator = SavedSeparator;
-        EngineFixture::TearDown();
-    }
-
     void Run(const QString& line) { Plan().StrToComm(line); }
 
     void Run(std::initializer_list<const char*> lines)
@@ -199,5 +186,5 @@ protected:
     RGPage& Page(int i) { return *Plan().Pages.At(i); }
     RGLayer& Layer(int page, int layer) { return *Page(page).Layers.At(layer); }
 
-    QChar SavedSeparator;
+    TSeparatorScope Separators{u','};   // the reals of the command lines below use ","
 };

@@ -1,34 +1,18 @@
 #include "platform/TextFiles.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-
-void Put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray Bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 TEST(TextFiles, ReadsCp1251LinesThroughTheCaseIgnoringLookup)
 {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString root = tmp.path() + u'/';
-    Put(root + QStringLiteral("ТОЧСин.wri"), QByteArray("\xC0\xC1\r\nx\ry\n"));
+    WriteBytes(root + QStringLiteral("ТОЧСин.wri"), QByteArray("\xC0\xC1\r\nx\ry\n"));
     const QString asked = root + QStringLiteral("ТОЧСИН.wri");
     EXPECT_EQ(ReadTextFileLines(asked), (QStringList{QStringLiteral("АБ"), QStringLiteral("x\ry")}));
     EXPECT_EQ(ReadTextFileLines(asked, true),
@@ -48,9 +32,9 @@ TEST(TextFiles, WritesCrLfIntoTheExistingSpelling)
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString root = tmp.path() + u'/';
-    Put(root + QStringLiteral("Стили.wri"), QByteArray("old"));
+    WriteBytes(root + QStringLiteral("Стили.wri"), QByteArray("old"));
     WriteTextFileLines(root + QStringLiteral("стили.WRI"), {QStringLiteral("Я"), QString()});
-    EXPECT_EQ(Bytes(root + QStringLiteral("Стили.wri")), QByteArray("\xDF\r\n\r\n"));
+    EXPECT_EQ(FileBytes(root + QStringLiteral("Стили.wri")), QByteArray("\xDF\r\n\r\n"));
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("стили.WRI")));
 }
 
@@ -60,11 +44,11 @@ TEST(TextFiles, RefusedLineLeavesTheOldFile)
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString path = tmp.path() + QStringLiteral("/a.wri");
-    Put(path, QByteArray("old\r\n"));
+    WriteBytes(path, QByteArray("old\r\n"));
     for (const QString& bad : {QStringLiteral("знак \u4E2D"), QStringLiteral("две\nстроки"),
                                QStringLiteral("две\rстроки")}) {
         SCOPED_TRACE(bad.toStdString());
         EXPECT_THROW(WriteTextFileLines(path, {QStringLiteral("first"), bad}), Exception);
-        EXPECT_EQ(Bytes(path), QByteArray("old\r\n"));
+        EXPECT_EQ(FileBytes(path), QByteArray("old\r\n"));
     }
 }
