@@ -286,9 +286,6 @@ public:
     // just before its move; false when a move fails (the object commands are then
     // silently done).
     bool MoveToCommandLayer(const TCommandFields& f);
-    // The user captions of a "[" "]" list field, five values each (Dx, Dy, Angle,
-    // SizeFactor, Show).
-    static ArrUserTexts CommandUserTexts(const TCommandFields& f, int field);
     // Empties an object's sign name and rendered picture, so that its sign is chosen
     // and drawn again (after its semantics changed).
     static void ForgetSign(QString& signName, TVpLayers& picture);
