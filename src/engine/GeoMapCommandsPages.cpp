@@ -58,6 +58,21 @@ struct RRastrFields {
         r.FilterOn = f.Byte(first + 11);
         return r;
     }
+
+    // Every value above into the raster; its picture and load state are the caller's.
+    void ApplyTo(RGRastr& rastr) const
+    {
+        rastr.FileName = FileName;
+        rastr.BottomLeft = BottomLeft;
+        rastr.TopRight = TopRight;
+        rastr.Visible = Visible;
+        rastr.FilterName = FilterName;
+        rastr.Red = Red;
+        rastr.Green = Green;
+        rastr.Blue = Blue;
+        rastr.Brightness = Brightness;
+        rastr.FilterOn = FilterOn;
+    }
 };
 
 }  // namespace
@@ -214,6 +229,13 @@ bool MoveToCommandRastr(TGeoMap& map, int page, int raster)
            map.Pages.Item->Rastrs.GoItem(raster);
 }
 
+void UnloadPicture(RGRastr& rastr)
+{
+    rastr.Picture->Clear();
+    rastr.Loaded = 0;
+    rastr.FilterApplied = 0;
+}
+
 }  // namespace
 
 void TGeoMap::CmdNewRastr(const TCommandFields& f)
@@ -223,16 +245,7 @@ void TGeoMap::CmdNewRastr(const TCommandFields& f)
         return;
     const RRastrFields v = RRastrFields::From(f, 1);
     auto rastr = std::make_unique<RGRastr>();
-    rastr->FileName = v.FileName;
-    rastr->BottomLeft = v.BottomLeft;
-    rastr->TopRight = v.TopRight;
-    rastr->Visible = v.Visible;
-    rastr->FilterName = v.FilterName;
-    rastr->Red = v.Red;
-    rastr->Green = v.Green;
-    rastr->Blue = v.Blue;
-    rastr->Brightness = v.Brightness;
-    rastr->FilterOn = v.FilterOn;
+    v.ApplyTo(*rastr);
     rastr->Loaded = 0;
     Pages.Item->Rastrs.AddItem(std::move(rastr));
 }
@@ -245,9 +258,7 @@ void TGeoMap::CmdLoadRastr(const TCommandFields& f)
         return;
     RGRastr& rastr = *Pages.Item->Rastrs.Item;
     if (!FileExistsIgnoringCase(rastr.FileName)) {
-        rastr.Picture->Clear();
-        rastr.Loaded = 0;
-        rastr.FilterApplied = 0;
+        UnloadPicture(rastr);
         return;
     }
     // Read and filter first: an unreadable file leaves the raster as it was.
@@ -270,11 +281,8 @@ void TGeoMap::CmdUnLoadRastr(const TCommandFields& f)
     if (!MoveToCommandRastr(*this, page, raster))
         return;
     RGRastr& rastr = *Pages.Item->Rastrs.Item;
-    if (rastr.Loaded != 1)
-        return;
-    rastr.Picture->Clear();
-    rastr.Loaded = 0;
-    rastr.FilterApplied = 0;
+    if (rastr.Loaded == 1)
+        UnloadPicture(rastr);
 }
 
 void TGeoMap::CmdDelRastr(const TCommandFields& f)
@@ -332,20 +340,11 @@ void TGeoMap::CmdSetRastrProp(const TCommandFields& f)
         picture = ReadRastrPicture(v.FileName);
     }
 
-    rastr.FileName = v.FileName;
+    v.ApplyTo(rastr);
     if (picture)
         rastr.Picture->Image = std::move(*picture);
     rastr.Loaded = loaded;
     rastr.FilterApplied = filterApplied;
-    rastr.BottomLeft = v.BottomLeft;
-    rastr.TopRight = v.TopRight;
-    rastr.Visible = v.Visible;
-    rastr.FilterName = v.FilterName;
-    rastr.Red = v.Red;
-    rastr.Green = v.Green;
-    rastr.Blue = v.Blue;
-    rastr.Brightness = v.Brightness;
-    rastr.FilterOn = v.FilterOn;
     if (unreadable)
         throw *unreadable;
 }
