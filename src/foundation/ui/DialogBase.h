@@ -111,11 +111,13 @@ private:
 };
 
 // The windows whose memo shows a message: the memo fills the client area, the height
-// follows the number of lines, and the controls lie on the lower part.
+// follows the number of lines, and the controls lie on the lower part. The window is
+// titled caption; its memo writes in the colour of an inactive caption until the window
+// says otherwise.
 class TMessageWindow : public TDialogBase {
     Q_OBJECT
 public:
-    TMessageWindow(int width, int height, QWidget* parent);
+    TMessageWindow(int width, int height, const QString& caption, QWidget* parent);
 
     TMessageMemo* Memo1;
 

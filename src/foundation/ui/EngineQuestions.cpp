@@ -29,10 +29,8 @@ TFormQDelObjectsDialog::TFormQDelObjectsDialog(const QStringList& lines, QWidget
 
 TFormDublicateItemDialog::TFormDublicateItemDialog(const QString& name, const QString& caption,
                                                    const QString& text, QWidget* parent)
-    : TMessageWindow(413, 156, parent)
+    : TMessageWindow(413, 156, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     Rename = new QRadioButton(QStringLiteral("изменить название"), this);
     Place(Rename, QRect(3, 96, 125, 17), BottomLeft);
     AddTo = new QRadioButton(QStringLiteral("добавить в уже существующий"), this);

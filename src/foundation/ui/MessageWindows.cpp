@@ -17,9 +17,8 @@ void SetMessageColors(TMessageWindow& w)
 }  // namespace
 
 TFormShowMsgDialog::TFormShowMsgDialog(const QString& caption, const QString& text, QWidget* parent)
-    : TMessageWindow(357, 67, parent)
+    : TMessageWindow(357, 67, caption, parent)
 {
-    setWindowTitle(caption);
     SetMessageColors(*this);
     Button1 = AddButton(QStringLiteral("Готово"), QRect(153, 40, 75, 24), mrOk);
     Button1->setDefault(true);
@@ -28,9 +27,8 @@ TFormShowMsgDialog::TFormShowMsgDialog(const QString& caption, const QString& te
 }
 
 TFormShowQDialog::TFormShowQDialog(const QString& caption, const QString& text, QWidget* parent)
-    : TMessageWindow(357, 67, parent)
+    : TMessageWindow(357, 67, caption, parent)
 {
-    setWindowTitle(caption);
     SetMessageColors(*this);
     ButtonYes = AddButton(QStringLiteral("Да"), QRect(91, 40, 75, 24), mrYes);
     ButtonNo = AddButton(QStringLiteral("Нет"), QRect(190, 40, 75, 24), mrNo);
