@@ -106,6 +106,22 @@ QString Compose(const QString& objCode, QString items)
     return head + u'/' + items;
 }
 
+// The semantics string of the codec's parts: the Ф, К and Н items always, the М and С
+// items and the extended items when asked.
+QString Composed(const TSemCodec& c, bool withMS, bool withExt)
+{
+    QString items;
+    items.reserve(128);
+    AppendFKN(items, u'Ф', c.FList);
+    AppendFKN(items, u'К', c.KList);
+    AppendFKN(items, u'Н', c.NList);
+    if (withMS)
+        AppendMS(items, c.MList, c.SList);
+    if (withExt)
+        AppendExt(items, c.EList);
+    return Compose(c.ObjCode, std::move(items));
+}
+
 // The real of an item's value ("," or "." as decimal separator, no thousands
 // separators); false for anything else, "-." and values beyond the range of reals
 // included, so that such an item is skipped instead of failing the caller.
@@ -267,27 +283,12 @@ void TSemCodec::readval(QString& s, const QString& chr1, const QString& chr2, in
 
 void TSemCodec::Code(QString& sem, bool UseExt) const
 {
-    QString items;
-    items.reserve(128);
-    AppendFKN(items, u'Ф', FList);
-    AppendFKN(items, u'К', KList);
-    AppendFKN(items, u'Н', NList);
-    if (UseExt) {
-        AppendMS(items, MList, SList);
-        AppendExt(items, EList);
-    }
-    sem = Compose(ObjCode, std::move(items));
+    sem = Composed(*this, UseExt, UseExt);
 }
 
 void TSemCodec::SymbolSemCode(QString& sem) const
 {
-    QString items;
-    items.reserve(128);
-    AppendFKN(items, u'Ф', FList);
-    AppendFKN(items, u'К', KList);
-    AppendFKN(items, u'Н', NList);
-    AppendMS(items, MList, SList);
-    sem = Compose(ObjCode, std::move(items));
+    sem = Composed(*this, true, false);
 }
 
 void TSemCodec::ExtLessMSCode(QString& sem) const
