@@ -11,15 +11,9 @@
 
 class SignFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        SavedFolder = ProgramFolder;
-        ProgramFolder = Dir.path() + u'/';
-    }
-    void TearDown() override { ProgramFolder = SavedFolder; }
+    void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
 
     QTemporaryDir Dir;
-    QString SavedFolder;
+    TProgramFolderScope Program{Dir.path()};
     TSymbols Symbols;
 };

@@ -1,7 +1,9 @@
 // Small helpers every test program may use: whole files as bytes, the message an action
-// raises, and the process-wide number separators set for the span of a test.
+// raises, and the process-wide number separators and program folder set for the span of
+// a test.
 #pragma once
 
+#include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 
 #include <QByteArray>
@@ -56,4 +58,17 @@ public:
 private:
     QChar OldDecimal = DecimalSeparator;
     QChar OldThousand = ThousandSeparator;
+};
+
+// Points ProgramFolder at folder (with a final "/") while it lives; the old one comes
+// back when it goes, even when the test stopped at a failed assertion.
+class TProgramFolderScope {
+public:
+    explicit TProgramFolderScope(const QString& folder) { ProgramFolder = folder + u'/'; }
+    ~TProgramFolderScope() { ProgramFolder = Old; }
+    TProgramFolderScope(const TProgramFolderScope&) = delete;
+    TProgramFolderScope& operator=(const TProgramFolderScope&) = delete;
+
+private:
+    QString Old = ProgramFolder;
 };
