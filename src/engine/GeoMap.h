@@ -240,7 +240,9 @@ public:
     // it. A name that is no command (letter case counts) raises "Не определена команда".
     void StrToComm(const QString& s);
     // The one entry that changes the plan: wait cursor, journal, echo, fields,
-    // Modified, the handler, the undo snapshot. Raises what fails, with the trail.
+    // Modified, the handler, the undo snapshot. Raises what fails, with the trail; a
+    // command its handler refuses leaves the journal and Modified as they were (the
+    // handlers change nothing before they raise), one whose snapshot fails keeps both.
     void DoCommand(TMapCommand Comm, const QString& param);
     // The process-wide document state; a preview (an instance that does not journal)
     // never changes it.

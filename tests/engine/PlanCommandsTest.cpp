@@ -176,7 +176,7 @@ TEST_F(PlanCommands, ASaveThatWritesNothingRaisesAndLeavesThePlanUnsaved)
     for (const QString line : {QStringLiteral("mcSaveMap=<><New>"), QStringLiteral("mcSaveMap=<x.500><DXF>"),
                                QStringLiteral("mcSaveSelected=<><{0}>")}) {
         SCOPED_TRACE(line.toStdString());
-        M().Modified = 0;
+        M().Modified = 1;
         EXPECT_FALSE(Fails(line).isEmpty());
         EXPECT_EQ(M().Modified, 1);
         EXPECT_EQ(DataFileState, 1);
