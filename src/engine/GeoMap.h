@@ -257,8 +257,9 @@ public:
     // is empty, else the listed ones in the order given. A non-empty FileName is written
     // through a temporary file renamed over it; an empty one appends the lines to
     // DataLines, then one empty line. An index naming no sheet, a character code page
-    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
-    // cursor.
+    // 1251 lacks or a write error raises before the file or DataLines changes. The
+    // sheet, raster, layer and object lists keep their cursors; the lists inside the
+    // objects written (nodes, captions, inner objects) end on their last item.
     void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
     // The same text streamed into out (code page 1251, CR LF).
     void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
