@@ -625,6 +625,71 @@ TEST_F(PlanFile, AFileCutAnywhereIsNeverReadSilently)
     }
 }
 
+// The fixture with a few lines dropped, repeated, moved, cut or put in from elsewhere:
+// what is refused leaves the plan as it was, and what is read writes and reads back
+// byte for byte, so no damaged file leaves a tree the writer cannot reproduce.
+TEST_F(PlanFile, AMangledFileIsRefusedWholeOrReadConsistently)
+{
+    const QStringList fixture = DecodeCodePage(Fixture()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList pool = {QStringLiteral("{нау"), QStringLiteral("}нау"), QStringLiteral("[ТОЧ"),
+                              QStringLiteral("]ТОЧ"), QStringLiteral("[ЛИН"), QStringLiteral("]ЛИН"),
+                              QStringLiteral("{ВПО"), QStringLiteral("}ВПО"), QStringLiteral("{нап"),
+                              QStringLiteral("}нап"), QStringLiteral("{сти"), QStringLiteral("|тиу|1"),
+                              QStringLiteral("|кри|1"), QStringLiteral("$1 2"), QStringLiteral("@x"),
+                              QStringLiteral("#"), QStringLiteral("|имя|Лист 1"), QStringLiteral("")};
+    quint32 seed = 2024;
+    const auto next = [&seed](qsizetype n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(n));
+    };
+    for (int round = 0; round < 300; ++round) {
+        QStringList lines = fixture;
+        for (int k = 1 + next(4); k > 0; --k) {
+            const int at = 1 + next(lines.size() - 1);
+            switch (next(5)) {
+            case 0:
+                lines.removeAt(at);
+                break;
+            case 1:
+                lines.insert(at, lines[next(lines.size())]);
+                break;
+            case 2:
+                lines.insert(at, pool[next(pool.size())]);
+                break;
+            case 3:
+                lines.swapItemsAt(at, 1 + next(lines.size() - 1));
+                break;
+            default:
+                if (lines[at].size() > 1)
+                    lines[at].remove(1 + next(lines[at].size() - 1), 1);
+            }
+        }
+        WritePlanFile(QStringLiteral("mangled.500"), lines);
+        TGeoMap m;
+        m.Services = &Files;
+        LoadEverything(m);
+        m.Pages.AddItem();
+        m.Pages.Item->Name = QStringLiteral("Лист 1");
+        const QByteArray before = Native(m);
+        Files.Answers = std::deque<int>(100, 7);
+        bool read = false;
+        const QString raised =
+            RaisedBy([&] { read = m.ReadDataFromFile(QStringLiteral("mangled.500"), round % 2 == 0); });
+        if (!raised.isEmpty() || !read) {
+            ASSERT_EQ(Native(m), before) << round;
+            continue;
+        }
+        const QByteArray once = Native(m);
+        WriteBytes(PlanPath(QStringLiteral("again.500")), once);
+        TGeoMap back;
+        back.Services = &Files;
+        LoadEverything(back);
+        Files.Answers.clear();
+        ASSERT_TRUE(back.ReadDataFromFile(QStringLiteral("again.500"), true)) << round;
+        ASSERT_EQ(Native(back), once) << round;
+    }
+}
+
 // Guards against a damaged line of megabytes being quoted whole in a message box,
 // which could not lay it out.
 TEST_F(PlanFile, AHugeDamagedLineIsQuotedShort)
