@@ -267,7 +267,8 @@ public:
     // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
     // information text instead). Sheet and layer names the plan already has are asked
     // about; false, nothing changed, when the user closes that question. Structural
-    // faults are shown and skipped; a value that does not convert raises with its line
+    // faults are shown (the first twenty, then their count) and skipped; a value that
+    // does not convert, or a file that ends inside a section, raises with the line
     // number, nothing changed. Cursors end on the last item read or merged into.
     bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
     // Drops the last node of every top-level polygon whose outer contour ends where it

@@ -29,6 +29,9 @@ namespace {
 
 const QString FaultCaption = QStringLiteral("Нарушение в структуре файла данных");
 constexpr int MaxOpenSections = 20;
+// Structural faults shown one by one; the rest are counted and reported together, so
+// that a badly damaged file does not hold the user in an endless row of message boxes.
+constexpr int MaxShownFaults = 20;
 
 // The user closed the duplicate-name question: the whole read is given up.
 struct TReadCancelled {};
@@ -87,7 +90,14 @@ public:
 private:
     void ReadLines(const QByteArray& bytes);
     void Dispatch(const QString& line);
-    void Fault(const QString& text) { Ui.ShowMsg(FaultCaption, text); }
+    void Fault(const QString& text)
+    {
+        if (++Faults > MaxShownFaults) {
+            LastHiddenFault = LineNo;
+            return;
+        }
+        Ui.ShowMsg(FaultCaption, text);
+    }
     QString AtLine() const
     {
         return QLatin1Char('\r') + QStringLiteral("сбой в строке ") + QString::number(LineNo);
@@ -164,6 +174,8 @@ private:
     bool FirstCorner = false;
     bool InfoEndedByBreak = false;   // the last line of the information was empty
     int LineNo = 0;
+    int Faults = 0;
+    int LastHiddenFault = 0;
     std::vector<TFrame> Stack;
 };
 
@@ -279,6 +291,11 @@ bool TPlanFileReader::Read(const QString& fileName)
     } catch (const TReadCancelled&) {
         return false;
     }
+    if (Faults > MaxShownFaults)
+        Ui.ShowMsg(FaultCaption, QStringLiteral("Еще не показанных нарушений в структуре файла: %1 "
+                                                "(последнее в строке %2)")
+                                     .arg(Faults - MaxShownFaults)
+                                     .arg(LastHiddenFault));
     // The writer closes every section it opens: a file that ends inside one was cut
     // short, and what it still holds is not the plan that was saved.
     if (!Stack.empty()) {

@@ -435,6 +435,25 @@ TEST_F(PlanFile, TwentyOpenSectionsAndNoMore)
                                           "раздела!\rсбой в строке 44")}));
 }
 
+// Guards against a badly damaged file holding the user in an endless row of message
+// boxes: twenty faults are shown, the rest counted in one more message.
+TEST_F(PlanFile, FaultsBeyondTwentyAreCountedInOneMessage)
+{
+    QStringList lines = {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|")};
+    for (int i = 0; i < 25; ++i)
+        lines.append(QStringLiteral("{Л"));
+    lines.append(QStringLiteral("{ЛСТ"));
+    lines.append(QStringLiteral("|имя|А"));
+    lines.append(QStringLiteral("}ЛСТ"));
+    WritePlanFile(QStringLiteral("faults.500"), lines);
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("faults.500"), true));
+    const QStringList messages = Files.Messages();
+    ASSERT_EQ(messages.size(), 21);
+    EXPECT_TRUE(messages[19].contains(QStringLiteral("сбой в строке 22\r")));
+    EXPECT_EQ(messages[20], QStringLiteral("Еще не показанных нарушений в структуре файла: 5 (последнее в строке 27)"));
+    EXPECT_EQ(M().Pages.GetCount(), 1);
+}
+
 TEST_F(PlanFile, ReadingGoesOnAfterAFaultAndALoneCrEndsALine)
 {
     const QString text = QStringLiteral("FREE VELMORANT\r|ВЕР|\r{ЛС\r{ЛСТ\r|имя|А\r{СЛО\r|имя|Б\r"
