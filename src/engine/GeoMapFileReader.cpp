@@ -8,6 +8,8 @@
 #include "engine/GeoMapFile.h"
 
 #include "engine/EngineServices.h"
+#include "engine/RasterFilter.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjectsPicture.h"
@@ -18,7 +20,6 @@
 #include <QFile>
 #include <QHash>
 #include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
 #include <climits>
@@ -872,16 +873,29 @@ void TPlanFileReader::LoadRastrs()
         for (const auto& rastr : sheet->Rastrs) {
             if (rastr->LoadOnOpen == 0)
                 continue;
-            if (FileExistsIgnoringCase(rastr->FileName) &&
-                LoadRastrPicture(FindExistingPath(rastr->FileName), *rastr->Picture)) {
+            rastr->Loaded = 0;
+            rastr->FilterApplied = 0;
+            if (!FileExistsIgnoringCase(rastr->FileName))
+                continue;
+            // A picture that cannot be read stays unloaded, as a missing one does: the
+            // plan itself must still open.
+            const qsizetype trail = ErrorInfo ? ErrorInfo->size() : 0;
+            try {
+                QImage picture = ReadRastrPicture(rastr->FileName);
+                const int height = picture.height();
+                const int width = picture.width();
+                if (rastr->FilterOn == 1)
+                    picture = ApplyRasterFilter(picture, rastr->Brightness, rastr->Red, rastr->Green,
+                                                rastr->Blue);
+                rastr->Picture->Image = std::move(picture);
                 rastr->Loaded = 1;
-                Map.RastrHeight = rastr->Picture->Height();
-                Map.RastrWidth = rastr->Picture->Width();
-                // The picture as the file holds it: no colour filter applied to it yet.
-                rastr->FilterApplied = 0;
-            } else {
-                rastr->Loaded = 0;
-                rastr->FilterApplied = 0;
+                rastr->FilterApplied = rastr->FilterOn == 1 ? 1 : 0;
+                Map.RastrHeight = height;
+                Map.RastrWidth = width;
+            } catch (const Exception&) {
+                rastr->Picture->Clear();
+                if (ErrorInfo && ErrorInfo->size() > trail)
+                    ErrorInfo->erase(ErrorInfo->begin() + trail, ErrorInfo->end());
             }
         }
 }
@@ -957,14 +971,4 @@ bool TGeoMap::ReadDataFromFile(const QString& FileName, bool ReplacePlan)
                       "LayerAutoDetect:boolean; const LayerName:string):boolean;",
                       TrailArg("FileName", FileName));
     return TPlanFileReader(*this, ReplacePlan).Read(FileName);
-}
-
-bool LoadRastrPicture(const QString& fileName, TRastrPicture& picture)
-{
-    QImageReader reader(fileName);
-    QImage image = reader.read();
-    if (image.isNull())
-        return false;
-    picture.Image = std::move(image);
-    return true;
 }

@@ -2,6 +2,7 @@
 // (write, read, write gives the same bytes), the structural faults and the merge.
 #include "PlanFileTest.h"
 
+#include "foundation/GeoDataObjectsPicture.h"
 #include "foundation/ServDialogs.h"
 
 #include <QFile>
@@ -62,6 +63,12 @@ TEST_F(PlanFile, ReadPutsNestedInnerObjectsWhereTheWriterPutThem)
     EXPECT_EQ(loaded.FilterOn, 1);
     EXPECT_EQ(loaded.Brightness, 200);
     EXPECT_EQ(loaded.Blue, 255);
+    // Its colour filter is applied as it loads: brightness 200 turns every pixel black,
+    // then red 0 raises the red channel to 255 and blue 255 takes blue to 0.
+    EXPECT_EQ(loaded.FilterApplied, 1);
+    ASSERT_EQ(loaded.Picture->Image.width(), 2);
+    EXPECT_EQ(loaded.Picture->Image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(loaded.Picture->Image.pixel(1, 0), qRgb(255, 0, 0));
     // A missing file: not loaded, its filter kept.
     const RGRastr& missing = *sheet.Rastrs.At(1);
     EXPECT_EQ(missing.Loaded, 0);
@@ -118,6 +125,29 @@ TEST_F(PlanFile, ReadPutsNestedInnerObjectsWhereTheWriterPutThem)
     EXPECT_EQ(polygon.UserTexts.GetCount(), 1);
     EXPECT_EQ(polygon.UserTexts.At(0)->SizeFactor, 0.5L);
     EXPECT_EQ(polygon.InnerTexts.GetCount(), 1);
+}
+
+// Guards against a broken raster picture failing the whole read: the plan opens with
+// that raster unloaded, as with a missing file.
+TEST_F(PlanFile, ARasterThatCannotBeReadStaysUnloaded)
+{
+    WriteBytes(PlanPath(QStringLiteral("broken.bmp")), "BM not a picture");
+    WritePlanFile(QStringLiteral("broken.500"),
+                  {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|"), QStringLiteral("{ЛСТ"),
+                   QStringLiteral("|имя|А"), QStringLiteral("{РАС"), QStringLiteral("@broken.bmp"),
+                   QStringLiteral("$0 0"), QStringLiteral("$1 1"), QStringLiteral("#"), QStringLiteral("@raster.bmp"),
+                   QStringLiteral("$0 0"), QStringLiteral("$1 1"), QStringLiteral("#"), QStringLiteral("}РАС"),
+                   QStringLiteral("}ЛСТ")});
+    const qsizetype trail = ErrorInfo->size();
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("broken.500"), true));
+    const TGRastrs& rastrs = M().Pages.At(0)->Rastrs;
+    ASSERT_EQ(rastrs.GetCount(), 2);
+    EXPECT_EQ(rastrs.At(0)->Loaded, 0);
+    EXPECT_TRUE(rastrs.At(0)->Picture->Image.isNull());
+    EXPECT_EQ(rastrs.At(1)->Loaded, 1);
+    EXPECT_EQ(rastrs.At(1)->FilterApplied, 0);
+    EXPECT_EQ(ErrorInfo->size(), trail);
+    EXPECT_TRUE(Files.Asked.empty());
 }
 
 TEST_F(PlanFile, GoldenTextsOfSmallPlans)
