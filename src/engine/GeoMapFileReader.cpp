@@ -223,22 +223,22 @@ bool TPlanFileReader::Read(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Не удается открыть файл плана \"%1\": %2")
                             .arg(fileName, file.errorString()));
+    // Anything else read as a plan would pour message boxes over the user, or read as
+    // an empty plan that a save would then write over a real file. Looked at before
+    // the file is read, so that a large file of another kind is not read whole.
+    const QByteArray head = file.peek(PlanFileHeader.size() + 1);
+    qsizetype firstEnd = 0;
+    while (firstEnd < head.size() && head[firstEnd] != '\r' && head[firstEnd] != '\n')
+        ++firstEnd;
+    if (DecodeCodePage(head.left(firstEnd)) != PlanFileHeader)
+        throw Exception(QStringLiteral("Файл \"%1\" не является файлом плана: его первая строка "
+                                       "не \"%2\"")
+                            .arg(fileName, PlanFileHeader));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Exception(QStringLiteral("Ошибка чтения файла плана \"%1\": %2")
                             .arg(fileName, file.errorString()));
     file.close();
-
-    // Anything else read as a plan would pour message boxes over the user, or read as
-    // an empty plan that a save would then write over a real file.
-    qsizetype firstEnd = 0;
-    while (firstEnd < bytes.size() && bytes[firstEnd] != '\r' && bytes[firstEnd] != '\n')
-        ++firstEnd;
-    const QByteArray first = bytes.left(firstEnd);
-    if (DecodeCodePage(first) != PlanFileHeader)
-        throw Exception(QStringLiteral("Файл \"%1\" не является файлом плана: его первая строка "
-                                       "не \"%2\"")
-                            .arg(fileName, PlanFileHeader));
 
     if (!ReplacePlan)
         for (int i = 0; i < Map.Pages.GetCount(); ++i)
