@@ -313,8 +313,9 @@ public:
     // is empty, else the listed ones in the order given. A non-empty FileName is written
     // through a temporary file renamed over it; an empty one appends the lines to
     // DataLines, then one empty line. An index naming no sheet, a character code page
-    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
-    // cursor.
+    // 1251 lacks or a write error raises before the file or DataLines changes. The
+    // sheet, raster, layer and object lists keep their cursors; the lists inside the
+    // objects written (nodes, captions, inner objects) end on their last item.
     void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
     // The same text streamed into out (code page 1251, CR LF).
     void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
@@ -322,7 +323,8 @@ public:
     // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
     // information text instead). Sheet and layer names the plan already has are asked
     // about; false, nothing changed, when the user closes that question. Structural
-    // faults are shown and skipped; a value that does not convert raises with its line
+    // faults are shown (the first twenty, then their count) and skipped; a value that
+    // does not convert, or a file that ends inside a section, raises with the line
     // number, nothing changed. Cursors end on the last item read or merged into.
     bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
     // Drops the last node of every top-level polygon whose outer contour ends where it

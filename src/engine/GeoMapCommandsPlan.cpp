@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -46,14 +47,25 @@ void CheckKind(const QString& kind)
                             .arg(kind));
 }
 
+// Every sheet of the list, taken out in order; from the back, so that many sheets
+// move in linear time.
+std::vector<std::unique_ptr<RGPage>> TakeAll(TGPages& pages)
+{
+    std::vector<std::unique_ptr<RGPage>> sheets;
+    sheets.reserve(pages.GetCount());
+    while (pages.GoLastItem())
+        sheets.push_back(pages.Extract());
+    std::reverse(sheets.begin(), sheets.end());
+    return sheets;
+}
+
 // The plan's sheets held aside while an importer fills a sheet of its own; put back as
 // they were unless the import is kept.
 class TSheetsAside {
 public:
     explicit TSheetsAside(TGPages& pages) : Pages(pages), Cursor(pages.GetIndex())
     {
-        while (Pages.GoFirstItem())
-            Held.push_back(Pages.Extract());
+        Held = TakeAll(Pages);
     }
     ~TSheetsAside()
     {
@@ -77,9 +89,7 @@ public:
     // sheet stays current.
     void KeepBoth()
     {
-        std::vector<std::unique_ptr<RGPage>> imported;
-        while (Pages.GoFirstItem())
-            imported.push_back(Pages.Extract());
+        std::vector<std::unique_ptr<RGPage>> imported = TakeAll(Pages);
         for (auto& sheet : Held)
             Pages.AddItem(std::move(sheet));
         for (auto& sheet : imported)
@@ -116,8 +126,12 @@ void TGeoMap::CmdOpenMap(const TCommandFields& f)
 
     if (kind == KindNew) {
         const std::int32_t scale = ScaleOfFileName(fileName);
+        // Given up at a name question: the plan stays as it was, and so must the journal
+        // of its unsaved changes, which an open that returned would clear.
         if (!ReadDataFromFile(fileName, true))
-            return;   // the user gave the read up: the plan stays as it was
+            throw Exception(QStringLiteral("План не открыт: чтение файла \"%1\" прервано, "
+                                           "план остался прежним")
+                                .arg(fileName));
         SetDataFileState(1);
         MapProp.Scale = scale;
     } else {

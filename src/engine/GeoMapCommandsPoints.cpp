@@ -5,6 +5,17 @@
 
 namespace {
 
+// A coordinate of a point. The height interpolation writes its points' coordinates with
+// a minimum width, padded with blanks on the left, which the conversion does not take.
+Extended PointCoordinate(const TCommandFields& f, int i)
+{
+    const QString& text = f.Text(i);
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    return CommandTextToRealAnySeparator(blanks == 0 ? text : text.mid(blanks));
+}
+
 // The values of a point from field first on: semantics, X, Y, precision, sign angle,
 // user captions, all-captions-from-the-first, leader line.
 struct RPointFields {
@@ -20,8 +31,8 @@ struct RPointFields {
     {
         RPointFields p;
         p.Semantics = f.Text(first);
-        const Extended x = f.RealAnySeparator(first + 1);
-        const Extended y = f.RealAnySeparator(first + 2);
+        const Extended x = PointCoordinate(f, first + 1);
+        const Extended y = PointCoordinate(f, first + 2);
         p.Position = GeoPoint(x, y);
         p.Precision = f.Byte(first + 3);
         p.SignAngle = f.RealAnySeparator(first + 4);

@@ -9,7 +9,10 @@
 #include "imaging/PictureRegistry.h"
 #include "platform/FileLookup.h"
 
+#include <QList>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -28,6 +31,13 @@ int RoundHundredths(int num)
 }
 
 int Limit(int c) { return std::clamp(c, 0, 255); }
+
+[[noreturn]] void RaiseFilterTooLarge(const QImage& picture)
+{
+    throw Exception(QStringLiteral("Недостаточно памяти для цветового фильтра растра (%1×%2 точек)")
+                        .arg(picture.width())
+                        .arg(picture.height()));
+}
 
 // c·v/100 + 255 − 255·v/100: towards white below 100, away from it above.
 int TowardsWhite(int c, int v) { return Limit(RoundHundredths(c * v) + RoundHundredths(25500 - 255 * v)); }
@@ -67,15 +77,43 @@ std::array<TRasterFilterTable, 3> RasterFilterTables(int rL, int rR, int rG, int
 
 QImage ApplyRasterFilter(const QImage& picture, int rL, int rR, int rG, int rB)
 {
+    const auto tables = RasterFilterTables(rL, rR, rG, rB);
+    const auto filtered = [&](QRgb c) {
+        return qRgb(tables[0][qRed(c)], tables[1][qGreen(c)], tables[2][qBlue(c)]);
+    };
+    const QImage::Format format = picture.format();
+    // A palette picture, the usual black-and-white or grey scan, keeps its pixels and
+    // gets its colours filtered: the same picture as every pixel filtered, without a
+    // copy three (or, of one bit, twenty-four) times its size.
+    if (format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
+        format == QImage::Format_Indexed8 || format == QImage::Format_Grayscale8) {
+        QImage result = picture;
+        if (format == QImage::Format_Grayscale8) {
+            result = QImage(picture.width(), picture.height(), QImage::Format_Indexed8);
+            if (result.isNull())
+                RaiseFilterTooLarge(picture);
+            for (int y = 0, h = picture.height(); y < h; ++y)
+                std::memcpy(result.scanLine(y), picture.constScanLine(y), size_t(picture.width()));
+            QList<QRgb> greys(256);
+            for (int g = 0; g < 256; ++g)
+                greys[g] = qRgb(g, g, g);
+            result.setColorTable(greys);
+        }
+        QList<QRgb> colours = result.colorTable();
+        for (QRgb& c : colours)
+            c = filtered(c);
+        result.setColorTable(colours);
+        return result;
+    }
+
+    const std::int64_t bytesPerLine = (std::int64_t(picture.width()) * 24 + 31) / 32 * 4;
+    if (picture.height() > PictureMemoryLimit() / std::max<std::int64_t>(bytesPerLine, 1))
+        RaiseFilterTooLarge(picture);
     QImage result = picture.convertToFormat(QImage::Format_RGB888);
     if (result.isNull() && !picture.isNull())
-        throw Exception(QStringLiteral("Недостаточно памяти для цветового фильтра растра "
-                                       "(%1×%2 точек)")
-                            .arg(picture.width())
-                            .arg(picture.height()));
+        RaiseFilterTooLarge(picture);
     // convertToFormat hands back the same pixels when the format already matches.
     result.detach();
-    const auto tables = RasterFilterTables(rL, rR, rG, rB);
     const int w = result.width();
     for (int y = 0, h = result.height(); y < h; ++y) {
         uchar* p = result.scanLine(y);

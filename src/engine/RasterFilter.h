@@ -21,6 +21,7 @@ QImage ReadRastrPicture(const QString& fileName);
 using TRasterFilterTable = std::array<std::uint8_t, 256>;
 std::array<TRasterFilterTable, 3> RasterFilterTables(int rL, int rR, int rG, int rB);
 
-// picture as 24 bits per pixel with the filter applied to every pixel; raises
-// Exception when the copy does not fit into memory.
+// picture with the filter applied to every pixel: a palette or grey picture as a
+// palette picture of the same depth with its colours filtered, any other as 24 bits
+// per pixel. Raises Exception when the copy does not fit into memory.
 QImage ApplyRasterFilter(const QImage& picture, int rL, int rR, int rG, int rB);

@@ -192,8 +192,10 @@ private:
         const int h = int(H.Height);
         const std::int64_t stride = (H.Width * H.BitCount + 31) / 32 * 4;
         const std::int64_t used = (H.Width * H.BitCount + 7) / 8;
-        // The last row's padding is often missing; its pixels are not.
-        if (H.DataOffset + stride * (H.Height - 1) + used > File.Size())
+        // The last row's padding is often missing; its pixels are not. Divided, not
+        // multiplied: a header may claim rows whose product overflows.
+        const std::int64_t rest = File.Size() - H.DataOffset - used;
+        if (rest < 0 || (H.Height - 1) > rest / stride)
             Broken(QStringLiteral("данные точек обрезаны"));
 
         QImage::Format format = QImage::Format_RGB888;

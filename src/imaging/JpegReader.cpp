@@ -4,6 +4,7 @@
 // decoder's memory is released by the frame that owns it, never by the jump.
 #include "imaging/PictureReaders.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -12,10 +13,16 @@
 
 namespace {
 
+// Progressive files of ordinary writers have about ten scans; every scan walks the
+// whole picture, so a file of thousands of tiny scans would keep the reader busy for
+// hours. Such a file is refused.
+constexpr int MaxJpegScans = 1000;
+
 struct RJpegError {
     jpeg_error_mgr Manager;   // first, so that libjpeg's err pointer is this record
     std::jmp_buf Jump;
     int Code = 0;
+    bool TooManyScans = false;
     char Message[JMSG_LENGTH_MAX] = {};
 };
 
@@ -38,10 +45,21 @@ void JpegEmitMessage(j_common_ptr info, int level)
 
 void JpegOutputMessage(j_common_ptr) {}
 
+// Called between the steps of the decoding, the reading of each scan included.
+void JpegProgress(j_common_ptr info)
+{
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > MaxJpegScans) {
+        reinterpret_cast<RJpegError*>(info->err)->TooManyScans = true;
+        std::longjmp(reinterpret_cast<RJpegError*>(info->err)->Jump, 1);
+    }
+}
+
 // Owns the decoder, so that it is destroyed on every way out, the jump included.
 struct TJpegDecoder {
     jpeg_decompress_struct Info{};
     RJpegError Error;
+    jpeg_progress_mgr Progress{};
     bool Created = false;
 
     TJpegDecoder() = default;
@@ -71,18 +89,28 @@ bool DecodeJpeg(TJpegDecoder* decoder, const uchar* data, std::int64_t size, con
 
     decoder->Created = true;
     jpeg_create_decompress(info);
+    decoder->Progress.progress_monitor = &JpegProgress;
+    info->progress = &decoder->Progress;
     jpeg_mem_src(info, data, static_cast<unsigned long>(size));
     jpeg_read_header(info, TRUE);
 
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     const bool grey = !cmyk && info->num_components == 1;
     info->out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_start_decompress(info);
-
+    // The size the header claims is checked before the decoder allocates anything for
+    // it: a progressive file is decoded whole into buffers of the claimed size before
+    // the first row comes out. What memory the image leaves is all the decoder may
+    // take; beyond it libjpeg fails (it has no backing store) instead of allocating.
+    jpeg_calc_output_dimensions(info);
     const int width = static_cast<int>(info->output_width);
     const int height = static_cast<int>(info->output_height);
-    *image = NewPictureImage(*path, width, height,
-                             grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
+    const std::int64_t imageBytes = CheckPictureSize(*path, width, height, format);
+    info->mem->max_memory_to_use = static_cast<long>(
+        std::max<std::int64_t>(PictureMemoryLimit() - imageBytes, 1));
+    jpeg_start_decompress(info);
+
+    *image = NewPictureImage(*path, width, height, format);
     // CMYK rows go through a buffer of the decoder's own pool, freed with it.
     JSAMPARRAY buffer = cmyk ? info->mem->alloc_sarray(reinterpret_cast<j_common_ptr>(info),
                                                        JPOOL_IMAGE, JDIMENSION(width) * 4, 1)
@@ -92,7 +120,9 @@ bool DecodeJpeg(TJpegDecoder* decoder, const uchar* data, std::int64_t size, con
     while (info->output_scanline < info->output_height) {
         const int line = static_cast<int>(info->output_scanline);
         JSAMPROW row = cmyk ? buffer[0] : image->scanLine(line);
-        jpeg_read_scanlines(info, &row, 1);
+        // A source held in memory never suspends; no row would mean a loop forever.
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            ERREXIT(info, JERR_BAD_BUFFER_MODE);
         if (cmyk) {
             uchar* out = image->scanLine(line);
             for (int x = 0; x < width; ++x, row += 4, out += 3) {
@@ -120,6 +150,11 @@ QImage ReadJpegPicture(const QString& path)
     TJpegDecoder decoder;
     QImage image;
     if (!DecodeJpeg(&decoder, file.Data(), file.Size(), &path, &image)) {
+        if (decoder.Error.TooManyScans)
+            RaiseBrokenPicture(path, QStringLiteral("более %1 проходов прогрессивного JPEG")
+                                         .arg(MaxJpegScans));
+        if (decoder.Error.Code == JERR_NO_BACKING_STORE || decoder.Error.Code == JERR_OUT_OF_MEMORY)
+            RaisePictureTooLarge(path, decoder.Info.output_width, decoder.Info.output_height);
         if (decoder.Error.Code == JWRN_JPEG_EOF)
             RaiseBrokenPicture(path, QStringLiteral("данные обрезаны"));
         RaiseBrokenPicture(path, QStringLiteral("ошибка декодирования JPEG (%1)")

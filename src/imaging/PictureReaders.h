@@ -9,10 +9,18 @@
 QImage ReadBmpPicture(const QString& path);
 QImage ReadJpegPicture(const QString& path);
 
-// A new image of width × height pixels in format, or EPictureError saying the picture
-// of path is too large when it exceeds PictureMemoryLimit or cannot be allocated.
-// The pixels are not initialised.
+// The bytes an image of width × height pixels in format takes. Raises EPictureError:
+// the picture of path is broken when a size is not positive, too large when the image
+// exceeds PictureMemoryLimit. Nothing is allocated.
+std::int64_t CheckPictureSize(const QString& path, int width, int height, QImage::Format format);
+
+// A new image of width × height pixels in format, or EPictureError as CheckPictureSize
+// raises it, or too large when the image cannot be allocated. The pixels are not
+// initialised.
 QImage NewPictureImage(const QString& path, int width, int height, QImage::Format format);
+
+// "Рисунок "<path>" размером <width>×<height> точек слишком велик: ...".
+[[noreturn]] void RaisePictureTooLarge(const QString& path, std::int64_t width, std::int64_t height);
 
 // "Файл рисунка "<path>" поврежден: <reason>".
 [[noreturn]] void RaiseBrokenPicture(const QString& path, const QString& reason);

@@ -104,23 +104,33 @@ std::int64_t PictureMemoryLimit()
 
 void SetPictureMemoryLimit(std::int64_t bytes) { MemoryLimitSet = std::max<std::int64_t>(bytes, 0); }
 
-QImage NewPictureImage(const QString& path, int width, int height, QImage::Format format)
+std::int64_t CheckPictureSize(const QString& path, int width, int height, QImage::Format format)
 {
+    if (width <= 0 || height <= 0)
+        RaiseBrokenPicture(path, QStringLiteral("неверные размеры %1×%2").arg(width).arg(height));
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     const std::int64_t bytesPerLine = (std::int64_t(width) * depth + 31) / 32 * 4;
-    const auto tooLarge = [&] {
-        return EPictureError(QStringLiteral("Рисунок \"%1\" размером %2×%3 точек слишком велик: "
-                                            "для него не хватает памяти")
-                                 .arg(path)
-                                 .arg(width)
-                                 .arg(height));
-    };
-    if (bytesPerLine <= 0 || height <= 0 || height > PictureMemoryLimit() / bytesPerLine)
-        throw tooLarge();
+    if (height > PictureMemoryLimit() / bytesPerLine)
+        RaisePictureTooLarge(path, width, height);
+    return bytesPerLine * height;
+}
+
+QImage NewPictureImage(const QString& path, int width, int height, QImage::Format format)
+{
+    CheckPictureSize(path, width, height, format);
     QImage image(width, height, format);
     if (image.isNull())
-        throw tooLarge();
+        RaisePictureTooLarge(path, width, height);
     return image;
+}
+
+void RaisePictureTooLarge(const QString& path, std::int64_t width, std::int64_t height)
+{
+    throw EPictureError(QStringLiteral("Рисунок \"%1\" размером %2×%3 точек слишком велик: "
+                                       "для него не хватает памяти")
+                            .arg(path)
+                            .arg(width)
+                            .arg(height));
 }
 
 void RaiseBrokenPicture(const QString& path, const QString& reason)

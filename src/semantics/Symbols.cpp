@@ -157,19 +157,28 @@ bool TSymbols::DeleteCurrentSign(TLmode lm)
     return WithList(lm, [](auto& list) { return list.DeleteItem(); });
 }
 
+bool TSymbols::IndexHolds(TLmode lm, int i)
+{
+    return WithList(lm, [&](auto& list) {
+        const TKindIndex& index = Indexes[lm];
+        if (static_cast<int>(index.Signs.size()) != list.GetCount() || i < 0 || i >= list.GetCount())
+            return false;
+        const auto* record = list.At(i);
+        const TIndexedSign& sign = index.Signs[i];
+        // A renamed sign holds a new string; the copy kept here still shares the old one.
+        return sign.Record == record &&
+               (sign.Code.constData() == record->Code.constData() || sign.Code == record->Code);
+    });
+}
+
 TSymbols::TKindIndex& TSymbols::Index(TLmode lm)
 {
     TKindIndex& index = Indexes[lm];
     WithList(lm, [&](auto& list) {
-        bool valid = static_cast<int>(index.Signs.size()) == list.GetCount();
-        for (int i = 0; valid && i < list.GetCount(); ++i) {
-            const auto* record = list.At(i);
-            const TIndexedSign& sign = index.Signs[i];
-            // A renamed sign holds a new string; the copy kept here still shares the old one.
-            valid = sign.Record == record &&
-                    (sign.Code.constData() == record->Code.constData() || sign.Code == record->Code);
-        }
-        if (valid)
+        bool valid = true;
+        for (int i = 0; valid && i < list.GetCount(); ++i)
+            valid = IndexHolds(lm, i);
+        if (valid && static_cast<int>(index.Signs.size()) == list.GetCount())
             return;
         index = TKindIndex();
         index.Signs.reserve(list.GetCount());
@@ -205,26 +214,34 @@ void TSymbols::LoadSymbols(std::int32_t scale)
     Scale = scale;
     LoadedScale = scale;
 
+    // A file in a kind folder that is no sign of the kind (another kind, another start,
+    // stray bytes) is said as well: silently left out, its sign would just be missing.
+    const auto load = [&](const QString& path, const QString& name, TLmode lm) {
+        Noting(LoadErrors, path, [&] {
+            if (!LoadSymbol(path, name, lm))
+                throw Exception(path + QStringLiteral(": файл не является условным знаком этого вида"));
+        });
+    };
     QString fallbacks[3];
     for (TLmode lm = lmPoint; lm <= lmPolygon; ++lm) {
         QStringList files;
         ListKindFolder(KindFolder(scale, lm), files, fallbacks[lm]);
-        for (const QString& path : files) {
-            const QString name = QFileInfo(path).fileName().chopped(4);
-            Noting(LoadErrors, path, [&] { LoadSymbol(path, name, lm); });
-        }
+        for (const QString& path : files)
+            load(path, QFileInfo(path).fileName().chopped(4), lm);
     }
     for (TLmode lm = lmPoint; lm <= lmPolygon; ++lm) {
         if (!fallbacks[lm].isEmpty())
-            Noting(LoadErrors, fallbacks[lm], [&] { LoadSymbol(fallbacks[lm], FallbackName, lm); });
+            load(fallbacks[lm], FallbackName, lm);
     }
     Noting(LoadErrors, QStringLiteral("Стили.wri"), [&] { LoadTextStyles(scale); });
     Noting(LoadErrors, SignFolder(scale) + UnknownFileName, [&] { ReadUnknownSymbols(scale); });
 
-    if (!LoadErrors.isEmpty())
+    // Every open, undo and redo loads the library again: the same errors are said once.
+    if (!LoadErrors.isEmpty() && LoadErrors != ShownLoadErrors)
         ShowMsgDialog(QStringLiteral("Ошибки в библиотеке условных знаков"),
-                      QStringLiteral("Не удалось прочитать (эти знаки пропущены):") + QChar(13) +
-                          LoadErrors.join(QChar(13)));
+                      QStringLiteral("Знаки с ошибками пропущены, остальная библиотека загружена:") +
+                          QChar(13) + LoadErrors.join(QChar(13)));
+    ShownLoadErrors = LoadErrors;
 }
 
 bool TSymbols::IsUnknown(const QString& key)
@@ -339,10 +356,16 @@ bool TSymbols::SelectSymbolAt(const QString& name, TLmode lm, int depth)
     if (lm < lmPoint || lm > lmPolygon)
         return false;
     SplitName(name, ObjectProps);
-    const TKindIndex& index = Index(lm);
-    const auto candidates = index.ByObjCode.constFind(ObjectProps.ObjCode);
-    if (candidates != index.ByObjCode.constEnd()) {
+    // The index as it stands is trusted for a match whose entries still hold; no match is
+    // believed only after the whole list was checked against it.
+    for (const bool checked : {false, true}) {
+        const TKindIndex& index = checked ? Index(lm) : Indexes[lm];
+        const auto candidates = index.ByObjCode.constFind(ObjectProps.ObjCode);
+        if (candidates == index.ByObjCode.constEnd())
+            continue;
         for (const int i : candidates.value()) {
+            if (!checked && !IndexHolds(lm, i))
+                break;
             if (Matches(index.Signs[i].Parts, ObjectProps))
                 return GoSign(lm, i);
         }
@@ -403,9 +426,13 @@ bool TSymbols::FindSymbol(const QString& Symname, TLmode lm)
 {
     if (lm < lmPoint || lm > lmPolygon)
         return false;
-    const TKindIndex& index = Index(lm);
-    const auto found = index.ByName.constFind(Symname);
-    return found != index.ByName.constEnd() && GoSign(lm, found.value());
+    for (const bool checked : {false, true}) {
+        const TKindIndex& index = checked ? Index(lm) : Indexes[lm];
+        const auto found = index.ByName.constFind(Symname);
+        if (found != index.ByName.constEnd() && (checked || IndexHolds(lm, found.value())))
+            return GoSign(lm, found.value());
+    }
+    return false;
 }
 
 // ---- Caption properties ----

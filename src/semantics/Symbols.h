@@ -73,9 +73,10 @@ public:
     // Loads the library of a scale: writes the missing-sign list to the folder of the
     // scale loaded before, reads every sign file of the three kind folders (sorted by name,
     // letter case ignored), then each kind's fall-back "неопределенный", the text styles
-    // and the scale's missing-sign list. A file that fails to read is skipped and named
-    // in LoadErrors and in one message window at the end; the load itself never throws
-    // for it.
+    // and the scale's missing-sign list. A file that fails to read, or is no sign of its
+    // folder's kind, is skipped and named in LoadErrors and in one message window at the
+    // end (not again while the next loads find the same errors); the load itself never
+    // throws for it.
     void LoadSymbols(std::int32_t scale);
     // Chooses the sign for an object with semantics name and kind lm and leaves it the
     // current item of the kind's list. No match: the fall-back (the kind's last sign),
@@ -162,7 +163,7 @@ public:
     std::uint8_t UseSynonyms = 0;
     Extended UprightTolerance = 5.0;   // degrees
 
-    // What the last LoadSymbols could not read: one line per file, with the reason.
+    // What the last LoadSymbols could not read or write: one line per file, with the reason.
     QStringList LoadErrors;
 
     // The sign folder of a scale and its kind folders, found without regard to case.
@@ -189,8 +190,9 @@ private:
         TFindedProps Parts;
     };
     // What SelectSymbol and FindSymbol search, per kind: the signs by object code in list
-    // order, and the first sign of each name. Checked against the list at every use and
-    // built again when a sign was added, removed, replaced or renamed.
+    // order, and the first sign of each name. A look-up checks the entries it uses (and the
+    // count); a miss checks the whole list, and the index is built again when a sign was
+    // added, removed, replaced or renamed.
     struct TKindIndex {
         std::vector<TIndexedSign> Signs;
         QHash<QString, std::vector<int>> ByObjCode;
@@ -202,6 +204,7 @@ private:
     bool GoLastSign(TLmode lm);
     bool DeleteCurrentSign(TLmode lm);
     TKindIndex& Index(TLmode lm);
+    bool IndexHolds(TLmode lm, int i);
     bool SelectSymbolAt(const QString& name, TLmode lm, int depth);
     bool AddMissingSign(TLmode lm, const TFindedProps& parts);
     void WriteUnknownSymbols(int scale);
@@ -213,6 +216,7 @@ private:
     void ResolveStyle(const std::unique_ptr<TUserStyle>& own, const QString& styleName,
                       TUserStyle& Style, bool inDots, bool roundNamed);
 
+    QStringList ShownLoadErrors;   // the errors last said in the message window
     int Scale = 0;
     int LoadedScale = 0;   // the scale whose library (and missing-sign list) was loaded
     // The keys of UnknownSymbols for the look-up, and the list as it was when they were

@@ -793,9 +793,16 @@ void CheckText(const QString& text)
 void WriteStyle(QStringList& out, const std::unique_ptr<TUserStyle>& own, const QString& styleName)
 {
     if (own) {
+        // A font name read back as a style name would drop the own style and shift the
+        // lines after it.
+        CheckText(own->FontName);
+        if (own->FontName.startsWith(u'>'))
+            throw Exception(QStringLiteral("Имя шрифта \"") + own->FontName +
+                            QStringLiteral("\" начинается с \">\" и не может быть записано в условный знак"));
         out << own->FontName << QString::number(own->Color) << Fixed2(own->Size)
             << FromFlags(own->FontStyle);
     } else {
+        CheckText(styleName);
         out << NamedStyleLine(styleName);
     }
 }
@@ -1045,7 +1052,9 @@ bool TSymbols::LoadSymbol(const QString& filename, const QString& workname, TLmo
             throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
                             file.errorString());
         file.close();
-        const QStringList lines = SplitLines(DecodeCodePage(bytes));
+        // A lone CR ends a line too, as on the platform the files come from: no value read
+        // can then hold a line break, and every sign read can be written back.
+        const QStringList lines = SplitLines(DecodeCodePage(bytes), true);
 
         WithList(lm, [&](auto& list) {
             list.AddItem();

@@ -38,6 +38,20 @@ TEST_F(PointCommands, CoordinatesWithCommaOrPointAreEqual)
     EXPECT_EQ(Point(1).Position.X, 12.5L);
 }
 
+// The height interpolation writes coordinates with a minimum width ("%8.1f"), padded
+// with blanks on the left; the conversion refused them, so on a plan of small
+// coordinates no interpolated point could be made.
+TEST_F(PointCommands, CoordinatesPaddedWithBlanksOnTheLeftAreTaken)
+{
+    Run("mcNewPoint=<0><0><ОТА/ИВ12.5><   120,5><    7.25><1><0,00><><0><0>");
+    EXPECT_EQ(Point(0).Position.X, 120.5L);
+    EXPECT_EQ(Point(0).Position.Y, 7.25L);
+    const char* const nl = "Некорректный вид вещественного числа в строковом формате";
+    for (const char* field : {"<   >", "<12,5 >", "<1 2>"})
+        ExpectNoChange(QStringLiteral("mcNewPoint=<0><0><s><1>%1<2><0><><0><0>").arg(QString::fromUtf8(field)),
+                       QString::fromUtf8(nl));
+}
+
 // A point used to be appended before its fields were read, so a bad field left a
 // point with only its first values in the plan.
 TEST_F(PointCommands, BadFieldLeavesNoHalfMadePoint)

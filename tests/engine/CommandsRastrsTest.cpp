@@ -4,6 +4,7 @@
 #include "CommandsTest.h"
 
 #include "engine/RasterFilter.h"
+#include "imaging/PictureRegistry.h"
 
 namespace {
 
@@ -160,6 +161,46 @@ TEST_F(RastrCommands, FilterTablesRoundHalvesToEvenAndStayInRange)
         SCOPED_TRACE(testing::Message() << c.rL << " " << c.rR << " " << c.rG << " " << c.rB);
         EXPECT_EQ(RasterFilterTables(c.rL, c.rR, c.rG, c.rB)[c.channel][c.in], c.out);
     }
+}
+
+// The filter used to copy every picture to 24 bits per pixel: a black-and-white scan of
+// a sheet took twenty-four times its memory once filtered.
+TEST_F(RastrCommands, FilterKeepsTheDepthOfPaletteAndGreyPictures)
+{
+    QImage mono(4, 2, QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(0);
+    mono.setPixel(1, 0, 1);
+    QImage grey(4, 2, QImage::Format_Grayscale8);
+    grey.fill(100);
+    const QImage colour = Picture(Grey);
+    struct Case {
+        const char* name;
+        QImage picture;
+        int depth;
+    };
+    const Case cases[] = {{"mono", mono, 1}, {"grey", grey, 8}, {"colour", colour, 24}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage result = ApplyRasterFilter(c.picture, 50, 0, 100, 150);
+        EXPECT_EQ(result.depth(), c.depth);
+        ASSERT_EQ(result.size(), c.picture.size());
+        const auto tables = RasterFilterTables(50, 0, 100, 150);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const QRgb in = c.picture.pixel(x, y);
+                EXPECT_EQ(result.pixel(x, y), qRgb(tables[0][qRed(in)], tables[1][qGreen(in)],
+                                                   tables[2][qBlue(in)]))
+                    << x << " " << y;
+            }
+    }
+    // The picture handed in stays as it was.
+    EXPECT_EQ(mono.pixel(0, 0), qRgb(0, 0, 0));
+    // A colour copy larger than the memory left is refused.
+    SetPictureMemoryLimit(16);
+    EXPECT_EQ(RaisedBy([&] { ApplyRasterFilter(colour, 50, 100, 100, 100); }),
+              QStringLiteral("Недостаточно памяти для цветового фильтра растра (4×2 точек)"));
+    SetPictureMemoryLimit(0);
 }
 
 TEST_F(RastrCommands, SetRasterFilterRecomputesFromTheFileSoFiltersNeverAccumulate)

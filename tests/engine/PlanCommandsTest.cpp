@@ -127,17 +127,22 @@ TEST_F(PlanCommands, AFailedOpenLeavesThePlanAsItWas)
     }
 }
 
+// Guards against an open given up at the name question clearing the journal of the
+// plan it left in place: the exit question would then let its changes go.
 TEST_F(PlanCommands, AnOpenGivenUpAtTheNameQuestionChangesNothing)
 {
     OpenFixture();
+    Run(QStringLiteral("mcSetMapInf=<изменение>"));
     WritePlanFile(QStringLiteral("twice.500"),
                   {QStringLiteral("FREE VELMORANT"), QStringLiteral("{ЛСТ"), QStringLiteral("|имя|А"),
                    QStringLiteral("}ЛСТ"), QStringLiteral("{ЛСТ"), QStringLiteral("|имя|А"),
                    QStringLiteral("}ЛСТ")});
     const TState before = State();
     Files.Answers = {2};
-    Run(QStringLiteral("mcOpenMap=<twice.500><New><True><>"));
+    EXPECT_EQ(Fails(QStringLiteral("mcOpenMap=<twice.500><New><True><>")),
+              QStringLiteral("План не открыт: чтение файла \"twice.500\" прервано, план остался прежним"));
     EXPECT_EQ(State(), before);
+    EXPECT_EQ(*CommandLog, QStringList{QStringLiteral("mcSetMapInf=<изменение>")});
 }
 
 TEST_F(PlanCommands, AddKeepsScaleStateAndSheets)
@@ -173,7 +178,7 @@ TEST_F(PlanCommands, ASaveThatWritesNothingRaisesAndLeavesThePlanUnsaved)
 {
     OpenFixture();
     DataFileState = 1;
-    for (const QString line : {QStringLiteral("mcSaveMap=<><New>"), QStringLiteral("mcSaveMap=<x.500><DXF>"),
+    for (const QString& line : {QStringLiteral("mcSaveMap=<><New>"), QStringLiteral("mcSaveMap=<x.500><DXF>"),
                                QStringLiteral("mcSaveSelected=<><{0}>")}) {
         SCOPED_TRACE(line.toStdString());
         M().Modified = 1;

@@ -251,6 +251,11 @@ TEST_F(BmpReader, BrokenOrUnsupportedFilesAreRefusedWithTheirReason)
     threeBits.BitCount = 3;
     TBmpBytes jpegInside = ok;
     jpegInside.Compression = 4;
+    // Row size times row count overflows 64 bits: the check used to pass.
+    TBmpBytes claimsTooMuch = ok;
+    claimsTooMuch.BitCount = 32;
+    claimsTooMuch.Width = INT32_MAX;
+    claimsTooMuch.Height = INT32_MAX;
     TBmpBytes cutRle;
     cutRle.BitCount = 8;
     cutRle.Compression = 1;
@@ -270,6 +275,7 @@ TEST_F(BmpReader, BrokenOrUnsupportedFilesAreRefusedWithTheirReason)
         {"header cut", ok.Bytes().left(20), "поврежден: заголовок обрезан"},
         {"pixels cut", ok.Bytes().left(14 + 40 + 20), "поврежден: данные точек обрезаны"},
         {"zero width", zeroWidth.Bytes(), "поврежден: неверные размеры 0×4"},
+        {"rows past any file", claimsTooMuch.Bytes(), "поврежден: данные точек обрезаны"},
         {"three bits", threeBits.Bytes(), "не читается: глубина цвета 3 бит не поддерживается"},
         {"JPEG inside", jpegInside.Bytes(), "не читается: сжатие 4 при глубине 24 бит не поддерживается"},
         {"coded lines cut", cutRle.Bytes(), "поврежден: сжатые данные обрезаны"},

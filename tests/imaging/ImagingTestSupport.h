@@ -105,8 +105,8 @@ inline QByteArray ByteList(std::initializer_list<int> values)
 
 // The image encoded as JPEG at quality 100: RGB888 or Grayscale8 as given, or, with
 // cmyk, each pixel's red, green, blue and alpha written as the four CMYK samples in
-// Adobe's inverted convention.
-QByteArray EncodeJpeg(const QImage& image, bool cmyk = false);
+// Adobe's inverted convention; with progressive, in the usual series of scans.
+QByteArray EncodeJpeg(const QImage& image, bool cmyk = false, bool progressive = false);
 
 class PictureFiles : public ::testing::Test {
 protected:

@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-QByteArray EncodeJpeg(const QImage& image, bool cmyk)
+QByteArray EncodeJpeg(const QImage& image, bool cmyk, bool progressive)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
@@ -25,6 +25,8 @@ QByteArray EncodeJpeg(const QImage& image, bool cmyk)
     info.in_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<uchar> row(size_t(image.width()) * 4);
     const QImage rgb = grey ? image : image.convertToFormat(QImage::Format_RGB888);
@@ -143,4 +145,53 @@ TEST_F(JpegReader, PictureLargerThanTheMemoryLeftIsRefused)
     // The decoder released everything: the same file reads once memory allows.
     SetPictureMemoryLimit(0);
     EXPECT_EQ(LoadPictureFile(path).size(), QSize(16, 8));
+}
+
+// A header may claim 60000 × 60000 pixels over a few bytes of data. A progressive file
+// is decoded whole into the decoder's own buffers before the first row comes out, and
+// those buffers used to be allocated, gigabytes of them, for the claimed size before
+// the picture's size was checked; they now count against the memory left as well.
+TEST_F(JpegReader, ClaimedSizeIsCheckedBeforeTheDecoderAllocates)
+{
+    struct Case {
+        int size;
+        std::int64_t limit;
+    };
+    // 3000 × 3000: the image's 27 MB fit, the decoder's 27 MB more do not.
+    const Case cases[] = {{60000, 64 * 1024 * 1024}, {3000, 40 * 1024 * 1024}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        QByteArray bytes = EncodeJpeg(Halves(qRgb(1, 2, 3), qRgb(4, 5, 6)), false, true);
+        const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC2", 2));
+        ASSERT_GT(frame, 0);
+        bytes[frame + 5] = char(c.size >> 8);   // height, then width, big-endian
+        bytes[frame + 6] = char(c.size & 0xFF);
+        bytes[frame + 7] = char(c.size >> 8);
+        bytes[frame + 8] = char(c.size & 0xFF);
+        const QString path = Write(QStringLiteral("claimed.jpg"), bytes);
+        SetPictureMemoryLimit(c.limit);
+        EXPECT_EQ(PictureErrorOf(path),
+                  QStringLiteral("Рисунок \"%1\" размером %2×%2 точек слишком велик: для него не "
+                                 "хватает памяти").arg(path).arg(c.size));
+    }
+}
+
+// Every scan of a progressive file walks the whole picture: a file of thousands of
+// repeated scans used to keep the reader busy without end on a large picture.
+TEST_F(JpegReader, ProgressiveFileOfThousandsOfScansIsRefused)
+{
+    const QByteArray good = EncodeJpeg(Halves(qRgb(200, 30, 40), qRgb(20, 60, 220)), false, true);
+    const qsizetype lastScan = good.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(lastScan, 0);
+    const QByteArray scan = good.mid(lastScan, good.size() - 2 - lastScan);
+    const QByteArray end = good.right(2);
+    QByteArray many = good.left(good.size() - 2);
+    for (int i = 0; i < 1000; ++i)
+        many += scan;
+    const QString path = Write(QStringLiteral("scans.jpg"), many + end);
+    EXPECT_EQ(PictureErrorOf(path),
+              QStringLiteral("Файл рисунка \"%1\" поврежден: более 1000 проходов прогрессивного JPEG")
+                  .arg(path));
+    // The usual ten scans read.
+    EXPECT_EQ(LoadPictureFile(Write(QStringLiteral("ten.jpg"), good)).size(), QSize(16, 8));
 }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -329,14 +330,28 @@ TEST_F(SymbolsFile, SaveAsksBeforeOverwritingAndCancelWritesNothing)
 }
 
 // A text holding a line break would split into two lines and shift every later value of
-// the file; the writer refuses it and leaves the file as it was.
-TEST_F(SymbolsFile, TextWithALineBreakIsRefusedAndNothingIsWritten)
+// the file, and so would an own font named like a style; the writer refuses them and
+// leaves the file as it was.
+TEST_F(SymbolsFile, ValueThatWouldShiftTheLinesIsRefusedAndNothingIsWritten)
 {
-    ASSERT_TRUE(Symbols.LoadSymbol(Copy(QStringLiteral("point_full.wri")), QStringLiteral("x"), lmPoint));
-    Symbols.VpGPoints.Item->Captions.At(0)->TextEnd = QStringLiteral("a\r\nb");
+    const std::function<void(RVpGPoint&)> damages[] = {
+        [](RVpGPoint& g) { g.Captions.At(0)->TextEnd = QStringLiteral("a\r\nb"); },
+        [](RVpGPoint& g) { g.Captions.At(0)->StyleName = QStringLiteral(">А\rБ"); },
+        [](RVpGPoint& g) { g.Captions.At(1)->OwnStyle->FontName = QStringLiteral("Liberation\nSans"); },
+        [](RVpGPoint& g) { g.Captions.At(1)->OwnStyle->FontName = QStringLiteral(">ОСНОВНОЙ"); },
+        [](RVpGPoint& g) { g.Picture.At(5)->Texts.At(0)->OwnStyle->FontName = QStringLiteral(">ОСНОВНОЙ"); },
+        [](RVpGPoint& g) { g.Picture.At(4)->Texts.At(0)->Text = QStringLiteral("\n"); },
+    };
+    const QString source = Copy(QStringLiteral("point_full.wri"));
     const QString target = Out(QStringLiteral("broken.wri"));
-    EXPECT_THROW(Symbols.SaveSymbol(target, lmPoint), Exception);
-    EXPECT_FALSE(QFile::exists(target));
+    for (std::size_t i = 0; i < std::size(damages); ++i) {
+        SCOPED_TRACE(i);
+        TSymbols symbols;
+        ASSERT_TRUE(symbols.LoadSymbol(source, QStringLiteral("x"), lmPoint));
+        damages[i](*symbols.VpGPoints.Item);
+        EXPECT_THROW(symbols.SaveSymbol(target, lmPoint), Exception);
+        EXPECT_FALSE(QFile::exists(target));
+    }
 }
 
 // A named style written without its ">" would read back as the font of an own style and
@@ -366,4 +381,63 @@ TEST_F(SymbolsFile, DecimalCommaOfTheLocaleIsWrittenAndReadBack)
     ASSERT_TRUE(again.LoadSymbol(target, QStringLiteral("x"), lmLine));
     EXPECT_EQ(again.VpGLines.Item->PieceLength, 6.5L);
     EXPECT_EQ(again.VpGLines.Item->TextPoint.X, 0.75L);
+}
+
+// Cut and damaged files: each either loads or throws, never leaves a half-read sign, and
+// every sign that loads can be written back. A lone CR inside a value once loaded as
+// part of the value, and the sign could then not be written (nor an older one converted).
+TEST_F(SymbolsFile, DamagedFilesLoadOrFailCleanly)
+{
+    struct Case {
+        const char* file;
+        TLmode lm;
+    };
+    const Case cases[] = {
+        {"point_full.wri", lmPoint}, {"line_full.wri", lmLine}, {"polygon_full.wri", lmPolygon},
+        {"point_old.wri", lmPoint},  {"line_old.wri", lmLine},  {"polygon_old.wri", lmPolygon},
+    };
+    TScopedDialogHooks none;   // older files are not rewritten
+    const QString path = Dir.path() + QStringLiteral("/damaged.wri");
+    int loaded = 0;
+    int failed = 0;
+    for (const Case& c : cases) {
+        const QByteArray bytes = ReadBytes(FixturePath(QString::fromUtf8(c.file)));
+        // Every line start, the middle of every line, and the end.
+        QList<qsizetype> places;
+        for (qsizetype start = 0; start < bytes.size();) {
+            places << start;
+            const qsizetype end = bytes.indexOf('\n', start);
+            if (end < 0)
+                break;
+            places << (start + end) / 2;
+            start = end + 1;
+        }
+        places << bytes.size();
+        for (const qsizetype at : places) {
+            for (int damage = 0; damage < 3; ++damage) {
+                QByteArray damaged = bytes.left(at);
+                if (damage == 1 && at < bytes.size())
+                    damaged = bytes.left(at) + '\r' + bytes.mid(at + 1);
+                else if (damage == 2 && at < bytes.size())
+                    damaged = bytes.left(at) + char(0xFF ^ bytes[at]) + bytes.mid(at + 1);
+                SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(at) + " damage " + std::to_string(damage));
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(damaged);
+                file.close();
+                TSymbols symbols;
+                try {
+                    if (symbols.LoadSymbol(path, QStringLiteral("x"), c.lm)) {
+                        ++loaded;
+                        EXPECT_NO_THROW(symbols.SymbolLines(c.lm));
+                    }
+                } catch (const Exception&) {
+                    ++failed;
+                    EXPECT_EQ(symbols.WithList(c.lm, [](auto& list) { return list.GetCount(); }), 0);
+                }
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(failed, 0);
 }

@@ -111,12 +111,29 @@ TEST_F(SymbolsLibrary, KindFoldersLoadSortedIgnoringCaseWithTheFallbackLast)
     EXPECT_TRUE(Symbols.LoadErrors.isEmpty());
 }
 
-TEST_F(SymbolsLibrary, BrokenSignFileIsReportedAndTheRestStillLoads)
+TEST_F(SymbolsLibrary, BrokenSignFilesAreReportedOnceAndTheRestStillLoads)
 {
     const QString points = QStringLiteral("Точечные");
     Write(Signs(1000, points, QStringLiteral("А.wri")), EmptyPoint);
-    const QString broken = Write(Signs(1000, points, QStringLiteral("Б.wri")),
-                                 ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_bad_width.wri")));
+    QByteArray randomBytes;
+    for (int i = 0; i < 4096; ++i)
+        randomBytes += static_cast<char>((i * 7919 + 13) % 251);
+    const QByteArray badWidth =
+        ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_bad_width.wri"));
+    const QByteArray full = ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_full.wri"));
+    const QByteArray broken[] = {
+        badWidth,                 // a value that is no number
+        randomBytes,              // stray bytes
+        QByteArray(),             // an empty file
+        EmptyLine,                // a sign of another kind
+        full.left(full.indexOf("CIRCLE") + 29),   // cut off inside the centre point
+        EncodeCodePage(QStringLiteral("#Условный знак\r\n#Точечный\r\n[Рисунок]\r\n*\r\nCIRCLE\r\n"
+                                      "0\r\n0.10\r\n1\r\n0\r\n0.00 0.00\r\n"
+                                      "1000000000000000000000000000000000000000e999999\r\n")),
+    };
+    QStringList brokenPaths;
+    for (std::size_t i = 0; i < std::size(broken); ++i)
+        brokenPaths << Write(Signs(1000, points, QStringLiteral("Б%1.wri").arg(i)), broken[i]);
     Write(Signs(1000, points, QStringLiteral("В.wri")), EmptyPoint);
     Write(Signs(1000, points, QStringLiteral("неопределенный.wri")), EmptyPoint);
     Write(Signs(1000, QStringLiteral("Линейные"), QStringLiteral("неопределенный.wri")), EmptyLine);
@@ -137,12 +154,23 @@ TEST_F(SymbolsLibrary, BrokenSignFileIsReportedAndTheRestStillLoads)
               QStringList({QStringLiteral("А"), QStringLiteral("В"), QStringLiteral("неопределенный")}));
     EXPECT_EQ(Symbols.VpGLines.GetCount(), 1);
     EXPECT_EQ(Symbols.TextStyles.GetCount(), 1);
-    ASSERT_EQ(Symbols.LoadErrors.size(), 1);
-    EXPECT_TRUE(Symbols.LoadErrors[0].contains(broken));
+    ASSERT_EQ(Symbols.LoadErrors.size(), brokenPaths.size());
+    for (int i = 0; i < brokenPaths.size(); ++i)
+        EXPECT_TRUE(Symbols.LoadErrors[i].contains(brokenPaths[i])) << Symbols.LoadErrors[i].toStdString();
     ASSERT_EQ(said.size(), 2);   // one window for the whole load
-    EXPECT_TRUE(said[1].contains(broken));
+    for (const QString& path : brokenPaths)
+        EXPECT_TRUE(said[1].contains(path));
     EXPECT_TRUE(ErrorInfo->isEmpty());   // the failure stopped here and left no trail
     ErrorInfo.reset();
+
+    // Every undo and redo loads the library again; the same errors are not said again,
+    // but a new one is.
+    Symbols.LoadSymbols(1000);
+    EXPECT_EQ(said.size(), 2);
+    EXPECT_EQ(Symbols.LoadErrors.size(), brokenPaths.size());
+    Write(Signs(1000, points, QStringLiteral("Г.wri")), EmptyPolygon);
+    Symbols.LoadSymbols(1000);
+    EXPECT_EQ(said.size(), 4);
 }
 
 TEST_F(SymbolsLibrary, MissingSignListIsWrittenForTheScaleLeftAndReadForTheNewOne)
@@ -228,6 +256,14 @@ TEST_F(SymbolsLibrary, ListChangesAreSeenByTheIndex)
     Symbols.VpGPoints.Item->Code = QStringLiteral("ЗНК-Ф004");
     EXPECT_EQ(Selected(QStringLiteral("ЗНК/Ф004")), QStringLiteral("ЗНК-Ф004"));
     EXPECT_FALSE(Symbols.FindSymbol(QStringLiteral("ЗНК-Ф002"), lmPoint));
+    // Emptied and filled again with as many signs, as the sign windows do with theirs.
+    Symbols.VpGPoints.DeleteAll();
+    AddPointSigns({QStringLiteral("ЗНК-Ф009"), QStringLiteral("ЗНК-Ф004")});
+    EXPECT_FALSE(Symbols.FindSymbol(QStringLiteral("неопределенный"), lmPoint));
+    EXPECT_EQ(Selected(QStringLiteral("ЗНК/Ф004")), QStringLiteral("ЗНК-Ф004"));
+    EXPECT_EQ(Symbols.VpGPoints.GetIndex(), 1);
+    EXPECT_TRUE(Symbols.FindSymbol(QStringLiteral("ЗНК-Ф009"), lmPoint));
+    EXPECT_EQ(Symbols.VpGPoints.GetIndex(), 0);
 }
 
 TEST_F(SymbolsLibrary, FindSymbolTakesTheExactNameAndLeavesTheCursorOnIt)

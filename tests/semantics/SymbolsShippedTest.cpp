@@ -6,6 +6,7 @@
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
+#include "platform/FileLookup.h"
 #include "semantics/SemCodec.h"
 #include "support/TestRun.h"
 
@@ -90,7 +91,7 @@ public:
                 else
                     Add(QStringLiteral("pattern stroke alongside"));
             }
-            for (const auto& p : element->Polylines) {
+            if (element->Polylines.GetCount() > 0) {
                 Add(QStringLiteral("polyline"));
                 if (pattern)
                     Add(QStringLiteral("pattern polyline"));
@@ -275,6 +276,9 @@ TEST_P(SymbolsShipped, StylesStartWithTheMainOneAndEndWithTheCaptionStyle)
         EXPECT_TRUE(style->StyleName.startsWith(u'>'));
         EXPECT_GT(style->Size, 0);
         EXPECT_TRUE(families.contains(style->FontName)) << style->FontName.toStdString();
+        // The style windows show the comment file the style names, as they spell its folder.
+        EXPECT_TRUE(FileExistsIgnoringCase(Run->Folder() + QStringLiteral("шрифты/%1/").arg(GetParam()) +
+                                           style->Comment + QStringLiteral(".wri")));
     }
 }
 
@@ -321,6 +325,91 @@ TEST_P(SymbolsShipped, TogetherTheSignsUseEveryFeatureOfTheRenderers)
     };
     for (const char* name : expected)
         EXPECT_TRUE(f.Names.contains(QString::fromUtf8(name))) << name;
+}
+
+// A pattern, grid or hatching whose length or step is 0 draws nothing at all: every
+// number a shipped sign's pictures depend on must be positive.
+TEST_P(SymbolsShipped, EveryLengthAndStepThePicturesNeedIsPositive)
+{
+    struct TNeed {
+        QString what;
+        Extended value;
+    };
+    std::vector<TNeed> needs;
+    const auto need = [&](const QString& code, const char* field, Extended value) {
+        needs.push_back({code + QStringLiteral(": ") + QString::fromUtf8(field), value});
+    };
+    const auto laid = [](const TVpLayers& p) { return p.GetCount() > 0 && !p.HasOwnLine; };
+    for (const auto& g : Symbols.VpGLines) {
+        if (laid(g->Piece1) || (g->Piece2.GetCount() > 0 && !g->Piece1.HasOwnLine))
+            need(g->Code, "PieceLength", g->PieceLength);
+        if (g->Captions.GetCount() > 0 && !g->SegmentMiddle)
+            need(g->Code, "CaptionInterval", g->CaptionInterval);
+    }
+    for (const auto& g : Symbols.VpGPolygons) {
+        if (laid(g->Piece1))
+            need(g->Code, "Piece1Length", g->Piece1Length);
+        if (laid(g->Piece2))
+            need(g->Code, "Piece2Length", g->Piece2Length);
+        const struct {
+            const TVpLayers* picture;
+            int kind;
+            Extended x, y;
+        } fills[] = {{&g->Fill1, g->Fill1Kind, g->Fill1StepX, g->Fill1StepY},
+                     {&g->Fill2, g->Fill2Kind, g->Fill2StepX, g->Fill2StepY},
+                     {&g->Fill3, g->Fill3Kind, g->Fill3StepX, g->Fill3StepY}};
+        for (const auto& f : fills) {
+            if (f.picture->GetCount() > 0 && (f.kind == 1 || f.kind == 2)) {
+                need(g->Code, "fill step X", f.x);
+                need(g->Code, "fill step Y", f.y);
+            }
+        }
+        if (g->Diagonals1.GetCount() > 0 && g->Diagonals1Style != 0)
+            need(g->Code, "Diagonals1Length", g->Diagonals1Length);
+        if (g->Diagonals2.GetCount() > 0 && g->Diagonals2Style != 0)
+            need(g->Code, "Diagonals2Length", g->Diagonals2Length);
+        if (g->Cross1.GetCount() > 0 && g->Cross1Style != 0) {
+            need(g->Code, "Cross1Step", g->Cross1Step);
+            need(g->Code, "Cross1Length", g->Cross1Length);
+            if (g->Cross1Style == 1 && g->Cross2Style == 1) {
+                need(g->Code, "Cross2Length", g->Cross2Length);
+                need(g->Code, "Cross2Size", g->Cross2Size);
+            }
+            if (g->Cross1Style == 2 || g->Cross1Style == 3)
+                need(g->Code, "Cross2Size", g->Cross2Size);
+        }
+        if (g->Captions.GetCount() > 0 && (g->TextStepKind == 1 || g->TextStepKind == 2)) {
+            need(g->Code, "TextStepX", g->TextStepX);
+            need(g->Code, "TextStepY", g->TextStepY);
+        }
+    }
+    EXPECT_GE(needs.size(), 20u);
+    for (const TNeed& n : needs)
+        EXPECT_GT(n.value, 0) << n.what.toStdString();
+}
+
+// Only a point sign's picture texts are placed; a text in a line or area picture would
+// never be drawn.
+TEST_P(SymbolsShipped, PictureTextsStandOnlyInPointSigns)
+{
+    const auto texts = [](const TVpLayers& picture) {
+        int n = 0;
+        for (const auto& element : picture)
+            n += element->Texts.GetCount();
+        return n;
+    };
+    for (const auto& g : Symbols.VpGLines) {
+        SCOPED_TRACE(g->Code.toStdString());
+        for (const TVpLayers* p : {&g->LineStart, &g->LineEnd, &g->SegmentStart, &g->SegmentEnd,
+                                   &g->Piece1, &g->Piece2})
+            EXPECT_EQ(texts(*p), 0);
+    }
+    for (const auto& g : Symbols.VpGPolygons) {
+        SCOPED_TRACE(g->Code.toStdString());
+        for (const TVpLayers* p : {&g->Corners, &g->Piece1, &g->Piece2, &g->Fill1, &g->Fill2, &g->Fill3,
+                                   &g->Center, &g->Diagonals1, &g->Diagonals2, &g->Cross1, &g->Cross2})
+            EXPECT_EQ(texts(*p), 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, SymbolsShipped, ::testing::ValuesIn(Scales));
