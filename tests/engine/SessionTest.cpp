@@ -800,6 +800,23 @@ TEST_F(SessionFailures, ARefusedCommandLeavesTheDocumentAsItWas)
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join(u'\n').toStdString();
 }
 
+// A change made whose snapshot cannot be written is a change all the same: it stays in
+// the journal and marks the plan modified, and the step is not counted.
+TEST_F(SessionFailures, AChangeWhoseSnapshotFailsStaysInTheJournal)
+{
+    Type(QStringLiteral("mcNewPage=<Лист 1>"));
+    ASSERT_TRUE(QDir(UndoFolder()).removeRecursively());
+    WriteBytes(UndoFolder(), "не папка");
+    Map->Modified = 0;
+    const QString line = QStringLiteral("mcNewPage=<Лист 2>");
+    EXPECT_FALSE(RaisedBy([&] { Map->StrToComm(line); }).isEmpty());
+    EXPECT_EQ(Map->GetPagesCount(), 2);
+    EXPECT_EQ(CommandLog->last(), line);
+    EXPECT_EQ(Map->Modified, 1);
+    EXPECT_EQ(UndoStep, 1);
+    EXPECT_EQ(Window.UndoEnabled, 1);
+}
+
 // A raster given a new file that exists but is no picture: the command is refused, so
 // the raster must keep its file, its picture and its other properties too, or the plan
 // would hold a change that neither the journal nor the modified mark shows.
