@@ -1,0 +1,210 @@
+// The dialog base, the placement rules and the message memo.
+#include "foundation/ui/DialogBase.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+
+QPoint CentredOn(QPoint pointer, QSize size)
+{
+    return QPoint(pointer.x() - int(Round(size.width() / 2.0L)),
+                  pointer.y() - int(Round(size.height() / 2.0L)));
+}
+
+QPoint PushBackIntoWorkArea(QPoint topLeft, QSize size, const QRect& workArea)
+{
+    QPoint p = topLeft;
+    const int right = workArea.x() + workArea.width();
+    const int bottom = workArea.y() + workArea.height();
+    if (p.x() + size.width() > right)
+        p.setX(right - size.width());
+    if (p.y() + size.height() > bottom)
+        p.setY(bottom - size.height());
+    return p;
+}
+
+QPoint CentredIn(const QRect& area, QSize size)
+{
+    return QPoint(area.x() + (area.width() - size.width()) / 2,
+                  area.y() + (area.height() - size.height()) / 2);
+}
+
+int MessageWindowHeight(int lineCount, int textHeight, int controlsRoom)
+{
+    return (lineCount + 1) * textHeight + controlsRoom;
+}
+
+QFont DialogFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QColor ActiveCaptionColor() { return QColor(0x0A, 0x24, 0x6A); }
+QColor InactiveCaptionColor() { return QColor(0x80, 0x80, 0x80); }
+
+QWidget* DialogOwner()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return nullptr;
+}
+
+TMessageMemo::TMessageMemo(QWidget* parent) : QTextEdit(parent)
+{
+    setReadOnly(true);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setAcceptRichText(false);
+    document()->setDocumentMargin(0);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+    pal.setColor(QPalette::Text, Qt::black);
+    setPalette(pal);
+}
+
+void TMessageMemo::SetLines(const QStringList& lines)
+{
+    MemoLines = lines;
+    clear();
+    QTextCursor cursor(document());
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        cursor.setBlockFormat(centred);
+        // A lone line feed belongs to its line, as in the original memo, where it drew
+        // nothing; it must not become a line of its own here.
+        QString shown = lines.at(i);
+        shown.remove(QLatin1Char('\n'));
+        cursor.insertText(shown);
+    }
+    if (lines.isEmpty())
+        cursor.setBlockFormat(centred);
+    moveCursor(QTextCursor::Start);
+}
+
+void TMessageMemo::SetTextColor(const QColor& color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, color);
+    setPalette(pal);
+}
+
+TDialogBase::TDialogBase(QWidget* parent) : QDialog(parent)
+{
+    setFont(DialogFont());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+TModalResult TDialogBase::ShowModal()
+{
+    const int result = exec();
+    return result == 0 ? CloseResult : result;
+}
+
+void TDialogBase::SetModalResult(TModalResult result) { done(result); }
+
+void TDialogBase::reject() { done(EscResult); }
+
+void TDialogBase::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    done(CloseResult);
+}
+
+void TDialogBase::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    ApplyAnchors();
+}
+
+void TDialogBase::SetClientSize(int width, int height)
+{
+    if (Sizeable) {
+        resize(width, height);
+    } else {
+        setFixedSize(width, height);
+    }
+    ApplyAnchors();
+}
+
+void TDialogBase::Place(QWidget* control, const QRect& rect, Qt::Edges anchors)
+{
+    control->setGeometry(rect);
+    Anchored.push_back({control, rect, size(), anchors});
+}
+
+QPushButton* TDialogBase::AddButton(const QString& caption, const QRect& rect,
+                                    TModalResult result, Qt::Edges anchors)
+{
+    auto* button = new QPushButton(caption, this);
+    Place(button, rect, anchors);
+    if (result != mrNone)
+        connect(button, &QPushButton::clicked, this, [this, result] { SetModalResult(result); });
+    return button;
+}
+
+void TDialogBase::ApplyAnchors()
+{
+    const QSize now = size();
+    for (const TAnchored& a : Anchored) {
+        const int dw = now.width() - a.Client.width();
+        const int dh = now.height() - a.Client.height();
+        QRect r = a.Rect;
+        const bool left = a.Anchors & Qt::LeftEdge;
+        const bool right = a.Anchors & Qt::RightEdge;
+        const bool top = a.Anchors & Qt::TopEdge;
+        const bool bottom = a.Anchors & Qt::BottomEdge;
+        if (left && right)
+            r.setWidth(r.width() + dw);
+        else if (right)
+            r.moveLeft(r.left() + dw);
+        if (top && bottom)
+            r.setHeight(r.height() + dh);
+        else if (bottom)
+            r.moveTop(r.top() + dh);
+        a.Control->setGeometry(r);
+    }
+}
+
+void TDialogBase::PlaceOnMouse()
+{
+    const QPoint pointer = QCursor::pos();
+    QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QPoint p = CentredOn(pointer, size());
+    if (screen)
+        p = PushBackIntoWorkArea(p, size(), screen->availableGeometry());
+    move(p);
+}
+
+void TDialogBase::PlaceScreenCentre()
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        move(CentredIn(screen->geometry(), size()));
+}
+
+void TDialogBase::PlaceDesktopCentre()
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(CentredIn(screen->virtualGeometry(), size()));
+}
+
+int TDialogBase::TextHeight() const { return QFontMetrics(font()).height(); }

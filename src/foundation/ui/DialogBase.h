@@ -1,0 +1,110 @@
+// The base of every modal window of the program: modal results as numbers (Esc and the
+// close box give the window's own cancel results, never Qt's 0), controls laid out at
+// the pixel rectangles of the layouts with their anchors, and the placements the
+// windows use (on the mouse, at the screen or desktop centre).
+#pragma once
+
+#include "foundation/ServDialogs.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QTextEdit>
+#include <vector>
+
+class QPushButton;
+
+// Top-left corner that puts the centre of a window of size on the pointer; halves of
+// the size are rounded to the nearest pixel.
+QPoint CentredOn(QPoint pointer, QSize size);
+
+// Moves a window back across the right and bottom edges of the work area only: a
+// window that passes the right edge ends there, one that passes the bottom edge ends
+// there. A window left of or above the work area stays where it is.
+QPoint PushBackIntoWorkArea(QPoint topLeft, QSize size, const QRect& workArea);
+
+// Top-left corner that centres size in area; halves are truncated towards zero.
+QPoint CentredIn(const QRect& area, QSize size);
+
+// The height of a window that shows lines of a message: (lines + 1) text heights plus
+// the room of its controls.
+int MessageWindowHeight(int lineCount, int textHeight, int controlsRoom);
+
+// The windows' font: MS Sans Serif, 8 points (11 pixels), or its nearest twin.
+QFont DialogFont();
+
+// Colours of the original system scheme that the windows name.
+QColor ActiveCaptionColor();
+QColor InactiveCaptionColor();
+
+// The read-only message memo: borderless, button-face background, every line centred.
+// It holds exactly the lines given (a line feed inside a line is not a new line).
+class TMessageMemo : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TMessageMemo(QWidget* parent = nullptr);
+
+    void SetLines(const QStringList& lines);
+    const QStringList& Lines() const { return MemoLines; }
+    void SetTextColor(const QColor& color);
+
+private:
+    QStringList MemoLines;
+};
+
+class TDialogBase : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDialogBase(QWidget* parent = nullptr);
+
+    // Shows the window modally and returns its modal result (one of the mr… values).
+    TModalResult ShowModal();
+    // Ends the modal run with result.
+    void SetModalResult(TModalResult result);
+
+    TModalResult EscResult = mrCancel;     // Esc
+    TModalResult CloseResult = mrCancel;   // the close box
+
+    // Client size as laid out; anchored controls follow later size changes. A window
+    // with a dialog border keeps the size it is given.
+    void SetClientSize(int width, int height);
+    bool Sizeable = false;
+
+    // Places a control at its layout rectangle (client pixels) with its anchors
+    // (Delphi's default is left and top).
+    void Place(QWidget* control, const QRect& rect, Qt::Edges anchors = Qt::LeftEdge | Qt::TopEdge);
+
+    // A push button that ends the window with result (0: a plain button).
+    QPushButton* AddButton(const QString& caption, const QRect& rect, TModalResult result,
+                           Qt::Edges anchors = Qt::BottomEdge | Qt::RightEdge);
+
+    // Placements: on the mouse pointer, pushed back into the work area; at the centre
+    // of the screen under the pointer; at the centre of the whole desktop.
+    void PlaceOnMouse();
+    void PlaceScreenCentre();
+    void PlaceDesktopCentre();
+
+    // The height of "ЙЦ" in the window's font.
+    int TextHeight() const;
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    struct TAnchored {
+        QWidget* Control;
+        QRect Rect;           // as laid out
+        QSize Client;         // the client size it was laid out in
+        Qt::Edges Anchors;
+    };
+    void ApplyAnchors();
+
+    std::vector<TAnchored> Anchored;
+};
+
+// The owner of a new modal window: the active window of the program, or none.
+QWidget* DialogOwner();

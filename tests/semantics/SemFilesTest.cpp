@@ -1,0 +1,377 @@
+#include "SemTestSupport.h"
+
+#include "semantics/SemDialogs.h"
+
+namespace {
+
+QStringList Listing(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+// A snapshot of the tables a load may change, to show that a failed load changed none.
+QString TablesText(TSemCodec& c)
+{
+    QString out;
+    for (const auto& r : c.SemStandarts) {
+        out += r->ObjCode + u'|' + r->ObjName;
+        for (const TSemFKNs* g : {&r->FList, &r->KList, &r->NList})
+            for (const auto& p : *g)
+                out += u'|' + QString::number(p->Code) + p->Caption;
+        out += u'\n';
+    }
+    for (const auto& works : c.SemWorks)
+        for (const auto& w : works) {
+            out += w->WorkName + u'|' + w->Semantics;
+            for (const auto& m : w->MList)
+                out += QStringLiteral("|М") + QString::number(m->Code);
+            for (const auto& s : w->SList)
+                out += QStringLiteral("|С") + QString::number(s->Code);
+            for (const auto& e : w->EList)
+                out += u'|' + QString::number(e->Kind) + u':' + QString::number(e->ListIndex);
+            out += u'\n';
+        }
+    for (const QStringList& sl : c.SL)
+        out += sl.join(u'#') + u'\n';
+    return out + c.TopoCodeObj;
+}
+
+}  // namespace
+
+// Every classifier file our data ships is written back byte for byte, the synonyms
+// into the files they were read from (one file serves both spellings).
+TEST_F(SemFixture, EveryClassifierFileRoundTrips)
+{
+    const QString source = QStringLiteral(VELMORA_SOURCE_DATA "/Семантика/");
+    const QStringList files = Listing(source);
+    Services->LoadSynonyms();
+    for (const QString& name : files)   // so that each save has to write its file
+        WriteBytes(Folder() + name, QByteArray("garbage"));
+    Codec().SaveStandartBase();
+    Codec().SaveWorkBase();
+    Codec().SaveSynonyms();
+    Services->Close();
+    EXPECT_EQ(Listing(Folder()), files);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        if (name == TSemCodec::TopoCodesFileName)
+            continue;   // read only: nothing writes it
+        EXPECT_EQ(ReadBytes(Folder() + name), ReadBytes(source + name));
+    }
+}
+
+TEST_F(SemFixture, OurClassifierKnowsEveryCodeTheProgramComposes)
+{
+    const char16_t* const composed[] = {
+        u"ОТА/ИВ125.40;", u"ПКТ/ИН12;ИВ101.25", u"ТОЧ/Ф500;", u"ТОЧ/Ф010;ИН5", u"ПУН/Ф011;Н021;ИН7",
+        u"ГОР/Ф021;ИВ120", u"ГОР/Ф011;ИВ121", u"ОФО/К110", u"ОФО/К313", u"ОФО/К310", u"ОТТ",
+        u"ТОЧ", u"ЛИН", u"ПОЛ", u"ЗДН/Ф001;К012;Н003;М005;С01", u"КЛД/Ф001;Н001;М002;С03",
+        u"ОГР/Ф001;К001;М004", u"ДОР/Ф001;К010;М006", u"ГРН/Ф001", u"ОЗЕ/Ф001", u"ЛЕС/Ф003"};
+    for (const char16_t* s : composed) {
+        const QString sem = QString::fromUtf16(s);
+        SCOPED_TRACE(sem.toStdString());
+        Codec().Split(sem);
+        QString text;
+        Codec().STDdecode(text);
+        EXPECT_FALSE(text.contains(QStringLiteral("Неизвестн"))) << text.toStdString();
+    }
+    for (int k = 0; k < SemExtCount; ++k) {
+        ASSERT_FALSE(Codec().SL[k].isEmpty()) << k;
+        EXPECT_TRUE(Codec().SL[k][0].isEmpty()) << k;
+    }
+    EXPECT_EQ(Codec().TopoCodeObj, QStringLiteral("ТПК"));
+    EXPECT_EQ(Services->FontName, QStringLiteral("Liberation Sans"));
+    for (int lm = 0; lm < 3; ++lm)
+        EXPECT_GT(Codec().SemWorks[lm].GetCount(), 3);
+}
+
+// A broken or truncated file is refused as a whole: the tables keep what they held,
+// and the table is not saved over the broken file afterwards.
+TEST_F(SemFixture, BrokenStandardFileLeavesTheTablesIntact)
+{
+    struct Case {
+        const char* Why;
+        QStringList Lines;
+    };
+    const QStringList head = {QStringLiteral("*"), QStringLiteral("Здание"), QStringLiteral("ЗДН"),
+                              QStringLiteral("/Ф"), QStringLiteral("001"), QStringLiteral("жилое")};
+    const Case cases[] = {
+        {"cut after the record mark", head + QStringList{QStringLiteral("*")}},
+        {"cut after the description", head + QStringList{QStringLiteral("*"), QStringLiteral("Колодец")}},
+        {"cut after a property code", head + QStringList{QStringLiteral("002")}},
+        {"a code that is no number", head + QStringList{QStringLiteral("00x"), QStringLiteral("нежилое")}},
+        {"a code above 999", head + QStringList{QStringLiteral("1000"), QStringLiteral("нежилое")}},
+        {"a negative code", head + QStringList{QStringLiteral("-1"), QStringLiteral("нежилое")}},
+    };
+    const QString path = Folder() + TSemCodec::StandartFileName;
+    const QString before = TablesText(Codec());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Why);
+        const QByteArray broken = Cp1251(c.Lines);
+        WriteBytes(path, broken);
+        EXPECT_THROW(Codec().LoadStandartBase(), Exception);
+        EXPECT_EQ(TablesText(Codec()), before);
+        EXPECT_THROW(Codec().SaveStandartBase(), Exception);
+        EXPECT_EQ(ReadBytes(path), broken);
+    }
+    WriteBytes(path, ReadBytes(QStringLiteral(VELMORA_SOURCE_DATA "/Семантика/ФКН.wri")));
+    Codec().LoadStandartBase();
+    EXPECT_NO_THROW(Codec().SaveStandartBase());
+}
+
+TEST_F(SemFixture, BrokenWorkBaseLeavesTheTablesIntact)
+{
+    struct Case {
+        const char* Why;
+        QString File;
+        QStringList Lines;
+    };
+    const QStringList head = {QStringLiteral("*"), QStringLiteral("Забор"), QStringLiteral("ОГР/Ф001"),
+                              QStringLiteral("М"), QStringLiteral("001")};
+    const Case cases[] = {
+        {"cut after a kind line", TSemCodec::WorkFileNames[1], head + QStringList{QStringLiteral("С")}},
+        {"cut after the record mark", TSemCodec::WorkFileNames[1], head + QStringList{QStringLiteral("*")}},
+        {"cut after the work name", TSemCodec::WorkFileNames[1],
+         head + QStringList{QStringLiteral("*"), QStringLiteral("Изгородь")}},
+        {"a number that is no number", TSemCodec::WorkFileNames[2],
+         head + QStringList{QStringLiteral("С"), QStringLiteral("x1")}},
+        {"a state above 99", TSemCodec::WorkFileNames[0],
+         head + QStringList{QStringLiteral("С"), QStringLiteral("100")}},
+        {"an index above 99", TSemCodec::WorkFileNames[0],
+         head + QStringList{QStringLiteral("ИВ"), QStringLiteral("100")}},
+        {"a material above 999", TSemCodec::WorkFileNames[0],
+         head + QStringList{QStringLiteral("М"), QStringLiteral("1000")}},
+    };
+    const QString before = TablesText(Codec());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Why);
+        const QString path = Folder() + c.File;
+        const QByteArray good = ReadBytes(path);
+        const QByteArray broken = Cp1251(c.Lines);
+        WriteBytes(path, broken);
+        EXPECT_THROW(Codec().LoadWorkBase(), Exception);
+        EXPECT_EQ(TablesText(Codec()), before);
+        const QByteArray materials = ReadBytes(Folder() + QStringLiteral("М.wri"));
+        EXPECT_THROW(Codec().SaveWorkBase(), Exception);
+        EXPECT_EQ(ReadBytes(path), broken);
+        EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("М.wri")), materials);
+        WriteBytes(path, good);
+    }
+    Codec().LoadWorkBase();
+    EXPECT_EQ(TablesText(Codec()), before);
+    EXPECT_NO_THROW(Codec().SaveWorkBase());
+}
+
+TEST_F(SemFixture, MissingFilesAreNamed)
+{
+    struct Case {
+        QString File;
+        QString Message;
+        bool Standard;
+    };
+    const Case cases[] = {
+        {QStringLiteral("ФКН.wri"), QStringLiteral("Не найден файл  ФКН.wri"), true},
+        {QStringLiteral("ГШ.wri"), QStringLiteral("Не найден файл ") + Folder() + QStringLiteral("ГШ.wri"), false},
+        {QStringLiteral("ЛИНСЕМ.wri"), QStringLiteral("Не найден файл  ") + Folder() + QStringLiteral("ЛИНСЕМ.wri"), false},
+        {QStringLiteral("топокоды.wri"), QStringLiteral("Не найден файл ") + Folder() + QStringLiteral("топокоды.wri"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File.toStdString());
+        const QString path = Folder() + c.File;
+        const QByteArray bytes = ReadBytes(path);
+        QFile::remove(path);
+        try {
+            c.Standard ? Codec().LoadStandartBase() : Codec().LoadWorkBase();
+            ADD_FAILURE() << "no exception";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message, c.Message);
+        }
+        WriteBytes(path, bytes);
+    }
+}
+
+TEST_F(SemFixture, ReadersFollowTheirGroupAndKindRules)
+{
+    WriteBytes(Folder() + TSemCodec::StandartFileName,
+               Cp1251({QStringLiteral("*"), QStringLiteral("Объект"), QStringLiteral("ОБЪ"), QStringLiteral("/Ф"),
+                       QStringLiteral("001"), QStringLiteral("первый"), QStringLiteral("/Х"),
+                       QStringLiteral("002"), QStringLiteral("второй"), QStringLiteral("/К"),
+                       QStringLiteral("003"), QStringLiteral("третий")}));
+    Codec().LoadStandartBase();
+    ASSERT_EQ(Codec().SemStandarts.GetCount(), 1);
+    const RSemStandart& r = *Codec().SemStandarts.At(0);
+    EXPECT_EQ(r.FList.GetCount(), 2);   // "/Х" left the Ф group current
+    EXPECT_EQ(r.KList.GetCount(), 1);
+    EXPECT_EQ(r.FList.At(1)->Caption, QStringLiteral("второй"));
+
+    // An entry without a code is not written; a record without properties keeps its
+    // three group lines.
+    Codec().SemStandarts.AddItem();
+    Codec().SemStandarts.Item->ObjCode = QStringLiteral("ПУС");
+    Codec().SemStandarts.Item->ObjName = QStringLiteral("Пустой");
+    Codec().SemStandarts.Item->NList.AddItem();
+    Codec().SemStandarts.Item->NList.Item->Caption = QStringLiteral("без кода");
+    Codec().SaveStandartBase();
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName),
+              Cp1251({QStringLiteral("*"), QStringLiteral("Объект"), QStringLiteral("ОБЪ"), QStringLiteral("/Ф"),
+                      QStringLiteral("001"), QStringLiteral("первый"), QStringLiteral("002"),
+                      QStringLiteral("второй"), QStringLiteral("/К"), QStringLiteral("003"),
+                      QStringLiteral("третий"), QStringLiteral("/Н"), QStringLiteral("*"),
+                      QStringLiteral("Пустой"), QStringLiteral("ПУС"), QStringLiteral("/Ф"),
+                      QStringLiteral("/К"), QStringLiteral("/Н")}));
+
+    WriteBytes(Folder() + TSemCodec::WorkFileNames[0],
+               Cp1251({QStringLiteral("*"), QStringLiteral("Имя"), QStringLiteral("ТОЧ/Ф010"),
+                       QStringLiteral("М"), QStringLiteral("002"), QStringLiteral("ЯЯ"),
+                       QStringLiteral("05"), QStringLiteral("С"), QStringLiteral("03"),
+                       QStringLiteral("ИН"), QStringLiteral("02")}));
+    Codec().LoadWorkBase();
+    ASSERT_EQ(Codec().SemWorks[0].GetCount(), 1);
+    const RSemWork& w = *Codec().SemWorks[0].At(0);
+    EXPECT_EQ(w.MList.GetCount(), 1);
+    EXPECT_EQ(w.SList.GetCount(), 1);   // the pair of the unknown kind line is dropped
+    ASSERT_EQ(w.EList.GetCount(), 1);
+    EXPECT_EQ(w.EList.At(0)->Kind, seIN);
+    EXPECT_EQ(w.EList.At(0)->ListIndex, 2);
+    EXPECT_TRUE(w.EList.At(0)->Value.isEmpty());
+}
+
+// Guards against a save that writes a code it cannot write back: an extended kind
+// without a chosen index would come back as index 1.
+TEST_F(SemFixture, WorkSaveRefusesCodesItCannotWrite)
+{
+    const QByteArray before = ReadBytes(Folder() + TSemCodec::WorkFileNames[0]);
+    RSemWork& w = *Codec().SemWorks[0].At(0);
+    w.EList.AddItem();
+    w.EList.Item->Kind = seIV;   // ListIndex stays -1
+    EXPECT_THROW(Codec().SaveWorkBase(), Exception);
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::WorkFileNames[0]), before);
+}
+
+TEST_F(SemFixture, SynonymsAreReadAndWrittenInTheirOwnFiles)
+{
+    Codec().LoadSynonyms();
+    ASSERT_EQ(Codec().Synonyms[lmPolygon].GetCount(), 1);
+    EXPECT_EQ(Codec().Synonyms[lmPolygon].At(0)->SignName, QStringLiteral("ЛЕС/Ф003"));
+    EXPECT_EQ(Codec().Synonyms[lmPolygon].At(0)->Codes,
+              (QStringList{QStringLiteral("ЛЕС/Ф001"), QStringLiteral("ЛЕС/Ф002")}));
+
+    // A code before the first sign is dropped; a missing file leaves its list.
+    WriteBytes(Folder() + QStringLiteral("ТОЧСИН.wri"),
+               Cp1251({QStringLiteral("$ТОЧ"), QString(), QStringLiteral("@ЗНК"), QStringLiteral("просто строка"),
+                       QStringLiteral("$ТОЧ/Ф001")}));
+    QFile::remove(Folder() + QStringLiteral("ЛИНСИН.wri"));
+    Codec().LoadSynonyms();
+    ASSERT_EQ(Codec().Synonyms[lmPoint].GetCount(), 1);
+    EXPECT_EQ(Codec().Synonyms[lmPoint].At(0)->Codes, QStringList{QStringLiteral("ТОЧ/Ф001")});
+    EXPECT_EQ(Codec().Synonyms[lmLine].GetCount(), 1);
+    Codec().SaveSynonyms();
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri")),
+              Cp1251({QStringLiteral("@ЗНК"), QStringLiteral("$ТОЧ/Ф001")}));
+    EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("ЛИНСин.wri")));   // a new file: the written spelling
+}
+
+TEST_F(SemFixture, SignNameThroughTheSynonyms)
+{
+    struct Case {
+        const char16_t* SignName;
+        const char16_t* Sem;
+        const char16_t* Name;
+    };
+    const Case cases[] = {
+        {u"ЗНК/Ф005", u"ТОЧ/Ф001;ИВ12", u"ЗНК/Ф005;ИВ12"},
+        {u"ЗНК", u"ТОЧ/Ф001;ИВ12", u"ЗНК/ИВ12"},
+        {u"ЗНК", u"ТОЧ/Ф001", u"ЗНК/"},
+        {u"ЗНК/Ф005", u"ТОЧ/Ф001", u"ЗНК/Ф005"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.Sem).toStdString());
+        TSynonyms& list = Codec().Synonyms[lmPoint];
+        list.DeleteAll();
+        list.AddItem();
+        list.Item->SignName = QString::fromUtf16(c.SignName);
+        list.Item->Codes << QStringLiteral("ТОЧ/Ф002") << QStringLiteral("ТОЧ/Ф001");
+        QString name = QStringLiteral("старое");
+        EXPECT_TRUE(Codec().SemToSymbolName(QString::fromUtf16(c.Sem), lmPoint, name, 500));
+        EXPECT_EQ(name, QString::fromUtf16(c.Name));
+    }
+}
+
+TEST_F(SemFixture, UnmatchedSignNameAsksTheAddSynonymWindow)
+{
+    QDir(ProgramPath()).mkpath(QStringLiteral("условные знаки/500/Линейные"));
+    QString seenFolder;
+    bool answer = false;
+    TSemDialogHooks hooks;
+    hooks.AddSynDlg = [&](TSemCodec& codec, const QString& folder, int lm, QString& name) {
+        seenFolder = folder;
+        codec.Split(QStringLiteral("ЛИН"));   // the window decodes other names meanwhile
+        if (!answer)
+            return false;
+        codec.Synonyms[lm].AddItem();
+        codec.Synonyms[lm].Item->SignName = QStringLiteral("ОГР/Ф001");
+        codec.Synonyms[lm].Item->Codes << QStringLiteral("ОГР/Ф002;М003");
+        name = QStringLiteral("ОГР/Ф001");
+        return true;
+    };
+    TScopedSemDialogHooks scoped(hooks);
+    const QByteArray before = ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri"));
+    QString name = QStringLiteral("старое");
+    // Codes are compared exactly: a lower-case letter does not match.
+    EXPECT_FALSE(Services->SemToSymbolName(QStringLiteral("гОР/Ф031"), lmLine, name, 500));
+    EXPECT_TRUE(name.isEmpty());
+    EXPECT_EQ(seenFolder, ProgramPath() + QStringLiteral("условные знаки/500/Линейные/"));
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri")), before);   // nothing found, nothing written
+
+    answer = true;
+    EXPECT_TRUE(Services->SemToSymbolName(QStringLiteral("ОГР/Ф002;М003;ГВ2"), lmLine, name, 500));
+    EXPECT_EQ(name, QStringLiteral("ОГР/Ф001;ГВ2"));
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri")),
+              Cp1251({QStringLiteral("@ГОР/Ф011"), QStringLiteral("$ГОР/Ф031"), QStringLiteral("@ОГР/Ф001"),
+                      QStringLiteral("$ОГР/Ф002;М003")}));
+
+    // An answer from an existing synonym writes the files as well.
+    answer = false;
+    WriteBytes(Folder() + QStringLiteral("ПОЛСИН.wri"), Cp1251({QStringLiteral("@ЛЕС/Ф003"), QStringLiteral("$ЛЕС/Ф001")}));
+    QFile::remove(Folder() + QStringLiteral("ТОЧСИН.wri"));
+    EXPECT_TRUE(Services->SemToSymbolName(QStringLiteral("ЛЕС/Ф001"), lmPolygon, name, 500));
+    EXPECT_EQ(name, QStringLiteral("ЛЕС/Ф003"));
+    EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("ТОЧСин.wri")));
+}
+
+TEST_F(SemFixture, ExclusionFilesAtStartAndOnRequest)
+{
+    QFile::remove(Folder() + TSemCodec::ExcludeFileNames[1]);
+    WriteBytes(Folder() + TSemCodec::ExcludeFileNames[0], Cp1251({QStringLiteral("ТОЧ/Ф010")}));
+    Services.reset();
+    Services = std::make_unique<TSemServices>();
+    EXPECT_NO_THROW(Services->Open());   // a missing exclusion file is skipped at start
+    EXPECT_EQ(Codec().SL[TSemCodec::slExcludes], QStringList{QStringLiteral("ТОЧ/Ф010")});
+    Codec().SL[TSemCodec::slExcludes].append(QStringLiteral("ТОЧ/Ф500"));
+    EXPECT_THROW(Services->LoadExcludes(), Exception);   // on request each file must exist
+    EXPECT_EQ(Codec().SL[TSemCodec::slExcludes].size(), 2);
+    Services->Close();
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::ExcludeFileNames[0]),
+              Cp1251({QStringLiteral("ТОЧ/Ф010"), QStringLiteral("ТОЧ/Ф500")}));
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::ExcludeFileNames[1]), QByteArray());
+    EXPECT_NO_THROW(Services->LoadExcludes());
+}
+
+TEST_F(SemFixture, FontFileGivesTheWindowFont)
+{
+    QFile::remove(Folder() + QStringLiteral("шрифт.wri"));
+    Services->ReadFontFile();
+    EXPECT_EQ(Services->FontName, QStringLiteral("MS Sans Serif"));
+    Services->FontName = QStringLiteral("DejaVu Sans");
+    Services->Close();
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("шрифт.wri")), Cp1251({QStringLiteral("DejaVu Sans")}));
+}
+
+// Guards against a character that code page 1251 cannot hold being written as "?".
+TEST_F(SemFixture, TextOutsideTheCodePageIsRefused)
+{
+    const QByteArray before = ReadBytes(Folder() + TSemCodec::StandartFileName);
+    Codec().SemStandarts.At(0)->ObjName = QStringLiteral("Точка ✓");
+    EXPECT_THROW(Codec().SaveStandartBase(), Exception);
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName), before);
+}

@@ -1,0 +1,86 @@
+// A run of the program on a private copy of our classifier (the codec writes into its
+// folder), with the classifier loaded into a services object.
+#pragma once
+
+#include "foundation/AppGlobalVar.h"
+#include "foundation/ServDialogs.h"
+#include "platform/CodePage.h"
+#include "semantics/SemServices.h"
+#include "support/TestRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include <ostream>
+
+// Readable failures: gtest prints QString through this.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+inline QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+inline QByteArray Cp1251(const QStringList& lines)
+{
+    return EncodeCodePage(JoinLinesCrLf(lines));
+}
+
+class SemFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Run = std::make_unique<TTestRun>(QStringList{QStringLiteral("Семантика")});
+        SavedSeparator = DecimalSeparator;
+        DecimalSeparator = u'.';
+        Services = std::make_unique<TSemServices>();
+        Services->Open();
+    }
+
+    void TearDown() override
+    {
+        Services.reset();
+        Run.reset();
+        DecimalSeparator = SavedSeparator;
+    }
+
+    QString ProgramPath() const { return Run->Folder(); }
+    QString Folder() const { return Run->Folder() + QStringLiteral("Семантика/"); }
+    TSemCodec& Codec() { return Services->Codec; }
+
+    std::unique_ptr<TTestRun> Run;
+    std::unique_ptr<TSemServices> Services;
+    QChar SavedSeparator;
+};
+
+// Messages shown through the message window, answered with a fixed result.
+struct TMessageLog {
+    QStringList Captions;
+    QStringList Texts;
+    TModalResult Answer = mrOk;
+
+    TDialogHooks Hooks()
+    {
+        TDialogHooks h;
+        h.ShowMsg = [this](const QString& caption, const QString& text) {
+            Captions << caption;
+            Texts << text;
+            return Answer;
+        };
+        return h;
+    }
+};
