@@ -1,0 +1,161 @@
+// velmora_bench: the engine's costs on one synthetic (or given) plan, each beside the
+// floor it is judged against, with a summary of the ratios and the targets at the end.
+//
+//   velmora_bench [--plan-size=small|medium|large | --plan=FILE.500] [benchmark flags]
+//
+// The plan is generated into a temporary folder unless --plan names one; the program
+// works in a temporary copy of the reference data, so nothing lands in the build tree.
+#include "BenchEnv.h"
+#include "Benchmarks.h"
+
+#include "foundation/ErrorTrail.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct RMeasure {
+    double Seconds = 0;               // real time of one iteration
+    std::map<std::string, double> Counters;
+};
+
+// The console report as usual, and every result kept for the summary.
+class TSummaryReporter : public benchmark::ConsoleReporter {
+public:
+    // Colours only on a terminal: the test log and a redirected report stay plain.
+    TSummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            // A run with repetitions is summed up by its median.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            RMeasure m;
+            m.Seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [name, counter] : run.counters)
+                m.Counters[name] = counter.value;
+            Results[run.run_name.function_name] = m;
+        }
+    }
+
+    const RMeasure* Find(const char* name) const
+    {
+        const auto it = Results.find(name);
+        return it == Results.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::map<std::string, RMeasure> Results;
+};
+
+QString Ms(double seconds) { return QString::number(seconds * 1000, 'f', 3) + QStringLiteral(" ms"); }
+
+// "what: measured / floor = ratio (target ≤ limit) ok|MISSED" for each pair measured.
+void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
+{
+    QTextStream out(stdout);
+    out << "\nSummary for " << env.PlanName() << " (" << env.PlanBytes() << " bytes)\n";
+    struct RRatio {
+        const char* What;
+        const char* Measured;
+        const char* Floor;
+        double Limit;   // 0: shown, no target
+    };
+    const RRatio ratios[] = {
+        {"open / its floor", bench::Open, bench::FloorRead, 4},
+        {"  reader alone / floor", bench::OpenRead, bench::FloorRead, 0},
+        {"  closing pass / floor", bench::OpenClose, bench::FloorRead, 0},
+        {"  sign library / floor", bench::OpenSigns, bench::FloorRead, 0},
+        {"save / its floor", bench::Save, bench::FloorWrite, 4},
+        {"new point, undo on / save", bench::NewPointOn, bench::Save, 1.1},
+        {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
+        {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},
+    };
+    for (const RRatio& ratio : ratios) {
+        const RMeasure* a = r.Find(ratio.Measured);
+        const RMeasure* b = r.Find(ratio.Floor);
+        if (!a || !b || b->Seconds <= 0)
+            continue;
+        const double q = a->Seconds / b->Seconds;
+        out << "  " << ratio.What << ": " << Ms(a->Seconds) << " / " << Ms(b->Seconds) << " = "
+            << QString::number(q, 'f', 2);
+        if (ratio.Limit > 0)
+            out << " (target <= " << ratio.Limit << ") " << (q <= ratio.Limit ? "ok" : "MISSED");
+        out << "\n";
+    }
+    for (const char* name : {bench::NewPointOff, bench::LineOff, bench::TransformOff})
+        if (const RMeasure* m = r.Find(name))
+            out << "  " << name << ": " << Ms(m->Seconds) << " (undo off: should not grow with the plan)\n";
+    for (const char* name : {bench::NewPointOn, bench::LineOn, bench::TransformOn})
+        if (const RMeasure* m = r.Find(name)) {
+            const auto it = m->Counters.find("snapshot_bytes");
+            if (it != m->Counters.end())
+                out << "  " << name << ": each command adds a snapshot of " << qint64(it->second)
+                    << " bytes\n";
+        }
+    if (const RMeasure* m = r.Find(bench::PeakMemory)) {
+        const auto hwm = m->Counters.find("peak_bytes");
+        const auto ratio = m->Counters.find("peak_per_file_byte");
+        if (hwm != m->Counters.end() && ratio != m->Counters.end())
+            out << "  peak memory of the opened plan: " << qint64(hwm->second) << " bytes = "
+                << QString::number(ratio->second, 'f', 2) << " x the file (target <= 5) "
+                << (ratio->second <= 5 ? "ok" : "MISSED") << "\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Our own flags first; the rest belongs to the benchmark library.
+    TBenchOptions options;
+    QString memoryProbe;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (i > 0 && arg.startsWith(QStringLiteral("--plan-size=")))
+            options.PlanSize = arg.mid(12);
+        else if (i > 0 && arg.startsWith(QStringLiteral("--plan=")))
+            options.PlanFile = arg.mid(7);
+        else if (i > 0 && arg.startsWith(QStringLiteral("--memory-probe=")))
+            memoryProbe = arg.mid(15);
+        else
+            rest.push_back(argv[i]);
+    }
+    // The engine measures texts with fonts; no screen is needed for that.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+
+    QTextStream err(stderr);
+    try {
+        int restCount = static_cast<int>(rest.size());
+        benchmark::Initialize(&restCount, rest.data());
+        if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+            return 1;
+
+        const TBenchEnv env(options);
+        QTextStream(stdout) << "Plan " << env.PlanName() << ": " << env.PlanFile() << ", " << env.PlanBytes()
+                            << " bytes\n";
+        bench::RegisterFloorBenchmarks();
+
+        TSummaryReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        PrintSummary(reporter, env);
+        benchmark::Shutdown();
+        return 0;
+    } catch (const std::exception& e) {
+        err << "velmora_bench: " << ExceptionMessage(e) << "\n";
+        return 1;
+    }
+}
