@@ -1,6 +1,7 @@
 #include "foundation/ErrorTrail.h"
 
 #include "foundation/AppGlobalVar.h"
+#include "foundation/DelphiFormat.h"
 
 const char* Exception::what() const noexcept
 {
@@ -33,8 +34,8 @@ QString TrailValue(unsigned char v) { return QString::number(v); }
 QString TrailValue(signed char v) { return QString::number(v); }
 QString TrailValue(short v) { return QString::number(v); }
 QString TrailValue(unsigned short v) { return QString::number(v); }
-QString TrailValue(double v) { return QString::number(v, 'g', 15); }
-QString TrailValue(long double v) { return QString::number(double(v), 'g', 15); }
+QString TrailValue(double v) { return FloatToStr(v); }
+QString TrailValue(long double v) { return FloatToStr(v); }
 QString TrailValue(const void* v)
 {
     return QString::number(reinterpret_cast<quintptr>(v));

@@ -1,0 +1,302 @@
+// One plan document: the tree of sheets, layers, rasters and objects with the plan's
+// scale and information, and what the engine keeps beside the tree (the sign library
+// of the scale, the layer rules, the drawing picture and view, the search results,
+// the link to the window, the undo switch). Every change to the tree goes through
+// DoCommand.
+//
+// Cursors are part of every contract here: a query that searches a list leaves that
+// list's cursor where the search stopped, on the item found or on the last item when
+// nothing was found, so a successful lookup by name makes that sheet or layer current.
+// The HasCurrent… predicates move no cursor.
+#pragma once
+
+#include "engine/MapCommand.h"
+#include "foundation/GeoDataObjects.h"
+#include "foundation/GeoDataObjectsFound.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QIODevice;
+class TEngineServices;
+class TGeoMap;
+class TSymbols;
+
+struct TMapProp {
+    std::int32_t Scale = 0;   // denominator: 500 means 1:500
+    QString Info;             // the plan's information text
+};
+
+// What the plan readers load and which semantics they give the objects they read.
+struct TOpenFilter {
+    std::uint8_t ReplacePoint = 0;
+    QString PointSemantics;
+    std::uint8_t ReplaceLine = 0;
+    QString LineSemantics;
+    std::uint8_t ReplacePolygon = 0;
+    QString PolygonSemantics;
+    std::uint8_t LoadRastrs = 0;
+    std::uint8_t LoadTexts = 0;
+    std::uint8_t LoadPoints = 0;
+    std::uint8_t LoadLines = 0;
+    std::uint8_t LoadPolygons = 0;
+};
+
+// How a drawing treats the view and which objects it renders anew (0 to 8).
+using TDrawMode = std::uint8_t;
+// Where a drawing goes.
+using TDrawDest = std::uint8_t;
+enum : TDrawDest { ddScreen = 0, ddPrinter = 1, ddRaster = 2, ddDxf = 3 };
+
+// Runs one command on a plan with its fields split; raises to refuse it.
+using TCommandHandler = std::function<void(TGeoMap& map, const TCommandFields& fields)>;
+// Writes the whole plan in the native format to an open device.
+using TSnapshotWriter = std::function<void(TGeoMap& map, QIODevice& out)>;
+
+class TGeoMap {
+public:
+    // Reads the layer names, the layer rules and the caption layer of the program
+    // folder's "Слои"; raises when one of the three files is missing.
+    TGeoMap();
+    ~TGeoMap();
+    TGeoMap(const TGeoMap&) = delete;
+    TGeoMap& operator=(const TGeoMap&) = delete;
+
+    std::uint8_t Modified = 0;           // changed since last saved
+    QImage Bitmap;                       // the off-screen picture, three windows each way
+    QRect PictureRect;
+    TGeoPoint DrawAreaMin;
+    TGeoPoint DrawAreaMax;
+    TGeoPoint WindowMin;
+    TGeoPoint WindowMax;
+    TGPages Pages;                       // the root of the object tree
+    std::int32_t DrawnCount = 0;         // objects drawn and skipped by the last drawing
+    std::int32_t SkippedCount = 0;
+    TMapProp MapProp;
+    TNomenclatures Nomenclatures;
+    Extended DxfFactor = 0;
+    std::int32_t SearchPage = 0;         // where the text search goes on
+    std::int32_t SearchLayer = 0;
+    std::int32_t SearchText = 0;
+    QStringList DataLines;               // the plan rendered in the native format
+    std::uint8_t NoJournal = 0;          // 1: a preview; commands are not journalled
+    // The selection filter of hit testing.
+    std::uint8_t SelectPagesMode = 0;    // 0 all sheets, 1 listed, 2 of the clicked point
+    QStringList SelectPagesList;
+    std::uint8_t SelectLayersMode = 0;   // 0 all, 1 listed
+    QStringList SelectLayersList;
+    std::uint8_t SelectObjectKind = 0;   // 0 all but rasters, 1 rasters … 5 polygons
+    TFindedObjects FoundObjects;
+    QString CaptionLayerName;            // the layer new texts go to
+    TDrawMode DrawMode = 0;
+    TDrawDest DrawDest = ddScreen;
+    std::uint8_t DrawBusy = 0;           // a drawing is in progress
+    TFAPoints ScreenNodes;
+    std::unique_ptr<TSymbols> Symbols;   // the sign library of the plan's scale
+    QStringList LayerNames;              // known layer names, "Слои/Слои.wri"
+    TDefLayerForObjects LayerRules;      // semantics-to-layer rules
+    std::int32_t ScrollX = 0;            // shift of the picture on the surface
+    std::int32_t ScrollY = 0;
+    // The window: status panels (the command echo among them), progress bars, the
+    // drawing surface, the undo and redo buttons, questions. Null: none.
+    TEngineServices* Services = nullptr;   // link, not owned
+    Extended ViewXMin = 0;
+    Extended ViewYMin = 0;
+    Extended ViewXMax = 0;
+    Extended ViewYMax = 0;
+    Extended FactorX = 0;
+    Extended FactorY = 0;
+    std::int32_t DisplayScale = 0;
+    std::int32_t OutputScale = 0;
+    TOpenFilter OpenFilter;
+    TMapViews MapViews;
+    std::int32_t RastrHeight = 0;        // pixels of the picture mcLoadRastr loaded last
+    std::int32_t RastrWidth = 0;
+    // The object drawing mode 7 renders alone; an object index below 0 is the last
+    // object of its kind in the layer.
+    std::int32_t EditedPage = 0;
+    std::int32_t EditedLayer = 0;
+    std::uint8_t EditedKind = 0;         // 0 point, 1 line, 2 polygon
+    std::int32_t EditedObject = 0;
+    // The animated highlight of found objects.
+    std::int32_t HighlightColor1 = 0;
+    std::int32_t HighlightColor2 = 0;
+    std::int32_t HighlightColor = 0;
+    std::uint8_t HighlightRising = 1;
+    std::int32_t HighlightStep = 0;
+    std::int32_t UserVectorColour = 255;
+    std::uint8_t UndoOn = 0;             // 1: a snapshot after each command
+
+    // The handler of each code; an empty entry answers "Нет обработчика команды".
+    std::array<TCommandHandler, MapCommandLast + 1> CommandHandlers;
+    // Writes the undo snapshots; without one, a command under undo fails after its
+    // handler and no step is counted.
+    TSnapshotWriter SnapshotWriter;
+
+    // The window this plan links to, or the default (questions through the shared
+    // dialogs, nothing shown).
+    TEngineServices& Ui() const;
+
+    // Sheets; an index is a 0-based position in Pages.
+    void GetScale(std::int32_t& scale) const { scale = MapProp.Scale; }
+    int GetPagesCount() const { return Pages.GetCount(); }
+    // The current sheet's index; -1 without one.
+    int GetCurrentPage() const { return Pages.GetIndex(); }
+    // Makes sheet index current when it exists, then reports the current sheet (so an
+    // index out of range reports the current one). Without sheets nothing is set.
+    void GetPageProp(int index, QString& name, std::uint8_t& visible);
+    // index -1 and visible 0, then those of the first sheet named name exactly.
+    void GetPagePropByName(const QString& name, int& index, std::uint8_t& visible);
+    void GetPageIndex(const QString& name, int& index);
+    int IndexOfPage(const QString& name);
+    // False without a current sheet, else whether a sheet is named name.
+    bool PageExists(const QString& name);
+    // Every sheet whose name contains text (letter case counts); ends on the last sheet.
+    bool FindPages(const QString& text, TArrayIntegers& indexes, QStringList& names);
+
+    // Layers.
+    // The current sheet's current layer; -1 without a current sheet or layer.
+    int GetCurrentLayer() const;
+    // Makes sheet page and its layer current and reports it; an index outside the
+    // sheet's layers shows a message and sets nothing.
+    void GetLayerProp(int page, int layer, QString& name, std::uint8_t& visible);
+    void GetLayerIndex(int page, const QString& name, int& index);
+    int GetLayerIndexInCurrentPage(const QString& name);
+    bool LayerExists(int page, const QString& name);
+    bool LayerExistsInCurrentPage(const QString& name);
+
+    // Rasters.
+    // The current sheet's current raster; -1 without either.
+    int GetCurrentRastr() const;
+    // Moves to sheet page and its last raster; that raster's index, -1 when the sheet
+    // does not exist or has no raster.
+    int SelectPageLastRastr(int page);
+    bool SelectRastr(int page, int raster);
+    // Stops on the first sheet holding a raster (else on the last sheet).
+    bool HasRastrs();
+    // Whether the current raster has its picture loaded.
+    bool RastrLoaded() const;
+
+    // Whether the named item can be read: every list on the way down has items and a
+    // cursor. None moves a cursor.
+    bool HasCurrentPage() const;
+    bool HasCurrentLayer() const;
+    bool HasCurrentRastr() const;
+    bool HasCurrentText() const;
+    bool HasCurrentTextOwnStyle() const;
+    bool HasCurrentPoint() const;
+    bool HasCurrentPointText() const;
+    bool HasCurrentPointTextOwnStyle() const;
+    bool HasCurrentPointUserText() const;
+    bool HasCurrentLine() const;
+    bool HasCurrentLineText() const;
+    bool HasCurrentLineTextOwnStyle() const;
+    bool HasCurrentLineUserText() const;
+    bool HasCurrentLineNode() const;
+    bool HasCurrentLineNodePoint() const;
+    bool HasCurrentLineNodePointUserText() const;
+    bool HasCurrentPolygon() const;
+    bool HasCurrentPolygonText() const;
+    bool HasCurrentPolygonTextOwnStyle() const;
+    bool HasCurrentPolygonPoint() const;
+    bool HasCurrentPolygonPointUserText() const;
+    bool HasCurrentPolygonLine() const;
+    bool HasCurrentPolygonLineUserText() const;
+    bool HasCurrentPolygonLineNode() const;
+    bool HasCurrentPolygonUserText() const;
+    bool HasCurrentPolygonNode() const;
+    bool HasCurrentIntrPolygon() const;
+    bool HasCurrentIntrPolygonNode() const;
+
+    // The document as a whole.
+    // Hands the plan's scale to the sign library, which loads the signs of that scale.
+    void PassScaleToSymbols();
+    // Writes the library's missing-sign list to "Условные знаки/<scale>/неизвестные
+    // знаки.wri"; nothing when the library's scale is 0. Write errors pass on.
+    void SaveUnknownSymbols();
+    // Loads every raster not loaded (asking for the file of those whose file is gone)
+    // and unloads every loaded one, through commands on the main plan; both leave the
+    // last sheet and its last raster current and redraw the main plan.
+    void LoadAllRastrs();
+    void UnLoadAllRastrs();
+
+    // Layer rules: "Слои/Выбор слоя.wri" and the caption layer "Слои/слой надписей.wri".
+    void LoadDefLayerForObjects();
+    // Writes the rules sorted, letter case ignored, each semantics in its standard form.
+    void SaveDefLayerForObjects();
+
+    // Commands.
+    // The journal line: the command's name, "=" and param unchanged.
+    static QString CommToStr(TMapCommand CommandName, const QString& param);
+    // Executes a typed line: the name before the first "=", the parameter string after
+    // it. A name that is no command (letter case counts) raises "Не определена команда".
+    void StrToComm(const QString& s);
+    // The one entry that changes the plan: wait cursor, journal, echo, fields,
+    // Modified, the handler, the undo snapshot. Raises what fails, with the trail.
+    void DoCommand(TMapCommand Comm, const QString& param);
+    // The process-wide document state; a preview (an instance that does not journal)
+    // never changes it.
+    void SetDataFileState(std::uint8_t state);
+
+    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
+    // busy flag); the rendering passes belong to the plan drawing.
+    void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
+
+    // ---- The native plan file and the plan and file commands --------------------------
+    // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
+
+    // Renders the plan in the native format: every sheet in list order when SheetIndexes
+    // is empty, else the listed ones in the order given. A non-empty FileName is written
+    // through a temporary file renamed over it; an empty one appends the lines to
+    // DataLines, then one empty line. An index naming no sheet, a character code page
+    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
+    // cursor.
+    void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
+    // The same text streamed into out (code page 1251, CR LF).
+    void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
+    // Reads a native plan file into a fresh tree and, only when the whole file was read,
+    // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
+    // information text instead). Sheet and layer names the plan already has are asked
+    // about; false, nothing changed, when the user closes that question. Structural
+    // faults are shown and skipped; a value that does not convert raises with its line
+    // number, nothing changed. Cursors end on the last item read or merged into.
+    bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
+    // Drops the last node of every top-level polygon whose outer contour ends where it
+    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
+    void CheckPolygonClose();
+
+    // The readers of the older plan format ("Old") and the exchange format ("Fora"),
+    // set by their modules: each fills the plan's current sheet. Empty: that kind is
+    // refused.
+    using TImportReader = std::function<void(TGeoMap& map, const QString& FileName,
+                                             bool LayerAutoDetect, const QString& LayerName)>;
+    TImportReader OldFileReader;
+    TImportReader ForaFileReader;
+
+    // Handlers of mcNewMap … mcSaveSelected.
+    void CmdNewMap(const TCommandFields& f);
+    void CmdOpenMap(const TCommandFields& f);
+    void CmdAddMap(const TCommandFields& f);
+    void CmdSetMapScale(const TCommandFields& f);
+    void CmdSetMapInf(const TCommandFields& f);
+    void CmdSaveMap(const TCommandFields& f);
+    void CmdSaveSelected(const TCommandFields& f);
+    // ---- end of the native plan file ---------------------------------------------------
+
+private:
+    void InstallCommandHandlers();
+    void WriteUndoSnapshot();
+};
+
+// The main plan of the run: set by the main window while it lives, null otherwise.
+extern TGeoMap* MainMap;
+
+// The writer every new plan snapshots with (the native plan writer); empty while none
+// is built in.
+TSnapshotWriter DefaultSnapshotWriter();

@@ -1,0 +1,139 @@
+// The command frame: every change of a plan passes here to be journalled, echoed,
+// executed by its handler and, under undo, followed by a snapshot of the whole plan.
+#include "engine/GeoMap.h"
+
+#include "engine/EngineServices.h"
+#include "foundation/AppGlobalVar.h"
+#include "foundation/ErrorTrail.h"
+#include "platform/FileLookup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// New, open and the two saves are neither journalled nor snapshotted.
+bool IsDocumentCommand(TMapCommand comm)
+{
+    return comm == mcNewMap || comm == mcOpenMap || comm == mcSaveMap || comm == mcSaveSelected;
+}
+
+// Ends the wait cursor on every way out of the frame.
+class TWaitScope {
+public:
+    explicit TWaitScope(TEngineServices& ui) : Ui(ui) { Ui.BeginWaitCursor(); }
+    ~TWaitScope() { Ui.EndWaitCursor(); }
+    TWaitScope(const TWaitScope&) = delete;
+    TWaitScope& operator=(const TWaitScope&) = delete;
+
+private:
+    TEngineServices& Ui;
+};
+
+}  // namespace
+
+QString TGeoMap::CommToStr(TMapCommand CommandName, const QString& param)
+{
+    TTrailGuard guard("GeoMap", "function TGeoMap.CommToStr(const CommandName:TMapCommand; "
+                                "const param:string):string;");
+    return MapCommandName(CommandName) + QLatin1Char('=') + param;
+}
+
+void TGeoMap::StrToComm(const QString& s)
+{
+    try {
+        const qsizetype eq = s.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? QString() : s.left(eq);
+        const QString param = eq < 0 ? QString() : s.mid(eq + 1);
+        TMapCommand comm{};
+        if (!FindMapCommand(name, comm))
+            throw Exception(QStringLiteral("Не определена команда"));
+        DoCommand(comm, param);
+    } catch (...) {
+        // The typed line goes into the trail whatever the argument switch says.
+        if (ErrorInfo) {
+            ErrorInfo->append(QStringLiteral("Module name: GeoMap"));
+            ErrorInfo->append(QStringLiteral("procedure TGeoMap.StrToComm(var s:string);"));
+            ErrorInfo->append(QStringLiteral("Argument: s=") + s);
+        }
+        throw;
+    }
+}
+
+void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
+{
+    TTrailGuard guard("GeoMap",
+                      "procedure TGeoMap.DoCommand(const Comm:TMapCommand; const param:string);");
+    TEngineServices& ui = Ui();
+    const TWaitScope wait(ui);
+
+    const QString line = CommToStr(Comm, param);
+    // One command is one journal line: a line break would split it, and the journal
+    // is read back line by line.
+    if (param.contains(QLatin1Char('\r')) || param.contains(QLatin1Char('\n')))
+        throw Exception(QStringLiteral("Параметры команды %1 содержат перевод строки")
+                            .arg(MapCommandName(Comm)));
+
+    if (CommandLog && NoJournal == 0) {
+        if (Comm == mcNewMap || Comm == mcOpenMap) {
+            CommandLog->clear();
+            SavedCommandCount = 0;
+        }
+        if (!IsDocumentCommand(Comm))
+            CommandLog->append(line);
+    }
+    ui.SetPanelText(TEnginePanel::Command, QStringLiteral("Команда [") + line + QLatin1Char(']'));
+
+    const TCommandFields fields = TCommandFields::FromParam(param);
+    Modified = 1;
+    const TCommandHandler& handler = CommandHandlers[Comm];
+    if (!handler)
+        throw Exception(QStringLiteral("Нет обработчика команды"));
+    handler(*this, fields);
+
+    ui.SetPanelText(TEnginePanel::Command,
+                    QStringLiteral("Команда [") + line + QStringLiteral("] выполнена"));
+    if (!IsDocumentCommand(Comm) && UndoOn == 1)
+        WriteUndoSnapshot();
+}
+
+void TGeoMap::SetDataFileState(std::uint8_t state)
+{
+    if (NoJournal == 0)
+        DataFileState = state;
+}
+
+// The snapshot goes to the document's folder in the run folder, named by the step it
+// makes and with the plan's scale as extension, so that reopening it as a native file
+// restores the scale too. The step counts only once the file is whole on disk.
+void TGeoMap::WriteUndoSnapshot()
+{
+    if (!SnapshotWriter)
+        throw Exception(QStringLiteral("Снимок плана для отмены не записан: "
+                                       "запись плана в родном формате недоступна"));
+    const std::int32_t step = UndoStep + 1;
+    const QString documentName = DataFileName.isEmpty()
+                                     ? QStringLiteral("без имени")
+                                     : QFileInfo(DataFileName).fileName();
+    const QString folder =
+        ResolvePath(SessionFolder + QLatin1Char('/') + DocStartTime + QLatin1Char(' ') + documentName);
+    // An import makes no snapshot folder; without this every later command would fail.
+    if (!QDir().mkpath(folder))
+        throw Exception(QStringLiteral("Не удается создать папку снимков плана \"%1\"").arg(folder));
+    const QString path = folder + QLatin1Char('/') + QString::number(step) + QLatin1Char('.') +
+                         QString::number(MapProp.Scale);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
+                            .arg(path, file.errorString()));
+    SnapshotWriter(*this, file);
+    if (!file.commit())
+        throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
+                            .arg(path, file.errorString()));
+
+    UndoStep = step;
+    Ui().SetUndoEnabled(UndoStep > 0);
+    Ui().SetRedoEnabled(false);
+}

@@ -1,0 +1,265 @@
+// The plan and file commands: a new plan, opening a file in place of the plan, adding a
+// file to it, its scale and information text, saving it whole or by chosen sheets; and
+// the closing check of polygons after an open. Every field is converted and every
+// file read before the plan changes, so a command that fails leaves the plan, its scale
+// and the document state as they were.
+#include "engine/GeoMap.h"
+#include "engine/GeoMapFile.h"
+
+#include "engine/EngineServices.h"
+#include "foundation/DelphiFormat.h"
+#include "foundation/ErrorTrail.h"
+
+#include <QFileInfo>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString KindNew = QStringLiteral("New");
+const QString KindOld = QStringLiteral("Old");
+const QString KindFora = QStringLiteral("Fora");
+
+// A scale is a whole denominator of 1 or more: 0 or less would divide by zero wherever
+// the plan is drawn or its signs are sized.
+std::int32_t CheckedScale(std::int32_t scale)
+{
+    if (scale < 1)
+        throw Exception(QStringLiteral("Масштаб плана 1:%1 недопустим: знаменатель масштаба "
+                                       "должен быть целым числом не меньше 1")
+                            .arg(scale));
+    return scale;
+}
+
+// The scale a plan file carries as its extension: the text after the last point.
+std::int32_t ScaleOfFileName(const QString& fileName)
+{
+    return CheckedScale(StrToInt(QFileInfo(fileName).suffix()));
+}
+
+void CheckKind(const QString& kind)
+{
+    if (kind != KindNew && kind != KindOld && kind != KindFora)
+        throw Exception(QStringLiteral("Неизвестный вид файла плана \"%1\": ожидается \"New\", "
+                                       "\"Old\" или \"Fora\"")
+                            .arg(kind));
+}
+
+// The plan's sheets held aside while an importer fills a sheet of its own; put back as
+// they were unless the import is kept.
+class TSheetsAside {
+public:
+    explicit TSheetsAside(TGPages& pages) : Pages(pages), Cursor(pages.GetIndex())
+    {
+        while (Pages.GoFirstItem())
+            Held.push_back(Pages.Extract());
+    }
+    ~TSheetsAside()
+    {
+        if (Done)
+            return;
+        Pages.DeleteAll();
+        for (auto& sheet : Held)
+            Pages.AddItem(std::move(sheet));
+        Pages.GoItem(Cursor);
+    }
+    TSheetsAside(const TSheetsAside&) = delete;
+    TSheetsAside& operator=(const TSheetsAside&) = delete;
+
+    // Open: the imported sheets replace the plan's.
+    void DropHeld()
+    {
+        Held.clear();
+        Done = true;
+    }
+    // Add: the plan's sheets come back before the imported ones; the last imported
+    // sheet stays current.
+    void KeepBoth()
+    {
+        std::vector<std::unique_ptr<RGPage>> imported;
+        while (Pages.GoFirstItem())
+            imported.push_back(Pages.Extract());
+        for (auto& sheet : Held)
+            Pages.AddItem(std::move(sheet));
+        for (auto& sheet : imported)
+            Pages.AddItem(std::move(sheet));
+        Held.clear();
+        Done = true;
+    }
+
+private:
+    TGPages& Pages;
+    std::vector<std::unique_ptr<RGPage>> Held;
+    int Cursor;
+    bool Done = false;
+};
+
+}  // namespace
+
+void TGeoMap::CmdNewMap(const TCommandFields& f)
+{
+    const std::int32_t scale = CheckedScale(f.Int(0));
+    const QString info = f.Text(1);
+    SetDataFileState(0);
+    Pages.DeleteAll();
+    MapProp.Scale = scale;
+    MapProp.Info = info;
+    PassScaleToSymbols();
+}
+
+void TGeoMap::CmdOpenMap(const TCommandFields& f)
+{
+    const QString fileName = f.Text(0);
+    const QString kind = f.Text(1);
+    CheckKind(kind);
+
+    if (kind == KindNew) {
+        const std::int32_t scale = ScaleOfFileName(fileName);
+        if (!ReadDataFromFile(fileName, true))
+            return;   // the user gave the read up: the plan stays as it was
+        SetDataFileState(1);
+        MapProp.Scale = scale;
+    } else {
+        const bool autoLayer = f.Switch(2);
+        const QString layer = autoLayer ? QString() : f.Text(3);
+        const TImportReader& reader = kind == KindOld ? OldFileReader : ForaFileReader;
+        if (!reader)
+            throw Exception(QStringLiteral("Чтение файлов вида \"%1\" недоступно").arg(kind));
+        std::int32_t scale = MapProp.Scale;
+        if (kind == KindOld) {
+            scale = ScaleOfFileName(fileName);
+        } else {
+            int asked = 500;
+            if (Ui().InpScale(asked, QStringLiteral("Ввод Масштаба"),
+                              QStringLiteral("исходный масштаб плана в формате фора")) == 1)
+                scale = CheckedScale(asked);
+        }
+        TSheetsAside aside(Pages);
+        Pages.AddItem();
+        Pages.Item->Name = QFileInfo(fileName).fileName();
+        Pages.Item->Visible = 1;
+        reader(*this, fileName, autoLayer, layer);
+        aside.DropHeld();
+        SetDataFileState(1);
+        MapProp.Scale = scale;
+    }
+    PassScaleToSymbols();
+    CheckPolygonClose();
+}
+
+void TGeoMap::CmdAddMap(const TCommandFields& f)
+{
+    const QString fileName = f.Text(0);
+    const QString kind = f.Text(1);
+    CheckKind(kind);
+    if (kind == KindNew) {
+        ReadDataFromFile(fileName, false);
+        return;
+    }
+    const bool autoLayer = f.Switch(2);
+    const QString layer = autoLayer ? QString() : f.Text(3);
+    const TImportReader& reader = kind == KindOld ? OldFileReader : ForaFileReader;
+    if (!reader)
+        throw Exception(QStringLiteral("Чтение файлов вида \"%1\" недоступно").arg(kind));
+
+    QString name = QFileInfo(fileName).fileName();
+    while (name.isEmpty() || PageExists(name)) {
+        // Anything but OK gives the merge up: without a window the question would come
+        // back for ever.
+        if (Ui().InpStr(name, QStringLiteral("Лист уже существует!"),
+                        QStringLiteral("Названия листов не должны повторяться. выберете новое "
+                                       "название:")) != 1)
+            return;
+    }
+    TSheetsAside aside(Pages);
+    Pages.AddItem();
+    Pages.Item->Name = name;
+    Pages.Item->Visible = 1;
+    reader(*this, fileName, autoLayer, layer);
+    aside.KeepBoth();
+}
+
+void TGeoMap::CmdSetMapScale(const TCommandFields& f)
+{
+    MapProp.Scale = CheckedScale(f.Int(0));
+    PassScaleToSymbols();
+}
+
+void TGeoMap::CmdSetMapInf(const TCommandFields& f) { MapProp.Info = f.Text(0); }
+
+void TGeoMap::CmdSaveMap(const TCommandFields& f)
+{
+    const QString fileName = f.Text(0);
+    const QString kind = f.Text(1);
+    // Nothing may count as saved that was not written: a plan marked unmodified would
+    // be closed without the question.
+    if (fileName.isEmpty())
+        throw Exception(QStringLiteral("План не сохранен: не задано имя файла"));
+    if (kind != KindNew)
+        throw Exception(QStringLiteral("План не сохранен: вид файла \"%1\" не записывается, "
+                                       "ожидается \"New\"")
+                            .arg(kind));
+    WriteDataToFile(fileName);
+    SetDataFileState(2);
+    Modified = 0;
+}
+
+void TGeoMap::CmdSaveSelected(const TCommandFields& f)
+{
+    const QString fileName = f.Text(0);
+    const TCommandFields groups = f.Values(1);
+    TArrayIntegers sheets;
+    for (int i = 0; i < groups.Count(); ++i)
+        sheets.push_back(groups.Int(i));
+    if (fileName.isEmpty())
+        throw Exception(QStringLiteral("Листы не сохранены: не задано имя файла"));
+    WriteDataToFile(fileName, sheets);
+}
+
+void TGeoMap::CheckPolygonClose()
+{
+    TTrailGuard guard("GeoMap", "procedure CheckPolygonClose;");
+    if (!Pages.GoFirstItem())
+        return;
+    do {
+        TGLayers& layers = Pages.Item->Layers;
+        if (!layers.GoFirstItem())
+            continue;
+        do {
+            TGPolygons& polygons = layers.Item->Polygons;
+            if (!polygons.GoFirstItem())
+                continue;
+            do {
+                TGPolygonNodes& nodes = polygons.Item->Nodes;
+                // A contour of two nodes or fewer keeps them: dropping one would leave
+                // less than a segment.
+                if (nodes.GetCount() < 3)
+                    continue;
+                const TGeoPoint first = nodes.At(0)->Position;
+                const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
+                if (first.X == last.X && first.Y == last.Y) {
+                    nodes.GoLastItem();
+                    nodes.DeleteItem();
+                }
+            } while (polygons.GoNextItem());
+        } while (layers.GoNextItem());
+    } while (Pages.GoNextItem());
+}
+
+void InstallPlanFileCommands(TGeoMap& map)
+{
+    const auto bind = [&map](TMapCommand comm, void (TGeoMap::*handler)(const TCommandFields&)) {
+        map.CommandHandlers[comm] = [handler](TGeoMap& m, const TCommandFields& f) {
+            (m.*handler)(f);
+        };
+    };
+    bind(mcNewMap, &TGeoMap::CmdNewMap);
+    bind(mcOpenMap, &TGeoMap::CmdOpenMap);
+    bind(mcAddMap, &TGeoMap::CmdAddMap);
+    bind(mcSetMapScale, &TGeoMap::CmdSetMapScale);
+    bind(mcSetMapInf, &TGeoMap::CmdSetMapInf);
+    bind(mcSaveMap, &TGeoMap::CmdSaveMap);
+    bind(mcSaveSelected, &TGeoMap::CmdSaveSelected);
+    map.SnapshotWriter = WritePlanSnapshot;
+}

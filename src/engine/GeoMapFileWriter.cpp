@@ -1,0 +1,536 @@
+// The native plan writer: the whole plan, or chosen sheets, as the text of the plan
+// file, into a file (through a temporary file renamed over the old one), into
+// DataLines, or streamed into an undo snapshot. It changes nothing of the plan, not
+// even a cursor: it walks every list by position.
+#include "engine/GeoMap.h"
+#include "engine/GeoMapFile.h"
+
+#include "foundation/AppGlobalVar.h"
+#include "foundation/DelphiFormat.h"
+#include "foundation/ErrorTrail.h"
+#include "foundation/StringNum.h"
+#include "platform/CodePage.h"
+#include "platform/FileLookup.h"
+
+#include <QIODevice>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace {
+
+// Where the lines of the text go; Line receives one line without its end.
+class TLineSink {
+public:
+    virtual ~TLineSink() = default;
+    virtual void Line(const QString& s) = 0;
+};
+
+// Code page 1251 with CR LF, gathered into large blocks before they reach the device.
+class TDeviceSink : public TLineSink {
+public:
+    explicit TDeviceSink(QIODevice& out) : Out(out) { Buffer.reserve(BlockSize + 4096); }
+
+    void Line(const QString& s) override
+    {
+        qsizetype bad = -1;
+        const QByteArray bytes = EncodeCodePage(s, TCodePage::Cp1251, &bad);
+        if (bad >= 0) {
+            const QChar c = s.at(bad);
+            throw Exception(QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в файл плана: "
+                                           "его нет в кодировке 1251.\rСтрока файла: %3")
+                                .arg(c)
+                                .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                .arg(s));
+        }
+        Buffer += bytes;
+        Buffer += "\r\n";
+        if (Buffer.size() >= BlockSize)
+            Flush();
+    }
+
+    void Flush()
+    {
+        if (Buffer.isEmpty())
+            return;
+        if (Out.write(Buffer) != Buffer.size())
+            throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(Out.errorString()));
+        Buffer.clear();
+    }
+
+private:
+    static constexpr qsizetype BlockSize = 1 << 20;
+    QIODevice& Out;
+    QByteArray Buffer;
+};
+
+class TListSink : public TLineSink {
+public:
+    explicit TListSink(QStringList& lines) : Lines(lines) {}
+    void Line(const QString& s) override { Lines.append(s); }
+
+private:
+    QStringList& Lines;
+};
+
+// A value of a one-line field, object start or coordinate line: a line break in it
+// would end the record early and turn the rest of the value into structure, so every
+// line break (CR LF, a lone CR, a lone LF) becomes one blank.
+QString OneLine(const QString& value)
+{
+    if (!value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+        return value;
+    QString s = value;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+// Coordinates of an object's precision class; a class above 3 keeps millimetres.
+QString XYOfPrecision(TPrecision precision, const TGeoPoint& p)
+{
+    switch (precision) {
+    case 0:
+        return XYtoString0(p.X, p.Y);
+    case 1:
+        return XYtoString1(p.X, p.Y);
+    case 2:
+        return XYtoString2(p.X, p.Y);
+    default:
+        return XYtoString3(p.X, p.Y);
+    }
+}
+
+class TPlanWriter {
+public:
+    explicit TPlanWriter(TLineSink& out) : Out(out) {}
+
+    void Plan(const QString& info, const std::vector<const RGPage*>& sheets)
+    {
+        Out.Line(PlanFileHeader);
+        Field(u"ВЕР", AppVersion);
+        if (!info.isEmpty())
+            Info(info);
+        for (const RGPage* sheet : sheets)
+            Sheet(*sheet);
+    }
+
+private:
+    void Line(const QString& s) { Out.Line(s); }
+    void Line(const char16_t* s) { Out.Line(QString::fromUtf16(s)); }
+
+    void Field(const char16_t* tag, const QString& value)
+    {
+        Out.Line(QLatin1Char('|') + QString::fromUtf16(tag) + QLatin1Char('|') + value);
+    }
+    void Text(const char16_t* tag, const QString& value) { Field(tag, OneLine(value)); }
+    void Int(const char16_t* tag, qint64 value) { Field(tag, QString::number(value)); }
+    // A real written only when its text differs from the default's: a value that
+    // rounds to the default reads back as the default, so leaving it out keeps every
+    // later write of the same plan byte for byte the same.
+    void RealUnlessDefault(const char16_t* tag, Extended value, Extended def, int decimals,
+                           int digits)
+    {
+        const QString text = FloatToFixed(value, decimals, digits);
+        if (text != FloatToFixed(def, decimals, digits))
+            Field(tag, text);
+    }
+    void Start(const QString& value) { Out.Line(QLatin1Char('@') + OneLine(value)); }
+    void Pair(const QString& xy) { Out.Line(QLatin1Char('$') + xy); }
+    void End() { Out.Line(QStringLiteral("#")); }
+
+    void Info(const QString& info);
+    void Sheet(const RGPage& sheet);
+    void Rastr(const RGRastr& rastr);
+    void Layer(const RGLayer& layer);
+    void TextRecord(const RGText& text);
+    void InnerTexts(const TGTexts& texts);
+    void Captions(const TUserTexts& captions);
+    void Point(const RGPoint& point);
+    void LineRecord(const RGLine& line);
+    void LineNodeBlock(const RGLineNodeData& node);
+    void Polygon(const RGPolygon& polygon);
+    void PolygonNodes(const TGPolygonNodes& nodes, TPrecision precision);
+
+    TLineSink& Out;
+};
+
+// The information text goes out with its own line breaks as held; each of its lines
+// that would not read back as that same information carries the escape.
+void TPlanWriter::Info(const QString& info)
+{
+    QString text;
+    text.reserve(info.size() + 16);
+    qsizetype start = 0;
+    const qsizetype n = info.size();
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && info[end] != QLatin1Char('\r') && info[end] != QLatin1Char('\n'))
+            ++end;
+        const QStringView line = QStringView(info).mid(start, end - start);
+        if (InfoLineNeedsEscape(line))
+            text += InfoEscape;
+        text += line;
+        qsizetype next = end;
+        if (next < n) {
+            next += (info[next] == QLatin1Char('\r') && next + 1 < n &&
+                     info[next + 1] == QLatin1Char('\n'))
+                        ? 2
+                        : 1;
+            text += QStringView(info).mid(end, next - end);
+        }
+        start = next;
+    }
+    Line(u"{ИНФ");
+    Line(text);
+    Line(u"}ИНФ");
+}
+
+void TPlanWriter::Sheet(const RGPage& sheet)
+{
+    Line(u"{ЛСТ");
+    Text(u"имя", sheet.Name);
+    if (sheet.Visible == 0)
+        Int(u"вид", 0);
+    if (sheet.Rastrs.GetCount() > 0) {
+        Line(u"{РАС");
+        for (const auto& rastr : sheet.Rastrs)
+            Rastr(*rastr);
+        Line(u"}РАС");
+    }
+    for (const auto& layer : sheet.Layers)
+        Layer(*layer);
+    Line(u"}ЛСТ");
+}
+
+void TPlanWriter::Rastr(const RGRastr& rastr)
+{
+    Start(rastr.FileName);
+    Pair(XYtoString3(rastr.BottomLeft.X, rastr.BottomLeft.Y));
+    Pair(XYtoString3(rastr.TopRight.X, rastr.TopRight.Y));
+    if (rastr.Visible == 0)
+        Int(u"вид", 0);
+    if (rastr.Loaded == 0)
+        Int(u"заг", 0);
+    if (rastr.FilterOn != 0) {
+        if (rastr.FilterName.isEmpty()) {
+            Line(u"{фил");
+            Int(u"ярк", rastr.Brightness);
+            Int(u"кра", rastr.Red);
+            Int(u"зел", rastr.Green);
+            Int(u"син", rastr.Blue);
+            Line(u"}фил");
+        } else {
+            Text(u"фил", rastr.FilterName);
+        }
+    }
+    End();
+}
+
+template <class L>
+bool AnyWithNodes(const L& list)
+{
+    for (const auto& object : list)
+        if (object->Nodes.GetCount() > 0)
+            return true;
+    return false;
+}
+
+void TPlanWriter::Layer(const RGLayer& layer)
+{
+    Line(u"{СЛО");
+    Text(u"имя", layer.Name);
+    if (layer.Visible == 0)
+        Int(u"вид", 0);
+    if (layer.Texts.GetCount() > 0) {
+        Line(u"{ТЕК");
+        for (const auto& text : layer.Texts)
+            TextRecord(*text);
+        Line(u"}ТЕК");
+    }
+    if (layer.Points.GetCount() > 0) {
+        Line(u"{ТОЧ");
+        for (const auto& point : layer.Points)
+            Point(*point);
+        Line(u"}ТОЧ");
+    }
+    // Lines and polygons without nodes are not part of the file; a section that would
+    // hold none of them is left out too, so that reading and writing again gives the
+    // same text.
+    if (AnyWithNodes(layer.Lines)) {
+        Line(u"{ЛИН");
+        for (const auto& line : layer.Lines)
+            if (line->Nodes.GetCount() > 0)
+                LineRecord(*line);
+        Line(u"}ЛИН");
+    }
+    if (AnyWithNodes(layer.Polygons)) {
+        Line(u"{ПОЛ");
+        for (const auto& polygon : layer.Polygons)
+            if (polygon->Nodes.GetCount() > 0)
+                Polygon(*polygon);
+        Line(u"}ПОЛ");
+    }
+    Line(u"}СЛО");
+}
+
+void TPlanWriter::TextRecord(const RGText& text)
+{
+    Start(text.Text);
+    Pair(XYtoString3(text.Position.X, text.Position.Y));
+    if (text.OwnStyle) {
+        Line(u"{сти");
+        Text(u"шри", text.OwnStyle->FontName);
+        Int(u"цве", text.OwnStyle->Color);
+        Field(u"раз", FloatToFixed(text.OwnStyle->Size, 2, 4));
+        Field(u"стш", FontStylesToStr(text.OwnStyle->FontStyle));
+        Line(u"}сти");
+    } else {
+        Text(u"сти", text.StyleName);
+    }
+    RealUnlessDefault(u"кор", text.SizeFactor, 1, 2, 4);
+    if (text.Angle != 0)
+        Int(u"пов", text.Angle);
+    End();
+}
+
+void TPlanWriter::InnerTexts(const TGTexts& texts)
+{
+    for (const auto& text : texts) {
+        Line(u"[ТЕК");
+        TextRecord(*text);
+        Line(u"]ТЕК");
+    }
+}
+
+void TPlanWriter::Captions(const TUserTexts& captions)
+{
+    for (const auto& caption : captions) {
+        Line(u"{нап");
+        const QString shift =
+            FloatToFixed(caption->Dx, 1, 4) + QLatin1Char(' ') + FloatToFixed(caption->Dy, 1, 4);
+        if (shift != FloatToFixed(0, 1, 4) + QLatin1Char(' ') + FloatToFixed(0, 1, 4))
+            Field(u"дви", shift);
+        if (caption->Angle != 0)
+            Int(u"пов", caption->Angle);
+        RealUnlessDefault(u"раз", caption->SizeFactor, 1, 6, 8);
+        if (caption->Show != 0)
+            Int(u"вид", caption->Show);
+        Line(u"}нап");
+    }
+}
+
+void TPlanWriter::Point(const RGPoint& point)
+{
+    Start(point.Semantics);
+    Pair(XYOfPrecision(point.Precision, point.Position));
+    if (point.Precision != DefaultPrecision)
+        Int(u"кач", point.Precision);
+    if (point.LeaderLine != 0)
+        Int(u"лип", point.LeaderLine);
+    if (point.AllUserTextsFromFirst != 0)
+        Field(u"онн", QString());
+    RealUnlessDefault(u"угз", point.SignAngle, 0, 3, 6);
+    Captions(point.UserTexts);
+    InnerTexts(point.InnerTexts);
+    End();
+}
+
+void TPlanWriter::LineNodeBlock(const RGLineNodeData& node)
+{
+    Line(u"{нау");
+    if (node.NodeType != 0)
+        Int(u"тиу", node.NodeType);
+    if (node.Curve == 1)
+        Int(u"кри", 1);
+    if (node.SignShift >= 0)
+        Field(u"поз", FloatToFixed(node.SignShift, 3, 8));
+    if (node.SegmentType != 0)
+        Int(u"штр", node.SegmentType);
+    if (node.TextCounter >= 0)
+        Int(u"счт", node.TextCounter);
+    if (node.InvertText == 1)
+        Int(u"инв", 1);
+    Line(u"}нау");
+}
+
+void TPlanWriter::LineRecord(const RGLine& line)
+{
+    Start(line.Semantics);
+    for (const QString& over : line.OverLines)
+        Text(u"дли", over);
+    if (line.Strip != 0)
+        Field(u"фап", FloatToFixed(line.StripWidth, 3, 8));
+    if (line.Precision != DefaultPrecision)
+        Int(u"кач", line.Precision);
+    for (const auto& node : line.Nodes) {
+        Pair(XYOfPrecision(line.Precision, node->Position));
+        if (!node->IsDefault())
+            LineNodeBlock(*node);
+        for (const auto& point : node->NodePoints) {
+            Line(u"[ТОЧ");
+            Point(*point);
+            Line(u"]ТОЧ");
+        }
+    }
+    Captions(line.UserTexts);
+    InnerTexts(line.InnerTexts);
+    End();
+}
+
+void TPlanWriter::PolygonNodes(const TGPolygonNodes& nodes, TPrecision precision)
+{
+    for (const auto& node : nodes) {
+        Pair(XYOfPrecision(precision, node->Position));
+        if (node->IsDefault())
+            continue;
+        Line(u"{нау");
+        if (node->Curve == 1)
+            Int(u"кри", 1);
+        if (node->SignShift >= 0)
+            Field(u"поз", FloatToFixed(node->SignShift, 3, 8));
+        if (node->SegmentType != 0)
+            Int(u"сет", node->SegmentType);
+        if (node->SegmentStyle != 0)
+            Int(u"сес", node->SegmentStyle);
+        if (node->CornerLine != 0)
+            Int(u"угл", node->CornerLine);
+        if (node->CornerPicture != 0)
+            Int(u"угр", node->CornerPicture);
+        Line(u"}нау");
+    }
+}
+
+void TPlanWriter::Polygon(const RGPolygon& polygon)
+{
+    Start(polygon.Semantics);
+    if (polygon.Precision != DefaultPrecision)
+        Int(u"кач", polygon.Precision);
+    const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
+    if (shift != XYtoString2(0, 0))
+        Field(u"двз", shift);
+    PolygonNodes(polygon.Nodes, polygon.Precision);
+    if (polygon.CaptionAngle >= 0)
+        Int(u"тит", polygon.CaptionAngle);
+    for (const auto& hole : polygon.Holes) {
+        if (hole->Nodes.GetCount() == 0)
+            continue;
+        Line(u"{ВПО");
+        PolygonNodes(hole->Nodes, polygon.Precision);
+        Line(u"}ВПО");
+    }
+    InnerTexts(polygon.InnerTexts);
+    for (const auto& point : polygon.InnerPoints) {
+        Line(u"[ТОЧ");
+        Point(*point);
+        Line(u"]ТОЧ");
+    }
+    for (const auto& line : polygon.InnerLines) {
+        if (line->Nodes.GetCount() == 0)
+            continue;
+        Line(u"[ЛИН");
+        LineRecord(*line);
+        Line(u"]ЛИН");
+    }
+    Captions(polygon.UserTexts);
+    End();
+}
+
+// The sheets to write, checked before anything is written.
+std::vector<const RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& indexes)
+{
+    std::vector<const RGPage*> sheets;
+    if (indexes.empty()) {
+        for (const auto& page : pages)
+            sheets.push_back(page.get());
+        return sheets;
+    }
+    for (const std::int32_t i : indexes) {
+        const RGPage* page = pages.At(i);
+        if (!page)
+            throw Exception(QStringLiteral("Лист №%1 не найден: в плане листов %2 (0-%3)")
+                                .arg(i)
+                                .arg(pages.GetCount())
+                                .arg(pages.GetCount() - 1));
+        sheets.push_back(page);
+    }
+    return sheets;
+}
+
+}  // namespace
+
+bool IsPlanStructureChar(QChar c)
+{
+    switch (c.unicode()) {
+    case u'{':
+    case u'}':
+    case u'[':
+    case u']':
+    case u'|':
+    case u'@':
+    case u'$':
+    case u'#':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool InfoLineNeedsEscape(QStringView line)
+{
+    if (line.isEmpty() || IsPlanStructureChar(line[0]))
+        return true;
+    return line[0] == InfoEscape &&
+           (line.size() == 1 || IsPlanStructureChar(line[1]) || line[1] == InfoEscape);
+}
+
+QString UnescapeInfoLine(const QString& line)
+{
+    if (!line.isEmpty() && line[0] == InfoEscape && InfoLineNeedsEscape(QStringView(line).mid(1)))
+        return line.mid(1);
+    return line;
+}
+
+void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes)
+{
+    TTrailGuard guard("GeoMap", "function TGeoMap.WriteDataToFile(const FileName:String):boolean;",
+                      TrailArg("FileName", FileName));
+    const std::vector<const RGPage*> sheets = ChosenSheets(Pages, SheetIndexes);
+    if (FileName.isEmpty()) {
+        // Built aside, so that a failure leaves DataLines as it was.
+        QStringList lines;
+        TListSink sink(lines);
+        TPlanWriter(sink).Plan(MapProp.Info, sheets);
+        lines.append(QString());
+        DataLines += lines;
+        return;
+    }
+    const QString path = ResolvePath(FileName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(QStringLiteral("Не удается создать файл плана \"%1\": %2")
+                            .arg(path, file.errorString()));
+    TDeviceSink sink(file);
+    TPlanWriter(sink).Plan(MapProp.Info, sheets);
+    sink.Flush();
+    if (!file.commit())
+        throw Exception(QStringLiteral("Не удается записать файл плана \"%1\": %2")
+                            .arg(path, file.errorString()));
+}
+
+void TGeoMap::WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes)
+{
+    TTrailGuard guard("GeoMap", "function TGeoMap.WriteDataToFile(const FileName:String):boolean;");
+    TDeviceSink sink(out);
+    TPlanWriter(sink).Plan(MapProp.Info, ChosenSheets(Pages, SheetIndexes));
+    sink.Flush();
+}
+
+void WritePlanSnapshot(TGeoMap& map, QIODevice& out)
+{
+    map.WriteDataToDevice(out);
+    // DataLines ends with one empty line, and the snapshot is DataLines saved.
+    if (out.write("\r\n", 2) != 2)
+        throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(out.errorString()));
+}

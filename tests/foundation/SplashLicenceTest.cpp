@@ -1,0 +1,164 @@
+// The splash component, the plain RTF reader and the licence-agreement window.
+#include "foundation/AppGlobalVar.h"
+#include "foundation/ErrorTrail.h"
+#include "foundation/ServDialogs.h"
+#include "foundation/ui/FirstStart.h"
+#include "foundation/ui/PlainRtf.h"
+#include "foundation/ui/ServDialogsWindows.h"
+#include "foundation/ui/StartMark.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(Splash, CentredOnTheWholeScreen)
+{
+    EXPECT_EQ(SplashTopLeft(QSize(1024, 768), QSize(496, 323)), QPoint(264, 222));
+    // An image larger than the screen gets a negative corner; halves go towards zero.
+    EXPECT_EQ(SplashTopLeft(QSize(1024, 768), QSize(1100, 801)), QPoint(-38, -16));
+}
+
+TEST(Splash, ActivationShowsThePictureAndKeepsTheProgramAnswering)
+{
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    TStartMark mark;
+    mark.ShowTime = 1;
+    mark.SetPicture(picture);
+    mark.SetPicture(QImage());   // a null picture is ignored
+    EXPECT_EQ(mark.GetPicture().size(), QSize(300, 200));
+
+    bool answered = false;
+    QTimer::singleShot(0, [&] { answered = true; });
+    mark.SetActive(true);
+    EXPECT_TRUE(answered);   // events were processed during the wait
+    EXPECT_TRUE(mark.GetActive());
+    ASSERT_NE(mark.Mark(), nullptr);
+    EXPECT_EQ(mark.Mark()->size(), QSize(300, 200));
+    EXPECT_EQ(mark.Mark()->Logo->Picture.pixel(5, 5), QColor(Qt::blue).rgb());
+    EXPECT_TRUE(mark.Mark()->ProgressBar->isHidden());
+    EXPECT_EQ(mark.Mark()->ProgressBar->maximum(), 100);
+
+    mark.SetActive(false);   // only stored
+    EXPECT_FALSE(mark.GetActive());
+    EXPECT_NE(mark.Mark(), nullptr);
+    mark.CloseMark();
+    EXPECT_EQ(mark.Mark(), nullptr);
+    mark.CloseMark();   // nothing left to free
+}
+
+TEST(PlainRtf, TextOfTheDocument)
+{
+    struct Case {
+        const char* name;
+        QByteArray rtf;
+        QString text;
+    };
+    const Case cases[] = {
+        {"paragraphs", "{\\rtf1\\ansi one\\par two\\par}", QStringLiteral("one\ntwo\n")},
+        {"code page escapes", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", QStringLiteral("При")},
+        {"raw code page bytes", QByteArray("{\\rtf1 ") + QByteArray("\xcf\xf0\xe8") + "}",
+         QStringLiteral("При")},
+        {"tables and destinations dropped",
+         "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red0\\green0\\blue0;}"
+         "{\\*\\generator Writer;}{\\info{\\title T}}\\f0\\fs20 text}",
+         QStringLiteral("text")},
+        {"formatting words dropped, their blank too", "{\\rtf1 \\b bold\\b0  plain}",
+         QStringLiteral("bold plain")},
+        {"escaped braces and backslash", "{\\rtf1 a\\{b\\}c\\\\d}", QStringLiteral("a{b}c\\d")},
+        {"unicode with fallback", "{\\rtf1\\uc1 \\u1046?x}", QStringLiteral("Жx")},
+        {"negative unicode", "{\\rtf1\\uc1 \\u-3913?}", QString(QChar(0xF0B7))},
+        {"line ends of the file are no text", "{\\rtf1 a\r\nb}", QStringLiteral("ab")},
+        {"tab and line", "{\\rtf1 a\\tab b\\line c}", QStringLiteral("a\tb\nc")},
+        {"dashes and quotes", "{\\rtf1 \\emdash\\ldblquote x\\rdblquote}",
+         QStringLiteral("—“x”")},
+        {"nothing after the document", "{\\rtf1 a}trailing", QStringLiteral("a")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RtfToPlainText(c.rtf), c.text);
+    }
+}
+
+TEST(PlainRtf, WhatIsNoRtfIsRefused)
+{
+    const QByteArray bad[] = {
+        "", "plain text", "{\\rtf1 never closed", "{\\rtf1 bad escape \\'zz}", "{\\rtf1 end\\",
+    };
+    for (const QByteArray& b : bad) {
+        SCOPED_TRACE(b.toStdString());
+        EXPECT_THROW(RtfToPlainText(b), Exception);
+    }
+}
+
+TEST(PlainRtf, TheShippedLicenceReads)
+{
+    const QString text = ReadRtfFile(QStringLiteral(VELMORA_SOURCE_DATA "/лицензия.rtf"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Лицензионное соглашение\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("«Не согласен»")));
+    EXPECT_FALSE(text.contains(QLatin1Char('\\')));
+    EXPECT_FALSE(text.contains(QLatin1Char('{')));
+}
+
+namespace {
+
+// Presses key in the licence window once it shows.
+void PressWhenShown(int key)
+{
+    QTimer::singleShot(0, [key] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        QWidget* target = w->focusWidget() ? w->focusWidget() : w;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    });
+}
+
+}  // namespace
+
+TEST(Licence, EnterAgreesAndEscDeclines)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/лицензия.rtf"),
+                            folder.filePath(QStringLiteral("лицензия.rtf"))));
+    const QString savedFolder = ProgramFolder;
+    ProgramFolder = folder.path() + QLatin1Char('/');
+    TScopedDialogHooks scope;
+    InstallDialogWindows();
+
+    PressWhenShown(Qt::Key_Return);
+    EXPECT_EQ(FirstStartDlg(), mrOk);
+    PressWhenShown(Qt::Key_Escape);
+    EXPECT_EQ(FirstStartDlg(), mrCancel);
+
+    TFormFirstStart form(LicenceFileName());
+    EXPECT_TRUE(form.LicenceLoaded);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Внимание!"));
+    EXPECT_TRUE(form.LicenceText->toPlainText().startsWith(QStringLiteral("Лицензионное")));
+    ProgramFolder = savedFolder;
+}
+
+TEST(Licence, MissingFileShowsANoticeAndBothAnswersWork)
+{
+    QTemporaryDir folder;
+    const QString savedFolder = ProgramFolder;
+    ProgramFolder = folder.path() + QLatin1Char('/');
+    TScopedDialogHooks scope;
+    InstallDialogWindows();
+
+    TFormFirstStart form(LicenceFileName());
+    EXPECT_FALSE(form.LicenceLoaded);
+    EXPECT_TRUE(form.LicenceText->toPlainText().contains(QStringLiteral("лицензия.rtf")));
+
+    PressWhenShown(Qt::Key_Return);
+    EXPECT_EQ(FirstStartDlg(), mrOk);
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(FirstStartDlg(), mrCancel);
+    ProgramFolder = savedFolder;
+}
