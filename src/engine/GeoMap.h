@@ -289,6 +289,60 @@ public:
     void CmdSaveSelected(const TCommandFields& f);
     // ---- end of the native plan file ---------------------------------------------------
 
+    // ---- Sheet, layer, raster, text, point, line and polygon commands ----------------
+    // Handlers of codes 8 to 29, 33 to 36 and 48 to 51, run through DoCommand only
+    // (GeoMapCommandsPages.cpp, GeoMapCommandsTexts.cpp, GeoMapCommandsPoints.cpp,
+    // GeoMapCommandsLines.cpp). Each tests its positions in order (a failing one is
+    // silent or shows a message and the command completes), then converts every value
+    // field, then changes the plan: a bad field raises with the plan untouched.
+    void CmdNewPage(const TCommandFields& f);
+    void CmdDelPage(const TCommandFields& f);
+    void CmdSetPageProp(const TCommandFields& f);
+    void CmdChangePageOrder(const TCommandFields& f);
+    void CmdNewLayer(const TCommandFields& f);
+    void CmdDelLayer(const TCommandFields& f);
+    void CmdSetLayerProp(const TCommandFields& f);
+    void CmdChangeLayerOrder(const TCommandFields& f);
+    void CmdNewRastr(const TCommandFields& f);
+    void CmdLoadRastr(const TCommandFields& f);
+    void CmdUnLoadRastr(const TCommandFields& f);
+    void CmdDelRastr(const TCommandFields& f);
+    void CmdSetRastrProp(const TCommandFields& f);
+    void CmdChangeRastrOrder(const TCommandFields& f);
+    void CmdNewText(const TCommandFields& f);
+    void CmdDelText(const TCommandFields& f);
+    void CmdSetTextProp(const TCommandFields& f);
+    void CmdChangeTextOrder(const TCommandFields& f);
+    void CmdNewPoint(const TCommandFields& f);
+    void CmdDelPoint(const TCommandFields& f);
+    void CmdSetPointProp(const TCommandFields& f);
+    void CmdChangePointOrder(const TCommandFields& f);
+    void CmdNewLine(const TCommandFields& f);
+    void CmdDelLine(const TCommandFields& f);
+    void CmdSetLineProp(const TCommandFields& f);
+    void CmdChangeLineOrder(const TCommandFields& f);
+    void CmdNewPolygon(const TCommandFields& f);
+    void CmdDelPolygon(const TCommandFields& f);
+    void CmdSetPolygonProp(const TCommandFields& f);
+    void CmdChangePolygonOrder(const TCommandFields& f);
+    // Moves to the sheet of field 0, then to its layer of field 1, each field converted
+    // just before its move; false when a move fails (the object commands are then
+    // silently done).
+    bool MoveToCommandLayer(const TCommandFields& f);
+    // The user captions of a "[" "]" list field, five values each (Dx, Dy, Angle,
+    // SizeFactor, Show).
+    static ArrUserTexts CommandUserTexts(const TCommandFields& f, int field);
+    // Empties an object's sign name and rendered picture, so that its sign is chosen
+    // and drawn again (after its semantics changed).
+    static void ForgetSign(QString& signName, TVpLayers& picture);
+    // Reads the current raster's picture afresh from its file and, when the raster's
+    // filter is on, recolours it (brightness rL, then red rR, green rG, blue rB; 100
+    // unchanged) and marks the filter applied. Nothing without a current raster that is
+    // loaded and whose file exists. Raises what the image readers raise, the raster
+    // unchanged.
+    void SetRasterFilter(int rL, int rR, int rG, int rB);
+    // ---- end of sheet, layer, raster and object commands -----------------------------
+
 private:
     void InstallCommandHandlers();
     void WriteUndoSnapshot();

@@ -5,6 +5,36 @@
 void TGeoMap::InstallCommandHandlers()
 {
     CommandHandlers.fill(TCommandHandler());
+    CommandHandlers[mcNewPage] = &TGeoMap::CmdNewPage;
+    CommandHandlers[mcDelPage] = &TGeoMap::CmdDelPage;
+    CommandHandlers[mcSetPageProp] = &TGeoMap::CmdSetPageProp;
+    CommandHandlers[mcChangePageOrder] = &TGeoMap::CmdChangePageOrder;
+    CommandHandlers[mcNewLayer] = &TGeoMap::CmdNewLayer;
+    CommandHandlers[mcDelLayer] = &TGeoMap::CmdDelLayer;
+    CommandHandlers[mcSetLayerProp] = &TGeoMap::CmdSetLayerProp;
+    CommandHandlers[mcChangeLayerOrder] = &TGeoMap::CmdChangeLayerOrder;
+    CommandHandlers[mcNewRastr] = &TGeoMap::CmdNewRastr;
+    CommandHandlers[mcLoadRastr] = &TGeoMap::CmdLoadRastr;
+    CommandHandlers[mcUnLoadRastr] = &TGeoMap::CmdUnLoadRastr;
+    CommandHandlers[mcDelRastr] = &TGeoMap::CmdDelRastr;
+    CommandHandlers[mcSetRastrProp] = &TGeoMap::CmdSetRastrProp;
+    CommandHandlers[mcChangeRastrOrder] = &TGeoMap::CmdChangeRastrOrder;
+    CommandHandlers[mcNewText] = &TGeoMap::CmdNewText;
+    CommandHandlers[mcDelText] = &TGeoMap::CmdDelText;
+    CommandHandlers[mcSetTextProp] = &TGeoMap::CmdSetTextProp;
+    CommandHandlers[mcChangeTextOrder] = &TGeoMap::CmdChangeTextOrder;
+    CommandHandlers[mcNewPoint] = &TGeoMap::CmdNewPoint;
+    CommandHandlers[mcDelPoint] = &TGeoMap::CmdDelPoint;
+    CommandHandlers[mcSetPointProp] = &TGeoMap::CmdSetPointProp;
+    CommandHandlers[mcChangePointOrder] = &TGeoMap::CmdChangePointOrder;
+    CommandHandlers[mcNewLine] = &TGeoMap::CmdNewLine;
+    CommandHandlers[mcDelLine] = &TGeoMap::CmdDelLine;
+    CommandHandlers[mcSetLineProp] = &TGeoMap::CmdSetLineProp;
+    CommandHandlers[mcChangeLineOrder] = &TGeoMap::CmdChangeLineOrder;
+    CommandHandlers[mcNewPolygon] = &TGeoMap::CmdNewPolygon;
+    CommandHandlers[mcDelPolygon] = &TGeoMap::CmdDelPolygon;
+    CommandHandlers[mcSetPolygonProp] = &TGeoMap::CmdSetPolygonProp;
+    CommandHandlers[mcChangePolygonOrder] = &TGeoMap::CmdChangePolygonOrder;
 }
 
 TSnapshotWriter DefaultSnapshotWriter() { return TSnapshotWriter(); }

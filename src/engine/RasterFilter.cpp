@@ -1,0 +1,107 @@
+// Raster pictures for the engine: read through the image readers with their errors
+// made the engine's, and recoloured by the colour filter, one table per channel applied
+// over the scanlines, so a scan of hundreds of megapixels costs one pass.
+#include "engine/RasterFilter.h"
+
+#include "engine/GeoMap.h"
+#include "foundation/ErrorTrail.h"
+#include "foundation/GeoDataObjectsPicture.h"
+#include "imaging/PictureRegistry.h"
+#include "platform/FileLookup.h"
+
+#include <algorithm>
+
+namespace {
+
+// num / 100 rounded to the nearest whole number, halves to the even neighbour; exact.
+int RoundHundredths(int num)
+{
+    int q = num / 100;
+    int r = num % 100;
+    if (r < 0) {
+        r += 100;
+        --q;
+    }
+    if (r > 50 || (r == 50 && (q & 1) != 0))
+        ++q;
+    return q;
+}
+
+int Limit(int c) { return std::clamp(c, 0, 255); }
+
+// c·v/100 + 255 − 255·v/100: towards white below 100, away from it above.
+int TowardsWhite(int c, int v) { return Limit(RoundHundredths(c * v) + RoundHundredths(25500 - 255 * v)); }
+
+}  // namespace
+
+QImage ReadRastrPicture(const QString& fileName)
+{
+    const QString path = FindExistingPath(fileName);
+    if (path.isEmpty())
+        throw Exception(QStringLiteral("Файл рисунка \"%1\" не найден").arg(fileName));
+    try {
+        return LoadPictureFile(path);
+    } catch (const EPictureError& e) {
+        throw Exception(e.Message);
+    }
+}
+
+std::array<TRasterFilterTable, 3> RasterFilterTables(int rL, int rR, int rG, int rB)
+{
+    const int channel[3] = {rR, rG, rB};
+    std::array<TRasterFilterTable, 3> tables{};
+    for (int ch = 0; ch < 3; ++ch) {
+        for (int c0 = 0; c0 < 256; ++c0) {
+            int c = c0;
+            if (rL < 100)
+                c = TowardsWhite(c, rL);
+            else if (rL > 100)
+                c = Limit(RoundHundredths(c * std::abs(200 - rL)));
+            if (channel[ch] != 100)
+                c = TowardsWhite(c, channel[ch]);
+            tables[ch][c0] = std::uint8_t(c);
+        }
+    }
+    return tables;
+}
+
+QImage ApplyRasterFilter(const QImage& picture, int rL, int rR, int rG, int rB)
+{
+    QImage result = picture.convertToFormat(QImage::Format_RGB888);
+    if (result.isNull() && !picture.isNull())
+        throw Exception(QStringLiteral("Недостаточно памяти для цветового фильтра растра "
+                                       "(%1×%2 точек)")
+                            .arg(picture.width())
+                            .arg(picture.height()));
+    // convertToFormat hands back the same pixels when the format already matches.
+    result.detach();
+    const auto tables = RasterFilterTables(rL, rR, rG, rB);
+    const int w = result.width();
+    for (int y = 0, h = result.height(); y < h; ++y) {
+        uchar* p = result.scanLine(y);
+        for (int x = 0; x < w; ++x, p += 3) {
+            p[0] = tables[0][p[0]];
+            p[1] = tables[1][p[1]];
+            p[2] = tables[2][p[2]];
+        }
+    }
+    return result;
+}
+
+void TGeoMap::SetRasterFilter(int rL, int rR, int rG, int rB)
+{
+    TTrailGuard guard("GeoMap", "procedure TGeoMap.SetRasterFilter(rL,rR,rG,rB:integer);",
+                      TrailArg("rL", rL), TrailArg("rR", rR), TrailArg("rG", rG),
+                      TrailArg("rB", rB));
+    if (!HasCurrentRastr())
+        return;
+    RGRastr& rastr = *Pages.Item->Rastrs.Item;
+    if (rastr.Loaded == 0 || !FileExistsIgnoringCase(rastr.FileName))
+        return;
+    // Always from the file, so that filters never accumulate.
+    QImage picture = ReadRastrPicture(rastr.FileName);
+    if (rastr.FilterOn == 1)
+        picture = ApplyRasterFilter(picture, rL, rR, rG, rB);
+    rastr.Picture->Image = std::move(picture);
+    rastr.FilterApplied = 1;
+}
