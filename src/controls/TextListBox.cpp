@@ -21,6 +21,13 @@ public:
         return QSize(Box->MaxWidth, Box->LineHeight(index.row()));
     }
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        if (!Box->DrawLine(*painter, option, index.row()))
+            QStyledItemDelegate::paint(painter, option, index);
+    }
+
 private:
     TExtentListBox* Box;  // link, not owned (the delegate's parent)
 };
@@ -80,9 +87,15 @@ int TExtentListBox::LineHeight(int) const
     return fontMetrics().height();
 }
 
+bool TExtentListBox::DrawLine(QPainter&, const QStyleOptionViewItem&, int)
+{
+    return false;
+}
+
 void TExtentListBox::RelayoutLines()
 {
     // The cached size of the uniform layout goes only with a full layout.
+    setUniformItemSizes(UniformLines());
     doItemsLayout();
 }
 

@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <functional>
 
+class QStyleOptionViewItem;
+
 class TExtentListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -39,6 +41,8 @@ protected:
     virtual int LineHeight(int index) const;
     // Whether every line has the same height (the fast layout).
     virtual bool UniformLines() const { return true; }
+    // Paints one line; false leaves it to the standard painting.
+    virtual bool DrawLine(QPainter& p, const QStyleOptionViewItem& option, int row);
     // Scrolls to the left end and measures every line again.
     void RecomputeExtent();
     void RelayoutLines();

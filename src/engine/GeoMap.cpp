@@ -11,7 +11,8 @@
 #include "semantics/Symbols.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include <algorithm>
 
 TGeoMap* MainMap = nullptr;
 
@@ -38,6 +39,14 @@ bool GoToName(L& list, const QString& name)
 }
 
 std::uint8_t OneOrZero(std::uint8_t v) { return v != 0 ? 1 : 0; }
+
+// The file name without its folder; a plan written on Windows keeps "\" in its paths.
+QString NameWithoutFolder(const QString& path)
+{
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
 
 }  // namespace
 
@@ -388,7 +397,7 @@ void TGeoMap::LoadAllRastrs()
             if (!FileExistsIgnoringCase(rastr->FileName)) {
                 QString chosen;
                 const QString title =
-                    QStringLiteral("Путь к файлу: ") + QFileInfo(rastr->FileName).fileName();
+                    QStringLiteral("Путь к файлу: ") + NameWithoutFolder(rastr->FileName);
                 if (!Ui().OpenFile(title, chosen) || !FileExistsIgnoringCase(chosen))
                     continue;
                 Pages.GoItem(pageIndex);

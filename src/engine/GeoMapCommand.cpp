@@ -75,14 +75,9 @@ void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
         throw Exception(QStringLiteral("Параметры команды %1 содержат перевод строки")
                             .arg(MapCommandName(Comm)));
 
-    if (CommandLog && NoJournal == 0) {
-        if (Comm == mcNewMap || Comm == mcOpenMap) {
-            CommandLog->clear();
-            SavedCommandCount = 0;
-        }
-        if (!IsDocumentCommand(Comm))
-            CommandLog->append(line);
-    }
+    const bool journalled = CommandLog && NoJournal == 0;
+    if (journalled && !IsDocumentCommand(Comm))
+        CommandLog->append(line);
     ui.SetPanelText(TEnginePanel::Command, QStringLiteral("Команда [") + line + QLatin1Char(']'));
 
     const TCommandFields fields = TCommandFields::FromParam(param);
@@ -91,6 +86,13 @@ void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
     if (!handler)
         throw Exception(QStringLiteral("Нет обработчика команды"));
     handler(*this, fields);
+    // New and open empty the journal only once they have replaced the plan: a file that
+    // fails to read leaves the plan as it was, and its journal must go on showing the
+    // unsaved changes, or the exit question would let them go without asking.
+    if (journalled && CommandLog && (Comm == mcNewMap || Comm == mcOpenMap)) {
+        CommandLog->clear();
+        SavedCommandCount = 0;
+    }
 
     ui.SetPanelText(TEnginePanel::Command,
                     QStringLiteral("Команда [") + line + QStringLiteral("] выполнена"));

@@ -187,7 +187,11 @@ QStringList StandartLines(const TSemStandarts& list)
             lines << QString::fromUtf16(head);
             for (const auto& p : *group) {
                 if (p->Code < 0)
-                    continue;
+                    continue;   // no code given yet
+                if (p->Code > 999)
+                    throw Exception(QStringLiteral("Код свойства ") + QString::number(p->Code) +
+                                    QStringLiteral(" объекта \"") + r->ObjName +
+                                    QStringLiteral("\" вне диапазона 000-999; классификатор не записан"));
                 lines << IntToStrF(p->Code, 3) << p->Caption;
             }
         }

@@ -1,26 +1,223 @@
-// The conventional-sign library of one map scale. Every plan document owns one and
-// hands it its scale whenever a plan is made, opened or rescaled.
+// The sign library of one map scale: the point, line and area signs read from the
+// scale's sign folder, the scale's text styles, the list of objects for which no sign
+// is looked for again, the factors that turn sign millimetres into ground metres and
+// dots, and the options that decide whether the user is asked about a missing sign.
+// Sign files: SymbolsFile.cpp; loading and choosing signs: Symbols.cpp; text styles,
+// logical fonts and text frames: SymbolsText.cpp.
 #pragma once
 
+#include "foundation/GeoDataObjectsSigns.h"
+#include "semantics/SemCodec.h"
+#include "semantics/SymbolsFont.h"
+
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
+
+struct RGText;
+
+// The parts of a sign name or a semantics string that choose a sign: the object code
+// and the Ф, К, Н, С and М items, each kept with its letter in the order written.
+struct TFindedProps {
+    QString ObjCode;
+    QStringList F;
+    QStringList K;
+    QStringList N;
+    QStringList S;
+    QStringList M;
+    bool AnyMaterial = false;   // a candidate holding the item "М" alone
+    bool AnyState = false;      // a candidate holding the item "С" alone
+};
 
 class TSymbols {
 public:
-    TSymbols() = default;
+    // Every list empty, options 0, factors 0; nothing is read. Texts are measured with
+    // Qt's font metrics until SetMeasurer says otherwise.
+    TSymbols();
+    ~TSymbols();
     TSymbols(const TSymbols&) = delete;
     TSymbols& operator=(const TSymbols&) = delete;
 
-    // The scale denominator of the library; 0 until the first load.
-    std::int32_t GetScale() const { return Scale; }
-    // Makes this the library of scale.
-    void LoadSymbols(std::int32_t scale);
+    // ---- Scale ----
 
-    // Keys of objects for which no sign is to be looked for again, one per line of
-    // "неизвестные знаки.wri".
+    std::int32_t GetScale() const { return Scale; }
+    // Stores scale; with scale > 0 (and dpi > 0) also the six factors.
+    void SetScale(int scale, Extended dpi);
+    // The ground metres per dot alone (the sign editors' zoom).
+    void SetScaleFactor(Extended value) { MetresPerDot = value; }
+
+    // ---- Sign files (SymbolsFile.cpp) ----
+
+    // Appends a new sign to the list of kind lm (cursor on it), named workname, and reads
+    // filename into it. A missing file is said in the message window and adds nothing; a
+    // file whose first lines are not a sign of kind lm adds nothing, silently. A file in
+    // the older headerless format is rewritten in the current one through SaveSymbol,
+    // which asks first. A value that does not convert throws, the new sign removed again.
+    // True when the sign was added.
+    bool LoadSymbol(const QString& filename, const QString& workname, TLmode lm);
+    // Writes the current sign of kind lm to filename in the current format. An existing
+    // file is overwritten only after the question; the user may change the name or cancel.
+    // True when written; false when cancelled or there is no current sign. Throws when the
+    // file cannot be written (nothing is then changed on disk) or a text cannot be stored.
+    bool SaveSymbol(const QString& filename, TLmode lm);
+    // The current sign of kind lm in the current format, as the lines SaveSymbol writes.
+    QStringList SymbolLines(TLmode lm) const;
+
+    // ---- The library (Symbols.cpp) ----
+
+    // Loads the library of a scale: writes the missing-sign list to the folder of the
+    // scale loaded before, reads every sign file of the three kind folders (sorted by name,
+    // letter case ignored), then each kind's fall-back "неопределенный", the text styles
+    // and the scale's missing-sign list. A file that fails to read is skipped and named
+    // in LoadErrors and in one message window at the end; the load itself never throws
+    // for it.
+    void LoadSymbols(std::int32_t scale);
+    // Chooses the sign for an object with semantics name and kind lm and leaves it the
+    // current item of the kind's list (may ask the user, see the options). True when a
+    // sign is current; false only when the kind has no sign at all.
+    bool SelectSymbol(const QString& name, TLmode lm);
+    // True when a sign of kind lm has exactly this name; the cursor is left on it.
+    bool FindSymbol(const QString& Symname, TLmode lm);
+    // The found properties of sem (the items captions are made from); true when any.
+    bool FindSemProps(const QString& sem);
+    // Gives each found property the index of the last caption rule that shows it;
+    // MaxOrder the largest index given (0 when none).
+    void OrderingSemProps(const TSemTexts& SemTexts, int& MaxOrder);
+
+    // The parts of a sign name or semantics string (the character after the object code
+    // is skipped, so "/" and "-" alike).
+    static void SplitName(const QString& name, TFindedProps& parts);
+    // The key of the missing-sign list: object code, "/" and every Ф, К, Н, М and С item
+    // followed by ";". The short key (the add-sign window's) has only Ф, К and Н.
+    static QString UnknownKey(const TFindedProps& parts);
+    static QString ShortKey(const TFindedProps& parts);
+
+    // ---- Text styles and fonts (SymbolsText.cpp) ----
+
+    // Reads "Шрифты/<scale>/Стили.wri" below the program folder when it exists; the list
+    // is replaced only when the whole file was read. Throws for a value that does not
+    // convert.
+    void LoadTextStyles(int scale);
+    // The first style named exactly Name, cursor on it; false when none.
+    bool FindStyle(const QString& Name);
+    bool FindStyle(const QString& Name, QString& Comment, std::int32_t& Color, Extended& Size,
+                   QString& FontName, std::uint8_t& FontStyle);
+    // A text's style resolved: its own style, or the named one (the last style of the list
+    // when none has the name). Sizes in dots: own sizes times DotsPerMM, named sizes times
+    // DotsPerMM rounded. SelectTextStyleOver keeps millimetres and does not round.
+    void SelectTextStyle(const RSemText& SemText, TUserStyle& Style);
+    void SelectTextStyle2(const RVpText& VpText, TUserStyle& Style);
+    void SelectTextStyle3(const RGText& Text, TUserStyle& Style);
+    void SelectTextStyleOver(const RVpText& VpText, TUserStyle& Style);
+    void DefLogFont(TLogFont& lf) const;
+    void UserStyleToLF(const TUserStyle& US, TLogFont& LF) const;
+    void GeoAngleToLF(TGeoAngle an, TLogFont& lf) const;
+    // Measures txt set in LogFont into its frame in plan metres from the anchor Point
+    // (corner 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left). autoinvert 1 turns
+    // a text reading downwards (175..355 degrees) upright, 2 one of 0..180 degrees, 0
+    // never; a turned text gets orientation + 1800 and its anchor becomes corner 0 of the
+    // turned frame. Point moves by half the extra height of a turned font.
+    void GetTextRect2(TTextMeasurer& Canv, const QString& txt, TLogFont& LogFont,
+                      std::uint8_t autoinvert, TGeoPoint& Point, TGeoRect& Rect);
+
+    // The canvas of the measuring bitmap.
+    TTextMeasurer& Measurer() { return *TextMeasurer; }
+    void SetMeasurer(std::unique_ptr<TTextMeasurer> measurer);
+
+    // ---- State ----
+
+    TLogFont LogFont;
+    TFindedProps ObjectProps;        // the parts of the object being chosen for
+    TFindedSemProps FindedSemProps;  // the found properties
+
+    // Factors, all 0 until the first SetScale with a positive scale.
+    Extended MapMMPerMetre = 0;      // 1000 / scale
+    Extended MetresPerMapMM = 0;     // scale / 1000
+    Extended DotsPerMM = 0;          // dpi / 25.4
+    Extended MMPerDot = 0;
+    Extended DotsPerMetre = 0;
+    Extended MetresPerDot = 0;
+
+    TGeoRectList CaptionFrames;      // the line renderer's caption frames
+
+    TVpGPoints VpGPoints;
+    TVpGLines VpGLines;
+    TVpGPolygons VpGPolygons;
+    TGeoTextStyles TextStyles;
+
+    // Keys of objects for which no sign is looked for again, in the order found, one a
+    // line of "неизвестные знаки.wri".
     QStringList UnknownSymbols;
 
+    std::uint8_t AskUnknownWorkSem = 0;
+    std::uint8_t AskUnknownSymbol = 0;
+    std::uint8_t UseSynonyms = 0;
+    Extended UprightTolerance = 5.0;   // degrees
+
+    // What the last LoadSymbols could not read: one line per file, with the reason.
+    QStringList LoadErrors;
+
+    // The sign folder of a scale and its kind folders, found without regard to case.
+    static QString SignFolder(int scale);
+    static QString KindFolder(int scale, TLmode lm);
+
+    // f applied to the sign list of kind lm (points for anything but line and polygon).
+    template <class F>
+    decltype(auto) WithList(TLmode lm, F&& f)
+    {
+        if (lm == lmLine)
+            return f(VpGLines);
+        if (lm == lmPolygon)
+            return f(VpGPolygons);
+        return f(VpGPoints);
+    }
+
 private:
-    std::int32_t Scale = 0;
+    // One sign of a kind as the index saw it: its record, a copy of its name and the
+    // parts of its name.
+    struct TIndexedSign {
+        const void* Record = nullptr;
+        QString Code;
+        TFindedProps Parts;
+    };
+    // What SelectSymbol and FindSymbol search, per kind: the signs by object code in list
+    // order, and the first sign of each name. Checked against the list at every use and
+    // built again when a sign was added, removed, replaced or renamed.
+    struct TKindIndex {
+        std::vector<TIndexedSign> Signs;
+        QHash<QString, std::vector<int>> ByObjCode;
+        QHash<QString, int> ByName;
+    };
+
+    int SignCount(TLmode lm) const;
+    bool GoSign(TLmode lm, int index);
+    bool GoLastSign(TLmode lm);
+    bool DeleteCurrentSign(TLmode lm);
+    TKindIndex& Index(TLmode lm);
+    bool SelectSymbolAt(const QString& name, TLmode lm, int depth);
+    bool AddMissingSign(TLmode lm, const TFindedProps& parts);
+    void WriteUnknownSymbols(int scale);
+    void ReadUnknownSymbols(int scale);
+
+    bool ReadSymbolFile(const QString& filename, const QStringList& lines, TLmode lm,
+                        bool& newStyle);
+    void AddUnknown(const QString& key);
+    void ResolveStyle(const std::unique_ptr<TUserStyle>& own, const QString& styleName,
+                      TUserStyle& Style, bool inDots, bool roundNamed);
+
+    int Scale = 0;
+    int LoadedScale = 0;   // the scale whose library (and missing-sign list) was loaded
+    // The keys of UnknownSymbols for the look-up, and the list as it was when they were
+    // taken: a change of the list from outside makes it a list of its own, and the keys
+    // are taken again.
+    bool IsUnknown(const QString& key);
+    QSet<QString> UnknownSet;
+    QStringList UnknownSetSource;
+    std::array<TKindIndex, 3> Indexes;
+    std::unique_ptr<TTextMeasurer> TextMeasurer;
 };

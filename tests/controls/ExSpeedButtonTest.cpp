@@ -1,8 +1,14 @@
 // The tool button: groups, clicks, glyph images and the glyph-and-caption layout.
 #include "controls/ExSpeedButton.h"
 
+#include "foundation/ErrorTrail.h"
+
 #include <QApplication>
+#include <QDialog>
+#include <QEnterEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -327,4 +333,120 @@ TEST(ExSpeedButton, InactiveImageIsGrayExceptKeyAndFace)
     EXPECT_EQ(gray.pixel(0, 0), qRgb(level, level, level));
     EXPECT_EQ(gray.pixel(1, 0), qRgb(255, 0, 255));
     EXPECT_EQ(mask, qRgb(255, 0, 255));
+}
+
+namespace {
+
+QTimer* RepeatTimerOf(TExSpeedButton& b)
+{
+    return b.findChild<QTimer*>();
+}
+
+void Tick(QTimer* timer)
+{
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+}
+
+}  // namespace
+
+TEST(ExSpeedButton, RepeatClicksWhileHeldAndPausesOffTheButton)
+{
+    QWidget parent;
+    TExSpeedButton b(&parent);
+    b.SetAllowTimer(true);
+    int clicks = 0;
+    b.OnClick = [&] { ++clicks; };
+    SendMouse(&b, QEvent::MouseButtonPress, QPoint(5, 5));
+    QTimer* timer = RepeatTimerOf(b);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+    Tick(timer);
+    EXPECT_EQ(timer->interval(), 100) << "after the first pause, the repeat interval";
+    Tick(timer);
+    EXPECT_EQ(clicks, 2);
+    SendMouse(&b, QEvent::MouseMove, QPoint(60, 5));
+    Tick(timer);
+    EXPECT_EQ(clicks, 2) << "no repeats while the pointer is off the button";
+    SendMouse(&b, QEvent::MouseMove, QPoint(5, 5));
+    Tick(timer);
+    SendMouse(&b, QEvent::MouseButtonRelease, QPoint(5, 5));
+    EXPECT_EQ(clicks, 4) << "the release inside adds the final click";
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(ExSpeedButton, ExceptionFromARepeatedClickStopsTheTimer)
+{
+    QWidget parent;
+    TExSpeedButton b(&parent);
+    b.SetAllowTimer(true);
+    b.OnClick = [] { throw Exception(QStringLiteral("failed")); };
+    SendMouse(&b, QEvent::MouseButtonPress, QPoint(5, 5));
+    QTimer* timer = RepeatTimerOf(b);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_THROW(Tick(timer), Exception);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(ExSpeedButton, ClickGivesTheDialogItsModalResult)
+{
+    QDialog dialog;
+    TExSpeedButton b(&dialog);
+    b.SetModalResult(6);
+    int clicks = 0;
+    b.OnClick = [&] { ++clicks; };
+    ClickAt(&b);
+    EXPECT_EQ(dialog.result(), 6);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(ExSpeedButton, MenuOpensBelowOrRight)
+{
+    TExSpeedButton b;
+    b.resize(40, 25);
+    EXPECT_EQ(b.MenuPoint(), QPoint(-1, 25));
+    b.SetMenuPosition(dmpRight);
+    EXPECT_EQ(b.MenuPoint(), QPoint(40, -1));
+    {
+        QMenu menu;
+        b.SetDropDownMenu(&menu);
+        EXPECT_EQ(b.DropDownMenu(), &menu);
+    }
+    EXPECT_EQ(b.DropDownMenu(), nullptr) << "a destroyed menu is forgotten";
+}
+
+TEST(ExSpeedButton, FlatButtonShowsItsFrameOnlyUnderThePointer)
+{
+    QWidget parent;
+    parent.resize(60, 60);
+    TExSpeedButton b(&parent);
+    b.SetFlat(true);
+    QImage glyph(16, 16, QImage::Format_RGB32);
+    glyph.fill(qRgb(255, 0, 255));
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x)
+            glyph.setPixel(x, y, qRgb(255, 0, 0));
+    b.SetGlyph(glyph);
+    parent.show();
+    parent.activateWindow();
+    for (int i = 0; i < 100 && !QGuiApplication::focusWindow(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_NE(QGuiApplication::focusWindow(), nullptr) << "the window never became active";
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&b, &leave);
+    ASSERT_FALSE(b.Hover());
+    const QColor face = b.palette().color(QPalette::Button);
+    const QPoint glyphPixel(2 + 2 + 8, 2 + 2 + 8);  // no frame: the rectangle shrinks by 2
+
+    QImage shot = b.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(0, 0)), face) << "no frame";
+    const QColor gray = QColor(shot.pixel(glyphPixel));
+    EXPECT_EQ(gray.red(), gray.green()) << "gray glyph while inactive";
+
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(&b, &enter);
+    ASSERT_TRUE(b.Hover());
+    shot = b.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(0, 0)), b.palette().color(QPalette::Light)) << "frame shown";
+    EXPECT_EQ(QColor(shot.pixel(glyphPixel)), QColor(255, 0, 0));
 }

@@ -1,6 +1,9 @@
 // The text list box keeps its horizontal range as wide as its widest line.
 #include "controls/TextListBox.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -67,4 +70,56 @@ TEST(TextListBox, TabStopsWidenTheMeasure)
     box.SetTabWidth(-5);
     EXPECT_EQ(box.TabWidth(), 0);
     EXPECT_EQ(box.HorizontalExtent(), LineWidth(box, QStringLiteral("a\tb")));
+}
+
+namespace {
+
+void SendMouse(QWidget* w, QEvent::Type type, QPoint pos)
+{
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                                                        : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::LeftButton, buttons,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST(TextListBox, ClicksAndKeysReportOnce)
+{
+    TTextListBox box;
+    box.resize(150, 100);
+    box.addItems({"a", "b", "c"});
+    box.show();
+    box.doItemsLayout();
+    int clicks = 0;
+    int doubles = 0;
+    box.OnClick = [&] { ++clicks; };
+    box.OnDblClick = [&] { ++doubles; };
+    const QPoint line1 = box.visualRect(box.model()->index(1, 0)).center();
+    SendMouse(box.viewport(), QEvent::MouseButtonPress, line1);
+    SendMouse(box.viewport(), QEvent::MouseButtonRelease, line1);
+    EXPECT_EQ(box.currentRow(), 1);
+    EXPECT_EQ(clicks, 1);
+    SendMouse(box.viewport(), QEvent::MouseButtonDblClick, line1);
+    SendMouse(box.viewport(), QEvent::MouseButtonRelease, line1);
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks, 1);
+
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(&box, &down);
+    EXPECT_EQ(box.currentRow(), 2);
+    EXPECT_EQ(clicks, 2);
+    box.setCurrentRow(0);
+    EXPECT_EQ(clicks, 2) << "a selection from the program is no click";
+}
+
+TEST(TextListBox, MultiSelectModes)
+{
+    TTextListBox box;
+    EXPECT_EQ(box.selectionMode(), QAbstractItemView::SingleSelection);
+    box.SetMultiSelect(true);
+    EXPECT_EQ(box.selectionMode(), QAbstractItemView::ExtendedSelection);
+    box.SetExtendedSelect(false);
+    EXPECT_EQ(box.selectionMode(), QAbstractItemView::MultiSelection);
 }

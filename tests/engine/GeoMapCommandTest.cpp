@@ -65,11 +65,19 @@ void NewPoint(TGeoMap& m, const TCommandFields& f)
 
 void NewMap(TGeoMap& m, const TCommandFields& f)
 {
+    const std::int32_t scale = f.Int(0);
+    const QString info = f.Text(1);
     m.SetDataFileState(0);
     m.Pages.DeleteAll();
-    m.MapProp.Scale = f.Int(0);
-    m.MapProp.Info = f.Text(1);
+    m.MapProp.Scale = scale;
+    m.MapProp.Info = info;
     m.PassScaleToSymbols();
+}
+
+// An open whose file cannot be read: the plan stays as it was.
+void FailingOpen(TGeoMap&, const TCommandFields& f)
+{
+    throw Exception(QStringLiteral("Не удается открыть файл \"%1\"").arg(f.Text(0)));
 }
 
 void Nothing(TGeoMap&, const TCommandFields&) {}
@@ -237,6 +245,26 @@ TEST_F(CommandTest, DocumentCommandsAreNeitherJournalledNorSnapshotted)
     // After new, a command is the journal's only line.
     m.StrToComm(QStringLiteral("mcNewPage=<C>"));
     EXPECT_EQ(*CommandLog, QStringList{QStringLiteral("mcNewPage=<C>")});
+}
+
+// Guards against a failed new or open emptying the journal of the plan it left in
+// place: the exit question asks only while the journal holds lines, so the unsaved
+// changes would be dropped without a word.
+TEST_F(CommandTest, FailedNewOrOpenKeepsTheJournal)
+{
+    TGeoMap& m = Plan();
+    m.CommandHandlers[mcOpenMap] = FailingOpen;
+    m.StrToComm(QStringLiteral("mcNewPage=<A>"));
+    m.StrToComm(QStringLiteral("mcNewPage=<B>"));
+    SavedCommandCount = 1;
+    const QStringList journal = *CommandLog;
+    for (const char* line : {"mcOpenMap=<нет.500><New>", "mcNewMap=<пятьсот><>"}) {
+        SCOPED_TRACE(line);
+        EXPECT_FALSE(RaisedBy([&] { m.StrToComm(QString::fromUtf8(line)); }).isEmpty());
+        EXPECT_EQ(*CommandLog, journal);
+        EXPECT_EQ(SavedCommandCount, 1);
+        EXPECT_EQ(m.GetPagesCount(), 2);
+    }
 }
 
 TEST_F(CommandTest, SnapshotsAreNumberedWithTheScaleAsExtension)
@@ -463,4 +491,22 @@ TEST_F(CommandTest, AllRastersLoadAndUnloadThroughTheMainPlan)
             EXPECT_EQ(rastr->Loaded, 0);
     EXPECT_EQ(m.GetCurrentPage(), 1);
     EXPECT_EQ(m.GetCurrentRastr(), 1);
+}
+
+// Guards against the folder of a Windows path showing in the title: a plan written
+// there keeps "\" between the folders of its raster files.
+TEST_F(CommandTest, MissingRasterIsAskedForByItsNameAlone)
+{
+    TGeoMap& m = Plan();
+    m.Pages.AddItem();
+    for (const char* file : {"C:\\Карты\\Участок 5.bmp", "/home/geo/снимок.tif", "голый.jpg"}) {
+        m.Pages.Item->Rastrs.AddItem();
+        m.Pages.Item->Rastrs.Item->FileName = QString::fromUtf8(file);
+    }
+    m.LoadAllRastrs();
+    ASSERT_EQ(Window.Asked.size(), 3u);
+    EXPECT_EQ(Window.Asked[0].Caption, QStringLiteral("Путь к файлу: Участок 5.bmp"));
+    EXPECT_EQ(Window.Asked[1].Caption, QStringLiteral("Путь к файлу: снимок.tif"));
+    EXPECT_EQ(Window.Asked[2].Caption, QStringLiteral("Путь к файлу: голый.jpg"));
+    EXPECT_TRUE(CommandLog->isEmpty());
 }

@@ -178,6 +178,33 @@ TEST_F(GeoMapTest, ShippedRuleFileIsInTheOrderASaveWrites)
     }
 }
 
+// Guards against a save that fails half-way: the rule file is the user's, so a rule
+// that cannot be written (a character code page 1251 lacks, no classifier to reduce
+// the semantics) must raise and leave the file exactly as it was.
+TEST_F(GeoMapTest, RuleFileThatCannotBeWrittenStaysAsItWas)
+{
+    CopyDataFolder(QStringLiteral("Семантика"), Folder());
+    const QString path = Path(QStringLiteral("Слои/Выбор слоя.wri"));
+    const QByteArray shipped = FileBytes(path);
+    TGeoMap& m = Plan();
+    m.LayerRules.AddItem();
+    m.LayerRules.Item->Semantics = QStringLiteral("ЗДН/Ф001");
+    m.LayerRules.Item->LayerName = QStringLiteral("Здания \u2713");
+    for (bool classifier : {true, false}) {
+        SCOPED_TRACE(classifier);
+        std::optional<TSemServices> semantics;
+        if (classifier) {
+            semantics.emplace();
+            semantics->Open();
+        }
+        const QString message = RaisedBy([&] { m.SaveDefLayerForObjects(); });
+        EXPECT_FALSE(message.isEmpty());
+        if (classifier)
+            EXPECT_TRUE(message.contains(QStringLiteral("1251"))) << message.toStdString();
+        EXPECT_EQ(FileBytes(path), shipped);
+    }
+}
+
 TEST_F(GeoMapTest, EmptyRuleListWritesAnEmptyFile)
 {
     TGeoMap& m = Plan();

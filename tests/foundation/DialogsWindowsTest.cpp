@@ -1,6 +1,7 @@
 // The shared windows, offscreen, through their entry routines: Enter gives the OK
 // result, Esc and the close box the window's cancel results, and the values come back
 // as each routine promises.
+#include "controls/TextListBox.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/EngineQuestions.h"
 #include "foundation/ui/MaskEdit.h"

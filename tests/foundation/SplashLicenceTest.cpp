@@ -162,3 +162,15 @@ TEST(Licence, MissingFileShowsANoticeAndBothAnswersWork)
     EXPECT_EQ(FirstStartDlg(), mrCancel);
     ProgramFolder = savedFolder;
 }
+
+TEST(Licence, FileNameMatchesWhateverItsLetterCase)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/лицензия.rtf"),
+                            folder.filePath(QStringLiteral("ЛИЦЕНЗИЯ.RTF"))));
+    const QString savedFolder = ProgramFolder;
+    ProgramFolder = folder.path() + QLatin1Char('/');
+    TFormFirstStart form(LicenceFileName());
+    EXPECT_TRUE(form.LicenceLoaded);
+    ProgramFolder = savedFolder;
+}

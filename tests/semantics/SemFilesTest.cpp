@@ -236,9 +236,9 @@ TEST_F(SemFixture, ReadersFollowTheirGroupAndKindRules)
     EXPECT_TRUE(w.EList.At(0)->Value.isEmpty());
 }
 
-// Guards against a save that writes a code it cannot write back: an extended kind
-// without a chosen index would come back as index 1.
-TEST_F(SemFixture, WorkSaveRefusesCodesItCannotWrite)
+// Guards against a save that writes a code it cannot read back as it was: an extended
+// kind without a chosen index would come back as index 1, a code of 1000 as 100.
+TEST_F(SemFixture, SavesRefuseCodesTheyCannotWrite)
 {
     const QByteArray before = ReadBytes(Folder() + TSemCodec::WorkFileNames[0]);
     RSemWork& w = *Codec().SemWorks[0].At(0);
@@ -246,6 +246,12 @@ TEST_F(SemFixture, WorkSaveRefusesCodesItCannotWrite)
     w.EList.Item->Kind = seIV;   // ListIndex stays -1
     EXPECT_THROW(Codec().SaveWorkBase(), Exception);
     EXPECT_EQ(ReadBytes(Folder() + TSemCodec::WorkFileNames[0]), before);
+
+    const QByteArray standard = ReadBytes(Folder() + TSemCodec::StandartFileName);
+    Codec().SemStandarts.At(0)->FList.AddItem();
+    Codec().SemStandarts.At(0)->FList.Item->Code = 1000;   // would be written as "100"
+    EXPECT_THROW(Codec().SaveStandartBase(), Exception);
+    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName), standard);
 }
 
 TEST_F(SemFixture, SynonymsAreReadAndWrittenInTheirOwnFiles)

@@ -1,9 +1,10 @@
 // The delete question and the duplicate-name question.
 #include "foundation/ui/EngineQuestions.h"
 
+#include "controls/TextListBox.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -18,8 +19,7 @@ TFormQDelObjectsDialog::TFormQDelObjectsDialog(const QStringList& lines, QWidget
     setWindowTitle(QStringLiteral("Удалить найденные объекты?"));
     Sizeable = true;
     SetClientSize(392, 341);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ListBox1 = new TTextListBox(this);
     ListBox1->addItems(lines);
     Place(ListBox1, QRect(2, 3, 387, 297), AllEdges);
     Button1 = AddButton(QStringLiteral("Готово"), QRect(312, 304, 75, 24), mrOk);

@@ -6,16 +6,16 @@
 
 class QCheckBox;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
+class TTextListBox;
 
 class TFormQDelObjectsDialog : public TDialogBase {
     Q_OBJECT
 public:
     explicit TFormQDelObjectsDialog(const QStringList& lines, QWidget* parent = nullptr);
 
-    QListWidget* ListBox1;
+    TTextListBox* ListBox1;   // scrolls sideways for long lines
     QPushButton* Button1;   // "Готово"
 };
 

@@ -4,19 +4,19 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ui/PlainRtf.h"
+#include "platform/FileLookup.h"
+#include "platform/ProgramFolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 QString LicenceFileName()
 {
-    QString folder = ProgramFolder;
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    return QDir(folder).filePath(QStringLiteral("лицензия.rtf"));
+    QString folder = ProgramFolder.isEmpty() ? GetProgramFolder() : ProgramFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return ResolvePath(folder + QStringLiteral("лицензия.rtf"));
 }
 
 TFormFirstStart::TFormFirstStart(const QString& licenceFile, QWidget* parent) : TDialogBase(parent)
@@ -32,7 +32,8 @@ TFormFirstStart::TFormFirstStart(const QString& licenceFile, QWidget* parent) : 
     Header->setFont(big);
     Header->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     Place(Header, QRect(2, 2, 654, 43));
-    VersionLabel = new QLabel(QStringLiteral("версия ") + AppVersion, this);
+    VersionLabel = new QLabel(AppVersion.isEmpty() ? QString() : QStringLiteral("версия ") + AppVersion,
+                              this);
     VersionLabel->adjustSize();
     Place(VersionLabel, QRect(QPoint(120, 2), VersionLabel->size()));
 
@@ -65,9 +66,9 @@ TFormFirstStart::TFormFirstStart(const QString& licenceFile, QWidget* parent) : 
                        "При отказе программа завершит работу."));
     Place(NoteMemo, QRect(10, 480, 910, 154));
 
-    AgreeButton = AddButton(QStringLiteral("Я принимаю условия лицензионного соглашения"),
+    AgreeButton = AddButton(QStringLiteral("Согласен"),
                             QRect(108, 638, 385, 25), mrOk);
-    DeclineButton = AddButton(QStringLiteral("Я не принимаю условия соглашения"),
+    DeclineButton = AddButton(QStringLiteral("Не согласен"),
                               QRect(516, 638, 228, 25), mrCancel);
     AgreeButton->setDefault(true);
     AgreeButton->setFocus();

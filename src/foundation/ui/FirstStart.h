@@ -25,5 +25,5 @@ public:
     bool LicenceLoaded = false;
 };
 
-// The licence file of the program folder.
+// The licence file of the program folder, its name matched without regard to case.
 QString LicenceFileName();

@@ -1,0 +1,105 @@
+// Logical fonts as Qt fonts, and the two text measurers of the sign library.
+#include "semantics/SymbolsFont.h"
+
+#include "platform/Platform.h"
+
+#include <QFontMetricsF>
+#include <cstdlib>
+
+namespace {
+
+constexpr int DefaultCellHeight = 16;
+// The metrics of this many fonts are kept; past it the cache starts again.
+constexpr int MaxCachedFonts = 256;
+// A point is a dot at 72 dots per inch; 2835 dots per metre is what rounds to 72.
+constexpr int DotsPerMetre72 = 2835;
+
+QFont::Weight QtWeight(std::int32_t weight)
+{
+    if (weight <= 0)
+        return QFont::Normal;
+    return static_cast<QFont::Weight>(std::min<std::int32_t>(weight, 1000));
+}
+
+// Ascent plus descent per pixel of em for the face, weight and slant of lf; kept, since
+// it never changes for a face.
+qreal CellPerEm(const TLogFont& lf)
+{
+    static QHash<QString, qreal> ratios;
+    const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Weight) +
+                        QLatin1Char('|') + QString::number(lf.Italic);
+    const auto found = ratios.constFind(key);
+    if (found != ratios.constEnd())
+        return found.value();
+    constexpr int probe = 200;
+    QFont font(lf.FaceName);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setWeight(QtWeight(lf.Weight));
+    font.setItalic(lf.Italic != 0);
+    font.setPixelSize(probe);
+    const QFontMetricsF metrics(font);
+    qreal ratio = (metrics.ascent() + metrics.descent()) / probe;
+    if (!(ratio > 0))
+        ratio = 1;
+    ratios.insert(key, ratio);
+    return ratio;
+}
+
+}  // namespace
+
+qreal LogFontCellHeight(const TLogFont& lf)
+{
+    if (lf.Height == 0)
+        return DefaultCellHeight;
+    if (lf.Height > 0)
+        return lf.Height;
+    return -qreal(lf.Height) * CellPerEm(lf);
+}
+
+QFont LogFontToQFont(const TLogFont& lf, qreal dpi)
+{
+    QFont font(lf.FaceName);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setWeight(QtWeight(lf.Weight));
+    font.setItalic(lf.Italic != 0);
+    font.setUnderline(lf.Underline != 0);
+    font.setStrikeOut(lf.StrikeOut != 0);
+    const qreal em = LogFontCellHeight(lf) / CellPerEm(lf);   // dots
+    const qreal points = em * 72.0 / (dpi > 0 ? dpi : 72.0);
+    font.setPointSizeF(points > 0.01 ? points : 0.01);
+    return font;
+}
+
+TTextExtent TFixedTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
+{
+    const int height = lf.Height == 0 ? DefaultCellHeight : std::abs(lf.Height);
+    TTextExtent e;
+    e.Width = static_cast<int>(Round(static_cast<Extended>(txt.size()) * AdvancePerHeight * height));
+    e.Height = height + (lf.Escapement != 0 ? TurnedExtraHeight : 0);
+    return e;
+}
+
+TQtTextMeasurer::TQtTextMeasurer() : Device(1, 1, QImage::Format_RGB32)
+{
+    Device.setDotsPerMeterX(DotsPerMetre72);
+    Device.setDotsPerMeterY(DotsPerMetre72);
+}
+
+TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
+{
+    const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Height) +
+                        QLatin1Char('|') + QString::number(lf.Weight) + QLatin1Char('|') +
+                        QString::number(lf.Italic) + QString::number(lf.Underline) +
+                        QString::number(lf.StrikeOut);
+    auto found = Fonts.constFind(key);
+    if (found == Fonts.constEnd()) {
+        if (Fonts.size() >= MaxCachedFonts)
+            Fonts.clear();
+        found = Fonts.insert(key, LogFontToQFont(lf, 72));
+    }
+    const QFontMetricsF metrics(found.value(), &Device);
+    TTextExtent e;
+    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt)));
+    e.Height = static_cast<int>(Round(metrics.ascent() + metrics.descent()));
+    return e;
+}
