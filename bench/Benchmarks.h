@@ -13,6 +13,7 @@ inline constexpr const char* FloorWrite = "Floor/WriteBytes";        // the same
 // Opening and saving the plan.
 inline constexpr const char* Open = "Open/Command";                  // mcOpenMap as the user runs it
 inline constexpr const char* OpenRead = "Open/Reader";               // ReadDataFromFile alone
+inline constexpr const char* OpenDrop = "Open/DropOldPlan";          // freeing the plan it replaces
 inline constexpr const char* OpenClose = "Open/ClosingPass";         // CheckPolygonClose alone
 inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign library of the scale
 inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
@@ -24,6 +25,10 @@ inline constexpr const char* LineOff = "Command/SetLine1000/undo:0";
 inline constexpr const char* LineOn = "Command/SetLine1000/undo:1";
 inline constexpr const char* TransformOff = "Command/TransformSheet/undo:0";
 inline constexpr const char* TransformOn = "Command/TransformSheet/undo:1";
+// Measured in place of the transform while the engine has none: the heaviest command
+// on a whole sheet there is, deleting it (the sheet is put back untimed).
+inline constexpr const char* DelPageOff = "Command/DelPage/undo:0";
+inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
 
 // Peak memory of the opened plan, measured in a process of its own.
 inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
@@ -31,11 +36,14 @@ inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
 void RegisterFloorBenchmarks();
 void RegisterOpenSaveBenchmarks();
 void RegisterCommandBenchmarks();
-// self: this program, started again to open the plan in a fresh process.
-void RegisterMemoryBenchmark(const QString& self);
+// Whether the engine has a handler for mcTransform.
+bool HasTransformCommand();
+// Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
+void RegisterMemoryBenchmark();
 
-// The child process of the memory benchmark: opens the plan and prints its peak
-// memory figures on one line; the exit code is 0 on success.
-int RunMemoryProbe(const QString& planFile);
+// The child process of the memory benchmark, in the program folder of its parent:
+// opens the plan twice (an open, then a reopen as undo does) and prints the memory
+// figures on one line; the exit code is 0 on success.
+int RunMemoryProbe(const QString& planFile, const QString& programFolder);
 
 } // namespace bench
