@@ -35,8 +35,10 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred)
+            if (run.error_occurred) {
+                Failed.push_back(run.run_name.function_name + ": " + run.error_message);
                 continue;
+            }
             // A run with repetitions is summed up by its median.
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
                 continue;
@@ -53,6 +55,9 @@ public:
         const auto it = Results.find(name);
         return it == Results.end() ? nullptr : &it->second;
     }
+
+    // "name: message" of every benchmark that reported an error.
+    std::vector<std::string> Failed;
 
 private:
     std::map<std::string, RMeasure> Results;
@@ -168,7 +173,10 @@ int main(int argc, char** argv)
         benchmark::RunSpecifiedBenchmarks(&reporter);
         PrintSummary(reporter, env);
         benchmark::Shutdown();
-        return 0;
+        // A benchmark that cannot run any more fails the run (and the smoke test).
+        for (const std::string& failure : reporter.Failed)
+            err << "velmora_bench: failed: " << QString::fromStdString(failure) << "\n";
+        return reporter.Failed.empty() ? 0 : 1;
     } catch (const std::exception& e) {
         err << "velmora_bench: " << ExceptionMessage(e) << "\n";
         return 1;
