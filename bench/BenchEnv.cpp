@@ -70,9 +70,17 @@ TBenchEnv::TBenchEnv(const TBenchOptions& options) : SavedProgramFolder(GetProgr
         if (!ok || PlanScale <= 0)
             throw Exception(QStringLiteral("Расширение файла плана должно быть масштабом (500): ") + Plan);
     }
-    Bytes = QFileInfo(Plan).size();
+    const QByteArray bytes = ReadWholeFile(Plan);
+    Bytes = bytes.size();
     if (Bytes <= 0)
         throw Exception(QStringLiteral("Нет файла плана ") + Plan);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (i == 0 || bytes[i - 1] == '\n') {
+            ++Lines;
+            if (bytes[i] == '$')
+                ++Pairs;
+        }
+    }
     Current = this;
 }
 

@@ -39,6 +39,10 @@ public:
     const RPlanStats& PlanStats() const { return Stats; }
     // The plan's scale, from its extension.
     int Scale() const { return PlanScale; }
+    // Lines of the file and its coordinate lines ("$"): what the reader splits and
+    // what the writer formats.
+    Int64 FileLines() const { return Lines; }
+    Int64 PairLines() const { return Pairs; }
 
 private:
     QTemporaryDir Dir;
@@ -47,6 +51,8 @@ private:
     QString Plan;
     QString Name;
     Int64 Bytes = 0;
+    Int64 Lines = 0;
+    Int64 Pairs = 0;
     RPlanStats Stats;
     int PlanScale = 500;
     QString SavedProgramFolder;

@@ -69,7 +69,8 @@ QString Ms(double seconds) { return QString::number(seconds * 1000, 'f', 3) + QS
 void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
 {
     QTextStream out(stdout);
-    out << "\nSummary for " << env.PlanName() << " (" << env.PlanBytes() << " bytes)\n";
+    out << "\nSummary for " << env.PlanName() << " (" << env.PlanBytes() << " bytes, " << env.FileLines()
+        << " lines)\n";
     struct RRatio {
         const char* What;
         const char* Measured;
@@ -100,6 +101,21 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
             out << " (target <= " << ratio.Limit << ") " << (q <= ratio.Limit ? "ok" : "MISSED");
         out << "\n";
     }
+    // The numbers of the coordinate lines alone, as a share of a save and of an open.
+    const RMeasure* format = r.Find(bench::FormatPair);
+    const RMeasure* parse = r.Find(bench::ParsePair);
+    const RMeasure* save = r.Find(bench::Save);
+    const RMeasure* read = r.Find(bench::OpenRead);
+    if (format && save && save->Seconds > 0)
+        out << "  " << env.PairLines() << " coordinate lines formatted alone: "
+            << Ms(format->Seconds * env.PairLines()) << " = "
+            << QString::number(100 * format->Seconds * env.PairLines() / save->Seconds, 'f', 0)
+            << " % of the save\n";
+    if (parse && read && read->Seconds > 0)
+        out << "  " << env.PairLines() << " coordinate lines parsed alone: "
+            << Ms(parse->Seconds * env.PairLines()) << " = "
+            << QString::number(100 * parse->Seconds * env.PairLines() / read->Seconds, 'f', 0)
+            << " % of the reader\n";
     for (const char* name : {bench::NewPointOff, bench::LineOff, bench::TransformOff, bench::DelPageOff})
         if (const RMeasure* m = r.Find(name))
             out << "  " << name << ": " << Ms(m->Seconds) << " (undo off: should not grow with the plan)\n";
@@ -167,6 +183,7 @@ int main(int argc, char** argv)
         bench::RegisterFloorBenchmarks();
         bench::RegisterOpenSaveBenchmarks();
         bench::RegisterCommandBenchmarks();
+        bench::RegisterPartBenchmarks();
         bench::RegisterMemoryBenchmark();
 
         TSummaryReporter reporter;

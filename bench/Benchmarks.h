@@ -30,12 +30,17 @@ inline constexpr const char* TransformOn = "Command/TransformSheet/undo:1";
 inline constexpr const char* DelPageOff = "Command/DelPage/undo:0";
 inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
 
+// The number routines of one coordinate line, per pair.
+inline constexpr const char* FormatPair = "Parts/FormatPair";         // XYtoString2
+inline constexpr const char* ParsePair = "Parts/ParsePair";           // StringToXY
+
 // Peak memory of the opened plan, measured in a process of its own.
 inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
 
 void RegisterFloorBenchmarks();
 void RegisterOpenSaveBenchmarks();
 void RegisterCommandBenchmarks();
+void RegisterPartBenchmarks();
 // Whether the engine has a handler for mcTransform.
 bool HasTransformCommand();
 // Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
