@@ -244,10 +244,6 @@ public:
     // never changes it.
     void SetDataFileState(std::uint8_t state);
 
-    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
-    // busy flag); the rendering passes belong to the plan drawing.
-    void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
-
     // ---- The native plan file and the plan and file commands --------------------------
     // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
 
@@ -339,9 +335,13 @@ public:
     // filter is on, recolours it (brightness rL, then red rR, green rG, blue rB; 100
     // unchanged) and marks the filter applied. Nothing without a current raster that is
     // loaded and whose file exists. Raises what the image readers raise, the raster
-    // unchanged.
+    // unchanged. (RasterFilter.cpp)
     void SetRasterFilter(int rL, int rR, int rG, int rB);
     // ---- end of sheet, layer, raster and object commands -----------------------------
+
+    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
+    // busy flag); the rendering passes belong to the plan drawing.
+    void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
 
 private:
     void InstallCommandHandlers();

@@ -1,0 +1,203 @@
+// A small plan built and changed through typed command lines, as the journal reads,
+// with a dump of every stored and cached value of the tree: a command that fails or
+// finds no position must leave the dump as it was.
+#pragma once
+
+#include "EngineFixture.h"
+
+#include "foundation/GeoDataObjectsPicture.h"
+#include "platform/Platform.h"
+
+#include <initializer_list>
+
+class CommandsTest : public EngineFixture {
+protected:
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        SavedSeparator = DecimalSeparator;
+        DecimalSeparator = QLatin1Char(',');
+    }
+
+    void TearDown() override
+    {
+        DecimalSeparator = SavedSeparator;
+        EngineFixture::TearDown();
+    }
+
+    void Run(const QString& line) { Plan().StrToComm(line); }
+
+    void Run(std::initializer_list<const char*> lines)
+    {
+        for (const char* line : lines)
+            Run(QString::fromUtf8(line));
+    }
+
+    // The line raises message (when message is not empty) or completes, shows nothing,
+    // is journalled, and leaves the tree exactly as it was.
+    void ExpectNoChange(const QString& line, const QString& message = QString())
+    {
+        SCOPED_TRACE(line.toStdString());
+        const QString before = Dump();
+        const size_t asked = Window.Asked.size();
+        EXPECT_EQ(RaisedBy([&] { Run(line); }), message);
+        EXPECT_EQ(Dump(), before);
+        EXPECT_EQ(Window.Asked.size(), asked);
+        ASSERT_FALSE(CommandLog->isEmpty());
+        EXPECT_EQ(CommandLog->last(), line);
+    }
+
+    // The line completes after showing exactly one message, with the tree unchanged.
+    void ExpectMessage(const QString& line, const QString& caption, const QString& text)
+    {
+        SCOPED_TRACE(line.toStdString());
+        const QString before = Dump();
+        Window.Asked.clear();
+        EXPECT_EQ(RaisedBy([&] { Run(line); }), QString());
+        ASSERT_EQ(Window.Asked.size(), 1u);
+        EXPECT_EQ(Window.Asked[0].Kind, QStringLiteral("ShowMsg"));
+        EXPECT_EQ(Window.Asked[0].Caption, caption);
+        EXPECT_EQ(Window.Asked[0].Text, text);
+        EXPECT_EQ(Dump(), before);
+        EXPECT_EQ(CommandLog->last(), line);
+    }
+
+    static QString Num(Extended v) { return QString::number(double(v), 'g', 17); }
+
+    static QString Style(const std::unique_ptr<TUserStyle>& s)
+    {
+        if (!s)
+            return QStringLiteral("-");
+        return QStringLiteral("%1/%2/%3/%4").arg(s->FontName).arg(s->Color).arg(Num(s->Size)).arg(s->FontStyle);
+    }
+
+    static void DumpTexts(QString& out, const TGTexts& texts, const QString& indent)
+    {
+        for (const auto& t : texts)
+            out += indent + QStringLiteral("text %1 (%2 %3) a%4 f%5 s%6 own %7 frame%8\n")
+                                .arg(t->Text, Num(t->Position.X), Num(t->Position.Y))
+                                .arg(t->Angle)
+                                .arg(Num(t->SizeFactor), t->StyleName, Style(t->OwnStyle))
+                                .arg(t->FrameValid);
+    }
+
+    static void DumpUserTexts(QString& out, const TUserTexts& texts, const QString& indent)
+    {
+        for (const auto& u : texts)
+            out += indent + QStringLiteral("user %1 %2 %3 %4 %5\n")
+                                .arg(Num(u->Dx), Num(u->Dy))
+                                .arg(u->Angle)
+                                .arg(Num(u->SizeFactor))
+                                .arg(u->Show);
+    }
+
+    static void DumpPoints(QString& out, const TGPoints& points, const QString& indent)
+    {
+        for (const auto& p : points) {
+            out += indent + QStringLiteral("point %1 sign %2 work %3 (%4 %5) p%6 a%7 first%8 leader%9")
+                                .arg(p->Semantics, p->SignName, p->WorkName, Num(p->Position.X),
+                                     Num(p->Position.Y))
+                                .arg(p->Precision)
+                                .arg(Num(p->SignAngle))
+                                .arg(p->AllUserTextsFromFirst)
+                                .arg(p->LeaderLine) +
+                   QStringLiteral(" picture %1\n").arg(p->Picture.GetCount());
+            DumpUserTexts(out, p->UserTexts, indent + QLatin1Char(' '));
+            DumpTexts(out, p->InnerTexts, indent + QLatin1Char(' '));
+        }
+    }
+
+    static void DumpLines(QString& out, const TGLines& lines, const QString& indent)
+    {
+        for (const auto& l : lines) {
+            out += indent + QStringLiteral("line %1 sign %2 over [%3] strip %4 %5 p%6 picture %7\n")
+                                .arg(l->Semantics, l->SignName, l->OverLines.join(QLatin1Char('|')))
+                                .arg(l->Strip)
+                                .arg(Num(l->StripWidth))
+                                .arg(l->Precision)
+                                .arg(l->Picture.GetCount());
+            DumpUserTexts(out, l->UserTexts, indent + QLatin1Char(' '));
+            for (const auto& n : l->Nodes) {
+                out += indent + QStringLiteral(" node (%1 %2) t%3 s%4 seg%5 c%6 curve%7 inv%8\n")
+                                    .arg(Num(n->Position.X), Num(n->Position.Y))
+                                    .arg(n->NodeType)
+                                    .arg(Num(n->SignShift))
+                                    .arg(n->SegmentType)
+                                    .arg(n->TextCounter)
+                                    .arg(n->Curve)
+                                    .arg(n->InvertText);
+                DumpPoints(out, n->NodePoints, indent + QStringLiteral("  "));
+            }
+            DumpTexts(out, l->InnerTexts, indent + QLatin1Char(' '));
+        }
+    }
+
+    static void DumpPolygonNodes(QString& out, const TGPolygonNodes& nodes, const QString& indent)
+    {
+        for (const auto& n : nodes)
+            out += indent + QStringLiteral("node (%1 %2) curve%3 s%4 type%5 style%6 line%7 pic%8\n")
+                                .arg(Num(n->Position.X), Num(n->Position.Y))
+                                .arg(n->Curve)
+                                .arg(Num(n->SignShift))
+                                .arg(n->SegmentType)
+                                .arg(n->SegmentStyle)
+                                .arg(n->CornerLine)
+                                .arg(n->CornerPicture);
+    }
+
+    // Every sheet, layer, raster and object with its values, in list order.
+    QString Dump()
+    {
+        QString out;
+        for (const auto& page : Plan().Pages) {
+            out += QStringLiteral("page %1 v%2\n").arg(page->Name).arg(page->Visible);
+            for (const auto& r : page->Rastrs)
+                out += QStringLiteral(" rastr %1 (%2 %3)-(%4 %5) v%6 loaded%7 on-open%8 filter %9")
+                           .arg(r->FileName, Num(r->BottomLeft.X), Num(r->BottomLeft.Y),
+                                Num(r->TopRight.X), Num(r->TopRight.Y))
+                           .arg(r->Visible)
+                           .arg(r->Loaded)
+                           .arg(r->LoadOnOpen)
+                           .arg(r->FilterName) +
+                       QStringLiteral(" L%1 R%2 G%3 B%4 on%5 applied%6 picture %7x%8 %9\n")
+                           .arg(r->Brightness)
+                           .arg(r->Red)
+                           .arg(r->Green)
+                           .arg(r->Blue)
+                           .arg(r->FilterOn)
+                           .arg(r->FilterApplied)
+                           .arg(r->Picture->Width())
+                           .arg(r->Picture->Height())
+                           .arg(r->Picture->Image.cacheKey());
+            for (const auto& layer : page->Layers) {
+                out += QStringLiteral(" layer %1 v%2\n").arg(layer->Name).arg(layer->Visible);
+                DumpTexts(out, layer->Texts, QStringLiteral("  "));
+                DumpPoints(out, layer->Points, QStringLiteral("  "));
+                DumpLines(out, layer->Lines, QStringLiteral("  "));
+                for (const auto& p : layer->Polygons) {
+                    out += QStringLiteral("  polygon %1 sign %2 p%3 shift (%4 %5) angle %6 picture %7\n")
+                               .arg(p->Semantics, p->SignName)
+                               .arg(p->Precision)
+                               .arg(Num(p->CaptionShift.X), Num(p->CaptionShift.Y))
+                               .arg(p->CaptionAngle)
+                               .arg(p->Picture.GetCount());
+                    DumpPolygonNodes(out, p->Nodes, QStringLiteral("   "));
+                    for (const auto& h : p->Holes) {
+                        out += QStringLiteral("   hole\n");
+                        DumpPolygonNodes(out, h->Nodes, QStringLiteral("    "));
+                    }
+                    DumpUserTexts(out, p->UserTexts, QStringLiteral("   "));
+                    DumpTexts(out, p->InnerTexts, QStringLiteral("   "));
+                    DumpPoints(out, p->InnerPoints, QStringLiteral("   "));
+                    DumpLines(out, p->InnerLines, QStringLiteral("   "));
+                }
+            }
+        }
+        return out;
+    }
+
+    RGPage& Page(int i) { return *Plan().Pages.At(i); }
+    RGLayer& Layer(int page, int layer) { return *Page(page).Layers.At(layer); }
+
+    QChar SavedSeparator;
+};
