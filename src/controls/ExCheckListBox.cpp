@@ -415,22 +415,37 @@ void TExCheckListBox::ToggleClickCheck(int index)
         OnClickCheck();
 }
 
-void TExCheckListBox::mousePressEvent(QMouseEvent* e)
+bool TExCheckListBox::ToggleIfInCheck(QPoint pos)
 {
-    TExCustomListBox::mousePressEvent(e);
-    if (e->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = e->position().toPoint();
     const QModelIndex index = indexAt(pos);
     if (!index.isValid())
-        return;
+        return false;
     const QRect line = visualRect(index);
     const bool inCheck = layoutDirection() == Qt::RightToLeft
                              ? line.right() - pos.x() < CheckWidth
                              : pos.x() - line.left() < CheckWidth;
-    // The toggle comes before the click is reported, so OnClick sees the new state.
     if (inCheck)
         ToggleClickCheck(index.row());
+    return inCheck;
+}
+
+void TExCheckListBox::mousePressEvent(QMouseEvent* e)
+{
+    TExCustomListBox::mousePressEvent(e);
+    // The toggle comes before the click is reported, so OnClick sees the new state.
+    if (e->button() == Qt::LeftButton)
+        ToggleIfInCheck(e->position().toPoint());
+}
+
+void TExCheckListBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TExCustomListBox::mouseDoubleClickEvent(e);
+    // The second press of a quick double click on a check is a press of its own: the
+    // check toggles back, as for two separate clicks, and the release reports it.
+    // (A second press on another line already went through mousePressEvent.)
+    if (e->button() == Qt::LeftButton && !ClickReportPending() &&
+        ToggleIfInCheck(e->position().toPoint()))
+        ReportClickOnRelease();
 }
 
 void TExCheckListBox::keyPressEvent(QKeyEvent* e)

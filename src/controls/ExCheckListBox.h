@@ -120,10 +120,13 @@ protected:
     QRect ItemRect(const QRect& lineRect) const override;
     int LineHeight(int index) const override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void ToggleClickCheck(int index);
+    // Toggles the line when the point lies in its check area; true when it does.
+    bool ToggleIfInCheck(QPoint pos);
     void StoreState(int index, TCheckBoxState state);
     TCheckBoxState StoredState(int index) const;
     void RepaintCheckArea(int index);

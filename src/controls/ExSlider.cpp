@@ -459,9 +459,12 @@ void TExCustomSlider::DrawPoints(QPainter& p, int valueStep, int shortLength, in
     const int travel = TravelLength();
     if (valueStep <= 0 || range <= 0 || travel <= 0)
         return;
-    long long spacing = valueStep;
-    for (long long k = 2; spacing < range && Extended(travel) * spacing / range < 4; ++k)
-        spacing = valueStep * k;
+    // The smallest multiple k of the step with ticks at least 4 pixels apart
+    // (travel × spacing ≥ 4 × range), or the first that spans the whole range; found
+    // at once, since counting k up would take millions of rounds on a wide range.
+    const long long kApart = (4 * range + Int64(travel) * valueStep - 1) / (Int64(travel) * valueStep);
+    const long long kWhole = (range + valueStep - 1) / valueStep;
+    const long long spacing = valueStep * std::max(std::min(kApart, kWhole), 1LL);
     p.setPen(palette().color(QPalette::WindowText));
     const bool horizontal = FOrientation == soHorizontal;
     auto tick = [&](long long value, int length) {

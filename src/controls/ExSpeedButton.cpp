@@ -604,8 +604,12 @@ void TExSpeedButton::changeEvent(QEvent* e)
     QWidget::changeEvent(e);
     switch (e->type()) {
     case QEvent::EnabledChange:
-        if (!isEnabled())
+        if (!isEnabled()) {
+            // A disabled button gets no release: the press ends here, repeats included.
             FDragging = false;
+            if (RepeatTimer)
+                RepeatTimer->stop();
+        }
         UpdateHover();
         update();
         break;

@@ -192,9 +192,12 @@ void TExtentListBox::mouseReleaseEvent(QMouseEvent* e)
 
 void TExtentListBox::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    QListWidget::mouseDoubleClickEvent(e);
     ClickPending = false;
-    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid() && OnDblClick)
+    // A second press on another line than the first is handed to mousePressEvent as
+    // a plain press: it selects that line and its release reports a click.
+    QListWidget::mouseDoubleClickEvent(e);
+    if (!ClickPending && e->button() == Qt::LeftButton &&
+        indexAt(e->position().toPoint()).isValid() && OnDblClick)
         OnDblClick();
 }
 

@@ -47,6 +47,9 @@ protected:
     void RecomputeExtent();
     void RelayoutLines();
     int TabStopPixels() const;
+    // Whether the release of the current press will report OnClick, and asking for it.
+    bool ClickReportPending() const { return ClickPending; }
+    void ReportClickOnRelease() { ClickPending = true; }
 
     void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;

@@ -41,11 +41,13 @@ struct TOpenFilter {
     QString LineSemantics;
     std::uint8_t ReplacePolygon = 0;
     QString PolygonSemantics;
-    std::uint8_t LoadRastrs = 0;
-    std::uint8_t LoadTexts = 0;
-    std::uint8_t LoadPoints = 0;
-    std::uint8_t LoadLines = 0;
-    std::uint8_t LoadPolygons = 0;
+    // Everything loads until a filter window says otherwise: a plan read without a
+    // reset filter must not lose its objects, nor be saved back over its file empty.
+    std::uint8_t LoadRastrs = 1;
+    std::uint8_t LoadTexts = 1;
+    std::uint8_t LoadPoints = 1;
+    std::uint8_t LoadLines = 1;
+    std::uint8_t LoadPolygons = 1;
 };
 
 // How a drawing treats the view and which objects it renders anew (0 to 8).

@@ -5,6 +5,7 @@
 #include "engine/EngineServices.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
 
 #include <QDir>
@@ -74,6 +75,17 @@ void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
     if (param.contains(QLatin1Char('\r')) || param.contains(QLatin1Char('\n')))
         throw Exception(QStringLiteral("Параметры команды %1 содержат перевод строки")
                             .arg(MapCommandName(Comm)));
+    // What a command puts into the plan must survive the plan file and its snapshots,
+    // which are code page 1251: refuse the command before it changes anything. File
+    // names of the document commands are not written into the plan.
+    if (!IsDocumentCommand(Comm)) {
+        qsizetype bad = -1;
+        EncodeCodePage(param, TCodePage::Cp1251, &bad);
+        if (bad >= 0)
+            throw Exception(QStringLiteral("Параметры команды %1 содержат знак \"%2\", "
+                                           "которого нет в кодовой странице 1251")
+                                .arg(MapCommandName(Comm), QString(param.at(bad))));
+    }
 
     const bool journalled = CommandLog && NoJournal == 0;
     if (journalled && !IsDocumentCommand(Comm))

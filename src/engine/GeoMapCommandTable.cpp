@@ -1,10 +1,12 @@
 // Which routine runs each command, and which writer renders the undo snapshots.
 // A code left without a handler is declared but refused by the frame.
 #include "engine/GeoMap.h"
+#include "engine/GeoMapFile.h"
 
 void TGeoMap::InstallCommandHandlers()
 {
     CommandHandlers.fill(TCommandHandler());
+    InstallPlanFileCommands(*this);
     CommandHandlers[mcNewPage] = &TGeoMap::CmdNewPage;
     CommandHandlers[mcDelPage] = &TGeoMap::CmdDelPage;
     CommandHandlers[mcSetPageProp] = &TGeoMap::CmdSetPageProp;
@@ -37,4 +39,4 @@ void TGeoMap::InstallCommandHandlers()
     CommandHandlers[mcChangePolygonOrder] = &TGeoMap::CmdChangePolygonOrder;
 }
 
-TSnapshotWriter DefaultSnapshotWriter() { return TSnapshotWriter(); }
+TSnapshotWriter DefaultSnapshotWriter() { return WritePlanSnapshot; }

@@ -10,8 +10,8 @@
 #include <utility>
 
 QString ProgramFolder;
-QString AppName;
-QString AppVersion;
+QString AppName = QStringLiteral("Free Velmorant 6");
+QString AppVersion = QStringLiteral("6.07.11.08");
 QString UserName;
 QString ComputerName;
 QString StartDate;

@@ -59,19 +59,17 @@ template <class Place>
 void WalkSegment(Extended& shift, const TGeoPoint& p1, const TGeoPoint& p2, Extended step,
                  Place place)
 {
-    if (!(step > 0))
-        return;   // a step of zero or less would never leave the segment
     Extended length = 0;
     TGeoAngle direction = 0;
     OGZ(p1.X, p1.Y, p2.X, p2.Y, length, direction);
     if (!(length > 0) || !std::isfinite(length))
         return;
     if (length <= shift) {
-        shift -= length;
+        shift -= length;   // whatever the step: nothing falls on this segment
         return;
     }
-    if (length + step == length || shift + step == shift)
-        return;   // the step is lost in the distances: the walk would never advance
+    if (!(step > 0) || length + step == length || shift + step == shift)
+        return;   // a step of zero or less, or one lost in the distances, never advances
     TGeoPoint at;
     PGZ(p1.X, p1.Y, shift, direction, at.X, at.Y);
     place(at, direction);

@@ -90,8 +90,9 @@ public:
 // the segment's length L, each appended with P1 and the segment's direction angle.
 // Shift carries the distance still to go into the next segment: L <= Shift places
 // nothing and leaves Shift − L; otherwise Shift becomes the first distance not placed
-// minus L. A zero-length segment changes nothing. A Step of zero or less (or one too
-// small to advance along the segment) lays nothing and leaves Shift as it was.
+// minus L. A zero-length segment changes nothing. On a segment longer than Shift, a
+// Step of zero or less (or one too small to advance) lays nothing and leaves Shift as
+// it was.
 void TraceSegment(Extended& Shift, const TGeoPoint& P1, const TGeoPoint& P2, Extended Step,
                   TS1Points& Points);
 // The same walk appending plain points.

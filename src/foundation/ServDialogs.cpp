@@ -24,17 +24,19 @@ void ApplySelection(QStringList& list, const TSelection& selection, TModalResult
         index = selection.Index;
         return;
     }
-    index = -1;
-    if (result != mrOk || selection.Typed.isEmpty())
-        return;
-    const qsizetype existing = list.indexOf(selection.Typed);
+    const qsizetype existing = selection.Typed.isEmpty() ? -1 : list.indexOf(selection.Typed);
     if (existing >= 0) {
         index = static_cast<int>(existing);
         return;
     }
+    // No line of the list: callers take added 1 as "typed, not chosen", so it is set
+    // even when the text is not kept.
+    added = 1;
+    index = -1;
+    if (result != mrOk || selection.Typed.isEmpty())
+        return;
     list.append(selection.Typed);
     index = static_cast<int>(list.size() - 1);
-    added = 1;
 }
 
 }  // namespace

@@ -118,10 +118,10 @@ TModalResult InpStr2Dialog(QString& masked, QString& free, const QString& captio
                            const QString& text, const QString& mask);
 
 // Selection from list with index preselected. After the window, whatever the result:
-// a line chosen in the list gives index := that line, added := 0. Otherwise, on OK a
-// typed text that is new and not empty is appended (index := the last line,
-// added := 1) and a typed text equal to a line picks that line (added := 0); anything
-// else leaves index -1 and added 0, and the list untouched.
+// a line chosen in the list, or a typed text equal to a line, gives index := that line
+// and added := 0, so added 0 always means a line of the list. Otherwise added := 1;
+// on OK a typed text that is new and not empty is appended (index := the last line);
+// a cancelled or empty text never reaches the list, and index := -1.
 TModalResult SelStrDialog(QStringList& list, int& index, int& added, const QString& caption,
                           const QString& text);
 

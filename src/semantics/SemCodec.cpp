@@ -94,23 +94,35 @@ QString Compose(const QString& objCode, QString items)
 {
     if (objCode.isEmpty())
         return QString();
+    // Only three characters of the code are written: a parse reads no more of it.
+    QString head = objCode.left(3);
     if (items.isEmpty())
-        return objCode;
+        return head;
     items.chop(1);
     // A code shorter than three characters is padded, so that the "/" stands fourth
     // and the string parses back to the same code.
-    QString head = objCode.left(3);
     if (head.length() < 3)
         head += QString(3 - head.length(), QLatin1Char(' '));
     return head + u'/' + items;
 }
 
+// The real of an item's value ("," or "." as decimal separator, no thousands
+// separators); false for anything else, "-." and values beyond the range of reals
+// included, so that such an item is skipped instead of failing the caller.
+bool ItemReal(const QString& text, Extended& value)
+{
+    return ValidFloat(text, false, true) &&
+           DecimalTextToFloat(ConvertDecimalSeparator(text), DecimalSeparator, value);
+}
+
 void ValuesOf(const TSemEs& list, TSemExt kind, TArrayFloats& val)
 {
     val.clear();
-    for (const auto& r : list)
-        if (r->Kind == kind && ValidFloat(r->Value, false, true))
-            val.push_back(StrToFlt(r->Value));
+    for (const auto& r : list) {
+        Extended v = 0;
+        if (r->Kind == kind && ItemReal(r->Value, v))
+            val.push_back(v);
+    }
 }
 
 template <class L>
@@ -378,8 +390,9 @@ void TSemCodec::ShiftHeights(const QString& sem, QString& result, Extended incre
     if (EList.GoFirstItem()) {
         do {
             RSemE& e = *EList.Item;
-            if (e.Kind == seIV && ValidFloat(e.Value, false, true))
-                e.Value = FloatToFixed(StrToFlt(e.Value) + increment, 2, 8);
+            Extended v = 0;
+            if (e.Kind == seIV && ItemReal(e.Value, v))
+                e.Value = FloatToFixed(v + increment, 2, 8);
         } while (EList.GoNextItem());
     }
     Code(result, true);

@@ -142,6 +142,8 @@ public:
     void SaveWorkBase();
     // Each synonym file that exists replaces its list; a missing one leaves it.
     void LoadSynonyms();
+    // Writes each list into the file its reader reads (a new file "ТОЧСин.wri" ...
+    // where there is none).
     void SaveSynonyms();
     // The exclusion lists: with mustExist a missing file fails the load, otherwise it
     // leaves its list empty.
@@ -173,7 +175,10 @@ private:
     QString TopoText(const QString& source) const;
     QString ItemName(int kind, int code) const;
 
+    static QString SynonymWritePath(int lm);
+
     bool StandartBroken = false;
     bool WorkBaseBroken = false;
     std::array<bool, 3> ExcludesBroken{};
+    std::array<bool, 3> SynonymsBroken{};
 };

@@ -442,22 +442,43 @@ void TSemCodec::LoadSynonyms()
     std::array<bool, 3> found{};
     for (int lm = 0; lm < 3; ++lm) {
         const QString path = ClassifierPath(SynonymReadNames[lm]);
-        if (!QFile::exists(path))
+        if (!QFile::exists(path)) {
+            SynonymsBroken[lm] = false;   // no file that a save could spoil
             continue;
-        ParseSynonyms(ReadLines(path, QString()), fresh[lm]);
+        }
+        try {
+            ParseSynonyms(ReadLines(path, QString()), fresh[lm]);
+        } catch (...) {
+            SynonymsBroken[lm] = true;
+            throw;
+        }
         found[lm] = true;
     }
     for (int lm = 0; lm < 3; ++lm)
-        if (found[lm])
+        if (found[lm]) {
             ReplaceRecords(fresh[lm], Synonyms[lm]);
+            SynonymsBroken[lm] = false;
+        }
+}
+
+// The file a synonym list goes to: the one its reader reads when it exists (whatever
+// its spelling, so that a second file of the other spelling can never hide the
+// written one), otherwise a new file of the written spelling.
+QString TSemCodec::SynonymWritePath(int lm)
+{
+    const QString read = ClassifierPath(SynonymReadNames[lm]);
+    return QFile::exists(read) ? read : ClassifierPath(SynonymWriteNames[lm]);
 }
 
 void TSemCodec::SaveSynonyms()
 {
     TTrailGuard guard(Module, "procedure TSemCodec.SaveSynonyms;");
+    for (int lm = 0; lm < 3; ++lm)
+        if (SynonymsBroken[lm])
+            throw Exception(NotSaved(QStringLiteral("Список синонимов ") + SynonymReadNames[lm]));
     std::vector<TPendingFile> files;
     for (int lm = 0; lm < 3; ++lm)
-        files.push_back(Encode(ClassifierPath(SynonymWriteNames[lm]), SynonymLines(Synonyms[lm])));
+        files.push_back(Encode(SynonymWritePath(lm), SynonymLines(Synonyms[lm])));
     WriteAll(files);
 }
 

@@ -78,8 +78,11 @@ public:
     // for it.
     void LoadSymbols(std::int32_t scale);
     // Chooses the sign for an object with semantics name and kind lm and leaves it the
-    // current item of the kind's list (may ask the user, see the options). True when a
-    // sign is current; false only when the kind has no sign at all.
+    // current item of the kind's list. No match: the fall-back (the kind's last sign),
+    // after, with AskUnknownSymbol on, the synonyms (consulted once, not again for the
+    // synonym's own name) and the question; the add-sign window receives the short key
+    // and the material and state codes without their letter, each followed by CR LF.
+    // True when a sign is current; false only when the kind has no sign at all.
     bool SelectSymbol(const QString& name, TLmode lm);
     // True when a sign of kind lm has exactly this name; the cursor is left on it.
     bool FindSymbol(const QString& Symname, TLmode lm);

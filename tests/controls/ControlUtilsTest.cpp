@@ -7,11 +7,14 @@
 #include "foundation/ErrorTrail.h"
 
 #include <QCursor>
+#include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 TEST(WaitCursor, NestedPhasesShowOneHourglassAndRestoreOnce)
@@ -199,3 +202,34 @@ TEST(ExShell, StartsAProgramWithItsWordsAndFolder)
         QThread::msleep(10);
     EXPECT_GT(QFileInfo(out).size(), 0);
 }
+
+// Receives the documents LaunchFile hands to the desktop, so nothing really opens.
+class TOpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public slots:
+    void Open(const QUrl& url) { Urls.append(url); }
+};
+
+// Guards a document carrying the executable bit (as every file on a drive formatted
+// for the old system does) being started as a program, which fails and opens nothing.
+TEST(ExShell, DocumentWithTheExecutableBitOpensAsADocument)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath("общие сведения.html");
+    {
+        QFile f(page);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<html></html>");
+    }
+    QFile::setPermissions(page, QFile::permissions(page) | QFileDevice::ExeOwner);
+    TOpenedUrls opened;
+    QDesktopServices::setUrlHandler("file", &opened, "Open");
+    const bool launched = LaunchFile(page, QString(), dir.path(), 2);
+    QDesktopServices::unsetUrlHandler("file");
+    EXPECT_TRUE(launched);
+    EXPECT_EQ(opened.Urls, QList<QUrl>({QUrl::fromLocalFile(page)}));
+}
+
+#include "ControlUtilsTest.moc"

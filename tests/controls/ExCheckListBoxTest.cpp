@@ -88,6 +88,40 @@ TEST(ExCheckListBox, PressInTheFirst18PixelsToggles)
     EXPECT_FALSE(f.Box.IsItemChecked(1));
 }
 
+// Guards against a quick second click on a check being lost: the toolkit turns it into
+// a double click, which toggled nothing, so two clicks checked the line only once.
+TEST(ExCheckListBox, DoubleClickOnACheckTogglesTwice)
+{
+    struct Case {
+        int firstLine, secondLine, x;
+        const char* checked;  // lines 0..2 after both clicks
+        std::vector<QString> events;
+    };
+    const Case cases[] = {
+        {1, 1, 10, "000",
+         {"state 1", "check", "click 010", "dbl", "state 1", "check", "click 000"}},
+        {1, 1, 20, "000", {"click 000", "dbl"}},
+        // A second press on another line is a plain press there.
+        {1, 2, 10, "011",
+         {"state 1", "check", "click 010", "state 2", "check", "click 011"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.checked);
+        Fixture f;
+        f.Box.OnDblClick = [&f] { f.Events.push_back(QStringLiteral("dbl")); };
+        f.ClickLine(c.firstLine, c.x);
+        const QRect r = f.Box.visualRect(f.Box.model()->index(c.secondLine, 0));
+        const QPoint at(r.left() + c.x, r.center().y());
+        SendMouse(f.Box.viewport(), QEvent::MouseButtonDblClick, at);
+        SendMouse(f.Box.viewport(), QEvent::MouseButtonRelease, at);
+        QString checked;
+        for (int i = 0; i < 3; ++i)
+            checked += f.Box.IsItemChecked(i) ? QLatin1Char('1') : QLatin1Char('0');
+        EXPECT_EQ(checked, QLatin1String(c.checked));
+        EXPECT_EQ(f.Events, c.events);
+    }
+}
+
 TEST(ExCheckListBox, GrayedCycleOnlyForCheckBoxesAndMarks)
 {
     struct Case {

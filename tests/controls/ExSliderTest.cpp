@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -225,4 +226,44 @@ TEST(ExSlider, NullPictureRestoresTheOwnOneAndItsTransparency)
     EXPECT_EQ(s.ImageHThumb().size(), QSize(18, 17));
     EXPECT_FALSE(s.Options() & soThumbOpaque);
     EXPECT_TRUE(s.Options() & soRulerOpaque);
+}
+
+TEST(ExSlider, TickSpacingWidensUntilFourPixelsApart)
+{
+    struct Case {
+        int minValue, maxValue, increment;
+        int ticks;  // marks drawn, the two ends included
+    };
+    const Case cases[] = {
+        {0, 100, 10, 11},     // 12.9 pixels apart: every Increment
+        {0, 3, 1, 4},
+        {0, 704, 1, 33},      // one value is 0.18 pixels: every 22nd value, then the end
+        {-360, 360, 90, 9},
+        {0, 2000000000, 1, 33},  // spacing found at once, not by counting up to it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maxValue);
+        TExSlider s;
+        s.resize(150, 40);
+        s.SetMaxValue(c.maxValue);
+        s.SetMinValue(c.minValue);
+        s.SetIncrement(c.increment);
+        QImage image(s.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            s.DrawPoints(p, c.increment, 3, 5);
+        }
+        // The first row below the thumb that holds marks: count its runs of ink.
+        int ticks = 0;
+        for (int y = s.ThumbRect().bottom() + 1; y < image.height() && ticks == 0; ++y) {
+            bool ink = false;
+            for (int x = 0; x < image.width(); ++x) {
+                const bool here = image.pixel(x, y) != qRgb(255, 255, 255);
+                ticks += here && !ink;
+                ink = here;
+            }
+        }
+        EXPECT_EQ(ticks, c.ticks);
+    }
 }

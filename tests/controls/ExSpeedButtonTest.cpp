@@ -375,6 +375,27 @@ TEST(ExSpeedButton, RepeatClicksWhileHeldAndPausesOffTheButton)
     EXPECT_FALSE(timer->isActive());
 }
 
+// Guards a button disabled while held (by its own click handler): it never sees the
+// release, and its repeat timer went on ticking for the rest of the run.
+TEST(ExSpeedButton, DisablingAHeldButtonStopsItsRepeats)
+{
+    QWidget parent;
+    TExSpeedButton b(&parent);
+    b.SetAllowTimer(true);
+    int clicks = 0;
+    b.OnClick = [&] {
+        if (++clicks == 2)
+            b.setEnabled(false);
+    };
+    SendMouse(&b, QEvent::MouseButtonPress, QPoint(5, 5));
+    QTimer* timer = RepeatTimerOf(b);
+    ASSERT_NE(timer, nullptr);
+    Tick(timer);
+    Tick(timer);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(timer->isActive());
+}
+
 TEST(ExSpeedButton, ExceptionFromARepeatedClickStopsTheTimer)
 {
     QWidget parent;

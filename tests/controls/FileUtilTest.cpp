@@ -206,6 +206,22 @@ TEST(FileUtil, ClearDirectoryWithAndWithoutTheFolder)
     }
 }
 
+// Guards a subfolder its owner may not list: it looked empty, its files stayed and the
+// clearing still reported success (a user other than root sees the fault).
+TEST(FileUtil, ClearDirectoryOpensALockedSubfolder)
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("run");
+    QDir().mkpath(root + "/locked");
+    WriteFile(root + "/locked/f", "x");
+    ASSERT_TRUE(QFile::setPermissions(root + "/locked", QFileDevice::Permissions()));
+    EXPECT_TRUE(ClearDirectory(root, false));
+    QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner);
+    EXPECT_FALSE(QFileInfo::exists(root + "/locked/f"));
+    EXPECT_TRUE(QFileInfo(root + "/locked").isDir());
+}
+
 TEST(FileUtil, ClearDirectoryNeverFollowsALink)
 {
     QTemporaryDir dir;

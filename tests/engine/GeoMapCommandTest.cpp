@@ -407,6 +407,18 @@ TEST_F(CommandTest, ParameterStringWithALineBreakIsRefused)
     EXPECT_EQ(m.Modified, 0);
 }
 
+// Guards a command whose text has no place in code page 1251: it changed the plan,
+// then every snapshot and save of that plan failed.
+TEST_F(CommandTest, ParameterStringOutsideTheCodePageIsRefused)
+{
+    TGeoMap& m = Plan();
+    const QString err = RaisedBy([&] { m.DoCommand(mcNewPage, QStringLiteral("<Лист \u4E2D>")); });
+    EXPECT_TRUE(err.contains(QStringLiteral("1251"))) << err.toStdString();
+    EXPECT_TRUE(CommandLog->isEmpty());
+    EXPECT_EQ(m.GetPagesCount(), 0);
+    EXPECT_EQ(m.Modified, 0);
+}
+
 TEST_F(CommandTest, PreviewKeepsTheJournalAndTheDocumentState)
 {
     TGeoMap& m = Plan();

@@ -256,6 +256,9 @@ TEST(DataModelLists, SegmentWalkShiftCases)
         {"zero length", 0, 4, 10, 0, 4},
         {"step 0 lays nothing", 20, 0, 0, 0, 0},
         {"negative step lays nothing", 20, 3, -1, 0, 3},
+        // Guards against a bad step freezing the shift: a segment not longer than the
+        // shift uses up its length whatever the step.
+        {"step 0 on a segment shorter than the shift", 3, 5, 0, 0, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

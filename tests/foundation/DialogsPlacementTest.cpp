@@ -95,8 +95,14 @@ TEST(DialogsMask, EditGivesTextInTheOriginalForm)
         {"000->L;1;_", QStringLiteral("12"), QStringLiteral("12 - ")},
         {"\\1\\:9999999;1; ", QStringLiteral("1:500"), QStringLiteral("1:500    ")},
         {"\\1\\:9999999;1; ", QStringLiteral("1:1234567"), QStringLiteral("1:1234567")},
-        {">lll;0;*", QStringLiteral("кд"), QStringLiteral("КД ")},
         {"00-00;0;_", QStringLiteral("12-34"), QStringLiteral("1234")},
+        // Without fixed characters the unfilled end is dropped: guards a two-letter or
+        // empty code that read as three characters and passed the length check.
+        {">lll;0;*", QStringLiteral("кд"), QStringLiteral("КД")},
+        {">lll;0;*", QString(), QString()},
+        {">999;0;*", QStringLiteral("12"), QStringLiteral("12")},
+        {"00-00;0;_", QStringLiteral("12-3"), QStringLiteral("123")},
+        {"00-00;0;_", QStringLiteral("1234"), QStringLiteral("1234")},   // as Text gave it
         {"", QStringLiteral("free text"), QStringLiteral("free text")},
     };
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include "foundation/ui/NumEdit.h"
 #include "foundation/ui/ServDialogsWindows.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,6 +115,26 @@ TEST_F(DialogsWindows, MessageHeightFollowsItsLines)
     EXPECT_EQ(three.width(), 357);
 }
 
+TEST_F(DialogsWindows, WrappedMessageLinesCountTowardsTheHeight)
+{
+    // Guards a long message hidden behind the buttons: a line that wraps takes the room
+    // of every line it shows as.
+    const QString longLine = QStringLiteral(
+        "Не получается автоматически определить название листа по номенклатуре планшета; "
+        "введите название листа вручную либо отмените создание объекта.");
+    TFormShowMsgDialog one(QString(), QStringLiteral("одна строка"));
+    TFormShowMsgDialog wrapped(QString(), longLine);
+    TFormInpStrDialog input(QString(), QString(), longLine + QStringLiteral("\r\nещё строка"));
+    EXPECT_EQ(one.Memo1->ShownLineCount(), 1);
+    const int shown = wrapped.Memo1->ShownLineCount();
+    EXPECT_GE(shown, 2);
+    EXPECT_EQ(wrapped.height(), MessageWindowHeight(shown, wrapped.TextHeight(), 50));
+    EXPECT_EQ(input.Memo1->ShownLineCount(), shown + 1);
+    // The text ends above the button.
+    EXPECT_LE(shown * wrapped.TextHeight(), wrapped.Button1->geometry().top());
+    EXPECT_LE((shown + 1) * input.TextHeight(), input.Edit1->geometry().top());
+}
+
 TEST_F(DialogsWindows, TextInputCopiesTheTextBackWhateverTheResult)
 {
     const std::pair<TModalScript::TStep, TModalResult> cases[] = {
@@ -169,8 +190,8 @@ TEST_F(DialogsWindows, SelectionFromTheList)
         {"a line, Enter", 2, "", Enter, mrOk, 2, 0, 3},
         {"the preselection, Esc", -2, "", Esc, mrCancel, 1, 0, 3},
         {"a new text, Enter", -1, "Дороги", Enter, mrOk, 3, 1, 4},
-        {"a new text, Esc", -1, "Дороги", Esc, mrCancel, -1, 0, 3},
-        {"an empty text, Enter", -1, "", Enter, mrOk, -1, 0, 3},
+        {"a new text, Esc", -1, "Дороги", Esc, mrCancel, -1, 1, 3},
+        {"an empty text, Enter", -1, "", Enter, mrOk, -1, 1, 3},
         {"the text of a line, Enter", -1, "Рельеф", Enter, mrOk, 0, 0, 3},
     };
     for (const Case& c : cases) {
@@ -191,6 +212,98 @@ TEST_F(DialogsWindows, SelectionFromTheList)
         int index = 1;
         int added = -1;
         EXPECT_EQ(SelStrDialog(list, index, added, QStringLiteral("Новый слой"), QString()), c.result);
+        EXPECT_EQ(index, c.index);
+        EXPECT_EQ(added, c.added);
+        EXPECT_EQ(list.size(), c.listSize);
+    }
+}
+
+namespace {
+
+// The list of a selection window drops open by itself, once the window is active.
+QAbstractItemView* DroppedList(QWidget* w)
+{
+    QAbstractItemView* list = static_cast<TFormSelStrDialog*>(w)->ComboBox1->view();
+    for (int i = 0; i < 500 && !list->isVisible(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return list;
+}
+
+void Type(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+void SendKey(QWidget* target, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+}  // namespace
+
+TEST_F(DialogsWindows, KeysOfTheDroppedListAndOfAPendingCompletion)
+{
+    // Guards a new name that could not be typed (keys sent to the open list only
+    // searched its lines), and Enter or Esc that only closed the list or accepted a
+    // completion instead of ending the window.
+    struct Case {
+        const char* name;
+        std::function<void(QWidget*)> act;
+        TModalResult result;
+        int index, added, listSize;
+    };
+    const Case cases[] = {
+        {"typing into the open list, Enter",
+         [](QWidget* w) {
+             QAbstractItemView* list = DroppedList(w);
+             ASSERT_TRUE(list->isVisible());
+             Type(QApplication::focusWidget(), QStringLiteral("Дороги"));
+             EXPECT_FALSE(list->isVisible());
+             EXPECT_EQ(static_cast<TFormSelStrDialog*>(w)->ComboBox1->currentText(),
+                       QStringLiteral("Дороги"));
+             Enter(w);
+         },
+         mrOk, 2, 1, 3},
+        {"Enter on the open list takes the highlighted line",
+         [](QWidget* w) {
+             QAbstractItemView* list = DroppedList(w);
+             ASSERT_TRUE(list->isVisible());
+             list->setCurrentIndex(list->model()->index(0, 0));
+             SendKey(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk, 0, 0, 2},
+        {"Esc on the open list",
+         [](QWidget* w) {
+             ASSERT_TRUE(DroppedList(w)->isVisible());
+             SendKey(QApplication::focusWidget(), Qt::Key_Escape);
+         },
+         mrCancel, 1, 0, 2},
+        {"Enter with a completion pending",
+         [](QWidget* w) {
+             auto* combo = static_cast<TFormSelStrDialog*>(w)->ComboBox1;
+             DroppedList(w);
+             combo->hidePopup();
+             combo->lineEdit()->clear();
+             Type(combo->lineEdit(), QStringLiteral("Ре"));
+             EXPECT_EQ(combo->currentText(), QStringLiteral("Рельеф"));
+             SendKey(combo->lineEdit(), Qt::Key_Return);
+         },
+         mrOk, 0, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TModalScript script;
+        script.Then("TFormSelStrDialog", c.act);
+        QStringList list{QStringLiteral("Рельеф"), QStringLiteral("Гидрография")};
+        int index = 1;
+        int added = -1;
+        EXPECT_EQ(SelStrDialog(list, index, added, QStringLiteral("Новый слой"), QString()),
+                  c.result);
+        EXPECT_TRUE(script.Done());
         EXPECT_EQ(index, c.index);
         EXPECT_EQ(added, c.added);
         EXPECT_EQ(list.size(), c.listSize);

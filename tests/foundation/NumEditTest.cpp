@@ -74,6 +74,9 @@ TEST_F(NumEditTest, TypedTextsUnderOptions)
         // "-." is on its way to a number: it stays and reads as 0 without raising.
         {NotFloat, "", "-.", "-.", false, true, 0, 0},
         {NotFloat, "", ".5", ".5", false, true, 0, 0.5},
+        // A separator typed last still reads as the number before it.
+        {NotFloat, "", "5.", "5.", false, true, 0, 5},
+        {NotFloat | UniDec, "", "-12,", "-12,", false, true, 0, -12},
         // With restore, the last valid value comes back in the edit's format.
         {NotFloat | Restore, "1.5", "1.5x", "1.5", false, true, 0, 1.5},
         {NotFloat | Restore | Precision2, "3.14159", "3.14159q", "3.14", false, true, 0, 3.14},

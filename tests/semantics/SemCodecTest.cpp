@@ -160,6 +160,52 @@ TEST(SemCodec, HeightsAndNumbersAreTheValidReals)
     EXPECT_TRUE(h.empty());
 }
 
+// Guards against a value that passes the character check but is no number ("-.", a
+// real beyond range) failing the whole read-out instead of being skipped.
+TEST(SemCodec, ValuesThatAreNoRealsAreSkipped)
+{
+    const QString huge = QStringLiteral("1") + QString(5000, u'0');
+    TSemCodec c;
+    c.Split(QStringLiteral("ТОЧ/ИВ-.;ИВ+,;ИВ5.;ИВ") + huge + QStringLiteral(";ИВ,5;ИН-.;ИН2"));
+    TArrayFloats h, n;
+    EXPECT_NO_THROW(c.GetIVval(h));
+    EXPECT_NO_THROW(c.GetINval(n));
+    EXPECT_EQ(h, (TArrayFloats{5.0L, 0.5L}));
+    EXPECT_EQ(n, TArrayFloats{2.0L});
+
+    const QChar saved = DecimalSeparator;
+    DecimalSeparator = u'.';
+    QString out;
+    EXPECT_NO_THROW(c.ShiftHeights(QStringLiteral("ОТА/ИВ-.;ИВ5."), out, 1));
+    DecimalSeparator = saved;
+    EXPECT_EQ(out, QStringLiteral("ОТА/ИВ-.;ИВ6.00"));
+}
+
+TEST(SemCodec, BuildersWriteThreeCharactersOfTheCode)
+{
+    TSemCodec c;
+    c.ObjCode = QStringLiteral("ТОЧК");
+    QString sem;
+    c.Code(sem, true);
+    EXPECT_EQ(sem, QStringLiteral("ТОЧ"));
+    c.FList.AddItem();
+    c.FList.Item->Code = 1;
+    c.SymbolSemCode(sem);
+    EXPECT_EQ(sem, QStringLiteral("ТОЧ/Ф001"));
+}
+
+// What a record holds before anything is given: no code (−1, the byte 255), so that
+// the writers skip or refuse it rather than write a code nobody chose.
+TEST(SemTables, NewRecordsHoldNoCode)
+{
+    EXPECT_EQ(RSemFKN().Code, -1);
+    EXPECT_TRUE(RSemFKN().Caption.isEmpty());
+    EXPECT_EQ(RSemM().Code, -1);
+    EXPECT_EQ(static_cast<std::uint8_t>(RSemS().Code), 255);
+    EXPECT_EQ(static_cast<std::uint8_t>(RSemE().ListIndex), 255);
+    EXPECT_TRUE(RSemE().Value.isEmpty());
+}
+
 TEST(SemCodec, ShiftHeightsWritesTwoDecimalsWithTheLocaleSeparator)
 {
     struct Case {

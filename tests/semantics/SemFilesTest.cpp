@@ -85,6 +85,55 @@ TEST_F(SemFixture, OurClassifierKnowsEveryCodeTheProgramComposes)
         EXPECT_GT(Codec().SemWorks[lm].GetCount(), 3);
 }
 
+// Every record of our classifier is one the program can use as it stands: work
+// semantics in the form the codec builds (or no work name would ever be found), of
+// known objects and properties, with material, state and value codes inside their
+// lists; synonyms keyed by sign-selecting forms of known objects.
+TEST_F(SemFixture, OurClassifierIsConsistent)
+{
+    TMessageLog log;
+    TScopedDialogHooks scoped(log.Hooks());
+    auto expectKnown = [&](const QString& sem) {
+        Codec().Split(sem);
+        QString text;
+        Codec().STDdecode(text);
+        EXPECT_FALSE(text.isEmpty()) << sem.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("Неизвестн"))) << text.toStdString();
+    };
+    for (int lm = 0; lm < 3; ++lm)
+        for (const auto& w : Codec().SemWorks[lm]) {
+            SCOPED_TRACE(w->WorkName.toStdString());
+            expectKnown(w->Semantics);
+            QString built;
+            Codec().Code(built, false);
+            EXPECT_EQ(built, w->Semantics);
+            for (const auto& m : w->MList)
+                EXPECT_TRUE(Codec().CheckWrkProp(seM, m->Code, w->WorkName));
+            for (const auto& st : w->SList)
+                EXPECT_TRUE(Codec().CheckWrkProp(seS, st->Code, w->WorkName));
+            for (const auto& e : w->EList)
+                EXPECT_TRUE(Codec().CheckWrkProp(e->Kind, e->ListIndex, w->WorkName));
+        }
+    Codec().LoadSynonyms();
+    for (int lm = 0; lm < 3; ++lm) {
+        ASSERT_EQ(Codec().Synonyms[lm].GetCount(), 1) << lm;
+        for (const auto& r : Codec().Synonyms[lm]) {
+            expectKnown(r->SignName);
+            for (const QString& code : r->Codes) {
+                expectKnown(code);
+                QString form;
+                Codec().SymbolSemCode(form);
+                EXPECT_EQ(form, code);
+            }
+        }
+    }
+    // Each topocode line is followed by its text.
+    const QStringList& topo = Codec().SL[TSemCodec::slTopoCodes];
+    EXPECT_EQ(topo.size() % 2, 0);
+    expectKnown(Codec().TopoCodeObj);
+    EXPECT_TRUE(log.Texts.isEmpty()) << log.Texts.join(u'\n').toStdString();
+}
+
 // A broken or truncated file is refused as a whole: the tables keep what they held,
 // and the table is not saved over the broken file afterwards.
 TEST_F(SemFixture, BrokenStandardFileLeavesTheTablesIntact)
@@ -275,6 +324,45 @@ TEST_F(SemFixture, SynonymsAreReadAndWrittenInTheirOwnFiles)
     EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri")),
               Cp1251({QStringLiteral("@ЗНК"), QStringLiteral("$ТОЧ/Ф001")}));
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("ЛИНСин.wri")));   // a new file: the written spelling
+}
+
+// Guards against the two spellings naming two files: the synonyms were read from
+// "ТОЧСИН.wri" and written into "ТОЧСин.wri", so every change was lost on the next read.
+TEST_F(SemFixture, SynonymsGoBackIntoTheFileTheyCameFrom)
+{
+    const QByteArray other = Cp1251({QStringLiteral("@СТАРЫЙ"), QStringLiteral("$ТОЧ")});
+    WriteBytes(Folder() + QStringLiteral("ТОЧСин.wri"), other);
+    Codec().LoadSynonyms();
+    ASSERT_EQ(Codec().Synonyms[lmPoint].GetCount(), 1);
+    Codec().Synonyms[lmPoint].At(0)->Codes << QStringLiteral("ТОЧ/Ф500");
+    Codec().SaveSynonyms();
+    Codec().Synonyms[lmPoint].DeleteAll();
+    Codec().LoadSynonyms();
+    ASSERT_EQ(Codec().Synonyms[lmPoint].GetCount(), 1);
+    EXPECT_EQ(Codec().Synonyms[lmPoint].At(0)->Codes,
+              (QStringList{QStringLiteral("ТОЧ/Ф010"), QStringLiteral("ТОЧ/Ф500")}));
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСин.wri")), other);
+}
+
+// A synonym file that exists but cannot be read leaves the lists as they were and is
+// not written over afterwards.
+TEST_F(SemFixture, UnreadableSynonymFileIsNotSavedOver)
+{
+    Codec().LoadSynonyms();
+    const QString before = Codec().Synonyms[lmLine].At(0)->SignName;
+    const QByteArray points = ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri"));
+    const QString path = Folder() + QStringLiteral("ЛИНСИН.wri");
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));   // exists, but no file can be read from it
+    Codec().Synonyms[lmPoint].DeleteAll();
+    EXPECT_THROW(Codec().LoadSynonyms(), Exception);
+    EXPECT_EQ(Codec().Synonyms[lmPoint].GetCount(), 0);
+    EXPECT_EQ(Codec().Synonyms[lmLine].At(0)->SignName, before);
+    EXPECT_THROW(Codec().SaveSynonyms(), Exception);
+    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri")), points);
+    ASSERT_TRUE(QDir().rmdir(path));
+    Codec().LoadSynonyms();
+    EXPECT_NO_THROW(Codec().SaveSynonyms());
 }
 
 TEST_F(SemFixture, SignNameThroughTheSynonyms)

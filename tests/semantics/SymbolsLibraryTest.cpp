@@ -7,6 +7,8 @@
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "semantics/SemDialogs.h"
+#include "semantics/SemServices.h"
+#include "support/TestRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -325,6 +327,43 @@ TEST_F(SymbolsLibrary, CancelledAddWindowGivesTheFallbackAndNotesTheObject)
     TScopedSemDialogHooks noWindow;   // the add-sign window answers cancel
     EXPECT_EQ(Selected(QStringLiteral("ЛЕС/Ф002"), lmPolygon), QStringLiteral("неопределенный"));
     EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЛЕС/Ф002;")}));
+}
+
+TEST(SymbolsSynonyms, SynonymChoosesTheSignOnceAndIsNotAskedAgainForItsOwnName)
+{
+    TTestRun run({QStringLiteral("Семантика")});
+    TSemServices services;
+    services.Open();
+    QFile synonyms(run.Folder() + QStringLiteral("Семантика/ТОЧСИН.wri"));
+    ASSERT_TRUE(synonyms.open(QIODevice::WriteOnly));
+    synonyms.write(EncodeCodePage(QStringLiteral("@ПУН/Ф011;Н021\r\n$ТОЧ/Ф010\r\n@ПУН/Ф012;Н021\r\n$ТОЧ/Ф500\r\n")));
+    synonyms.close();
+
+    TSymbols symbols;
+    for (const char* code : {"ПУН-Ф011;Н021", "неопределенный"}) {
+        symbols.VpGPoints.AddItem();
+        symbols.VpGPoints.Item->Code = QString::fromUtf8(code);
+    }
+    symbols.AskUnknownSymbol = 1;
+    symbols.UseSynonyms = 1;
+    QStringList asked;
+    TDialogHooks hooks;
+    hooks.ShowQ = [&](const QString&, const QString& text) {
+        asked << text;
+        return mrNo;
+    };
+    TScopedDialogHooks scope(hooks);
+
+    ASSERT_TRUE(symbols.SelectSymbol(QStringLiteral("ТОЧ/Ф010;ИН5"), lmPoint));
+    EXPECT_EQ(symbols.VpGPoints.Item->Code, QStringLiteral("ПУН-Ф011;Н021"));
+    EXPECT_TRUE(asked.isEmpty());
+
+    // The synonym's own sign is missing: asked about once, under the synonym's name, and
+    // the synonyms are not consulted again for it.
+    ASSERT_TRUE(symbols.SelectSymbol(QStringLiteral("ТОЧ/Ф500"), lmPoint));
+    EXPECT_EQ(symbols.VpGPoints.Item->Code, QStringLiteral("неопределенный"));
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(symbols.UnknownSymbols, QStringList({QStringLiteral("ПУН/Ф012;Н021;")}));
 }
 
 TEST_F(SymbolsLibrary, FoundPropertiesOfASemanticsString)

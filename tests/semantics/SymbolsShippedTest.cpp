@@ -7,13 +7,12 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "semantics/SemCodec.h"
+#include "support/TestRun.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFontDatabase>
 #include <QSet>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,27 +25,15 @@ QByteArray ReadBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void CopyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + path.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(path, target);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-    }
-}
-
 class SymbolsShipped : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Dir.isValid());
-        CopyTree(QStringLiteral(VELMORA_SOURCE_DATA), Dir.path());
-        SavedFolder = ProgramFolder;
+        const QString scale = QString::number(GetParam());
+        Run = std::make_unique<TTestRun>(QStringList{QStringLiteral("Условные знаки/") + scale,
+                                                     QStringLiteral("Шрифты/") + scale,
+                                                     QStringLiteral("Семантика")});
         SavedSeparator = DecimalSeparator;
-        ProgramFolder = Dir.path() + u'/';
         DecimalSeparator = u'.';
         TDialogHooks hooks;
         hooks.ShowMsg = [this](const QString& caption, const QString& text) {
@@ -59,12 +46,11 @@ protected:
     void TearDown() override
     {
         Hooks.reset();
-        ProgramFolder = SavedFolder;
+        Run.reset();
         DecimalSeparator = SavedSeparator;
     }
 
-    QTemporaryDir Dir;
-    QString SavedFolder;
+    std::unique_ptr<TTestRun> Run;
     QChar SavedSeparator;
     std::unique_ptr<TScopedDialogHooks> Hooks;
     QStringList Messages;
@@ -231,7 +217,7 @@ TEST_P(SymbolsShipped, EveryFileIsInTheWritersOwnForm)
             });
             SCOPED_TRACE(code.toStdString());
             const QString source = TSymbols::KindFolder(GetParam(), lm) + code + QStringLiteral(".wri");
-            const QString out = Dir.path() + QStringLiteral("/written.wri");
+            const QString out = Run->Folder() + QStringLiteral("written.wri");
             QFile::remove(out);
             ASSERT_TRUE(Symbols.SaveSymbol(out, lm));
             EXPECT_EQ(ReadBytes(out), ReadBytes(source));

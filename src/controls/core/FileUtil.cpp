@@ -56,11 +56,15 @@ struct TProgressReset {
 
 bool ClearFolder(const QString& folder, bool removeFolder)
 {
-    // Entries of a folder we may not write to could not be deleted; the folder is
-    // being emptied anyway, so it is opened up for its owner first.
-    if (!HasOwnerWrite(folder))
-        QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::WriteOwner);
-    bool result = true;
+    // Entries of a folder we may not list or write to could not be deleted; the
+    // folder is being emptied anyway, so it is opened up for its owner first.
+    constexpr QFileDevice::Permissions open =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QFileDevice::Permissions permissions = QFile::permissions(folder);
+    if ((permissions & open) != open)
+        QFile::setPermissions(folder, permissions | open);
+    // A folder that still cannot be listed would look empty: that is no success.
+    bool result = QDir(folder).isReadable();
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                        QDir::NoDotAndDotDot,

@@ -10,6 +10,9 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
 
 QPoint CentredOn(QPoint pointer, QSize size)
 {
@@ -94,6 +97,27 @@ void TMessageMemo::SetLines(const QStringList& lines)
     if (lines.isEmpty())
         cursor.setBlockFormat(centred);
     moveCursor(QTextCursor::Start);
+}
+
+int TMessageMemo::ShownLineCount() const
+{
+    if (MemoLines.isEmpty())
+        return 0;
+    // A document of its own, laid out as the memo lays out its text, so the count does
+    // not depend on whether the memo has been shown yet.
+    QTextDocument shown;
+    shown.setDefaultFont(font());
+    shown.setDocumentMargin(document()->documentMargin());
+    QTextOption option = shown.defaultTextOption();
+    option.setWrapMode(wordWrapMode());
+    shown.setDefaultTextOption(option);
+    shown.setPlainText(document()->toPlainText());
+    shown.setTextWidth(width());
+    shown.size();   // lays the text out
+    int count = 0;
+    for (QTextBlock block = shown.firstBlock(); block.isValid(); block = block.next())
+        count += std::max(1, block.layout()->lineCount());
+    return count;
 }
 
 void TMessageMemo::SetTextColor(const QColor& color)

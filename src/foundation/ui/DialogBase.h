@@ -48,6 +48,9 @@ public:
 
     void SetLines(const QStringList& lines);
     const QStringList& Lines() const { return MemoLines; }
+    // The lines as the memo shows them at its width: a long line wraps into several,
+    // and the windows count every one of them, or their controls would cover the text.
+    int ShownLineCount() const;
     void SetTextColor(const QColor& color);
 
 private:

@@ -53,7 +53,7 @@ TFormDublicateItemDialog::TFormDublicateItemDialog(const QString& name, const QS
     AddTo->setFocus();
 
     Memo1->SetLines(Split(text));
-    const int lines = static_cast<int>(Memo1->Lines().size());
+    const int lines = Memo1->ShownLineCount();
     SetClientSize(width(), MessageWindowHeight(lines, TextHeight(), 100));
 }
 

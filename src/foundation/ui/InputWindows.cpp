@@ -5,8 +5,11 @@
 #include "foundation/StringNum.h"
 #include "foundation/ui/MaskEdit.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -27,6 +30,71 @@ QComboBox* NewListCombo(QWidget* parent, const QStringList& list, int index)
         combo->setEditText(QString());
     return combo;
 }
+
+// The keys of a selection window's combo box as the window sees them first: Enter
+// confirms and Esc cancels also while the list is open or a completion is pending, and
+// what is typed while the list is open goes into the edit (replacing the preselected
+// line), where the open list alone would only search its lines.
+class TComboKeys : public QObject {
+public:
+    TComboKeys(QComboBox* combo, QPushButton* confirm, QDialog* window)
+        : QObject(combo), Combo(combo), Confirm(confirm), Window(window)
+    {
+        combo->view()->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(e);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (watched == Combo->lineEdit()) {
+            if (!enter)
+                return false;
+            Confirm->click();
+            return true;
+        }
+        if (watched != Combo->view())
+            return false;
+        if (enter) {
+            const QModelIndex highlighted = Combo->view()->currentIndex();
+            Combo->hidePopup();
+            if (highlighted.isValid())
+                Combo->setCurrentIndex(highlighted.row());
+            Confirm->click();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            Combo->hidePopup();
+            Window->reject();
+            return true;
+        }
+        const bool printable = !key->text().isEmpty() && key->text().at(0).isPrint();
+        const bool editing = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete;
+        const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        if (!(printable || editing) || command)
+            return false;
+        // The first key replaces the line the list showed; keys still on their way to
+        // the list once it has closed add to what is typed.
+        const bool open = Combo->view()->isVisible();
+        Combo->hidePopup();
+        QLineEdit* edit = Combo->lineEdit();
+        edit->setFocus();
+        if (open)
+            edit->selectAll();
+        QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+        QApplication::sendEvent(edit, &typed);
+        return true;
+    }
+
+private:
+    QComboBox* Combo;       // link, not owned
+    QPushButton* Confirm;   // link, not owned
+    QDialog* Window;        // link, not owned
+};
 
 TSelection ComboSelection(const QComboBox* combo)
 {
@@ -90,6 +158,7 @@ TFormSelStrDialog::TFormSelStrDialog(const QStringList& list, int index, const Q
     Button1 = AddButton(QStringLiteral("Готово"), QRect(274, 51, 75, 24), mrOk);
     Button1->setDefault(true);
     ComboBox1->setFocus();
+    new TComboKeys(ComboBox1, Button1, this);
     ShowMessage(text, 50);
 }
 
@@ -120,6 +189,7 @@ TFormSelStr2Dialog::TFormSelStr2Dialog(const QStringList& list, int index, const
     Place(ComboBox1, QRect(2, 85, 353, 21), BottomStretch);
     Button1 = AddButton(QStringLiteral("Готово"), QRect(281, 59, 75, 24), mrOk);
     Button1->setDefault(true);
+    new TComboKeys(ComboBox1, Button1, this);
     Edit1->setFocus();
     ShowMessage(text, 50 + 75);
 }

@@ -100,15 +100,23 @@ QString DelphiMaskText(const TDelphiMask& mask, const QString& displayed)
     if (mask.InputMask.isEmpty())
         return displayed;
     QString text;
+    qsizetype filledEnd = 0;   // the text up to its last filled place
     for (qsizetype i = 0; i < displayed.size(); ++i) {
         const bool literal = i < qsizetype(mask.Literal.size()) && mask.Literal[size_t(i)];
         if (literal) {
             if (mask.SaveLiterals)
                 text += displayed.at(i);
+        } else if (displayed.at(i) == mask.Blank) {
+            text += QLatin1Char(' ');
         } else {
-            text += displayed.at(i) == mask.Blank ? QChar(QLatin1Char(' ')) : displayed.at(i);
+            text += displayed.at(i);
+            filledEnd = text.size();
         }
     }
+    // Without its fixed characters the text ends at its last filled place: an empty
+    // edit gives an empty text, and a short code is seen to be short.
+    if (!mask.SaveLiterals)
+        text.truncate(filledEnd);
     return text;
 }
 

@@ -24,7 +24,8 @@ struct TDelphiMask {
 TDelphiMask TranslateDelphiMask(const QString& mask);
 
 // Text in the original form from what the edit displays: unfilled places become
-// blanks, fixed characters stay only when SaveLiterals is set.
+// blanks, fixed characters stay only when SaveLiterals is set; without them the
+// unfilled places at the end are dropped ("" for an empty edit).
 QString DelphiMaskText(const TDelphiMask& mask, const QString& displayed);
 
 class TMaskEdit : public QLineEdit {

@@ -13,7 +13,7 @@ TMessageWindow::TMessageWindow(int width, int height, QWidget* parent) : TDialog
 void TMessageWindow::ShowMessage(const QString& text, int controlsRoom)
 {
     Memo1->SetLines(Split(text));
-    const int lines = static_cast<int>(Memo1->Lines().size());
+    const int lines = Memo1->ShownLineCount();
     SetClientSize(width(), MessageWindowHeight(lines, TextHeight(), controlsRoom));
 }
 

@@ -7,10 +7,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 void BoolToCheckBox(std::uint8_t flag, QCheckBox* box) { box->setChecked(flag == 1); }
 
@@ -38,22 +40,27 @@ void SpeedButtonToMenuItemInv(const TExSpeedButton* button, QAction* item)
     item->setChecked(!button->Down());
 }
 
-int ListBoxFirstSelected(const QListWidget* box)
-{
-    for (int i = 0; i < box->count(); ++i) {
-        if (box->item(i)->isSelected())
-            return i;
-    }
-    return -1;
-}
-
 void ListBoxSelectedLines(const QListWidget* box, TSelectedLines& lines)
 {
+    // From the selection itself: asking every line of a long object list whether it is
+    // selected costs the number of lines times the number of selected ranges.
     lines.clear();
-    for (int i = 0; i < box->count(); ++i) {
-        if (box->item(i)->isSelected())
-            lines.push_back(i);
+    const QModelIndexList selected = box->selectionModel()->selectedIndexes();
+    lines.reserve(static_cast<size_t>(selected.size()));
+    for (const QModelIndex& index : selected)
+        lines.push_back(index.row());
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+}
+
+int ListBoxFirstSelected(const QListWidget* box)
+{
+    int first = -1;
+    for (const QModelIndex& index : box->selectionModel()->selectedIndexes()) {
+        if (first < 0 || index.row() < first)
+            first = index.row();
     }
+    return first;
 }
 
 int TextListBoxFirstSelected(const TTextListBox* box) { return ListBoxFirstSelected(box); }
