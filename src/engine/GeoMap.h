@@ -246,47 +246,6 @@ public:
     // never changes it.
     void SetDataFileState(std::uint8_t state);
 
-    // ---- The native plan file and the plan and file commands --------------------------
-    // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
-
-    // Renders the plan in the native format: every sheet in list order when SheetIndexes
-    // is empty, else the listed ones in the order given. A non-empty FileName is written
-    // through a temporary file renamed over it; an empty one appends the lines to
-    // DataLines, then one empty line. An index naming no sheet, a character code page
-    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
-    // cursor.
-    void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
-    // The same text streamed into out (code page 1251, CR LF).
-    void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
-    // Reads a native plan file into a fresh tree and, only when the whole file was read,
-    // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
-    // information text instead). Sheet and layer names the plan already has are asked
-    // about; false, nothing changed, when the user closes that question. Structural
-    // faults are shown and skipped; a value that does not convert raises with its line
-    // number, nothing changed. Cursors end on the last item read or merged into.
-    bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
-    // Drops the last node of every top-level polygon whose outer contour ends where it
-    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
-    void CheckPolygonClose();
-
-    // The readers of the older plan format ("Old") and the exchange format ("Fora"),
-    // set by their modules: each fills the plan's current sheet. Empty: that kind is
-    // refused.
-    using TImportReader = std::function<void(TGeoMap& map, const QString& FileName,
-                                             bool LayerAutoDetect, const QString& LayerName)>;
-    TImportReader OldFileReader;
-    TImportReader ForaFileReader;
-
-    // Handlers of mcNewMap … mcSaveSelected.
-    void CmdNewMap(const TCommandFields& f);
-    void CmdOpenMap(const TCommandFields& f);
-    void CmdAddMap(const TCommandFields& f);
-    void CmdSetMapScale(const TCommandFields& f);
-    void CmdSetMapInf(const TCommandFields& f);
-    void CmdSaveMap(const TCommandFields& f);
-    void CmdSaveSelected(const TCommandFields& f);
-    // ---- end of the native plan file ---------------------------------------------------
-
     // ---- Sheet, layer, raster, text, point, line and polygon commands ----------------
     // Handlers of codes 8 to 29, 33 to 36 and 48 to 51, run through DoCommand only
     // (GeoMapCommandsPages.cpp, GeoMapCommandsTexts.cpp, GeoMapCommandsPoints.cpp,
@@ -344,6 +303,47 @@ public:
     // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
     // busy flag); the rendering passes belong to the plan drawing.
     void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
+
+    // ---- The native plan file and the plan and file commands --------------------------
+    // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
+
+    // Renders the plan in the native format: every sheet in list order when SheetIndexes
+    // is empty, else the listed ones in the order given. A non-empty FileName is written
+    // through a temporary file renamed over it; an empty one appends the lines to
+    // DataLines, then one empty line. An index naming no sheet, a character code page
+    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
+    // cursor.
+    void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
+    // The same text streamed into out (code page 1251, CR LF).
+    void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
+    // Reads a native plan file into a fresh tree and, only when the whole file was read,
+    // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
+    // information text instead). Sheet and layer names the plan already has are asked
+    // about; false, nothing changed, when the user closes that question. Structural
+    // faults are shown and skipped; a value that does not convert raises with its line
+    // number, nothing changed. Cursors end on the last item read or merged into.
+    bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
+    // Drops the last node of every top-level polygon whose outer contour ends where it
+    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
+    void CheckPolygonClose();
+
+    // The readers of the older plan format ("Old") and the exchange format ("Fora"),
+    // set by their modules: each fills the plan's current sheet. Empty: that kind is
+    // refused.
+    using TImportReader = std::function<void(TGeoMap& map, const QString& FileName,
+                                             bool LayerAutoDetect, const QString& LayerName)>;
+    TImportReader OldFileReader;
+    TImportReader ForaFileReader;
+
+    // Handlers of mcNewMap … mcSaveSelected.
+    void CmdNewMap(const TCommandFields& f);
+    void CmdOpenMap(const TCommandFields& f);
+    void CmdAddMap(const TCommandFields& f);
+    void CmdSetMapScale(const TCommandFields& f);
+    void CmdSetMapInf(const TCommandFields& f);
+    void CmdSaveMap(const TCommandFields& f);
+    void CmdSaveSelected(const TCommandFields& f);
+    // ---- end of the native plan file ---------------------------------------------------
 
 private:
     void InstallCommandHandlers();
