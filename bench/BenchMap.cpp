@@ -1,6 +1,5 @@
 #include "BenchMap.h"
 
-#include "engine/GeoMapFile.h"
 #include "engine/MapCommand.h"
 
 namespace bench {
@@ -8,7 +7,6 @@ namespace bench {
 std::unique_ptr<TGeoMap> NewBenchMap()
 {
     auto map = std::make_unique<TGeoMap>();
-    InstallPlanFileCommands(*map);
     map->UndoOn = 0;
     // The open filter as the main window resets it before an open: everything loaded,
     // no semantics replaced.

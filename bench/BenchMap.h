@@ -1,6 +1,5 @@
-// A plan document for the benchmarks: the engine as the main window sets it up (the
-// plan and file commands and the native snapshot writer installed), and the commands
-// built through the engine's own formatter.
+// A plan document for the benchmarks, set up as the main window sets it up, and the
+// commands built through the engine's own formatter.
 #pragma once
 
 #include "engine/GeoMap.h"
