@@ -174,34 +174,6 @@ TPlanShape PlanShapeByName(const QString& sizeName)
 
 // ---- Semantics from the classifier ----
 
-namespace {
-
-struct RSemTemplate {
-    QString Head;                 // standard semantics with a material and a state
-    std::vector<TSemExt> Kinds;   // extended kinds that get a value per object
-};
-
-// The templates are kept in the pool as text: head, then "|" and the kinds' numbers.
-QString PackTemplate(const RSemTemplate& t)
-{
-    QString s = t.Head;
-    for (const TSemExt k : t.Kinds)
-        s += u'|' + QString::number(int(k));
-    return s;
-}
-
-RSemTemplate UnpackTemplate(const QString& s)
-{
-    const QStringList parts = s.split(u'|');
-    RSemTemplate t;
-    t.Head = parts.front();
-    for (qsizetype i = 1; i < parts.size(); ++i)
-        t.Kinds.push_back(static_cast<TSemExt>(parts[i].toInt()));
-    return t;
-}
-
-} // namespace
-
 TSemanticsPool LoadSemanticsPool(const QString& programFolder)
 {
     const QString savedFolder = ProgramFolder;
@@ -216,7 +188,7 @@ TSemanticsPool LoadSemanticsPool(const QString& programFolder)
     ProgramFolder = savedFolder;
 
     TSemanticsPool pool;
-    QStringList* lists[3] = {&pool.Points, &pool.Lines, &pool.Polygons};
+    std::vector<RSemTemplate>* lists[3] = {&pool.Points, &pool.Lines, &pool.Polygons};
     for (int lm = 0; lm < 3; ++lm) {
         for (const auto& work : codec.SemWorks[lm]) {
             RSemTemplate t;
@@ -236,9 +208,9 @@ TSemanticsPool LoadSemanticsPool(const QString& programFolder)
             for (const auto& e : work->EList)
                 if (e->Kind != seM && e->Kind != seS)
                     t.Kinds.push_back(e->Kind);
-            lists[lm]->append(PackTemplate(t));
+            lists[lm]->push_back(std::move(t));
         }
-        if (lists[lm]->isEmpty())
+        if (lists[lm]->empty())
             throw Exception(QStringLiteral("В рабочем классификаторе нет объектов вида ") +
                             TSemCodec::WorkFileNames[lm]);
     }
@@ -321,12 +293,9 @@ class TComposer {
 public:
     TComposer(const TPlanShape& shape, const TSemanticsPool& pool, std::uint64_t seed,
               std::function<void(const QString&)> line, RPlanStats& stats)
-        : Shape(shape), Rnd(seed), Line(std::move(line)), Stats(stats)
+        : Shape(shape), Rnd(seed), Line(std::move(line)), Stats(stats),
+          Templates{pool.Points, pool.Lines, pool.Polygons}
     {
-        const QStringList* lists[3] = {&pool.Points, &pool.Lines, &pool.Polygons};
-        for (int lm = 0; lm < 3; ++lm)
-            for (const QString& packed : *lists[lm])
-                Templates[lm].push_back(UnpackTemplate(packed));
         for (const RSemTemplate& t : Templates[lmPoint])
             if (std::find(t.Kinds.begin(), t.Kinds.end(), seIV) != t.Kinds.end())
                 HeightTemplates.push_back(t);

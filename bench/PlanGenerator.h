@@ -4,6 +4,7 @@
 // plan to read exists before (and independently of) the code being measured.
 #pragma once
 
+#include "foundation/GeoTypes.h"
 #include "platform/Platform.h"
 
 #include <QByteArray>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 // How much of everything a plan holds. Objects are spread evenly over the layers of all
 // sheets; each sheet is a square tile of the plan.
@@ -33,13 +35,19 @@ struct TPlanShape {
 TPlanShape PlanShapeByName(const QString& sizeName);
 QStringList PlanSizeNames();
 
-// Ready semantics strings per object kind, composed from the work semantics of the
-// classifier: the standard semantics of a work record, one of its materials and states,
-// and a value for each of its extended kinds.
+// One kind of object of the classifier's work records: its standard semantics with one
+// of the materials and states the record allows, and the extended kinds that each
+// object of the kind gets a value for.
+struct RSemTemplate {
+    QString Head;
+    std::vector<TSemExt> Kinds;
+};
+
+// The templates of each object kind.
 struct TSemanticsPool {
-    QStringList Points;
-    QStringList Lines;
-    QStringList Polygons;
+    std::vector<RSemTemplate> Points;
+    std::vector<RSemTemplate> Lines;
+    std::vector<RSemTemplate> Polygons;
 };
 
 // Reads the classifier of the folder "Семантика" below programFolder (the program
