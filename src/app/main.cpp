@@ -1,32 +1,75 @@
 // The program's entry. Until the main window stands, it starts the run as the window
-// will (separators, global state, run folders), says what this build holds and ends.
+// will (separators, global state, run folders, the classifier, an empty plan of scale
+// 500 with its sign library), says what it found, and ends as the window would,
+// removing the run folders it leaves empty.
+#include "engine/GeoMap.h"
+#include "engine/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
+#include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
+#include "semantics/SemServices.h"
+#include "semantics/Symbols.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
+
+namespace {
+
+void RemoveEmptyRunFolders()
+{
+    QDir run(SessionFolder);
+    if (run.exists() && run.isEmpty())
+        QDir().rmdir(SessionFolder);
+    const QString dateFolder = QFileInfo(SessionFolder).absolutePath();
+    QDir date(dateFolder);
+    if (date.exists() && date.isEmpty())
+        QDir().rmdir(dateFolder);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Fonts are measured even without a screen: run offscreen when there is none.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     InitSeparatorsFromLocale();
     InitAppGlobalVar();
 
     QTextStream out(stdout);
-    out << "velmora6: this build holds the core library (text codec, case-ignoring file "
-           "lookup, global state and run folders, error trail, list family); the main "
-           "window is not part of it yet.\n";
+    out << AppName << ' ' << AppVersion
+        << ": the plan engine without its main window, which is not part of this build yet.\n";
     out << "Program folder: " << ProgramFolder << '\n';
-    for (const char* folder : {"Семантика", "Условные знаки", "Шрифты", "Слои"}) {
-        const QString name = QString::fromUtf8(folder);
-        out << "  " << name << ": "
-            << (FolderExistsIgnoringCase(ProgramFolder + name) ? "found" : "missing") << '\n';
-    }
     out << "Run folder: " << SessionFolder << (NewUser ? " (new user)" : "") << '\n';
-    out << "Decimal separator: " << DecimalSeparator << '\n';
     if (!StartNotice.isEmpty())
         out << StartNotice << '\n';
+
+    int rc = 0;
+    try {
+        TSemServices semantics;
+        semantics.Open();
+        TGeoMap map;
+        MainMap = &map;
+        map.DoCommand(mcNewMap, QStringLiteral("<500><>"));
+        out << "Classifier objects: " << semantics.Codec.SemStandarts.GetCount() << '\n';
+        out << "Signs of scale 1:" << map.MapProp.Scale << ": "
+            << map.Symbols->VpGPoints.GetCount() << " point, "
+            << map.Symbols->VpGLines.GetCount() << " line, "
+            << map.Symbols->VpGPolygons.GetCount() << " area\n";
+        for (const QString& e : map.Symbols->LoadErrors)
+            out << "  " << e << '\n';
+        MainMap = nullptr;
+        semantics.Close();
+    } catch (const std::exception& e) {
+        out << "Error: " << ExceptionMessage(e) << '\n';
+        MainMap = nullptr;
+        rc = 1;
+    }
+    RemoveEmptyRunFolders();
     FreeAppGlobalVar();
-    return 0;
+    return rc;
 }

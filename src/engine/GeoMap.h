@@ -240,7 +240,9 @@ public:
     // it. A name that is no command (letter case counts) raises "Не определена команда".
     void StrToComm(const QString& s);
     // The one entry that changes the plan: wait cursor, journal, echo, fields,
-    // Modified, the handler, the undo snapshot. Raises what fails, with the trail.
+    // Modified, the handler, the undo snapshot. Raises what fails, with the trail; a
+    // command its handler refuses leaves the journal and Modified as they were (the
+    // handlers change nothing before they raise), one whose snapshot fails keeps both.
     void DoCommand(TMapCommand Comm, const QString& param);
     // The process-wide document state; a preview (an instance that does not journal)
     // never changes it.
@@ -308,8 +310,9 @@ public:
     // is empty, else the listed ones in the order given. A non-empty FileName is written
     // through a temporary file renamed over it; an empty one appends the lines to
     // DataLines, then one empty line. An index naming no sheet, a character code page
-    // 1251 lacks or a write error raises before the file or DataLines changes. Moves no
-    // cursor.
+    // 1251 lacks or a write error raises before the file or DataLines changes. The
+    // sheet, raster, layer and object lists keep their cursors; the lists inside the
+    // objects written (nodes, captions, inner objects) end on their last item.
     void WriteDataToFile(const QString& FileName, const TArrayIntegers& SheetIndexes = {});
     // The same text streamed into out (code page 1251, CR LF).
     void WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes = {});
@@ -317,12 +320,18 @@ public:
     // adds its sheets to the plan (ReplacePlan: replaces the plan's sheets and
     // information text instead). Sheet and layer names the plan already has are asked
     // about; false, nothing changed, when the user closes that question. Structural
-    // faults are shown and skipped; a value that does not convert raises with its line
+    // faults are shown (the first twenty, then their count) and skipped; a value that
+    // does not convert, or a file that ends inside a section, raises with the line
     // number, nothing changed. Cursors end on the last item read or merged into.
     bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
-    // Drops the last node of every top-level polygon whose outer contour ends where it
-    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
+    // Drops the last nodes of every top-level polygon whose outer contour ends where it
+    // starts, as DropClosingNode does. Ends on the last sheet, layer, polygon.
     void CheckPolygonClose();
+    // Drops the last node of an outer contour while it repeats the first node exactly
+    // and at least two nodes remain; true when one was dropped. The polygon commands
+    // store their contours so too: a plan reopened from its snapshot must be the plan
+    // the snapshot was taken of.
+    static bool DropClosingNode(TGPolygonNodes& nodes);
 
     // The readers of the older plan format ("Old") and the exchange format ("Fora"),
     // set by their modules: each fills the plan's current sheet. Empty: that kind is

@@ -148,11 +148,14 @@ struct RPolygonFields {
         return p;
     }
 
-    // Inner texts, points and lines stay.
+    // Inner texts, points and lines stay. The outer contour is stored as an open of
+    // the plan leaves it, without a last node that repeats the first: undo reopens the
+    // snapshot, and the polygon must come back as it was made.
     void StoreInto(RGPolygon& polygon)
     {
         polygon.Semantics = Semantics;
         ReplaceItems(polygon.Nodes, Nodes);
+        TGeoMap::DropClosingNode(polygon.Nodes);
         polygon.Precision = Precision;
         ReplaceUserTexts(polygon.UserTexts, UserTexts);
         polygon.CaptionShift = CaptionShift;

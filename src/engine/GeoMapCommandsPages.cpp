@@ -24,6 +24,32 @@ void ApplyChoice(std::uint8_t& visible, int choice)
         visible = std::uint8_t(choice);
 }
 
+// True when an item of list other than the one at except bears name (exactly, letter
+// case included). Names are unique among the sheets of a plan and among the layers of
+// a sheet: the plan file tells them by name, and reading a file that has one twice asks
+// the user what to do with it, a question no undo step can answer.
+template <class L>
+bool NameTaken(const L& list, const QString& name, int except = -1)
+{
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (i != except && list.At(i)->Name == name)
+            return true;
+    return false;
+}
+
+void RefuseSheetName(const TGPages& pages, const QString& name, int except = -1)
+{
+    if (NameTaken(pages, name, except))
+        throw Exception(QStringLiteral("Лист с именем \"%1\" уже есть").arg(name));
+}
+
+void RefuseLayerName(const RGPage& page, const QString& name, int except = -1)
+{
+    if (NameTaken(page.Layers, name, except))
+        throw Exception(QStringLiteral("Слой с именем \"%1\" уже есть на листе \"%2\"")
+                            .arg(name, page.Name));
+}
+
 // The raster values of a new or changed raster, in field order.
 struct RRastrFields {
     QString FileName;
@@ -81,8 +107,10 @@ struct RRastrFields {
 
 void TGeoMap::CmdNewPage(const TCommandFields& f)
 {
+    const QString name = f.Text(0);
+    RefuseSheetName(Pages, name);
     auto page = std::make_unique<RGPage>();
-    page->Name = f.Text(0);
+    page->Name = name;
     Pages.AddItem(std::move(page));
 }
 
@@ -110,6 +138,7 @@ void TGeoMap::CmdSetPageProp(const TCommandFields& f)
     }
     const QString name = f.Text(1);
     const int visible = f.Int(2);
+    RefuseSheetName(Pages, name, page);
     Pages.GoItem(page);
     Pages.Item->Name = name;
     ApplyChoice(Pages.Item->Visible, visible);
@@ -142,8 +171,10 @@ void TGeoMap::CmdNewLayer(const TCommandFields& f)
     const int page = f.Int(0);
     if (!HasCurrentPage() || !Pages.GoItem(page))
         return;
+    const QString name = f.Text(1);
+    RefuseLayerName(*Pages.Item, name);
     auto layer = std::make_unique<RGLayer>();
-    layer->Name = f.Text(1);
+    layer->Name = name;
     Pages.Item->Layers.AddItem(std::move(layer));
 }
 
@@ -188,6 +219,7 @@ void TGeoMap::CmdSetLayerProp(const TCommandFields& f)
     }
     const QString name = f.Text(2);
     const int visible = f.Int(3);
+    RefuseLayerName(*Pages.Item, name, layer);
     layers.GoItem(layer);
     layers.Item->Name = name;
     ApplyChoice(layers.Item->Visible, visible);
@@ -296,10 +328,10 @@ void TGeoMap::CmdDelRastr(const TCommandFields& f)
 
 // The picture is settled before the raster changes: a new file of a loaded raster is
 // read, a filter that must be applied anew is applied to a fresh reading, and a filter
-// switched off gives the file's own colours back. A new
-// file that exists but cannot be read still changes the raster's properties, leaves it
-// unloaded rather than loaded with an empty picture, and then raises the reader's
-// message.
+// switched off gives the file's own colours back. A new file that exists but cannot be
+// read is no refusal of the command: the raster takes its new properties and stays
+// unloaded, as with a missing file, and the reader's message is shown once the plan
+// has changed, so that the journal and the snapshot hold the change the user sees.
 void TGeoMap::CmdSetRastrProp(const TCommandFields& f)
 {
     const int page = f.Int(0);
@@ -346,7 +378,7 @@ void TGeoMap::CmdSetRastrProp(const TCommandFields& f)
     rastr.Loaded = loaded;
     rastr.FilterApplied = filterApplied;
     if (unreadable)
-        throw *unreadable;
+        Ui().ShowMsg(QStringLiteral("Растр не загружен"), unreadable->Message);
 }
 
 void TGeoMap::CmdChangeRastrOrder(const TCommandFields& f)

@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -46,14 +47,36 @@ void CheckKind(const QString& kind)
                             .arg(kind));
 }
 
+// The outer contours of every top-level polygon as an open leaves them, the cursors
+// of sheets, layers and polygons where they are. After a merge, so that undo, which
+// reopens the merge's snapshot, gives back the polygons the merge brought.
+void DropClosingNodes(TGPages& pages)
+{
+    for (const auto& page : pages)
+        for (const auto& layer : page->Layers)
+            for (const auto& polygon : layer->Polygons)
+                TGeoMap::DropClosingNode(polygon->Nodes);
+}
+
+// Every sheet of the list, taken out in order; from the back, so that many sheets
+// move in linear time.
+std::vector<std::unique_ptr<RGPage>> TakeAll(TGPages& pages)
+{
+    std::vector<std::unique_ptr<RGPage>> sheets;
+    sheets.reserve(pages.GetCount());
+    while (pages.GoLastItem())
+        sheets.push_back(pages.Extract());
+    std::reverse(sheets.begin(), sheets.end());
+    return sheets;
+}
+
 // The plan's sheets held aside while an importer fills a sheet of its own; put back as
 // they were unless the import is kept.
 class TSheetsAside {
 public:
     explicit TSheetsAside(TGPages& pages) : Pages(pages), Cursor(pages.GetIndex())
     {
-        while (Pages.GoFirstItem())
-            Held.push_back(Pages.Extract());
+        Held = TakeAll(Pages);
     }
     ~TSheetsAside()
     {
@@ -77,9 +100,7 @@ public:
     // sheet stays current.
     void KeepBoth()
     {
-        std::vector<std::unique_ptr<RGPage>> imported;
-        while (Pages.GoFirstItem())
-            imported.push_back(Pages.Extract());
+        std::vector<std::unique_ptr<RGPage>> imported = TakeAll(Pages);
         for (auto& sheet : Held)
             Pages.AddItem(std::move(sheet));
         for (auto& sheet : imported)
@@ -116,8 +137,12 @@ void TGeoMap::CmdOpenMap(const TCommandFields& f)
 
     if (kind == KindNew) {
         const std::int32_t scale = ScaleOfFileName(fileName);
+        // Given up at a name question: the plan stays as it was, and so must the journal
+        // of its unsaved changes, which an open that returned would clear.
         if (!ReadDataFromFile(fileName, true))
-            return;   // the user gave the read up: the plan stays as it was
+            throw Exception(QStringLiteral("План не открыт: чтение файла \"%1\" прервано, "
+                                           "план остался прежним")
+                                .arg(fileName));
         SetDataFileState(1);
         MapProp.Scale = scale;
     } else {
@@ -154,7 +179,8 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
     const QString kind = f.Text(1);
     CheckKind(kind);
     if (kind == KindNew) {
-        ReadDataFromFile(fileName, false);
+        if (ReadDataFromFile(fileName, false))
+            DropClosingNodes(Pages);
         return;
     }
     const bool autoLayer = f.Switch(2);
@@ -178,6 +204,7 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
     Pages.Item->Visible = 1;
     reader(*this, fileName, autoLayer, layer);
     aside.KeepBoth();
+    DropClosingNodes(Pages);
 }
 
 void TGeoMap::CmdSetMapScale(const TCommandFields& f)
@@ -217,6 +244,25 @@ void TGeoMap::CmdSaveSelected(const TCommandFields& f)
     WriteDataToFile(fileName, sheets);
 }
 
+bool TGeoMap::DropClosingNode(TGPolygonNodes& nodes)
+{
+    // Every repeat of the first node at the end goes, not only the last one: a contour
+    // left ending on its first node would lose one more at the next open, and undo,
+    // which reopens a snapshot, would then change the polygon. A contour of two nodes
+    // keeps them: dropping one would leave less than a segment.
+    bool dropped = false;
+    while (nodes.GetCount() >= 3) {
+        const TGeoPoint first = nodes.At(0)->Position;
+        const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
+        if (first.X != last.X || first.Y != last.Y)
+            break;
+        nodes.GoLastItem();
+        nodes.DeleteItem();
+        dropped = true;
+    }
+    return dropped;
+}
+
 void TGeoMap::CheckPolygonClose()
 {
     TTrailGuard guard("GeoMap", "procedure CheckPolygonClose;");
@@ -231,17 +277,7 @@ void TGeoMap::CheckPolygonClose()
             if (!polygons.GoFirstItem())
                 continue;
             do {
-                TGPolygonNodes& nodes = polygons.Item->Nodes;
-                // A contour of two nodes or fewer keeps them: dropping one would leave
-                // less than a segment.
-                if (nodes.GetCount() < 3)
-                    continue;
-                const TGeoPoint first = nodes.At(0)->Position;
-                const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
-                if (first.X == last.X && first.Y == last.Y) {
-                    nodes.GoLastItem();
-                    nodes.DeleteItem();
-                }
+                DropClosingNode(polygons.Item->Nodes);
             } while (polygons.GoNextItem());
         } while (layers.GoNextItem());
     } while (Pages.GoNextItem());

@@ -9,7 +9,6 @@
 
 class QIODevice;
 class TGeoMap;
-class TRastrPicture;
 
 // The first line of every plan file.
 inline const QString PlanFileHeader = QStringLiteral("FREE VELMORANT");
@@ -23,10 +22,6 @@ void WritePlanSnapshot(TGeoMap& map, QIODevice& out);
 // Points the plan's handlers of mcNewMap to mcSaveSelected at the plan and file
 // commands and its snapshot writer at WritePlanSnapshot.
 void InstallPlanFileCommands(TGeoMap& map);
-
-// Reads the picture of a raster file; false, picture untouched, when the file cannot
-// be read as a picture.
-bool LoadRastrPicture(const QString& fileName, TRastrPicture& picture);
 
 // Lines of the information text. The reader takes a line of the information section
 // as information only when it is not empty and does not begin with a structural

@@ -8,6 +8,8 @@
 #include "engine/GeoMapFile.h"
 
 #include "engine/EngineServices.h"
+#include "engine/RasterFilter.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjectsPicture.h"
@@ -16,8 +18,8 @@
 #include "platform/FileLookup.h"
 
 #include <QFile>
+#include <QHash>
 #include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
 #include <climits>
@@ -28,6 +30,9 @@ namespace {
 
 const QString FaultCaption = QStringLiteral("Нарушение в структуре файла данных");
 constexpr int MaxOpenSections = 20;
+// Structural faults shown one by one; the rest are counted and reported together, so
+// that a badly damaged file does not hold the user in an endless row of message boxes.
+constexpr int MaxShownFaults = 20;
 
 // The user closed the duplicate-name question: the whole read is given up.
 struct TReadCancelled {};
@@ -56,6 +61,7 @@ enum class TSection : std::uint8_t {
 struct TFrame {
     QString Tag;
     TSection Kind = TSection::Other;
+    bool Inner = false;   // opened by "[": one inner object of the enclosing object
     TGRastrs* Rastrs = nullptr;
     TGTexts* Texts = nullptr;
     TGPoints* Points = nullptr;
@@ -85,15 +91,29 @@ public:
 private:
     void ReadLines(const QByteArray& bytes);
     void Dispatch(const QString& line);
-    void Fault(const QString& text) { Ui.ShowMsg(FaultCaption, text); }
+    void Fault(const QString& text)
+    {
+        if (++Faults > MaxShownFaults) {
+            LastHiddenFault = LineNo;
+            return;
+        }
+        Ui.ShowMsg(FaultCaption, text);
+    }
     QString AtLine() const
     {
         return QLatin1Char('\r') + QStringLiteral("сбой в строке ") + QString::number(LineNo);
     }
     QString Ignored(const QString& line) const
     {
-        return AtLine() + QLatin1Char('\r') + QStringLiteral("текущая строка=") + line +
+        return AtLine() + QLatin1Char('\r') + QStringLiteral("текущая строка=") + Quoted(line) +
                QLatin1Char('\r') + QStringLiteral("Текущая строка будет игнорирована");
+    }
+    // A line as a message shows it: a damaged file may hold a line of megabytes, which
+    // no message box can lay out.
+    static QString Quoted(const QString& line)
+    {
+        constexpr qsizetype shown = 200;
+        return line.size() <= shown ? line : line.left(shown) + QStringLiteral("…");
     }
 
     TFrame* Top() { return Stack.empty() ? nullptr : &Stack.back(); }
@@ -132,15 +152,31 @@ private:
 
     TGPages Staged;   // what the file holds, joined to the plan by Commit
     QString Info;
-    // A sheet or layer of the fresh tree that stands for one the plan already has: what
-    // is read into it is merged into that one.
-    std::unordered_map<const RGPage*, RGPage*> SheetTarget;
-    std::unordered_map<const RGLayer*, RGLayer*> LayerTarget;
+    // A sheet or layer of the fresh tree that stands for one the plan already has (by
+    // its position in the plan's sheet list or in its sheet's layer list): what is
+    // read into it is merged into that one.
+    std::unordered_map<const RGPage*, int> SheetTarget;
+    std::unordered_map<const RGLayer*, int> LayerTarget;
+    // Names looked up by hash, so that a plan of many sheets and layers reads in linear
+    // time: the position of the first sheet or layer of each name, of the plan and of
+    // the fresh tree (those that stand for one of the plan's not counted), and the
+    // fresh item standing for each sheet or layer of the plan.
+    QHash<QString, int> PlanSheets;
+    QHash<QString, int> StagedSheets;
+    std::unordered_map<int, int> SheetProxies;
+    struct TSheetNames {
+        QHash<QString, int> PlanLayers;     // of the plan's sheet it stands for
+        QHash<QString, int> StagedLayers;
+        std::unordered_map<int, int> LayerProxies;
+    };
+    std::unordered_map<const RGPage*, TSheetNames> LayerNames;
     bool AllSheets = false;
     bool AllLayers = false;
     bool FirstCorner = false;
     bool InfoEndedByBreak = false;   // the last line of the information was empty
     int LineNo = 0;
+    int Faults = 0;
+    int LastHiddenFault = 0;
     std::vector<TFrame> Stack;
 };
 
@@ -187,22 +223,27 @@ bool TPlanFileReader::Read(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Не удается открыть файл плана \"%1\": %2")
                             .arg(fileName, file.errorString()));
+    // Anything else read as a plan would pour message boxes over the user, or read as
+    // an empty plan that a save would then write over a real file. Looked at before
+    // the file is read, so that a large file of another kind is not read whole.
+    const QByteArray head = file.peek(PlanFileHeader.size() + 1);
+    qsizetype firstEnd = 0;
+    while (firstEnd < head.size() && head[firstEnd] != '\r' && head[firstEnd] != '\n')
+        ++firstEnd;
+    if (DecodeCodePage(head.left(firstEnd)) != PlanFileHeader)
+        throw Exception(QStringLiteral("Файл \"%1\" не является файлом плана: его первая строка "
+                                       "не \"%2\"")
+                            .arg(fileName, PlanFileHeader));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Exception(QStringLiteral("Ошибка чтения файла плана \"%1\": %2")
                             .arg(fileName, file.errorString()));
     file.close();
 
-    // Anything else read as a plan would pour message boxes over the user, or read as
-    // an empty plan that a save would then write over a real file.
-    qsizetype firstEnd = 0;
-    while (firstEnd < bytes.size() && bytes[firstEnd] != '\r' && bytes[firstEnd] != '\n')
-        ++firstEnd;
-    const QByteArray first = bytes.left(firstEnd);
-    if (DecodeCodePage(first) != PlanFileHeader)
-        throw Exception(QStringLiteral("Файл \"%1\" не является файлом плана: его первая строка "
-                                       "не \"%2\"")
-                            .arg(fileName, PlanFileHeader));
+    if (!ReplacePlan)
+        for (int i = 0; i < Map.Pages.GetCount(); ++i)
+            if (!PlanSheets.contains(Map.Pages.At(i)->Name))
+                PlanSheets.insert(Map.Pages.At(i)->Name, i);
 
     TEngineProgressSetup setup;
     setup.Maximum = static_cast<int>(std::min<qint64>(bytes.size(), INT_MAX));
@@ -232,7 +273,8 @@ bool TPlanFileReader::Read(const QString& fileName)
                 next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
             total += end - start;
             if (total % setup.Step == 0)
-                Ui.SetProgressPosition(TEngineProgressBar::Reading, static_cast<int>(total));
+                Ui.SetProgressPosition(TEngineProgressBar::Reading,
+                                       static_cast<int>(std::min<Int64>(total, setup.Maximum)));
             ++LineNo;
             if (end == start) {
                 if (const TFrame* top = Top(); top && top->Kind == TSection::Info)
@@ -249,6 +291,23 @@ bool TPlanFileReader::Read(const QString& fileName)
         }
     } catch (const TReadCancelled&) {
         return false;
+    }
+    if (Faults > MaxShownFaults)
+        Ui.ShowMsg(FaultCaption, QStringLiteral("Еще не показанных нарушений в структуре файла: %1 "
+                                                "(последнее в строке %2)")
+                                     .arg(Faults - MaxShownFaults)
+                                     .arg(LastHiddenFault));
+    // The writer closes every section it opens: a file that ends inside one was cut
+    // short, and what it still holds is not the plan that was saved.
+    if (!Stack.empty()) {
+        QStringList open;
+        for (const TFrame& frame : Stack)
+            open.append(frame.Tag);
+        throw Exception(QStringLiteral("Файл плана \"%1\" оборван: после последней строки (%2) "
+                                       "остались незакрытыми разделы %3")
+                            .arg(fileName)
+                            .arg(LineNo)
+                            .arg(open.join(QStringLiteral(", "))));
     }
 
     ApplyOpenFilter();
@@ -313,6 +372,7 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
     const TSection outerKind = outer ? outer->Kind : TSection::Other;
 
     if (inner) {
+        frame.Inner = true;
         // One inner object of the object in hand of the enclosing section.
         if (tag == Text(u"ТЕК")) {
             frame.Kind = TSection::Texts;
@@ -627,10 +687,11 @@ void TPlanFileReader::FieldLine(const QString& tag, const QString& value)
                 line->StripWidth = StrToFlt(value);
                 line->Strip = 1;
             } else if (RGLineNode* node = line->Nodes.Item) {
-                // Two node fields stand outside a node block in older files.
-                if (is(u"тиу"))
+                // Two node fields stand outside a node block in older files: the node
+                // type in a line of the layer, the curve flag in a polygon's inner line.
+                if (is(u"тиу") && !top->Inner)
                     node->NodeType = ToByte(value);
-                else if (is(u"кри"))
+                else if (is(u"кри") && top->Inner)
                     node->Curve = 1;
             }
         }
@@ -714,41 +775,33 @@ void TPlanFileReader::NameSheet(QString name)
         QStringLiteral("Названия листов не должны повторяться. выберете новое название:");
     for (;;) {
         // The plan's own sheets first, then those this file made.
-        RGPage* existing = nullptr;
-        if (!ReplacePlan)
-            for (const auto& page : Map.Pages)
-                if (page->Name == name) {
-                    existing = page.get();
-                    break;
-                }
-        RGPage* staged = nullptr;
-        if (!existing)
-            for (const auto& page : Staged)
-                if (!SheetTarget.count(page.get()) && page->Name == name) {
-                    staged = page.get();
-                    break;
-                }
-        if (!existing && !staged) {
+        const int existing = ReplacePlan ? -1 : PlanSheets.value(name, -1);
+        const int staged = existing < 0 ? StagedSheets.value(name, -1) : -1;
+        if (existing < 0 && staged < 0) {
             Staged.AddItem();
             Staged.Item->Name = name;
+            StagedSheets.insert(name, Staged.GetIndex());
             return;
         }
         if (AllSheets || !AskRename(name, caption, text, AllSheets)) {
-            if (staged) {
-                for (int i = 0; i < Staged.GetCount(); ++i)
-                    if (Staged.At(i) == staged)
-                        Staged.GoItem(i);
+            if (staged >= 0) {
+                Staged.GoItem(staged);
                 return;
             }
-            for (int i = 0; i < Staged.GetCount(); ++i)
-                if (SheetTarget.count(Staged.At(i)) && SheetTarget.at(Staged.At(i)) == existing) {
-                    Staged.GoItem(i);
-                    return;
-                }
+            if (const auto proxy = SheetProxies.find(existing); proxy != SheetProxies.end()) {
+                Staged.GoItem(proxy->second);
+                return;
+            }
+            const RGPage& into = *Map.Pages.At(existing);
             Staged.AddItem();
-            Staged.Item->Name = existing->Name;
-            Staged.Item->Visible = existing->Visible;
+            Staged.Item->Name = into.Name;
+            Staged.Item->Visible = into.Visible;
             SheetTarget[Staged.Item] = existing;
+            SheetProxies[existing] = Staged.GetIndex();
+            TSheetNames& names = LayerNames[Staged.Item];
+            for (int i = 0; i < into.Layers.GetCount(); ++i)
+                if (!names.PlanLayers.contains(into.Layers.At(i)->Name))
+                    names.PlanLayers.insert(into.Layers.At(i)->Name, i);
             return;
         }
     }
@@ -760,43 +813,35 @@ void TPlanFileReader::NameLayer(QString name)
     const QString text = QStringLiteral(
         "Названия слоев в одном листе не должны повторяться. выберете новое название:");
     RGPage* sheet = Sheet();
-    const auto target = SheetTarget.find(sheet);
-    RGPage* existingSheet = target != SheetTarget.end() ? target->second : nullptr;
+    TSheetNames& names = LayerNames[sheet];
+    TGLayers& layers = sheet->Layers;
     for (;;) {
-        RGLayer* existing = nullptr;
-        if (existingSheet)
-            for (const auto& layer : existingSheet->Layers)
-                if (layer->Name == name) {
-                    existing = layer.get();
-                    break;
-                }
-        RGLayer* staged = nullptr;
-        if (!existing)
-            for (const auto& layer : sheet->Layers)
-                if (!LayerTarget.count(layer.get()) && layer->Name == name) {
-                    staged = layer.get();
-                    break;
-                }
-        if (!existing && !staged) {
-            sheet->Layers.AddItem();
-            sheet->Layers.Item->Name = name;
+        // The layers of the plan's sheet this one stands for first, then those of this
+        // sheet the file made.
+        const int existing = names.PlanLayers.value(name, -1);
+        const int staged = existing < 0 ? names.StagedLayers.value(name, -1) : -1;
+        if (existing < 0 && staged < 0) {
+            layers.AddItem();
+            layers.Item->Name = name;
+            names.StagedLayers.insert(name, layers.GetIndex());
             return;
         }
         if (AllLayers || !AskRename(name, caption, text, AllLayers)) {
-            TGLayers& layers = sheet->Layers;
-            for (int i = 0; i < layers.GetCount(); ++i) {
-                RGLayer* l = layers.At(i);
-                const bool hit = staged ? l == staged
-                                        : (LayerTarget.count(l) && LayerTarget.at(l) == existing);
-                if (hit) {
-                    layers.GoItem(i);
-                    return;
-                }
+            if (staged >= 0) {
+                layers.GoItem(staged);
+                return;
             }
+            if (const auto proxy = names.LayerProxies.find(existing);
+                proxy != names.LayerProxies.end()) {
+                layers.GoItem(proxy->second);
+                return;
+            }
+            const RGLayer& into = *Map.Pages.At(SheetTarget.at(sheet))->Layers.At(existing);
             layers.AddItem();
-            layers.Item->Name = existing->Name;
-            layers.Item->Visible = existing->Visible;
+            layers.Item->Name = into.Name;
+            layers.Item->Visible = into.Visible;
             LayerTarget[layers.Item] = existing;
+            names.LayerProxies[existing] = layers.GetIndex();
             return;
         }
     }
@@ -828,31 +873,52 @@ void TPlanFileReader::LoadRastrs()
         for (const auto& rastr : sheet->Rastrs) {
             if (rastr->LoadOnOpen == 0)
                 continue;
-            if (FileExistsIgnoringCase(rastr->FileName) &&
-                LoadRastrPicture(FindExistingPath(rastr->FileName), *rastr->Picture)) {
+            rastr->Loaded = 0;
+            rastr->FilterApplied = 0;
+            if (!FileExistsIgnoringCase(rastr->FileName))
+                continue;
+            // A picture that cannot be read stays unloaded, as a missing one does: the
+            // plan itself must still open.
+            const qsizetype trail = ErrorInfo ? ErrorInfo->size() : 0;
+            try {
+                QImage picture = ReadRastrPicture(rastr->FileName);
+                const int height = picture.height();
+                const int width = picture.width();
+                if (rastr->FilterOn == 1)
+                    picture = ApplyRasterFilter(picture, rastr->Brightness, rastr->Red, rastr->Green,
+                                                rastr->Blue);
+                rastr->Picture->Image = std::move(picture);
                 rastr->Loaded = 1;
-                Map.RastrHeight = rastr->Picture->Height();
-                Map.RastrWidth = rastr->Picture->Width();
-                // The picture as the file holds it: no colour filter applied to it yet.
-                rastr->FilterApplied = 0;
-            } else {
-                rastr->Loaded = 0;
-                rastr->FilterApplied = 0;
+                rastr->FilterApplied = rastr->FilterOn == 1 ? 1 : 0;
+                Map.RastrHeight = height;
+                Map.RastrWidth = width;
+            } catch (const Exception&) {
+                rastr->Picture->Clear();
+                if (ErrorInfo && ErrorInfo->size() > trail)
+                    ErrorInfo->erase(ErrorInfo->begin() + trail, ErrorInfo->end());
             }
         }
 }
 
-// Appends every record of from to to, in order; taken from the back, so that a layer
-// of many objects moves in linear time.
+// Every record of a list, taken out in order; taken from the back, so that a list of
+// many records empties in linear time.
 template <class L>
-void MoveAll(L& from, L& to)
+auto TakeAll(L& from)
 {
     std::vector<decltype(from.Extract())> records;
     records.reserve(from.GetCount());
     while (from.GoLastItem())
         records.push_back(from.Extract());
-    for (auto it = records.rbegin(); it != records.rend(); ++it)
-        to.AddItem(std::move(*it));
+    std::reverse(records.begin(), records.end());
+    return records;
+}
+
+// Appends every record of from to to, in order.
+template <class L>
+void MoveAll(L& from, L& to)
+{
+    for (auto& record : TakeAll(from))
+        to.AddItem(std::move(record));
 }
 
 void TPlanFileReader::Commit()
@@ -865,37 +931,32 @@ void TPlanFileReader::Commit()
     // plan, its description does not replace the plan's.
     TGPages& pages = Map.Pages;
     int lastSheet = -1;
-    while (Staged.GoFirstItem()) {
-        std::unique_ptr<RGPage> sheet = Staged.Extract();
+    for (std::unique_ptr<RGPage>& sheet : TakeAll(Staged)) {
         const auto target = SheetTarget.find(sheet.get());
         if (target == SheetTarget.end()) {
             pages.AddItem(std::move(sheet));
             lastSheet = pages.GetIndex();
             continue;
         }
-        RGPage* into = target->second;
+        // The plan's sheets keep their positions: the file's new ones go after them.
+        RGPage* into = pages.At(target->second);
+        lastSheet = target->second;
         into->Visible = sheet->Visible;
         MoveAll(sheet->Rastrs, into->Rastrs);
-        while (sheet->Layers.GoFirstItem()) {
-            std::unique_ptr<RGLayer> layer = sheet->Layers.Extract();
+        for (std::unique_ptr<RGLayer>& layer : TakeAll(sheet->Layers)) {
             const auto layerTarget = LayerTarget.find(layer.get());
             if (layerTarget == LayerTarget.end()) {
                 into->Layers.AddItem(std::move(layer));
                 continue;
             }
-            RGLayer* intoLayer = layerTarget->second;
+            RGLayer* intoLayer = into->Layers.At(layerTarget->second);
             intoLayer->Visible = layer->Visible;
             MoveAll(layer->Texts, intoLayer->Texts);
             MoveAll(layer->Points, intoLayer->Points);
             MoveAll(layer->Lines, intoLayer->Lines);
             MoveAll(layer->Polygons, intoLayer->Polygons);
-            for (int i = 0; i < into->Layers.GetCount(); ++i)
-                if (into->Layers.At(i) == intoLayer)
-                    into->Layers.GoItem(i);
+            into->Layers.GoItem(layerTarget->second);
         }
-        for (int i = 0; i < pages.GetCount(); ++i)
-            if (pages.At(i) == into)
-                lastSheet = i;
     }
     if (lastSheet >= 0)
         pages.GoItem(lastSheet);
@@ -910,14 +971,4 @@ bool TGeoMap::ReadDataFromFile(const QString& FileName, bool ReplacePlan)
                       "LayerAutoDetect:boolean; const LayerName:string):boolean;",
                       TrailArg("FileName", FileName));
     return TPlanFileReader(*this, ReplacePlan).Read(FileName);
-}
-
-bool LoadRastrPicture(const QString& fileName, TRastrPicture& picture)
-{
-    QImageReader reader(fileName);
-    QImage image = reader.read();
-    if (image.isNull())
-        return false;
-    picture.Image = std::move(image);
-    return true;
 }

@@ -1,7 +1,9 @@
 // The native plan writer: the whole plan, or chosen sheets, as the text of the plan
 // file, into a file (through a temporary file renamed over the old one), into
-// DataLines, or streamed into an undo snapshot. It changes nothing of the plan, not
-// even a cursor: it walks every list by position.
+// DataLines, or streamed into an undo snapshot. It changes no data of the plan. The
+// sheet, raster, layer and object lists keep their cursors (they are walked by
+// position); the lists inside the objects it writes (nodes, captions, inner objects)
+// are left on their last item, as after any walk over them.
 #include "engine/GeoMap.h"
 #include "engine/GeoMapFile.h"
 
@@ -106,13 +108,13 @@ class TPlanWriter {
 public:
     explicit TPlanWriter(TLineSink& out) : Out(out) {}
 
-    void Plan(const QString& info, const std::vector<const RGPage*>& sheets)
+    void Plan(const QString& info, const std::vector<RGPage*>& sheets)
     {
         Out.Line(PlanFileHeader);
         Field(u"ВЕР", AppVersion);
         if (!info.isEmpty())
             Info(info);
-        for (const RGPage* sheet : sheets)
+        for (RGPage* sheet : sheets)
             Sheet(*sheet);
     }
 
@@ -141,17 +143,17 @@ private:
     void End() { Out.Line(QStringLiteral("#")); }
 
     void Info(const QString& info);
-    void Sheet(const RGPage& sheet);
+    void Sheet(RGPage& sheet);
     void Rastr(const RGRastr& rastr);
-    void Layer(const RGLayer& layer);
+    void Layer(RGLayer& layer);
     void TextRecord(const RGText& text);
-    void InnerTexts(const TGTexts& texts);
-    void Captions(const TUserTexts& captions);
-    void Point(const RGPoint& point);
-    void LineRecord(const RGLine& line);
+    void InnerTexts(TGTexts& texts);
+    void Captions(TUserTexts& captions);
+    void Point(RGPoint& point);
+    void LineRecord(RGLine& line);
     void LineNodeBlock(const RGLineNodeData& node);
-    void Polygon(const RGPolygon& polygon);
-    void PolygonNodes(const TGPolygonNodes& nodes, TPrecision precision);
+    void Polygon(RGPolygon& polygon);
+    void PolygonNodes(TGPolygonNodes& nodes, TPrecision precision);
 
     TLineSink& Out;
 };
@@ -187,7 +189,7 @@ void TPlanWriter::Info(const QString& info)
     Line(u"}ИНФ");
 }
 
-void TPlanWriter::Sheet(const RGPage& sheet)
+void TPlanWriter::Sheet(RGPage& sheet)
 {
     Line(u"{ЛСТ");
     Text(u"имя", sheet.Name);
@@ -237,7 +239,7 @@ bool AnyWithNodes(const L& list)
     return false;
 }
 
-void TPlanWriter::Layer(const RGLayer& layer)
+void TPlanWriter::Layer(RGLayer& layer)
 {
     Line(u"{СЛО");
     Text(u"имя", layer.Name);
@@ -295,16 +297,17 @@ void TPlanWriter::TextRecord(const RGText& text)
     End();
 }
 
-void TPlanWriter::InnerTexts(const TGTexts& texts)
+void TPlanWriter::InnerTexts(TGTexts& texts)
 {
     for (const auto& text : texts) {
         Line(u"[ТЕК");
         TextRecord(*text);
         Line(u"]ТЕК");
     }
+    texts.GoLastItem();
 }
 
-void TPlanWriter::Captions(const TUserTexts& captions)
+void TPlanWriter::Captions(TUserTexts& captions)
 {
     for (const auto& caption : captions) {
         Line(u"{нап");
@@ -319,9 +322,10 @@ void TPlanWriter::Captions(const TUserTexts& captions)
             Int(u"вид", caption->Show);
         Line(u"}нап");
     }
+    captions.GoLastItem();
 }
 
-void TPlanWriter::Point(const RGPoint& point)
+void TPlanWriter::Point(RGPoint& point)
 {
     Start(point.Semantics);
     Pair(XYOfPrecision(point.Precision, point.Position));
@@ -355,7 +359,7 @@ void TPlanWriter::LineNodeBlock(const RGLineNodeData& node)
     Line(u"}нау");
 }
 
-void TPlanWriter::LineRecord(const RGLine& line)
+void TPlanWriter::LineRecord(RGLine& line)
 {
     Start(line.Semantics);
     for (const QString& over : line.OverLines)
@@ -373,13 +377,15 @@ void TPlanWriter::LineRecord(const RGLine& line)
             Point(*point);
             Line(u"]ТОЧ");
         }
+        node->NodePoints.GoLastItem();
     }
+    line.Nodes.GoLastItem();
     Captions(line.UserTexts);
     InnerTexts(line.InnerTexts);
     End();
 }
 
-void TPlanWriter::PolygonNodes(const TGPolygonNodes& nodes, TPrecision precision)
+void TPlanWriter::PolygonNodes(TGPolygonNodes& nodes, TPrecision precision)
 {
     for (const auto& node : nodes) {
         Pair(XYOfPrecision(precision, node->Position));
@@ -400,9 +406,10 @@ void TPlanWriter::PolygonNodes(const TGPolygonNodes& nodes, TPrecision precision
             Int(u"угр", node->CornerPicture);
         Line(u"}нау");
     }
+    nodes.GoLastItem();
 }
 
-void TPlanWriter::Polygon(const RGPolygon& polygon)
+void TPlanWriter::Polygon(RGPolygon& polygon)
 {
     Start(polygon.Semantics);
     if (polygon.Precision != DefaultPrecision)
@@ -420,12 +427,14 @@ void TPlanWriter::Polygon(const RGPolygon& polygon)
         PolygonNodes(hole->Nodes, polygon.Precision);
         Line(u"}ВПО");
     }
+    polygon.Holes.GoLastItem();
     InnerTexts(polygon.InnerTexts);
     for (const auto& point : polygon.InnerPoints) {
         Line(u"[ТОЧ");
         Point(*point);
         Line(u"]ТОЧ");
     }
+    polygon.InnerPoints.GoLastItem();
     for (const auto& line : polygon.InnerLines) {
         if (line->Nodes.GetCount() == 0)
             continue;
@@ -433,21 +442,22 @@ void TPlanWriter::Polygon(const RGPolygon& polygon)
         LineRecord(*line);
         Line(u"]ЛИН");
     }
+    polygon.InnerLines.GoLastItem();
     Captions(polygon.UserTexts);
     End();
 }
 
 // The sheets to write, checked before anything is written.
-std::vector<const RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& indexes)
+std::vector<RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& indexes)
 {
-    std::vector<const RGPage*> sheets;
+    std::vector<RGPage*> sheets;
     if (indexes.empty()) {
         for (const auto& page : pages)
             sheets.push_back(page.get());
         return sheets;
     }
     for (const std::int32_t i : indexes) {
-        const RGPage* page = pages.At(i);
+        RGPage* page = pages.At(i);
         if (!page)
             throw Exception(QStringLiteral("Лист №%1 не найден: в плане листов %2 (0-%3)")
                                 .arg(i)
@@ -496,7 +506,7 @@ void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& She
 {
     TTrailGuard guard("GeoMap", "function TGeoMap.WriteDataToFile(const FileName:String):boolean;",
                       TrailArg("FileName", FileName));
-    const std::vector<const RGPage*> sheets = ChosenSheets(Pages, SheetIndexes);
+    const std::vector<RGPage*> sheets = ChosenSheets(Pages, SheetIndexes);
     if (FileName.isEmpty()) {
         // Built aside, so that a failure leaves DataLines as it was.
         QStringList lines;

@@ -2,6 +2,7 @@
 // (write, read, write gives the same bytes), the structural faults and the merge.
 #include "PlanFileTest.h"
 
+#include "foundation/GeoDataObjectsPicture.h"
 #include "foundation/ServDialogs.h"
 
 #include <QFile>
@@ -62,6 +63,12 @@ TEST_F(PlanFile, ReadPutsNestedInnerObjectsWhereTheWriterPutThem)
     EXPECT_EQ(loaded.FilterOn, 1);
     EXPECT_EQ(loaded.Brightness, 200);
     EXPECT_EQ(loaded.Blue, 255);
+    // Its colour filter is applied as it loads: brightness 200 turns every pixel black,
+    // then red 0 raises the red channel to 255 and blue 255 takes blue to 0.
+    EXPECT_EQ(loaded.FilterApplied, 1);
+    ASSERT_EQ(loaded.Picture->Image.width(), 2);
+    EXPECT_EQ(loaded.Picture->Image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(loaded.Picture->Image.pixel(1, 0), qRgb(255, 0, 0));
     // A missing file: not loaded, its filter kept.
     const RGRastr& missing = *sheet.Rastrs.At(1);
     EXPECT_EQ(missing.Loaded, 0);
@@ -118,6 +125,29 @@ TEST_F(PlanFile, ReadPutsNestedInnerObjectsWhereTheWriterPutThem)
     EXPECT_EQ(polygon.UserTexts.GetCount(), 1);
     EXPECT_EQ(polygon.UserTexts.At(0)->SizeFactor, 0.5L);
     EXPECT_EQ(polygon.InnerTexts.GetCount(), 1);
+}
+
+// Guards against a broken raster picture failing the whole read: the plan opens with
+// that raster unloaded, as with a missing file.
+TEST_F(PlanFile, ARasterThatCannotBeReadStaysUnloaded)
+{
+    WriteBytes(PlanPath(QStringLiteral("broken.bmp")), "BM not a picture");
+    WritePlanFile(QStringLiteral("broken.500"),
+                  {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|"), QStringLiteral("{ЛСТ"),
+                   QStringLiteral("|имя|А"), QStringLiteral("{РАС"), QStringLiteral("@broken.bmp"),
+                   QStringLiteral("$0 0"), QStringLiteral("$1 1"), QStringLiteral("#"), QStringLiteral("@raster.bmp"),
+                   QStringLiteral("$0 0"), QStringLiteral("$1 1"), QStringLiteral("#"), QStringLiteral("}РАС"),
+                   QStringLiteral("}ЛСТ")});
+    const qsizetype trail = ErrorInfo->size();
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("broken.500"), true));
+    const TGRastrs& rastrs = M().Pages.At(0)->Rastrs;
+    ASSERT_EQ(rastrs.GetCount(), 2);
+    EXPECT_EQ(rastrs.At(0)->Loaded, 0);
+    EXPECT_TRUE(rastrs.At(0)->Picture->Image.isNull());
+    EXPECT_EQ(rastrs.At(1)->Loaded, 1);
+    EXPECT_EQ(rastrs.At(1)->FilterApplied, 0);
+    EXPECT_EQ(ErrorInfo->size(), trail);
+    EXPECT_TRUE(Files.Asked.empty());
 }
 
 TEST_F(PlanFile, GoldenTextsOfSmallPlans)
@@ -216,7 +246,9 @@ TEST_F(PlanFile, MemoryAndSnapshotHoldTheFileTextAndOneEmptyLine)
     EXPECT_EQ(snapshot.data(), Fixture() + "\r\n");
 }
 
-TEST_F(PlanFile, WriterMovesNoCursor)
+// The sheet, raster, layer and object stay current through a save or a snapshot; the
+// lists inside the objects end on their last item, as after reading the plan again.
+TEST_F(PlanFile, WriterKeepsTheSelectionAndLeavesInnerListsOnTheirLast)
 {
     ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("full.500"), true));
     M().Pages.GoItem(0);
@@ -227,13 +259,33 @@ TEST_F(PlanFile, WriterMovesNoCursor)
     layer.Points.GoItem(2);
     layer.Lines.GoItem(0);
     layer.Lines.Item->Nodes.GoItem(1);
-    M().WriteDataToFile(QStringLiteral("x.500"));
-    M().WriteDataToFile(QString());
-    EXPECT_EQ(M().Pages.GetIndex(), 0);
-    EXPECT_EQ(sheet.Rastrs.GetIndex(), 1);
-    EXPECT_EQ(sheet.Layers.GetIndex(), 0);
-    EXPECT_EQ(layer.Points.GetIndex(), 2);
-    EXPECT_EQ(layer.Lines.Item->Nodes.GetIndex(), 1);
+    RGPolygon& polygon = *layer.Polygons.At(0);
+    for (const bool toFile : {true, false}) {
+        SCOPED_TRACE(toFile);
+        layer.Lines.Item->Nodes.GoItem(1);
+        layer.Lines.Item->Nodes.Item->NodePoints.GoItem(0);
+        layer.Lines.Item->UserTexts.GoFirstItem();
+        polygon.Holes.GoItem(0);
+        polygon.Holes.Item->Nodes.GoItem(0);
+        polygon.InnerLines.Item->Nodes.GoItem(0);
+        polygon.InnerPoints.Item->UserTexts.GoFirstItem();
+        M().WriteDataToFile(toFile ? QStringLiteral("x.500") : QString());
+        EXPECT_EQ(M().Pages.GetIndex(), 0);
+        EXPECT_EQ(sheet.Rastrs.GetIndex(), 1);
+        EXPECT_EQ(sheet.Layers.GetIndex(), 0);
+        EXPECT_EQ(layer.Points.GetIndex(), 2);
+        EXPECT_EQ(layer.Lines.GetIndex(), 0);
+        const RGLine& line = *layer.Lines.Item;
+        EXPECT_EQ(line.Nodes.GetIndex(), line.Nodes.GetCount() - 1);
+        EXPECT_EQ(line.Nodes.At(1)->NodePoints.GetIndex(), 1);
+        EXPECT_EQ(line.UserTexts.GetIndex(), line.UserTexts.GetCount() - 1);
+        EXPECT_EQ(polygon.Holes.GetIndex(), 1);
+        EXPECT_EQ(polygon.Holes.At(0)->Nodes.GetIndex(), polygon.Holes.At(0)->Nodes.GetCount() - 1);
+        const RGLine& inner = *polygon.InnerLines.Item;
+        EXPECT_EQ(inner.Nodes.GetIndex(), inner.Nodes.GetCount() - 1);
+        EXPECT_EQ(polygon.InnerPoints.Item->UserTexts.GetIndex(),
+                  polygon.InnerPoints.Item->UserTexts.GetCount() - 1);
+    }
 }
 
 TEST_F(PlanFile, ChosenSheetsInTheOrderGivenAndABadIndexWritesNothing)
@@ -350,7 +402,7 @@ TEST_F(PlanFile, EachStructuralFaultIsShownWithItsLineNumber)
          {QStringLiteral("строка метки раздела (группы) должна иметь 4 символа!\rсбой в строке 3") +
           ignored.arg(QStringLiteral("{ЛС"))}},
         {"field line of four characters",
-         {QStringLiteral("{ЛСТ"), QStringLiteral("|имя")},
+         {QStringLiteral("{ЛСТ"), QStringLiteral("|имя"), QStringLiteral("}ЛСТ")},
          {QStringLiteral("строка метки одиночного элемента должна иметь не менее 5 символов!\r"
                          "сбой в строке 4") +
           ignored.arg(QStringLiteral("|имя"))}},
@@ -391,8 +443,9 @@ TEST_F(PlanFile, EachStructuralFaultIsShownWithItsLineNumber)
         for (const auto& a : Files.Asked)
             EXPECT_EQ(a.Caption, QStringLiteral("Нарушение в структуре файла данных"));
         // The points of a section that found no layer are dropped, the sheet is read.
-        if (m.Pages.GetCount() > 0)
+        if (m.Pages.GetCount() > 0) {
             EXPECT_EQ(m.Pages.At(0)->Layers.GetCount(), 0);
+        }
     }
 }
 
@@ -401,11 +454,34 @@ TEST_F(PlanFile, TwentyOpenSectionsAndNoMore)
     QStringList lines = {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|")};
     for (int i = 0; i < 21; ++i)
         lines.append(QStringLiteral("{ааа"));
-    lines.append(QStringLiteral("}ааа"));   // line 24: closes the twentieth
+    // Lines 24 to 43 close the twenty open ones; line 44 finds none open.
+    for (int i = 0; i < 21; ++i)
+        lines.append(QStringLiteral("}ааа"));
     WritePlanFile(QStringLiteral("deep.500"), lines);
     ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("deep.500"), true));
     EXPECT_EQ(Files.Messages(),
-              QStringList{QStringLiteral("путь по разделам файла превышает 20 элементов!\rсбой в строке 23")});
+              QStringList({QStringLiteral("путь по разделам файла превышает 20 элементов!\rсбой в строке 23"),
+                           QStringLiteral("количество меток начала раздела меньше чем количесво меток конца "
+                                          "раздела!\rсбой в строке 44")}));
+}
+
+// Guards against a badly damaged file holding the user in an endless row of message
+// boxes: twenty faults are shown, the rest counted in one more message.
+TEST_F(PlanFile, FaultsBeyondTwentyAreCountedInOneMessage)
+{
+    QStringList lines = {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|")};
+    for (int i = 0; i < 25; ++i)
+        lines.append(QStringLiteral("{Л"));
+    lines.append(QStringLiteral("{ЛСТ"));
+    lines.append(QStringLiteral("|имя|А"));
+    lines.append(QStringLiteral("}ЛСТ"));
+    WritePlanFile(QStringLiteral("faults.500"), lines);
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("faults.500"), true));
+    const QStringList messages = Files.Messages();
+    ASSERT_EQ(messages.size(), 21);
+    EXPECT_TRUE(messages[19].contains(QStringLiteral("сбой в строке 22\r")));
+    EXPECT_EQ(messages[20], QStringLiteral("Еще не показанных нарушений в структуре файла: 5 (последнее в строке 27)"));
+    EXPECT_EQ(M().Pages.GetCount(), 1);
 }
 
 TEST_F(PlanFile, ReadingGoesOnAfterAFaultAndALoneCrEndsALine)
@@ -433,10 +509,12 @@ TEST_F(PlanFile, FieldQuirksOfTheFormat)
                    QStringLiteral("|онн|любое"), QStringLiteral("#"), QStringLiteral("}ТОЧ"),
                    QStringLiteral("{ЛИН"), QStringLiteral("@л"), QStringLiteral("$0 0"),
                    QStringLiteral("|тиу|1"), QStringLiteral("{нау"), QStringLiteral("|кри|0"),
-                   QStringLiteral("}нау"), QStringLiteral("#"), QStringLiteral("}ЛИН"),
-                   QStringLiteral("{ПОЛ"), QStringLiteral("@п"), QStringLiteral("$0 0"),
-                   QStringLiteral("[ЛИН"), QStringLiteral("@в"), QStringLiteral("$1 1"),
-                   QStringLiteral("|кри|x"), QStringLiteral("#"), QStringLiteral("]ЛИН"),
+                   QStringLiteral("}нау"), QStringLiteral("#"), QStringLiteral("@л2"),
+                   QStringLiteral("$0 0"), QStringLiteral("|кри|1"), QStringLiteral("#"),
+                   QStringLiteral("}ЛИН"), QStringLiteral("{ПОЛ"), QStringLiteral("@п"),
+                   QStringLiteral("$0 0"), QStringLiteral("[ЛИН"), QStringLiteral("@в"),
+                   QStringLiteral("$1 1"), QStringLiteral("|кри|x"), QStringLiteral("|тиу|1"),
+                   QStringLiteral("#"), QStringLiteral("]ЛИН"),
                    QStringLiteral("#"), QStringLiteral("}ПОЛ"), QStringLiteral("}СЛО"),
                    QStringLiteral("}ЛСТ")});
     ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("quirks.500"), true));
@@ -448,6 +526,10 @@ TEST_F(PlanFile, FieldQuirksOfTheFormat)
     EXPECT_EQ(layer.Lines.At(0)->Nodes.At(0)->NodeType, 1);
     EXPECT_EQ(layer.Lines.At(0)->Nodes.At(0)->Curve, 1);
     EXPECT_EQ(layer.Polygons.At(0)->InnerLines.At(0)->Nodes.At(0)->Curve, 1);
+    // Outside a node block the curve flag counts only in a polygon's inner line and the
+    // node type only in a line of the layer.
+    EXPECT_EQ(layer.Lines.At(1)->Nodes.At(0)->Curve, 0);
+    EXPECT_EQ(layer.Polygons.At(0)->InnerLines.At(0)->Nodes.At(0)->NodeType, 0);
 }
 
 TEST_F(PlanFile, ABadValueRaisesWithItsLineAndChangesNothing)
@@ -468,6 +550,9 @@ TEST_F(PlanFile, ABadValueRaisesWithItsLineAndChangesNothing)
          QStringLiteral("Не получается преобразовать строку в два вещественных числа")},
         {"pair without a blank", QStringLiteral("$12"),
          QStringLiteral("Не найден пробел-разделитель чисел в строке")},
+        {"second number of a pair", QStringLiteral("$1,5 2x"),
+         QStringLiteral("Не получается преобразовать строку в два вещественных числа")},
+        {"empty integer", QStringLiteral("|лип|"), QStringLiteral("'' is not a valid integer value")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -497,6 +582,187 @@ TEST_F(PlanFile, WhatIsNotAPlanFileIsRefusedWhole)
     EXPECT_FALSE(RaisedBy([&] { M().ReadDataFromFile(QStringLiteral("none.500"), true); }).isEmpty());
     EXPECT_TRUE(Files.Asked.empty());
     EXPECT_EQ(Native(), before);
+}
+
+// Damaged files: each is refused with a message and the plan stays as it was, for an
+// open and for a merge alike.
+TEST_F(PlanFile, DamagedFilesAreRefusedWithThePlanAsItWas)
+{
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("full.500"), true));
+    M().Pages.GoItem(0);
+    const QByteArray before = Native();
+    const QStringList head = {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|6.07.11.08")};
+    const QByteArray fixture = Fixture();
+    QByteArray noise;
+    quint32 seed = 12345;
+    for (int i = 0; i < 4096; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise += static_cast<char>(seed >> 23);
+    }
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString message;   // what the refusal begins with
+    };
+    const Case cases[] = {
+        {"empty file", QByteArray(), QStringLiteral("Файл \"bad.500\" не является файлом плана")},
+        {"random bytes", noise, QStringLiteral("Файл \"bad.500\" не является файлом плана")},
+        {"cut inside a line record", fixture.left(fixture.indexOf("$11,0 21,0") + 4),
+         QStringLiteral("Не найден пробел-разделитель чисел в строке")},
+        {"cut after a whole line", fixture.left(fixture.indexOf(EncodeCodePage(QStringLiteral("}ТОЧ")))),
+         QStringLiteral("Файл плана \"bad.500\" оборван: после последней строки (105) остались "
+                        "незакрытыми разделы ЛСТ, СЛО, ТОЧ")},
+        {"information never closed", PlanBytes(head + QStringList{QStringLiteral("{ИНФ"), QStringLiteral("текст")}),
+         QStringLiteral("Файл плана \"bad.500\" оборван: после последней строки (4) остались "
+                        "незакрытыми разделы ИНФ")},
+        {"end tag of another section",
+         PlanBytes(head + QStringList{QStringLiteral("{ЛСТ"), QStringLiteral("|имя|Лист 1"),
+                                      QStringLiteral("}СЛО")}),
+         QStringLiteral("Файл плана \"bad.500\" оборван: после последней строки (5) остались "
+                        "незакрытыми разделы ЛСТ")},
+        {"garbage in a number",
+         PlanBytes(head + QStringList{QStringLiteral("{ЛСТ"), QStringLiteral("|имя|Лист 1"),
+                                      QStringLiteral("{СЛО"), QStringLiteral("|имя|Слой A"),
+                                      QStringLiteral("{ТЕК"), QStringLiteral("@т"),
+                                      QStringLiteral("$1 2"), QStringLiteral("|пов|90°")}),
+         QStringLiteral("'90°' is not a valid integer value")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(PlanPath(QStringLiteral("bad.500")), c.bytes);
+        for (const bool replace : {true, false}) {
+            Files.Answers = {7, 7, 7, 7};
+            const QString raised = RaisedBy([&] { M().ReadDataFromFile(QStringLiteral("bad.500"), replace); });
+            EXPECT_TRUE(raised.startsWith(c.message)) << raised.toStdString();
+            EXPECT_EQ(Native(), before);
+            EXPECT_EQ(M().Pages.GetIndex(), 0);
+        }
+    }
+}
+
+// Guards against a file cut short being read as a smaller plan without a word: cut
+// anywhere, it is refused with the plan as it was, or read with a fault shown, unless
+// the cut falls where a whole sheet or the head ends.
+TEST_F(PlanFile, AFileCutAnywhereIsNeverReadSilently)
+{
+    M().Pages.AddItem();
+    M().Pages.Item->Name = QStringLiteral("свой");
+    const QByteArray before = Native();
+    const QByteArray fixture = Fixture();
+    const qsizetype headEnd = fixture.indexOf(EncodeCodePage(QStringLiteral("{ИНФ")));
+    ASSERT_GT(headEnd, 0);
+    for (qsizetype cut = 0; cut < fixture.size(); ++cut) {
+        const QByteArray bytes = fixture.left(cut);
+        WriteBytes(PlanPath(QStringLiteral("cut.500")), bytes);
+        Files.Asked.clear();
+        TGeoMap m;
+        m.Services = &Files;
+        LoadEverything(m);
+        m.Pages.AddItem();
+        m.Pages.Item->Name = QStringLiteral("свой");
+        const QString raised = RaisedBy([&] { m.ReadDataFromFile(QStringLiteral("cut.500"), true); });
+        if (!raised.isEmpty()) {
+            ASSERT_EQ(Native(m), before) << cut;
+            continue;
+        }
+        QByteArray trimmed = bytes;
+        while (trimmed.endsWith('\r') || trimmed.endsWith('\n'))
+            trimmed.chop(1);
+        const bool clean = cut <= headEnd || trimmed.endsWith(EncodeCodePage(QStringLiteral("}ЛСТ"))) ||
+                           trimmed.endsWith(EncodeCodePage(QStringLiteral("}ИНФ")));
+        ASSERT_TRUE(clean || !Files.Messages().isEmpty()) << cut;
+    }
+}
+
+// The fixture with a few lines dropped, repeated, moved, cut or put in from elsewhere:
+// what is refused leaves the plan as it was, and what is read writes and reads back
+// byte for byte, so no damaged file leaves a tree the writer cannot reproduce.
+TEST_F(PlanFile, AMangledFileIsRefusedWholeOrReadConsistently)
+{
+    const QStringList fixture = DecodeCodePage(Fixture()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList pool = {QStringLiteral("{нау"), QStringLiteral("}нау"), QStringLiteral("[ТОЧ"),
+                              QStringLiteral("]ТОЧ"), QStringLiteral("[ЛИН"), QStringLiteral("]ЛИН"),
+                              QStringLiteral("{ВПО"), QStringLiteral("}ВПО"), QStringLiteral("{нап"),
+                              QStringLiteral("}нап"), QStringLiteral("{сти"), QStringLiteral("|тиу|1"),
+                              QStringLiteral("|кри|1"), QStringLiteral("$1 2"), QStringLiteral("@x"),
+                              QStringLiteral("#"), QStringLiteral("|имя|Лист 1"), QStringLiteral("")};
+    quint32 seed = 2024;
+    const auto next = [&seed](qsizetype n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(n));
+    };
+    for (int round = 0; round < 300; ++round) {
+        QStringList lines = fixture;
+        for (int k = 1 + next(4); k > 0; --k) {
+            const int at = 1 + next(lines.size() - 1);
+            switch (next(5)) {
+            case 0:
+                lines.removeAt(at);
+                break;
+            case 1:
+                lines.insert(at, lines[next(lines.size())]);
+                break;
+            case 2:
+                lines.insert(at, pool[next(pool.size())]);
+                break;
+            case 3:
+                lines.swapItemsAt(at, 1 + next(lines.size() - 1));
+                break;
+            default:
+                if (lines[at].size() > 1)
+                    lines[at].remove(1 + next(lines[at].size() - 1), 1);
+            }
+        }
+        WritePlanFile(QStringLiteral("mangled.500"), lines);
+        TGeoMap m;
+        m.Services = &Files;
+        LoadEverything(m);
+        m.Pages.AddItem();
+        m.Pages.Item->Name = QStringLiteral("Лист 1");
+        const QByteArray before = Native(m);
+        Files.Answers = std::deque<int>(100, 7);
+        bool read = false;
+        const QString raised =
+            RaisedBy([&] { read = m.ReadDataFromFile(QStringLiteral("mangled.500"), round % 2 == 0); });
+        if (!raised.isEmpty() || !read) {
+            ASSERT_EQ(Native(m), before) << round;
+            continue;
+        }
+        const QByteArray once = Native(m);
+        WriteBytes(PlanPath(QStringLiteral("again.500")), once);
+        TGeoMap back;
+        back.Services = &Files;
+        LoadEverything(back);
+        Files.Answers.clear();
+        ASSERT_TRUE(back.ReadDataFromFile(QStringLiteral("again.500"), true)) << round;
+        ASSERT_EQ(Native(back), once) << round;
+    }
+}
+
+// Guards against a damaged line of megabytes being quoted whole in a message box,
+// which could not lay it out.
+TEST_F(PlanFile, AHugeDamagedLineIsQuotedShort)
+{
+    const QString huge = QLatin1Char('{') + QString(4 << 20, QChar(u'ж'));
+    WritePlanFile(QStringLiteral("huge.500"), {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|"), huge,
+                                               QStringLiteral("{ЛСТ"), QStringLiteral("|имя|А"),
+                                               QStringLiteral("}ЛСТ")});
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("huge.500"), true));
+    ASSERT_EQ(Files.Messages().size(), 1);
+    const QString message = Files.Messages().first();
+    EXPECT_TRUE(message.contains(QStringLiteral("текущая строка=") + huge.left(200) + QStringLiteral("…\r")));
+    EXPECT_LT(message.size(), 500);
+    ASSERT_EQ(M().Pages.GetCount(), 1);
+}
+
+TEST_F(PlanFile, AFileOfTheHeadAloneReadsAsAnEmptyPlan)
+{
+    M().MapProp.Info = QStringLiteral("прежнее");
+    WritePlanFile(QStringLiteral("head.500"), {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|6.07.11.08")});
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("head.500"), true));
+    EXPECT_EQ(M().Pages.GetCount(), 0);
+    EXPECT_EQ(M().MapProp.Info, QString());
+    EXPECT_TRUE(Files.Asked.empty());
 }
 
 TEST_F(PlanFile, ProgressRunsOverTheFileAndEndsAtZero)
@@ -622,6 +888,33 @@ TEST_F(PlanMerge, EscapeGivesTheMergeUpWithThePlanAsItWas)
     m.Pages.Item->Name = QStringLiteral("А");
     const TScopedDialogHooks none;
     EXPECT_FALSE(m.ReadDataFromFile(QStringLiteral("add.500")));
+}
+
+// Names repeated inside one file are asked about as well, also when it replaces the plan.
+TEST_F(PlanMerge, NamesRepeatedInsideTheFileMergeOnTheUsersWord)
+{
+    const auto sheet = [](const QString& layer, const QString& point) {
+        return QStringList{QStringLiteral("{ЛСТ"), QStringLiteral("|имя|А"), QStringLiteral("{СЛО"),
+                           QStringLiteral("|имя|") + layer, QStringLiteral("{ТОЧ"), QLatin1Char('@') + point,
+                           QStringLiteral("$1 1"), QStringLiteral("#"), QStringLiteral("}ТОЧ"),
+                           QStringLiteral("}СЛО"), QStringLiteral("}ЛСТ")};
+    };
+    WritePlanFile(QStringLiteral("twice.500"), QStringList{QStringLiteral("FREE VELMORANT")} +
+                                                   sheet(QStringLiteral("Л"), QStringLiteral("п1")) +
+                                                   sheet(QStringLiteral("М"), QStringLiteral("п2")) +
+                                                   sheet(QStringLiteral("Л"), QStringLiteral("п3")));
+    Files.Answers = {7, 7, 6};
+    Files.Texts = {QString(), QString(), QStringLiteral("Л2")};
+    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("twice.500"), true));
+    EXPECT_EQ(AskedKinds(), QStringList({QStringLiteral("Лист уже существует!"), QStringLiteral("Лист уже существует!"),
+                                         QStringLiteral("Слой уже существует!")}));
+    EXPECT_EQ(Sheets(), QStringList{QStringLiteral("А")});
+    QStringList layers;
+    for (const auto& layer : M().Pages.At(0)->Layers)
+        layers.append(layer->Name);
+    EXPECT_EQ(layers, QStringList({QStringLiteral("Л"), QStringLiteral("М"), QStringLiteral("Л2")}));
+    EXPECT_EQ(Points(0, 2), QStringList{QStringLiteral("п3")});
+    EXPECT_EQ(M().Pages.At(0)->Layers.GetIndex(), 2);
 }
 
 TEST_F(PlanMerge, OpenFilterRemovesOnlyWhatTheMergeRead)

@@ -1,0 +1,262 @@
+// One command on the opened plan, with undo off and on: a new point, a line of 1,000
+// nodes changed, and a transform of a large sheet (the heaviest sheet command there is
+// when the engine has no transform yet). With undo on every command writes the whole
+// plan as a snapshot; the size of that file is what each command adds to the run
+// folder, reported as snapshot_bytes.
+#include "BenchEnv.h"
+#include "BenchGuard.h"
+#include "BenchMap.h"
+#include "Benchmarks.h"
+
+#include "engine/MapCommand.h"
+#include "foundation/AppGlobalVar.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+
+namespace bench {
+
+namespace {
+
+constexpr int LineNodes = 1000;
+
+// The plan the commands run on, opened once for all of them; each benchmark leaves it
+// as it found it, so none measures a plan another one has grown.
+struct TCommandPlan {
+    std::unique_ptr<TGeoMap> Map;
+    int LongLine = -1;            // the 1,000-node line, in sheet 0, layer 0
+    QString LineParams[2];        // mcSetLineProp moving it back and forth
+    QString SheetFile;            // the last sheet alone, to put it back after mcDelPage
+};
+
+QString LineNodeList(Extended x0, Extended y0, Extended shift)
+{
+    QString nodes;
+    nodes.reserve(LineNodes * 40);
+    for (int i = 0; i < LineNodes; ++i)
+        nodes += TCommandValues()
+                     .Fixed(x0 + shift + (i % 2) * 3)
+                     .Fixed(y0 + i * 0.5L)
+                     .Int(0)
+                     .Fixed(-1)
+                     .Int(0)
+                     .Int(-1)
+                     .Int(0)
+                     .Int(0)
+                     .Group();
+    return nodes;
+}
+
+TCommandPlan& CommandPlan()
+{
+    static TCommandPlan plan;
+    if (plan.Map)
+        return plan;
+    const TBenchEnv& env = TBenchEnv::Get();
+    plan.Map = NewBenchMap();
+    TGeoMap& map = *plan.Map;
+    OpenPlan(map, env.PlanFile());
+
+    const QString semantics = QStringLiteral("ГОР/Ф011;ИВ125.00");
+    const Extended x0 = 410100;
+    const Extended y0 = 1320010;
+    map.DoCommand(mcNewLine, TCommandParams()
+                                 .Int(0)
+                                 .Int(0)
+                                 .Text(semantics)
+                                 .Text(QString())
+                                 .Int(0)
+                                 .Fixed(0)
+                                 .Int(2)
+                                 .Text(QString())
+                                 .Field(LineNodeList(x0, y0, 0)));
+    plan.LongLine = map.Pages.At(0)->Layers.At(0)->Lines.GetCount() - 1;
+    for (int k = 0; k < 2; ++k)
+        plan.LineParams[k] = TCommandParams()
+                                 .Int(0)
+                                 .Int(0)
+                                 .Int(plan.LongLine)
+                                 .Text(semantics)
+                                 .Text(QString())
+                                 .Int(0)
+                                 .Fixed(0)
+                                 .Int(2)
+                                 .Text(QString())
+                                 .Field(LineNodeList(x0, y0, k ? 1 : 0));
+
+    plan.SheetFile = env.OutFolder() + QStringLiteral("last-sheet.") + QString::number(env.Scale());
+    map.DoCommand(mcSaveSelected, TCommandParams()
+                                      .Text(plan.SheetFile)
+                                      .Field(TCommandValues().Int(map.GetPagesCount() - 1).Str()));
+    CommandLog->clear();
+    return plan;
+}
+
+// Undo for the life of the object. Every command of a benchmark writes snapshot 1:
+// the step is set back before each, so a run leaves one snapshot file, not thousands.
+class TUndoScope {
+public:
+    TUndoScope(TGeoMap& map, bool on) : Map(map) { Map.UndoOn = on ? 1 : 0; }
+    ~TUndoScope()
+    {
+        Map.UndoOn = 0;
+        UndoStep = 0;
+        if (CommandLog)
+            CommandLog->clear();
+    }
+    TUndoScope(const TUndoScope&) = delete;
+    TUndoScope& operator=(const TUndoScope&) = delete;
+
+    static void NextCommand() { UndoStep = 0; }
+
+private:
+    TGeoMap& Map;
+};
+
+// The size of the snapshot the last command wrote: file 1 of the document's folder in
+// the run folder.
+void CountSnapshot(benchmark::State& state, const TGeoMap& map)
+{
+    const QString name = QStringLiteral("1.") + QString::number(map.MapProp.Scale);
+    QDirIterator it(SessionFolder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName() == name) {
+            state.counters["snapshot_bytes"] = static_cast<double>(it.fileInfo().size());
+            return;
+        }
+    }
+}
+
+void BM_NewPoint(benchmark::State& state, bool undo)
+{
+    Guarded(state, [&] {
+        TCommandPlan& plan = CommandPlan();
+        TGeoMap& map = *plan.Map;
+        const QString userTexts =
+            TCommandValues().Fixed(1.5L, 1).Fixed(-0.5L, 1).Int(0).Fixed(1).Int(0).Group();
+        const QString params = TCommandParams()
+                                   .Int(0)
+                                   .Int(0)
+                                   .Text(QStringLiteral("ОТА/ИВ125.50"))
+                                   .Fixed(410123.45L)
+                                   .Fixed(1320234.56L)
+                                   .Int(2)
+                                   .Fixed(0)
+                                   .Field(userTexts)
+                                   .Int(0)
+                                   .Int(0);
+        TGPoints& points = map.Pages.At(0)->Layers.At(0)->Points;
+        const int before = points.GetCount();
+        {
+            TUndoScope scope(map, undo);
+            for (auto _ : state) {
+                TUndoScope::NextCommand();
+                map.DoCommand(mcNewPoint, params);
+            }
+            if (undo)
+                CountSnapshot(state, map);
+        }
+        while (points.GetCount() > before && points.GoLastItem())
+            points.DeleteItem();
+    });
+}
+
+void BM_SetLine(benchmark::State& state, bool undo)
+{
+    Guarded(state, [&] {
+        TCommandPlan& plan = CommandPlan();
+        TGeoMap& map = *plan.Map;
+        TUndoScope scope(map, undo);
+        int k = 0;
+        for (auto _ : state) {
+            TUndoScope::NextCommand();
+            map.DoCommand(mcSetLineProp, plan.LineParams[k ^= 1]);
+        }
+        if (undo)
+            CountSnapshot(state, map);
+    });
+}
+
+// Sheet 0 shifted by a metre and back, in turn.
+void BM_TransformSheet(benchmark::State& state, bool undo)
+{
+    Guarded(state, [&] {
+        TCommandPlan& plan = CommandPlan();
+        TGeoMap& map = *plan.Map;
+        QString params[2];
+        for (int k = 0; k < 2; ++k)
+            params[k] = TCommandParams()
+                            .Int(0)
+                            .Fixed(1)
+                            .Fixed(k ? -1 : 1)
+                            .Fixed(k ? -1 : 1)
+                            .Fixed(0)
+                            .Fixed(0)
+                            .Fixed(0);
+        TUndoScope scope(map, undo);
+        int k = 0;
+        for (auto _ : state) {
+            TUndoScope::NextCommand();
+            map.DoCommand(mcTransform, params[k ^= 1]);
+        }
+        if (undo)
+            CountSnapshot(state, map);
+    });
+}
+
+// Without mcTransform: the last sheet deleted, and put back (not timed) by adding the
+// file it was saved to.
+void BM_DelPage(benchmark::State& state, bool undo)
+{
+    Guarded(state, [&] {
+        TCommandPlan& plan = CommandPlan();
+        TGeoMap& map = *plan.Map;
+        const QString restore = NativeFileParams(plan.SheetFile);
+        TUndoScope scope(map, undo);
+        for (auto _ : state) {
+            TUndoScope::NextCommand();
+            map.DoCommand(mcDelPage, TCommandParams().Int(map.GetPagesCount() - 1));
+            state.PauseTiming();
+            map.UndoOn = 0;
+            map.DoCommand(mcAddMap, restore);
+            map.UndoOn = undo ? 1 : 0;
+            state.ResumeTiming();
+        }
+        if (undo)
+            CountSnapshot(state, map);
+    });
+}
+
+} // namespace
+
+bool HasTransformCommand()
+{
+    return static_cast<bool>(NewBenchMap()->CommandHandlers[mcTransform]);
+}
+
+void RegisterCommandBenchmarks()
+{
+    const auto us = benchmark::kMicrosecond;
+    const auto ms = benchmark::kMillisecond;
+    using TBody = void (*)(benchmark::State&, bool);
+    const auto add = [](const char* name, TBody body, bool undo, benchmark::TimeUnit unit) {
+        benchmark::RegisterBenchmark(name, [body, undo](benchmark::State& s) { body(s, undo); })
+            ->Unit(unit)
+            ->UseRealTime();
+    };
+    add(NewPointOff, BM_NewPoint, false, us);
+    add(NewPointOn, BM_NewPoint, true, ms);
+    add(LineOff, BM_SetLine, false, us);
+    add(LineOn, BM_SetLine, true, ms);
+    if (HasTransformCommand()) {
+        add(TransformOff, BM_TransformSheet, false, ms);
+        add(TransformOn, BM_TransformSheet, true, ms);
+    } else {
+        add(DelPageOff, BM_DelPage, false, ms);
+        add(DelPageOn, BM_DelPage, true, ms);
+    }
+}
+
+} // namespace bench

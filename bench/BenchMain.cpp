@@ -1,0 +1,201 @@
+// velmora_bench: the engine's costs on one synthetic (or given) plan, each beside the
+// floor it is judged against, with a summary of the ratios and the targets at the end.
+//
+//   velmora_bench [--plan-size=small|medium|large | --plan=FILE.500] [benchmark flags]
+//
+// The plan is generated into a temporary folder unless --plan names one; the program
+// works in a temporary copy of the reference data, so nothing lands in the build tree.
+#include "BenchEnv.h"
+#include "Benchmarks.h"
+
+#include "foundation/ErrorTrail.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct RMeasure {
+    double Seconds = 0;               // real time of one iteration
+    std::map<std::string, double> Counters;
+};
+
+// The console report as usual, and every result kept for the summary.
+class TSummaryReporter : public benchmark::ConsoleReporter {
+public:
+    // Colours only on a terminal: the test log and a redirected report stay plain.
+    TSummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) {
+                Failed.push_back(run.run_name.function_name + ": " + run.error_message);
+                continue;
+            }
+            // A run with repetitions is summed up by its median.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            RMeasure m;
+            m.Seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [name, counter] : run.counters)
+                m.Counters[name] = counter.value;
+            Results[run.run_name.function_name] = m;
+        }
+    }
+
+    const RMeasure* Find(const char* name) const
+    {
+        const auto it = Results.find(name);
+        return it == Results.end() ? nullptr : &it->second;
+    }
+
+    // "name: message" of every benchmark that reported an error.
+    std::vector<std::string> Failed;
+
+private:
+    std::map<std::string, RMeasure> Results;
+};
+
+QString Ms(double seconds) { return QString::number(seconds * 1000, 'f', 3) + QStringLiteral(" ms"); }
+
+// "what: measured / floor = ratio (target ≤ limit) ok|MISSED" for each pair measured.
+void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
+{
+    QTextStream out(stdout);
+    out << "\nSummary for " << env.PlanName() << " (" << env.PlanBytes() << " bytes, " << env.FileLines()
+        << " lines)\n";
+    struct RRatio {
+        const char* What;
+        const char* Measured;
+        const char* Floor;
+        double Limit;   // 0: shown, no target
+    };
+    const RRatio ratios[] = {
+        {"open / its floor", bench::Open, bench::FloorRead, 4},
+        {"  reader alone / floor", bench::OpenRead, bench::FloorRead, 0},
+        {"  dropping the old plan / floor", bench::OpenDrop, bench::FloorRead, 0},
+        {"  closing pass / floor", bench::OpenClose, bench::FloorRead, 0},
+        {"  sign library / floor", bench::OpenSigns, bench::FloorRead, 0},
+        {"save / its floor", bench::Save, bench::FloorWrite, 4},
+        {"new point, undo on / save", bench::NewPointOn, bench::Save, 1.1},
+        {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
+        {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},
+        {"sheet deleted (no transform yet), undo on / save", bench::DelPageOn, bench::Save, 1.1},
+    };
+    for (const RRatio& ratio : ratios) {
+        const RMeasure* a = r.Find(ratio.Measured);
+        const RMeasure* b = r.Find(ratio.Floor);
+        if (!a || !b || b->Seconds <= 0)
+            continue;
+        const double q = a->Seconds / b->Seconds;
+        out << "  " << ratio.What << ": " << Ms(a->Seconds) << " / " << Ms(b->Seconds) << " = "
+            << QString::number(q, 'f', 2);
+        if (ratio.Limit > 0)
+            out << " (target <= " << ratio.Limit << ") " << (q <= ratio.Limit ? "ok" : "MISSED");
+        out << "\n";
+    }
+    // The numbers of the coordinate lines alone, as a share of a save and of an open.
+    const RMeasure* format = r.Find(bench::FormatPair);
+    const RMeasure* parse = r.Find(bench::ParsePair);
+    const RMeasure* save = r.Find(bench::Save);
+    const RMeasure* read = r.Find(bench::OpenRead);
+    if (format && save && save->Seconds > 0)
+        out << "  " << env.PairLines() << " coordinate lines formatted alone: "
+            << Ms(format->Seconds * env.PairLines()) << " = "
+            << QString::number(100 * format->Seconds * env.PairLines() / save->Seconds, 'f', 0)
+            << " % of the save\n";
+    if (parse && read && read->Seconds > 0)
+        out << "  " << env.PairLines() << " coordinate lines parsed alone: "
+            << Ms(parse->Seconds * env.PairLines()) << " = "
+            << QString::number(100 * parse->Seconds * env.PairLines() / read->Seconds, 'f', 0)
+            << " % of the reader\n";
+    for (const char* name : {bench::NewPointOff, bench::LineOff, bench::TransformOff, bench::DelPageOff})
+        if (const RMeasure* m = r.Find(name))
+            out << "  " << name << ": " << Ms(m->Seconds) << " (undo off: should not grow with the plan)\n";
+    for (const char* name : {bench::NewPointOn, bench::LineOn, bench::TransformOn, bench::DelPageOn})
+        if (const RMeasure* m = r.Find(name)) {
+            const auto it = m->Counters.find("snapshot_bytes");
+            if (it != m->Counters.end())
+                out << "  " << name << ": each command adds a snapshot of " << qint64(it->second)
+                    << " bytes\n";
+        }
+    if (const RMeasure* m = r.Find(bench::PeakMemory)) {
+        const auto counter = [&](const char* name) {
+            const auto it = m->Counters.find(name);
+            return it == m->Counters.end() ? 0.0 : it->second;
+        };
+        const double ratio = counter("peak_per_file_byte");
+        out << "  peak memory of the opened plan: " << qint64(counter("plan_peak_bytes"))
+            << " bytes above the empty plan = " << QString::number(ratio, 'f', 2)
+            << " x the file (target <= 5) " << (ratio <= 5 ? "ok" : "MISSED") << "; process peak "
+            << qint64(counter("peak_bytes")) << " bytes; reopened (undo): "
+            << QString::number(counter("reopen_peak_per_file_byte"), 'f', 2) << " x the file\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Our own flags first; the rest belongs to the benchmark library.
+    TBenchOptions options;
+    QString memoryProbe;
+    QString probeProgram;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (i > 0 && arg.startsWith(QStringLiteral("--plan-size=")))
+            options.PlanSize = arg.mid(12);
+        else if (i > 0 && arg.startsWith(QStringLiteral("--plan=")))
+            options.PlanFile = arg.mid(7);
+        else if (i > 0 && arg.startsWith(QStringLiteral("--memory-probe=")))
+            memoryProbe = arg.mid(15);
+        else if (i > 0 && arg.startsWith(QStringLiteral("--program=")))
+            probeProgram = arg.mid(10);
+        else
+            rest.push_back(argv[i]);
+    }
+    // The engine measures texts with fonts; no screen is needed for that.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+
+    QTextStream err(stderr);
+    try {
+        if (!memoryProbe.isEmpty())
+            return bench::RunMemoryProbe(memoryProbe, probeProgram);
+
+        int restCount = static_cast<int>(rest.size());
+        benchmark::Initialize(&restCount, rest.data());
+        if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+            return 1;
+
+        const TBenchEnv env(options);
+        QTextStream(stdout) << "Plan " << env.PlanName() << ": " << env.PlanFile() << ", " << env.PlanBytes()
+                            << " bytes\n";
+        bench::RegisterFloorBenchmarks();
+        bench::RegisterOpenSaveBenchmarks();
+        bench::RegisterCommandBenchmarks();
+        bench::RegisterPartBenchmarks();
+        bench::RegisterMemoryBenchmark();
+
+        TSummaryReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        PrintSummary(reporter, env);
+        benchmark::Shutdown();
+        // A benchmark that cannot run any more fails the run (and the smoke test).
+        for (const std::string& failure : reporter.Failed)
+            err << "velmora_bench: failed: " << QString::fromStdString(failure) << "\n";
+        return reporter.Failed.empty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        err << "velmora_bench: " << ExceptionMessage(e) << "\n";
+        return 1;
+    }
+}

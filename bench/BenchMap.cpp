@@ -1,0 +1,29 @@
+#include "BenchMap.h"
+
+#include "engine/MapCommand.h"
+
+namespace bench {
+
+std::unique_ptr<TGeoMap> NewBenchMap()
+{
+    auto map = std::make_unique<TGeoMap>();
+    map->UndoOn = 0;
+    // The open filter as the main window resets it before an open: everything loaded,
+    // no semantics replaced.
+    map->OpenFilter = TOpenFilter();
+    map->OpenFilter.LoadRastrs = 1;
+    map->OpenFilter.LoadTexts = 1;
+    map->OpenFilter.LoadPoints = 1;
+    map->OpenFilter.LoadLines = 1;
+    map->OpenFilter.LoadPolygons = 1;
+    return map;
+}
+
+QString NativeFileParams(const QString& fileName)
+{
+    return TCommandParams().Text(fileName).Text(QStringLiteral("New"));
+}
+
+void OpenPlan(TGeoMap& map, const QString& fileName) { map.DoCommand(mcOpenMap, NativeFileParams(fileName)); }
+
+} // namespace bench

@@ -1,0 +1,109 @@
+// Opening and saving the plan. The open command is measured whole (the old plan
+// dropped, the file read, the sign library of the scale loaded, open polygon contours
+// closed) and in its parts, so that a slow open shows which part is slow.
+#include "BenchEnv.h"
+#include "BenchGuard.h"
+#include "BenchMap.h"
+#include "Benchmarks.h"
+
+#include <benchmark/benchmark.h>
+
+namespace bench {
+
+namespace {
+
+// mcOpenMap again and again, as undo and redo run it: each open replaces a plan of
+// the same size.
+void BM_Open(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const auto map = NewBenchMap();
+        const QString params = NativeFileParams(env.PlanFile());
+        for (auto _ : state)
+            map->DoCommand(mcOpenMap, params);
+        state.SetBytesProcessed(state.iterations() * env.PlanBytes());
+    });
+}
+
+// The reader alone, into an empty plan.
+void BM_Reader(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const auto map = NewBenchMap();
+        for (auto _ : state) {
+            state.PauseTiming();
+            map->Pages.DeleteAll();
+            state.ResumeTiming();
+            map->ReadDataFromFile(env.PlanFile(), true);
+        }
+        state.SetBytesProcessed(state.iterations() * env.PlanBytes());
+    });
+}
+
+// Freeing the old plan, which an open (and every undo) does first.
+void BM_DropPlan(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const auto map = NewBenchMap();
+        for (auto _ : state) {
+            state.PauseTiming();
+            map->ReadDataFromFile(env.PlanFile(), true);
+            state.ResumeTiming();
+            map->Pages.DeleteAll();
+        }
+    });
+}
+
+void BM_ClosingPass(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const auto map = NewBenchMap();
+        OpenPlan(*map, TBenchEnv::Get().PlanFile());
+        for (auto _ : state)
+            map->CheckPolygonClose();
+    });
+}
+
+// The sign library of the plan's scale: every sign file of the three kind folders and
+// the text styles. It does not depend on the plan.
+void BM_SignLibrary(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const auto map = NewBenchMap();
+        map->MapProp.Scale = TBenchEnv::Get().Scale();
+        for (auto _ : state)
+            map->PassScaleToSymbols();
+    });
+}
+
+// mcSaveMap over the same file again and again.
+void BM_Save(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const auto map = NewBenchMap();
+        OpenPlan(*map, env.PlanFile());
+        const QString params = NativeFileParams(env.OutFolder() + QStringLiteral("saved.500"));
+        for (auto _ : state)
+            map->DoCommand(mcSaveMap, params);
+        state.SetBytesProcessed(state.iterations() * env.PlanBytes());
+    });
+}
+
+} // namespace
+
+void RegisterOpenSaveBenchmarks()
+{
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark(Open, BM_Open)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenRead, BM_Reader)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenDrop, BM_DropPlan)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenClose, BM_ClosingPass)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenSigns, BM_SignLibrary)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(Save, BM_Save)->Unit(ms)->UseRealTime();
+}
+
+} // namespace bench

@@ -1,0 +1,54 @@
+// The benchmarks of one run, registered in the order they are reported, and the names
+// the summary compares: each cost beside the floor it is measured against.
+#pragma once
+
+#include <QString>
+
+namespace bench {
+
+// Floors: what the same bytes cost without the engine.
+inline constexpr const char* FloorRead = "Floor/ReadDecodeSplit";   // file -> memory -> cp1251 -> lines
+inline constexpr const char* FloorWrite = "Floor/WriteBytes";        // the same bytes -> a file
+
+// Opening and saving the plan.
+inline constexpr const char* Open = "Open/Command";                  // mcOpenMap as the user runs it
+inline constexpr const char* OpenRead = "Open/Reader";               // ReadDataFromFile alone
+inline constexpr const char* OpenDrop = "Open/DropOldPlan";          // freeing the plan it replaces
+inline constexpr const char* OpenClose = "Open/ClosingPass";         // CheckPolygonClose alone
+inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign library of the scale
+inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
+
+// One command, with undo off and on.
+inline constexpr const char* NewPointOff = "Command/NewPoint/undo:0";
+inline constexpr const char* NewPointOn = "Command/NewPoint/undo:1";
+inline constexpr const char* LineOff = "Command/SetLine1000/undo:0";
+inline constexpr const char* LineOn = "Command/SetLine1000/undo:1";
+inline constexpr const char* TransformOff = "Command/TransformSheet/undo:0";
+inline constexpr const char* TransformOn = "Command/TransformSheet/undo:1";
+// Measured in place of the transform while the engine has none: the heaviest command
+// on a whole sheet there is, deleting it (the sheet is put back untimed).
+inline constexpr const char* DelPageOff = "Command/DelPage/undo:0";
+inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
+
+// The number routines of one coordinate line, per pair.
+inline constexpr const char* FormatPair = "Parts/FormatPair";         // XYtoString2
+inline constexpr const char* ParsePair = "Parts/ParsePair";           // StringToXY
+
+// Peak memory of the opened plan, measured in a process of its own.
+inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
+
+void RegisterFloorBenchmarks();
+void RegisterOpenSaveBenchmarks();
+void RegisterCommandBenchmarks();
+void RegisterPartBenchmarks();
+// Whether the engine has a handler for mcTransform.
+bool HasTransformCommand();
+// Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
+void RegisterMemoryBenchmark();
+
+// The child process of the memory benchmark, in the program folder of its parent:
+// opens the plan twice (an open, then a reopen as undo does) and prints the memory
+// figures on one line; the exit code is 0 on success.
+int RunMemoryProbe(const QString& planFile, const QString& programFolder);
+
+} // namespace bench
