@@ -746,7 +746,7 @@ TEST_F(SessionFailures, ARefusedCommandLeavesTheDocumentAsItWas)
                QByteArray(plan)
                    .replace(EncodeCodePage(QStringLiteral("|имя|Лист ")), EncodeCodePage(QStringLiteral("|имя|Другой лист ")))
                    .replace("$1003,25 2001,50", "$1003,25 x2001,50"));
-    WriteBytes(Folder() + QStringLiteral("мусор.500"), QByteArray("\x00\x01\xff\xfe garbage", 15));
+    WriteBytes(Folder() + QStringLiteral("мусор.500"), QByteArray::fromRawData("\x00\x01\xff\xfe garbage", 12));
     const QString nodes = QStringLiteral("[{1}{1}{-1}{0}{0}{0}{0}][{1}{2}{-1}{0}{0}{0}{0}][{2}{2}{-1}{0}{0}{0}{0}]");
 
     struct Case {
