@@ -42,8 +42,9 @@ constexpr std::uint64_t Pow10[20] = {
 // The 18 digits by exact integer arithmetic for the values plans are made of
 // (0.01 <= a < 2^63): a = m / 2^shift, so a × 10^k = m × 10^k / 2^shift fits in 128
 // bits and its remainder decides the rounding (to nearest, ties to even, as to_chars).
+// digits (10^17 <= digits < 10^18) and exponent give a = 0.digits × 10^exponent.
 // False outside that range.
-bool FastDigits(Extended a, TDecimal& d)
+bool FastDigits18(Extended a, std::uint64_t& digits, int& exponent)
 {
     int e2 = 0;
     const Extended f = std::frexp(a, &e2);   // a = f × 2^e2, f in [0.5, 1)
@@ -72,18 +73,72 @@ bool FastDigits(Extended a, TDecimal& d)
         const U128 half = static_cast<U128>(1) << (shift - 1);
         if (rest > half || (rest == half && (q & 1)))
             ++q;
-        int exponent = 18 - k;
+        exponent = 18 - k;
         if (q == high) {
             q = low;
             ++exponent;
         }
-        char buffer[24];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(q)).ptr;
-        d.Digits.assign(buffer, end);
-        d.Exponent = exponent;
+        digits = static_cast<std::uint64_t>(q);
         return true;
     }
     return false;
+}
+
+bool FastDigits(Extended a, TDecimal& d)
+{
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (!FastDigits18(a, digits, exponent))
+        return false;
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
+    d.Digits.assign(buffer, end);
+    d.Exponent = exponent;
+    return true;
+}
+
+// FloatToFixed without grouping, for the values FastDigits18 takes whose text has at
+// most 18 digits: the 18 digits as one integer, rounded once to the digits kept (halves
+// away from zero, the first dropped digit decides, as RoundTo does), then written as
+// whole part and decimals. The same text as the general path; -1 outside that range.
+int FastFixedChars(Extended value, int decimals, int precision, char16_t* out)
+{
+    const bool negative = std::signbit(value);
+    std::uint64_t units = 0;   // the rounded value × 10^decimals
+    if (value != 0) {
+        std::uint64_t digits = 0;
+        int exponent = 0;
+        if (!FastDigits18(std::fabs(value), digits, exponent) || exponent + decimals > MaxDigits)
+            return -1;
+        const int count = std::min(precision, exponent + decimals);   // digits kept
+        if (count >= MaxDigits) {
+            units = digits;
+        } else if (count >= 0) {
+            const std::uint64_t unit = Pow10[MaxDigits - count];
+            std::uint64_t kept = digits / unit;
+            if (digits % unit >= unit / 2)
+                ++kept;
+            units = kept * Pow10[exponent + decimals - count];
+        }
+    }
+    int n = 0;
+    if (negative && units != 0)   // a value that rounds to zero carries no minus sign
+        out[n++] = u'-';
+    char buffer[24];
+    const std::uint64_t whole = units / Pow10[decimals];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
+    for (const char* p = buffer; p != end; ++p)
+        out[n++] = static_cast<char16_t>(*p);
+    if (decimals > 0) {
+        out[n++] = DecimalSeparator.unicode();
+        std::uint64_t fraction = units % Pow10[decimals];
+        for (int i = decimals - 1; i >= 0; --i) {
+            out[n + i] = static_cast<char16_t>(u'0' + fraction % 10);
+            fraction /= 10;
+        }
+        n += decimals;
+    }
+    return n;
 }
 
 TDecimal ToDecimal(Extended value)
@@ -269,9 +324,23 @@ QString FloatToFixed(Extended value, int decimals, int precision, bool groupThou
     RequireFinite(value);
     decimals = std::clamp(decimals, 0, MaxDigits);
     precision = std::clamp(precision, 1, MaxDigits);
+    if (!groupThousands) {
+        char16_t text[FixedCharsRoom];
+        const int n = FastFixedChars(value, decimals, precision, text);
+        if (n >= 0)
+            return QString(reinterpret_cast<const QChar*>(text), n);
+    }
     TDecimal d = ToDecimal(value);
     RoundTo(d, std::min(precision, d.Exponent + decimals));
     return PositionalText(d, decimals, groupThousands);
+}
+
+int FloatToFixedChars(Extended value, int decimals, int precision, char16_t* out)
+{
+    if (!std::isfinite(value))
+        return -1;
+    return FastFixedChars(value, std::clamp(decimals, 0, MaxDigits), std::clamp(precision, 1, MaxDigits),
+                          out);
 }
 
 QString FloatToPlain(Extended value, int precision)
@@ -509,6 +578,45 @@ bool FastAsciiToExtended(const std::string& ascii, Extended& value)
     return true;
 }
 
+// FastAsciiToExtended straight from the text, with "," and "." as the separator.
+bool FastTextToExtended(QStringView s, Extended& value)
+{
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    bool anyDigit = false;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    const bool negative = n > 0 && s[0] == u'-';
+    if (n > 0 && (negative || s[0] == u'+'))
+        i = 1;
+    for (; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c == u'.' || c == u',') {
+            if (afterPoint)
+                return false;
+            afterPoint = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return false;
+        anyDigit = true;
+        if (mantissa != 0 || c != u'0')
+            ++significant;
+        if (significant > 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - u'0');
+        if (afterPoint)
+            ++decimals;
+    }
+    if (!anyDigit || decimals > 27)
+        return false;
+    Extended v = static_cast<Extended>(mantissa) / Pow10Extended[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 bool AsciiToExtended(const std::string& ascii, Extended& value)
 {
     if (FastAsciiToExtended(ascii, value))
@@ -534,6 +642,11 @@ bool DecimalTextToFloat(const QString& s, QChar decimalSeparator, Extended& valu
     if (!ScanReal(s, i, decimalSeparator, false, ascii) || i != s.size())
         return false;
     return AsciiToExtended(ascii, value);
+}
+
+bool ShortDecimalToFloat(QStringView s, Extended& value)
+{
+    return FastTextToExtended(s, value);
 }
 
 bool TryStrToFloat(const QString& s, Extended& value)
