@@ -16,9 +16,11 @@
 
 #include <QIODevice>
 #include <QSaveFile>
+#include <QVarLengthArray>
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -39,6 +41,8 @@ class TLineSink {
 public:
     virtual ~TLineSink() = default;
     virtual void Line(QStringView head, QStringView tail = {}) = 0;
+    // A line of ASCII characters only.
+    virtual void AsciiLine(const char* s, qsizetype n) = 0;
 };
 
 // Code page 1251 with CR LF, encoded straight into large blocks before they reach the
@@ -59,6 +63,19 @@ public:
         Block[at++] = '\r';
         Block[at++] = '\n';
         Used = at;
+        if (Used >= static_cast<std::size_t>(BlockSize))
+            Flush();
+    }
+
+    void AsciiLine(const char* s, qsizetype n) override
+    {
+        const std::size_t room = Used + static_cast<std::size_t>(n) + 2;
+        if (room > Block.size())
+            Block.resize(room);
+        std::memcpy(Block.data() + Used, s, static_cast<std::size_t>(n));
+        Used += static_cast<std::size_t>(n);
+        Block[Used++] = '\r';
+        Block[Used++] = '\n';
         if (Used >= static_cast<std::size_t>(BlockSize))
             Flush();
     }
@@ -124,6 +141,7 @@ class TListSink : public TLineSink {
 public:
     explicit TListSink(QStringList& lines) : Lines(lines) {}
     void Line(QStringView head, QStringView tail) override { Lines.append(Joined(head, tail)); }
+    void AsciiLine(const char* s, qsizetype n) override { Lines.append(QString::fromLatin1(s, n)); }
 
 private:
     QStringList& Lines;
@@ -156,6 +174,35 @@ QString XYOfPrecision(TPrecision precision, const TGeoPoint& p)
     default:
         return XYtoString3(p.X, p.Y);
     }
+}
+
+// A number's text as FloatToFixed writes it, without a QString where FloatToFixedChars
+// covers the value; FloatToFixed itself (its text or its error) for any other.
+class TFixed {
+public:
+    TFixed(Extended value, int decimals, int precision)
+        : Count(FloatToFixedChars(value, decimals, precision, Chars))
+    {
+        if (Count < 0)
+            Slow = FloatToFixed(value, decimals, precision);
+    }
+    QStringView View() const { return Count >= 0 ? QStringView(Chars, Count) : QStringView(Slow); }
+
+private:
+    char16_t Chars[FixedCharsRoom];
+    int Count;
+    QString Slow;
+};
+
+// "a b": two numbers as one field value.
+using TPairText = QVarLengthArray<char16_t, 2 * FixedCharsRoom + 1>;
+QStringView PairText(QStringView a, QStringView b, TPairText& out)
+{
+    out.clear();
+    out.append(a.utf16(), a.size());
+    out.append(u' ');
+    out.append(b.utf16(), b.size());
+    return QStringView(out.constData(), out.size());
 }
 
 class TPlanWriter {
@@ -197,19 +244,19 @@ private:
     void RealUnlessDefault(const char16_t* tag, Extended value, Extended def, int decimals,
                            int digits)
     {
-        const QString text = FloatToFixed(value, decimals, digits);
-        if (text != FloatToFixed(def, decimals, digits))
-            Field(tag, text);
+        const TFixed text(value, decimals, digits);
+        if (text.View() != TFixed(def, decimals, digits).View())
+            Field(tag, text.View());
     }
     void Start(const QString& value) { Out.Line(u"@", OneLine(value)); }
     // Coordinates of an object's precision class; a class above 3 keeps millimetres.
     void Pair(TPrecision precision, const TGeoPoint& p)
     {
-        char16_t text[1 + XYCharsRoom];
-        text[0] = u'$';
+        char text[1 + XYCharsRoom];
+        text[0] = '$';
         const int n = XYtoChars(p.X, p.Y, std::min<int>(precision, 3), text + 1);
         if (n >= 0)
-            Out.Line(QStringView(text, n + 1));
+            Out.AsciiLine(text, n + 1);
         else
             Out.Line(u"$", XYOfPrecision(precision, p));   // the text or the error of the general path
     }
@@ -384,10 +431,13 @@ void TPlanWriter::Captions(TUserTexts& captions)
 {
     for (const auto& caption : captions) {
         Line(u"{нап");
-        const QString shift =
-            FloatToFixed(caption->Dx, 1, 4) + QLatin1Char(' ') + FloatToFixed(caption->Dy, 1, 4);
-        if (shift != FloatToFixed(0, 1, 4) + QLatin1Char(' ') + FloatToFixed(0, 1, 4))
-            Field(u"дви", shift);
+        const TFixed dx(caption->Dx, 1, 4);
+        const TFixed dy(caption->Dy, 1, 4);
+        const TFixed zero(0, 1, 4);
+        TPairText shift;
+        TPairText none;
+        if (PairText(dx.View(), dy.View(), shift) != PairText(zero.View(), zero.View(), none))
+            Field(u"дви", QStringView(shift.constData(), shift.size()));
         if (caption->Angle != 0)
             Int(u"пов", caption->Angle);
         RealUnlessDefault(u"раз", caption->SizeFactor, 1, 6, 8);

@@ -3,9 +3,12 @@
 #include "foundation/ErrorTrail.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -39,23 +42,46 @@ constexpr std::uint64_t Pow10[20] = {
     10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
     100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
 
+// The fields of the 80-bit format, read without touching the value as a number: the
+// 64-bit mantissa with its explicit leading bit, the biased exponent and the sign.
+struct TExtendedBits {
+    std::uint64_t Mantissa = 0;
+    int Biased = 0;
+    bool Negative = false;
+
+    explicit TExtendedBits(const Extended& v)
+    {
+        static_assert(std::numeric_limits<Extended>::digits == 64);
+        std::uint16_t top = 0;
+        std::memcpy(&Mantissa, &v, sizeof Mantissa);
+        std::memcpy(&top, reinterpret_cast<const char*>(&v) + sizeof Mantissa, sizeof top);
+        Biased = top & 0x7FFF;
+        Negative = (top & 0x8000) != 0;
+    }
+    bool IsZero() const { return Biased == 0 && Mantissa == 0; }
+    bool IsFinite() const { return Biased != 0x7FFF; }
+};
+
 // The 18 digits by exact integer arithmetic for the values plans are made of
-// (0.01 <= a < 2^63): a = m / 2^shift, so a × 10^k = m × 10^k / 2^shift fits in 128
-// bits and its remainder decides the rounding (to nearest, ties to even, as to_chars).
-// digits (10^17 <= digits < 10^18) and exponent give a = 0.digits × 10^exponent.
-// False outside that range.
-bool FastDigits18(Extended a, std::uint64_t& digits, int& exponent)
+// (0.01 <= |a| < 2^63): |a| = m / 2^shift, so |a| × 10^k = m × 10^k / 2^shift fits in
+// 128 bits and its remainder decides the rounding (to nearest, ties to even, as
+// to_chars). digits (10^17 <= digits < 10^18) and exponent give |a| = 0.digits ×
+// 10^exponent. False outside that range.
+bool FastDigits18(const TExtendedBits& a, std::uint64_t& digits, int& exponent)
 {
-    int e2 = 0;
-    const Extended f = std::frexp(a, &e2);   // a = f × 2^e2, f in [0.5, 1)
+    // A normal value is m × 2^(e2 - 64): m / 2^64 in [0.5, 1).
+    const std::uint64_t m = a.Mantissa;
+    if (a.Biased == 0 || !a.IsFinite() || (m >> 63) == 0)
+        return false;   // zero, subnormal, infinite, NaN or not a normal number
+    const int e2 = a.Biased - 16382;
     const int shift = 64 - e2;
     if (shift < 1 || shift > 127)
         return false;
-    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 64));   // exact
     using U128 = unsigned __int128;
     const std::uint64_t low = Pow10[17];
     const std::uint64_t high = Pow10[18];
-    int k = 17 - static_cast<int>(std::floor((e2 - 1) * 0.30102999566398119521L));
+    // 17 - floor((e2 - 1) × log10 2), near enough for a start: the loop settles k.
+    int k = 17 - (((e2 - 1) * 78913) >> 18);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k < 0 || k > 19)
             return false;
@@ -88,7 +114,7 @@ bool FastDigits(Extended a, TDecimal& d)
 {
     std::uint64_t digits = 0;
     int exponent = 0;
-    if (!FastDigits18(a, digits, exponent))
+    if (!FastDigits18(TExtendedBits(a), digits, exponent))
         return false;
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
@@ -97,46 +123,106 @@ bool FastDigits(Extended a, TDecimal& d)
     return true;
 }
 
+// x / 10^n and its remainder, n in 0..18: each divisor a constant, which the compiler
+// turns into a multiplication.
+inline std::uint64_t DivPow10(std::uint64_t x, int n, std::uint64_t& rest)
+{
+    switch (n) {
+#define VELMORA_DIV_CASE(N)                       \
+    case N: {                                     \
+        const std::uint64_t q = x / Pow10[N];    \
+        rest = x - q * Pow10[N];                  \
+        return q;                                 \
+    }
+        VELMORA_DIV_CASE(0) VELMORA_DIV_CASE(1) VELMORA_DIV_CASE(2) VELMORA_DIV_CASE(3)
+        VELMORA_DIV_CASE(4) VELMORA_DIV_CASE(5) VELMORA_DIV_CASE(6) VELMORA_DIV_CASE(7)
+        VELMORA_DIV_CASE(8) VELMORA_DIV_CASE(9) VELMORA_DIV_CASE(10) VELMORA_DIV_CASE(11)
+        VELMORA_DIV_CASE(12) VELMORA_DIV_CASE(13) VELMORA_DIV_CASE(14) VELMORA_DIV_CASE(15)
+        VELMORA_DIV_CASE(16) VELMORA_DIV_CASE(17) VELMORA_DIV_CASE(18)
+#undef VELMORA_DIV_CASE
+    default:
+        rest = x % Pow10[n];
+        return x / Pow10[n];
+    }
+}
+
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v: 1 for 0.
+inline int DigitCount(std::uint64_t v)
+{
+    v |= 1;   // the same count, and 0 counts as 1
+    const int bitWidth = 64 - std::countl_zero(v);
+    const int t = (bitWidth * 1233) >> 12;   // floor(log10(2^bitWidth)), near enough
+    return t + (v >= Pow10[t] ? 1 : 0);
+}
+
+// The digits of v, ending just before end, two a step.
+template <class C>
+inline void PutDigitsBefore(std::uint64_t v, C* end)
+{
+    while (v >= 100) {
+        const std::uint64_t pair = v % 100;
+        v /= 100;
+        *--end = static_cast<C>(DigitPairs[2 * pair + 1]);
+        *--end = static_cast<C>(DigitPairs[2 * pair]);
+    }
+    if (v >= 10) {
+        *--end = static_cast<C>(DigitPairs[2 * v + 1]);
+        *--end = static_cast<C>(DigitPairs[2 * v]);
+    } else {
+        *--end = static_cast<C>('0' + v);
+    }
+}
+
 // FloatToFixed without grouping, for the values FastDigits18 takes whose text has at
 // most 18 digits: the 18 digits as one integer, rounded once to the digits kept (halves
 // away from zero, the first dropped digit decides, as RoundTo does), then written as
-// whole part and decimals. The same text as the general path; -1 outside that range.
-int FastFixedChars(Extended value, int decimals, int precision, char16_t* out)
+// whole part and decimals. The same text as the general path; -1 outside that range
+// (and, for bytes, with a decimal separator outside ASCII).
+template <class C>
+int FastFixedChars(const Extended& value, int decimals, int precision, C* out)
 {
-    const bool negative = std::signbit(value);
+    const char16_t separator = DecimalSeparator.unicode();
+    if constexpr (sizeof(C) == 1) {
+        if (separator >= 128)
+            return -1;
+    }
+    const TExtendedBits bits(value);
     std::uint64_t units = 0;   // the rounded value × 10^decimals
-    if (value != 0) {
+    if (!bits.IsZero()) {
         std::uint64_t digits = 0;
         int exponent = 0;
-        if (!FastDigits18(std::fabs(value), digits, exponent) || exponent + decimals > MaxDigits)
+        if (!FastDigits18(bits, digits, exponent) || exponent + decimals > MaxDigits)
             return -1;
         const int count = std::min(precision, exponent + decimals);   // digits kept
         if (count >= MaxDigits) {
             units = digits;
         } else if (count >= 0) {
-            const std::uint64_t unit = Pow10[MaxDigits - count];
-            std::uint64_t kept = digits / unit;
-            if (digits % unit >= unit / 2)
+            std::uint64_t dropped = 0;
+            std::uint64_t kept = DivPow10(digits, MaxDigits - count, dropped);
+            if (dropped >= Pow10[MaxDigits - count] / 2)
                 ++kept;
             units = kept * Pow10[exponent + decimals - count];
         }
     }
+    std::uint64_t fraction = 0;
+    const std::uint64_t whole = DivPow10(units, decimals, fraction);
     int n = 0;
-    if (negative && units != 0)   // a value that rounds to zero carries no minus sign
-        out[n++] = u'-';
-    char buffer[24];
-    const std::uint64_t whole = units / Pow10[decimals];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
-    for (const char* p = buffer; p != end; ++p)
-        out[n++] = static_cast<char16_t>(*p);
+    if (bits.Negative && units != 0)   // a value that rounds to zero carries no minus sign
+        out[n++] = static_cast<C>('-');
+    n += DigitCount(whole);
+    PutDigitsBefore(whole, out + n);
     if (decimals > 0) {
-        out[n++] = DecimalSeparator.unicode();
-        std::uint64_t fraction = units % Pow10[decimals];
-        for (int i = decimals - 1; i >= 0; --i) {
-            out[n + i] = static_cast<char16_t>(u'0' + fraction % 10);
+        out[n] = static_cast<C>(separator);
+        n += 1 + decimals;
+        for (int i = 1; i <= decimals; ++i) {
+            out[n - i] = static_cast<C>('0' + fraction % 10);
             fraction /= 10;
         }
-        n += decimals;
     }
     return n;
 }
@@ -337,8 +423,12 @@ QString FloatToFixed(Extended value, int decimals, int precision, bool groupThou
 
 int FloatToFixedChars(Extended value, int decimals, int precision, char16_t* out)
 {
-    if (!std::isfinite(value))
-        return -1;
+    return FastFixedChars(value, std::clamp(decimals, 0, MaxDigits), std::clamp(precision, 1, MaxDigits),
+                          out);
+}
+
+int FloatToFixedChars(Extended value, int decimals, int precision, char* out)
+{
     return FastFixedChars(value, std::clamp(decimals, 0, MaxDigits), std::clamp(precision, 1, MaxDigits),
                           out);
 }

@@ -50,9 +50,11 @@ QString FloatToFixed(Extended value, int decimals, int precision = 18, bool grou
 // characters) for the writers of large files, without a QString per number. Covers
 // the finite values from 0.01 to 2^63 whose text has at most 18 digits, and zero;
 // returns the number of characters written, or -1 (nothing meaningful written) for
-// any other value, whose text FloatToFixed gives (or refuses).
-inline constexpr int FixedCharsRoom = 40;
+// any other value, whose text FloatToFixed gives (or refuses). The byte form writes
+// ASCII and also gives -1 while DecimalSeparator is not ASCII.
+inline constexpr int FixedCharsRoom = 24;
 int FloatToFixedChars(Extended value, int decimals, int precision, char16_t* out);
+int FloatToFixedChars(Extended value, int decimals, int precision, char* out);
 
 // The general format's digits (shortest form of up to precision significant digits)
 // always in positional notation: 1e-6 is "0.000001", 1e20 is "100000000000000000000".

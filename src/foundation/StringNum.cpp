@@ -222,14 +222,25 @@ QString XYtoString3(Extended X, Extended Y)
     return XYtoString(X, Y, 3);
 }
 
-int XYtoChars(Extended X, Extended Y, int decimals, char16_t* out)
+template <class C>
+int XYChars(Extended X, Extended Y, int decimals, C* out)
 {
     const int nx = FloatToFixedChars(X, decimals, 16, out);
     if (nx < 0)
         return -1;
-    out[nx] = u' ';
+    out[nx] = static_cast<C>(' ');
     const int ny = FloatToFixedChars(Y, decimals, 16, out + nx + 1);
     return ny < 0 ? -1 : nx + 1 + ny;
+}
+
+int XYtoChars(Extended X, Extended Y, int decimals, char16_t* out)
+{
+    return XYChars(X, Y, decimals, out);
+}
+
+int XYtoChars(Extended X, Extended Y, int decimals, char* out)
+{
+    return XYChars(X, Y, decimals, out);
 }
 
 bool ShortStringToXY(QStringView s, Extended& X, Extended& Y)

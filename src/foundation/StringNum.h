@@ -64,8 +64,10 @@ QString XYtoString3(Extended X, Extended Y);
 // The text of XYtoString0..3 (decimals 0..3) written into out (room for XYCharsRoom
 // characters) for the writers of large files; the number of characters, or -1 for a
 // pair outside the range FloatToFixedChars covers, whose text XYtoString0..3 give.
-inline constexpr int XYCharsRoom = 2 * 40 + 1;
+// The byte form writes ASCII (-1 also while DecimalSeparator is not ASCII).
+inline constexpr int XYCharsRoom = 2 * 24 + 1;
 int XYtoChars(Extended X, Extended Y, int decimals, char16_t* out);
+int XYtoChars(Extended X, Extended Y, int decimals, char* out);
 
 // Splits s at its first blank; the second part is everything after it. Throws for no
 // blank, a leading or a trailing blank. An invalid first part gives false with X, Y
