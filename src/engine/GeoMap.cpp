@@ -4,13 +4,12 @@
 #include "engine/GeoMap.h"
 
 #include "engine/EngineServices.h"
-#include "engine/EngineTextFiles.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/Symbols.h"
 
-#include <QDir>
 
 #include <algorithm>
 
@@ -29,13 +28,7 @@ bool HasCurrent(const L& list)
 template <class L>
 bool GoToName(L& list, const QString& name)
 {
-    if (!list.GoFirstItem())
-        return false;
-    do {
-        if (list.Item->Name == name)
-            return true;
-    } while (list.GoNextItem());
-    return false;
+    return list.GoFirstItemWhere([&](const auto& r) { return r.Name == name; });
 }
 
 std::uint8_t OneOrZero(std::uint8_t v) { return v != 0 ? 1 : 0; }
@@ -53,7 +46,7 @@ QString NameWithoutFolder(const QString& path)
 TGeoMap::TGeoMap() : Symbols(std::make_unique<TSymbols>())
 {
     TTrailGuard guard("GeoMap", "Constructor: TGeoMap.Create;");
-    LayerNames = ReadTextFileLines(ProgramFolder + QStringLiteral("Слои/Слои.wri"));
+    LayerNames = ReadTextFileLines(ProgramFolderPath(QStringLiteral("Слои/Слои.wri")));
     LoadDefLayerForObjects();
     HighlightColor = HighlightColor1;
     HighlightRising = 1;
@@ -198,13 +191,7 @@ bool TGeoMap::SelectRastr(int page, int raster)
 
 bool TGeoMap::HasRastrs()
 {
-    if (!Pages.GoFirstItem())
-        return false;
-    do {
-        if (Pages.Item->Rastrs.GetCount() > 0)
-            return true;
-    } while (Pages.GoNextItem());
-    return false;
+    return Pages.GoFirstItemWhere([](const RGPage& p) { return p.Rastrs.GetCount() > 0; });
 }
 
 bool TGeoMap::RastrLoaded() const
@@ -375,11 +362,7 @@ void TGeoMap::SaveUnknownSymbols()
     if (scale == 0)
         return;
     // The folder of a scale without signs may be missing; the list is kept all the same.
-    const QString folder = ResolvePath(ProgramFolder + QStringLiteral("Условные знаки/") +
-                                       QString::number(scale));
-    QDir().mkpath(folder);
-    WriteTextFileLines(folder + QStringLiteral("/неизвестные знаки.wri"),
-                       Symbols->UnknownSymbols);
+    Symbols->WriteUnknownSymbols(scale);
 }
 
 void TGeoMap::LoadAllRastrs()

@@ -240,7 +240,9 @@ public:
     // it. A name that is no command (letter case counts) raises "Не определена команда".
     void StrToComm(const QString& s);
     // The one entry that changes the plan: wait cursor, journal, echo, fields,
-    // Modified, the handler, the undo snapshot. Raises what fails, with the trail.
+    // Modified, the handler, the undo snapshot. Raises what fails, with the trail; a
+    // command its handler refuses leaves the journal and Modified as they were (the
+    // handlers change nothing before they raise), one whose snapshot fails keeps both.
     void DoCommand(TMapCommand Comm, const QString& param);
     // The process-wide document state; a preview (an instance that does not journal)
     // never changes it.
@@ -286,9 +288,6 @@ public:
     // just before its move; false when a move fails (the object commands are then
     // silently done).
     bool MoveToCommandLayer(const TCommandFields& f);
-    // The user captions of a "[" "]" list field, five values each (Dx, Dy, Angle,
-    // SizeFactor, Show).
-    static ArrUserTexts CommandUserTexts(const TCommandFields& f, int field);
     // Empties an object's sign name and rendered picture, so that its sign is chosen
     // and drawn again (after its semantics changed).
     static void ForgetSign(QString& signName, TVpLayers& picture);
@@ -325,9 +324,14 @@ public:
     // does not convert, or a file that ends inside a section, raises with the line
     // number, nothing changed. Cursors end on the last item read or merged into.
     bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
-    // Drops the last node of every top-level polygon whose outer contour ends where it
-    // starts, when at least two nodes remain. Ends on the last sheet, layer, polygon.
+    // Drops the last nodes of every top-level polygon whose outer contour ends where it
+    // starts, as DropClosingNode does. Ends on the last sheet, layer, polygon.
     void CheckPolygonClose();
+    // Drops the last node of an outer contour while it repeats the first node exactly
+    // and at least two nodes remain; true when one was dropped. The polygon commands
+    // store their contours so too: a plan reopened from its snapshot must be the plan
+    // the snapshot was taken of.
+    static bool DropClosingNode(TGPolygonNodes& nodes);
 
     // The readers of the older plan format ("Old") and the exchange format ("Fora"),
     // set by their modules: each fills the plan's current sheet. Empty: that kind is

@@ -88,16 +88,29 @@ void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
     }
 
     const bool journalled = CommandLog && NoJournal == 0;
-    if (journalled && !IsDocumentCommand(Comm))
+    const bool appended = journalled && !IsDocumentCommand(Comm);
+    if (appended)
         CommandLog->append(line);
     ui.SetPanelText(TEnginePanel::Command, QStringLiteral("Команда [") + line + QLatin1Char(']'));
 
-    const TCommandFields fields = TCommandFields::FromParam(param);
-    Modified = 1;
-    const TCommandHandler& handler = CommandHandlers[Comm];
-    if (!handler)
-        throw Exception(QStringLiteral("Нет обработчика команды"));
-    handler(*this, fields);
+    // A refused command leaves no trace in the document: handlers convert every field
+    // and read every file before they change the plan, so a command that raises changed
+    // nothing, and its line in the journal or a modified mark would make the exit
+    // question ask about changes that do not exist and a replay of the journal fail.
+    const std::uint8_t wasModified = Modified;
+    try {
+        const TCommandFields fields = TCommandFields::FromParam(param);
+        Modified = 1;
+        const TCommandHandler& handler = CommandHandlers[Comm];
+        if (!handler)
+            throw Exception(QStringLiteral("Нет обработчика команды"));
+        handler(*this, fields);
+    } catch (...) {
+        Modified = wasModified;
+        if (appended && CommandLog && !CommandLog->isEmpty() && CommandLog->last() == line)
+            CommandLog->removeLast();
+        throw;
+    }
     // New and open empty the journal only once they have replaced the plan: a file that
     // fails to read leaves the plan as it was, and its journal must go on showing the
     // unsaved changes, or the exit question would let them go without asking.

@@ -100,7 +100,7 @@ struct RLineFields {
     {
         RLineFields l;
         l.Semantics = f.Text(first);
-        l.UserTexts = TGeoMap::CommandUserTexts(f, first + 1);
+        l.UserTexts = f.UserTexts(first + 1);
         l.Strip = f.Byte(first + 2);
         l.StripWidth = f.RealAnySeparator(first + 3);
         l.Precision = f.Byte(first + 4);
@@ -139,7 +139,7 @@ struct RPolygonFields {
         p.Semantics = f.Text(first);
         p.Nodes = OuterNodes(f, first + 1);
         p.Precision = f.Byte(first + 2);
-        p.UserTexts = TGeoMap::CommandUserTexts(f, first + 3);
+        p.UserTexts = f.UserTexts(first + 3);
         const Extended dx = f.RealAnySeparator(first + 4);
         const Extended dy = f.RealAnySeparator(first + 5);
         p.CaptionShift = GeoPoint(dx, dy);
@@ -148,11 +148,14 @@ struct RPolygonFields {
         return p;
     }
 
-    // Inner texts, points and lines stay.
+    // Inner texts, points and lines stay. The outer contour is stored as an open of
+    // the plan leaves it, without a last node that repeats the first: undo reopens the
+    // snapshot, and the polygon must come back as it was made.
     void StoreInto(RGPolygon& polygon)
     {
         polygon.Semantics = Semantics;
         ReplaceItems(polygon.Nodes, Nodes);
+        TGeoMap::DropClosingNode(polygon.Nodes);
         polygon.Precision = Precision;
         ReplaceUserTexts(polygon.UserTexts, UserTexts);
         polygon.CaptionShift = CaptionShift;

@@ -24,6 +24,32 @@ void ApplyChoice(std::uint8_t& visible, int choice)
         visible = std::uint8_t(choice);
 }
 
+// True when an item of list other than the one at except bears name (exactly, letter
+// case included). Names are unique among the sheets of a plan and among the layers of
+// a sheet: the plan file tells them by name, and reading a file that has one twice asks
+// the user what to do with it, a question no undo step can answer.
+template <class L>
+bool NameTaken(const L& list, const QString& name, int except = -1)
+{
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (i != except && list.At(i)->Name == name)
+            return true;
+    return false;
+}
+
+void RefuseSheetName(const TGPages& pages, const QString& name, int except = -1)
+{
+    if (NameTaken(pages, name, except))
+        throw Exception(QStringLiteral("Лист с именем \"%1\" уже есть").arg(name));
+}
+
+void RefuseLayerName(const RGPage& page, const QString& name, int except = -1)
+{
+    if (NameTaken(page.Layers, name, except))
+        throw Exception(QStringLiteral("Слой с именем \"%1\" уже есть на листе \"%2\"")
+                            .arg(name, page.Name));
+}
+
 // The raster values of a new or changed raster, in field order.
 struct RRastrFields {
     QString FileName;
@@ -58,6 +84,21 @@ struct RRastrFields {
         r.FilterOn = f.Byte(first + 11);
         return r;
     }
+
+    // Every value above into the raster; its picture and load state are the caller's.
+    void ApplyTo(RGRastr& rastr) const
+    {
+        rastr.FileName = FileName;
+        rastr.BottomLeft = BottomLeft;
+        rastr.TopRight = TopRight;
+        rastr.Visible = Visible;
+        rastr.FilterName = FilterName;
+        rastr.Red = Red;
+        rastr.Green = Green;
+        rastr.Blue = Blue;
+        rastr.Brightness = Brightness;
+        rastr.FilterOn = FilterOn;
+    }
 };
 
 }  // namespace
@@ -66,8 +107,10 @@ struct RRastrFields {
 
 void TGeoMap::CmdNewPage(const TCommandFields& f)
 {
+    const QString name = f.Text(0);
+    RefuseSheetName(Pages, name);
     auto page = std::make_unique<RGPage>();
-    page->Name = f.Text(0);
+    page->Name = name;
     Pages.AddItem(std::move(page));
 }
 
@@ -95,6 +138,7 @@ void TGeoMap::CmdSetPageProp(const TCommandFields& f)
     }
     const QString name = f.Text(1);
     const int visible = f.Int(2);
+    RefuseSheetName(Pages, name, page);
     Pages.GoItem(page);
     Pages.Item->Name = name;
     ApplyChoice(Pages.Item->Visible, visible);
@@ -127,8 +171,10 @@ void TGeoMap::CmdNewLayer(const TCommandFields& f)
     const int page = f.Int(0);
     if (!HasCurrentPage() || !Pages.GoItem(page))
         return;
+    const QString name = f.Text(1);
+    RefuseLayerName(*Pages.Item, name);
     auto layer = std::make_unique<RGLayer>();
-    layer->Name = f.Text(1);
+    layer->Name = name;
     Pages.Item->Layers.AddItem(std::move(layer));
 }
 
@@ -173,6 +219,7 @@ void TGeoMap::CmdSetLayerProp(const TCommandFields& f)
     }
     const QString name = f.Text(2);
     const int visible = f.Int(3);
+    RefuseLayerName(*Pages.Item, name, layer);
     layers.GoItem(layer);
     layers.Item->Name = name;
     ApplyChoice(layers.Item->Visible, visible);
@@ -214,6 +261,13 @@ bool MoveToCommandRastr(TGeoMap& map, int page, int raster)
            map.Pages.Item->Rastrs.GoItem(raster);
 }
 
+void UnloadPicture(RGRastr& rastr)
+{
+    rastr.Picture->Clear();
+    rastr.Loaded = 0;
+    rastr.FilterApplied = 0;
+}
+
 }  // namespace
 
 void TGeoMap::CmdNewRastr(const TCommandFields& f)
@@ -223,16 +277,7 @@ void TGeoMap::CmdNewRastr(const TCommandFields& f)
         return;
     const RRastrFields v = RRastrFields::From(f, 1);
     auto rastr = std::make_unique<RGRastr>();
-    rastr->FileName = v.FileName;
-    rastr->BottomLeft = v.BottomLeft;
-    rastr->TopRight = v.TopRight;
-    rastr->Visible = v.Visible;
-    rastr->FilterName = v.FilterName;
-    rastr->Red = v.Red;
-    rastr->Green = v.Green;
-    rastr->Blue = v.Blue;
-    rastr->Brightness = v.Brightness;
-    rastr->FilterOn = v.FilterOn;
+    v.ApplyTo(*rastr);
     rastr->Loaded = 0;
     Pages.Item->Rastrs.AddItem(std::move(rastr));
 }
@@ -245,9 +290,7 @@ void TGeoMap::CmdLoadRastr(const TCommandFields& f)
         return;
     RGRastr& rastr = *Pages.Item->Rastrs.Item;
     if (!FileExistsIgnoringCase(rastr.FileName)) {
-        rastr.Picture->Clear();
-        rastr.Loaded = 0;
-        rastr.FilterApplied = 0;
+        UnloadPicture(rastr);
         return;
     }
     // Read and filter first: an unreadable file leaves the raster as it was.
@@ -270,11 +313,8 @@ void TGeoMap::CmdUnLoadRastr(const TCommandFields& f)
     if (!MoveToCommandRastr(*this, page, raster))
         return;
     RGRastr& rastr = *Pages.Item->Rastrs.Item;
-    if (rastr.Loaded != 1)
-        return;
-    rastr.Picture->Clear();
-    rastr.Loaded = 0;
-    rastr.FilterApplied = 0;
+    if (rastr.Loaded == 1)
+        UnloadPicture(rastr);
 }
 
 void TGeoMap::CmdDelRastr(const TCommandFields& f)
@@ -288,10 +328,10 @@ void TGeoMap::CmdDelRastr(const TCommandFields& f)
 
 // The picture is settled before the raster changes: a new file of a loaded raster is
 // read, a filter that must be applied anew is applied to a fresh reading, and a filter
-// switched off gives the file's own colours back. A new
-// file that exists but cannot be read still changes the raster's properties, leaves it
-// unloaded rather than loaded with an empty picture, and then raises the reader's
-// message.
+// switched off gives the file's own colours back. A new file that exists but cannot be
+// read is no refusal of the command: the raster takes its new properties and stays
+// unloaded, as with a missing file, and the reader's message is shown once the plan
+// has changed, so that the journal and the snapshot hold the change the user sees.
 void TGeoMap::CmdSetRastrProp(const TCommandFields& f)
 {
     const int page = f.Int(0);
@@ -332,22 +372,13 @@ void TGeoMap::CmdSetRastrProp(const TCommandFields& f)
         picture = ReadRastrPicture(v.FileName);
     }
 
-    rastr.FileName = v.FileName;
+    v.ApplyTo(rastr);
     if (picture)
         rastr.Picture->Image = std::move(*picture);
     rastr.Loaded = loaded;
     rastr.FilterApplied = filterApplied;
-    rastr.BottomLeft = v.BottomLeft;
-    rastr.TopRight = v.TopRight;
-    rastr.Visible = v.Visible;
-    rastr.FilterName = v.FilterName;
-    rastr.Red = v.Red;
-    rastr.Green = v.Green;
-    rastr.Blue = v.Blue;
-    rastr.Brightness = v.Brightness;
-    rastr.FilterOn = v.FilterOn;
     if (unreadable)
-        throw *unreadable;
+        Ui().ShowMsg(QStringLiteral("Растр не загружен"), unreadable->Message);
 }
 
 void TGeoMap::CmdChangeRastrOrder(const TCommandFields& f)

@@ -47,6 +47,17 @@ void CheckKind(const QString& kind)
                             .arg(kind));
 }
 
+// The outer contours of every top-level polygon as an open leaves them, the cursors
+// of sheets, layers and polygons where they are. After a merge, so that undo, which
+// reopens the merge's snapshot, gives back the polygons the merge brought.
+void DropClosingNodes(TGPages& pages)
+{
+    for (const auto& page : pages)
+        for (const auto& layer : page->Layers)
+            for (const auto& polygon : layer->Polygons)
+                TGeoMap::DropClosingNode(polygon->Nodes);
+}
+
 // Every sheet of the list, taken out in order; from the back, so that many sheets
 // move in linear time.
 std::vector<std::unique_ptr<RGPage>> TakeAll(TGPages& pages)
@@ -168,7 +179,8 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
     const QString kind = f.Text(1);
     CheckKind(kind);
     if (kind == KindNew) {
-        ReadDataFromFile(fileName, false);
+        if (ReadDataFromFile(fileName, false))
+            DropClosingNodes(Pages);
         return;
     }
     const bool autoLayer = f.Switch(2);
@@ -192,6 +204,7 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
     Pages.Item->Visible = 1;
     reader(*this, fileName, autoLayer, layer);
     aside.KeepBoth();
+    DropClosingNodes(Pages);
 }
 
 void TGeoMap::CmdSetMapScale(const TCommandFields& f)
@@ -231,6 +244,25 @@ void TGeoMap::CmdSaveSelected(const TCommandFields& f)
     WriteDataToFile(fileName, sheets);
 }
 
+bool TGeoMap::DropClosingNode(TGPolygonNodes& nodes)
+{
+    // Every repeat of the first node at the end goes, not only the last one: a contour
+    // left ending on its first node would lose one more at the next open, and undo,
+    // which reopens a snapshot, would then change the polygon. A contour of two nodes
+    // keeps them: dropping one would leave less than a segment.
+    bool dropped = false;
+    while (nodes.GetCount() >= 3) {
+        const TGeoPoint first = nodes.At(0)->Position;
+        const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
+        if (first.X != last.X || first.Y != last.Y)
+            break;
+        nodes.GoLastItem();
+        nodes.DeleteItem();
+        dropped = true;
+    }
+    return dropped;
+}
+
 void TGeoMap::CheckPolygonClose()
 {
     TTrailGuard guard("GeoMap", "procedure CheckPolygonClose;");
@@ -245,17 +277,7 @@ void TGeoMap::CheckPolygonClose()
             if (!polygons.GoFirstItem())
                 continue;
             do {
-                TGPolygonNodes& nodes = polygons.Item->Nodes;
-                // A contour of two nodes or fewer keeps them: dropping one would leave
-                // less than a segment.
-                if (nodes.GetCount() < 3)
-                    continue;
-                const TGeoPoint first = nodes.At(0)->Position;
-                const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
-                if (first.X == last.X && first.Y == last.Y) {
-                    nodes.GoLastItem();
-                    nodes.DeleteItem();
-                }
+                DropClosingNode(polygons.Item->Nodes);
             } while (polygons.GoNextItem());
         } while (layers.GoNextItem());
     } while (Pages.GoNextItem());

@@ -36,7 +36,7 @@ struct RPointFields {
         p.Position = GeoPoint(x, y);
         p.Precision = f.Byte(first + 3);
         p.SignAngle = f.RealAnySeparator(first + 4);
-        p.UserTexts = TGeoMap::CommandUserTexts(f, first + 5);
+        p.UserTexts = f.UserTexts(first + 5);
         p.AllUserTextsFromFirst = f.Byte(first + 6);
         p.LeaderLine = f.Byte(first + 7);
         return p;
@@ -64,21 +64,6 @@ bool TGeoMap::MoveToCommandLayer(const TCommandFields& f)
     if (!Pages.GoItem(f.Int(0)))
         return false;
     return Pages.Item->Layers.GoItem(f.Int(1));
-}
-
-ArrUserTexts TGeoMap::CommandUserTexts(const TCommandFields& f, int field)
-{
-    ArrUserTexts texts;
-    for (const TCommandFields& g : f.Groups(field)) {
-        RUserText u;
-        u.Dx = g.RealAnySeparator(0);
-        u.Dy = g.RealAnySeparator(1);
-        u.Angle = g.Int(2);
-        u.SizeFactor = g.RealAnySeparator(3);
-        u.Show = g.Byte(4);
-        texts.push_back(u);
-    }
-    return texts;
 }
 
 void TGeoMap::ForgetSign(QString& signName, TVpLayers& picture)

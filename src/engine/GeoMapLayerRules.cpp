@@ -2,10 +2,10 @@
 // layer name, and the one layer that new texts go to.
 #include "engine/GeoMap.h"
 
-#include "engine/EngineTextFiles.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/SemServices.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 
 namespace {
 
-QString RulesPath() { return ProgramFolder + QStringLiteral("Слои/Выбор слоя.wri"); }
+QString RulesPath() { return ProgramFolderPath(QStringLiteral("Слои/Выбор слоя.wri")); }
 
 }  // namespace
 
@@ -40,7 +40,7 @@ void TGeoMap::LoadDefLayerForObjects()
         i += 2;
     }
 
-    const QString captionPath = ProgramFolder + QStringLiteral("Слои/слой надписей.wri");
+    const QString captionPath = ProgramFolderPath(QStringLiteral("Слои/слой надписей.wri"));
     if (!FileExistsIgnoringCase(captionPath))
         throw Exception(QStringLiteral("Не найден файл  слой надписей.wri"));
     const QStringList caption = ReadTextFileLines(captionPath);

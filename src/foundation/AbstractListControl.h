@@ -147,6 +147,20 @@ public:
             GoFirstItem();
         return true;
     }
+    // Moves the cursor to the first record for which matches(record) holds; true when
+    // one does. When none does the walk ends with the cursor on the last record (an
+    // empty list: no cursor).
+    template <class P>
+    bool GoFirstItemWhere(P matches)
+    {
+        if (!GoFirstItem())
+            return false;
+        do {
+            if (matches(static_cast<const R&>(*Item)))
+                return true;
+        } while (GoNextItem());
+        return false;
+    }
     bool GoPrevItemCicle()
     {
         if (Cursor < 0)

@@ -171,3 +171,11 @@ bool ShowStartNotice()
     NoticeHook(text);
     return true;
 }
+
+QString ProgramFolderPath(const QString& relative)
+{
+    QString folder = ProgramFolder;
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return ResolvePath(folder + relative);
+}

@@ -12,6 +12,9 @@
 
 // Folder strings use "/" and never end in one, except ProgramFolder and DataRootFolder.
 extern QString ProgramFolder;   // the folder of the executable: the reference data
+// relative ("/" separated, e.g. "Семантика/ФКН.wri") below ProgramFolder, resolved through
+// the lookup that ignores letter case.
+QString ProgramFolderPath(const QString& relative);
 extern QString AppName;
 extern QString AppVersion;
 extern QString UserName;

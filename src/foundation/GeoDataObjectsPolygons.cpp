@@ -67,24 +67,13 @@ bool PointInContour(const C& contour, Extended x, Extended y)
             // runs along X = x), never from the computed crossing, whose Y may miss the
             // vertex by a unit of the last place.
             const TGeoPoint& other = (prev->X == x) ? cur : *prev;
-            if (other.X > x) {
-                if (pending == 0) {
-                    pending = 1;
-                } else if (pending == 1) {
-                    pending = 0;
-                } else {
-                    outside = !outside;
-                    pending = 0;
-                }
-            } else if (other.X < x) {
-                if (pending == 0) {
-                    pending = 2;
-                } else if (pending == 2) {
-                    pending = 0;
-                } else {
-                    outside = !outside;
-                    pending = 0;
-                }
+            const int side = other.X > x ? 1 : other.X < x ? 2 : 0;
+            if (side != 0 && pending == 0) {
+                pending = side;
+            } else if (side != 0) {
+                if (pending != side)
+                    outside = !outside;   // the contour passed through the ray
+                pending = 0;
             }
         }
         prev = &cur;
@@ -134,6 +123,21 @@ bool NearestAndFarthest(const C& contour, Extended x1, Extended y1, Extended x2,
         any = true;
     });
     return any;
+}
+
+// NearestAndFarthest into the four coordinates of the two Min/Max routines.
+template <class C>
+bool NearestAndFarthest(const C& contour, Extended x1, Extended y1, Extended x2,
+                        Extended y2, Extended& xi1, Extended& yi1, Extended& xi2, Extended& yi2)
+{
+    TGeoPoint nearest, farthest;
+    if (!NearestAndFarthest(contour, x1, y1, x2, y2, nearest, farthest))
+        return false;
+    xi1 = nearest.X;
+    yi1 = nearest.Y;
+    xi2 = farthest.X;
+    yi2 = farthest.Y;
+    return true;
 }
 
 }  // namespace
@@ -235,14 +239,8 @@ bool MinMaxIntersectPolygon(const TGeoPoints& Polygon, Extended x1, Extended y1,
                       "const x1,y1,x2,y2:Extended; var xi1,yi1,xi2,yi2:Extended):boolean;",
                       TrailArg("x1", x1), TrailArg("y1", y1), TrailArg("x2", x2),
                       TrailArg("y2", y2));
-    TGeoPoint nearest, farthest;
-    if (!NearestAndFarthest(TPointsContour{Polygon}, x1, y1, x2, y2, nearest, farthest))
-        return false;
-    xi1 = nearest.X;
-    yi1 = nearest.Y;
-    xi2 = farthest.X;
-    yi2 = farthest.Y;
-    return !(nearest.X == farthest.X && nearest.Y == farthest.Y);
+    return NearestAndFarthest(TPointsContour{Polygon}, x1, y1, x2, y2, xi1, yi1, xi2, yi2) &&
+           !(xi1 == xi2 && yi1 == yi2);
 }
 
 bool MinMaxIntersectPolygon(const TGeoRect& Polygon, Extended x1, Extended y1, Extended x2,
@@ -254,14 +252,7 @@ bool MinMaxIntersectPolygon(const TGeoRect& Polygon, Extended x1, Extended y1, E
                       "const x1,y1,x2,y2:Extended; var xi1,yi1,xi2,yi2:Extended):boolean;",
                       TrailArg("x1", x1), TrailArg("y1", y1), TrailArg("x2", x2),
                       TrailArg("y2", y2));
-    TGeoPoint nearest, farthest;
-    if (!NearestAndFarthest(TRectContour{Polygon}, x1, y1, x2, y2, nearest, farthest))
-        return false;
-    xi1 = nearest.X;
-    yi1 = nearest.Y;
-    xi2 = farthest.X;
-    yi2 = farthest.Y;
-    return true;
+    return NearestAndFarthest(TRectContour{Polygon}, x1, y1, x2, y2, xi1, yi1, xi2, yi2);
 }
 
 void RangePointsInLine(const TGeoPoints& Points, Extended x1, Extended y1, Extended x2,
@@ -311,18 +302,16 @@ bool LongestInnerChord(const TGeoPoints& Outer, const TListGeoPoints* Holes,
         const TGeoPoint m = GeoPoint((p.X + q.X) / 2, (p.Y + q.Y) / 2);
         Extended length = 0;
         Dist(p, q, length);
-        if (!accepted) {
+        // Until a chord is accepted the latest one stands, accepted or not.
+        const bool better = (!accepted || length > acceptedLength) &&
+                            PointInPolygonWithHoles(Outer, Holes, m.X, m.Y);
+        if (better || !accepted) {
             p1 = p;
             p2 = q;
             middle = m;
-            if (PointInPolygonWithHoles(Outer, Holes, m.X, m.Y)) {
-                accepted = true;
-                acceptedLength = length;
-            }
-        } else if (length > acceptedLength && PointInPolygonWithHoles(Outer, Holes, m.X, m.Y)) {
-            p1 = p;
-            p2 = q;
-            middle = m;
+        }
+        if (better) {
+            accepted = true;
             acceptedLength = length;
         }
     }

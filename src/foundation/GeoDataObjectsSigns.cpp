@@ -27,8 +27,7 @@ bool TVpLayers::AddLayer(RVpLayer& layer)
             copy.Polygons.AddItem();
             RVpPolygon& d = *copy.Polygons.Item;
             static_cast<TVpPen&>(d) = s;
-            d.FillColor = s.FillColor;
-            d.FillStyle = s.FillStyle;
+            static_cast<TVpFill&>(d) = s;
             CopyPoints(layer.Polygons.Item->Points, d.Points);
         } while (layer.Polygons.GoNextItem());
     }

@@ -26,6 +26,12 @@ enum : std::uint8_t {
     vfNone = 2,
 };
 
+// The fill every circle and polygon begins with: none, white.
+struct TVpFill {
+    std::int32_t FillColor = 0xFFFFFF;
+    std::uint8_t FillStyle = vfNone;
+};
+
 struct RVpLine : TVpPen {
     TGeoPoint P1;
     TGeoPoint P2;
@@ -36,9 +42,7 @@ public:
     TVpLines() : TCursorList("TVpLines", "RVpLine") {}
 };
 
-struct RVpCircle : TVpPen {
-    std::int32_t FillColor = 0xFFFFFF;
-    std::uint8_t FillStyle = vfNone;
+struct RVpCircle : TVpPen, TVpFill {
     TGeoPoint Center;
     Extended Radius = 0;   // millimetres
 };
@@ -58,9 +62,7 @@ public:
     TVpPolylines() : TCursorList("TVpPolylines", "RVpPolyline") {}
 };
 
-struct RVpPolygon : TVpPen {
-    std::int32_t FillColor = 0xFFFFFF;
-    std::uint8_t FillStyle = vfNone;
+struct RVpPolygon : TVpPen, TVpFill {
     TGeoPoint RefPoint;   // as for polylines
     TGeoPoints Points;    // the outline, not closed by a repeated first point
 };

@@ -106,6 +106,22 @@ QString Compose(const QString& objCode, QString items)
     return head + u'/' + items;
 }
 
+// The semantics string of the codec's parts: the Ф, К and Н items always, the М and С
+// items and the extended items when asked.
+QString Composed(const TSemCodec& c, bool withMS, bool withExt)
+{
+    QString items;
+    items.reserve(128);
+    AppendFKN(items, u'Ф', c.FList);
+    AppendFKN(items, u'К', c.KList);
+    AppendFKN(items, u'Н', c.NList);
+    if (withMS)
+        AppendMS(items, c.MList, c.SList);
+    if (withExt)
+        AppendExt(items, c.EList);
+    return Compose(c.ObjCode, std::move(items));
+}
+
 // The real of an item's value ("," or "." as decimal separator, no thousands
 // separators); false for anything else, "-." and values beyond the range of reals
 // included, so that such an item is skipped instead of failing the caller.
@@ -128,13 +144,7 @@ void ValuesOf(const TSemEs& list, TSemExt kind, TArrayFloats& val)
 template <class L>
 bool FindCode(L& list, int code)
 {
-    if (!list.GoFirstItem())
-        return false;
-    do {
-        if (list.Item->Code == code)
-            return true;
-    } while (list.GoNextItem());
-    return false;
+    return list.GoFirstItemWhere([code](const auto& r) { return r.Code == code; });
 }
 
 }  // namespace
@@ -273,27 +283,12 @@ void TSemCodec::readval(QString& s, const QString& chr1, const QString& chr2, in
 
 void TSemCodec::Code(QString& sem, bool UseExt) const
 {
-    QString items;
-    items.reserve(128);
-    AppendFKN(items, u'Ф', FList);
-    AppendFKN(items, u'К', KList);
-    AppendFKN(items, u'Н', NList);
-    if (UseExt) {
-        AppendMS(items, MList, SList);
-        AppendExt(items, EList);
-    }
-    sem = Compose(ObjCode, std::move(items));
+    sem = Composed(*this, UseExt, UseExt);
 }
 
 void TSemCodec::SymbolSemCode(QString& sem) const
 {
-    QString items;
-    items.reserve(128);
-    AppendFKN(items, u'Ф', FList);
-    AppendFKN(items, u'К', KList);
-    AppendFKN(items, u'Н', NList);
-    AppendMS(items, MList, SList);
-    sem = Compose(ObjCode, std::move(items));
+    sem = Composed(*this, true, false);
 }
 
 void TSemCodec::ExtLessMSCode(QString& sem) const
@@ -311,15 +306,10 @@ bool TSemCodec::WorkToStd(TLmode lm, const QString& wrksem)
     if (lm < 0 || lm > 2)
         return false;
     TSemWorks& works = SemWorks[lm];
-    if (!works.GoFirstItem())
+    if (!works.GoFirstItemWhere([&](const RSemWork& r) { return r.WorkName == wrksem; }))
         return false;
-    do {
-        if (works.Item->WorkName == wrksem) {
-            Split(works.Item->Semantics);
-            return true;
-        }
-    } while (works.GoNextItem());
-    return false;
+    Split(works.Item->Semantics);
+    return true;
 }
 
 bool TSemCodec::SemToWrkName(TLmode lm, const QString& sem, QString& wrk)
@@ -332,26 +322,15 @@ bool TSemCodec::SemToWrkName(TLmode lm, const QString& sem, QString& wrk)
     if (lm < 0 || lm > 2)
         return false;
     TSemWorks& works = SemWorks[lm];
-    if (!works.GoFirstItem())
+    if (!works.GoFirstItemWhere([&](const RSemWork& r) { return r.Semantics == wrk; }))
         return false;
-    do {
-        if (works.Item->Semantics == wrk) {
-            wrk = works.Item->WorkName;
-            return true;
-        }
-    } while (works.GoNextItem());
-    return false;
+    wrk = works.Item->WorkName;
+    return true;
 }
 
 bool TSemCodec::findObj(const QString& code)
 {
-    if (!SemStandarts.GoFirstItem())
-        return false;
-    do {
-        if (SemStandarts.Item->ObjCode == code)
-            return true;
-    } while (SemStandarts.GoNextItem());
-    return false;
+    return SemStandarts.GoFirstItemWhere([&](const auto& r) { return r.ObjCode == code; });
 }
 
 bool TSemCodec::findFsv(int code)

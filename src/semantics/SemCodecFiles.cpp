@@ -7,14 +7,14 @@
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
-#include "platform/CodePage.h"
 #include "foundation/DelphiFormat.h"
 #include "foundation/GeoServ.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/SemDialogs.h"
+#include "semantics/Symbols.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <utility>
 #include <vector>
 
@@ -25,17 +25,9 @@ const char* const Module = "ModuleName: SemCodec";
 // Lines of a classifier file; a missing file raises missingMessage.
 QStringList ReadLines(const QString& path, const QString& missingMessage)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         throw Exception(missingMessage);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
-    return SplitLines(DecodeCodePage(bytes));
+    return ReadTextFileLines(path);
 }
 
 // One file to be written: its path and its bytes, checked before anything is written.
@@ -46,33 +38,13 @@ struct TPendingFile {
 
 TPendingFile Encode(const QString& path, const QStringList& lines)
 {
-    for (const QString& line : lines)
-        if (line.contains(u'\r') || line.contains(u'\n'))
-            throw Exception(QStringLiteral("Строка \"") + line +
-                            QStringLiteral("\" содержит перевод строки и не может быть записана в файл ") +
-                            path);
-    const QString text = JoinLinesCrLf(lines);
-    qsizetype bad = -1;
-    QByteArray bytes = EncodeCodePage(text, TCodePage::Cp1251, &bad);
-    if (bad >= 0)
-        throw Exception(QStringLiteral("Знак \"") + text[bad] +
-                        QStringLiteral("\" не может быть записан в файл ") + path +
-                        QStringLiteral(" (кодовая страница 1251)"));
-    return {path, std::move(bytes)};
-}
-
-void Write(const TPendingFile& f)
-{
-    QSaveFile file(f.Path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(f.Bytes) != f.Bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + f.Path + QStringLiteral(": ") +
-                        file.errorString());
+    return {path, EncodeTextFileLines(path, lines)};
 }
 
 void WriteAll(const std::vector<TPendingFile>& files)
 {
     for (const TPendingFile& f : files)
-        Write(f);
+        WriteFileBytes(f.Path, f.Bytes);
 }
 
 // Moves every record of from to the end of to, in order; from is left empty.
@@ -351,10 +323,7 @@ QString TSemCodec::ValueListFileName(int kind)
 
 QString TSemCodec::ClassifierFolder()
 {
-    QString folder = ProgramFolder;
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return ResolvePath(folder + QStringLiteral("Семантика/"));
+    return ProgramFolderPath(QStringLiteral("Семантика/"));
 }
 
 QString TSemCodec::ClassifierPath(const QString& fileName)
@@ -383,7 +352,7 @@ void TSemCodec::SaveStandartBase()
     TTrailGuard guard(Module, "procedure TSemCodec.SaveStandartBase;");
     if (StandartBroken)
         throw Exception(NotSaved(QStringLiteral("Стандартный классификатор ФКН.wri")));
-    Write(Encode(ClassifierPath(StandartFileName), StandartLines(SemStandarts)));
+    WriteTextFileLines(ClassifierPath(StandartFileName), StandartLines(SemStandarts));
 }
 
 void TSemCodec::LoadWorkBase()
@@ -541,13 +510,7 @@ bool TSemCodec::SemToSymbolName(const QString& semArg, TLmode lm, QString& name,
         } while (!found && synonyms.GoNextItem());
     }
     if (!found) {
-        static const char16_t* const kinds[] = {u"/Точечные/", u"/Линейные/", u"/Площадные/"};
-        QString folder = ProgramFolder;
-        if (!folder.isEmpty() && !folder.endsWith(u'/'))
-            folder += u'/';
-        folder = ResolvePath(folder + QStringLiteral("Условные знаки/") + QString::number(scale) +
-                             QString::fromUtf16(kinds[lm]));
-        found = AddSynDlg(*this, folder, lm, signName);
+        found = AddSynDlg(*this, TSymbols::KindFolder(scale, lm), lm, signName);
         // The window decodes other names while it lists the signs; the extended part
         // below is that of sem.
         Split(sem);

@@ -4,12 +4,11 @@
 #include "semantics/SemServices.h"
 
 #include "foundation/ErrorTrail.h"
-#include "platform/CodePage.h"
-#include "semantics/SemDialogs.h"
 #include "foundation/ServDialogs.h"
+#include "platform/TextFiles.h"
+#include "semantics/SemDialogs.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <exception>
 
 namespace {
@@ -69,13 +68,10 @@ void TSemServices::ReadFontFile()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.ReadFontFile;");
     FontName = QStringLiteral("MS Sans Serif");
-    QFile file(TSemCodec::ClassifierPath(FontFileName));
-    if (!file.exists())
+    const QString path = TSemCodec::ClassifierPath(FontFileName);
+    if (!QFile::exists(path))
         return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + file.fileName() +
-                        QStringLiteral(": ") + file.errorString());
-    const QStringList lines = SplitLines(DecodeCodePage(file.readAll()));
+    const QStringList lines = ReadTextFileLines(path);
     if (!lines.isEmpty())
         FontName = lines.first();
 }
@@ -83,16 +79,7 @@ void TSemServices::ReadFontFile()
 void TSemServices::WriteFontFile()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.WriteFontFile;");
-    const QString path = TSemCodec::ClassifierPath(FontFileName);
-    qsizetype bad = -1;
-    const QByteArray bytes = EncodeCodePage(JoinLinesCrLf({FontName}), TCodePage::Cp1251, &bad);
-    if (bad >= 0 || FontName.contains(u'\r') || FontName.contains(u'\n'))
-        throw Exception(QStringLiteral("Имя шрифта \"") + FontName +
-                        QStringLiteral("\" не может быть записано в файл ") + path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
+    WriteTextFileLines(TSemCodec::ClassifierPath(FontFileName), {FontName});
 }
 
 void TSemServices::LoadExcludes()

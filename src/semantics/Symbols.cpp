@@ -8,15 +8,14 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 #include "semantics/SemDialogs.h"
 #include "semantics/SemServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <utility>
 
@@ -25,14 +24,6 @@ namespace {
 const char* const Module = "Symbols";
 const QString FallbackName = QStringLiteral("неопределенный");
 const QString UnknownFileName = QStringLiteral("неизвестные знаки.wri");
-
-QString ProgramRoot()
-{
-    QString folder = ProgramFolder;
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
-}
 
 const QString& KindFolderName(TLmode lm)
 {
@@ -126,8 +117,7 @@ void TSymbols::SetScale(int scale, Extended dpi)
 
 QString TSymbols::SignFolder(int scale)
 {
-    return ResolvePath(ProgramRoot() + QStringLiteral("Условные знаки/") + QString::number(scale) +
-                       u'/');
+    return ProgramFolderPath(QStringLiteral("Условные знаки/") + QString::number(scale) + u'/');
 }
 
 QString TSymbols::KindFolder(int scale, TLmode lm)
@@ -268,28 +258,14 @@ void TSymbols::WriteUnknownSymbols(int scale)
     const QString folder = SignFolder(scale);
     if (!QDir().mkpath(folder))
         throw Exception(QStringLiteral("Не удается создать папку ") + folder);
-    const QString path = ResolvePath(folder + UnknownFileName);
-    qsizetype bad = -1;
-    const QByteArray bytes = EncodeCodePage(JoinLinesCrLf(UnknownSymbols), TCodePage::Cp1251, &bad);
-    if (bad >= 0)
-        throw Exception(QStringLiteral("Список неизвестных знаков не может быть записан в кодовой "
-                                       "странице 1251: ") + path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
+    WriteTextFileLines(folder + UnknownFileName, UnknownSymbols);
 }
 
 void TSymbols::ReadUnknownSymbols(int scale)
 {
-    const QString path = FindExistingPath(SignFolder(scale) + UnknownFileName);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
-    UnknownSymbols = SplitLines(DecodeCodePage(file.readAll()));
+    const QString path = SignFolder(scale) + UnknownFileName;
+    if (FileExistsIgnoringCase(path))
+        UnknownSymbols = ReadTextFileLines(path);
 }
 
 // ---- Choosing a sign ----

@@ -100,6 +100,9 @@ public:
     // followed by ";". The short key (the add-sign window's) has only Ф, К and Н.
     static QString UnknownKey(const TFindedProps& parts);
     static QString ShortKey(const TFindedProps& parts);
+    // Writes UnknownSymbols, one a line, to "неизвестные знаки.wri" in the sign folder of
+    // scale, which is created when missing. Throws when it cannot be written.
+    void WriteUnknownSymbols(int scale);
 
     // ---- Text styles and fonts (SymbolsText.cpp) ----
 
@@ -207,7 +210,6 @@ private:
     bool IndexHolds(TLmode lm, int i);
     bool SelectSymbolAt(const QString& name, TLmode lm, int depth);
     bool AddMissingSign(TLmode lm, const TFindedProps& parts);
-    void WriteUnknownSymbols(int scale);
     void ReadUnknownSymbols(int scale);
 
     bool ReadSymbolFile(const QString& filename, const QStringList& lines, TLmode lm,

@@ -10,13 +10,12 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/StringNum.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -245,6 +244,14 @@ QString NamedStyleLine(const QString& name)
     return name.startsWith(u'>') ? name : u'>' + name;
 }
 
+// The six texts of a caption rule in the order the file holds them.
+template <class R>
+auto RuleTexts(R& rule)
+{
+    return std::array{&rule.TextStart, &rule.Separator1, &rule.PropKey,
+                      &rule.PropCode,  &rule.Separator2, &rule.TextEnd};
+}
+
 // ---- The reader ----
 
 class TSignReader {
@@ -425,12 +432,33 @@ private:
         }
     }
 
-    // The colour line of a primitive also puts its pen back to copy mode, solid.
-    static void PenColor(TVpPen& pen, const QString& s)
+    // Lines 1 and 2 of every drawn primitive: the pen's colour (which also puts the pen
+    // back to copy mode, solid) and width. False for any other line.
+    bool PenLine(TVpPen& pen, int n, const QString& s) const
     {
-        pen.PenColor = StrToInt(s);
-        pen.PenMode = TVpPen{}.PenMode;
-        pen.PenStyle = TVpPen{}.PenStyle;
+        if (n == 1) {
+            pen.PenColor = StrToInt(s);
+            pen.PenMode = TVpPen{}.PenMode;
+            pen.PenStyle = TVpPen{}.PenStyle;
+        } else if (n == 2) {
+            pen.PenWidth = Length(s);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // Lines 3 and 4 of a polygon and a circle: the fill's style and colour. False for any
+    // other line.
+    static bool FillLine(TVpFill& fill, int n, const QString& s)
+    {
+        if (n == 3)
+            fill.FillStyle = ToByte(s);
+        else if (n == 4)
+            fill.FillColor = StrToInt(s);
+        else
+            return false;
+        return true;
     }
 
     void PrimitiveLine(const QString& s)
@@ -439,49 +467,29 @@ private:
         switch (Prim) {
         case pText: NewStyle ? TextLine(n, s) : OldTextLine(n, s); break;
         case pLine:
-            if (n == 1)
-                PenColor(*VLine, s);
-            else if (n == 2)
-                VLine->PenWidth = Length(s);
-            else if (n == 3)
+            if (PenLine(*VLine, n, s))
+                break;
+            if (n == 3)
                 VLine->P1 = APoint(s);
             else if (n == 4)
                 VLine->P2 = APoint(s);
             break;
         case pPolyline:
-            if (n == 1)
-                PenColor(*Polyline, s);
-            else if (n == 2)
-                Polyline->PenWidth = Length(s);
-            else {
+            if (!PenLine(*Polyline, n, s)) {
                 const TGeoPoint p = APoint(s);
                 Polyline->Points.AddPoint(p.X, p.Y);
             }
             break;
         case pPolygon:
-            if (n == 1)
-                PenColor(*Polygon, s);
-            else if (n == 2)
-                Polygon->PenWidth = Length(s);
-            else if (n == 3)
-                Polygon->FillStyle = ToByte(s);
-            else if (n == 4)
-                Polygon->FillColor = StrToInt(s);
-            else {
+            if (!PenLine(*Polygon, n, s) && !FillLine(*Polygon, n, s)) {
                 const TGeoPoint p = APoint(s);
                 Polygon->Points.AddPoint(p.X, p.Y);
             }
             break;
         case pCircle:
-            if (n == 1)
-                PenColor(*Circle, s);
-            else if (n == 2)
-                Circle->PenWidth = Length(s);
-            else if (n == 3)
-                Circle->FillStyle = ToByte(s);
-            else if (n == 4)
-                Circle->FillColor = StrToInt(s);
-            else if (n == 5)
+            if (PenLine(*Circle, n, s) || FillLine(*Circle, n, s))
+                break;
+            if (n == 5)
                 Circle->Center = APoint(s);
             else if (n == 6)
                 Circle->Radius = Length(s);
@@ -501,33 +509,46 @@ private:
         }
     }
 
+    // The line naming a style (">name": the own style is dropped) or a font. A font
+    // starts a new own style in the current format; in the older one it completes the own
+    // style made at the keyword.
+    void StyleOrFontLine(QString& styleName, std::unique_ptr<TUserStyle>& own, const QString& s) const
+    {
+        if (s.startsWith(u'>')) {
+            styleName = s;
+            own.reset();
+        } else if (NewStyle) {
+            own = std::make_unique<TUserStyle>();
+            own->FontName = s;
+        } else if (own) {
+            own->FontName = s;
+        }
+    }
+
+    // The own style's colour (field 0), size (1) and flags (2); nothing while a named
+    // style stands instead.
+    void OwnStyleLine(std::unique_ptr<TUserStyle>& own, int field, const QString& s) const
+    {
+        if (!own)
+            return;
+        switch (field) {
+        case 0: own->Color = StrToInt(s); break;
+        case 1: own->Size = Length(s); break;
+        case 2: own->FontStyle = ToFlags(s); break;
+        default: break;
+        }
+    }
+
     void TextLine(int n, const QString& s)
     {
         switch (n) {
         case 1: Text->Text = s; break;
         case 2: Text->Angle = StrToFlt(s); break;
         case 3: Text->Position = ToPoint(s); break;
-        case 4:
-            if (s.startsWith(u'>')) {
-                Text->StyleName = s;
-                Text->OwnStyle.reset();
-            } else {
-                Text->OwnStyle = std::make_unique<TUserStyle>();
-                Text->OwnStyle->FontName = s;
-            }
-            break;
+        case 4: StyleOrFontLine(Text->StyleName, Text->OwnStyle, s); break;
         case 5:
-            if (Text->OwnStyle)
-                Text->OwnStyle->Color = StrToInt(s);
-            break;
         case 6:
-            if (Text->OwnStyle)
-                Text->OwnStyle->Size = StrToFlt(s);
-            break;
-        case 7:
-            if (Text->OwnStyle)
-                Text->OwnStyle->FontStyle = ToFlags(s);
-            break;
+        case 7: OwnStyleLine(Text->OwnStyle, n - 5, s); break;
         default: break;
         }
     }
@@ -537,30 +558,23 @@ private:
     {
         switch (n) {
         case 1:
-            if (Text->OwnStyle)
-                Text->OwnStyle->Color = StrToInt(s);
-            break;
         case 2:
-            if (Text->OwnStyle)
-                Text->OwnStyle->Size = Length(s);
-            break;
-        case 3:
-            if (Text->OwnStyle)
-                Text->OwnStyle->FontStyle = ToFlags(s);
-            break;
-        case 4:
-            if (s.startsWith(u'>')) {
-                Text->StyleName = s;
-                Text->OwnStyle.reset();
-            } else if (Text->OwnStyle) {
-                Text->OwnStyle->FontName = s;
-            }
-            break;
+        case 3: OwnStyleLine(Text->OwnStyle, n - 1, s); break;
+        case 4: StyleOrFontLine(Text->StyleName, Text->OwnStyle, s); break;
         case 5: Text->Angle = WinToGeoAngle(StrToInt(s)); break;
         case 6: Text->Text = s; break;
         case 7: Text->Position = ToOldPoint(s); break;
         default: break;
         }
+    }
+
+    // Lines 1 to 6 of a caption rule, alike in both formats; false for any other line.
+    bool RuleTextLine(int n, const QString& s)
+    {
+        if (n < 1 || n > 6)
+            return false;
+        *RuleTexts(*Rule)[n - 1] = s;
+        return true;
     }
 
     // Caption rule lines; a named style skips the three own-style lines.
@@ -569,26 +583,17 @@ private:
         if (PrimLine == 1)
             Field = 0;
         ++Field;
+        if (RuleTextLine(Field, s))
+            return;
         switch (Field) {
-        case 1: Rule->TextStart = s; break;
-        case 2: Rule->Separator1 = s; break;
-        case 3: Rule->PropKey = s; break;
-        case 4: Rule->PropCode = s; break;
-        case 5: Rule->Separator2 = s; break;
-        case 6: Rule->TextEnd = s; break;
         case 7:
-            if (s.startsWith(u'>')) {
-                Rule->StyleName = s;
-                Rule->OwnStyle.reset();
+            StyleOrFontLine(Rule->StyleName, Rule->OwnStyle, s);
+            if (s.startsWith(u'>'))
                 Field = 10;
-            } else {
-                Rule->OwnStyle = std::make_unique<TUserStyle>();
-                Rule->OwnStyle->FontName = s;
-            }
             break;
-        case 8: Rule->OwnStyle->Color = StrToInt(s); break;
-        case 9: Rule->OwnStyle->Size = StrToFlt(s); break;
-        case 10: Rule->OwnStyle->FontStyle = ToFlags(s); break;
+        case 8:
+        case 9:
+        case 10: OwnStyleLine(Rule->OwnStyle, Field - 8, s); break;
         case 11: Rule->Dx = StrToFlt(s); break;
         case 12: Rule->Dy = StrToFlt(s); break;
         case 13: Rule->Step = StrToFlt(s); break;
@@ -601,33 +606,13 @@ private:
     // "1" for placing by step.
     void OldRuleLine(const QString& s)
     {
+        if (RuleTextLine(PrimLine, s))
+            return;
         switch (PrimLine) {
-        case 1: Rule->TextStart = s; break;
-        case 2: Rule->Separator1 = s; break;
-        case 3: Rule->PropKey = s; break;
-        case 4: Rule->PropCode = s; break;
-        case 5: Rule->Separator2 = s; break;
-        case 6: Rule->TextEnd = s; break;
         case 7:
-            if (Rule->OwnStyle)
-                Rule->OwnStyle->Color = StrToInt(s);
-            break;
         case 8:
-            if (Rule->OwnStyle)
-                Rule->OwnStyle->Size = Length(s);
-            break;
-        case 9:
-            if (Rule->OwnStyle)
-                Rule->OwnStyle->FontStyle = ToFlags(s);
-            break;
-        case 10:
-            if (s.startsWith(u'>')) {
-                Rule->StyleName = s;
-                Rule->OwnStyle.reset();
-            } else if (Rule->OwnStyle) {
-                Rule->OwnStyle->FontName = s;
-            }
-            break;
+        case 9: OwnStyleLine(Rule->OwnStyle, PrimLine - 7, s); break;
+        case 10: StyleOrFontLine(Rule->StyleName, Rule->OwnStyle, s); break;
         case 11: Rule->Dy = Length(s); break;
         case 12: Rule->Dx = -Length(s); break;
         case 13: Rule->Step = Length(s); break;
@@ -656,76 +641,17 @@ private:
         if (!GPolygon)
             return;
         RVpGPolygon& g = *GPolygon;
+        // The sections of several lines first; every other section has one.
         switch (Section) {
-        case secCenterOrientation:
-            if (n == 1)
-                g.CenterOrientation = NewStyle ? ToByte(s) : 0;
-            break;
-        case secCornerShift:
-            if (n == 1)
-                g.CornerShift = Length(s);
-            break;
-        case secPiece1Length:
-            if (n == 1)
-                g.Piece1Length = Length(s);
-            break;
-        case secPiece2Length:
-            if (n == 1)
-                g.Piece2Length = Length(s);
-            break;
-        case secStep1: Step(n, s, g.Fill1Kind, g.Fill1StepX, g.Fill1StepY); break;
-        case secStep2: Step(n, s, g.Fill2Kind, g.Fill2StepX, g.Fill2StepY); break;
-        case secStep3: Step(n, s, g.Fill3Kind, g.Fill3StepX, g.Fill3StepY); break;
+        case secStep1: Step(n, s, g.Fill1Kind, g.Fill1StepX, g.Fill1StepY); return;
+        case secStep2: Step(n, s, g.Fill2Kind, g.Fill2StepX, g.Fill2StepY); return;
+        case secStep3: Step(n, s, g.Fill3Kind, g.Fill3StepX, g.Fill3StepY); return;
         case secMargins:
             if (n == 1)
                 g.MarginA = Length(s);
             else if (n == 2)
                 g.MarginB = Length(s);
-            break;
-        case secDiagonals1Style:
-            if (n == 1)
-                g.Diagonals1Style = ToByte(s);
-            break;
-        case secDiagonals1Length:
-            if (n == 1)
-                g.Diagonals1Length = Length(s);
-            break;
-        case secDiagonals2Style:
-            if (n == 1)
-                g.Diagonals2Style = ToByte(s);
-            break;
-        case secDiagonals2Length:
-            if (n == 1)
-                g.Diagonals2Length = Length(s);
-            break;
-        case secCross1Style:
-            if (n == 1)
-                g.Cross1Style = ToByte(s);
-            break;
-        case secCross1Length:
-            if (n == 1)
-                g.Cross1Length = Length(s);
-            break;
-        case secCross1Step:
-            if (n == 1)
-                g.Cross1Step = Length(s);
-            break;
-        case secCross1Size:
-            if (n == 1)
-                g.Cross1Size = StrToFlt(s);
-            break;
-        case secCross2Style:
-            if (n == 1)
-                g.Cross2Style = ToByte(s);
-            break;
-        case secCross2Length:
-            if (n == 1)
-                g.Cross2Length = Length(s);
-            break;
-        case secCross2Size:
-            if (n == 1)
-                g.Cross2Size = StrToFlt(s);
-            break;
+            return;
         case secFill:
             if (NewStyle) {
                 if (n == 1) {
@@ -737,7 +663,7 @@ private:
             } else if (n == 2) {
                 g.FillColor = StrToInt(s);
             }
-            break;
+            return;
         case secTextStep:
             if (n == 1)
                 g.TextStepKind = ToByte(s);
@@ -745,7 +671,27 @@ private:
                 g.TextStepX = StrToFlt(s);
             else if (n == 3)
                 g.TextStepY = StrToFlt(s);
-            break;
+            return;
+        default: break;
+        }
+        if (n != 1)
+            return;
+        switch (Section) {
+        case secCenterOrientation: g.CenterOrientation = NewStyle ? ToByte(s) : 0; break;
+        case secCornerShift: g.CornerShift = Length(s); break;
+        case secPiece1Length: g.Piece1Length = Length(s); break;
+        case secPiece2Length: g.Piece2Length = Length(s); break;
+        case secDiagonals1Style: g.Diagonals1Style = ToByte(s); break;
+        case secDiagonals1Length: g.Diagonals1Length = Length(s); break;
+        case secDiagonals2Style: g.Diagonals2Style = ToByte(s); break;
+        case secDiagonals2Length: g.Diagonals2Length = Length(s); break;
+        case secCross1Style: g.Cross1Style = ToByte(s); break;
+        case secCross1Length: g.Cross1Length = Length(s); break;
+        case secCross1Step: g.Cross1Step = Length(s); break;
+        case secCross1Size: g.Cross1Size = StrToFlt(s); break;
+        case secCross2Style: g.Cross2Style = ToByte(s); break;
+        case secCross2Length: g.Cross2Length = Length(s); break;
+        case secCross2Size: g.Cross2Size = StrToFlt(s); break;
         default: break;   // "[Шаг поперечные2]" is read and ignored
         }
     }
@@ -807,35 +753,44 @@ void WriteStyle(QStringList& out, const std::unique_ptr<TUserStyle>& own, const 
     }
 }
 
+// "*" and the keyword of a drawn primitive, its pen's colour and width and, for a polygon
+// or a circle, its fill's style and colour: the order the reader takes them in.
+void WritePen(QStringList& out, const char16_t* keyword, const TVpPen& pen)
+{
+    out << QStringLiteral("*") << QString::fromUtf16(keyword) << QString::number(pen.PenColor)
+        << Fixed2(pen.PenWidth);
+}
+
+void WritePenAndFill(QStringList& out, const char16_t* keyword, const TVpPen& pen, const TVpFill& fill)
+{
+    WritePen(out, keyword, pen);
+    out << QString::number(fill.FillStyle) << QString::number(fill.FillColor);
+}
+
 void WritePicture(QStringList& out, const TVpLayers& picture)
 {
-    const QString star = QStringLiteral("*");
     for (const auto& element : picture) {
         for (const auto& p : element->Polygons) {
-            out << star << QStringLiteral("POLYGON") << QString::number(p->PenColor)
-                << Fixed2(p->PenWidth) << QString::number(p->FillStyle)
-                << QString::number(p->FillColor);
+            WritePenAndFill(out, u"POLYGON", *p, *p);
             for (const auto& v : p->Points)
                 out << Point2(*v);
         }
         for (const auto& c : element->Circles) {
-            out << star << QStringLiteral("CIRCLE") << QString::number(c->PenColor)
-                << Fixed2(c->PenWidth) << QString::number(c->FillStyle)
-                << QString::number(c->FillColor) << Point2(c->Center) << Fixed2(c->Radius);
+            WritePenAndFill(out, u"CIRCLE", *c, *c);
+            out << Point2(c->Center) << Fixed2(c->Radius);
         }
         for (const auto& l : element->Lines) {
-            out << star << QStringLiteral("LINE") << QString::number(l->PenColor)
-                << Fixed2(l->PenWidth) << Point2(l->P1) << Point2(l->P2);
+            WritePen(out, u"LINE", *l);
+            out << Point2(l->P1) << Point2(l->P2);
         }
         for (const auto& p : element->Polylines) {
-            out << star << QStringLiteral("POLYLINE") << QString::number(p->PenColor)
-                << Fixed2(p->PenWidth);
+            WritePen(out, u"POLYLINE", *p);
             for (const auto& v : p->Points)
                 out << Point2(*v);
         }
         for (const auto& t : element->Texts) {
             CheckText(t->Text);
-            out << star << QStringLiteral("TEXT") << t->Text << FloatToFixed(t->Angle, 3)
+            out << QStringLiteral("*") << QStringLiteral("TEXT") << t->Text << FloatToFixed(t->Angle, 3)
                 << Point2(t->Position);
             WriteStyle(out, t->OwnStyle, t->StyleName);
         }
@@ -851,11 +806,12 @@ void WriteOwnLine(QStringList& out, const TVpLayers& picture)
 void WriteCaptions(QStringList& out, const TSemTexts& captions)
 {
     for (const auto& r : captions) {
-        for (const QString* text :
-             {&r->TextStart, &r->Separator1, &r->PropKey, &r->PropCode, &r->Separator2, &r->TextEnd})
+        const auto texts = RuleTexts(*r);
+        for (const QString* text : texts)
             CheckText(*text);
-        out << QStringLiteral("*") << QStringLiteral("SEM") << r->TextStart << r->Separator1
-            << r->PropKey << r->PropCode << r->Separator2 << r->TextEnd;
+        out << QStringLiteral("*") << QStringLiteral("SEM");
+        for (const QString* text : texts)
+            out << *text;
         WriteStyle(out, r->OwnStyle, r->StyleName);
         out << Fixed2(r->Dx) << Fixed2(r->Dy) << Fixed2(r->Step) << QString::number(r->Mode);
     }
@@ -975,18 +931,6 @@ void WritePolygon(QStringList& out, const RVpGPolygon& g)
     }
 }
 
-QByteArray EncodeLines(const QStringList& lines, const QString& path)
-{
-    const QString text = JoinLinesCrLf(lines);
-    qsizetype bad = -1;
-    QByteArray bytes = EncodeCodePage(text, TCodePage::Cp1251, &bad);
-    if (bad >= 0)
-        throw Exception(QStringLiteral("Знак \"") + text[bad] +
-                        QStringLiteral("\" не может быть записан в файл ") + path +
-                        QStringLiteral(" (кодовая страница 1251)"));
-    return bytes;
-}
-
 void AddLoadTrail(const QString& filename, const QString& workname, TLmode lm, bool newStyle)
 {
     if (!trail_detail::BeginBlock(Module, "function TSymbols.LoadSymbol(const filename,workname:string; "
@@ -1043,18 +987,9 @@ bool TSymbols::LoadSymbol(const QString& filename, const QString& workname, TLmo
                           QStringLiteral("При попытке загрузить условный знак не найден файл:") + filename);
             return false;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                            file.errorString());
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                            file.errorString());
-        file.close();
         // A lone CR ends a line too, as on the platform the files come from: no value read
         // can then hold a line break, and every sign read can be written back.
-        const QStringList lines = SplitLines(DecodeCodePage(bytes), true);
+        const QStringList lines = ReadTextFileLines(path, true);
 
         WithList(lm, [&](auto& list) {
             list.AddItem();
@@ -1119,11 +1054,6 @@ bool TSymbols::SaveSymbol(const QString& filename, TLmode lm)
     }
     if (target.trimmed().isEmpty())
         throw Exception(QStringLiteral("Не задано имя файла условного знака"));
-    const QString path = ResolvePath(target);
-    const QByteArray bytes = EncodeLines(SymbolLines(lm), path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
+    WriteTextFileLines(target, SymbolLines(lm));
     return true;
 }

@@ -9,10 +9,8 @@
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoServ.h"
 #include "foundation/StringNum.h"
-#include "platform/CodePage.h"
-#include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <utility>
 #include <vector>
@@ -36,18 +34,11 @@ void TSymbols::LoadTextStyles(int scale)
 {
     TTrailGuard guard(Module, "procedure TSymbols.LoadTextStyles(const scale:integer);",
                       TrailArg("scale", scale));
-    QString root = ProgramFolder;
-    if (!root.isEmpty() && !root.endsWith(u'/'))
-        root += u'/';
-    const QString path = FindExistingPath(root + QStringLiteral("Шрифты/") + QString::number(scale) +
-                                          QStringLiteral("/Стили.wri"));
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    const QString path =
+        ProgramFolderPath(QStringLiteral("Шрифты/") + QString::number(scale) + QStringLiteral("/Стили.wri"));
+    if (!QFileInfo(path).isFile())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Не удается прочитать файл ") + path + QStringLiteral(": ") +
-                        file.errorString());
-    const QStringList lines = SplitLines(DecodeCodePage(file.readAll()));
+    const QStringList lines = ReadTextFileLines(path);
 
     // Read whole into new records first: a bad value leaves the styles as they were.
     std::vector<std::unique_ptr<TGeoTextStyle>> styles;
@@ -91,13 +82,7 @@ void TSymbols::LoadTextStyles(int scale)
 
 bool TSymbols::FindStyle(const QString& Name)
 {
-    if (!TextStyles.GoFirstItem())
-        return false;
-    do {
-        if (TextStyles.Item->StyleName == Name)
-            return true;
-    } while (TextStyles.GoNextItem());
-    return false;
+    return TextStyles.GoFirstItemWhere([&](const TGeoTextStyle& s) { return s.StyleName == Name; });
 }
 
 bool TSymbols::FindStyle(const QString& Name, QString& Comment, std::int32_t& Color, Extended& Size,

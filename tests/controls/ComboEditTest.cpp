@@ -1,6 +1,7 @@
 // File-name and folder edits: names with blanks, the dialog's start and result.
 #include "controls/BrowseFolder.h"
 #include "controls/ComboEdit.h"
+#include "support/WidgetEvents.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,12 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods)
-{
-    QKeyEvent press(QEvent::KeyPress, key, mods);
-    QCoreApplication::sendEvent(w, &press);
-}
 
 // Runs the file dialog's stand-in: records what it was given, answers `chosen`.
 struct FileDialogScript {

@@ -2,6 +2,8 @@
 #include "controls/ExCheckListBox.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
+#include "support/WidgetEvents.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,19 +12,10 @@
 
 namespace {
 
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos)
+// A key typed: its press and its release, with its text.
+void TypeKey(QWidget* w, int key, const QString& text)
 {
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                        : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::LeftButton, buttons,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-void SendKey(QWidget* w, int key, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(w, &press);
+    SendKey(w, key, Qt::NoModifier, text);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(w, &release);
 }
@@ -56,16 +49,6 @@ struct Fixture {
         SendMouse(Box.viewport(), QEvent::MouseButtonRelease, at);
     }
 };
-
-QString Message(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QString();
-}
 
 }  // namespace
 
@@ -194,7 +177,7 @@ TEST(ExCheckListBox, PlusAndMinusSkipDisabledLines)
     Fixture f;
     f.Box.SetItemEnabled(1, false);
     f.Box.setFocus();
-    SendKey(&f.Box, Qt::Key_Plus, QStringLiteral("+"));
+    TypeKey(&f.Box, Qt::Key_Plus, QStringLiteral("+"));
     EXPECT_TRUE(f.Box.IsItemChecked(0));
     EXPECT_FALSE(f.Box.IsItemChecked(1));
     EXPECT_TRUE(f.Box.IsItemChecked(2));
@@ -204,7 +187,7 @@ TEST(ExCheckListBox, PlusAndMinusSkipDisabledLines)
     f.ClickLine(1, 5);
     EXPECT_FALSE(f.Box.IsItemChecked(1)) << "a disabled line does not toggle";
 
-    SendKey(&f.Box, Qt::Key_Minus, QStringLiteral("-"));
+    TypeKey(&f.Box, Qt::Key_Minus, QStringLiteral("-"));
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(f.Box.IsItemChecked(i));
 }
@@ -214,7 +197,7 @@ TEST(ExCheckListBox, SpaceTogglesTheCurrentLineAndReportsAClick)
     Fixture f;
     f.Box.setCurrentRow(2);
     f.Events.clear();
-    SendKey(&f.Box, Qt::Key_Space, QStringLiteral(" "));
+    TypeKey(&f.Box, Qt::Key_Space, QStringLiteral(" "));
     EXPECT_TRUE(f.Box.IsItemChecked(2));
     EXPECT_EQ(f.Events, (std::vector<QString>{"state 2", "check", "click 001"}));
 }
@@ -254,11 +237,11 @@ TEST(ExCheckListBox, InvalidIndexRaises)
 {
     TExCheckListBox box;
     box.addItem("only");
-    EXPECT_EQ(Message([&] { box.SetItemChecked(1, true); }),
+    EXPECT_EQ(RaisedBy([&] { box.SetItemChecked(1, true); }),
               QStringLiteral("List index out of bounds (1)"));
-    EXPECT_EQ(Message([&] { box.IsItemChecked(-1); }),
+    EXPECT_EQ(RaisedBy([&] { box.IsItemChecked(-1); }),
               QStringLiteral("List index out of bounds (-1)"));
-    EXPECT_EQ(Message([&] { box.ItemText(5); }), QStringLiteral("List index out of bounds (5)"));
+    EXPECT_EQ(RaisedBy([&] { box.ItemText(5); }), QStringLiteral("List index out of bounds (5)"));
 }
 
 TEST(ExCheckListBox, ExtentAndHeightLeaveRoomForTheCheck)

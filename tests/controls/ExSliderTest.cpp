@@ -2,6 +2,7 @@
 #include "controls/ExSlider.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/WidgetEvents.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -10,21 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void SendKey(QWidget* w, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-}
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos)
-{
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                        : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::LeftButton, buttons,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
 
 struct Counted {
     TExSlider Slider;

@@ -2,6 +2,7 @@
 #include "controls/ExSpeedButton.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/WidgetEvents.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,15 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos,
-               Qt::MouseButton button = Qt::LeftButton)
-{
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
 
 void ClickAt(QWidget* w, QPoint pos = QPoint(5, 5))
 {

@@ -3,6 +3,7 @@
 #include "controls/core/FileUtil.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,27 +24,10 @@ QByteArray Bytes(qsizetype size)
     return bytes;
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 QByteArray ReadFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QString Message(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QString();
 }
 
 }  // namespace
@@ -68,8 +52,8 @@ TEST(FileUtil, FileSizeOfFilesFoldersAndMissingNames)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    WriteFile(dir.filePath("a.bin"), Bytes(8193));
-    WriteFile(dir.filePath("empty"), QByteArray());
+    WriteBytes(dir.filePath("a.bin"), Bytes(8193));
+    WriteBytes(dir.filePath("empty"), QByteArray());
     EXPECT_EQ(GetFileSizeByName(dir.filePath("a.bin")), 8193);
     EXPECT_EQ(GetFileSizeByName(dir.filePath("empty")), 0);
     EXPECT_EQ(GetFileSizeByName(dir.path()), -1);
@@ -98,7 +82,7 @@ TEST(FileUtil, CopyReadsBlocksUntilTheFirstShortOne)
         QTemporaryDir dir;
         const QString src = dir.filePath("src.bin");
         const QString dst = dir.filePath("sub/deeper/dst.bin");
-        WriteFile(src, Bytes(c.size));
+        WriteBytes(src, Bytes(c.size));
         const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1'000'000'000);
         {
             QFile f(src);
@@ -119,7 +103,7 @@ TEST(FileUtil, CopyIntoAFolderKeepsTheSourceName)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("target");
-    WriteFile(dir.filePath("plan.500"), Bytes(100));
+    WriteBytes(dir.filePath("plan.500"), Bytes(100));
     CopyFileWithProgress(dir.filePath("plan.500"), dir.filePath("target"));
     EXPECT_EQ(ReadFile(dir.filePath("target/plan.500")), Bytes(100));
 }
@@ -130,28 +114,28 @@ TEST(FileUtil, CopyOntoItselfIsRefusedAndLosesNothing)
     // truncated before its bytes were read.
     QTemporaryDir dir;
     const QString src = dir.filePath("a.txt");
-    WriteFile(src, Bytes(300));
+    WriteBytes(src, Bytes(300));
     ASSERT_EQ(::link(QFile::encodeName(src).constData(),
                      QFile::encodeName(dir.filePath("b.txt")).constData()), 0);
-    EXPECT_EQ(Message([&] { CopyFileWithProgress(src, src); }),
+    EXPECT_EQ(RaisedBy([&] { CopyFileWithProgress(src, src); }),
               QStringLiteral("Cannot copy file %1 onto itself").arg(src));
-    EXPECT_FALSE(Message([&] { CopyFileWithProgress(src, dir.filePath("b.txt")); }).isEmpty());
-    EXPECT_FALSE(Message([&] { CopyFileWithProgress(src, dir.path()); }).isEmpty());
+    EXPECT_FALSE(RaisedBy([&] { CopyFileWithProgress(src, dir.filePath("b.txt")); }).isEmpty());
+    EXPECT_FALSE(RaisedBy([&] { CopyFileWithProgress(src, dir.path()); }).isEmpty());
     EXPECT_EQ(ReadFile(src), Bytes(300));
 }
 
 TEST(FileUtil, CopyFailures)
 {
     QTemporaryDir dir;
-    WriteFile(dir.filePath("src"), Bytes(10));
+    WriteBytes(dir.filePath("src"), Bytes(10));
     const QString missing = dir.filePath("missing");
-    EXPECT_EQ(Message([&] { CopyFileWithProgress(missing, dir.filePath("x")); }),
+    EXPECT_EQ(RaisedBy([&] { CopyFileWithProgress(missing, dir.filePath("x")); }),
               QStringLiteral("Cannot open file %1").arg(missing));
 
     const QString readOnly = dir.filePath("ro");
-    WriteFile(readOnly, "keep");
+    WriteBytes(readOnly, "keep");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
-    EXPECT_EQ(Message([&] { CopyFileWithProgress(dir.filePath("src"), readOnly); }),
+    EXPECT_EQ(RaisedBy([&] { CopyFileWithProgress(dir.filePath("src"), readOnly); }),
               QStringLiteral("Cannot create file %1").arg(readOnly));
     EXPECT_EQ(ReadFile(readOnly), QByteArray("keep"));
 }
@@ -159,13 +143,13 @@ TEST(FileUtil, CopyFailures)
 TEST(FileUtil, MoveRenamesOrCopies)
 {
     QTemporaryDir dir;
-    WriteFile(dir.filePath("a"), Bytes(50));
+    WriteBytes(dir.filePath("a"), Bytes(50));
     MoveFileSafe(dir.filePath("a"), dir.filePath("b"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("a")));
     EXPECT_EQ(ReadFile(dir.filePath("b")), Bytes(50));
 
     // Onto an existing file: replaced.
-    WriteFile(dir.filePath("c"), "old");
+    WriteBytes(dir.filePath("c"), "old");
     MoveFileSafe(dir.filePath("b"), dir.filePath("c"));
     EXPECT_EQ(ReadFile(dir.filePath("c")), Bytes(50));
 
@@ -191,10 +175,10 @@ TEST(FileUtil, ClearDirectoryWithAndWithoutTheFolder)
         QTemporaryDir dir;
         const QString root = dir.filePath("undo");
         QDir().mkpath(root + "/sub/inner");
-        WriteFile(root + "/ro.txt", "x");
+        WriteBytes(root + "/ro.txt", "x");
         QFile::setPermissions(root + "/ro.txt", QFileDevice::ReadOwner);
-        WriteFile(root + "/.hidden", "x");
-        WriteFile(root + "/sub/inner/f", "x");
+        WriteBytes(root + "/.hidden", "x");
+        WriteBytes(root + "/sub/inner/f", "x");
         EXPECT_TRUE(ClearDirectory(root, removeFolder));
         if (removeFolder) {
             EXPECT_FALSE(QFileInfo::exists(root));
@@ -213,7 +197,7 @@ TEST(FileUtil, ClearDirectoryOpensALockedSubfolder)
     QTemporaryDir dir;
     const QString root = dir.filePath("run");
     QDir().mkpath(root + "/locked");
-    WriteFile(root + "/locked/f", "x");
+    WriteBytes(root + "/locked/f", "x");
     ASSERT_TRUE(QFile::setPermissions(root + "/locked", QFileDevice::Permissions()));
     EXPECT_TRUE(ClearDirectory(root, false));
     QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -229,8 +213,8 @@ TEST(FileUtil, ClearDirectoryNeverFollowsALink)
     const QString outside = dir.filePath("precious");
     QDir().mkpath(root);
     QDir().mkpath(outside);
-    WriteFile(outside + "/plan.500", "data");
-    WriteFile(dir.filePath("file.txt"), "data");
+    WriteBytes(outside + "/plan.500", "data");
+    WriteBytes(dir.filePath("file.txt"), "data");
     ASSERT_TRUE(QFile::link(outside, root + "/linkdir"));
     ASSERT_TRUE(QFile::link(dir.filePath("file.txt"), root + "/linkfile"));
     ASSERT_TRUE(QFile::link(dir.filePath("gone"), root + "/dangling"));

@@ -1,6 +1,8 @@
 // The text list box keeps its horizontal range as wide as its widest line.
 #include "controls/TextListBox.h"
 
+#include "support/WidgetEvents.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -71,19 +73,6 @@ TEST(TextListBox, TabStopsWidenTheMeasure)
     EXPECT_EQ(box.TabWidth(), 0);
     EXPECT_EQ(box.HorizontalExtent(), LineWidth(box, QStringLiteral("a\tb")));
 }
-
-namespace {
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos)
-{
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                        : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::LeftButton, buttons,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-}  // namespace
 
 TEST(TextListBox, ClicksAndKeysReportOnce)
 {

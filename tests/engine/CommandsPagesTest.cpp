@@ -19,18 +19,50 @@ protected:
 
 }  // namespace
 
-TEST_F(PageCommands, NewSheetsAndLayersAreAppendedVisibleEvenUnderATakenName)
+TEST_F(PageCommands, NewSheetsAndLayersAreAppendedVisibleAndCurrent)
 {
-    Run({"mcNewPage=<Лист>", "mcNewPage=<Лист>", "mcNewLayer=<1><Дороги>", "mcNewLayer=<1><Дороги>"});
+    Run({"mcNewPage=<Лист>", "mcNewPage=<Лист 2>", "mcNewLayer=<1><Дороги>", "mcNewLayer=<1><Реки>"});
     EXPECT_EQ(Dump(), QStringLiteral("page Лист v1\n"
-                                     "page Лист v1\n"
+                                     "page Лист 2 v1\n"
                                      " layer Дороги v1\n"
-                                     " layer Дороги v1\n"));
+                                     " layer Реки v1\n"));
     EXPECT_EQ(Plan().GetCurrentPage(), 1);
     EXPECT_EQ(Plan().GetCurrentLayer(), 1);
-    EXPECT_EQ(*CommandLog, (QStringList{"mcNewPage=<Лист>", "mcNewPage=<Лист>",
-                                        "mcNewLayer=<1><Дороги>", "mcNewLayer=<1><Дороги>"}));
+    EXPECT_EQ(*CommandLog, (QStringList{"mcNewPage=<Лист>", "mcNewPage=<Лист 2>",
+                                        "mcNewLayer=<1><Дороги>", "mcNewLayer=<1><Реки>"}));
     EXPECT_EQ(Plan().Modified, 1);
+}
+
+// Guards against two sheets, or two layers of one sheet, of one name: the plan file
+// tells them by name, so the snapshot of such a plan reopened with the duplicate-name
+// question, and undo merged the two or gave up. A name is taken only exactly, letter
+// case included, and a sheet or layer may keep its own name.
+TEST_F(PageCommands, ANameTakenByAnotherSheetOrLayerOfTheSheetIsRefused)
+{
+    BuildPlan();
+    const struct {
+        const char* line;
+        const char* message;
+    } refused[] = {
+        {"mcNewPage=<B>", "Лист с именем \"B\" уже есть"},
+        {"mcSetPageProp=<0><C><1>", "Лист с именем \"C\" уже есть"},
+        {"mcNewLayer=<0><a1>", "Слой с именем \"a1\" уже есть на листе \"A\""},
+        {"mcSetLayerProp=<0><1><a1><0>", "Слой с именем \"a1\" уже есть на листе \"A\""},
+    };
+    for (const auto& c : refused)
+        ExpectNoChange(QString::fromUtf8(c.line), QString::fromUtf8(c.message));
+    // A missing position still shows its message before the name is looked at.
+    ExpectMessage(QStringLiteral("mcSetPageProp=<5><B><1>"), QStringLiteral("Страница не найдена!"),
+                  QStringLiteral("запрошенная на изменение свойств страница №5 не найдена!"));
+    ExpectNoChange(QStringLiteral("mcNewLayer=<4><a1>"));
+
+    Run({"mcNewPage=<b>", "mcNewLayer=<0><A1>", "mcNewLayer=<1><a1>", "mcSetPageProp=<0><A><0>",
+         "mcSetLayerProp=<0><1><a2><0>"});
+    EXPECT_EQ(Page(3).Name, QStringLiteral("b"));
+    EXPECT_EQ(Layer(0, 2).Name, QStringLiteral("A1"));
+    EXPECT_EQ(Layer(1, 0).Name, QStringLiteral("a1"));
+    EXPECT_EQ(Page(0).Visible, 0);
+    EXPECT_EQ(Layer(0, 1).Visible, 0);
 }
 
 TEST_F(PageCommands, PropertiesRenameAndChooseVisibility)

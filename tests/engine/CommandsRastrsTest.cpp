@@ -275,23 +275,29 @@ TEST_F(RastrCommands, SetPropWithAnotherFileReloadsOnlyALoadedRastr)
 }
 
 // A loaded raster given a file that cannot be read used to stay "loaded" with an
-// empty picture; it now ends unloaded, and the reader's message still reaches the user.
+// empty picture, and then the command raised after it had changed the raster, so the
+// change was neither journalled nor snapshotted. The command now completes: the raster
+// takes its new properties, ends unloaded, and the reader's message is shown.
 TEST_F(RastrCommands, SetPropWithAnUnreadableFileLeavesTheRastrUnloaded)
 {
-    NewRastr(SaveBmp(QStringLiteral("scan.bmp"), Picture(Grey)));
+    NewRastr(SaveBmp(QStringLiteral("scan.bmp"), Picture(Grey)), QStringLiteral("<0><100><100><100><1>"));
     Run("mcLoadRastr=<0><0>");
+    ASSERT_EQ(Rastr().FilterApplied, 1);
     const QString broken = Path(QStringLiteral("broken.jpg"));
     WriteBytes(broken, QByteArray("not a jpeg"));
-    EXPECT_EQ(RaisedBy([&] {
-                  Run(QStringLiteral("mcSetRastrProp=<0><0><%1><1><2><3><4><1><><100><100><100><100><0>")
-                          .arg(broken));
-              }),
+    const QString line =
+        QStringLiteral("mcSetRastrProp=<0><0><%1><1><2><3><4><0><f><50><100><100><100><1>").arg(broken);
+    EXPECT_EQ(RaisedBy([&] { Run(line); }), QString());
+    EXPECT_EQ(CommandLog->last(), line);
+    ASSERT_EQ(Window.Asked.size(), 1u);
+    EXPECT_EQ(Window.Asked[0].Kind, QStringLiteral("ShowMsg"));
+    EXPECT_EQ(Window.Asked[0].Caption, QStringLiteral("Растр не загружен"));
+    EXPECT_EQ(Window.Asked[0].Text,
               QStringLiteral("Файл рисунка \"%1\" поврежден: это не рисунок JPEG").arg(broken));
-    EXPECT_EQ(Rastr().Loaded, 0);
-    EXPECT_EQ(Rastr().FilterApplied, 0);
-    EXPECT_TRUE(Rastr().Picture->Empty());
-    EXPECT_EQ(Rastr().FileName, broken);
-    EXPECT_EQ(Rastr().TopRight.Y, 4.0L);
+    EXPECT_EQ(Dump(), QStringLiteral("page A v1\n"
+                                     " rastr %1 (1 2)-(3 4) v0 loaded0 on-open1 filter f "
+                                     "L100 R50 G100 B100 on1 applied0 picture 0x0 0\n")
+                          .arg(broken));
 }
 
 TEST_F(RastrCommands, SetPropWithABadFieldChangesNothing)

@@ -5,6 +5,7 @@
 #include "FakeEngineServices.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
+#include "support/TestHelpers.h"
 #include "support/TestRun.h"
 
 #include <QDir>
@@ -21,32 +22,6 @@ inline void CopyDataFolder(const QString& name, const QString& programFolder)
     const QString to = programFolder + name;
     QDir(to).removeRecursively();
     ASSERT_TRUE(CopyTree(QStringLiteral(VELMORA_SOURCE_DATA "/") + name, to)) << name.toStdString();
-}
-
-// The whole file, or an empty array when it cannot be read.
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(bytes);
-}
-
-// The message an action raises, or "" when it raises nothing.
-template <class F>
-QString RaisedBy(F&& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QString();
 }
 
 class EngineFixture : public ::testing::Test {

@@ -199,8 +199,9 @@ TEST_F(GeoMapTest, RuleFileThatCannotBeWrittenStaysAsItWas)
         }
         const QString message = RaisedBy([&] { m.SaveDefLayerForObjects(); });
         EXPECT_FALSE(message.isEmpty());
-        if (classifier)
+        if (classifier) {
             EXPECT_TRUE(message.contains(QStringLiteral("1251"))) << message.toStdString();
+        }
         EXPECT_EQ(FileBytes(path), shipped);
     }
 }

@@ -2,32 +2,11 @@
 #include "engine/MapCommand.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
-
-namespace {
-
-// The message a call raises, or "" when it raises nothing.
-template <class F>
-QString RaisedBy(F&& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QString();
-}
-
-struct TSeparatorGuard {
-    QChar Saved = DecimalSeparator;
-    explicit TSeparatorGuard(QChar c) { DecimalSeparator = c; }
-    ~TSeparatorGuard() { DecimalSeparator = Saved; }
-};
-
-}  // namespace
 
 TEST(MapCommand, ParamSplitterOddCases)
 {
@@ -142,7 +121,7 @@ TEST(MapCommand, ByteFlagAndSwitchFields)
 TEST(MapCommand, RealWithEitherSeparator)
 {
     for (QChar sep : {QLatin1Char('.'), QLatin1Char(',')}) {
-        const TSeparatorGuard guard(sep);
+        const TSeparatorScope guard(sep);
         const TCommandFields f(QStringList{"12,5", "12.5", "-0.25", "+3", "7.", ".5"});
         EXPECT_EQ(f.RealAnySeparator(0), 12.5L);
         EXPECT_EQ(f.RealAnySeparator(1), 12.5L);
@@ -162,7 +141,7 @@ TEST(MapCommand, RealWithEitherSeparator)
 TEST(MapCommand, RealWithTheLocaleSeparatorOnly)
 {
     {
-        const TSeparatorGuard guard(QLatin1Char(','));
+        const TSeparatorScope guard(QLatin1Char(','));
         const TCommandFields f(QStringList{"12,5", " 1,5e2 ", "-2E-1", "12.5"});
         EXPECT_EQ(f.RealLocale(0), 12.5L);
         EXPECT_EQ(f.RealLocale(1), 150.0L);
@@ -171,7 +150,7 @@ TEST(MapCommand, RealWithTheLocaleSeparatorOnly)
                   QStringLiteral("'12.5' is not a valid floating point value"));
     }
     {
-        const TSeparatorGuard guard(QLatin1Char('.'));
+        const TSeparatorScope guard(QLatin1Char('.'));
         const TCommandFields f(QStringList{"12.5", "12,5", "1e", "", "e5"});
         EXPECT_EQ(f.RealLocale(0), 12.5L);
         for (int i = 1; i < f.Count(); ++i)
@@ -281,7 +260,7 @@ TEST(MapCommand, UserTextLists)
 
 TEST(MapCommand, FixedValuesUseTheLocaleSeparatorAndTwoDecimals)
 {
-    const TSeparatorGuard guard(QLatin1Char(','));
+    const TSeparatorScope guard(QLatin1Char(','));
     TCommandParams p;
     p.Fixed(75).Fixed(-1.005L, 3).Fixed(0.125L);
     EXPECT_EQ(p.Str(), QStringLiteral("<75,00><-1,005><0,13>"));

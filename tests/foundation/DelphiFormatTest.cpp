@@ -1,6 +1,7 @@
 #include "foundation/DelphiFormat.h"
 
 #include "foundation/ErrorTrail.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,32 +13,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// Sets the process-wide separators for one test and puts the defaults back.
-class SeparatorScope {
-public:
-    SeparatorScope(char decimal, QChar thousand)
-        : OldDecimal(DecimalSeparator), OldThousand(ThousandSeparator)
-    {
-        DecimalSeparator = QLatin1Char(decimal);
-        ThousandSeparator = thousand;
-    }
-    ~SeparatorScope()
-    {
-        DecimalSeparator = OldDecimal;
-        ThousandSeparator = OldThousand;
-    }
-
-private:
-    QChar OldDecimal, OldThousand;
-};
-
-}  // namespace
-
 TEST(DelphiFormat, FixedRoundsEighteenDigitsThenHalvesAwayFromZero)
 {
-    SeparatorScope sep('.', QLatin1Char(','));
+    TSeparatorScope sep('.', QLatin1Char(','));
     struct Case { Extended v; int decimals; const char* text; };
     const Case cases[] = {
         {1.005L, 2, "1.01"},          // binary 1.00499999… reads 1.00500… in 18 digits
@@ -69,7 +47,7 @@ TEST(DelphiFormat, FixedRoundsEighteenDigitsThenHalvesAwayFromZero)
 
 TEST(DelphiFormat, FixedCapsSignificantDigitsWithoutExponent)
 {
-    SeparatorScope sep(',', QChar(0xA0));
+    TSeparatorScope sep(',', QChar(0xA0));
     struct Case { Extended v; int decimals, precision; const char* text; };
     const Case cases[] = {
         {412345.678L, 3, 8, "412345,680"},
@@ -105,7 +83,7 @@ TEST(DelphiFormat, ReadBackFormsRefuseInfinityAndNaN)
 
 TEST(DelphiFormat, GeneralFormat)
 {
-    SeparatorScope sep('.', QLatin1Char(','));
+    TSeparatorScope sep('.', QLatin1Char(','));
     struct Case { Extended v; const char* text; const char* plain; };
     const Case cases[] = {
         {0, "0", "0"},
@@ -136,7 +114,7 @@ TEST(DelphiFormat, GeneralFormat)
 
 TEST(DelphiFormat, FloatToStrFFixedAndNumberFallBackToExponent)
 {
-    SeparatorScope sep(',', QLatin1Char(' '));
+    TSeparatorScope sep(',', QLatin1Char(' '));
     struct Case { Extended v; TFloatFormat f; int precision, digits; const char* text; };
     const Case cases[] = {
         {412345.678L, ffFixed, 8, 3, "412345,680"},
@@ -161,7 +139,7 @@ TEST(DelphiFormat, FloatToStrFFixedAndNumberFallBackToExponent)
 
 TEST(DelphiFormat, FormatConversions)
 {
-    SeparatorScope sep(',', QChar(0xA0));
+    TSeparatorScope sep(',', QChar(0xA0));
     struct Case { const char* format; std::initializer_list<TFormatArg> args; const char* text; };
     const Case cases[] = {
         {"<%d><%s><%f>", {7, "ТОЧ", 80.0}, "<7><ТОЧ><80,00>"},
@@ -265,7 +243,7 @@ TEST(DelphiFormat, StrToFloatTakesOnlyTheLocaleSeparator)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        SeparatorScope sep(c.decimal, QChar(0xA0));
+        TSeparatorScope sep(c.decimal, QChar(0xA0));
         const QString s = QString::fromUtf8(c.text);
         Extended v = -99;
         EXPECT_EQ(TryStrToFloat(s, v), c.ok);
@@ -301,7 +279,7 @@ TEST(DelphiFormat, FixedTextReadsBackToTheSameDigits)
 {
     // Every value written with 18 digits and read back writes the same text: the
     // writer and the reader agree to the last digit a plan keeps.
-    SeparatorScope sep(',', QChar(0xA0));
+    TSeparatorScope sep(',', QChar(0xA0));
     const Extended values[] = {0.1L, 1.005L, 412345.678L, -7654321.125L, 1.0L / 3,
                                6378137.000001L, 1e-10L, 2e18L};
     for (Extended v : values) {
@@ -326,7 +304,7 @@ TEST(DelphiFormat, ConversionsIgnoreTheCLocale)
         }
     if (!found)
         GTEST_SKIP() << "no comma locale installed";
-    SeparatorScope sep('.', QLatin1Char(','));
+    TSeparatorScope sep('.', QLatin1Char(','));
     const QString fixed = FloatToFixed(1.005L, 2);
     const QString general = FloatToStr(0.5L);
     Extended v = 0;

@@ -7,6 +7,7 @@
 #include "foundation/ui/MaskEdit.h"
 #include "foundation/ui/NumEdit.h"
 #include "foundation/ui/ServDialogsWindows.h"
+#include "support/WidgetEvents.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -235,12 +236,6 @@ void Type(QWidget* target, const QString& text)
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(target, &press);
     }
-}
-
-void SendKey(QWidget* target, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ bool Do(TRecs& list, const Step& s)
         ok = list.SaveIP();
     else if (op == "rest")
         ok = list.RestIP();
+    else if (op == "find")
+        ok = list.GoFirstItemWhere([&](const RRec& r) { return r.Name == QString::fromUtf8(s.Name); });
     else
         ADD_FAILURE() << "unknown step " << s.Op;
     if (ok && (op == "add" || op == "ins"))
@@ -110,7 +112,12 @@ TEST(ListControl, CursorScripts)
           {"nextc", 0, 0, "", false, "", -1}, {"prevc", 0, 0, "", false, "", -1},
           {"go", 0, 0, "", false, "", -1}, {"swap", 0, 0, "", false, "", -1},
           {"del", 0, 0, "", false, "", -1}, {"save", 0, 0, "", false, "", -1},
-          {"rest", 0, 0, "", false, "", -1}, {"delall", 0, 0, "", true, "", -1}}},
+          {"rest", 0, 0, "", false, "", -1}, {"delall", 0, 0, "", true, "", -1},
+          {"find", 0, 0, "a", false, "", -1}}},
+        {"find: the first match, or the last record when none matches",
+         {{"add", 0, 0, "a", true, "a", 0}, {"add", 0, 0, "b", true, "a b", 1},
+          {"add", 0, 0, "a", true, "a b a", 2}, {"go", 1, 0, "", true, "a b a", 1},
+          {"find", 0, 0, "a", true, "a b a", 0}, {"find", 0, 0, "x", false, "a b a", 2}}},
         {"one item: the cyclic moves stay",
          {{"add", 0, 0, "a", true, "a", 0}, {"nextc", 0, 0, "", true, "a", 0},
           {"prevc", 0, 0, "", true, "a", 0}, {"next", 0, 0, "", false, "a", 0},

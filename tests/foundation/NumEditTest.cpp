@@ -1,6 +1,8 @@
 // The number edit: what typed texts leave in the edit and read as, under its options.
 #include "foundation/ui/NumEdit.h"
 
+#include "support/TestHelpers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -8,20 +10,7 @@ namespace {
 // Separators of a test run, restored afterwards.
 class NumEditTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        SavedDecimal = DecimalSeparator;
-        SavedThousand = ThousandSeparator;
-        DecimalSeparator = QLatin1Char('.');
-        ThousandSeparator = QLatin1Char(' ');
-    }
-    void TearDown() override
-    {
-        DecimalSeparator = SavedDecimal;
-        ThousandSeparator = SavedThousand;
-    }
-    QChar SavedDecimal;
-    QChar SavedThousand;
+    TSeparatorScope Separators{u'.', u' '};
 };
 
 enum TOptions : unsigned {

@@ -6,6 +6,7 @@
 #include "foundation/ui/PlainRtf.h"
 #include "foundation/ui/ServDialogsWindows.h"
 #include "foundation/ui/StartMark.h"
+#include "support/TestHelpers.h"
 
 #include <QApplication>
 #include <QFile>
@@ -127,8 +128,7 @@ TEST(Licence, EnterAgreesAndEscDeclines)
     QTemporaryDir folder;
     ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/лицензия.rtf"),
                             folder.filePath(QStringLiteral("лицензия.rtf"))));
-    const QString savedFolder = ProgramFolder;
-    ProgramFolder = folder.path() + QLatin1Char('/');
+    const TProgramFolderScope program(folder.path());
     TScopedDialogHooks scope;
     InstallDialogWindows();
 
@@ -141,14 +141,12 @@ TEST(Licence, EnterAgreesAndEscDeclines)
     EXPECT_TRUE(form.LicenceLoaded);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Внимание!"));
     EXPECT_TRUE(form.LicenceText->toPlainText().startsWith(QStringLiteral("Лицензионное")));
-    ProgramFolder = savedFolder;
 }
 
 TEST(Licence, MissingFileShowsANoticeAndBothAnswersWork)
 {
     QTemporaryDir folder;
-    const QString savedFolder = ProgramFolder;
-    ProgramFolder = folder.path() + QLatin1Char('/');
+    const TProgramFolderScope program(folder.path());
     TScopedDialogHooks scope;
     InstallDialogWindows();
 
@@ -160,7 +158,6 @@ TEST(Licence, MissingFileShowsANoticeAndBothAnswersWork)
     EXPECT_EQ(FirstStartDlg(), mrOk);
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_EQ(FirstStartDlg(), mrCancel);
-    ProgramFolder = savedFolder;
 }
 
 TEST(Licence, FileNameMatchesWhateverItsLetterCase)
@@ -168,9 +165,7 @@ TEST(Licence, FileNameMatchesWhateverItsLetterCase)
     QTemporaryDir folder;
     ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/лицензия.rtf"),
                             folder.filePath(QStringLiteral("ЛИЦЕНЗИЯ.RTF"))));
-    const QString savedFolder = ProgramFolder;
-    ProgramFolder = folder.path() + QLatin1Char('/');
+    const TProgramFolderScope program(folder.path());
     TFormFirstStart form(LicenceFileName());
     EXPECT_TRUE(form.LicenceLoaded);
-    ProgramFolder = savedFolder;
 }

@@ -3,6 +3,7 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/CodePage.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,41 +11,12 @@
 
 namespace {
 
-class SeparatorScope {
-public:
-    SeparatorScope(char decimal, QChar thousand)
-        : OldDecimal(DecimalSeparator), OldThousand(ThousandSeparator)
-    {
-        DecimalSeparator = QLatin1Char(decimal);
-        ThousandSeparator = thousand;
-    }
-    ~SeparatorScope()
-    {
-        DecimalSeparator = OldDecimal;
-        ThousandSeparator = OldThousand;
-    }
-
-private:
-    QChar OldDecimal, OldThousand;
-};
-
 QStringList Lines(std::initializer_list<const char*> lines)
 {
     QStringList result;
     for (const char* l : lines)
         result.append(QString::fromUtf8(l));
     return result;
-}
-
-template <class F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return QStringLiteral("<no exception>");
 }
 
 }  // namespace
@@ -105,18 +77,18 @@ TEST(StringNum, FontStyles)
 TEST(StringNum, Separators)
 {
     {
-        SeparatorScope sep(',', QChar(0xA0));
+        TSeparatorScope sep(',', QChar(0xA0));
         EXPECT_EQ(ConvertDecimalSeparator(QStringLiteral("1.5 2,5 a.b")), QStringLiteral("1,5 2,5 a,b"));
         EXPECT_EQ(DelThousandSeparators(QStringLiteral("1\u00A0234\u00A0567,5")), QStringLiteral("1234567,5"));
     }
-    SeparatorScope sep('.', QLatin1Char(','));
+    TSeparatorScope sep('.', QLatin1Char(','));
     EXPECT_EQ(ConvertDecimalSeparator(QStringLiteral("1,5")), QStringLiteral("1.5"));
     EXPECT_EQ(DelThousandSeparators(QStringLiteral("1,234.5")), QStringLiteral("1234.5"));
 }
 
 TEST(StringNum, ValidInteger)
 {
-    SeparatorScope sep(',', QLatin1Char(' '));
+    TSeparatorScope sep(',', QLatin1Char(' '));
     struct Case { const char* text; bool plain, withThousands; };
     const Case cases[] = {
         {"0", true, true}, {"-5", true, true}, {"+5", true, true}, {"007", true, true},
@@ -171,7 +143,7 @@ TEST(StringNum, ValidFloatFlagsInBothLocales)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         SCOPED_TRACE(c.decimal);
-        SeparatorScope sep(c.decimal, c.thousand);
+        TSeparatorScope sep(c.decimal, c.thousand);
         const QString s = QString::fromUtf8(c.text);
         EXPECT_EQ(ValidFloat(s, false, false), c.r[0]);
         EXPECT_EQ(ValidFloat(s, false, true), c.r[1]);
@@ -196,21 +168,21 @@ TEST(StringNum, DigitValidators)
 
 TEST(StringNum, XYtoStringWritesPrecisionClasses)
 {
-    SeparatorScope sep(',', QChar(0xA0));
+    TSeparatorScope sep(',', QChar(0xA0));
     EXPECT_EQ(XYtoString2(1.005L, -3), QStringLiteral("1,01 -3,00"));
     EXPECT_EQ(XYtoString0(412345.5L, 2309876.4L), QStringLiteral("412346 2309876"));
     EXPECT_EQ(XYtoString1(-0.04L, 0.05L), QStringLiteral("0,0 0,1"));
     EXPECT_EQ(XYtoString3(6543210.98765L, 1e17L), QStringLiteral("6543210,988 100000000000000000,000"));
     // 16 significant digits, then zeros, never an exponent
     EXPECT_EQ(XYtoString3(12345678901234.5678L, 0), QStringLiteral("12345678901234,570 0,000"));
-    SeparatorScope point('.', QLatin1Char(','));
+    TSeparatorScope point('.', QLatin1Char(','));
     EXPECT_EQ(XYtoString2(1234567.125L, 0.125L), QStringLiteral("1234567.13 0.13"));
     EXPECT_THROW(XYtoString2(std::numeric_limits<Extended>::quiet_NaN(), 0), Exception);
 }
 
 TEST(StringNum, StringToXY)
 {
-    SeparatorScope sep('.', QLatin1Char(','));
+    TSeparatorScope sep('.', QLatin1Char(','));
     Extended x = 7, y = 8;
     EXPECT_TRUE(StringToXY(QStringLiteral("412345,678 -12.5"), x, y));
     EXPECT_EQ(x, 412345.678L);
@@ -237,7 +209,7 @@ TEST(StringNum, StringToXY)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         x = 7, y = 8;
-        EXPECT_EQ(MessageOf([&] { StringToXY(QString::fromUtf8(c.text), x, y); }).toStdString(),
+        EXPECT_EQ(RaisedBy([&] { StringToXY(QString::fromUtf8(c.text), x, y); }).toStdString(),
                   c.message);
         EXPECT_EQ(x, c.zeroed ? 0 : 7);
         EXPECT_EQ(y, c.zeroed ? 0 : 8);
@@ -255,12 +227,12 @@ TEST(StringNum, StringToXYInt)
     EXPECT_EQ(x, 0);   // set to 0 before anything else
     EXPECT_EQ(y, 0);
     x = 7, y = 8;
-    EXPECT_EQ(MessageOf([&] { StringToXYInt(QStringLiteral("1 2 3"), x, y); }),
+    EXPECT_EQ(RaisedBy([&] { StringToXYInt(QStringLiteral("1 2 3"), x, y); }),
               QStringLiteral("Не получается преобразовать строку в два целых числа"));
     EXPECT_EQ(x, 0);
-    EXPECT_EQ(MessageOf([&] { StringToXYInt(QStringLiteral("12"), x, y); }),
+    EXPECT_EQ(RaisedBy([&] { StringToXYInt(QStringLiteral("12"), x, y); }),
               QStringLiteral("Не найден пробел-разделитель чисел в строке"));
-    EXPECT_EQ(MessageOf([&] { StringToXYInt(QStringLiteral("1 "), x, y); }),
+    EXPECT_EQ(RaisedBy([&] { StringToXYInt(QStringLiteral("1 "), x, y); }),
               QStringLiteral("Найден пробел-разделитель чисел в конце строки"));
 }
 
@@ -277,14 +249,14 @@ TEST(StringNum, StrToFltAcceptsBothSeparatorsOnly)
         {"-", false, 0}, {"-.", false, 0}, {"+,", false, 0}, {".", false, 0},
     };
     for (char decimal : {'.', ','}) {
-        SeparatorScope sep(decimal, QLatin1Char(decimal == '.' ? ',' : ' '));
+        TSeparatorScope sep(decimal, QLatin1Char(decimal == '.' ? ',' : ' '));
         for (const Case& c : cases) {
             SCOPED_TRACE(c.text);
             const QString s = QString::fromUtf8(c.text);
             if (c.ok) {
                 EXPECT_EQ(StrToFlt(s), c.value);
             } else {
-                EXPECT_EQ(MessageOf([&] { StrToFlt(s); }),
+                EXPECT_EQ(RaisedBy([&] { StrToFlt(s); }),
                           QStringLiteral("Некорректный вид вещественного числа в строковом формате"));
             }
         }
@@ -378,7 +350,7 @@ TEST(StringNum, StrDosToWinConvertsTheLettersOnly)
 
 TEST(StringNum, ExchangeFormatFields)
 {
-    SeparatorScope sep(',', QChar(0xA0));
+    TSeparatorScope sep(',', QChar(0xA0));
     Extended x = 7, y = 8;
     ReadXYofForaString(QStringLiteral("   6543210.12   2345678,5  rest"), x, y);
     EXPECT_EQ(x, 6543210.12L);
@@ -388,9 +360,9 @@ TEST(StringNum, ExchangeFormatFields)
     EXPECT_EQ(y, -2);
 
     x = 7, y = 8;
-    EXPECT_EQ(MessageOf([&] { ReadXYofForaString(QStringLiteral("  12,5"), x, y); }),
+    EXPECT_EQ(RaisedBy([&] { ReadXYofForaString(QStringLiteral("  12,5"), x, y); }),
               QStringLiteral("'' is not a valid floating point value"));
-    EXPECT_EQ(MessageOf([&] { ReadXYofForaString(QStringLiteral("1.2.3 4"), x, y); }),
+    EXPECT_EQ(RaisedBy([&] { ReadXYofForaString(QStringLiteral("1.2.3 4"), x, y); }),
               QStringLiteral("'1,2,3' is not a valid floating point value"));
     EXPECT_EQ(x, 7);   // nothing is set when either fails
     EXPECT_EQ(y, 8);
@@ -402,16 +374,16 @@ TEST(StringNum, ExchangeFormatFields)
     EXPECT_EQ(n, 5);   // the sign is dropped
     ReadIntOfForaString(QStringLiteral("1 2 3"), n);
     EXPECT_EQ(n, 123);
-    EXPECT_EQ(MessageOf([&] { ReadIntOfForaString(QStringLiteral("v1.5"), n); }),
+    EXPECT_EQ(RaisedBy([&] { ReadIntOfForaString(QStringLiteral("v1.5"), n); }),
               QStringLiteral("'1.5' is not a valid integer value"));
-    EXPECT_EQ(MessageOf([&] { ReadIntOfForaString(QStringLiteral("нет"), n); }),
+    EXPECT_EQ(RaisedBy([&] { ReadIntOfForaString(QStringLiteral("нет"), n); }),
               QStringLiteral("'' is not a valid integer value"));
 }
 
 TEST(StringNum, FltToStrWritesPointsWithoutExponent)
 {
     for (char decimal : {',', '.'}) {
-        SeparatorScope sep(decimal, QChar(0xA0));
+        TSeparatorScope sep(decimal, QChar(0xA0));
         struct Case { Extended v; const char* three; const char* general; };
         const Case cases[] = {
             {0, "0.000", "0"},

@@ -2,6 +2,7 @@
 #include "controls/ExSpeedButton.h"
 #include "controls/TextListBox.h"
 #include "foundation/ui/STDserv.h"
+#include "support/TestHelpers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -105,8 +106,7 @@ TEST(Transfer, MemoLinesRoundTrip)
 
 TEST(Transfer, UserCaptionSummary)
 {
-    const QChar saved = DecimalSeparator;
-    DecimalSeparator = QLatin1Char('.');
+    const TSeparatorScope separators(u'.');
     RUserText text;
     text.Dx = 1.5L;
     text.Dy = -2;
@@ -127,5 +127,4 @@ TEST(Transfer, UserCaptionSummary)
               QStringLiteral("1    [dx=12345.68 dy=0.00 da=-0.50 kSz=0.50 v=2]"));
     DecimalSeparator = QLatin1Char(',');
     EXPECT_EQ(UserTextLine(10, text), QStringLiteral("10   [dx=1,50 dy=-2,00 da=45,00 kSz=1,00 v=1]"));
-    DecimalSeparator = saved;
 }

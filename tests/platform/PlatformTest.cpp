@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "support/TestHelpers.h"
+
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -18,8 +20,7 @@ TEST(Platform, RoundsHalvesToEven)
 
 TEST(Platform, SeparatorsFromTheLocale)
 {
-    const QChar savedDec = DecimalSeparator;
-    const QChar savedGroup = ThousandSeparator;
+    const TSeparatorScope restore(DecimalSeparator, ThousandSeparator);
     struct Case { const char* locale; char16_t dec; char16_t group; };
     const Case cases[] = {
         {"ru_RU", u',', 0x00A0}, {"en_US", u'.', u','}, {"de_DE", u',', u'.'},
@@ -33,6 +34,4 @@ TEST(Platform, SeparatorsFromTheLocale)
         EXPECT_EQ(DecimalSeparator, QChar(c.dec));
         EXPECT_EQ(ThousandSeparator, QChar(c.group));
     }
-    DecimalSeparator = savedDec;
-    ThousandSeparator = savedGroup;
 }

@@ -173,11 +173,11 @@ TEST(SemCodec, ValuesThatAreNoRealsAreSkipped)
     EXPECT_EQ(h, (TArrayFloats{5.0L, 0.5L}));
     EXPECT_EQ(n, TArrayFloats{2.0L});
 
-    const QChar saved = DecimalSeparator;
-    DecimalSeparator = u'.';
     QString out;
-    EXPECT_NO_THROW(c.ShiftHeights(QStringLiteral("ОТА/ИВ-.;ИВ5."), out, 1));
-    DecimalSeparator = saved;
+    {
+        const TSeparatorScope point(u'.');
+        EXPECT_NO_THROW(c.ShiftHeights(QStringLiteral("ОТА/ИВ-.;ИВ5."), out, 1));
+    }
     EXPECT_EQ(out, QStringLiteral("ОТА/ИВ-.;ИВ6.00"));
 }
 
@@ -220,16 +220,14 @@ TEST(SemCodec, ShiftHeightsWritesTwoDecimalsWithTheLocaleSeparator)
         {u"ОТА/ИВ12,5;ИН3;ИВх:02;М001", -0.25L, u'.', u"ОТА/М001;ИВ12.25;ИН3;ИВх:02"},
         {u"ПКТ/ИН4;ИВ99.995;", 0, u'.', u"ПКТ/ИН4;ИВ100.00"},
     };
-    const QChar saved = DecimalSeparator;
     TSemCodec c;
     for (const Case& k : cases) {
         SCOPED_TRACE(QString::fromUtf16(k.In).toStdString());
-        DecimalSeparator = QChar(k.Separator);
+        const TSeparatorScope separator{QChar(k.Separator)};
         QString out;
         c.ShiftHeights(QString::fromUtf16(k.In), out, k.Increment);
         EXPECT_EQ(out, QString::fromUtf16(k.Out));
     }
-    DecimalSeparator = saved;
 }
 
 TEST_F(SemFixture, WorkNamesAndStandardSemantics)

@@ -56,7 +56,7 @@ TEST_F(SemFixture, EveryClassifierFileRoundTrips)
         SCOPED_TRACE(name.toStdString());
         if (name == TSemCodec::TopoCodesFileName)
             continue;   // read only: nothing writes it
-        EXPECT_EQ(ReadBytes(Folder() + name), ReadBytes(source + name));
+        EXPECT_EQ(FileBytes(Folder() + name), FileBytes(source + name));
     }
 }
 
@@ -161,9 +161,9 @@ TEST_F(SemFixture, BrokenStandardFileLeavesTheTablesIntact)
         EXPECT_THROW(Codec().LoadStandartBase(), Exception);
         EXPECT_EQ(TablesText(Codec()), before);
         EXPECT_THROW(Codec().SaveStandartBase(), Exception);
-        EXPECT_EQ(ReadBytes(path), broken);
+        EXPECT_EQ(FileBytes(path), broken);
     }
-    WriteBytes(path, ReadBytes(QStringLiteral(VELMORA_SOURCE_DATA "/Семантика/ФКН.wri")));
+    WriteBytes(path, FileBytes(QStringLiteral(VELMORA_SOURCE_DATA "/Семантика/ФКН.wri")));
     Codec().LoadStandartBase();
     EXPECT_NO_THROW(Codec().SaveStandartBase());
 }
@@ -195,15 +195,15 @@ TEST_F(SemFixture, BrokenWorkBaseLeavesTheTablesIntact)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Why);
         const QString path = Folder() + c.File;
-        const QByteArray good = ReadBytes(path);
+        const QByteArray good = FileBytes(path);
         const QByteArray broken = Cp1251(c.Lines);
         WriteBytes(path, broken);
         EXPECT_THROW(Codec().LoadWorkBase(), Exception);
         EXPECT_EQ(TablesText(Codec()), before);
-        const QByteArray materials = ReadBytes(Folder() + QStringLiteral("М.wri"));
+        const QByteArray materials = FileBytes(Folder() + QStringLiteral("М.wri"));
         EXPECT_THROW(Codec().SaveWorkBase(), Exception);
-        EXPECT_EQ(ReadBytes(path), broken);
-        EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("М.wri")), materials);
+        EXPECT_EQ(FileBytes(path), broken);
+        EXPECT_EQ(FileBytes(Folder() + QStringLiteral("М.wri")), materials);
         WriteBytes(path, good);
     }
     Codec().LoadWorkBase();
@@ -227,7 +227,7 @@ TEST_F(SemFixture, MissingFilesAreNamed)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.File.toStdString());
         const QString path = Folder() + c.File;
-        const QByteArray bytes = ReadBytes(path);
+        const QByteArray bytes = FileBytes(path);
         QFile::remove(path);
         try {
             c.Standard ? Codec().LoadStandartBase() : Codec().LoadWorkBase();
@@ -261,7 +261,7 @@ TEST_F(SemFixture, ReadersFollowTheirGroupAndKindRules)
     Codec().SemStandarts.Item->NList.AddItem();
     Codec().SemStandarts.Item->NList.Item->Caption = QStringLiteral("без кода");
     Codec().SaveStandartBase();
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName),
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::StandartFileName),
               Cp1251({QStringLiteral("*"), QStringLiteral("Объект"), QStringLiteral("ОБЪ"), QStringLiteral("/Ф"),
                       QStringLiteral("001"), QStringLiteral("первый"), QStringLiteral("002"),
                       QStringLiteral("второй"), QStringLiteral("/К"), QStringLiteral("003"),
@@ -289,18 +289,18 @@ TEST_F(SemFixture, ReadersFollowTheirGroupAndKindRules)
 // kind without a chosen index would come back as index 1, a code of 1000 as 100.
 TEST_F(SemFixture, SavesRefuseCodesTheyCannotWrite)
 {
-    const QByteArray before = ReadBytes(Folder() + TSemCodec::WorkFileNames[0]);
+    const QByteArray before = FileBytes(Folder() + TSemCodec::WorkFileNames[0]);
     RSemWork& w = *Codec().SemWorks[0].At(0);
     w.EList.AddItem();
     w.EList.Item->Kind = seIV;   // ListIndex stays -1
     EXPECT_THROW(Codec().SaveWorkBase(), Exception);
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::WorkFileNames[0]), before);
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::WorkFileNames[0]), before);
 
-    const QByteArray standard = ReadBytes(Folder() + TSemCodec::StandartFileName);
+    const QByteArray standard = FileBytes(Folder() + TSemCodec::StandartFileName);
     Codec().SemStandarts.At(0)->FList.AddItem();
     Codec().SemStandarts.At(0)->FList.Item->Code = 1000;   // would be written as "100"
     EXPECT_THROW(Codec().SaveStandartBase(), Exception);
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName), standard);
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::StandartFileName), standard);
 }
 
 TEST_F(SemFixture, SynonymsAreReadAndWrittenInTheirOwnFiles)
@@ -321,7 +321,7 @@ TEST_F(SemFixture, SynonymsAreReadAndWrittenInTheirOwnFiles)
     EXPECT_EQ(Codec().Synonyms[lmPoint].At(0)->Codes, QStringList{QStringLiteral("ТОЧ/Ф001")});
     EXPECT_EQ(Codec().Synonyms[lmLine].GetCount(), 1);
     Codec().SaveSynonyms();
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri")),
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("ТОЧСИН.wri")),
               Cp1251({QStringLiteral("@ЗНК"), QStringLiteral("$ТОЧ/Ф001")}));
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("ЛИНСин.wri")));   // a new file: the written spelling
 }
@@ -341,7 +341,7 @@ TEST_F(SemFixture, SynonymsGoBackIntoTheFileTheyCameFrom)
     ASSERT_EQ(Codec().Synonyms[lmPoint].GetCount(), 1);
     EXPECT_EQ(Codec().Synonyms[lmPoint].At(0)->Codes,
               (QStringList{QStringLiteral("ТОЧ/Ф010"), QStringLiteral("ТОЧ/Ф500")}));
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСин.wri")), other);
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("ТОЧСин.wri")), other);
 }
 
 // A synonym file that exists but cannot be read leaves the lists as they were and is
@@ -350,7 +350,7 @@ TEST_F(SemFixture, UnreadableSynonymFileIsNotSavedOver)
 {
     Codec().LoadSynonyms();
     const QString before = Codec().Synonyms[lmLine].At(0)->SignName;
-    const QByteArray points = ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri"));
+    const QByteArray points = FileBytes(Folder() + QStringLiteral("ТОЧСИН.wri"));
     const QString path = Folder() + QStringLiteral("ЛИНСИН.wri");
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));   // exists, but no file can be read from it
@@ -359,7 +359,7 @@ TEST_F(SemFixture, UnreadableSynonymFileIsNotSavedOver)
     EXPECT_EQ(Codec().Synonyms[lmPoint].GetCount(), 0);
     EXPECT_EQ(Codec().Synonyms[lmLine].At(0)->SignName, before);
     EXPECT_THROW(Codec().SaveSynonyms(), Exception);
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ТОЧСИН.wri")), points);
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("ТОЧСИН.wri")), points);
     ASSERT_TRUE(QDir().rmdir(path));
     Codec().LoadSynonyms();
     EXPECT_NO_THROW(Codec().SaveSynonyms());
@@ -409,18 +409,18 @@ TEST_F(SemFixture, UnmatchedSignNameAsksTheAddSynonymWindow)
         return true;
     };
     TScopedSemDialogHooks scoped(hooks);
-    const QByteArray before = ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri"));
+    const QByteArray before = FileBytes(Folder() + QStringLiteral("ЛИНСИН.wri"));
     QString name = QStringLiteral("старое");
     // Codes are compared exactly: a lower-case letter does not match.
     EXPECT_FALSE(Services->SemToSymbolName(QStringLiteral("гОР/Ф031"), lmLine, name, 500));
     EXPECT_TRUE(name.isEmpty());
     EXPECT_EQ(seenFolder, ProgramPath() + QStringLiteral("условные знаки/500/Линейные/"));
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri")), before);   // nothing found, nothing written
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("ЛИНСИН.wri")), before);   // nothing found, nothing written
 
     answer = true;
     EXPECT_TRUE(Services->SemToSymbolName(QStringLiteral("ОГР/Ф002;М003;ГВ2"), lmLine, name, 500));
     EXPECT_EQ(name, QStringLiteral("ОГР/Ф001;ГВ2"));
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("ЛИНСИН.wri")),
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("ЛИНСИН.wri")),
               Cp1251({QStringLiteral("@ГОР/Ф011"), QStringLiteral("$ГОР/Ф031"), QStringLiteral("@ОГР/Ф001"),
                       QStringLiteral("$ОГР/Ф002;М003")}));
 
@@ -445,9 +445,9 @@ TEST_F(SemFixture, ExclusionFilesAtStartAndOnRequest)
     EXPECT_THROW(Services->LoadExcludes(), Exception);   // on request each file must exist
     EXPECT_EQ(Codec().SL[TSemCodec::slExcludes].size(), 2);
     Services->Close();
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::ExcludeFileNames[0]),
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::ExcludeFileNames[0]),
               Cp1251({QStringLiteral("ТОЧ/Ф010"), QStringLiteral("ТОЧ/Ф500")}));
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::ExcludeFileNames[1]), QByteArray());
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::ExcludeFileNames[1]), QByteArray());
     EXPECT_NO_THROW(Services->LoadExcludes());
 }
 
@@ -458,14 +458,14 @@ TEST_F(SemFixture, FontFileGivesTheWindowFont)
     EXPECT_EQ(Services->FontName, QStringLiteral("MS Sans Serif"));
     Services->FontName = QStringLiteral("DejaVu Sans");
     Services->Close();
-    EXPECT_EQ(ReadBytes(Folder() + QStringLiteral("шрифт.wri")), Cp1251({QStringLiteral("DejaVu Sans")}));
+    EXPECT_EQ(FileBytes(Folder() + QStringLiteral("шрифт.wri")), Cp1251({QStringLiteral("DejaVu Sans")}));
 }
 
 // Guards against a character that code page 1251 cannot hold being written as "?".
 TEST_F(SemFixture, TextOutsideTheCodePageIsRefused)
 {
-    const QByteArray before = ReadBytes(Folder() + TSemCodec::StandartFileName);
+    const QByteArray before = FileBytes(Folder() + TSemCodec::StandartFileName);
     Codec().SemStandarts.At(0)->ObjName = QStringLiteral("Точка ✓");
     EXPECT_THROW(Codec().SaveStandartBase(), Exception);
-    EXPECT_EQ(ReadBytes(Folder() + TSemCodec::StandartFileName), before);
+    EXPECT_EQ(FileBytes(Folder() + TSemCodec::StandartFileName), before);
 }

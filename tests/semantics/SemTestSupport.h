@@ -6,6 +6,7 @@
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "semantics/SemServices.h"
+#include "support/TestHelpers.h"
 #include "support/TestRun.h"
 
 #include <QDir>
@@ -20,21 +21,6 @@
 // Readable failures: gtest prints QString through this.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-inline QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(bytes);
-}
-
 inline QByteArray Cp1251(const QStringList& lines)
 {
     return EncodeCodePage(JoinLinesCrLf(lines));
@@ -45,8 +31,6 @@ protected:
     void SetUp() override
     {
         Run = std::make_unique<TTestRun>(QStringList{QStringLiteral("Семантика")});
-        SavedSeparator = DecimalSeparator;
-        DecimalSeparator = u'.';
         Services = std::make_unique<TSemServices>();
         Services->Open();
     }
@@ -55,7 +39,6 @@ protected:
     {
         Services.reset();
         Run.reset();
-        DecimalSeparator = SavedSeparator;
     }
 
     QString ProgramPath() const { return Run->Folder(); }
@@ -64,7 +47,7 @@ protected:
 
     std::unique_ptr<TTestRun> Run;
     std::unique_ptr<TSemServices> Services;
-    QChar SavedSeparator;
+    TSeparatorScope Separators{u'.'};
 };
 
 // Messages shown through the message window, answered with a fixed result.

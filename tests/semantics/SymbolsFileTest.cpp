@@ -1,8 +1,7 @@
 // The sign file: byte-exact round trips of every sign kind, the other spellings of the
 // sections, the older format's conversion, and the files that must not load.
-#include "semantics/Symbols.h"
+#include "SignTestSupport.h"
 
-#include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 
@@ -14,33 +13,13 @@
 
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString FixturePath(const QString& name)
 {
     return QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/signs/") + name;
 }
 
-class SymbolsFile : public ::testing::Test {
+class SymbolsFile : public SignFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        SavedFolder = ProgramFolder;
-        SavedSeparator = DecimalSeparator;
-        ProgramFolder = Dir.path() + u'/';
-        DecimalSeparator = u'.';
-    }
-    void TearDown() override
-    {
-        ProgramFolder = SavedFolder;
-        DecimalSeparator = SavedSeparator;
-    }
-
     // A copy of the fixture in the temporary folder, since loading may rewrite it.
     QString Copy(const QString& name, const QString& as = QString())
     {
@@ -52,10 +31,7 @@ protected:
     }
     QString Out(const QString& name) const { return Dir.path() + QStringLiteral("/out-") + name; }
 
-    QTemporaryDir Dir;
-    QString SavedFolder;
-    QChar SavedSeparator;
-    TSymbols Symbols;
+    TSeparatorScope Separators{u'.'};
 };
 
 }  // namespace
@@ -77,7 +53,7 @@ TEST_F(SymbolsFile, EverySignKindComesBackByteForByte)
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(Symbols.LoadSymbol(Copy(name), QStringLiteral("x"), c.lm));
         ASSERT_TRUE(Symbols.SaveSymbol(Out(name), c.lm));
-        EXPECT_EQ(ReadBytes(Out(name)), ReadBytes(FixturePath(name)));
+        EXPECT_EQ(FileBytes(Out(name)), FileBytes(FixturePath(name)));
     }
 }
 
@@ -185,7 +161,7 @@ TEST_F(SymbolsFile, OtherSpellingsOfTheSectionsAreReadAndWrittenTheUsualWay)
         const QString name = QString::fromUtf8(c.file);
         ASSERT_TRUE(Symbols.LoadSymbol(Copy(name), QStringLiteral("x"), c.lm));
         ASSERT_TRUE(Symbols.SaveSymbol(Out(name), c.lm));
-        EXPECT_EQ(ReadBytes(Out(name)), ReadBytes(FixturePath(QString::fromUtf8(c.expected))));
+        EXPECT_EQ(FileBytes(Out(name)), FileBytes(FixturePath(QString::fromUtf8(c.expected))));
     }
     // "[Шаг поперечные2]" is read and ignored: the second group has no step.
     EXPECT_EQ(Symbols.VpGPolygons.Item->Cross2Size, 0.75L);
@@ -219,17 +195,17 @@ TEST_F(SymbolsFile, OlderFileIsConvertedAndRewrittenAfterTheQuestion)
         EXPECT_EQ(asked[1], QStringLiteral("Попытка перезаписать существующий файл:") + path +
                                 QChar(13) + QStringLiteral("Варианты: перезаписать,изменить имя, отказаться"));
         EXPECT_EQ(asked[2], path);
-        EXPECT_EQ(ReadBytes(path), ReadBytes(FixturePath(QString::fromUtf8(c.expected))));
+        EXPECT_EQ(FileBytes(path), FileBytes(FixturePath(QString::fromUtf8(c.expected))));
     }
 }
 
 TEST_F(SymbolsFile, OlderFileStaysWhenTheRewriteIsDeclinedButTheSignLoads)
 {
     const QString path = Copy(QStringLiteral("point_old.wri"));
-    const QByteArray before = ReadBytes(path);
+    const QByteArray before = FileBytes(path);
     TScopedDialogHooks none;   // no window: the question answers cancel
     ASSERT_TRUE(Symbols.LoadSymbol(path, QStringLiteral("x"), lmPoint));
-    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     const RVpGPoint& g = *Symbols.VpGPoints.Item;
     // Screen tenths (x right, y down) become sign millimetres (X up, Y right).
     EXPECT_EQ(g.Picture.At(0)->Circles.At(0)->Center.X, 2.0L);
@@ -250,8 +226,8 @@ TEST_F(SymbolsFile, RenamedRewriteLeavesTheOlderFileAlone)
     };
     TScopedDialogHooks scope(hooks);
     ASSERT_TRUE(Symbols.LoadSymbol(path, QStringLiteral("x"), lmLine));
-    EXPECT_EQ(ReadBytes(path), ReadBytes(FixturePath(QStringLiteral("line_old.wri"))));
-    EXPECT_EQ(ReadBytes(renamed), ReadBytes(FixturePath(QStringLiteral("line_old.expected"))));
+    EXPECT_EQ(FileBytes(path), FileBytes(FixturePath(QStringLiteral("line_old.wri"))));
+    EXPECT_EQ(FileBytes(renamed), FileBytes(FixturePath(QStringLiteral("line_old.expected"))));
 }
 
 TEST_F(SymbolsFile, FileOfAnotherKindOrStartIsNotLoadedAndNotReported)
@@ -326,7 +302,7 @@ TEST_F(SymbolsFile, SaveAsksBeforeOverwritingAndCancelWritesNothing)
     const QString target = Copy(QStringLiteral("point_empty.wri"), QStringLiteral("занят.wri"));
     TScopedDialogHooks none;
     EXPECT_FALSE(Symbols.SaveSymbol(target, lmLine));
-    EXPECT_EQ(ReadBytes(target), ReadBytes(FixturePath(QStringLiteral("point_empty.wri"))));
+    EXPECT_EQ(FileBytes(target), FileBytes(FixturePath(QStringLiteral("point_empty.wri"))));
 }
 
 // A text holding a line break would split into two lines and shift every later value of
@@ -374,7 +350,7 @@ TEST_F(SymbolsFile, DecimalCommaOfTheLocaleIsWrittenAndReadBack)
     ASSERT_TRUE(Symbols.LoadSymbol(Copy(QStringLiteral("line_full.wri")), QStringLiteral("x"), lmLine));
     const QString target = Out(QStringLiteral("comma.wri"));
     ASSERT_TRUE(Symbols.SaveSymbol(target, lmLine));
-    const QStringList lines = SplitLines(DecodeCodePage(ReadBytes(target)));
+    const QStringList lines = SplitLines(DecodeCodePage(FileBytes(target)));
     EXPECT_TRUE(lines.contains(QStringLiteral("6,50")));
     EXPECT_TRUE(lines.contains(QStringLiteral("0.35")));   // the simple line's width keeps "."
     TSymbols again;
@@ -401,7 +377,7 @@ TEST_F(SymbolsFile, DamagedFilesLoadOrFailCleanly)
     int loaded = 0;
     int failed = 0;
     for (const Case& c : cases) {
-        const QByteArray bytes = ReadBytes(FixturePath(QString::fromUtf8(c.file)));
+        const QByteArray bytes = FileBytes(FixturePath(QString::fromUtf8(c.file)));
         // Every line start, the middle of every line, and the end.
         QList<qsizetype> places;
         for (qsizetype start = 0; start < bytes.size();) {

@@ -1,9 +1,8 @@
 // The sign library of a scale: loading the kind folders, the fall-backs, a broken file
 // among good ones, the missing-sign list across scales, choosing a sign by the matching
 // rules, the questions about a missing sign, and the caption properties.
-#include "semantics/Symbols.h"
+#include "SignTestSupport.h"
 
-#include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "semantics/SemDialogs.h"
@@ -21,12 +20,6 @@ const QByteArray EmptyPoint = EncodeCodePage(QStringLiteral("#Условный �
 const QByteArray EmptyLine = EncodeCodePage(QStringLiteral("#Условный знак\r\n#Линейный\r\n"));
 const QByteArray EmptyPolygon = EncodeCodePage(QStringLiteral("#Условный знак\r\n#Площадной\r\n"));
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList Codes(const TVpGPoints& list)
 {
     QStringList codes;
@@ -35,22 +28,8 @@ QStringList Codes(const TVpGPoints& list)
     return codes;
 }
 
-class SymbolsLibrary : public ::testing::Test {
+class SymbolsLibrary : public SignFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        SavedFolder = ProgramFolder;
-        SavedSeparator = DecimalSeparator;
-        ProgramFolder = Dir.path() + u'/';
-        DecimalSeparator = u'.';
-    }
-    void TearDown() override
-    {
-        ProgramFolder = SavedFolder;
-        DecimalSeparator = SavedSeparator;
-    }
-
     QString Write(const QString& relative, const QByteArray& bytes)
     {
         const QString path = Dir.path() + u'/' + relative;
@@ -81,10 +60,7 @@ protected:
                               : Symbols.VpGPolygons.Item->Code;
     }
 
-    QTemporaryDir Dir;
-    QString SavedFolder;
-    QChar SavedSeparator;
-    TSymbols Symbols;
+    TSeparatorScope Separators{u'.'};
 };
 
 }  // namespace
@@ -119,8 +95,8 @@ TEST_F(SymbolsLibrary, BrokenSignFilesAreReportedOnceAndTheRestStillLoads)
     for (int i = 0; i < 4096; ++i)
         randomBytes += static_cast<char>((i * 7919 + 13) % 251);
     const QByteArray badWidth =
-        ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_bad_width.wri"));
-    const QByteArray full = ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_full.wri"));
+        FileBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_bad_width.wri"));
+    const QByteArray full = FileBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/point_full.wri"));
     const QByteArray broken[] = {
         badWidth,                 // a value that is no number
         randomBytes,              // stray bytes
@@ -183,7 +159,7 @@ TEST_F(SymbolsLibrary, MissingSignListIsWrittenForTheScaleLeftAndReadForTheNewOn
     Write(QStringLiteral("Условные знаки/1000/неизвестные знаки.wri"),
           EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nОЗЕ/\r\n")));
     Symbols.LoadSymbols(1000);
-    EXPECT_EQ(ReadBytes(Dir.path() + QStringLiteral("/Условные знаки/500/неизвестные знаки.wri")),
+    EXPECT_EQ(FileBytes(Dir.path() + QStringLiteral("/Условные знаки/500/неизвестные знаки.wri")),
               EncodeCodePage(QStringLiteral("ЗНК/Ф001;М002;С01;\r\n")));
     EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЛЕС/Ф001;"), QStringLiteral("ОЗЕ/")}));
 
@@ -192,7 +168,7 @@ TEST_F(SymbolsLibrary, MissingSignListIsWrittenForTheScaleLeftAndReadForTheNewOn
     EXPECT_EQ(Symbols.UnknownSymbols.size(), 2);
     Symbols.LoadSymbols(500);
     EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЗНК/Ф001;М002;С01;")}));
-    EXPECT_EQ(ReadBytes(Dir.path() + QStringLiteral("/Условные знаки/2000/неизвестные знаки.wri")),
+    EXPECT_EQ(FileBytes(Dir.path() + QStringLiteral("/Условные знаки/2000/неизвестные знаки.wri")),
               EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nОЗЕ/\r\n")));
 }
 
@@ -318,7 +294,7 @@ TEST_F(SymbolsLibrary, SignChosenInTheAddWindowIsCopiedLoadedAndFoundNextTime)
 {
     Write(Signs(500, QStringLiteral("Линейные"), QStringLiteral("неопределенный.wri")), EmptyLine);
     const QString source = Write(QStringLiteral("образцы/забор.wri"),
-                                 ReadBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/line_full.wri")));
+                                 FileBytes(QStringLiteral(VELMORA_TEST_FIXTURES "/signs/line_full.wri")));
     Symbols.LoadSymbols(500);
     Symbols.AskUnknownSymbol = 1;
 
@@ -343,7 +319,7 @@ TEST_F(SymbolsLibrary, SignChosenInTheAddWindowIsCopiedLoadedAndFoundNextTime)
                                      QStringLiteral("01\r\n"), QStringLiteral("500")}));
     const QString copied = Dir.path() + u'/' + Signs(500, QStringLiteral("Линейные"),
                                                       QStringLiteral("ОГР-Ф001;К001;М;С.wri"));
-    EXPECT_EQ(ReadBytes(copied), ReadBytes(source));
+    EXPECT_EQ(FileBytes(copied), FileBytes(source));
     EXPECT_EQ(Symbols.VpGLines.GetIndex(), Symbols.VpGLines.GetCount() - 1);
     EXPECT_TRUE(Symbols.UnknownSymbols.isEmpty());
 

@@ -8,6 +8,7 @@
 #include "foundation/ServDialogs.h"
 #include "platform/FileLookup.h"
 #include "semantics/SemCodec.h"
+#include "support/TestHelpers.h"
 #include "support/TestRun.h"
 
 #include <QDir>
@@ -20,12 +21,6 @@ namespace {
 
 const int Scales[] = {500, 1000, 2000};
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class SymbolsShipped : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
@@ -34,8 +29,6 @@ protected:
         Run = std::make_unique<TTestRun>(QStringList{QStringLiteral("Условные знаки/") + scale,
                                                      QStringLiteral("Шрифты/") + scale,
                                                      QStringLiteral("Семантика")});
-        SavedSeparator = DecimalSeparator;
-        DecimalSeparator = u'.';
         TDialogHooks hooks;
         hooks.ShowMsg = [this](const QString& caption, const QString& text) {
             Messages << caption + QStringLiteral(": ") + text;
@@ -48,11 +41,10 @@ protected:
     {
         Hooks.reset();
         Run.reset();
-        DecimalSeparator = SavedSeparator;
     }
 
     std::unique_ptr<TTestRun> Run;
-    QChar SavedSeparator;
+    TSeparatorScope Separators{u'.'};
     std::unique_ptr<TScopedDialogHooks> Hooks;
     QStringList Messages;
     TSymbols Symbols;
@@ -221,7 +213,7 @@ TEST_P(SymbolsShipped, EveryFileIsInTheWritersOwnForm)
             const QString out = Run->Folder() + QStringLiteral("written.wri");
             QFile::remove(out);
             ASSERT_TRUE(Symbols.SaveSymbol(out, lm));
-            EXPECT_EQ(ReadBytes(out), ReadBytes(source));
+            EXPECT_EQ(FileBytes(out), FileBytes(source));
         }
     }
 }

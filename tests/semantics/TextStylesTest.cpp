@@ -1,9 +1,8 @@
 // Text styles of the sign library: the styles file, the style resolvers, logical fonts,
 // the frame of a measured text at the upright boundary angles, and Qt's measuring of a
 // cell height.
-#include "semantics/Symbols.h"
+#include "SignTestSupport.h"
 
-#include "foundation/AppGlobalVar.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoServ.h"
 #include "platform/CodePage.h"
@@ -16,16 +15,8 @@
 
 namespace {
 
-class TextStyles : public ::testing::Test {
+class TextStyles : public SignFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        SavedFolder = ProgramFolder;
-        ProgramFolder = Dir.path() + u'/';
-    }
-    void TearDown() override { ProgramFolder = SavedFolder; }
-
     void WriteStyles(int scale, const QString& text)
     {
         const QString folder = Dir.path() + QStringLiteral("/Шрифты/") + QString::number(scale);
@@ -45,10 +36,6 @@ protected:
         s.FontStyle = flags;
         s.Color = color;
     }
-
-    QTemporaryDir Dir;
-    QString SavedFolder;
-    TSymbols Symbols;
 };
 
 const QString TwoStyles = QStringLiteral(

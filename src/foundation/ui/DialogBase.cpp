@@ -232,3 +232,20 @@ void TDialogBase::PlaceDesktopCentre()
 }
 
 int TDialogBase::TextHeight() const { return QFontMetrics(font()).height(); }
+
+TMessageWindow::TMessageWindow(int width, int height, const QString& caption, QWidget* parent)
+    : TDialogBase(parent)
+{
+    setWindowTitle(caption);
+    SetClientSize(width, height);
+    Memo1 = new TMessageMemo(this);
+    Memo1->SetTextColor(InactiveCaptionColor());
+    Place(Memo1, QRect(0, 0, width, height), Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+}
+
+void TMessageWindow::ShowMessage(const QString& text, int controlsRoom)
+{
+    Memo1->SetLines(Split(text));
+    const int lines = Memo1->ShownLineCount();
+    SetClientSize(width(), MessageWindowHeight(lines, TextHeight(), controlsRoom));
+}

@@ -1,7 +1,8 @@
 // The base of every modal window of the program: modal results as numbers (Esc and the
 // close box give the window's own cancel results, never Qt's 0), controls laid out at
 // the pixel rectangles of the layouts with their anchors, and the placements the
-// windows use (on the mouse, at the screen or desktop centre).
+// windows use (on the mouse, at the screen or desktop centre), and the base of the windows
+// that show a message in a memo.
 #pragma once
 
 #include "foundation/ServDialogs.h"
@@ -107,6 +108,23 @@ private:
     void ApplyAnchors();
 
     std::vector<TAnchored> Anchored;
+};
+
+// The windows whose memo shows a message: the memo fills the client area, the height
+// follows the number of lines, and the controls lie on the lower part. The window is
+// titled caption; its memo writes in the colour of an inactive caption until the window
+// says otherwise.
+class TMessageWindow : public TDialogBase {
+    Q_OBJECT
+public:
+    TMessageWindow(int width, int height, const QString& caption, QWidget* parent);
+
+    TMessageMemo* Memo1;
+
+protected:
+    // Fills the memo with text split at CR and sets the height by the rule, controlsRoom
+    // being the pixels added for the controls.
+    void ShowMessage(const QString& text, int controlsRoom);
 };
 
 // The owner of a new modal window: the active window of the program, or none.

@@ -29,13 +29,8 @@ TFormQDelObjectsDialog::TFormQDelObjectsDialog(const QStringList& lines, QWidget
 
 TFormDublicateItemDialog::TFormDublicateItemDialog(const QString& name, const QString& caption,
                                                    const QString& text, QWidget* parent)
-    : TDialogBase(parent)
+    : TMessageWindow(413, 156, caption, parent)
 {
-    setWindowTitle(caption);
-    SetClientSize(413, 156);
-    Memo1 = new TMessageMemo(this);
-    Memo1->SetTextColor(InactiveCaptionColor());
-    Place(Memo1, QRect(0, 0, 413, 156), AllEdges);
     Rename = new QRadioButton(QStringLiteral("изменить название"), this);
     Place(Rename, QRect(3, 96, 125, 17), BottomLeft);
     AddTo = new QRadioButton(QStringLiteral("добавить в уже существующий"), this);
@@ -52,9 +47,7 @@ TFormDublicateItemDialog::TFormDublicateItemDialog(const QString& name, const QS
     ChoiceChanged();
     AddTo->setFocus();
 
-    Memo1->SetLines(Split(text));
-    const int lines = Memo1->ShownLineCount();
-    SetClientSize(width(), MessageWindowHeight(lines, TextHeight(), 100));
+    ShowMessage(text, 100);
 }
 
 void TFormDublicateItemDialog::ChoiceChanged()

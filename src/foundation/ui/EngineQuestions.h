@@ -19,7 +19,7 @@ public:
     QPushButton* Button1;   // "Готово"
 };
 
-class TFormDublicateItemDialog : public TDialogBase {
+class TFormDublicateItemDialog : public TMessageWindow {
     Q_OBJECT
 public:
     TFormDublicateItemDialog(const QString& name, const QString& caption, const QString& text,
@@ -30,7 +30,6 @@ public:
     // The edited name, as it is handed back when rename is chosen.
     QString Name() const;
 
-    TMessageMemo* Memo1;
     QRadioButton* Rename;      // "изменить название"
     QRadioButton* AddTo;       // "добавить в уже существующий"
     QLineEdit* NameEdit;

@@ -111,10 +111,8 @@ TSelection ComboSelection(const QComboBox* combo)
 
 TFormInpStrDialog::TFormInpStrDialog(const QString& value, const QString& caption,
                                      const QString& text, QWidget* parent)
-    : TMessageWindow(358, 87, parent)
+    : TMessageWindow(358, 87, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     Edit1 = new QLineEdit(value, this);
     Place(Edit1, QRect(3, 62, 265, 21), BottomStretch);
     Button1 = AddButton(QStringLiteral("Готово"), QRect(278, 61, 75, 24), mrOk);
@@ -126,10 +124,8 @@ TFormInpStrDialog::TFormInpStrDialog(const QString& value, const QString& captio
 TFormInpStr2Dialog::TFormInpStr2Dialog(const QString& masked, const QString& free,
                                        const QString& caption, const QString& text,
                                        const QString& mask, QWidget* parent)
-    : TMessageWindow(358, 85, parent)
+    : TMessageWindow(358, 85, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     MaskEdit1 = new TMaskEdit(this);
     MaskEdit1->SetEditMask(QStringLiteral(">lll;0;*"));
     Place(MaskEdit1, QRect(3, 60, 29, 21), BottomLeft);
@@ -149,10 +145,8 @@ TFormInpStr2Dialog::TFormInpStr2Dialog(const QString& masked, const QString& fre
 
 TFormSelStrDialog::TFormSelStrDialog(const QStringList& list, int index, const QString& caption,
                                      const QString& text, QWidget* parent)
-    : TMessageWindow(352, 79, parent)
+    : TMessageWindow(352, 79, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     ComboBox1 = NewListCombo(this, list, index);
     Place(ComboBox1, QRect(3, 53, 267, 21), BottomStretch);
     Button1 = AddButton(QStringLiteral("Готово"), QRect(274, 51, 75, 24), mrOk);
@@ -179,10 +173,8 @@ bool TFormSelStrDialog::event(QEvent* e)
 
 TFormSelStr2Dialog::TFormSelStr2Dialog(const QStringList& list, int index, const QString& caption,
                                        const QString& text, const QString& free, QWidget* parent)
-    : TMessageWindow(358, 111, parent)
+    : TMessageWindow(358, 111, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     Edit1 = new QLineEdit(free, this);
     Place(Edit1, QRect(3, 60, 274, 21), BottomStretch);
     ComboBox1 = NewListCombo(this, list, index);
@@ -217,10 +209,8 @@ bool ScaleFromText(const QString& text, int& denominator)
 
 TFormInpScaleDialog::TFormInpScaleDialog(int denominator, const QString& caption,
                                          const QString& text, QWidget* parent)
-    : TMessageWindow(380, 96, parent)
+    : TMessageWindow(380, 96, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     MaskEdit1 = new TMaskEdit(this);
     MaskEdit1->SetEditMask(QStringLiteral("\\1\\:9999999;1; "));
     Place(MaskEdit1, QRect(6, 67, 67, 24), BottomLeft);
@@ -260,10 +250,8 @@ void TFormInpScaleDialog::Confirm()
 
 TFormInpNomStr2000Dialog::TFormInpNomStr2000Dialog(const QString& value, const QString& caption,
                                                    const QString& text, QWidget* parent)
-    : TMessageWindow(358, 85, parent)
+    : TMessageWindow(358, 85, caption, parent)
 {
-    setWindowTitle(caption);
-    Memo1->SetTextColor(InactiveCaptionColor());
     MaskEdit1 = new TMaskEdit(this);
     MaskEdit1->SetEditMask(QStringLiteral("000->L;1;_"));
     Place(MaskEdit1, QRect(3, 60, 76, 21), BottomLeft);

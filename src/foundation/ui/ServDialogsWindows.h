@@ -19,21 +19,6 @@ class TNumEdit;
 // once at start; before that (and in tests that do not call it) nothing is shown.
 void InstallDialogWindows();
 
-// The windows whose memo shows a message: the memo fills the client area, the height
-// follows the number of lines, and the controls lie on the lower part.
-class TMessageWindow : public TDialogBase {
-    Q_OBJECT
-public:
-    TMessageWindow(int width, int height, QWidget* parent);
-
-    TMessageMemo* Memo1;
-
-protected:
-    // Fills the memo with text split at CR and sets the height by the rule, controlsRoom
-    // being the pixels added for the controls.
-    void ShowMessage(const QString& text, int controlsRoom);
-};
-
 class TFormShowMsgDialog : public TMessageWindow {
     Q_OBJECT
 public:
