@@ -42,29 +42,30 @@ const TListNames* SharedNames(const char* listName, const char* recordName);
 // belong to the caller.
 //
 // A plan holds millions of lists, most of them empty (the points of a line node, the
-// captions of an object), so a list is three pointers: Item, its names, and one block
-// made at the first record that holds the count, the capacity, the cursor, the saved
-// cursor and the records.
+// captions of an object), so a list is two pointers: Item, and one that leads to the
+// list's names until the first record comes, then to a block holding the count, the
+// capacity, the cursor, the saved cursor, the names and the records.
 template <class R, class Holder = std::unique_ptr<R>>
 class TCursorList {
 public:
     static constexpr bool Owning = !std::is_pointer_v<Holder>;
 
     TCursorList(const char* listName, const char* recordName)
-        : Names(list_detail::SharedNames(listName, recordName))
+        : State(reinterpret_cast<std::uintptr_t>(list_detail::SharedNames(listName, recordName)) |
+                NamesOnly)
     {
     }
     TCursorList(const TCursorList&) = delete;
     TCursorList& operator=(const TCursorList&) = delete;
     ~TCursorList()
     {
-        if (!Block)
+        if (!Head())
             return;
         // First to last, as a vector frees its elements.
         Holder* items = Items();
-        for (int i = 0; i < Block->Count; ++i)
+        for (int i = 0; i < Head()->Count; ++i)
             items[i].~Holder();
-        ::operator delete(Block);
+        ::operator delete(Head());
     }
 
     R* Item = nullptr;   // the record under the cursor, null when the list is empty
@@ -77,8 +78,8 @@ public:
             SetCursor(GetCount() - 1);
             return true;
         } catch (...) {
-            list_detail::AddListTrail(Names->List, QStringLiteral("AddItem(const Item:%1):boolean;")
-                                                      .arg(QLatin1String(Names->Record)), {});
+            list_detail::AddListTrail(NamesOf()->List, QStringLiteral("AddItem(const Item:%1):boolean;")
+                                                      .arg(QLatin1String(NamesOf()->Record)), {});
             throw;
         }
     }
@@ -116,8 +117,8 @@ public:
             SetCursor(i);
             return true;
         } catch (...) {
-            list_detail::AddListTrail(Names->List, QStringLiteral("InsertItem(const Item:%1; const i:Integer):boolean;")
-                                                      .arg(QLatin1String(Names->Record)),
+            list_detail::AddListTrail(NamesOf()->List, QStringLiteral("InsertItem(const Item:%1; const i:Integer):boolean;")
+                                                      .arg(QLatin1String(NamesOf()->Record)),
                                       {QStringLiteral("i=%1").arg(i)});
             throw;
         }
@@ -130,7 +131,7 @@ public:
         if (at < 0)
             return false;
         Erase(at);   // frees an owned record and its sub-lists
-        int& saved = Block->Saved;
+        int& saved = Head()->Saved;
         if (saved == at)
             saved = -1;
         else if (saved > at)
@@ -142,12 +143,12 @@ public:
 
     void DeleteAll()
     {
-        if (!Block)
+        if (!Head())
             return;
         // From the tail, as the original did: records go last to first.
-        while (Block->Count > 0)
+        while (Head()->Count > 0)
             PopBack();
-        Block->Saved = -1;
+        Head()->Saved = -1;
         SetCursor(-1);
     }
 
@@ -217,31 +218,31 @@ public:
         return true;
     }
 
-    int GetCount() const { return Block ? Block->Count : 0; }
+    int GetCount() const { return Head() ? Head()->Count : 0; }
     // The cursor's position; -1 on an empty list.
-    int GetIndex() const { return Block ? Block->Cursor : -1; }
+    int GetIndex() const { return Head() ? Head()->Cursor : -1; }
 
     bool SaveIP()
     {
         const int cursor = GetIndex();
         if (cursor < 0)
             return false;
-        Block->Saved = cursor;
+        Head()->Saved = cursor;
         return true;
     }
     bool RestIP()
     {
-        if (GetCount() == 0 || Block->Saved < 0)
+        if (GetCount() == 0 || Head()->Saved < 0)
             return false;
-        SetCursor(Block->Saved);
+        SetCursor(Head()->Saved);
         return true;
     }
 
     // Direct, cursor-free access for our own walks (writers, renderers, benchmarks)
     // where the cursor side effects of the Go… family are not part of the contract.
     R* At(int i) const { return (i >= 0 && i < GetCount()) ? ToPtr(Items()[i]) : nullptr; }
-    const Holder* begin() const { return Block ? Items() : nullptr; }
-    const Holder* end() const { return Block ? Items() + Block->Count : nullptr; }
+    const Holder* begin() const { return Head() ? Items() : nullptr; }
+    const Holder* end() const { return Head() ? Items() + Head()->Count : nullptr; }
 
     // Takes the record under the cursor out of the list without freeing it; the cursor
     // moves as DeleteItem moves it.
@@ -255,14 +256,14 @@ public:
         return record;
     }
 
-    const char* ListName() const { return Names->List; }
-    const char* RecordName() const { return Names->Record; }
+    const char* ListName() const { return NamesOf()->List; }
+    const char* RecordName() const { return NamesOf()->Record; }
 
 protected:
     void SetCursor(int i)
     {
-        if (Block)
-            Block->Cursor = i;
+        if (Head())
+            Head()->Cursor = i;
         Item = i < 0 ? nullptr : ToPtr(Items()[i]);
     }
 
@@ -280,48 +281,60 @@ private:
         std::int32_t Capacity;
         std::int32_t Cursor;
         std::int32_t Saved;
+        const list_detail::TListNames* Names;
     };
+    // State with this bit set is the names' address: the list has no block yet.
+    static constexpr std::uintptr_t NamesOnly = 1;
+    static_assert(alignof(list_detail::TListNames) > NamesOnly && alignof(THead) > NamesOnly);
+
+    THead* Head() const { return (State & NamesOnly) ? nullptr : reinterpret_cast<THead*>(State); }
+    const list_detail::TListNames* NamesOf() const
+    {
+        return (State & NamesOnly) ? reinterpret_cast<const list_detail::TListNames*>(State & ~NamesOnly)
+                                   : Head()->Names;
+    }
     // The records follow the head in the same block.
     static_assert(sizeof(THead) % alignof(Holder) == 0 &&
                   alignof(Holder) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
-    Holder* Items() const { return reinterpret_cast<Holder*>(Block + 1); }
+    Holder* Items() const { return reinterpret_cast<Holder*>(Head() + 1); }
 
     // Room for one more record; the records move to a block twice as large (as a
     // vector grows), nothing changed when that fails.
     void Reserve()
     {
         const int count = GetCount();
-        if (Block && count < Block->Capacity)
+        if (Head() && count < Head()->Capacity)
             return;
-        const int capacity = Block ? 2 * Block->Capacity : 1;
+        const int capacity = Head() ? 2 * Head()->Capacity : 1;
         auto* block = static_cast<THead*>(
             ::operator new(sizeof(THead) + static_cast<std::size_t>(capacity) * sizeof(Holder)));
-        *block = THead{count, capacity, Block ? Block->Cursor : -1, Block ? Block->Saved : -1};
+        *block = THead{count, capacity, Head() ? Head()->Cursor : -1, Head() ? Head()->Saved : -1,
+                       NamesOf()};
         auto* items = reinterpret_cast<Holder*>(block + 1);
-        if (Block) {
+        if (Head()) {
             Holder* old = Items();
             for (int i = 0; i < count; ++i) {
                 ::new (static_cast<void*>(items + i)) Holder(std::move(old[i]));
                 old[i].~Holder();
             }
-            ::operator delete(Block);
+            ::operator delete(Head());
         }
-        Block = block;
+        State = reinterpret_cast<std::uintptr_t>(block);
     }
 
     void Append(Holder h)
     {
         Reserve();
-        ::new (static_cast<void*>(Items() + Block->Count)) Holder(std::move(h));
-        ++Block->Count;
+        ::new (static_cast<void*>(Items() + Head()->Count)) Holder(std::move(h));
+        ++Head()->Count;
     }
 
     void Insert(int i, Holder h)
     {
         Reserve();
         Holder* items = Items();
-        const int count = Block->Count;
+        const int count = Head()->Count;
         if (i == count) {
             ::new (static_cast<void*>(items + count)) Holder(std::move(h));
         } else {
@@ -330,7 +343,7 @@ private:
                 items[j] = std::move(items[j - 1]);
             items[i] = std::move(h);
         }
-        ++Block->Count;
+        ++Head()->Count;
     }
 
     // The record at i goes once the list is whole again.
@@ -338,21 +351,20 @@ private:
     {
         Holder* items = Items();
         Holder gone = std::move(items[i]);
-        const int count = Block->Count;
+        const int count = Head()->Count;
         for (int j = i; j + 1 < count; ++j)
             items[j] = std::move(items[j + 1]);
         items[count - 1].~Holder();
-        --Block->Count;
+        --Head()->Count;
     }
 
     void PopBack()
     {
         Holder* items = Items();
-        Holder gone = std::move(items[Block->Count - 1]);
-        items[Block->Count - 1].~Holder();
-        --Block->Count;
+        Holder gone = std::move(items[Head()->Count - 1]);
+        items[Head()->Count - 1].~Holder();
+        --Head()->Count;
     }
 
-    THead* Block = nullptr;   // none until the first record
-    const list_detail::TListNames* Names;
+    std::uintptr_t State;   // the names (NamesOnly set) until the first record, then the block
 };

@@ -74,12 +74,12 @@ using ArrUserTexts = std::vector<RUserText>;
 struct RGPoint {
     TGeoPoint Position;
     Extended SignAngle = 0;           // degrees, 0 to 360
+    TVpLayers Picture;                // rendered sign, plan coordinates
     QString Semantics;
     QString WorkName;                 // work-classifier entry; not stored
     QString SignName;                 // the sign chosen, "#" none found; not stored
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
-    TVpLayers Picture;                // rendered sign, plan coordinates
     TGTexts InnerTexts;
     std::int32_t Tag = 0;
     std::uint8_t Flag = 0;
@@ -131,6 +131,7 @@ void Dist(const RGLineNodeData& Node1, const RGLineNodeData& Node2, Extended& PS
 // A line object.
 struct RGLine {
     Extended StripWidth = 0;          // metres
+    TVpLayers Picture;
     QString Semantics;
     QString WorkName;
     QStringList OverLines;            // codes of further line signs
@@ -138,7 +139,6 @@ struct RGLine {
     TGLineNodes Nodes;
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
-    TVpLayers Picture;
     TGTexts InnerTexts;
     TExtGeoPoints Track;              // the polyline last drawn, for hit testing
     std::uint8_t Flag = 0;
@@ -191,6 +191,7 @@ public:
 // A polygon object.
 struct RGPolygon {
     TGeoPoint CaptionShift;           // millimetres; shifts the fill grids' centre
+    TVpLayers Picture;
     QString Semantics;
     QString WorkName;
     QString SignName;
@@ -198,7 +199,6 @@ struct RGPolygon {
     TGIntrPolygons Holes;
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
-    TVpLayers Picture;
     TGTexts InnerTexts;
     TGPoints InnerPoints;
     TGLines InnerLines;
