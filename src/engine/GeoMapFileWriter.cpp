@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -41,8 +42,10 @@ class TLineSink {
 public:
     virtual ~TLineSink() = default;
     virtual void Line(QStringView head, QStringView tail = {}) = 0;
-    // A line of ASCII characters only.
-    virtual void AsciiLine(const char* s, qsizetype n) = 0;
+    // A line of at most size ASCII characters, written in place: AsciiRoom gives the
+    // room, AsciiLine(n) takes its first n characters as the line.
+    virtual char* AsciiRoom(qsizetype size) = 0;
+    virtual void AsciiLine(qsizetype n) = 0;
 };
 
 // Code page 1251 with CR LF, encoded straight into large blocks before they reach the
@@ -67,12 +70,15 @@ public:
             Flush();
     }
 
-    void AsciiLine(const char* s, qsizetype n) override
+    char* AsciiRoom(qsizetype size) override
     {
-        const std::size_t room = Used + static_cast<std::size_t>(n) + 2;
+        const std::size_t room = Used + static_cast<std::size_t>(size) + 2;
         if (room > Block.size())
             Block.resize(room);
-        std::memcpy(Block.data() + Used, s, static_cast<std::size_t>(n));
+        return Block.data() + Used;
+    }
+    void AsciiLine(qsizetype n) override
+    {
         Used += static_cast<std::size_t>(n);
         Block[Used++] = '\r';
         Block[Used++] = '\n';
@@ -141,10 +147,16 @@ class TListSink : public TLineSink {
 public:
     explicit TListSink(QStringList& lines) : Lines(lines) {}
     void Line(QStringView head, QStringView tail) override { Lines.append(Joined(head, tail)); }
-    void AsciiLine(const char* s, qsizetype n) override { Lines.append(QString::fromLatin1(s, n)); }
+    char* AsciiRoom(qsizetype size) override
+    {
+        Ascii.resize(static_cast<std::size_t>(size));
+        return Ascii.data();
+    }
+    void AsciiLine(qsizetype n) override { Lines.append(QString::fromLatin1(Ascii.data(), n)); }
 
 private:
     QStringList& Lines;
+    std::vector<char> Ascii;
 };
 
 // A value of a one-line field, object start or coordinate line: a line break in it
@@ -152,7 +164,8 @@ private:
 // line break (CR LF, a lone CR, a lone LF) becomes one blank.
 QString OneLine(const QString& value)
 {
-    if (!value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+    if (std::none_of(value.cbegin(), value.cend(),
+                     [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }))
         return value;
     QString s = value;
     s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -252,11 +265,11 @@ private:
     // Coordinates of an object's precision class; a class above 3 keeps millimetres.
     void Pair(TPrecision precision, const TGeoPoint& p)
     {
-        char text[1 + XYCharsRoom];
+        char* text = Out.AsciiRoom(1 + XYCharsRoom);
         text[0] = '$';
         const int n = XYtoChars(p.X, p.Y, std::min<int>(precision, 3), text + 1);
         if (n >= 0)
-            Out.AsciiLine(text, n + 1);
+            Out.AsciiLine(n + 1);
         else
             Out.Line(u"$", XYOfPrecision(precision, p));   // the text or the error of the general path
     }

@@ -125,7 +125,7 @@ bool FastDigits(Extended a, TDecimal& d)
 
 // x / 10^n and its remainder, n in 0..18: each divisor a constant, which the compiler
 // turns into a multiplication.
-inline std::uint64_t DivPow10(std::uint64_t x, int n, std::uint64_t& rest)
+[[gnu::always_inline]] inline std::uint64_t DivPow10(std::uint64_t x, int n, std::uint64_t& rest)
 {
     switch (n) {
 #define VELMORA_DIV_CASE(N)                       \
@@ -193,7 +193,21 @@ int FastFixedChars(const Extended& value, int decimals, int precision, C* out)
     }
     const TExtendedBits bits(value);
     std::uint64_t units = 0;   // the rounded value × 10^decimals
-    if (!bits.IsZero()) {
+    // Most values are below 10^15 units and not near a half unit: the product with
+    // the exact power of ten is then within 0.0001 units of the exact value and the
+    // value of 18 digits within 0.0005, so both round to the integer nearest to the
+    // product. Values near a half, and larger ones, take the exact way below.
+    bool rounded = false;
+    const Extended scaled = std::fabs(value) * static_cast<Extended>(Pow10[decimals]);
+    if (scaled < static_cast<Extended>(Pow10[std::min(precision, 15)])) {
+        const long long nearest = std::llrint(scaled);
+        const Extended off = scaled - static_cast<Extended>(nearest);
+        if (off > -0.49L && off < 0.49L) {
+            units = static_cast<std::uint64_t>(nearest);
+            rounded = true;
+        }
+    }
+    if (!rounded && !bits.IsZero()) {
         std::uint64_t digits = 0;
         int exponent = 0;
         if (!FastDigits18(bits, digits, exponent) || exponent + decimals > MaxDigits)
