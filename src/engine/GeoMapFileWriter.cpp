@@ -257,6 +257,8 @@ private:
     void RealUnlessDefault(const char16_t* tag, Extended value, Extended def, int decimals,
                            int digits)
     {
+        if (value == def)
+            return;   // the default's own text, whatever it is
         const TFixed text(value, decimals, digits);
         if (text.View() != TFixed(def, decimals, digits).View())
             Field(tag, text.View());
@@ -444,13 +446,16 @@ void TPlanWriter::Captions(TUserTexts& captions)
 {
     for (const auto& caption : captions) {
         Line(u"{нап");
-        const TFixed dx(caption->Dx, 1, 4);
-        const TFixed dy(caption->Dy, 1, 4);
-        const TFixed zero(0, 1, 4);
-        TPairText shift;
-        TPairText none;
-        if (PairText(dx.View(), dy.View(), shift) != PairText(zero.View(), zero.View(), none))
-            Field(u"дви", QStringView(shift.constData(), shift.size()));
+        // No shift at all writes the text of none: nothing to compare.
+        if (caption->Dx != 0 || caption->Dy != 0) {
+            const TFixed dx(caption->Dx, 1, 4);
+            const TFixed dy(caption->Dy, 1, 4);
+            const TFixed zero(0, 1, 4);
+            TPairText shift;
+            TPairText none;
+            if (PairText(dx.View(), dy.View(), shift) != PairText(zero.View(), zero.View(), none))
+                Field(u"дви", QStringView(shift.constData(), shift.size()));
+        }
         if (caption->Angle != 0)
             Int(u"пов", caption->Angle);
         RealUnlessDefault(u"раз", caption->SizeFactor, 1, 6, 8);
@@ -550,9 +555,11 @@ void TPlanWriter::Polygon(RGPolygon& polygon)
     Start(polygon.Semantics);
     if (polygon.Precision != DefaultPrecision)
         Int(u"кач", polygon.Precision);
-    const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
-    if (shift != XYtoString2(0, 0))
-        Field(u"двз", shift);
+    if (polygon.CaptionShift.X != 0 || polygon.CaptionShift.Y != 0) {
+        const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
+        if (shift != XYtoString2(0, 0))
+            Field(u"двз", shift);
+    }
     PolygonNodes(polygon.Nodes, polygon.Precision);
     if (polygon.CaptionAngle >= 0)
         Int(u"тит", polygon.CaptionAngle);
