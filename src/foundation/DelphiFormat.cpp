@@ -193,16 +193,18 @@ int FastFixedChars(const Extended& value, int decimals, int precision, C* out)
     }
     const TExtendedBits bits(value);
     std::uint64_t units = 0;   // the rounded value × 10^decimals
-    // Most values are below 10^15 units and not near a half unit: the product with
-    // the exact power of ten is then within 0.0001 units of the exact value and the
-    // value of 18 digits within 0.0005, so both round to the integer nearest to the
-    // product. Values near a half, and larger ones, take the exact way below.
+    // Most values are below 2^40 units and not near a half unit. In double precision
+    // the value and its product with the exact power of ten are then within 2^-12 units
+    // of the exact product, and the value of 18 digits within 10^-5, so both round to
+    // the integer nearest to the product. Values near a half, and larger ones, take the
+    // exact way below.
     bool rounded = false;
-    const Extended scaled = std::fabs(value) * static_cast<Extended>(Pow10[decimals]);
-    if (scaled < static_cast<Extended>(Pow10[std::min(precision, 15)])) {
-        const long long nearest = std::llrint(scaled);
-        const Extended off = scaled - static_cast<Extended>(nearest);
-        if (off > -0.49L && off < 0.49L) {
+    const double scaled = std::fabs(static_cast<double>(value)) * static_cast<double>(Pow10[decimals]);
+    if (decimals <= 15 && scaled < 0x1p40 && scaled < static_cast<double>(Pow10[std::min(precision, 15)])) {
+        constexpr double integral = 0x1p52;   // adding it leaves no fraction bits
+        const double nearest = (scaled + integral) - integral;
+        const double off = scaled - nearest;
+        if (off > -0.49 && off < 0.49) {
             units = static_cast<std::uint64_t>(nearest);
             rounded = true;
         }
