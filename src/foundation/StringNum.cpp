@@ -304,6 +304,10 @@ Extended StrToFlt(const QString& s)
 {
     TTrailGuard guard(Module, "Function: StrToFlt(const s:string):extended;", TrailArg("s", s));
     Extended value = 0;
+    // Another separator would read "," and "." differently below.
+    if ((DecimalSeparator == QLatin1Char(',') || DecimalSeparator == QLatin1Char('.')) &&
+        ShortDecimalToFloat(s, value))
+        return value;
     // ValidFloat lets "-", "-." and the like pass; they are refused here as well, with
     // the same message, instead of failing later in some caller.
     if (!ValidFloat(s, false, true) ||

@@ -177,7 +177,12 @@ TEST(NumberFastPath, ShortDecimalReadsAsStrToFlt)
             continue;
         }
         ++fast;
+        // StrToFlt's general path, which its own fast path stands in for.
+        ASSERT_TRUE(ValidFloat(text, false, true)) << text.toStdString();
         Extended expected = 0;
+        ASSERT_TRUE(DecimalTextToFloat(ConvertDecimalSeparator(text), DecimalSeparator, expected))
+            << text.toStdString();
+        ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << text.toStdString();
         ASSERT_NO_THROW(expected = StrToFlt(text)) << text.toStdString();
         // Bit for bit, zero's sign included.
         ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << text.toStdString();
