@@ -137,6 +137,9 @@ private:
     }
 
     TFrame* Top() { return Stack.empty() ? nullptr : &Stack.back(); }
+    // A list read whole keeps no room for more: a plan holds tens of thousands of them.
+    void CompactObject(const TFrame& f);
+    void CompactFrame(const TFrame& f);
     void Open(const QString& tag, bool inner);
     void Close(const QString& tag);
     void FieldLine(const QString& tag, const QString& value);
@@ -281,12 +284,16 @@ bool TPlanFileReader::Read(const QString& fileName)
         // on past a block waits, with the bytes after it, for the next one.
         constexpr qint64 BlockSize = 1 << 20;
         QByteArray block;
+        // The unfinished line kept from one block is read on with at least half a block,
+        // so that the block's storage stays as it is unless a line is longer than a block.
+        block.reserve(BlockSize + BlockSize / 2);
         qsizetype kept = 0;       // bytes of an unfinished line at the start of block
         bool skipLf = false;      // a CR ended the last block's last line: an LF after it belongs to it
         Int64 total = 0;
         for (;;) {
-            block.resize(kept + BlockSize);
-            const qint64 got = file.read(block.data() + kept, BlockSize);
+            const qint64 want = std::max<qint64>(BlockSize - kept, BlockSize / 2);
+            block.resize(kept + want);
+            const qint64 got = file.read(block.data() + kept, want);
             if (got < 0 || file.error() != QFileDevice::NoError)
                 throw Exception(QStringLiteral("Ошибка чтения файла плана \"%1\": %2")
                                     .arg(fileName, file.errorString()));
@@ -526,6 +533,31 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
     Stack.push_back(frame);
 }
 
+void TPlanFileReader::CompactObject(const TFrame& f)
+{
+    if (RGLine* line = LineInHand(f))
+        line->Nodes.Compact();
+    if (RGPolygon* polygon = PolygonInHand(f)) {
+        polygon->Nodes.Compact();
+        polygon->Holes.Compact();
+    }
+}
+
+void TPlanFileReader::CompactFrame(const TFrame& f)
+{
+    CompactObject(f);
+    if (f.Texts)
+        f.Texts->Compact();
+    if (f.Points)
+        f.Points->Compact();
+    if (f.Lines)
+        f.Lines->Compact();
+    if (f.Polygons)
+        f.Polygons->Compact();
+    if (f.Hole)
+        f.Hole->Nodes.Compact();
+}
+
 void TPlanFileReader::Close(const QString& tag)
 {
     if (Stack.empty()) {
@@ -544,6 +576,7 @@ void TPlanFileReader::Close(const QString& tag)
     // line the text ended without a break, and keeps ending so.
     if (Stack.back().Kind == TSection::Info && !InfoEndedByBreak && Info.endsWith(QLatin1Char('\r')))
         Info.chop(1);
+    CompactFrame(Stack.back());
     Stack.pop_back();
 }
 
@@ -575,12 +608,14 @@ void TPlanFileReader::ObjectStart(const QString& value)
         return;
     case TSection::Lines:
         if (top->Lines) {
+            CompactObject(*top);
             top->Lines->AddItem();
             top->Lines->Item->Semantics = filter.ReplaceLine != 0 ? filter.LineSemantics : value;
         }
         return;
     case TSection::Polygons:
         if (top->Polygons) {
+            CompactObject(*top);
             top->Polygons->AddItem();
             top->Polygons->Item->Semantics =
                 filter.ReplacePolygon != 0 ? filter.PolygonSemantics : value;

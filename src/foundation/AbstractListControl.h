@@ -256,6 +256,27 @@ public:
         return record;
     }
 
+    // Gives back the room kept for more records, as for a list read whole: the records,
+    // the cursors and Item stay; the next record added makes room again.
+    void Compact()
+    {
+        THead* head = Head();
+        if (!head || head->Count == 0 || head->Count == head->Capacity)
+            return;
+        const int count = head->Count;
+        auto* block = static_cast<THead*>(
+            ::operator new(sizeof(THead) + static_cast<std::size_t>(count) * sizeof(Holder)));
+        *block = THead{count, count, head->Cursor, head->Saved, head->Names};
+        auto* items = reinterpret_cast<Holder*>(block + 1);
+        Holder* old = Items();
+        for (int i = 0; i < count; ++i) {
+            ::new (static_cast<void*>(items + i)) Holder(std::move(old[i]));
+            old[i].~Holder();
+        }
+        ::operator delete(head);
+        State = reinterpret_cast<std::uintptr_t>(block);
+    }
+
     const char* ListName() const { return NamesOf()->List; }
     const char* RecordName() const { return NamesOf()->Record; }
 
