@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -89,8 +90,27 @@ public:
     bool Read(const QString& fileName);
 
 private:
-    void ReadLines(const QByteArray& bytes);
     void Dispatch(const QString& line);
+    // Line becomes the code page 1251 text of the bytes, in the storage it already has.
+    void DecodeLine(const char* bytes, qsizetype size)
+    {
+        static const struct TDecodeTable {
+            char16_t Char[256];
+            TDecodeTable()
+            {
+                char all[256];
+                for (int i = 0; i < 256; ++i)
+                    all[i] = static_cast<char>(i);
+                const QString decoded = DecodeCodePage(all, 256, TCodePage::Cp1251);
+                for (int i = 0; i < 256; ++i)
+                    Char[i] = decoded.at(i).unicode();
+            }
+        } table;
+        Line.resize(size);
+        QChar* out = Line.data();
+        for (qsizetype i = 0; i < size; ++i)
+            out[i] = QChar(table.Char[static_cast<unsigned char>(bytes[i])]);
+    }
     void Fault(const QString& text)
     {
         if (++Faults > MaxShownFaults) {
@@ -117,11 +137,14 @@ private:
     }
 
     TFrame* Top() { return Stack.empty() ? nullptr : &Stack.back(); }
+    // A list read whole keeps no room for more: a plan holds tens of thousands of them.
+    void CompactObject(const TFrame& f);
+    void CompactFrame(const TFrame& f);
     void Open(const QString& tag, bool inner);
     void Close(const QString& tag);
     void FieldLine(const QString& tag, const QString& value);
     void ObjectStart(const QString& value);
-    void PairLine(const QString& value);
+    void PairLine(QStringView value);
 
     // The element in hand.
     RGPage* Sheet() const { return Staged.Item; }
@@ -178,6 +201,7 @@ private:
     int Faults = 0;
     int LastHiddenFault = 0;
     std::vector<TFrame> Stack;
+    QString Line;   // the line being read
 };
 
 RGRastr* TPlanFileReader::RastrInHand(const TFrame& f) const
@@ -204,13 +228,15 @@ TUserTexts* TPlanFileReader::CaptionsInHand(const TFrame& f) const
 // A byte field keeps the low eight bits of the integer, as the records store it.
 std::uint8_t ToByte(const QString& s) { return static_cast<std::uint8_t>(StrToInt(s) & 0xFF); }
 
-void ReadPair(const QString& s, Extended& x, Extended& y)
+void ReadPair(QStringView s, Extended& x, Extended& y)
 {
+    if (ShortStringToXY(s, x, y))
+        return;
     Extended px = 0;
     Extended py = 0;
     // A first number that is no number gives false: the element must not keep the
     // coordinates of an earlier line, so the read ends as for any bad value.
-    if (!StringToXY(s, px, py))
+    if (!StringToXY(s.toString(), px, py))
         throw Exception(QStringLiteral("Не получается преобразовать строку в два вещественных числа"));
     x = px;
     y = py;
@@ -234,11 +260,6 @@ bool TPlanFileReader::Read(const QString& fileName)
         throw Exception(QStringLiteral("Файл \"%1\" не является файлом плана: его первая строка "
                                        "не \"%2\"")
                             .arg(fileName, PlanFileHeader));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Exception(QStringLiteral("Ошибка чтения файла плана \"%1\": %2")
-                            .arg(fileName, file.errorString()));
-    file.close();
 
     if (!ReplacePlan)
         for (int i = 0; i < Map.Pages.GetCount(); ++i)
@@ -246,7 +267,7 @@ bool TPlanFileReader::Read(const QString& fileName)
                 PlanSheets.insert(Map.Pages.At(i)->Name, i);
 
     TEngineProgressSetup setup;
-    setup.Maximum = static_cast<int>(std::min<qint64>(bytes.size(), INT_MAX));
+    setup.Maximum = static_cast<int>(std::min<qint64>(file.size(), INT_MAX));
     Int64 step = Round(static_cast<Extended>(setup.Maximum) / 50);
     step = Round(static_cast<Extended>(step) / 10) * 10;
     setup.Step = static_cast<int>(std::max<Int64>(step, 1));
@@ -258,37 +279,73 @@ bool TPlanFileReader::Read(const QString& fileName)
     } progressEnd{Ui};
 
     try {
+        // The file is read a block at a time, so that only one block and the tree being
+        // built are in memory, never the whole file beside the tree. A line that goes
+        // on past a block waits, with the bytes after it, for the next one.
+        constexpr qint64 BlockSize = 1 << 20;
+        QByteArray block;
+        // The unfinished line kept from one block is read on with at least half a block,
+        // so that the block's storage stays as it is unless a line is longer than a block.
+        block.reserve(BlockSize + BlockSize / 2);
+        qsizetype kept = 0;       // bytes of an unfinished line at the start of block
+        bool skipLf = false;      // a CR ended the last block's last line: an LF after it belongs to it
         Int64 total = 0;
-        qsizetype start = 0;
-        const qsizetype n = bytes.size();
-        const char* data = bytes.constData();
-        while (start < n) {
-            qsizetype end = start;
-            while (end < n && data[end] != '\r' && data[end] != '\n')
-                ++end;
-            // CR LF, a lone LF and a lone CR each end a line: information text holds
-            // its line breaks as lone CRs.
-            qsizetype next = end;
-            if (next < n)
-                next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
-            total += end - start;
-            if (total % setup.Step == 0)
-                Ui.SetProgressPosition(TEngineProgressBar::Reading,
-                                       static_cast<int>(std::min<Int64>(total, setup.Maximum)));
-            ++LineNo;
-            if (end == start) {
-                if (const TFrame* top = Top(); top && top->Kind == TSection::Info)
-                    InfoEndedByBreak = true;
-            } else {
-                const QString line = DecodeCodePage(data + start, end - start);
-                try {
-                    Dispatch(line);
-                } catch (const Exception& e) {
-                    throw Exception(e.Message + AtLine() + QStringLiteral(" файла \"%1\"").arg(fileName));
-                }
+        for (;;) {
+            const qint64 want = std::max<qint64>(BlockSize - kept, BlockSize / 2);
+            block.resize(kept + want);
+            const qint64 got = file.read(block.data() + kept, want);
+            if (got < 0 || file.error() != QFileDevice::NoError)
+                throw Exception(QStringLiteral("Ошибка чтения файла плана \"%1\": %2")
+                                    .arg(fileName, file.errorString()));
+            const bool last = got == 0;
+            const qsizetype n = kept + got;
+            const char* data = block.constData();
+            qsizetype start = 0;
+            if (skipLf && n > 0) {
+                if (data[0] == '\n')
+                    start = 1;
+                skipLf = false;
             }
-            start = next;
+            while (start < n) {
+                // The bytes kept from the last block hold no line end: not looked at again.
+                qsizetype end = std::max(start, kept);
+                while (end < n && data[end] != '\r' && data[end] != '\n')
+                    ++end;
+                if (end == n && !last)
+                    break;   // the line goes on in the next block
+                // CR LF, a lone LF and a lone CR each end a line: information text holds
+                // its line breaks as lone CRs.
+                qsizetype next = end;
+                if (next < n) {
+                    if (data[next] == '\r' && next + 1 == n && !last)
+                        skipLf = true;   // whether an LF follows shows in the next block
+                    next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
+                }
+                total += end - start;
+                if (total % setup.Step == 0)
+                    Ui.SetProgressPosition(TEngineProgressBar::Reading,
+                                           static_cast<int>(std::min<Int64>(total, setup.Maximum)));
+                ++LineNo;
+                if (end == start) {
+                    if (const TFrame* top = Top(); top && top->Kind == TSection::Info)
+                        InfoEndedByBreak = true;
+                } else {
+                    DecodeLine(data + start, end - start);
+                    try {
+                        Dispatch(Line);
+                    } catch (const Exception& e) {
+                        throw Exception(e.Message + AtLine() + QStringLiteral(" файла \"%1\"").arg(fileName));
+                    }
+                }
+                start = next;
+                kept = 0;
+            }
+            if (last)
+                break;
+            kept = n - start;
+            std::memmove(block.data(), data + start, static_cast<std::size_t>(kept));
         }
+        file.close();
     } catch (const TReadCancelled&) {
         return false;
     }
@@ -346,7 +403,7 @@ void TPlanFileReader::Dispatch(const QString& line)
         ObjectStart(line.mid(1));
         return;
     case u'$':
-        PairLine(line.mid(1));
+        PairLine(QStringView(line).mid(1));
         return;
     case u'#':
         return;   // an object ends when the next one starts
@@ -476,6 +533,31 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
     Stack.push_back(frame);
 }
 
+void TPlanFileReader::CompactObject(const TFrame& f)
+{
+    if (RGLine* line = LineInHand(f))
+        line->Nodes.Compact();
+    if (RGPolygon* polygon = PolygonInHand(f)) {
+        polygon->Nodes.Compact();
+        polygon->Holes.Compact();
+    }
+}
+
+void TPlanFileReader::CompactFrame(const TFrame& f)
+{
+    CompactObject(f);
+    if (f.Texts)
+        f.Texts->Compact();
+    if (f.Points)
+        f.Points->Compact();
+    if (f.Lines)
+        f.Lines->Compact();
+    if (f.Polygons)
+        f.Polygons->Compact();
+    if (f.Hole)
+        f.Hole->Nodes.Compact();
+}
+
 void TPlanFileReader::Close(const QString& tag)
 {
     if (Stack.empty()) {
@@ -494,6 +576,7 @@ void TPlanFileReader::Close(const QString& tag)
     // line the text ended without a break, and keeps ending so.
     if (Stack.back().Kind == TSection::Info && !InfoEndedByBreak && Info.endsWith(QLatin1Char('\r')))
         Info.chop(1);
+    CompactFrame(Stack.back());
     Stack.pop_back();
 }
 
@@ -525,12 +608,14 @@ void TPlanFileReader::ObjectStart(const QString& value)
         return;
     case TSection::Lines:
         if (top->Lines) {
+            CompactObject(*top);
             top->Lines->AddItem();
             top->Lines->Item->Semantics = filter.ReplaceLine != 0 ? filter.LineSemantics : value;
         }
         return;
     case TSection::Polygons:
         if (top->Polygons) {
+            CompactObject(*top);
             top->Polygons->AddItem();
             top->Polygons->Item->Semantics =
                 filter.ReplacePolygon != 0 ? filter.PolygonSemantics : value;
@@ -541,7 +626,7 @@ void TPlanFileReader::ObjectStart(const QString& value)
     }
 }
 
-void TPlanFileReader::PairLine(const QString& value)
+void TPlanFileReader::PairLine(QStringView value)
 {
     TFrame* top = Top();
     if (!top)

@@ -16,63 +16,147 @@
 
 #include <QIODevice>
 #include <QSaveFile>
+#include <QVarLengthArray>
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
 #include <vector>
 
 namespace {
 
-// Where the lines of the text go; Line receives one line without its end.
+QString Joined(QStringView head, QStringView tail)
+{
+    QString line;
+    line.reserve(head.size() + tail.size());
+    line.append(head);
+    line.append(tail);
+    return line;
+}
+
+// Where the lines of the text go; Line receives one line without its end, as a head
+// and a tail that follow each other (a tag and its value), so that no line has to be
+// put together in a QString of its own.
 class TLineSink {
 public:
     virtual ~TLineSink() = default;
-    virtual void Line(const QString& s) = 0;
+    virtual void Line(QStringView head, QStringView tail = {}) = 0;
+    // A line of at most size ASCII characters, written in place: AsciiRoom gives the
+    // room, AsciiLine(n) takes its first n characters as the line.
+    virtual char* AsciiRoom(qsizetype size) = 0;
+    virtual void AsciiLine(qsizetype n) = 0;
 };
 
-// Code page 1251 with CR LF, gathered into large blocks before they reach the device.
+// Code page 1251 with CR LF, encoded straight into large blocks before they reach the
+// device; the block keeps its storage from one flush to the next.
 class TDeviceSink : public TLineSink {
 public:
-    explicit TDeviceSink(QIODevice& out) : Out(out) { Buffer.reserve(BlockSize + 4096); }
+    explicit TDeviceSink(QIODevice& out) : Out(out), Block(BlockSize + 4096) {}
 
-    void Line(const QString& s) override
+    void Line(QStringView head, QStringView tail) override
     {
-        qsizetype bad = -1;
-        const QByteArray bytes = EncodeCodePage(s, TCodePage::Cp1251, &bad);
-        if (bad >= 0) {
-            const QChar c = s.at(bad);
-            throw Exception(QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в файл плана: "
-                                           "его нет в кодировке 1251.\rСтрока файла: %3")
-                                .arg(c)
-                                .arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                                .arg(s));
-        }
-        Buffer += bytes;
-        Buffer += "\r\n";
-        if (Buffer.size() >= BlockSize)
+        const std::size_t room = Used + static_cast<std::size_t>(head.size() + tail.size()) + 2;
+        if (room > Block.size())
+            Block.resize(room);
+        // Only a whole line counts: one that cannot be encoded leaves the block as it was.
+        std::size_t at = Used;
+        Encode(head, at, head, tail);
+        Encode(tail, at, head, tail);
+        Block[at++] = '\r';
+        Block[at++] = '\n';
+        Used = at;
+        if (Used >= static_cast<std::size_t>(BlockSize))
+            Flush();
+    }
+
+    char* AsciiRoom(qsizetype size) override
+    {
+        const std::size_t room = Used + static_cast<std::size_t>(size) + 2;
+        if (room > Block.size())
+            Block.resize(room);
+        return Block.data() + Used;
+    }
+    void AsciiLine(qsizetype n) override
+    {
+        Used += static_cast<std::size_t>(n);
+        Block[Used++] = '\r';
+        Block[Used++] = '\n';
+        if (Used >= static_cast<std::size_t>(BlockSize))
             Flush();
     }
 
     void Flush()
     {
-        if (Buffer.isEmpty())
+        if (Used == 0)
             return;
-        if (Out.write(Buffer) != Buffer.size())
+        const auto size = static_cast<qint64>(Used);
+        if (Out.write(Block.data(), size) != size)
             throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(Out.errorString()));
-        Buffer.clear();
+        Used = 0;
     }
 
 private:
+    // The code page 1251 byte of every character it holds; 0 for none.
+    struct TEncodeTable {
+        std::array<unsigned char, 0x10000> Byte{};
+        TEncodeTable()
+        {
+            char high[128];
+            for (int i = 0; i < 128; ++i)
+                high[i] = static_cast<char>(128 + i);
+            const QString decoded = DecodeCodePage(high, 128, TCodePage::Cp1251);
+            for (int i = 0; i < 128; ++i)
+                Byte[decoded.at(i).unicode()] = static_cast<unsigned char>(128 + i);
+        }
+    };
+
+    void Encode(QStringView text, std::size_t& at, QStringView head, QStringView tail)
+    {
+        static const TEncodeTable table;
+        char* out = Block.data();
+        for (const QChar qc : text) {
+            const char16_t c = qc.unicode();
+            if (c < 128) {
+                out[at++] = static_cast<char>(c);
+                continue;
+            }
+            const unsigned char b = table.Byte[c];
+            if (b == 0)
+                Refuse(qc, head, tail);
+            out[at++] = static_cast<char>(b);
+        }
+    }
+
+    [[noreturn]] static void Refuse(QChar c, QStringView head, QStringView tail)
+    {
+        throw Exception(QStringLiteral("Символ \"%1\" (U+%2) нельзя записать в файл плана: "
+                                       "его нет в кодировке 1251.\rСтрока файла: %3")
+                            .arg(c)
+                            .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                            .arg(Joined(head, tail)));
+    }
+
     static constexpr qsizetype BlockSize = 1 << 20;
     QIODevice& Out;
-    QByteArray Buffer;
+    std::vector<char> Block;
+    std::size_t Used = 0;
 };
 
 class TListSink : public TLineSink {
 public:
     explicit TListSink(QStringList& lines) : Lines(lines) {}
-    void Line(const QString& s) override { Lines.append(s); }
+    void Line(QStringView head, QStringView tail) override { Lines.append(Joined(head, tail)); }
+    char* AsciiRoom(qsizetype size) override
+    {
+        Ascii.resize(static_cast<std::size_t>(size));
+        return Ascii.data();
+    }
+    void AsciiLine(qsizetype n) override { Lines.append(QString::fromLatin1(Ascii.data(), n)); }
 
 private:
     QStringList& Lines;
+    std::vector<char> Ascii;
 };
 
 // A value of a one-line field, object start or coordinate line: a line break in it
@@ -80,7 +164,8 @@ private:
 // line break (CR LF, a lone CR, a lone LF) becomes one blank.
 QString OneLine(const QString& value)
 {
-    if (!value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+    if (std::none_of(value.cbegin(), value.cend(),
+                     [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }))
         return value;
     QString s = value;
     s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -104,6 +189,35 @@ QString XYOfPrecision(TPrecision precision, const TGeoPoint& p)
     }
 }
 
+// A number's text as FloatToFixed writes it, without a QString where FloatToFixedChars
+// covers the value; FloatToFixed itself (its text or its error) for any other.
+class TFixed {
+public:
+    TFixed(Extended value, int decimals, int precision)
+        : Count(FloatToFixedChars(value, decimals, precision, Chars))
+    {
+        if (Count < 0)
+            Slow = FloatToFixed(value, decimals, precision);
+    }
+    QStringView View() const { return Count >= 0 ? QStringView(Chars, Count) : QStringView(Slow); }
+
+private:
+    char16_t Chars[FixedCharsRoom];
+    int Count;
+    QString Slow;
+};
+
+// "a b": two numbers as one field value.
+using TPairText = QVarLengthArray<char16_t, 2 * FixedCharsRoom + 1>;
+QStringView PairText(QStringView a, QStringView b, TPairText& out)
+{
+    out.clear();
+    out.append(a.utf16(), a.size());
+    out.append(u' ');
+    out.append(b.utf16(), b.size());
+    return QStringView(out.constData(), out.size());
+}
+
 class TPlanWriter {
 public:
     explicit TPlanWriter(TLineSink& out) : Out(out) {}
@@ -119,28 +233,49 @@ public:
     }
 
 private:
-    void Line(const QString& s) { Out.Line(s); }
-    void Line(const char16_t* s) { Out.Line(QString::fromUtf16(s)); }
+    void Line(QStringView s) { Out.Line(s); }
 
-    void Field(const char16_t* tag, const QString& value)
+    void Field(const char16_t* tag, QStringView value)
     {
-        Out.Line(QLatin1Char('|') + QString::fromUtf16(tag) + QLatin1Char('|') + value);
+        char16_t head[5] = {u'|', tag[0], tag[1], tag[2], u'|'};
+        Out.Line(QStringView(head, 5), value);
     }
     void Text(const char16_t* tag, const QString& value) { Field(tag, OneLine(value)); }
-    void Int(const char16_t* tag, qint64 value) { Field(tag, QString::number(value)); }
+    void Int(const char16_t* tag, qint64 value)
+    {
+        char digits[24];
+        char16_t text[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        qsizetype n = 0;
+        for (const char* p = digits; p != end; ++p)
+            text[n++] = static_cast<char16_t>(*p);
+        Field(tag, QStringView(text, n));
+    }
     // A real written only when its text differs from the default's: a value that
     // rounds to the default reads back as the default, so leaving it out keeps every
     // later write of the same plan byte for byte the same.
     void RealUnlessDefault(const char16_t* tag, Extended value, Extended def, int decimals,
                            int digits)
     {
-        const QString text = FloatToFixed(value, decimals, digits);
-        if (text != FloatToFixed(def, decimals, digits))
-            Field(tag, text);
+        if (value == def)
+            return;   // the default's own text, whatever it is
+        const TFixed text(value, decimals, digits);
+        if (text.View() != TFixed(def, decimals, digits).View())
+            Field(tag, text.View());
     }
-    void Start(const QString& value) { Out.Line(QLatin1Char('@') + OneLine(value)); }
-    void Pair(const QString& xy) { Out.Line(QLatin1Char('$') + xy); }
-    void End() { Out.Line(QStringLiteral("#")); }
+    void Start(const QString& value) { Out.Line(u"@", OneLine(value)); }
+    // Coordinates of an object's precision class; a class above 3 keeps millimetres.
+    void Pair(TPrecision precision, const TGeoPoint& p)
+    {
+        char* text = Out.AsciiRoom(1 + XYCharsRoom);
+        text[0] = '$';
+        const int n = XYtoChars(p.X, p.Y, std::min<int>(precision, 3), text + 1);
+        if (n >= 0)
+            Out.AsciiLine(n + 1);
+        else
+            Out.Line(u"$", XYOfPrecision(precision, p));   // the text or the error of the general path
+    }
+    void End() { Out.Line(u"#"); }
 
     void Info(const QString& info);
     void Sheet(RGPage& sheet);
@@ -209,8 +344,8 @@ void TPlanWriter::Sheet(RGPage& sheet)
 void TPlanWriter::Rastr(const RGRastr& rastr)
 {
     Start(rastr.FileName);
-    Pair(XYtoString3(rastr.BottomLeft.X, rastr.BottomLeft.Y));
-    Pair(XYtoString3(rastr.TopRight.X, rastr.TopRight.Y));
+    Pair(3, rastr.BottomLeft);
+    Pair(3, rastr.TopRight);
     if (rastr.Visible == 0)
         Int(u"вид", 0);
     if (rastr.Loaded == 0)
@@ -280,7 +415,7 @@ void TPlanWriter::Layer(RGLayer& layer)
 void TPlanWriter::TextRecord(const RGText& text)
 {
     Start(text.Text);
-    Pair(XYtoString3(text.Position.X, text.Position.Y));
+    Pair(3, text.Position);
     if (text.OwnStyle) {
         Line(u"{сти");
         Text(u"шри", text.OwnStyle->FontName);
@@ -311,10 +446,16 @@ void TPlanWriter::Captions(TUserTexts& captions)
 {
     for (const auto& caption : captions) {
         Line(u"{нап");
-        const QString shift =
-            FloatToFixed(caption->Dx, 1, 4) + QLatin1Char(' ') + FloatToFixed(caption->Dy, 1, 4);
-        if (shift != FloatToFixed(0, 1, 4) + QLatin1Char(' ') + FloatToFixed(0, 1, 4))
-            Field(u"дви", shift);
+        // No shift at all writes the text of none: nothing to compare.
+        if (caption->Dx != 0 || caption->Dy != 0) {
+            const TFixed dx(caption->Dx, 1, 4);
+            const TFixed dy(caption->Dy, 1, 4);
+            const TFixed zero(0, 1, 4);
+            TPairText shift;
+            TPairText none;
+            if (PairText(dx.View(), dy.View(), shift) != PairText(zero.View(), zero.View(), none))
+                Field(u"дви", QStringView(shift.constData(), shift.size()));
+        }
         if (caption->Angle != 0)
             Int(u"пов", caption->Angle);
         RealUnlessDefault(u"раз", caption->SizeFactor, 1, 6, 8);
@@ -328,7 +469,7 @@ void TPlanWriter::Captions(TUserTexts& captions)
 void TPlanWriter::Point(RGPoint& point)
 {
     Start(point.Semantics);
-    Pair(XYOfPrecision(point.Precision, point.Position));
+    Pair(point.Precision, point.Position);
     if (point.Precision != DefaultPrecision)
         Int(u"кач", point.Precision);
     if (point.LeaderLine != 0)
@@ -369,7 +510,7 @@ void TPlanWriter::LineRecord(RGLine& line)
     if (line.Precision != DefaultPrecision)
         Int(u"кач", line.Precision);
     for (const auto& node : line.Nodes) {
-        Pair(XYOfPrecision(line.Precision, node->Position));
+        Pair(line.Precision, node->Position);
         if (!node->IsDefault())
             LineNodeBlock(*node);
         for (const auto& point : node->NodePoints) {
@@ -388,7 +529,7 @@ void TPlanWriter::LineRecord(RGLine& line)
 void TPlanWriter::PolygonNodes(TGPolygonNodes& nodes, TPrecision precision)
 {
     for (const auto& node : nodes) {
-        Pair(XYOfPrecision(precision, node->Position));
+        Pair(precision, node->Position);
         if (node->IsDefault())
             continue;
         Line(u"{нау");
@@ -414,9 +555,11 @@ void TPlanWriter::Polygon(RGPolygon& polygon)
     Start(polygon.Semantics);
     if (polygon.Precision != DefaultPrecision)
         Int(u"кач", polygon.Precision);
-    const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
-    if (shift != XYtoString2(0, 0))
-        Field(u"двз", shift);
+    if (polygon.CaptionShift.X != 0 || polygon.CaptionShift.Y != 0) {
+        const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
+        if (shift != XYtoString2(0, 0))
+            Field(u"двз", shift);
+    }
     PolygonNodes(polygon.Nodes, polygon.Precision);
     if (polygon.CaptionAngle >= 0)
         Int(u"тит", polygon.CaptionAngle);

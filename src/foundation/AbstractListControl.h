@@ -16,7 +16,10 @@
 
 #include "foundation/ErrorTrail.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -25,22 +28,45 @@ namespace list_detail {
 // Appends the derived-list trail block: "Module name: GeoDataObjects",
 // "Procedure: <list>.<routine>" and the argument lines.
 void AddListTrail(const char* listName, const QString& routine, const QStringList& args);
+
+// A list's two names (texts that live as long as the program), kept once for all the
+// lists that share them: a list holds one pointer instead of two.
+struct TListNames {
+    const char* List;
+    const char* Record;
+};
+const TListNames* SharedNames(const char* listName, const char* recordName);
 }  // namespace list_detail
 
 // Holder is std::unique_ptr<R> for owning lists; R* for the one list whose records
 // belong to the caller.
+//
+// A plan holds millions of lists, most of them empty (the points of a line node, the
+// captions of an object), so a list is two pointers: Item, and one that leads to the
+// list's names until the first record comes, then to a block holding the count, the
+// capacity, the cursor, the saved cursor, the names and the records.
 template <class R, class Holder = std::unique_ptr<R>>
 class TCursorList {
 public:
     static constexpr bool Owning = !std::is_pointer_v<Holder>;
 
     TCursorList(const char* listName, const char* recordName)
-        : ListName(listName), RecordName(recordName)
+        : State(reinterpret_cast<std::uintptr_t>(list_detail::SharedNames(listName, recordName)) |
+                NamesOnly)
     {
     }
     TCursorList(const TCursorList&) = delete;
     TCursorList& operator=(const TCursorList&) = delete;
-    virtual ~TCursorList() = default;
+    ~TCursorList()
+    {
+        if (!Head())
+            return;
+        // First to last, as a vector frees its elements.
+        Holder* items = Items();
+        for (int i = 0; i < Head()->Count; ++i)
+            items[i].~Holder();
+        ::operator delete(Head());
+    }
 
     R* Item = nullptr;   // the record under the cursor, null when the list is empty
 
@@ -48,12 +74,12 @@ public:
     bool AddItem() requires Owning
     {
         try {
-            Items.push_back(std::make_unique<R>());
-            SetCursor(static_cast<int>(Items.size()) - 1);
+            Append(std::make_unique<R>());
+            SetCursor(GetCount() - 1);
             return true;
         } catch (...) {
-            list_detail::AddListTrail(ListName, QStringLiteral("AddItem(const Item:%1):boolean;")
-                                                    .arg(QLatin1String(RecordName)), {});
+            list_detail::AddListTrail(NamesOf()->List, QStringLiteral("AddItem(const Item:%1):boolean;")
+                                                      .arg(QLatin1String(NamesOf()->Record)), {});
             throw;
         }
     }
@@ -64,8 +90,8 @@ public:
     {
         if (!record)
             return false;
-        Items.push_back(std::move(record));
-        SetCursor(static_cast<int>(Items.size()) - 1);
+        Append(std::move(record));
+        SetCursor(GetCount() - 1);
         return true;
     }
 
@@ -74,8 +100,8 @@ public:
     {
         if (!p)
             return false;
-        Items.push_back(p);
-        SetCursor(static_cast<int>(Items.size()) - 1);
+        Append(p);
+        SetCursor(GetCount() - 1);
         return true;
     }
 
@@ -87,12 +113,12 @@ public:
         if (i < 0 || i > n)
             return false;
         try {
-            Items.insert(Items.begin() + i, std::make_unique<R>());
+            Insert(i, std::make_unique<R>());
             SetCursor(i);
             return true;
         } catch (...) {
-            list_detail::AddListTrail(ListName, QStringLiteral("InsertItem(const Item:%1; const i:Integer):boolean;")
-                                                    .arg(QLatin1String(RecordName)),
+            list_detail::AddListTrail(NamesOf()->List, QStringLiteral("InsertItem(const Item:%1; const i:Integer):boolean;")
+                                                      .arg(QLatin1String(NamesOf()->Record)),
                                       {QStringLiteral("i=%1").arg(i)});
             throw;
         }
@@ -101,14 +127,15 @@ public:
     // Frees the record under the cursor with everything it owns.
     bool DeleteItem()
     {
-        if (Cursor < 0)
+        const int at = GetIndex();
+        if (at < 0)
             return false;
-        const int at = Cursor;
-        Items.erase(Items.begin() + at);   // frees an owned record and its sub-lists
-        if (Saved == at)
-            Saved = -1;
-        else if (Saved > at)
-            --Saved;
+        Erase(at);   // frees an owned record and its sub-lists
+        int& saved = Head()->Saved;
+        if (saved == at)
+            saved = -1;
+        else if (saved > at)
+            --saved;
         const int n = GetCount();
         SetCursor(n == 0 ? -1 : (at < n ? at : n - 1));
         return true;
@@ -116,32 +143,36 @@ public:
 
     void DeleteAll()
     {
+        if (!Head())
+            return;
         // From the tail, as the original did: records go last to first.
-        while (!Items.empty())
-            Items.pop_back();
-        Saved = -1;
+        while (Head()->Count > 0)
+            PopBack();
+        Head()->Saved = -1;
         SetCursor(-1);
     }
 
-    bool GoFirstItem() { return Items.empty() ? false : (SetCursor(0), true); }
-    bool GoLastItem() { return Items.empty() ? false : (SetCursor(GetCount() - 1), true); }
+    bool GoFirstItem() { return GetCount() == 0 ? false : (SetCursor(0), true); }
+    bool GoLastItem() { return GetCount() == 0 ? false : (SetCursor(GetCount() - 1), true); }
     bool GoNextItem()
     {
-        if (Cursor < 0 || Cursor + 1 >= GetCount())
+        const int cursor = GetIndex();
+        if (cursor < 0 || cursor + 1 >= GetCount())
             return false;
-        SetCursor(Cursor + 1);
+        SetCursor(cursor + 1);
         return true;
     }
     bool GoPrevItem()
     {
-        if (Cursor <= 0)
+        const int cursor = GetIndex();
+        if (cursor <= 0)
             return false;
-        SetCursor(Cursor - 1);
+        SetCursor(cursor - 1);
         return true;
     }
     bool GoNextItemCicle()
     {
-        if (Cursor < 0)
+        if (GetIndex() < 0)
             return false;
         if (!GoNextItem())
             GoFirstItem();
@@ -163,7 +194,7 @@ public:
     }
     bool GoPrevItemCicle()
     {
-        if (Cursor < 0)
+        if (GetIndex() < 0)
             return false;
         if (!GoPrevItem())
             GoLastItem();
@@ -182,55 +213,79 @@ public:
         const int n = GetCount();
         if (i < 0 || i >= n || j < 0 || j >= n)
             return false;
-        std::swap(Items[i], Items[j]);
+        std::swap(Items()[i], Items()[j]);
         SetCursor(j);
         return true;
     }
 
-    int GetCount() const { return static_cast<int>(Items.size()); }
+    int GetCount() const { return Head() ? Head()->Count : 0; }
     // The cursor's position; -1 on an empty list.
-    int GetIndex() const { return Cursor; }
+    int GetIndex() const { return Head() ? Head()->Cursor : -1; }
 
     bool SaveIP()
     {
-        if (Cursor < 0)
+        const int cursor = GetIndex();
+        if (cursor < 0)
             return false;
-        Saved = Cursor;
+        Head()->Saved = cursor;
         return true;
     }
     bool RestIP()
     {
-        if (Items.empty() || Saved < 0)
+        if (GetCount() == 0 || Head()->Saved < 0)
             return false;
-        SetCursor(Saved);
+        SetCursor(Head()->Saved);
         return true;
     }
 
     // Direct, cursor-free access for our own walks (writers, renderers, benchmarks)
     // where the cursor side effects of the Go… family are not part of the contract.
-    R* At(int i) const { return (i >= 0 && i < GetCount()) ? ToPtr(Items[i]) : nullptr; }
-    auto begin() const { return Items.begin(); }
-    auto end() const { return Items.end(); }
+    R* At(int i) const { return (i >= 0 && i < GetCount()) ? ToPtr(Items()[i]) : nullptr; }
+    const Holder* begin() const { return Head() ? Items() : nullptr; }
+    const Holder* end() const { return Head() ? Items() + Head()->Count : nullptr; }
 
     // Takes the record under the cursor out of the list without freeing it; the cursor
     // moves as DeleteItem moves it.
     std::unique_ptr<R> Extract() requires Owning
     {
-        if (Cursor < 0)
+        const int cursor = GetIndex();
+        if (cursor < 0)
             return nullptr;
-        std::unique_ptr<R> record = std::move(Items[Cursor]);
+        std::unique_ptr<R> record = std::move(Items()[cursor]);
         DeleteItem();
         return record;
     }
 
-    const char* ListName;
-    const char* RecordName;
+    // Gives back the room kept for more records, as for a list read whole: the records,
+    // the cursors and Item stay; the next record added makes room again.
+    void Compact()
+    {
+        THead* head = Head();
+        if (!head || head->Count == 0 || head->Count == head->Capacity)
+            return;
+        const int count = head->Count;
+        auto* block = static_cast<THead*>(
+            ::operator new(sizeof(THead) + static_cast<std::size_t>(count) * sizeof(Holder)));
+        *block = THead{count, count, head->Cursor, head->Saved, head->Names};
+        auto* items = reinterpret_cast<Holder*>(block + 1);
+        Holder* old = Items();
+        for (int i = 0; i < count; ++i) {
+            ::new (static_cast<void*>(items + i)) Holder(std::move(old[i]));
+            old[i].~Holder();
+        }
+        ::operator delete(head);
+        State = reinterpret_cast<std::uintptr_t>(block);
+    }
+
+    const char* ListName() const { return NamesOf()->List; }
+    const char* RecordName() const { return NamesOf()->Record; }
 
 protected:
     void SetCursor(int i)
     {
-        Cursor = i;
-        Item = i < 0 ? nullptr : ToPtr(Items[i]);
+        if (Head())
+            Head()->Cursor = i;
+        Item = i < 0 ? nullptr : ToPtr(Items()[i]);
     }
 
     static R* ToPtr(const Holder& h)
@@ -241,7 +296,96 @@ protected:
             return h;
     }
 
-    std::vector<Holder> Items;
-    int Cursor = -1;
-    int Saved = -1;
+private:
+    struct THead {
+        std::int32_t Count;
+        std::int32_t Capacity;
+        std::int32_t Cursor;
+        std::int32_t Saved;
+        const list_detail::TListNames* Names;
+    };
+    // State with this bit set is the names' address: the list has no block yet.
+    static constexpr std::uintptr_t NamesOnly = 1;
+    static_assert(alignof(list_detail::TListNames) > NamesOnly && alignof(THead) > NamesOnly);
+
+    THead* Head() const { return (State & NamesOnly) ? nullptr : reinterpret_cast<THead*>(State); }
+    const list_detail::TListNames* NamesOf() const
+    {
+        return (State & NamesOnly) ? reinterpret_cast<const list_detail::TListNames*>(State & ~NamesOnly)
+                                   : Head()->Names;
+    }
+    // The records follow the head in the same block.
+    static_assert(sizeof(THead) % alignof(Holder) == 0 &&
+                  alignof(Holder) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+
+    Holder* Items() const { return reinterpret_cast<Holder*>(Head() + 1); }
+
+    // Room for one more record; the records move to a block twice as large (as a
+    // vector grows), nothing changed when that fails.
+    void Reserve()
+    {
+        const int count = GetCount();
+        if (Head() && count < Head()->Capacity)
+            return;
+        const int capacity = Head() ? 2 * Head()->Capacity : 1;
+        auto* block = static_cast<THead*>(
+            ::operator new(sizeof(THead) + static_cast<std::size_t>(capacity) * sizeof(Holder)));
+        *block = THead{count, capacity, Head() ? Head()->Cursor : -1, Head() ? Head()->Saved : -1,
+                       NamesOf()};
+        auto* items = reinterpret_cast<Holder*>(block + 1);
+        if (Head()) {
+            Holder* old = Items();
+            for (int i = 0; i < count; ++i) {
+                ::new (static_cast<void*>(items + i)) Holder(std::move(old[i]));
+                old[i].~Holder();
+            }
+            ::operator delete(Head());
+        }
+        State = reinterpret_cast<std::uintptr_t>(block);
+    }
+
+    void Append(Holder h)
+    {
+        Reserve();
+        ::new (static_cast<void*>(Items() + Head()->Count)) Holder(std::move(h));
+        ++Head()->Count;
+    }
+
+    void Insert(int i, Holder h)
+    {
+        Reserve();
+        Holder* items = Items();
+        const int count = Head()->Count;
+        if (i == count) {
+            ::new (static_cast<void*>(items + count)) Holder(std::move(h));
+        } else {
+            ::new (static_cast<void*>(items + count)) Holder(std::move(items[count - 1]));
+            for (int j = count - 1; j > i; --j)
+                items[j] = std::move(items[j - 1]);
+            items[i] = std::move(h);
+        }
+        ++Head()->Count;
+    }
+
+    // The record at i goes once the list is whole again.
+    void Erase(int i)
+    {
+        Holder* items = Items();
+        Holder gone = std::move(items[i]);
+        const int count = Head()->Count;
+        for (int j = i; j + 1 < count; ++j)
+            items[j] = std::move(items[j + 1]);
+        items[count - 1].~Holder();
+        --Head()->Count;
+    }
+
+    void PopBack()
+    {
+        Holder* items = Items();
+        Holder gone = std::move(items[Head()->Count - 1]);
+        items[Head()->Count - 1].~Holder();
+        --Head()->Count;
+    }
+
+    std::uintptr_t State;   // the names (NamesOnly set) until the first record, then the block
 };

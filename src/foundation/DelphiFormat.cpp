@@ -3,9 +3,12 @@
 #include "foundation/ErrorTrail.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -39,22 +42,46 @@ constexpr std::uint64_t Pow10[20] = {
     10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
     100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
 
+// The fields of the 80-bit format, read without touching the value as a number: the
+// 64-bit mantissa with its explicit leading bit, the biased exponent and the sign.
+struct TExtendedBits {
+    std::uint64_t Mantissa = 0;
+    int Biased = 0;
+    bool Negative = false;
+
+    explicit TExtendedBits(const Extended& v)
+    {
+        static_assert(std::numeric_limits<Extended>::digits == 64);
+        std::uint16_t top = 0;
+        std::memcpy(&Mantissa, &v, sizeof Mantissa);
+        std::memcpy(&top, reinterpret_cast<const char*>(&v) + sizeof Mantissa, sizeof top);
+        Biased = top & 0x7FFF;
+        Negative = (top & 0x8000) != 0;
+    }
+    bool IsZero() const { return Biased == 0 && Mantissa == 0; }
+    bool IsFinite() const { return Biased != 0x7FFF; }
+};
+
 // The 18 digits by exact integer arithmetic for the values plans are made of
-// (0.01 <= a < 2^63): a = m / 2^shift, so a × 10^k = m × 10^k / 2^shift fits in 128
-// bits and its remainder decides the rounding (to nearest, ties to even, as to_chars).
-// False outside that range.
-bool FastDigits(Extended a, TDecimal& d)
+// (0.01 <= |a| < 2^63): |a| = m / 2^shift, so |a| × 10^k = m × 10^k / 2^shift fits in
+// 128 bits and its remainder decides the rounding (to nearest, ties to even, as
+// to_chars). digits (10^17 <= digits < 10^18) and exponent give |a| = 0.digits ×
+// 10^exponent. False outside that range.
+bool FastDigits18(const TExtendedBits& a, std::uint64_t& digits, int& exponent)
 {
-    int e2 = 0;
-    const Extended f = std::frexp(a, &e2);   // a = f × 2^e2, f in [0.5, 1)
+    // A normal value is m × 2^(e2 - 64): m / 2^64 in [0.5, 1).
+    const std::uint64_t m = a.Mantissa;
+    if (a.Biased == 0 || !a.IsFinite() || (m >> 63) == 0)
+        return false;   // zero, subnormal, infinite, NaN or not a normal number
+    const int e2 = a.Biased - 16382;
     const int shift = 64 - e2;
     if (shift < 1 || shift > 127)
         return false;
-    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 64));   // exact
     using U128 = unsigned __int128;
     const std::uint64_t low = Pow10[17];
     const std::uint64_t high = Pow10[18];
-    int k = 17 - static_cast<int>(std::floor((e2 - 1) * 0.30102999566398119521L));
+    // 17 - floor((e2 - 1) × log10 2), near enough for a start: the loop settles k.
+    int k = 17 - (((e2 - 1) * 78913) >> 18);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k < 0 || k > 19)
             return false;
@@ -72,18 +99,148 @@ bool FastDigits(Extended a, TDecimal& d)
         const U128 half = static_cast<U128>(1) << (shift - 1);
         if (rest > half || (rest == half && (q & 1)))
             ++q;
-        int exponent = 18 - k;
+        exponent = 18 - k;
         if (q == high) {
             q = low;
             ++exponent;
         }
-        char buffer[24];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(q)).ptr;
-        d.Digits.assign(buffer, end);
-        d.Exponent = exponent;
+        digits = static_cast<std::uint64_t>(q);
         return true;
     }
     return false;
+}
+
+bool FastDigits(Extended a, TDecimal& d)
+{
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (!FastDigits18(TExtendedBits(a), digits, exponent))
+        return false;
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
+    d.Digits.assign(buffer, end);
+    d.Exponent = exponent;
+    return true;
+}
+
+// x / 10^n and its remainder, n in 0..18: each divisor a constant, which the compiler
+// turns into a multiplication.
+[[gnu::always_inline]] inline std::uint64_t DivPow10(std::uint64_t x, int n, std::uint64_t& rest)
+{
+    switch (n) {
+#define VELMORA_DIV_CASE(N)                       \
+    case N: {                                     \
+        const std::uint64_t q = x / Pow10[N];    \
+        rest = x - q * Pow10[N];                  \
+        return q;                                 \
+    }
+        VELMORA_DIV_CASE(0) VELMORA_DIV_CASE(1) VELMORA_DIV_CASE(2) VELMORA_DIV_CASE(3)
+        VELMORA_DIV_CASE(4) VELMORA_DIV_CASE(5) VELMORA_DIV_CASE(6) VELMORA_DIV_CASE(7)
+        VELMORA_DIV_CASE(8) VELMORA_DIV_CASE(9) VELMORA_DIV_CASE(10) VELMORA_DIV_CASE(11)
+        VELMORA_DIV_CASE(12) VELMORA_DIV_CASE(13) VELMORA_DIV_CASE(14) VELMORA_DIV_CASE(15)
+        VELMORA_DIV_CASE(16) VELMORA_DIV_CASE(17) VELMORA_DIV_CASE(18)
+#undef VELMORA_DIV_CASE
+    default:
+        rest = x % Pow10[n];
+        return x / Pow10[n];
+    }
+}
+
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v: 1 for 0.
+inline int DigitCount(std::uint64_t v)
+{
+    v |= 1;   // the same count, and 0 counts as 1
+    const int bitWidth = 64 - std::countl_zero(v);
+    const int t = (bitWidth * 1233) >> 12;   // floor(log10(2^bitWidth)), near enough
+    return t + (v >= Pow10[t] ? 1 : 0);
+}
+
+// The digits of v, ending just before end, two a step.
+template <class C>
+inline void PutDigitsBefore(std::uint64_t v, C* end)
+{
+    while (v >= 100) {
+        const std::uint64_t pair = v % 100;
+        v /= 100;
+        *--end = static_cast<C>(DigitPairs[2 * pair + 1]);
+        *--end = static_cast<C>(DigitPairs[2 * pair]);
+    }
+    if (v >= 10) {
+        *--end = static_cast<C>(DigitPairs[2 * v + 1]);
+        *--end = static_cast<C>(DigitPairs[2 * v]);
+    } else {
+        *--end = static_cast<C>('0' + v);
+    }
+}
+
+// FloatToFixed without grouping, for the values FastDigits18 takes whose text has at
+// most 18 digits: the 18 digits as one integer, rounded once to the digits kept (halves
+// away from zero, the first dropped digit decides, as RoundTo does), then written as
+// whole part and decimals. The same text as the general path; -1 outside that range
+// (and, for bytes, with a decimal separator outside ASCII).
+template <class C>
+int FastFixedChars(const Extended& value, int decimals, int precision, C* out)
+{
+    const char16_t separator = DecimalSeparator.unicode();
+    if constexpr (sizeof(C) == 1) {
+        if (separator >= 128)
+            return -1;
+    }
+    const TExtendedBits bits(value);
+    std::uint64_t units = 0;   // the rounded value × 10^decimals
+    // Most values are below 2^40 units and not near a half unit. In double precision
+    // the value and its product with the exact power of ten are then within 2^-12 units
+    // of the exact product, and the value of 18 digits within 10^-5, so both round to
+    // the integer nearest to the product. Values near a half, and larger ones, take the
+    // exact way below.
+    bool rounded = false;
+    const double scaled = std::fabs(static_cast<double>(value)) * static_cast<double>(Pow10[decimals]);
+    if (decimals <= 15 && scaled < 0x1p40 && scaled < static_cast<double>(Pow10[std::min(precision, 15)])) {
+        constexpr double integral = 0x1p52;   // adding it leaves no fraction bits
+        const double nearest = (scaled + integral) - integral;
+        const double off = scaled - nearest;
+        if (off > -0.49 && off < 0.49) {
+            units = static_cast<std::uint64_t>(nearest);
+            rounded = true;
+        }
+    }
+    if (!rounded && !bits.IsZero()) {
+        std::uint64_t digits = 0;
+        int exponent = 0;
+        if (!FastDigits18(bits, digits, exponent) || exponent + decimals > MaxDigits)
+            return -1;
+        const int count = std::min(precision, exponent + decimals);   // digits kept
+        if (count >= MaxDigits) {
+            units = digits;
+        } else if (count >= 0) {
+            std::uint64_t dropped = 0;
+            std::uint64_t kept = DivPow10(digits, MaxDigits - count, dropped);
+            if (dropped >= Pow10[MaxDigits - count] / 2)
+                ++kept;
+            units = kept * Pow10[exponent + decimals - count];
+        }
+    }
+    std::uint64_t fraction = 0;
+    const std::uint64_t whole = DivPow10(units, decimals, fraction);
+    int n = 0;
+    if (bits.Negative && units != 0)   // a value that rounds to zero carries no minus sign
+        out[n++] = static_cast<C>('-');
+    n += DigitCount(whole);
+    PutDigitsBefore(whole, out + n);
+    if (decimals > 0) {
+        out[n] = static_cast<C>(separator);
+        n += 1 + decimals;
+        for (int i = 1; i <= decimals; ++i) {
+            out[n - i] = static_cast<C>('0' + fraction % 10);
+            fraction /= 10;
+        }
+    }
+    return n;
 }
 
 TDecimal ToDecimal(Extended value)
@@ -269,9 +426,27 @@ QString FloatToFixed(Extended value, int decimals, int precision, bool groupThou
     RequireFinite(value);
     decimals = std::clamp(decimals, 0, MaxDigits);
     precision = std::clamp(precision, 1, MaxDigits);
+    if (!groupThousands) {
+        char16_t text[FixedCharsRoom];
+        const int n = FastFixedChars(value, decimals, precision, text);
+        if (n >= 0)
+            return QString(reinterpret_cast<const QChar*>(text), n);
+    }
     TDecimal d = ToDecimal(value);
     RoundTo(d, std::min(precision, d.Exponent + decimals));
     return PositionalText(d, decimals, groupThousands);
+}
+
+int FloatToFixedChars(Extended value, int decimals, int precision, char16_t* out)
+{
+    return FastFixedChars(value, std::clamp(decimals, 0, MaxDigits), std::clamp(precision, 1, MaxDigits),
+                          out);
+}
+
+int FloatToFixedChars(Extended value, int decimals, int precision, char* out)
+{
+    return FastFixedChars(value, std::clamp(decimals, 0, MaxDigits), std::clamp(precision, 1, MaxDigits),
+                          out);
 }
 
 QString FloatToPlain(Extended value, int precision)
@@ -509,6 +684,45 @@ bool FastAsciiToExtended(const std::string& ascii, Extended& value)
     return true;
 }
 
+// FastAsciiToExtended straight from the text, with "," and "." as the separator.
+bool FastTextToExtended(QStringView s, Extended& value)
+{
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    bool anyDigit = false;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    const bool negative = n > 0 && s[0] == u'-';
+    if (n > 0 && (negative || s[0] == u'+'))
+        i = 1;
+    for (; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c == u'.' || c == u',') {
+            if (afterPoint)
+                return false;
+            afterPoint = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return false;
+        anyDigit = true;
+        if (mantissa != 0 || c != u'0')
+            ++significant;
+        if (significant > 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - u'0');
+        if (afterPoint)
+            ++decimals;
+    }
+    if (!anyDigit || decimals > 27)
+        return false;
+    Extended v = static_cast<Extended>(mantissa) / Pow10Extended[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 bool AsciiToExtended(const std::string& ascii, Extended& value)
 {
     if (FastAsciiToExtended(ascii, value))
@@ -534,6 +748,11 @@ bool DecimalTextToFloat(const QString& s, QChar decimalSeparator, Extended& valu
     if (!ScanReal(s, i, decimalSeparator, false, ascii) || i != s.size())
         return false;
     return AsciiToExtended(ascii, value);
+}
+
+bool ShortDecimalToFloat(QStringView s, Extended& value)
+{
+    return FastTextToExtended(s, value);
 }
 
 bool TryStrToFloat(const QString& s, Extended& value)

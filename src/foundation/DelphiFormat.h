@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 
 #include <QString>
+#include <QStringView>
 #include <concepts>
 #include <initializer_list>
 
@@ -44,6 +45,16 @@ QString FloatToStr(Extended value);
 // as zeros instead of switching to exponent form. groupThousands inserts
 // ThousandSeparator into the whole part. Throws Exception for infinity and NaN.
 QString FloatToFixed(Extended value, int decimals, int precision = 18, bool groupThousands = false);
+
+// FloatToFixed's text without grouping, written into out (room for FixedCharsRoom
+// characters) for the writers of large files, without a QString per number. Covers
+// the finite values from 0.01 to 2^63 whose text has at most 18 digits, and zero;
+// returns the number of characters written, or -1 (nothing meaningful written) for
+// any other value, whose text FloatToFixed gives (or refuses). The byte form writes
+// ASCII and also gives -1 while DecimalSeparator is not ASCII.
+inline constexpr int FixedCharsRoom = 24;
+int FloatToFixedChars(Extended value, int decimals, int precision, char16_t* out);
+int FloatToFixedChars(Extended value, int decimals, int precision, char* out);
 
 // The general format's digits (shortest form of up to precision significant digits)
 // always in positional notation: 1e-6 is "0.000001", 1e20 is "100000000000000000000".
@@ -100,3 +111,9 @@ bool TryStrToFloat(const QString& s, Extended& value);
 // nothing else, at least one digit, correctly rounded to Extended. False for anything
 // else and for a value out of range.
 bool DecimalTextToFloat(const QString& s, QChar decimalSeparator, Extended& value);
+
+// The common case of the read-back readers in one pass over the text: [sign] digits
+// ["," or "." digits] with at least one digit, at most 19 significant digits and 27
+// decimals. The value DecimalTextToFloat gives for the same text (with that separator);
+// false, value untouched, for any other text, which the general routines then judge.
+bool ShortDecimalToFloat(QStringView s, Extended& value);

@@ -20,18 +20,20 @@ class TRastrPicture;   // foundation/GeoDataObjectsPicture.h
 using TPrecision = std::uint8_t;
 constexpr TPrecision DefaultPrecision = 2;
 
-// A free text; also the first part of an automatic caption.
+// A free text; also the first part of an automatic caption. (The fields of the records
+// of a plan stand widest first, so that no padding grows them: a plan holds them by
+// the hundred thousand.)
 struct RGText {
-    QString StyleName;                      // used while OwnStyle is null
-    std::unique_ptr<TUserStyle> OwnStyle;   // takes precedence over StyleName
     Extended SizeFactor = 1;                // multiplies the style's size
-    TWinAngle Angle = 0;                    // tenths of a degree, counter-clockwise
-    QString Text;                           // "^" first: a named text of the plan
     Extended ExtValue = 0;                  // run-time only
-    std::uint8_t AlongLine = 0;             // set by the line and polygon renderers
     TGeoPoint Position;                     // anchor
-    std::uint8_t FrameValid = 0;            // Frame computed for the current properties
     TGeoRect Frame{};                       // outline on the plan
+    QString StyleName;                      // used while OwnStyle is null
+    QString Text;                           // "^" first: a named text of the plan
+    std::unique_ptr<TUserStyle> OwnStyle;   // takes precedence over StyleName
+    TWinAngle Angle = 0;                    // tenths of a degree, counter-clockwise
+    std::uint8_t AlongLine = 0;             // set by the line and polygon renderers
+    std::uint8_t FrameValid = 0;            // Frame computed for the current properties
 };
 
 class TGTexts : public TCursorList<RGText> {
@@ -56,8 +58,8 @@ public:
 struct RUserText {
     Extended Dx = 0;              // millimetres of the plan
     Extended Dy = 0;
-    TWinAngle Angle = 0;          // tenths of a degree, added to the computed angle
     Extended SizeFactor = 1;
+    TWinAngle Angle = 0;          // tenths of a degree, added to the computed angle
     std::uint8_t Show = 0;        // 0 as the sign says, 1 shown, 2 hidden
 };
 
@@ -70,20 +72,20 @@ using ArrUserTexts = std::vector<RUserText>;
 
 // A point object.
 struct RGPoint {
+    TGeoPoint Position;
+    Extended SignAngle = 0;           // degrees, 0 to 360
+    TVpLayers Picture;                // rendered sign, plan coordinates
     QString Semantics;
     QString WorkName;                 // work-classifier entry; not stored
     QString SignName;                 // the sign chosen, "#" none found; not stored
-    std::int32_t Tag = 0;
-    TGeoPoint Position;
-    std::uint8_t Flag = 0;
-    TPrecision Precision = DefaultPrecision;
-    Extended SignAngle = 0;           // degrees, 0 to 360
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
+    TGTexts InnerTexts;
+    std::int32_t Tag = 0;
+    std::uint8_t Flag = 0;
+    TPrecision Precision = DefaultPrecision;
     std::uint8_t AllUserTextsFromFirst = 0;
     std::uint8_t LeaderLine = 0;      // 0 as the sign says, 1 on, 2 off
-    TVpLayers Picture;                // rendered sign, plan coordinates
-    TGTexts InnerTexts;
 };
 
 class TGPoints : public TCursorList<RGPoint> {
@@ -95,13 +97,13 @@ public:
 // editors exchange as ArrLineNodes.
 struct RGLineNodeData {
     TGeoPoint Position;
+    Extended SignShift = -1;          // millimetres along the segment; < 0 automatic
+    std::int32_t TextCounter = -1;    // < 0 automatic
+    std::int32_t NodeNumber = -1;     // the node's index, given by the line renderer
     std::uint8_t NodeType = 0;        // 0 main, 1 special
     std::uint8_t Curve = 0;           // smooth curve through this node
-    Extended SignShift = -1;          // millimetres along the segment; < 0 automatic
     std::uint8_t SegmentType = 0;     // 0 automatic, 1 first, 2 second
-    std::int32_t TextCounter = -1;    // < 0 automatic
     std::uint8_t Generated = 0;       // inserted by the renderer on a curve
-    std::int32_t NodeNumber = -1;     // the node's index, given by the line renderer
     std::uint8_t InvertText = 0;
 
     // A default node is stored as its position alone.
@@ -128,6 +130,8 @@ void Dist(const RGLineNodeData& Node1, const RGLineNodeData& Node2, Extended& PS
 
 // A line object.
 struct RGLine {
+    Extended StripWidth = 0;          // metres
+    TVpLayers Picture;
     QString Semantics;
     QString WorkName;
     QStringList OverLines;            // codes of further line signs
@@ -135,13 +139,11 @@ struct RGLine {
     TGLineNodes Nodes;
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
-    std::uint8_t Flag = 0;
-    std::uint8_t Strip = 0;           // a strip of StripWidth
-    Extended StripWidth = 0;          // metres
-    TPrecision Precision = DefaultPrecision;
-    TVpLayers Picture;
     TGTexts InnerTexts;
     TExtGeoPoints Track;              // the polyline last drawn, for hit testing
+    std::uint8_t Flag = 0;
+    std::uint8_t Strip = 0;           // a strip of StripWidth
+    TPrecision Precision = DefaultPrecision;
 };
 
 class TGLines : public TCursorList<RGLine> {
@@ -152,8 +154,8 @@ public:
 // A node of an outer or inner polygon contour.
 struct RGPolygonNode {
     TGeoPoint Position;
-    std::uint8_t Curve = 0;
     Extended SignShift = -1;          // millimetres; < 0 automatic
+    std::uint8_t Curve = 0;
     std::uint8_t SegmentType = 0;     // 0 main, 1 special I, 2 special II
     std::uint8_t SegmentStyle = 0;    // 0 main, 1 special, 2 hidden
     std::uint8_t CornerLine = 0;      // 0: the line from the centre is drawn
@@ -188,21 +190,21 @@ public:
 
 // A polygon object.
 struct RGPolygon {
+    TGeoPoint CaptionShift;           // millimetres; shifts the fill grids' centre
+    TVpLayers Picture;
     QString Semantics;
     QString WorkName;
     QString SignName;
     TGPolygonNodes Nodes;             // outer contour, not closed by a repeated node
     TGIntrPolygons Holes;
-    std::uint8_t Flag = 0;
-    TPrecision Precision = DefaultPrecision;
     TAutoTexts AutoTexts;
     TUserTexts UserTexts;
-    TGeoPoint CaptionShift;           // millimetres; shifts the fill grids' centre
-    TVpLayers Picture;
     TGTexts InnerTexts;
     TGPoints InnerPoints;
     TGLines InnerLines;
     TWinAngle CaptionAngle = -1;      // tenths of a degree; < 0 computed
+    std::uint8_t Flag = 0;
+    TPrecision Precision = DefaultPrecision;
 };
 
 class TGPolygons : public TCursorList<RGPolygon> {

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* Module = "StringNum";
+static_assert(XYCharsRoom >= 2 * FixedCharsRoom + 1);
 
 bool IsDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
 bool IsSign(QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); }
@@ -38,6 +39,10 @@ void SplitGroups(const QString& str, QStringList& SL, QChar open, QChar close)
 
 QString XYtoString(Extended X, Extended Y, int decimals)
 {
+    char16_t text[XYCharsRoom];
+    const int n = XYtoChars(X, Y, decimals, text);
+    if (n >= 0)
+        return QString(reinterpret_cast<const QChar*>(text), n);
     return FloatToFixed(X, decimals, 16) + QLatin1Char(' ') + FloatToFixed(Y, decimals, 16);
 }
 
@@ -217,10 +222,49 @@ QString XYtoString3(Extended X, Extended Y)
     return XYtoString(X, Y, 3);
 }
 
+template <class C>
+int XYChars(Extended X, Extended Y, int decimals, C* out)
+{
+    const int nx = FloatToFixedChars(X, decimals, 16, out);
+    if (nx < 0)
+        return -1;
+    out[nx] = static_cast<C>(' ');
+    const int ny = FloatToFixedChars(Y, decimals, 16, out + nx + 1);
+    return ny < 0 ? -1 : nx + 1 + ny;
+}
+
+int XYtoChars(Extended X, Extended Y, int decimals, char16_t* out)
+{
+    return XYChars(X, Y, decimals, out);
+}
+
+int XYtoChars(Extended X, Extended Y, int decimals, char* out)
+{
+    return XYChars(X, Y, decimals, out);
+}
+
+bool ShortStringToXY(QStringView s, Extended& X, Extended& Y)
+{
+    // Another separator would read "," and "." differently in StrToFlt.
+    if (DecimalSeparator != QLatin1Char(',') && DecimalSeparator != QLatin1Char('.'))
+        return false;
+    const qsizetype blank = s.indexOf(u' ');
+    Extended x = 0;
+    Extended y = 0;
+    if (blank <= 0 || !ShortDecimalToFloat(s.left(blank), x) ||
+        !ShortDecimalToFloat(s.mid(blank + 1), y))
+        return false;
+    X = x;
+    Y = y;
+    return true;
+}
+
 bool StringToXY(const QString& s, Extended& X, Extended& Y)
 {
     TTrailGuard guard(Module, "Function: StringToXY(const s:string; var X,Y:extended):boolean;",
                       TrailArg("s", s));
+    if (ShortStringToXY(s, X, Y))
+        return true;
     const qsizetype blank = SplitAtBlank(s);
     const QString first = s.left(blank);
     const QString second = s.mid(blank + 1);
@@ -260,6 +304,10 @@ Extended StrToFlt(const QString& s)
 {
     TTrailGuard guard(Module, "Function: StrToFlt(const s:string):extended;", TrailArg("s", s));
     Extended value = 0;
+    // Another separator would read "," and "." differently below.
+    if ((DecimalSeparator == QLatin1Char(',') || DecimalSeparator == QLatin1Char('.')) &&
+        ShortDecimalToFloat(s, value))
+        return value;
     // ValidFloat lets "-", "-." and the like pass; they are refused here as well, with
     // the same message, instead of failing later in some caller.
     if (!ValidFloat(s, false, true) ||

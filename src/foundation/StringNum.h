@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 #include <cstdint>
 
@@ -60,12 +61,23 @@ QString XYtoString0(Extended X, Extended Y);
 QString XYtoString1(Extended X, Extended Y);
 QString XYtoString2(Extended X, Extended Y);
 QString XYtoString3(Extended X, Extended Y);
+// The text of XYtoString0..3 (decimals 0..3) written into out (room for XYCharsRoom
+// characters) for the writers of large files; the number of characters, or -1 for a
+// pair outside the range FloatToFixedChars covers, whose text XYtoString0..3 give.
+// The byte form writes ASCII (-1 also while DecimalSeparator is not ASCII).
+inline constexpr int XYCharsRoom = 2 * 24 + 1;
+int XYtoChars(Extended X, Extended Y, int decimals, char16_t* out);
+int XYtoChars(Extended X, Extended Y, int decimals, char* out);
 
 // Splits s at its first blank; the second part is everything after it. Throws for no
 // blank, a leading or a trailing blank. An invalid first part gives false with X, Y
 // untouched; a valid first and invalid second part sets X = Y = 0 and throws. Both
 // parts accept "," and "." and no thousand separators.
 bool StringToXY(const QString& s, Extended& X, Extended& Y);
+// The common case of StringToXY in one pass: two numbers of ShortDecimalToFloat's form
+// split by one blank. True with the values StringToXY gives; false, X and Y untouched,
+// for any other text, whose result or error StringToXY gives.
+bool ShortStringToXY(QStringView s, Extended& X, Extended& Y);
 // The same for two integers, with X = Y = 0 set first.
 bool StringToXYInt(const QString& s, int& X, int& Y);
 

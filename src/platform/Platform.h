@@ -10,7 +10,10 @@ using Extended = long double;
 using Int64 = std::int64_t;
 
 // Halves go to the even neighbour (banker's rounding), as the original platform did.
-inline Int64 Round(Extended v) { return static_cast<Int64>(std::nearbyintl(v)); }
+// llrintl rounds as nearbyintl under the default rounding mode, which the program never
+// changes, without saving and restoring the floating-point environment around it, and
+// gives the integer without switching the unit to truncation for a conversion.
+inline Int64 Round(Extended v) { return static_cast<Int64>(std::llrint(v)); }
 inline Int64 Trunc(Extended v) { return static_cast<Int64>(v); }
 
 // "The locale's decimal separator": set once at start from the user's numeric
