@@ -3,6 +3,8 @@
 // folder), the run's global state, and the plan file every benchmark measures.
 #pragma once
 
+#include "CopyTree.h"
+
 #include "PlanGenerator.h"
 
 #include <QByteArray>
@@ -58,9 +60,6 @@ private:
     QString SavedProgramFolder;
 };
 
-// Copies the file or folder from to the path to, folders with everything below them;
-// false when something could not be copied.
-bool CopyTree(const QString& from, const QString& to);
 
 // The whole file; throws Exception when it cannot be read.
 QByteArray ReadWholeFile(const QString& fileName);

@@ -9,22 +9,6 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-bool CopyTree(const QString& from, const QString& to)
-{
-    const QFileInfo info(from);
-    if (info.isFile())
-        return QDir().mkpath(QFileInfo(to).path()) && QFile::copy(from, to);
-    if (!info.isDir() || !QDir().mkpath(to))
-        return false;
-    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (!CopyTree(it.filePath(), to + QLatin1Char('/') + it.fileName()))
-            return false;
-    }
-    return true;
-}
-
 TTestRun::TTestRun(const QStringList& parts, const QDateTime& now)
     : SavedProgramFolder(GetProgramFolder())
 {

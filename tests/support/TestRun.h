@@ -4,6 +4,8 @@
 // has run. Everything is put back when the object goes.
 #pragma once
 
+#include "support/CopyTree.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,3 @@ private:
     QString SavedProgramFolder;
 };
 
-// Copies the file or folder from to the path to (folders with everything below them);
-// false when something could not be copied.
-bool CopyTree(const QString& from, const QString& to);
