@@ -8,7 +8,7 @@
 #include "BenchMap.h"
 #include "Benchmarks.h"
 
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
 
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "BenchMap.h"
 
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 
 namespace bench {
 

@@ -3,7 +3,7 @@
 // 500 with its sign library), says what it found, and ends as the window would,
 // removing the run folders it leaves empty.
 #include "engine/GeoMap.h"
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"

@@ -10,7 +10,7 @@
 // The HasCurrent… predicates move no cursor.
 #pragma once
 
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoDataObjectsFound.h"
 

@@ -3,7 +3,7 @@
 // recolours its picture from the file each time its filter must be applied anew.
 #include "CommandsTest.h"
 
-#include "engine/RasterFilter.h"
+#include "engine/commands/RasterFilter.h"
 #include "imaging/PictureRegistry.h"
 
 namespace {

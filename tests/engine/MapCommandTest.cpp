@@ -1,5 +1,5 @@
 // Command names, parameter strings, group forms, field conversions and the formatter.
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/ErrorTrail.h"
 #include "support/TestHelpers.h"

@@ -7,7 +7,7 @@
 
 #include "EngineFixture.h"
 
-#include "engine/GeoMapFile.h"
+#include "engine/file/GeoMapFile.h"
 #include "foundation/AppGlobalVar.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"

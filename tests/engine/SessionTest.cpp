@@ -5,7 +5,7 @@
 // the very plan it stands for.
 #include "EngineFixture.h"
 
-#include "engine/RasterFilter.h"
+#include "engine/commands/RasterFilter.h"
 #include "foundation/GeoDataObjectsPicture.h"
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"

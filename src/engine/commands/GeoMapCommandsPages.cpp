@@ -6,7 +6,7 @@
 #include "engine/GeoMap.h"
 
 #include "engine/EngineServices.h"
-#include "engine/RasterFilter.h"
+#include "engine/commands/RasterFilter.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjectsPicture.h"
 #include "platform/FileLookup.h"

@@ -5,7 +5,7 @@
 // position); the lists inside the objects it writes (nodes, captions, inner objects)
 // are left on their last item, as after any walk over them.
 #include "engine/GeoMap.h"
-#include "engine/GeoMapFile.h"
+#include "engine/file/GeoMapFile.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"

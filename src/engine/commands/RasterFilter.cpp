@@ -1,7 +1,7 @@
 // Raster pictures for the engine: read through the image readers with their errors
 // made the engine's, and recoloured by the colour filter, one table per channel applied
 // over the scanlines, so a scan of hundreds of megapixels costs one pass.
-#include "engine/RasterFilter.h"
+#include "engine/commands/RasterFilter.h"
 
 #include "engine/GeoMap.h"
 #include "foundation/ErrorTrail.h"

@@ -1,7 +1,7 @@
 // Which routine runs each command, and which writer renders the undo snapshots.
 // A code left without a handler is declared but refused by the frame.
 #include "engine/GeoMap.h"
-#include "engine/GeoMapFile.h"
+#include "engine/file/GeoMapFile.h"
 
 void TGeoMap::InstallCommandHandlers()
 {

@@ -5,10 +5,10 @@
 // tree that joins the plan only when the whole file has been read: a file that fails
 // leaves the plan as it was.
 #include "engine/GeoMap.h"
-#include "engine/GeoMapFile.h"
+#include "engine/file/GeoMapFile.h"
 
 #include "engine/EngineServices.h"
-#include "engine/RasterFilter.h"
+#include "engine/commands/RasterFilter.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"

@@ -1,6 +1,6 @@
 // Command names, the splitters of parameter strings and their groups, the field
 // conversions a handler uses and the formatter every builder uses.
-#include "engine/MapCommand.h"
+#include "engine/commands/MapCommand.h"
 
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"

@@ -4,7 +4,7 @@
 // file read before the plan changes, so a command that fails leaves the plan, its scale
 // and the document state as they were.
 #include "engine/GeoMap.h"
-#include "engine/GeoMapFile.h"
+#include "engine/file/GeoMapFile.h"
 
 #include "engine/EngineServices.h"
 #include "foundation/DelphiFormat.h"
