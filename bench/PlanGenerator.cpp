@@ -11,7 +11,7 @@
 #include "foundation/GeoServ.h"
 #include "foundation/StringNum.h"
 #include "platform/CodePage.h"
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 #include <QSaveFile>
 #include <algorithm>

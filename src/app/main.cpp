@@ -8,8 +8,8 @@
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
-#include "semantics/SemServices.h"
-#include "semantics/Symbols.h"
+#include "semantics/codec/SemServices.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -8,7 +8,7 @@
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 
 #include "foundation/ErrorTrail.h"
 #include "platform/CodePage.h"
-#include "semantics/SemServices.h"
-#include "semantics/Symbols.h"
+#include "semantics/codec/SemServices.h"
+#include "semantics/signs/Symbols.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // the closing check of polygons and the undo snapshots written with the native writer.
 #include "PlanFileTest.h"
 
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QFile>
 

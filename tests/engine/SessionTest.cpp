@@ -10,8 +10,8 @@
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
-#include "semantics/SemServices.h"
-#include "semantics/Symbols.h"
+#include "semantics/codec/SemServices.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "SemTestSupport.h"
 
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 namespace {
 

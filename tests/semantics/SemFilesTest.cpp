@@ -1,6 +1,6 @@
 #include "SemTestSupport.h"
 
-#include "semantics/SemDialogs.h"
+#include "semantics/codec/SemDialogs.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
-#include "semantics/SemServices.h"
+#include "semantics/codec/SemServices.h"
 #include "support/TestHelpers.h"
 #include "support/TestRun.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "foundation/AppGlobalVar.h"
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 #include "support/TestHelpers.h"
 
 #include <QTemporaryDir>

@@ -5,8 +5,8 @@
 
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
-#include "semantics/SemDialogs.h"
-#include "semantics/SemServices.h"
+#include "semantics/codec/SemDialogs.h"
+#include "semantics/codec/SemServices.h"
 #include "support/TestRun.h"
 
 #include <QDir>

@@ -2,12 +2,12 @@
 // every file is in the writer's own form, every object of our classifier has a sign of
 // its own, the named styles exist, the fonts are on the machine, and together the signs
 // use every picture, pattern, fill, hatching and caption feature the renderers know.
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "platform/FileLookup.h"
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 #include "support/TestHelpers.h"
 #include "support/TestRun.h"
 

@@ -6,7 +6,7 @@
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
-#include "semantics/SemServices.h"
+#include "semantics/codec/SemServices.h"
 
 #include <algorithm>
 #include <utility>

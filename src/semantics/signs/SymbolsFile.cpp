@@ -3,7 +3,7 @@
 // axes), which is read and at once rewritten in the current format. Reading is driven by
 // lines: a section header selects the section, "*" and a keyword start a primitive or
 // a caption rule, and the lines after the keyword are its numbered lines.
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"

@@ -3,15 +3,15 @@
 // splitting of a semantics string into the properties captions are made from.
 // SelectSymbol and FindSymbol run for every object at every rendering, so what they
 // search is indexed per kind (by object code in list order, and by name).
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
-#include "semantics/SemDialogs.h"
-#include "semantics/SemServices.h"
+#include "semantics/codec/SemDialogs.h"
+#include "semantics/codec/SemServices.h"
 
 #include <QDir>
 #include <QFile>

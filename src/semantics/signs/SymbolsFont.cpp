@@ -1,5 +1,5 @@
 // Logical fonts as Qt fonts, and the two text measurers of the sign library.
-#include "semantics/SymbolsFont.h"
+#include "semantics/signs/SymbolsFont.h"
 
 #include "platform/Platform.h"
 

@@ -1,12 +1,12 @@
 // The classifier services that the plan engine, the sign library and the windows call:
 // readable decodings, synonyms, exclusions, heights and numbers, all through the one
 // codec.
-#include "semantics/SemServices.h"
+#include "semantics/codec/SemServices.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "platform/TextFiles.h"
-#include "semantics/SemDialogs.h"
+#include "semantics/codec/SemDialogs.h"
 
 #include <QFile>
 #include <exception>

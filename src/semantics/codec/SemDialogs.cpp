@@ -1,4 +1,4 @@
-#include "semantics/SemDialogs.h"
+#include "semantics/codec/SemDialogs.h"
 
 #include <utility>
 

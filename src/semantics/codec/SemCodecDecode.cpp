@@ -1,7 +1,7 @@
 // Readable texts of the current semantics: the standard description from the
 // classifier, and the material, state and extended items named from the value lists
 // (with the topocodes of the topocode object).
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoServ.h"

@@ -1,6 +1,6 @@
 // Parsing and building semantics strings, the work-semantics lookups and the numeric
 // read-outs of the current semantics.
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"

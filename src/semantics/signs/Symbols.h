@@ -7,8 +7,8 @@
 #pragma once
 
 #include "foundation/GeoDataObjectsSigns.h"
-#include "semantics/SemCodec.h"
-#include "semantics/SymbolsFont.h"
+#include "semantics/codec/SemCodec.h"
+#include "semantics/signs/SymbolsFont.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,7 +1,7 @@
 // Text styles of the sign library ("Шрифты/<scale>/Стили.wri"), the resolving of a
 // text's style into a concrete style, logical fonts, and the frame of a measured text
 // in plan metres, turned upright when asked.
-#include "semantics/Symbols.h"
+#include "semantics/signs/Symbols.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"

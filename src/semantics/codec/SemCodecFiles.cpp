@@ -3,7 +3,7 @@
 // Every reader fills temporaries and hands them over only when the whole file (or the
 // whole group of files) was read; every writer encodes everything first and then
 // replaces each file through a temporary file.
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
@@ -11,8 +11,8 @@
 #include "foundation/GeoServ.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
-#include "semantics/SemDialogs.h"
-#include "semantics/Symbols.h"
+#include "semantics/codec/SemDialogs.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QFile>
 #include <utility>

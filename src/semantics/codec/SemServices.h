@@ -5,7 +5,7 @@
 #pragma once
 
 #include "foundation/GeoTypes.h"
-#include "semantics/SemCodec.h"
+#include "semantics/codec/SemCodec.h"
 
 #include <QString>
 #include <cstdint>
