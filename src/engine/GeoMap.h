@@ -351,6 +351,97 @@ public:
     void CmdSaveSelected(const TCommandFields& f);
     // ---- end of the native plan file ---------------------------------------------------
 
+    // ---- Plan-screen transforms and views ----------------------------------------------
+    // (view/GeoMapView.cpp, view/GeoMapVisibility.cpp) Plan X is north and maps to the
+    // vertical pixel axis, plan Y east to the horizontal one; pixel y grows downwards.
+    // On the screen, in raster export and for DXF a plan distance of d metres spans
+    // d * factor * 100 pixels (the factor is pixels per centimetre of ground); on the
+    // printer d * factor pixels. The view bounds and factors are the members ViewXMin …
+    // FactorY above; PictureRect holds left, top, right, bottom as QRect coordinates
+    // (x1, y1, x2, y2).
+    Extended ScreenDpi = 92.89L;         // the screen's dots per inch, a setting
+    Extended RasterDpi = 0;              // raster export
+    std::int32_t RasterScale = 0;
+    Extended PrinterDpi = 0;             // printing
+    std::int32_t PrinterScale = 500;
+    // When on, a zoom keeps the plan point under this window pixel in place.
+    std::uint8_t ZoomAnchorOn = 0;
+    QPoint ZoomAnchor;
+    TGeoPoint CentreTarget;              // what a zoom-and-centre (mode 8) puts mid-window
+
+    // Screen pixels per centimetre of ground at 1:1: ScreenDpi / 2.54.
+    Extended ScreenFactorAtOne() const;
+    // Plan point to pixel on a canvas of height H with the formula of DrawDest (margins of
+    // 10 pixels at the left and bottom but for a raster image), halves rounded to even;
+    // nothing written when DrawDest is above 3. Never raises: computed in extended
+    // precision and held within ±2^30 pixels, so a far-off node cannot fail a drawing.
+    void GeoToScr(int H, Extended xg, Extended yg, int& xs, int& ys) const;
+    // The same formula unrounded, for clipping before pixels are taken.
+    void GeoToScrF(int H, Extended xg, Extended yg, Extended& xs, Extended& ys) const;
+    // The inverse, unrounded; nothing written when DrawDest is above 3. Raises when the
+    // view has no scale yet (a factor of zero).
+    void ScrToGeo(int H, int xs, int ys, Extended& xg, Extended& yg) const;
+    // Fits the view bounds into a window of W by H pixels: equal factors, never closer
+    // than 1:1; one coordinate alone at 1:100. A window of 20 pixels or less either way
+    // (minimised) keeps the view; a zero extent one way takes the other way's factor.
+    void FitToWindow(int W, int H);
+    // The view step of DrawMode for a drawing into a window of W by H pixels: fit the
+    // whole plan into a new history record (modes 0, 1), restore the current record
+    // (2, 3, 7), refit it (4), zoom to DisplayScale about the anchor (5) or about the
+    // window centre putting CentreTarget mid-window (8); 6 and above 8 keep the view.
+    // The history grows for modes 0, 1, 5 and 8 only.
+    void ViewStep(int W, int H);
+    // OutputScale of DrawDest after the view step (the screen's also to the scale panel,
+    // "масштаб 1:" and the number, and to the scale box).
+    void SetOutputScale();
+    // PictureRect (-ScrollX, -ScrollY, pictureW, pictureH) and the plan corners of it
+    // (DrawAreaMin, DrawAreaMax) and of the surface of surfaceW by surfaceH pixels
+    // (WindowMin, WindowMax).
+    void SetPictureCorners(int pictureW, int pictureH, int surfaceW, int surfaceH);
+    // The view bounds become the extents of the whole plan: every sheet, hidden ones
+    // too (raster corners, texts, points and their inner texts, line nodes and the
+    // lines' inner texts, outer polygon nodes); without any coordinate the origins of
+    // the nomenclature's base squares; with neither the bounds stay. Moves no cursor.
+    void MaxMinCoord();
+    // The extents of the first sheet named Page exactly (made current, as any lookup
+    // by name) into PMin, PMax; a missing or empty sheet leaves both as they were.
+    void MaxMinCoord(const QString& Page, TGeoPoint& PMin, TGeoPoint& PMax);
+    // The view bounds of the main plan, or of this one when there is no main plan.
+    void GetExtents(Extended& XMin, Extended& YMin, Extended& XMax, Extended& YMax) const;
+    // Visibility against the drawing area DrawAreaMin..DrawAreaMax (ends included), of
+    // the current item of the plan's lists; each answer counts into DrawnCount (true) or
+    // SkippedCount (false), PolygonVisible also counts every outer node it finds outside.
+    bool PointInDrawArea(const TGeoPoint& P) const;
+    bool PointInWindow(const TGeoPoint& P) const;
+    bool RastrVisible();
+    bool PointVisible();
+    bool LineVisible();
+    bool PolygonVisible();
+    bool TextVisible();
+    // ---- end of plan-screen transforms and views ---------------------------------------
+
+    // ---- Sheet nomenclature (view/GeoMapNomenclature.cpp) ------------------------------
+    // The file the main window chose; empty until it chooses one.
+    QString NomenclatureFileName;
+    // Reads the nomenclature file name (a full path) into Nomenclatures, replacing the
+    // table only when the whole file reads: the kind (2 or 3) on the first line, then
+    // pairs of a base square's name and its south-west corner "X Y"; blank lines are
+    // skipped. Raises "Не найден файл номенклатур <name>" for a missing file, and names
+    // the file and line of any fault; the old table stays then.
+    void LoadNomenclatures(const QString& name);
+    // The cell name (base name, quarter "-А-" …, cell 1 … 16) of the plan point (XX
+    // north, YY east); "?" when no base square holds it or the table is empty, "" for a
+    // table of another kind.
+    QString CoordToNomenclature(Extended XX, Extended YY) const;
+    // The 250 m square of the kind-2 cell name s (the letter in either case): south-west
+    // corner x1, y1, x2 = x1 + 250, y2 = y1 + 250. False, outputs untouched, for an
+    // unknown base name, a letter other than А to Г, or a table of another kind (kind 3
+    // names are not turned back). A cell number other than 1 to 16 zeroes the outputs and
+    // raises "Не удалось определить координаты по заданной номенклатуре".
+    bool NomenclatureToCoord(const QString& s, Extended& x1, Extended& y1, Extended& x2,
+                             Extended& y2) const;
+    // ---- end of sheet nomenclature -----------------------------------------------------
+
 private:
     void InstallCommandHandlers();
     void WriteUndoSnapshot();
