@@ -74,9 +74,10 @@ void TGeoMap::LoadNomenclatures(const QString& name)
     std::vector<TNomenclature> items;
     while (nextLine()) {
         TNomenclature item;
+        const int nameLine = at;
         item.SheetName = lines[at++];
         if (!nextLine()) {
-            --at;
+            at = nameLine;
             throw fault(QStringLiteral("нет строки координат листа ") + item.SheetName);
         }
         try {
@@ -139,8 +140,10 @@ bool TGeoMap::NomenclatureToCoord(const QString& s, Extended& x1, Extended& y1, 
     const QString base = s.left(first);
     const QString rest = s.mid(first + 1);
     const qsizetype second = rest.indexOf(QLatin1Char('-'));
-    const QString letter = (second < 0 ? rest : rest.left(second)).toUpper();
-    const QString cell = second < 0 ? QString() : rest.mid(second + 1);
+    if (second < 0)
+        return false;   // no quarter between two "-": no cell name
+    const QString letter = rest.left(second).toUpper();
+    const QString cell = rest.mid(second + 1);
 
     const TNomenclature* found = nullptr;
     for (const auto& n : Nomenclatures) {
