@@ -29,6 +29,16 @@ int SaturatedPixel(Extended v)
 
 bool PositiveFinite(Extended v) { return v > 0 && std::isfinite(v); }
 
+// Pixels per unit of factor and the margin at the left and bottom of a destination:
+// the screen and DXF 100 and 10, the printer 1 and 10, a raster image 100 and none.
+// False for a destination above 3.
+bool DestFormula(TDrawDest dest, Extended& scale, Extended& margin)
+{
+    scale = dest == ddPrinter ? 1 : 100;
+    margin = dest == ddRaster ? 0 : 10;
+    return dest <= ddDxf;
+}
+
 // The plan's extents as they are met: the first coordinate sets all four bounds.
 struct TExtents {
     bool Any = false;
@@ -90,44 +100,20 @@ Extended TGeoMap::ScreenFactorAtOne() const
 
 void TGeoMap::GeoToScrF(int H, Extended xg, Extended yg, Extended& xs, Extended& ys) const
 {
-    switch (DrawDest) {
-    case ddScreen:
-    case ddDxf:
-        xs = (yg - ViewYMin) * FactorY * 100 + 10;
-        ys = H - (xg - ViewXMin) * FactorX * 100 - 10;
-        break;
-    case ddPrinter:
-        xs = (yg - ViewYMin) * FactorY + 10;
-        ys = H - (xg - ViewXMin) * FactorX - 10;
-        break;
-    case ddRaster:
-        xs = (yg - ViewYMin) * FactorY * 100;
-        ys = H - (xg - ViewXMin) * FactorX * 100;
-        break;
-    default:
-        break;
-    }
+    Extended scale = 0, margin = 0;
+    if (!DestFormula(DrawDest, scale, margin))
+        return;
+    xs = (yg - ViewYMin) * FactorY * scale + margin;
+    ys = H - (xg - ViewXMin) * FactorX * scale - margin;
 }
 
 void TGeoMap::GeoToScr(int H, Extended xg, Extended yg, int& xs, int& ys) const
 {
     // Each product is rounded on its own, halves to even, before the margin and the
     // height are applied, exactly as the integer formula does.
-    Extended scale = 100;
-    Extended margin = 10;
-    switch (DrawDest) {
-    case ddScreen:
-    case ddDxf:
-        break;
-    case ddPrinter:
-        scale = 1;
-        break;
-    case ddRaster:
-        margin = 0;
-        break;
-    default:
+    Extended scale = 0, margin = 0;
+    if (!DestFormula(DrawDest, scale, margin))
         return;
-    }
     const Extended across = std::nearbyint((yg - ViewYMin) * FactorY * scale);
     const Extended up = std::nearbyint((xg - ViewXMin) * FactorX * scale);
     xs = SaturatedPixel(across + margin);
@@ -140,21 +126,9 @@ void TGeoMap::ScrToGeo(int H, int xs, int ys, Extended& xg, Extended& yg) const
                       "procedure TGeoMap.ScrToGeo(const H:integer; const xs,ys:integer; "
                       "var xg,yg:extended);",
                       TrailArg("H", H), TrailArg("xs", xs), TrailArg("ys", ys));
-    Extended scale = 100;
-    Extended margin = 10;
-    switch (DrawDest) {
-    case ddScreen:
-    case ddDxf:
-        break;
-    case ddPrinter:
-        scale = 1;
-        break;
-    case ddRaster:
-        margin = 0;
-        break;
-    default:
+    Extended scale = 0, margin = 0;
+    if (!DestFormula(DrawDest, scale, margin))
         return;
-    }
     if (FactorX == 0 || FactorY == 0)
         throw Exception(QStringLiteral("Масштаб изображения плана не задан"));
     // In extended precision: the pixel sums cannot overflow as 32-bit sums could.
