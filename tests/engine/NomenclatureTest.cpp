@@ -14,8 +14,7 @@
 
 class NomenclatureTest : public EngineFixture {
 protected:
-    // Writes text (code page 1251 is not needed: names are plain here) to a file of the
-    // run folder and returns its full name.
+    // Writes lines (code page 1251, CR LF) to a file of the run folder; its full name.
     QString File(const QString& name, const QStringList& lines)
     {
         const QString path = Path(name);
