@@ -57,37 +57,19 @@ TColorManager::TColorManager()
     SetGammas(1.0f, 2.2f);
 }
 
-void TColorManager::SetSourceSampleBits(std::uint8_t bits)
+void TColorManager::SetChecked(std::uint8_t& field, std::uint8_t value, std::uint8_t highest,
+                               const QString& message)
 {
-    if (bits == 0 || bits > 16)
-        RaiseConversionError(DepthMessage);
-    Changed |= bits != SourceBits;
-    SourceBits = bits;
+    if (value == 0 || value > highest)
+        RaiseConversionError(message);
+    Changed |= value != field;
+    field = value;
 }
 
-void TColorManager::SetTargetSampleBits(std::uint8_t bits)
-{
-    if (bits == 0 || bits > 16)
-        RaiseConversionError(DepthMessage);
-    Changed |= bits != TargetBits;
-    TargetBits = bits;
-}
-
-void TColorManager::SetSourceSamples(std::uint8_t samples)
-{
-    if (samples == 0 || samples > 4)
-        RaiseConversionError(SampleCountMessage);
-    Changed |= samples != SourceCount;
-    SourceCount = samples;
-}
-
-void TColorManager::SetTargetSamples(std::uint8_t samples)
-{
-    if (samples == 0 || samples > 4)
-        RaiseConversionError(SampleCountMessage);
-    Changed |= samples != TargetCount;
-    TargetCount = samples;
-}
+void TColorManager::SetSourceSampleBits(std::uint8_t bits) { SetChecked(SourceBits, bits, 16, DepthMessage); }
+void TColorManager::SetTargetSampleBits(std::uint8_t bits) { SetChecked(TargetBits, bits, 16, DepthMessage); }
+void TColorManager::SetSourceSamples(std::uint8_t samples) { SetChecked(SourceCount, samples, 4, SampleCountMessage); }
+void TColorManager::SetTargetSamples(std::uint8_t samples) { SetChecked(TargetCount, samples, 4, SampleCountMessage); }
 
 void TColorManager::SetSourceModel(TColorModel model)
 {
@@ -326,11 +308,38 @@ struct RBitWriter {
 
 }  // namespace
 
+namespace {
+
+// Calls f with a sample of the source depth and one of the target depth (8 or 16 bits),
+// so the pixel loop inside f is compiled once per pair of depths.
+template <typename F>
+void WithDepths(int s, int t, F f)
+{
+    if (s == 8)
+        t == 8 ? f(std::uint8_t{}, std::uint8_t{}) : f(std::uint8_t{}, std::uint16_t{});
+    else
+        t == 8 ? f(std::uint16_t{}, std::uint8_t{}) : f(std::uint16_t{}, std::uint16_t{});
+}
+
+// An 8-bit colour result written at the target's depth.
+template <typename TOut>
+void PutByte(std::uint8_t* p, std::uint8_t v)
+{
+    if constexpr (sizeof(TOut) == 1)
+        *p = v;
+    else
+        Store16(p, std::uint16_t(v * 257));
+}
+
+bool ColourDepths(int s, int t) { return (s == 8 || s == 16) && (t == 8 || t == 16); }
+
+}  // namespace
+
 void TColorManager::ConvertRGB(RColorLine& line)
 {
     const int s = SourceBits;
     const int t = TargetBits;
-    if ((s != 8 && s != 16) || (t != 8 && t != 16))
+    if (!ColourDepths(s, t))
         return;
     const bool sourceAlpha = SourceFlags & sfAlpha;
     const bool copyAlpha = sourceAlpha && (TargetFlags & sfAlpha);
@@ -379,93 +388,69 @@ void TColorManager::ConvertRGB(RColorLine& line)
 
 void TColorManager::ConvertCMYK(RColorLine& line)
 {
-    const int s = SourceBits;
-    const int t = TargetBits;
-    if ((s != 8 && s != 16) || (t != 8 && t != 16))
+    if (!ColourDepths(SourceBits, TargetBits))
         return;
-    const ROutput out(t, TargetFlags & sfAlpha, TargetBlueFirst);
-    const auto write = [&](std::uint8_t* o, auto r, auto g, auto b) {
-        using TOut = decltype(r);
-        Put<TOut>(o + out.Red, r);
-        Put<TOut>(o + out.Green, g);
-        Put<TOut>(o + out.Blue, b);
-    };
-    if (s == 8) {
-        const auto component = [](int x, int k) {
-            return ClampToByte(255 - (x - MulDivWord(std::uint16_t(x), std::uint16_t(k), 255) + k));
-        };
+    const ROutput out(TargetBits, TargetFlags & sfAlpha, TargetBlueFirst);
+    WithDepths(SourceBits, TargetBits, [&](auto in, auto target) {
+        using TIn = decltype(in);
+        using TOut = decltype(target);
         EachPixel(line, out.Pixel, 4, [&](const RColorLine& l, std::uint8_t* o) {
-            const int k = *l.Sample[3];
-            const std::uint8_t r = component(*l.Sample[0], k);
-            const std::uint8_t g = component(*l.Sample[1], k);
-            const std::uint8_t b = component(*l.Sample[2], k);
-            if (t == 8)
-                write(o, r, g, b);
-            else
-                write(o, std::uint16_t(r * 257), std::uint16_t(g * 257), std::uint16_t(b * 257));
+            const std::size_t at[3] = {out.Red, out.Green, out.Blue};
+            if constexpr (sizeof(TIn) == 1) {
+                const int k = *l.Sample[3];
+                for (int c = 0; c < 3; ++c) {
+                    const int x = *l.Sample[c];
+                    PutByte<TOut>(o + at[c], ClampToByte(255 - (x - MulDivWord(std::uint16_t(x), std::uint16_t(k), 255) + k)));
+                }
+            } else {
+                // (X - X·K + K) of 16-bit samples, kept to 16 bits.
+                const std::uint16_t k = Load16(l.Sample[3]);
+                for (int c = 0; c < 3; ++c) {
+                    const std::uint16_t x = Load16(l.Sample[c]);
+                    const std::uint16_t ink = std::uint16_t(x - MulDivWord(x, k, 65535) + k);
+                    if constexpr (sizeof(TOut) == 1)
+                        o[at[c]] = ClampToByte(255 - MulDivWord(ink, 255, 65535));
+                    else
+                        Store16(o + at[c], std::uint16_t(65535 - ink));
+                }
+            }
         });
-        return;
-    }
-    // (X - X·K + K) of 16-bit samples, kept to 16 bits.
-    const auto ink = [](const std::uint8_t* x, std::uint16_t k) {
-        const std::uint16_t v = Load16(x);
-        return std::uint16_t(v - MulDivWord(v, k, 65535) + k);
-    };
-    EachPixel(line, out.Pixel, 4, [&](const RColorLine& l, std::uint8_t* o) {
-        const std::uint16_t k = Load16(l.Sample[3]);
-        const std::uint16_t c = ink(l.Sample[0], k), m = ink(l.Sample[1], k), y = ink(l.Sample[2], k);
-        if (t == 8)
-            write(o, ClampToByte(255 - MulDivWord(c, 255, 65535)), ClampToByte(255 - MulDivWord(m, 255, 65535)),
-                  ClampToByte(255 - MulDivWord(y, 255, 65535)));
-        else
-            write(o, std::uint16_t(65535 - c), std::uint16_t(65535 - m), std::uint16_t(65535 - y));
     });
 }
 
 void TColorManager::ConvertLab(RColorLine& line)
 {
-    const int s = SourceBits;
-    const int t = TargetBits;
-    if ((s != 8 && s != 16) || (t != 8 && t != 16))
+    if (!ColourDepths(SourceBits, TargetBits))
         return;
-    const ROutput out(t, TargetFlags & sfAlpha, TargetBlueFirst);
-    const bool byteRange = SourceFlags & sfLabByteRange;
-    const bool chromaOffset = SourceFlags & sfLabChromaOffset;
-    const auto sample = [s](const std::uint8_t* p) -> int { return s == 8 ? *p : Load16(p); };
-    const auto chroma = [&](const std::uint8_t* p) -> double {
-        if (chromaOffset)
-            return sample(p) - 128;
-        return double(std::int8_t(*p));  // 16-bit input: its low byte
-    };
-    EachPixel(line, out.Pixel, 3, [&](const RColorLine& l, std::uint8_t* o) {
-        double lightness = sample(l.Sample[0]);
-        if (byteRange)
-            lightness /= 2.55;
-        const double a = chroma(l.Sample[1]);
-        const double b = chroma(l.Sample[2]);
-        double x, y, z;
-        if (lightness < 7.9996) {
-            y = lightness / 903.3;
-            x = y + a / 3893.5;
-            z = y - b / 1557.4;
-        } else {
-            const double fy = (lightness + 16) / 116;
-            x = std::pow(a / 500 + fy, 3);
-            y = fy * fy * fy;
-            z = std::pow(fy - b / 200, 3);
-        }
-        const std::uint8_t red = ClampToByte(RoundEven((2.998 * x - 1.458 * y - 0.541 * z) * 255));
-        const std::uint8_t green = ClampToByte(RoundEven((-0.952 * x + 1.893 * y + 0.059 * z) * 255));
-        const std::uint8_t blue = ClampToByte(RoundEven((0.099 * x - 0.198 * y + 1.099 * z) * 255));
-        if (t == 8) {
-            o[out.Red] = red;
-            o[out.Green] = green;
-            o[out.Blue] = blue;
-        } else {
-            Store16(o + out.Red, std::uint16_t(red * 257));
-            Store16(o + out.Green, std::uint16_t(green * 257));
-            Store16(o + out.Blue, std::uint16_t(blue * 257));
-        }
+    const ROutput out(TargetBits, TargetFlags & sfAlpha, TargetBlueFirst);
+    const double lightnessScale = (SourceFlags & sfLabByteRange) ? 1 / 2.55 : 1.0;
+    const int chromaOffset = (SourceFlags & sfLabChromaOffset) ? 128 : 0;
+    WithDepths(SourceBits, TargetBits, [&](auto in, auto target) {
+        using TIn = decltype(in);
+        using TOut = decltype(target);
+        // Without the offset a* and b* are signed bytes (of a 16-bit sample, its low byte).
+        const auto chroma = [&](const std::uint8_t* p) -> double {
+            return chromaOffset ? double(Get<TIn>(p) - chromaOffset) : double(std::int8_t(*p));
+        };
+        EachPixel(line, out.Pixel, 3, [&](const RColorLine& l, std::uint8_t* o) {
+            const double lightness = double(Get<TIn>(l.Sample[0])) * lightnessScale;
+            const double a = chroma(l.Sample[1]);
+            const double b = chroma(l.Sample[2]);
+            double x, y, z;
+            if (lightness < 7.9996) {
+                y = lightness / 903.3;
+                x = y + a / 3893.5;
+                z = y - b / 1557.4;
+            } else {
+                const double fy = (lightness + 16) / 116;
+                x = std::pow(a / 500 + fy, 3);
+                y = fy * fy * fy;
+                z = std::pow(fy - b / 200, 3);
+            }
+            PutByte<TOut>(o + out.Red, ClampToByte(RoundEven((2.998 * x - 1.458 * y - 0.541 * z) * 255)));
+            PutByte<TOut>(o + out.Green, ClampToByte(RoundEven((-0.952 * x + 1.893 * y + 0.059 * z) * 255)));
+            PutByte<TOut>(o + out.Blue, ClampToByte(RoundEven((0.099 * x - 0.198 * y + 1.099 * z) * 255)));
+        });
     });
 }
 
@@ -488,12 +473,10 @@ void TColorManager::BuildChromaTables(int redOffset, int blueOffset)
 
 void TColorManager::ConvertYCC(RColorLine& line)
 {
-    const int s = SourceBits;
-    const int t = TargetBits;
-    if ((s != 8 && s != 16) || (t != 8 && t != 16))
+    if (!ColourDepths(SourceBits, TargetBits))
         return;
-    const ROutput out(t, TargetFlags & sfAlpha, TargetBlueFirst);
-    if (s == 16 && t == 16) {
+    const ROutput out(TargetBits, TargetFlags & sfAlpha, TargetBlueFirst);
+    if (SourceBits == 16 && TargetBits == 16) {
         EachPixel(line, out.Pixel, 3, [&](const RColorLine& l, std::uint8_t* o) {
             const float y = 1.3584f * float(Load16(l.Sample[0]));
             const float c1 = float(Load16(l.Sample[1])) - 40092;
@@ -505,25 +488,23 @@ void TColorManager::ConvertYCC(RColorLine& line)
         });
         return;
     }
-    const auto sample = [s](const std::uint8_t* p) -> int {
-        return s == 8 ? *p : MulDivWord(Load16(p), 255, 65535);
-    };
-    EachPixel(line, out.Pixel, 3, [&](const RColorLine& l, std::uint8_t* o) {
-        const int y = sample(l.Sample[0]);
-        const int cb = sample(l.Sample[1]);
-        const int cr = sample(l.Sample[2]);
-        const std::uint8_t red = ClampToByte(y + RedFromCr[cr]);
-        const std::uint8_t green = ClampToByte(y + GreenFromCb[cb] + GreenFromCr[cr]);
-        const std::uint8_t blue = ClampToByte(y + BlueFromCb[cb]);
-        if (t == 8) {
-            o[out.Red] = red;
-            o[out.Green] = green;
-            o[out.Blue] = blue;
-        } else {
-            Store16(o + out.Red, std::uint16_t(red * 257));
-            Store16(o + out.Green, std::uint16_t(green * 257));
-            Store16(o + out.Blue, std::uint16_t(blue * 257));
-        }
+    WithDepths(SourceBits, TargetBits, [&](auto in, auto target) {
+        using TIn = decltype(in);
+        using TOut = decltype(target);
+        const auto sample = [](const std::uint8_t* p) -> int {
+            if constexpr (sizeof(TIn) == 1)
+                return *p;
+            else
+                return MulDivWord(Load16(p), 255, 65535);
+        };
+        EachPixel(line, out.Pixel, 3, [&](const RColorLine& l, std::uint8_t* o) {
+            const int y = sample(l.Sample[0]);
+            const int cb = sample(l.Sample[1]);
+            const int cr = sample(l.Sample[2]);
+            PutByte<TOut>(o + out.Red, ClampToByte(y + RedFromCr[std::size_t(cr)]));
+            PutByte<TOut>(o + out.Green, ClampToByte(y + GreenFromCb[std::size_t(cb)] + GreenFromCr[std::size_t(cr)]));
+            PutByte<TOut>(o + out.Blue, ClampToByte(y + BlueFromCb[std::size_t(cb)]));
+        });
     });
 }
 

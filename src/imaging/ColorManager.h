@@ -135,6 +135,7 @@ public:
 private:
     using TConverter = void (TColorManager::*)(RColorLine&);
 
+    void SetChecked(std::uint8_t& field, std::uint8_t value, std::uint8_t highest, const QString& message);
     void ChooseConverter();
     void BuildChromaTables(int redOffset, int blueOffset);
 

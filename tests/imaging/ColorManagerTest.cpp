@@ -193,6 +193,10 @@ TEST(ColorManager, YccNeutralChromaGivesGrey)
     Apply(manager, {cmPhotoYCC, cmRGB});
     EXPECT_EQ(Convert(manager, {100, 156, 137}, 1, 3), (TBytes{100, 100, 100}));
     EXPECT_NE(Convert(manager, {100, 128, 128}, 1, 3), (TBytes{100, 100, 100}));
+    Apply(manager, {cmYCbCr, cmRGB, 16, 8});
+    EXPECT_EQ(Convert(manager, Words({32896, 32896, 32896}), 1, 3), (TBytes{128, 128, 128}));
+    Apply(manager, {cmYCbCr, cmRGB, 8, 16});
+    EXPECT_EQ(Convert(manager, {128, 128, 128}, 1, 6), Words({32896, 32896, 32896}));
 }
 
 // Guards chroma tables kept from the weights of an earlier image: new weights must be
@@ -225,6 +229,10 @@ TEST(ColorManager, LabWhiteAndBlack)
         manager.SourceFlags = c.flags;
         EXPECT_EQ(Convert(manager, c.lab, 1, 3), c.rgb);
     }
+    // 16-bit L* is the whole word; a* and b* without the offset are the low bytes, signed.
+    TColorManager wide;
+    Apply(wide, {cmCIELab, cmBGR, 16, 16});
+    EXPECT_EQ(Convert(wide, Words({100, 0x7F00, 0x0100}), 1, 6), Words({65535, 65535, 65535}));
 }
 
 TEST(ColorManager, IndexAndGreyDepthsArePackedWithRotatingMasks)
