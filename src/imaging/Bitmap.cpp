@@ -57,7 +57,7 @@ void TBitmap::Assign(const TBitmap& source)
 {
     if (&source == this)
         return;
-    const_cast<TBitmap&>(source).CommitNibbles();
+    source.CommitNibbles();
     CommitNibbles();
     Format = source.Format;
     Picture = source.Picture;
@@ -125,7 +125,7 @@ std::uint8_t* TBitmap::ScanLine(int y)
     return Nibbles.data();
 }
 
-void TBitmap::CommitNibbles()
+void TBitmap::CommitNibbles() const
 {
     if (NibbleRow < 0)
         return;
@@ -156,7 +156,7 @@ void TBitmap::ApplyColors()
     Picture.setColorTable(table);
 }
 
-const QImage& TBitmap::Image()
+const QImage& TBitmap::Image() const
 {
     CommitNibbles();
     return Picture;

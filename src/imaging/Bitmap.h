@@ -70,17 +70,18 @@ public:
     QString Name;
 
     // The image to draw: Mono, Indexed8 (also for 4 bits), RGB555, RGB16, BGR888, RGB32.
-    const QImage& Image();
+    const QImage& Image() const;
     QImage TakeImage();
     bool Empty() const { return Picture.isNull(); }
 
 private:
-    void CommitNibbles();
+    void CommitNibbles() const;
     void ApplyColors();
 
     TPixelFormat Format = pf32bit;
-    QImage Picture;
+    // A 4-bit row handed out is expanded whenever the image is read, also through const.
+    mutable QImage Picture;
     QList<QRgb> Colors;
-    std::vector<std::uint8_t> Nibbles;  // the packed 4-bit row handed out
-    int NibbleRow = -1;                 // its row, -1 when none is out
+    mutable std::vector<std::uint8_t> Nibbles;  // the packed 4-bit row handed out
+    mutable int NibbleRow = -1;                 // its row, -1 when none is out
 };
