@@ -211,6 +211,16 @@ TEST(ColorManager, NewLumaWeightsRebuildTheChromaTables)
     EXPECT_NE(Convert(manager, {76, 85, 255}, 1, 3), before);
 }
 
+TEST(ColorManager, ChromaTablesRoundHalvesToEven)
+{
+    // Red weight 0.25 gives 1.5 × (Cr − 128): 4.5 at Cr 131, which rounds to 4, not 5.
+    TColorManager manager;
+    const float weights[] = {0.25f, 0.5f, 0.25f};
+    manager.SetChromaParameters(weights, 1, 1);
+    Apply(manager, {cmYCbCr, cmRGB});
+    EXPECT_EQ(Convert(manager, {100, 128, 131, 100, 128, 129}, 2, 6), (TBytes{104, 98, 100, 102, 99, 100}));
+}
+
 TEST(ColorManager, LabWhiteAndBlack)
 {
     struct Case {
