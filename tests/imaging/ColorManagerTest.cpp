@@ -449,3 +449,42 @@ TEST(ColorManager, MulDivWordTruncates)
     EXPECT_EQ(MulDivWord(15, 65535, 15), 65535);
     EXPECT_EQ(MulDivWord(1, 1, 0), 0);
 }
+
+// Guards against a converter writing past the line it was given: every setting that has
+// a converter fills a target of exactly the line's size followed by guard bytes.
+TEST(ColorManager, NoConverterWritesPastTheLine)
+{
+    const TColorModel sources[] = {cmIndexed, cmGray, cmGrayAlpha, cmRGB, cmRGBA, cmBGR, cmBGRA,
+                                   cmCMYK, cmCIELab, cmYCbCr, cmPhotoYCC};
+    const TColorModel targets[] = {cmIndexed, cmGray, cmRGB, cmRGBA, cmBGR, cmBGRA};
+    const std::uint8_t depths[] = {1, 2, 4, 8, 16};
+    constexpr unsigned count = 13;
+    TBytes input(count * 4 * 2);
+    for (std::size_t i = 0; i < input.size(); ++i)
+        input[i] = std::uint8_t(i * 37 + 11);
+    int converted = 0;
+    for (TColorModel source : sources)
+        for (TColorModel target : targets)
+            for (std::uint8_t s : depths)
+                for (std::uint8_t t : depths)
+                    for (std::uint8_t mask : {std::uint8_t(0xFF), std::uint8_t(0x5A)}) {
+                        TColorManager manager;
+                        Apply(manager, {source, target, s, t});
+                        const bool indexed = target == cmIndexed || target == cmGray;
+                        const bool alpha = target == cmRGBA || target == cmBGRA;
+                        const std::size_t size = indexed ? (t == 16 ? count * 2 : (count * t + 7) / 8)
+                                                         : count * (alpha ? 4 : 3) * std::max(t / 8, 1);
+                        TBytes line(size + 16, 0xCD);
+                        const void* in[] = {input.data()};
+                        try {
+                            manager.ConvertLine(in, line.data(), count, mask);
+                        } catch (const EColorConversionError&) {
+                            continue;
+                        }
+                        ++converted;
+                        for (std::size_t i = size; i < line.size(); ++i)
+                            ASSERT_EQ(line[i], 0xCD) << int(source) << " " << int(target) << " " << int(s) << " "
+                                                     << int(t) << " mask " << int(mask);
+                    }
+    EXPECT_GT(converted, 100);
+}
