@@ -1,14 +1,12 @@
 // The JPEG reader over libjpeg: baseline and progressive files, greyscale, colour and
-// the CMYK of print scans. libjpeg reports a fatal error by calling its error manager,
-// which here jumps back to the decoding frame instead of ending the program; the
-// decoder's memory is released by the frame that owns it, never by the jump.
+// the CMYK of print scans. libjpeg's fatal errors jump back to the decoding frame
+// through the shared error manager; the decoder's memory is released by the frame that
+// owns it, never by the jump.
+#include "imaging/JpegGlue.h"
 #include "imaging/PictureReaders.h"
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 
-#include <jpeglib.h>
 #include <jerror.h>
 
 namespace {
@@ -17,48 +15,31 @@ namespace {
 // whole picture, so a file of thousands of tiny scans would keep the reader busy for
 // hours. Such a file is refused.
 constexpr int MaxJpegScans = 1000;
+// The error code the scan limit leaves; libjpeg's own codes are not negative.
+constexpr int TooManyScansCode = -1;
 
-struct RJpegError {
-    jpeg_error_mgr Manager;   // first, so that libjpeg's err pointer is this record
-    std::jmp_buf Jump;
-    int Code = 0;
-    bool TooManyScans = false;
-    char Message[JMSG_LENGTH_MAX] = {};
-};
-
-void JpegErrorExit(j_common_ptr info)
+bool EndOfDataIsFatal(int code)
 {
-    auto* error = reinterpret_cast<RJpegError*>(info->err);
-    error->Code = info->err->msg_code;
-    info->err->format_message(info, error->Message);
-    std::longjmp(error->Jump, 1);
+    // A file that ends early is broken (libjpeg would paint the rest grey); the other
+    // warnings (stray bytes between markers and the like) are harmless.
+    return code == JWRN_JPEG_EOF;
 }
-
-// Warnings: a file that ends early is broken (libjpeg would paint the rest grey);
-// the others (stray bytes between markers and the like) are harmless. Nothing is ever
-// written to the console.
-void JpegEmitMessage(j_common_ptr info, int level)
-{
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        JpegErrorExit(info);
-}
-
-void JpegOutputMessage(j_common_ptr) {}
 
 // Called between the steps of the decoding, the reading of each scan included.
 void JpegProgress(j_common_ptr info)
 {
     const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
     if (decompress->input_scan_number > MaxJpegScans) {
-        reinterpret_cast<RJpegError*>(info->err)->TooManyScans = true;
-        std::longjmp(reinterpret_cast<RJpegError*>(info->err)->Jump, 1);
+        auto* error = reinterpret_cast<RJpegErrorManager*>(info->err);
+        error->Code = TooManyScansCode;
+        std::longjmp(error->Jump, 1);
     }
 }
 
 // Owns the decoder, so that it is destroyed on every way out, the jump included.
 struct TJpegDecoder {
     jpeg_decompress_struct Info{};
-    RJpegError Error;
+    RJpegErrorManager Error;
     jpeg_progress_mgr Progress{};
     bool Created = false;
 
@@ -80,10 +61,8 @@ bool DecodeJpeg(TJpegDecoder* decoder, const uchar* data, std::int64_t size, con
                 QImage* image)
 {
     jpeg_decompress_struct* info = &decoder->Info;
-    info->err = jpeg_std_error(&decoder->Error.Manager);
-    decoder->Error.Manager.error_exit = &JpegErrorExit;
-    decoder->Error.Manager.emit_message = &JpegEmitMessage;
-    decoder->Error.Manager.output_message = &JpegOutputMessage;
+    info->err = JpegErrorManager(decoder->Error);
+    decoder->Error.FatalWarning = &EndOfDataIsFatal;
     if (setjmp(decoder->Error.Jump))
         return false;
 
@@ -150,7 +129,7 @@ QImage ReadJpegPicture(const QString& path)
     TJpegDecoder decoder;
     QImage image;
     if (!DecodeJpeg(&decoder, file.Data(), file.Size(), &path, &image)) {
-        if (decoder.Error.TooManyScans)
+        if (decoder.Error.Code == TooManyScansCode)
             RaiseBrokenPicture(path, QStringLiteral("более %1 проходов прогрессивного JPEG")
                                          .arg(MaxJpegScans));
         if (decoder.Error.Code == JERR_NO_BACKING_STORE || decoder.Error.Code == JERR_OUT_OF_MEMORY)

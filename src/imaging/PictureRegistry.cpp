@@ -1,29 +1,13 @@
-// The registry of image readers by extension, the built-in BMP and JPEG readers
-// registered on first use (a static library drops registrations nobody references),
-// and the memory check every reader allocates its image through.
+// Loading a picture through the reader its extension names, and the memory check every
+// reader allocates its image through.
 #include "imaging/PictureReaders.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
-#include <map>
 #include <unistd.h>
 
 namespace {
-
-using TReaderTable = std::map<QString, TPictureReader>;
-
-TReaderTable& Readers()
-{
-    static TReaderTable table = [] {
-        TReaderTable t;
-        t[QStringLiteral("bmp")] = &ReadBmpPicture;
-        t[QStringLiteral("jpg")] = &ReadJpegPicture;
-        t[QStringLiteral("jpeg")] = &ReadJpegPicture;
-        return t;
-    }();
-    return table;
-}
 
 std::int64_t MemoryLimitSet = 0;
 
@@ -61,33 +45,20 @@ EPictureError::EPictureError(QString message) : Message(std::move(message)), Utf
 {
 }
 
-void RegisterPictureFormat(const QString& ext, TPictureReader reader)
-{
-    if (reader)
-        Readers()[ext.toLower()] = reader;
-}
-
-bool PictureFormatRegistered(const QString& ext)
-{
-    return Readers().count(ext.toLower()) != 0;
-}
-
-QStringList RegisteredPictureExtensions()
-{
-    QStringList list;
-    for (const auto& entry : Readers())
-        list.append(entry.first);
-    return list;
-}
-
 QImage LoadPictureFile(const QString& path)
 {
     const QString ext = QFileInfo(path).suffix();
-    const auto found = Readers().find(ext.toLower());
-    if (found == Readers().end())
+    const TFileFormatList& list = FileFormatList();
+    const int index = list.IndexOfExtension(ext);
+    if (index < 0)
         throw EPictureError(QStringLiteral("Неизвестное расширение файла рисунка (.%1): \"%2\"")
                                 .arg(ext, path));
-    return found->second(path);
+    const TExtensionEntry& entry = *list.Extensions()[std::size_t(index)];
+    const TPictureReader read = entry.Class->GraphicClass->Read;
+    if (!read)
+        throw EPictureError(QStringLiteral("Рисунки формата \"%1\" (.%2) не читаются: \"%3\"")
+                                .arg(list.DescriptionOf(entry), ext, path));
+    return read(path);
 }
 
 std::int64_t PictureMemoryLimit()

@@ -11,6 +11,8 @@ QImage FourByTwo(const QString&)
     return image;
 }
 
+const TGraphicClass FourByTwoClass{QStringLiteral("TFourByTwo"), &FourByTwo};
+
 class PictureRegistry : public PictureFiles {};
 
 }  // namespace
@@ -32,10 +34,13 @@ TEST_F(PictureRegistry, ExtensionChoosesTheReaderLetterCaseIgnored)
     bmp.Pixels = QByteArray(8, '\0');
     EXPECT_EQ(LoadPictureFile(Write(QStringLiteral("Лист 1.BmP"), bmp.Bytes())).size(), QSize(2, 1));
 
-    RegisterPictureFormat(QStringLiteral("TeSt"), &FourByTwo);
+    FileFormatList().AddFormat(QStringLiteral("TeSt"), QStringLiteral("Test images"), QString(), ftRaster,
+                               false, &FourByTwoClass);
     EXPECT_TRUE(PictureFormatRegistered(QStringLiteral("test")));
     EXPECT_EQ(LoadPictureFile(Write(QStringLiteral("a.TEST"), QByteArray("anything"))).size(),
               QSize(4, 2));
+    FileFormatList().RemoveFormat(QString(), &FourByTwoClass);
+    EXPECT_FALSE(PictureFormatRegistered(QStringLiteral("test")));
 }
 
 TEST_F(PictureRegistry, UnknownExtensionAndMissingFileAreRefused)
