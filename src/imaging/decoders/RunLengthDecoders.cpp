@@ -47,6 +47,16 @@ struct TTarget {
         Pos += n;
         from.Pos += available;
     }
+    // Writes the source's next byte count times, cut to the room; false when the source
+    // has no byte left.
+    bool Run(TSource& from, std::size_t count)
+    {
+        std::uint8_t value;
+        if (!from.Take(value))
+            return false;
+        Fill(value, count);
+        return true;
+    }
     void ZeroRest() { Fill(0, Left()); }
 };
 
@@ -147,10 +157,8 @@ void TPackbitsRLEDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Des
         if (n >= 0) {
             out.Copy(in, std::size_t(n) + 1);
         } else if (n != -128) {
-            std::uint8_t value;
-            if (!in.Take(value))
+            if (!out.Run(in, std::size_t(1 - n)))
                 break;
-            out.Fill(value, std::size_t(1 - n));
         }
     }
     out.ZeroRest();
@@ -168,10 +176,8 @@ void TPCXRLEDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
         if (c < 192) {
             *out.Pos++ = c;
         } else {
-            std::uint8_t value;
-            if (!in.Take(value))
+            if (!out.Run(in, c & 63))
                 break;
-            out.Fill(value, c & 63);
         }
     }
     out.ZeroRest();
@@ -221,10 +227,8 @@ void TCUTRLEDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     while (in.Take(header) && header != 0) {
         const std::size_t n = header & 127;
         if (header & 128) {
-            std::uint8_t value;
-            if (!in.Take(value))
+            if (!out.Run(in, n))
                 break;
-            out.Fill(value, n);
         } else {
             out.Copy(in, n);
         }
@@ -243,10 +247,8 @@ void TPSPRLEDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     std::uint8_t h;
     while (!out.Full() && in.Take(h)) {
         if (h >= 128) {
-            std::uint8_t value;
-            if (!in.Take(value))
+            if (!out.Run(in, h - 128u))
                 break;
-            out.Fill(value, h - 128u);
         } else {
             out.Copy(in, h);
         }
@@ -267,10 +269,8 @@ void TRLADecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
         if (n < 0) {
             out.Copy(in, std::size_t(-n));
         } else {
-            std::uint8_t value;
-            if (!in.Take(value))
+            if (!out.Run(in, std::size_t(n) + 1))
                 break;
-            out.Fill(value, std::size_t(n) + 1);
         }
     }
     out.ZeroRest();
