@@ -24,7 +24,7 @@ const RJPEGStripProperties& JPEGProperties()
         q.ColorScheme = 11;
         q.SamplesPerPixel = 3;
         q.RowsPerStrip = {16};
-        q.YCbCrSubsampling = {2, 2};
+        q.SubSampling = {2, 2};
         q.BytesPerLine = 48;
         return q;
     }();

@@ -1,6 +1,8 @@
 // What the decoders share: their error and where their warnings go.
 #include "imaging/decoders/Decoders.h"
 
+#include <utility>
+
 namespace {
 
 TDecoderWarningSink& WarningSink()
@@ -16,13 +18,13 @@ void RaiseCompressionError(const QString& Message)
     throw EGraphicCompression(Message);
 }
 
-void SetDecoderWarningSink(TDecoderWarningSink sink)
+TDecoderWarningSink SetDecoderWarningSink(TDecoderWarningSink sink)
 {
-    WarningSink() = std::move(sink);
+    return std::exchange(WarningSink(), std::move(sink));
 }
 
 void ShowDecoderWarning(const QString& text)
 {
     if (WarningSink())
-        WarningSink()(QStringLiteral("Warning"), text);
+        WarningSink()(text);
 }

@@ -36,11 +36,12 @@ public:
 
 [[noreturn]] void RaiseCompressionError(const QString& Message);
 
-// Where the decoders' warnings go (libjpeg's warnings, a JPEG block that ends early):
-// title "Warning" and the text. The program installs a message box; without a sink the
-// warnings are dropped. To be merged with the image base class's JPEG error glue.
-using TDecoderWarningSink = std::function<void(const QString& title, const QString& text)>;
-void SetDecoderWarningSink(TDecoderWarningSink sink);
+// Where the decoders' warnings go (libjpeg's warnings, a JPEG block that ends early), as
+// text; the program shows them in a message box titled "Warning". Without a sink they are
+// dropped. Setting a sink answers the previous one. To be merged with the image base
+// class's JPEG error glue.
+using TDecoderWarningSink = std::function<void(const QString& message)>;
+TDecoderWarningSink SetDecoderWarningSink(TDecoderWarningSink sink);
 void ShowDecoderWarning(const QString& text);
 
 // The family's interface. Source and Dest are passed by reference because some members
@@ -232,17 +233,18 @@ private:
     int ZLibResult = 0;
 };
 
-// What the TIFF JPEG decoder reads of its reader's image properties. The reader keeps
-// CurrentRow up to date between strips. To be merged with the image properties record.
+// What the TIFF JPEG decoder reads of its reader's image properties, under the record's
+// own names. The reader keeps CurrentRow and CurrentStrip up to date between strips. To be
+// merged with the image properties record.
 struct RJPEGStripProperties {
-    std::uint32_t Width = 0;
-    std::uint32_t Height = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
     std::uint8_t ColorScheme = 0;          // the colour model: 2 grey, 4 RGB, 9 CMYK, 11 YCbCr
     std::uint8_t BitsPerSample = 8;
     std::uint8_t SamplesPerPixel = 1;
-    std::uint32_t PlanarConfiguration = 1; // 1 interleaved, 2 one plane per sample
+    std::uint32_t PlanarConfig = 1;        // 2: one plane per sample; else interleaved
     std::vector<std::uint32_t> RowsPerStrip;
-    std::vector<std::uint8_t> YCbCrSubsampling;   // horizontal, vertical
+    std::vector<std::uint8_t> SubSampling;   // horizontal, vertical
     std::vector<std::uint8_t> JPEGTables;
     std::uint32_t BytesPerLine = 0;
     std::uint32_t CurrentRow = 0;          // rows delivered before this strip

@@ -149,7 +149,7 @@ struct RBlockRequest {
     std::size_t Size;
     std::uint8_t* Dest;
     std::size_t UnpackedSize;
-    std::uint32_t Width, Rows;
+    std::int64_t Width, Rows;
     int Components;          // expected components of the JPEG image
     bool Interleaved;
     int Precision;
@@ -168,7 +168,7 @@ TBlockFault DecodeBlock(TState* s, const RBlockRequest* r)
     s->SetBlock(r->Data, r->Size);
     jpeg_read_header(info, TRUE);
     TBlockFault fault = bfNone;
-    if (info->image_width != r->Width || info->image_height != r->Rows)
+    if (std::int64_t(info->image_width) != r->Width || std::int64_t(info->image_height) != r->Rows)
         fault = bfSize;
     else if (info->num_components != r->Components)
         fault = bfComponents;
@@ -260,7 +260,7 @@ void TTIFFJPEGDecoder::StartUnpack()
     s->Source.skip_input_data = &SkipInputData;
     s->Source.resync_to_restart = &jpeg_resync_to_restart;
     s->Source.term_source = &TermSource;
-    const auto& sub = Properties->YCbCrSubsampling;
+    const auto& sub = Properties->SubSampling;
     s->SamplingH = sub.size() >= 1 ? sub[0] : 1;
     s->SamplingV = sub.size() >= 2 ? sub[1] : 1;
     switch (CreateDecompressor(s)) {
@@ -280,15 +280,15 @@ void TTIFFJPEGDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
         StartUnpack();
     std::memset(Dest, 0, UnpackedSize);
     const RJPEGStripProperties& p = *Properties;
-    std::uint32_t rows = 0;
+    std::int64_t rows = 0;
     if (!p.RowsPerStrip.empty())
         rows = p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
-    if (p.CurrentRow < p.Height)
-        rows = std::min(rows, p.Height - p.CurrentRow);
-    const bool interleaved = p.PlanarConfiguration != 2;
+    if (std::int64_t(p.CurrentRow) < p.Height)
+        rows = std::min<std::int64_t>(rows, p.Height - std::int64_t(p.CurrentRow));
+    const bool interleaved = p.PlanarConfig != 2;
     const RBlockRequest request{Source, PackedSize, Dest, UnpackedSize, p.Width, rows,
                                 interleaved ? int(p.SamplesPerPixel) : 1, interleaved,
-                                int(p.BitsPerSample), p.ColorScheme, p.BytesPerLine};
+                                int(p.BitsPerSample), std::uint8_t(p.ColorScheme), p.BytesPerLine};
     switch (DecodeBlock(State.get(), &request)) {
     case bfNone:
     case bfNotTables:
