@@ -169,6 +169,24 @@ TEST(TIFFJPEGDecoder, LibtiffStripsInYCbCrAndRGB)
     }
 }
 
+// Grey strips were read as colour (libjpeg's RGB output), three bytes a pixel into a
+// line of one.
+TEST(TIFFJPEGDecoder, GreyStripComesOutOneBytePerPixel)
+{
+    RJPEGStripProperties p = ColourStrip(2, "jpeg_gray.tables");
+    p.SamplesPerPixel = 1;
+    p.BytesPerLine = 16;
+    TTIFFJPEGDecoder decoder(&p);
+    decoder.StartUnpack();
+    const RUnpacked r = UnpackGuarded(decoder, FixtureBytes("jpeg_gray.strip"), 16 * 16);
+    EXPECT_TRUE(r.GuardsIntact);
+    const TBytes source = FixtureBytes("jpeg_source.gray");
+    int largest = 0;
+    for (std::size_t i = 0; i < source.size(); ++i)
+        largest = std::max(largest, std::abs(int(r.Bytes[i]) - int(source[i])));
+    EXPECT_LE(largest, 24);
+}
+
 TEST(TIFFJPEGDecoder, StripsThatDoNotMatchTheImageAreRefused)
 {
     struct Case {
