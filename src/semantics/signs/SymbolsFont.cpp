@@ -4,6 +4,8 @@
 #include "platform/Platform.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -11,8 +13,11 @@ namespace {
 constexpr int DefaultCellHeight = 16;
 // The metrics of this many fonts are kept; past it the cache starts again.
 constexpr int MaxCachedFonts = 256;
-// A point is a dot at 72 dots per inch; 2835 dots per metre is what rounds to 72.
-constexpr int DotsPerMetre72 = 2835;
+// A fine font has this many pixels per device pixel, so that its metrics, kept by Qt in
+// 64ths of a pixel, hold the cell to a few thousandths of a dot; past MaxFinePixels
+// (Qt sets no font above 0x7fff pixels) fewer are enough.
+constexpr int FinePixelsPerDot = 64;
+constexpr int MaxFinePixels = 16384;
 
 QFont::Weight QtWeight(std::int32_t weight)
 {
@@ -31,7 +36,7 @@ qreal CellPerEm(const TLogFont& lf)
     const auto found = ratios.constFind(key);
     if (found != ratios.constEnd())
         return found.value();
-    constexpr int probe = 200;
+    constexpr int probe = 2048;
     QFont font(lf.FaceName);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setWeight(QtWeight(lf.Weight));
@@ -79,10 +84,14 @@ TTextExtent TFixedTextMeasurer::TextExtent(const QString& txt, const TLogFont& l
     return e;
 }
 
-TQtTextMeasurer::TQtTextMeasurer() : Device(1, 1, QImage::Format_RGB32)
+QFont FineQFont(const QFont& font, qreal dpi, qreal& scale)
 {
-    Device.setDotsPerMeterX(DotsPerMetre72);
-    Device.setDotsPerMeterY(DotsPerMetre72);
+    const qreal em = font.pointSizeF() * (dpi > 0 ? dpi : 72.0) / 72.0;   // device pixels
+    const int pixels = int(std::clamp<qreal>(std::round(em * FinePixelsPerDot), 1, MaxFinePixels));
+    QFont fine(font);
+    fine.setPixelSize(pixels);
+    scale = em > 0 ? pixels / em : 1;
+    return fine;
 }
 
 TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
@@ -95,11 +104,13 @@ TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
     if (found == Fonts.constEnd()) {
         if (Fonts.size() >= MaxCachedFonts)
             Fonts.clear();
-        found = Fonts.insert(key, LogFontToQFont(lf, 72));
+        TFineFont fine;
+        fine.Font = FineQFont(LogFontToQFont(lf, 72), 72, fine.Scale);
+        found = Fonts.insert(key, fine);
     }
-    const QFontMetricsF metrics(found.value(), &Device);
+    const QFontMetricsF metrics(found->Font);
     TTextExtent e;
-    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt)));
-    e.Height = static_cast<int>(Round(metrics.ascent() + metrics.descent()));
+    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt) / found->Scale));
+    e.Height = static_cast<int>(Round((metrics.ascent() + metrics.descent()) / found->Scale));
     return e;
 }
