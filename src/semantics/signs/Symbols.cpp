@@ -305,10 +305,20 @@ void TSymbols::SplitName(const QString& name, TFindedProps& parts)
 
 QString TSymbols::ShortKey(const TFindedProps& parts)
 {
-    QString key = parts.ObjCode + u'/';
-    for (const QStringList* items : {&parts.F, &parts.K, &parts.N})
+    const std::initializer_list<const QStringList*> groups = {&parts.F, &parts.K, &parts.N};
+    qsizetype size = parts.ObjCode.size() + 1;
+    for (const QStringList* items : groups)
         for (const QString& item : *items)
-            key += item + u';';
+            size += item.size() + 1;
+    QString key;
+    key.reserve(size);   // every miss builds one
+    key += parts.ObjCode;
+    key += u'/';
+    for (const QStringList* items : groups)
+        for (const QString& item : *items) {
+            key += item;
+            key += u';';
+        }
     return key;
 }
 
