@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -363,6 +364,9 @@ TEST_F(TextStyles, QtMeasuredCellIsTheLogicalHeight)
                 lf.Height = height;
                 const TTextExtent e = measurer.TextExtent(text, lf);
                 EXPECT_EQ(e.Height, height);
+                qreal scale = 0;
+                const QFontMetricsF fine(LogFontToFineQFont(lf, scale));
+                EXPECT_NEAR((fine.ascent() + fine.descent()) / scale, height, 1e-9);
                 // Without hinting the advance grows with the size itself.
                 EXPECT_NEAR(e.Width, wide * height / 200.0, 1);
             }

@@ -13,9 +13,9 @@ namespace {
 constexpr int DefaultCellHeight = 16;
 // The metrics of this many fonts are kept; past it the cache starts again.
 constexpr int MaxCachedFonts = 256;
-// A fine font has this many pixels per device pixel, so that its metrics, kept by Qt in
-// 64ths of a pixel, hold the cell to a few thousandths of a dot; past MaxFinePixels
-// (Qt sets no font above 0x7fff pixels) fewer are enough.
+// A fine font has about this many pixels per dot, so that its widths, kept by Qt in
+// 64ths of a pixel, hold to a few thousandths of a dot; past MaxFinePixels (Qt sets no
+// font above 0x7fff pixels) fewer are enough.
 constexpr int FinePixelsPerDot = 64;
 constexpr int MaxFinePixels = 16384;
 
@@ -84,13 +84,15 @@ TTextExtent TFixedTextMeasurer::TextExtent(const QString& txt, const TLogFont& l
     return e;
 }
 
-QFont FineQFont(const QFont& font, qreal dpi, qreal& scale)
+QFont LogFontToFineQFont(const TLogFont& lf, qreal& scale)
 {
-    const qreal em = font.pointSizeF() * (dpi > 0 ? dpi : 72.0) / 72.0;   // device pixels
-    const int pixels = int(std::clamp<qreal>(std::round(em * FinePixelsPerDot), 1, MaxFinePixels));
-    QFont fine(font);
-    fine.setPixelSize(pixels);
-    scale = em > 0 ? pixels / em : 1;
+    // On a device of 72 dots per inch a point is a dot.
+    QFont fine = LogFontToQFont(lf, 72);
+    const qreal em = fine.pointSizeF();
+    fine.setPixelSize(int(std::clamp<qreal>(std::round(em * FinePixelsPerDot), 1, MaxFinePixels)));
+    const QFontMetricsF metrics(fine);
+    const qreal cell = metrics.ascent() + metrics.descent();
+    scale = cell > 0 ? cell / LogFontCellHeight(lf) : fine.pixelSize() / em;
     return fine;
 }
 
@@ -105,7 +107,7 @@ TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
         if (Fonts.size() >= MaxCachedFonts)
             Fonts.clear();
         TFineFont fine;
-        fine.Font = FineQFont(LogFontToQFont(lf, 72), 72, fine.Scale);
+        fine.Font = LogFontToFineQFont(lf, fine.Scale);
         found = Fonts.insert(key, fine);
     }
     const QFontMetricsF metrics(found->Font);

@@ -62,7 +62,7 @@ public:
 };
 
 // Qt's font metrics in dots, at the fractional size of the logical font (through its
-// fine font, below). The fonts of the last logical fonts asked for are kept, since every
+// fine font, LogFontToFineQFont). The fonts of the last logical fonts asked for are kept, since every
 // caption of a plan is measured again at every rendering.
 class TQtTextMeasurer : public TTextMeasurer {
 public:
@@ -86,8 +86,9 @@ qreal LogFontCellHeight(const TLogFont& lf);
 // off so that sizes scale exactly. The escapement is the painter's business.
 QFont LogFontToQFont(const TLogFont& lf, qreal dpi);
 
-// A device sets a font in whole pixels, which would round the fractional size away (a
-// cell of 5 dots in Liberation Sans came out as 4). The fine font is font in pixels of a
-// dpi device, scale times as large; its metrics divided by scale, or its text drawn
-// through a painter scaled by 1 / scale, keep the fraction.
-QFont FineQFont(const QFont& font, qreal dpi, qreal& scale);
+// A device sets a font in whole pixels, which rounds a fractional size away (a cell of 5
+// dots in Liberation Sans came out as 4). The fine font is lf set in pixels about 64
+// times as large; scale is its pixels per dot, taken from its own ascent plus descent so
+// that they make the cell of lf. Its widths divided by scale, or its text drawn through
+// a painter scaled by 1 / scale, are those of lf at the exact size.
+QFont LogFontToFineQFont(const TLogFont& lf, qreal& scale);
