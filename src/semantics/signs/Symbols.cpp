@@ -199,6 +199,7 @@ void TSymbols::LoadSymbols(std::int32_t scale)
     VpGPoints.DeleteAll();
     VpGLines.DeleteAll();
     VpGPolygons.DeleteAll();
+    Indexes = {};   // new records may take the places and names of the old ones
     if (LoadedScale != 0) {
         Noting(LoadErrors, SignFolder(LoadedScale) + UnknownFileName,
                [&] { WriteUnknownSymbols(LoadedScale); });
