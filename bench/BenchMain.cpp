@@ -88,6 +88,7 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
         {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
         {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},
         {"sheet deleted (no transform yet), undo on / save", bench::DelPageOn, bench::Save, 1.1},
+        {"sign not found / sign found", bench::SignMiss, bench::SignHit, 2},
     };
     for (const RRatio& ratio : ratios) {
         const RMeasure* a = r.Find(ratio.Measured);

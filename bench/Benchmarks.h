@@ -34,6 +34,10 @@ inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
 inline constexpr const char* FormatPair = "Parts/FormatPair";         // XYtoString2
 inline constexpr const char* ParsePair = "Parts/ParsePair";           // StringToXY
 
+// Choosing the signs of 200 objects in a library of 2,000 point signs, found and not found.
+inline constexpr const char* SignHit = "Parts/SelectSymbolHit";
+inline constexpr const char* SignMiss = "Parts/SelectSymbolMiss";
+
 // Peak memory of the opened plan, measured in a process of its own.
 inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
 

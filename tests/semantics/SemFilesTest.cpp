@@ -2,6 +2,8 @@
 
 #include "semantics/codec/SemDialogs.h"
 
+#include <map>
+
 namespace {
 
 QStringList Listing(const QString& folder)
@@ -57,6 +59,43 @@ TEST_F(SemFixture, EveryClassifierFileRoundTrips)
         if (name == TSemCodec::TopoCodesFileName)
             continue;   // read only: nothing writes it
         EXPECT_EQ(FileBytes(Folder() + name), FileBytes(source + name));
+    }
+}
+
+// Guards files whose lines end in a lone CR: read as one long line each, they loaded
+// with the CR inside the values, and then every save of the classifier (and closing its
+// window) was refused. A lone CR ends a line in every classifier file.
+TEST_F(SemFixture, LoneCrEndsALineInEveryClassifierFile)
+{
+    WriteBytes(Folder() + TSemCodec::ExcludeFileNames[0],
+               Cp1251({QStringLiteral("ТОЧ/Ф010"), QStringLiteral("ТОЧ/Ф500")}));
+    const auto reopen = [&] {
+        Services.reset();
+        Services = std::make_unique<TSemServices>();
+        Services->Open();
+        Services->LoadSynonyms();
+    };
+    reopen();
+    const QString tables = TablesText(Codec());
+    const QString font = Services->FontName;
+    ASSERT_EQ(Codec().SL[TSemCodec::slExcludes].size(), 2);
+    std::map<QString, QByteArray> original;
+    for (const QString& name : Listing(Folder())) {
+        QByteArray bytes = FileBytes(Folder() + name);
+        original[name] = bytes;
+        WriteBytes(Folder() + name, bytes.replace("\r\n", "\r"));
+    }
+    reopen();
+    EXPECT_EQ(TablesText(Codec()), tables);
+    EXPECT_EQ(Services->FontName, font);
+    ASSERT_NO_THROW(Codec().SaveStandartBase());
+    ASSERT_NO_THROW(Codec().SaveWorkBase());
+    ASSERT_NO_THROW(Codec().SaveSynonyms());
+    ASSERT_NO_THROW(Services->Close());
+    for (const auto& [name, bytes] : original) {
+        SCOPED_TRACE(name.toStdString());
+        if (name != TSemCodec::TopoCodesFileName)   // read only: nothing writes it
+            EXPECT_EQ(FileBytes(Folder() + name), bytes);
     }
 }
 

@@ -296,6 +296,25 @@ TEST_F(SymbolsFile, BadNumberThrowsWithTheLineAndLeavesNoHalfReadSign)
     LogArguments = savedArguments;
 }
 
+// Guards the trail of a failed write: its arguments stood under a bare "Arguments:" line
+// instead of "Arguments: filename=…" and "Arguments: lm=…" as the reports read them.
+TEST_F(SymbolsFile, WriteErrorNamesFileAndKindInTheTrail)
+{
+    ErrorInfo = std::make_unique<QStringList>();
+    const std::uint8_t savedArguments = LogArguments;
+    LogArguments = 1;
+    ASSERT_TRUE(Symbols.LoadSymbol(Copy(QStringLiteral("line_full.wri")), QStringLiteral("x"), lmLine));
+    const QString target = Dir.path() + QStringLiteral("/нет такой папки/забор.wri");
+    EXPECT_THROW(Symbols.SaveSymbol(target, lmLine), Exception);
+    EXPECT_FALSE(QFile::exists(target));
+    const QStringList expected = {QStringLiteral("Module name: Symbols"),
+                                  QStringLiteral("procedure TSymbols.SaveSymbol(const filename:string; const lm:TLmode);"),
+                                  QStringLiteral("Arguments: filename=") + target, QStringLiteral("Arguments: lm=1")};
+    EXPECT_EQ(ErrorInfo->mid(ErrorInfo->size() - expected.size()), expected);
+    ErrorInfo.reset();
+    LogArguments = savedArguments;
+}
+
 TEST_F(SymbolsFile, SaveAsksBeforeOverwritingAndCancelWritesNothing)
 {
     ASSERT_TRUE(Symbols.LoadSymbol(Copy(QStringLiteral("line_full.wri")), QStringLiteral("x"), lmLine));

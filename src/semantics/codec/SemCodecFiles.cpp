@@ -22,12 +22,14 @@ namespace {
 
 const char* const Module = "ModuleName: SemCodec";
 
-// Lines of a classifier file; a missing file raises missingMessage.
+// Lines of a classifier file; a missing file raises missingMessage. A lone CR ends a
+// line, as on the platform the files come from: read as part of a value, it could never
+// be written back, and every later save of the classifier would be refused.
 QStringList ReadLines(const QString& path, const QString& missingMessage)
 {
     if (!QFile::exists(path))
         throw Exception(missingMessage);
-    return ReadTextFileLines(path);
+    return ReadTextFileLines(path, true);
 }
 
 // One file to be written: its path and its bytes, checked before anything is written.

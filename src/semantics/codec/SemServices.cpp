@@ -71,7 +71,7 @@ void TSemServices::ReadFontFile()
     const QString path = TSemCodec::ClassifierPath(FontFileName);
     if (!QFile::exists(path))
         return;
-    const QStringList lines = ReadTextFileLines(path);
+    const QStringList lines = ReadTextFileLines(path, true);   // a lone CR ends the name
     if (!lines.isEmpty())
         FontName = lines.first();
 }

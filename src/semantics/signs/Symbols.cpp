@@ -161,14 +161,16 @@ bool TSymbols::IndexHolds(TLmode lm, int i)
     });
 }
 
-TSymbols::TKindIndex& TSymbols::Index(TLmode lm)
+TSymbols::TKindIndex& TSymbols::Index(TLmode lm, bool rebuild)
 {
     TKindIndex& index = Indexes[lm];
     WithList(lm, [&](auto& list) {
-        bool valid = true;
-        for (int i = 0; valid && i < list.GetCount(); ++i)
-            valid = IndexHolds(lm, i);
-        if (valid && static_cast<int>(index.Signs.size()) == list.GetCount())
+        // Adding, inserting, deleting and editing through Item leave the count changed or
+        // the cursor on the sign changed; walking the whole list here instead would make
+        // every miss cost the whole library.
+        const int cursor = list.GetIndex();
+        if (!rebuild && static_cast<int>(index.Signs.size()) == list.GetCount() &&
+            (cursor < 0 || IndexHolds(lm, cursor)))
             return;
         index = TKindIndex();
         index.Signs.reserve(list.GetCount());
@@ -197,6 +199,7 @@ void TSymbols::LoadSymbols(std::int32_t scale)
     VpGPoints.DeleteAll();
     VpGLines.DeleteAll();
     VpGPolygons.DeleteAll();
+    Indexes = {};   // new records may take the places and names of the old ones
     if (LoadedScale != 0) {
         Noting(LoadErrors, SignFolder(LoadedScale) + UnknownFileName,
                [&] { WriteUnknownSymbols(LoadedScale); });
@@ -265,7 +268,7 @@ void TSymbols::ReadUnknownSymbols(int scale)
 {
     const QString path = SignFolder(scale) + UnknownFileName;
     if (FileExistsIgnoringCase(path))
-        UnknownSymbols = ReadTextFileLines(path);
+        UnknownSymbols = ReadTextFileLines(path, true);   // a key with a CR could not be written
 }
 
 // ---- Choosing a sign ----
@@ -303,19 +306,20 @@ void TSymbols::SplitName(const QString& name, TFindedProps& parts)
 
 QString TSymbols::ShortKey(const TFindedProps& parts)
 {
-    QString key = parts.ObjCode + u'/';
-    for (const QStringList* items : {&parts.F, &parts.K, &parts.N})
+    const std::initializer_list<const QStringList*> groups = {&parts.F, &parts.K, &parts.N};
+    qsizetype size = parts.ObjCode.size() + 1;
+    for (const QStringList* items : groups)
         for (const QString& item : *items)
-            key += item + u';';
-    return key;
-}
-
-QString TSymbols::UnknownKey(const TFindedProps& parts)
-{
-    QString key = ShortKey(parts);
-    for (const QStringList* items : {&parts.M, &parts.S})
-        for (const QString& item : *items)
-            key += item + u';';
+            size += item.size() + 1;
+    QString key;
+    key.reserve(size);   // every miss builds one
+    key += parts.ObjCode;
+    key += u'/';
+    for (const QStringList* items : groups)
+        for (const QString& item : *items) {
+            key += item;
+            key += u';';
+        }
     return key;
 }
 
@@ -332,21 +336,27 @@ bool TSymbols::SelectSymbolAt(const QString& name, TLmode lm, int depth)
     if (lm < lmPoint || lm > lmPolygon)
         return false;
     SplitName(name, ObjectProps);
-    // The index as it stands is trusted for a match whose entries still hold; no match is
-    // believed only after the whole list was checked against it.
-    for (const bool checked : {false, true}) {
-        const TKindIndex& index = checked ? Index(lm) : Indexes[lm];
+    // A hit and a miss check the same: the index (Index), and the signs of the object's
+    // code, from the first to the one that matches; a sign changed among them builds the
+    // index again.
+    for (const bool rebuild : {false, true}) {
+        const TKindIndex& index = Index(lm, rebuild);
         const auto candidates = index.ByObjCode.constFind(ObjectProps.ObjCode);
         if (candidates == index.ByObjCode.constEnd())
-            continue;
+            break;
+        bool stale = false;
         for (const int i : candidates.value()) {
-            if (!checked && !IndexHolds(lm, i))
+            if ((stale = !IndexHolds(lm, i)))
                 break;
             if (Matches(index.Signs[i].Parts, ObjectProps))
                 return GoSign(lm, i);
         }
+        if (!stale)
+            break;
     }
-    const QString key = UnknownKey(ObjectProps);
+    // Noted and looked up under the short key: material and state do not make an object
+    // new again, and the list reads as the lists of other installations.
+    const QString key = ShortKey(ObjectProps);
     if (IsUnknown(key))
         return GoLastSign(lm);
 
@@ -402,10 +412,12 @@ bool TSymbols::FindSymbol(const QString& Symname, TLmode lm)
 {
     if (lm < lmPoint || lm > lmPolygon)
         return false;
-    for (const bool checked : {false, true}) {
-        const TKindIndex& index = checked ? Index(lm) : Indexes[lm];
+    for (const bool rebuild : {false, true}) {
+        const TKindIndex& index = Index(lm, rebuild);
         const auto found = index.ByName.constFind(Symname);
-        if (found != index.ByName.constEnd() && (checked || IndexHolds(lm, found.value())))
+        if (found == index.ByName.constEnd())
+            return false;
+        if (IndexHolds(lm, found.value()))
             return GoSign(lm, found.value());
     }
     return false;

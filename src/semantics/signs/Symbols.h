@@ -96,9 +96,9 @@ public:
     // The parts of a sign name or semantics string (the character after the object code
     // is skipped, so "/" and "-" alike).
     static void SplitName(const QString& name, TFindedProps& parts);
-    // The key of the missing-sign list: object code, "/" and every Ф, К, Н, М and С item
-    // followed by ";". The short key (the add-sign window's) has only Ф, К and Н.
-    static QString UnknownKey(const TFindedProps& parts);
+    // The short key, under which the missing-sign list notes and looks up an object and
+    // which the add-sign window receives: object code, "/" and every Ф, К and Н item
+    // followed by ";".
     static QString ShortKey(const TFindedProps& parts);
     // Writes UnknownSymbols, one a line, to "неизвестные знаки.wri" in the sign folder of
     // scale, which is created when missing. Throws when it cannot be written.
@@ -193,9 +193,11 @@ private:
         TFindedProps Parts;
     };
     // What SelectSymbol and FindSymbol search, per kind: the signs by object code in list
-    // order, and the first sign of each name. A look-up checks the entries it uses (and the
-    // count); a miss checks the whole list, and the index is built again when a sign was
-    // added, removed, replaced or renamed.
+    // order, and the first sign of each name. A look-up, found or not, checks the count,
+    // the sign under the list's cursor and the entries it uses; the index is built again
+    // when one of them shows a sign added, removed, replaced or renamed. A sign list
+    // changed from outside must therefore leave its cursor on the sign it changed (as
+    // AddItem, InsertItem and editing through Item do) or its count changed.
     struct TKindIndex {
         std::vector<TIndexedSign> Signs;
         QHash<QString, std::vector<int>> ByObjCode;
@@ -206,7 +208,7 @@ private:
     bool GoSign(TLmode lm, int index);
     bool GoLastSign(TLmode lm);
     bool DeleteCurrentSign(TLmode lm);
-    TKindIndex& Index(TLmode lm);
+    TKindIndex& Index(TLmode lm, bool rebuild = false);
     bool IndexHolds(TLmode lm, int i);
     bool SelectSymbolAt(const QString& name, TLmode lm, int depth);
     bool AddMissingSign(TLmode lm, const TFindedProps& parts);
@@ -214,6 +216,7 @@ private:
 
     bool ReadSymbolFile(const QString& filename, const QStringList& lines, TLmode lm,
                         bool& newStyle);
+    bool WriteSymbolFile(const QString& filename, TLmode lm);
     void AddUnknown(const QString& key);
     void ResolveStyle(const std::unique_ptr<TUserStyle>& own, const QString& styleName,
                       TUserStyle& Style, bool inDots, bool roundNamed);

@@ -945,6 +945,17 @@ void AddLoadTrail(const QString& filename, const QString& workname, TLmode lm, b
                                    : QStringLiteral("Arguments: NewStyle: false"));
 }
 
+// The arguments of a failed write, each on a line of its own as the reports give them.
+void AddSaveTrail(const QString& filename, TLmode lm)
+{
+    if (!trail_detail::BeginBlock(Module, "procedure TSymbols.SaveSymbol(const filename:string; const lm:TLmode);"))
+        return;
+    if (!trail_detail::ArgumentsOn())
+        return;
+    trail_detail::AddLine(QStringLiteral("Arguments: filename=") + filename);
+    trail_detail::AddLine(QStringLiteral("Arguments: lm=") + QString::number(lm));
+}
+
 }  // namespace
 
 bool TSymbols::ReadSymbolFile(const QString& filename, const QStringList& lines, TLmode lm,
@@ -1032,8 +1043,16 @@ QStringList TSymbols::SymbolLines(TLmode lm) const
 
 bool TSymbols::SaveSymbol(const QString& filename, TLmode lm)
 {
-    TTrailGuard guard(Module, "procedure TSymbols.SaveSymbol(const filename:string; const lm:TLmode);",
-                      TrailArg("filename", filename), TrailArg("lm", lm));
+    try {
+        return WriteSymbolFile(filename, lm);
+    } catch (...) {
+        AddSaveTrail(filename, lm);
+        throw;
+    }
+}
+
+bool TSymbols::WriteSymbolFile(const QString& filename, TLmode lm)
+{
     if (lm < lmPoint || lm > lmPolygon)
         return false;
     const bool hasCurrent = lm == lmPoint   ? VpGPoints.Item != nullptr

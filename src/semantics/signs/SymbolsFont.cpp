@@ -4,6 +4,8 @@
 #include "platform/Platform.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -11,8 +13,11 @@ namespace {
 constexpr int DefaultCellHeight = 16;
 // The metrics of this many fonts are kept; past it the cache starts again.
 constexpr int MaxCachedFonts = 256;
-// A point is a dot at 72 dots per inch; 2835 dots per metre is what rounds to 72.
-constexpr int DotsPerMetre72 = 2835;
+// A fine font has about this many pixels per dot, so that its widths, kept by Qt in
+// 64ths of a pixel, hold to a few thousandths of a dot; past MaxFinePixels (Qt sets no
+// font above 0x7fff pixels) fewer are enough.
+constexpr int FinePixelsPerDot = 64;
+constexpr int MaxFinePixels = 16384;
 
 QFont::Weight QtWeight(std::int32_t weight)
 {
@@ -31,7 +36,7 @@ qreal CellPerEm(const TLogFont& lf)
     const auto found = ratios.constFind(key);
     if (found != ratios.constEnd())
         return found.value();
-    constexpr int probe = 200;
+    constexpr int probe = 2048;
     QFont font(lf.FaceName);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setWeight(QtWeight(lf.Weight));
@@ -79,10 +84,16 @@ TTextExtent TFixedTextMeasurer::TextExtent(const QString& txt, const TLogFont& l
     return e;
 }
 
-TQtTextMeasurer::TQtTextMeasurer() : Device(1, 1, QImage::Format_RGB32)
+QFont LogFontToFineQFont(const TLogFont& lf, qreal& scale)
 {
-    Device.setDotsPerMeterX(DotsPerMetre72);
-    Device.setDotsPerMeterY(DotsPerMetre72);
+    // On a device of 72 dots per inch a point is a dot.
+    QFont fine = LogFontToQFont(lf, 72);
+    const qreal em = fine.pointSizeF();
+    fine.setPixelSize(int(std::clamp<qreal>(std::round(em * FinePixelsPerDot), 1, MaxFinePixels)));
+    const QFontMetricsF metrics(fine);
+    const qreal cell = metrics.ascent() + metrics.descent();
+    scale = cell > 0 ? cell / LogFontCellHeight(lf) : fine.pixelSize() / em;
+    return fine;
 }
 
 TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
@@ -95,11 +106,13 @@ TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
     if (found == Fonts.constEnd()) {
         if (Fonts.size() >= MaxCachedFonts)
             Fonts.clear();
-        found = Fonts.insert(key, LogFontToQFont(lf, 72));
+        TFineFont fine;
+        fine.Font = LogFontToFineQFont(lf, fine.Scale);
+        found = Fonts.insert(key, fine);
     }
-    const QFontMetricsF metrics(found.value(), &Device);
+    const QFontMetricsF metrics(found->Font);
     TTextExtent e;
-    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt)));
-    e.Height = static_cast<int>(Round(metrics.ascent() + metrics.descent()));
+    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt) / found->Scale));
+    e.Height = static_cast<int>(Round((metrics.ascent() + metrics.descent()) / found->Scale));
     return e;
 }

@@ -61,17 +61,19 @@ public:
     int TurnedExtraHeight;
 };
 
-// Qt's font metrics on a device of 72 dots per inch, where a point is a dot. The metrics
-// of the last fonts asked for are kept, since every caption of a plan is measured again
-// at every rendering.
+// Qt's font metrics in dots, at the fractional size of the logical font (through its
+// fine font, LogFontToFineQFont). The fonts of the last logical fonts asked for are kept, since every
+// caption of a plan is measured again at every rendering.
 class TQtTextMeasurer : public TTextMeasurer {
 public:
-    TQtTextMeasurer();
     TTextExtent TextExtent(const QString& txt, const TLogFont& lf) override;
 
 private:
-    QImage Device;
-    QHash<QString, QFont> Fonts;
+    struct TFineFont {
+        QFont Font;
+        qreal Scale = 1;
+    };
+    QHash<QString, TFineFont> Fonts;
 };
 
 // The cell height in dots that a logical height stands for: a positive height is the
@@ -79,7 +81,14 @@ private:
 qreal LogFontCellHeight(const TLogFont& lf);
 
 // The Qt font for lf on a device of dpi dots per inch: face, weight (0 regular, else the
-// value, 700 bold), italic, underline, strike-out, and the size such that the font's
-// ascent plus descent equals the cell height of lf in device dots. Hinting is off so that
-// sizes scale exactly. The escapement is the painter's business.
+// value, 700 bold), italic, underline, strike-out, and the fractional point size at which
+// the font's ascent plus descent equals the cell height of lf in device dots. Hinting is
+// off so that sizes scale exactly. The escapement is the painter's business.
 QFont LogFontToQFont(const TLogFont& lf, qreal dpi);
+
+// A device sets a font in whole pixels, which rounds a fractional size away (a cell of 5
+// dots in Liberation Sans came out as 4). The fine font is lf set in pixels about 64
+// times as large; scale is its pixels per dot, taken from its own ascent plus descent so
+// that they make the cell of lf. Its widths divided by scale, or its text drawn through
+// a painter scaled by 1 / scale, are those of lf at the exact size.
+QFont LogFontToFineQFont(const TLogFont& lf, qreal& scale);

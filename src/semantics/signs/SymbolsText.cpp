@@ -38,7 +38,7 @@ void TSymbols::LoadTextStyles(int scale)
         ProgramFolderPath(QStringLiteral("Шрифты/") + QString::number(scale) + QStringLiteral("/Стили.wri"));
     if (!QFileInfo(path).isFile())
         return;
-    const QStringList lines = ReadTextFileLines(path);
+    const QStringList lines = ReadTextFileLines(path, true);   // a lone CR ends a line
 
     // Read whole into new records first: a bad value leaves the styles as they were.
     std::vector<std::unique_ptr<TGeoTextStyle>> styles;
