@@ -211,6 +211,7 @@ TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
         EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
     }
     const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         EXPECT_TRUE(img.Image.save(folder + QStringLiteral("/point-signs-500.png")));
+    }
 }

@@ -29,6 +29,13 @@ protected:
 #include <QPolygonF>
 #include <cmath>
 
+// The plan point (x, y) within a nanometre.
+inline void ExpectNear(const TGeoPoint& p, Extended x, Extended y)
+{
+    EXPECT_NEAR(double(p.X), double(x), 1e-9);
+    EXPECT_NEAR(double(p.Y), double(y), 1e-9);
+}
+
 // A window of the plan as an image: north up, east right, Scale pixels per metre, the
 // point (X0, Y0) at the top-left corner. Widths are millimetres of the plan, so
 // PixelsPerMM is the drawing's pixels per plan millimetre.

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr Extended Eps = 1e-9L;
-
 class RenderPoint : public SignFixture {
 protected:
     void SetUp() override
@@ -61,12 +59,6 @@ protected:
     RVpGPoint* Sign = nullptr;   // link, not owned
     RGPoint Point;
 };
-
-void ExpectNear(const TGeoPoint& p, Extended x, Extended y)
-{
-    EXPECT_NEAR(double(p.X), double(x), 1e-9);
-    EXPECT_NEAR(double(p.Y), double(y), 1e-9);
-}
 
 }  // namespace
 

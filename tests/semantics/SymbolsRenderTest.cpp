@@ -61,12 +61,6 @@ protected:
     TVpLayers Dest;
 };
 
-void ExpectNear(const TGeoPoint& p, Extended x, Extended y)
-{
-    EXPECT_NEAR(double(p.X), double(x), 1e-9);
-    EXPECT_NEAR(double(p.Y), double(y), 1e-9);
-}
-
 }  // namespace
 
 TEST_F(RenderPic, TurnsThePictureClockwiseAboutItsOrigin)

@@ -41,12 +41,57 @@ void CopyFill(const P& from, P& to)
     to.FillStyle = from.FillStyle;
 }
 
-// A new element of the picture; the caller fills its one primitive.
-RVpLayer& NewElement(TVpLayers& pic)
+// A new element of the picture holding one new primitive of the list named, which the
+// caller fills.
+template <class L>
+auto& NewPrimitive(TVpLayers& pic, L RVpLayer::*list)
 {
     pic.AddItem();
-    return *pic.Item;
+    L& primitives = pic.Item->*list;
+    primitives.AddItem();
+    return *primitives.Item;
 }
+
+// Points of a sign picture into a placed primitive, each through place.
+template <class F>
+void PlacePoints(const TGeoPoints& from, TGeoPoints& to, F&& place)
+{
+    for (const auto& q : from) {
+        const TGeoPoint g = place(*q);
+        to.AddPoint(g.X, g.Y);
+    }
+}
+
+// A new element of dest with one text set in style (sizes in dots) at angle from
+// anchor, measured into its frame and turned upright as autoinvert says; its anchor and
+// angle as the measuring leaves them.
+void PlaceText(TSymbols& symbols, TVpLayers& dest, const QString& txt, const TUserStyle& style,
+               TGeoAngle angle, const TGeoPoint& anchor, std::uint8_t autoinvert)
+{
+    RVpText& text = NewPrimitive(dest, &RVpLayer::Texts);
+    text.Text = txt;
+    text.OwnStyle = std::make_unique<TUserStyle>(style);
+    TLogFont lf;
+    symbols.DefLogFont(lf);
+    symbols.UserStyleToLF(style, lf);
+    symbols.GeoAngleToLF(angle, lf);
+    TGeoPoint at = anchor;
+    symbols.GetTextRect2(symbols.Measurer(), txt, lf, autoinvert, at, text.Frame);
+    text.Position = at;
+    text.Angle = WinToGeoAngle(lf.Orientation);
+}
+
+// Whether the in-line text goes into the element now due. A negative repeat counts as
+// none.
+bool InLineTextDue(const TSymbols& s)
+{
+    return s.ObjKind == lmLine && s.TextRepeat > 0 && s.ElementCounter % s.TextRepeat == 0 &&
+           !s.InLineText.isEmpty();
+}
+
+// An in-line text reads the other way on an inverted segment, never turns when fixed,
+// and is turned upright otherwise.
+std::uint8_t InLineAutoInvert(const TSymbols& s) { return s.InvertedSegment ? 2 : s.InLineFixed ? 0 : 1; }
 
 }  // namespace
 
@@ -66,35 +111,14 @@ void TSymbols::RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAng
         PGZ(Xc, Yc, r * m, fNormalAngle(beta + Angle), g.X, g.Y);
         return g;
     };
-    // A text at anchor, measured into its frame; the anchor and angle as measured.
-    const auto placeText = [&](const QString& txt, const TUserStyle& style, TGeoAngle angle,
-                               const TGeoPoint& anchor, std::uint8_t autoinvert) {
-        RVpText& text = *[&] {
-            RVpLayer& element = NewElement(*DestPic);
-            element.Texts.AddItem();
-            return element.Texts.Item;
-        }();
-        text.Text = txt;
-        text.OwnStyle = std::make_unique<TUserStyle>(style);
-        TLogFont lf;
-        DefLogFont(lf);
-        UserStyleToLF(style, lf);
-        GeoAngleToLF(angle, lf);
-        TGeoPoint at = anchor;
-        GetTextRect2(Measurer(), txt, lf, autoinvert, at, text.Frame);
-        text.Position = at;
-        text.Angle = WinToGeoAngle(lf.Orientation);
-    };
-
     bool countedPerElement = false;
     const int count = SourcePic ? SourcePic->GetCount() : 0;
     for (int i = 0; i < count; ++i) {
         const RVpLayer& source = *SourcePic->At(i);
         if (ObjKind == lmLine) {
-            // A negative repeat counts as none.
-            if (DestPic && TextRepeat > 0 && ElementCounter % TextRepeat == 0 && !InLineText.isEmpty())
-                placeText(InLineText, InLineStyle, fNormalAngle(Angle + 90), place(InLinePos),
-                          InvertedSegment ? 2 : InLineFixed ? 0 : 1);
+            if (DestPic && InLineTextDue(*this))
+                PlaceText(*this, *DestPic, InLineText, InLineStyle, fNormalAngle(Angle + 90), place(InLinePos),
+                          InLineAutoInvert(*this));
             ++ElementCounter;
             countedPerElement = true;
         }
@@ -104,13 +128,11 @@ void TSymbols::RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAng
             const RVpText& t = *source.Texts.At(0);
             TUserStyle style;
             SelectTextStyle2(t, style);
-            placeText(t.Text, style, fNormalAngle(Angle + t.Angle), place(t.Position), 1);
+            PlaceText(*this, *DestPic, t.Text, style, fNormalAngle(Angle + t.Angle), place(t.Position), 1);
         }
         if (source.Lines.GetCount() > 0) {
             const RVpLine& l = *source.Lines.At(0);
-            RVpLayer& element = NewElement(*DestPic);
-            element.Lines.AddItem();
-            RVpLine& line = *element.Lines.Item;
+            RVpLine& line = NewPrimitive(*DestPic, &RVpLayer::Lines);
             line.PenColor = l.PenColor;
             line.PenWidth = l.PenWidth;
             line.P1 = place(l.P1);
@@ -118,33 +140,21 @@ void TSymbols::RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAng
         }
         if (source.Polylines.GetCount() > 0) {
             const RVpPolyline& pl = *source.Polylines.At(0);
-            RVpLayer& element = NewElement(*DestPic);
-            element.Polylines.AddItem();
-            RVpPolyline& polyline = *element.Polylines.Item;
+            RVpPolyline& polyline = NewPrimitive(*DestPic, &RVpLayer::Polylines);
             polyline.PenColor = pl.PenColor;
             polyline.PenWidth = pl.PenWidth;
-            for (const auto& p : pl.Points) {
-                const TGeoPoint g = place(*p);
-                polyline.Points.AddPoint(g.X, g.Y);
-            }
+            PlacePoints(pl.Points, polyline.Points, place);
         }
         if (source.Polygons.GetCount() > 0) {
             const RVpPolygon& pg = *source.Polygons.At(0);
-            RVpLayer& element = NewElement(*DestPic);
-            element.Polygons.AddItem();
-            RVpPolygon& polygon = *element.Polygons.Item;
+            RVpPolygon& polygon = NewPrimitive(*DestPic, &RVpLayer::Polygons);
             CopyPen(pg, polygon);
             CopyFill(pg, polygon);
-            for (const auto& p : pg.Points) {
-                const TGeoPoint g = place(*p);
-                polygon.Points.AddPoint(g.X, g.Y);
-            }
+            PlacePoints(pg.Points, polygon.Points, place);
         }
         if (source.Circles.GetCount() > 0) {
             const RVpCircle& c = *source.Circles.At(0);
-            RVpLayer& element = NewElement(*DestPic);
-            element.Circles.AddItem();
-            RVpCircle& circle = *element.Circles.Item;
+            RVpCircle& circle = NewPrimitive(*DestPic, &RVpLayer::Circles);
             CopyPen(c, circle);
             CopyFill(c, circle);
             circle.Center = place(c.Center);
@@ -190,9 +200,7 @@ void TSymbols::RenderPicMain(const TVpLayers* SourcePic, TVpLayers* DestPic, Ext
         const Extended endLength = mitre(x, t1);
         const TGeoAngle startDir = x >= 0 ? SegAngle - t0 / 2 : SegAngle + 180 - t0 / 2;
         const TGeoAngle endDir = x >= 0 ? SegAngle + t1 / 2 - 180 : SegAngle + t1 / 2;
-        RVpLayer& element = NewElement(*DestPic);
-        element.Lines.AddItem();
-        RVpLine& line = *element.Lines.Item;
+        RVpLine& line = NewPrimitive(*DestPic, &RVpLayer::Lines);
         CopyPen(l, line);
         PGZ(X1, Y1, startLength, fNormalAngle(startDir), line.P1.X, line.P1.Y);
         PGZ(X2, Y2, endLength, fNormalAngle(endDir), line.P2.X, line.P2.Y);
@@ -223,19 +231,12 @@ void TSymbols::RenderPicMin(const TVpLayers* SourcePic, TVpLayers* DestPic, Exte
         return g;
     };
     const auto addLine = [&](const RVpLine& from, Extended xa, Extended ya, Extended xb, Extended yb) {
-        RVpLayer& element = NewElement(*DestPic);
-        element.Lines.AddItem();
-        RVpLine& line = *element.Lines.Item;
+        RVpLine& line = NewPrimitive(*DestPic, &RVpLayer::Lines);
         CopyPen(from, line);
         line.P1 = place(xa, ya);
         line.P2 = place(xb, yb);
     };
-    const auto addPoints = [&](const TGeoPoints& from, TGeoPoints& to) {
-        for (const auto& q : from) {
-            const TGeoPoint g = place(q->X * m, q->Y * m);
-            to.AddPoint(g.X, g.Y);
-        }
-    };
+    const auto placeSign = [&](const TGeoPoint& q) { return place(q.X * m, q.Y * m); };
 
     const int count = (SourcePic && DestPic) ? SourcePic->GetCount() : 0;
     for (int i = 0; i < count; ++i) {
@@ -268,55 +269,38 @@ void TSymbols::RenderPicMin(const TVpLayers* SourcePic, TVpLayers* DestPic, Exte
             const RVpPolyline& pl = *source.Polylines.At(0);
             const Extended ref = pl.RefPoint.Y * m;
             if (p < ref && ref <= end) {
-                RVpLayer& element = NewElement(*DestPic);
-                element.Polylines.AddItem();
-                CopyPen(pl, *element.Polylines.Item);
-                addPoints(pl.Points, element.Polylines.Item->Points);
+                RVpPolyline& polyline = NewPrimitive(*DestPic, &RVpLayer::Polylines);
+                CopyPen(pl, polyline);
+                PlacePoints(pl.Points, polyline.Points, placeSign);
             }
         }
         if (source.Polygons.GetCount() > 0) {
             const RVpPolygon& pg = *source.Polygons.At(0);
             const Extended ref = pg.RefPoint.Y * m;
             if (p < ref && ref <= end) {
-                RVpLayer& element = NewElement(*DestPic);
-                element.Polygons.AddItem();
-                CopyPen(pg, *element.Polygons.Item);
-                CopyFill(pg, *element.Polygons.Item);
-                addPoints(pg.Points, element.Polygons.Item->Points);
+                RVpPolygon& polygon = NewPrimitive(*DestPic, &RVpLayer::Polygons);
+                CopyPen(pg, polygon);
+                CopyFill(pg, polygon);
+                PlacePoints(pg.Points, polygon.Points, placeSign);
             }
         }
         if (source.Circles.GetCount() > 0) {
             const RVpCircle& c = *source.Circles.At(0);
             const Extended cy = c.Center.Y * m;
             if (p <= cy && cy <= end) {
-                RVpLayer& element = NewElement(*DestPic);
-                element.Circles.AddItem();
-                RVpCircle& circle = *element.Circles.Item;
+                RVpCircle& circle = NewPrimitive(*DestPic, &RVpLayer::Circles);
                 CopyPen(c, circle);
                 CopyFill(c, circle);
                 circle.Center = place(c.Center.X * m, cy);
                 circle.Radius = c.Radius * m;
             }
         }
-        // A negative repeat counts as none.
-        if (ObjKind == lmLine && TextRepeat > 0 && ElementCounter % TextRepeat == 0 && !InLineText.isEmpty()) {
+        if (InLineTextDue(*this)) {
             const Extended ty = InLinePos.Y * m;
             const Extended mid = Round(ty + InLineWidth / 2);
             if (Round(p) < mid && mid <= Round(end)) {
-                RVpLayer& element = NewElement(*DestPic);
-                element.Texts.AddItem();
-                RVpText& text = *element.Texts.Item;
-                text.Text = InLineText;
-                text.OwnStyle = std::make_unique<TUserStyle>(InLineStyle);
-                TLogFont lf;
-                DefLogFont(lf);
-                UserStyleToLF(InLineStyle, lf);
-                GeoAngleToLF(SegAngle, lf);
-                TGeoPoint at = place(InLinePos.X * m, ty);
-                GetTextRect2(Measurer(), InLineText, lf, InvertedSegment ? 2 : InLineFixed ? 0 : 1, at,
-                             text.Frame);
-                text.Position = at;
-                text.Angle = WinToGeoAngle(lf.Orientation);
+                PlaceText(*this, *DestPic, InLineText, InLineStyle, SegAngle, place(InLinePos.X * m, ty),
+                          InLineAutoInvert(*this));
                 ++ElementCounter;
             }
         }
