@@ -185,6 +185,7 @@ public:
     QString InLineText;
     TUserStyle InLineStyle;          // size in dots
     Extended InLineWidth = 0;        // metres
+    Extended InLineSize = 0;         // metres, the text's height
     bool InLineFixed = false;        // the text does not turn upright with the line
     TGeoPoint InLinePos;             // millimetres in the picture frame
     std::int16_t TextRepeat = 0;     // every n-th picture carries the text; <= 0 none
