@@ -325,3 +325,29 @@ TEST_F(RenderPic, PatternWindowCarriesTheInLineText)
         EXPECT_EQ(Symbols.ElementCounter, c.counter);
     }
 }
+
+TEST_F(RenderPic, InLineTextTurnsUprightAsItsSegmentSays)
+{
+    AddCircle(Source, 0, 0, 1);
+    EastSegment(10);
+    Symbols.InLineText = QStringLiteral("Т");
+    Symbols.InLineStyle.Size = 8;
+    Symbols.TextRepeat = 1;
+    struct Case { TGeoAngle along; bool inverted, fixed; TGeoAngle angle; };
+    // Reading east stays; reading west is turned, unless fixed; an inverted segment
+    // turns the other half of the circle.
+    const Case cases[] = {
+        {90, false, false, 90}, {270, false, false, 90}, {270, false, true, 270},
+        {90, true, false, 270}, {270, true, false, 270}, {90, true, true, 270},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << double(c.along) << " " << c.inverted << " " << c.fixed);
+        Dest.DeleteAll();
+        Symbols.InvertedSegment = c.inverted;
+        Symbols.InLineFixed = c.fixed;
+        Symbols.ElementCounter = 0;
+        Symbols.RenderPic(&Source, &Dest, c.along - 90, 0, 0);
+        ASSERT_EQ(Dest.GetCount(), 2);
+        EXPECT_EQ(Dest.At(0)->Texts.At(0)->Angle, c.angle);
+    }
+}
