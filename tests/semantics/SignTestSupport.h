@@ -17,3 +17,132 @@ protected:
     TProgramFolderScope Program{Dir.path()};
     TSymbols Symbols;
 };
+
+// ---- Rendered pictures ----
+
+#include "foundation/GeoDataObjects.h"
+#include "semantics/signs/SymbolsFont.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <cmath>
+
+// The plan point (x, y) within a nanometre.
+inline void ExpectNear(const TGeoPoint& p, Extended x, Extended y)
+{
+    EXPECT_NEAR(double(p.X), double(x), 1e-9);
+    EXPECT_NEAR(double(p.Y), double(y), 1e-9);
+}
+
+// A window of the plan as an image: north up, east right, Scale pixels per metre, the
+// point (X0, Y0) at the top-left corner. Widths are millimetres of the plan, so
+// PixelsPerMM is the drawing's pixels per plan millimetre.
+struct TPlanImage {
+    Extended X0 = 0;
+    Extended Y0 = 0;
+    double Scale = 10;
+    double PixelsPerMM = 5;
+    QImage Image;
+
+    TPlanImage(Extended x0, Extended y0, double scale, double pixelsPerMM, int w, int h)
+        : X0(x0), Y0(y0), Scale(scale), PixelsPerMM(pixelsPerMM), Image(w, h, QImage::Format_RGB32)
+    {
+        Image.fill(Qt::white);
+    }
+    QPointF At(const TGeoPoint& p) const
+    {
+        return QPointF(double(p.Y - Y0) * Scale, double(X0 - p.X) * Scale);
+    }
+};
+
+// A stored colour (0x00BBGGRR) as Qt's.
+inline QColor StoredColor(std::int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Paints a rendered picture's primitives: polygons and circles with their fills (fill
+// style 1 only), lines, polylines, and texts from their anchor (top-left) at their
+// screen angle in the size of their own style (dots of the library's DotsPerMM).
+inline void PaintPicture(TPlanImage& img, const TVpLayers& pic, double dotsPerMM)
+{
+    QPainter painter(&img.Image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const auto pen = [&](const TVpPen& p) {
+        QPen q(StoredColor(p.PenColor));
+        q.setWidthF(std::max(1.0, double(p.PenWidth) * img.PixelsPerMM));
+        return q;
+    };
+    const auto brush = [](const TVpFill& f) {
+        return f.FillStyle == vfColor ? QBrush(StoredColor(f.FillColor)) : QBrush(Qt::NoBrush);
+    };
+    for (const auto& element : pic) {
+        for (const auto& g : element->Polygons) {
+            QPolygonF poly;
+            for (const auto& p : g->Points)
+                poly << img.At(*p);
+            painter.setPen(pen(*g));
+            painter.setBrush(brush(*g));
+            painter.drawPolygon(poly);
+        }
+        for (const auto& c : element->Circles) {
+            painter.setPen(pen(*c));
+            painter.setBrush(brush(*c));
+            const double r = double(c->Radius) * img.Scale;
+            painter.drawEllipse(img.At(c->Center), r, r);
+        }
+        for (const auto& l : element->Lines) {
+            painter.setPen(pen(*l));
+            painter.drawLine(img.At(l->P1), img.At(l->P2));
+        }
+        for (const auto& l : element->Polylines) {
+            QPolygonF poly;
+            for (const auto& p : l->Points)
+                poly << img.At(*p);
+            painter.setPen(pen(*l));
+            painter.drawPolyline(poly);
+        }
+        for (const auto& t : element->Texts) {
+            TLogFont lf;
+            if (t->OwnStyle) {
+                lf.FaceName = t->OwnStyle->FontName;
+                lf.Height = int(std::lround(double(t->OwnStyle->Size) / dotsPerMM * img.PixelsPerMM));
+                painter.setPen(StoredColor(t->OwnStyle->Color));
+            }
+            const QFont font = LogFontToQFont(lf, img.Image.logicalDpiX());
+            painter.setFont(font);
+            painter.save();
+            painter.translate(img.At(t->Position));
+            painter.rotate(double(t->Angle) - 90);
+            painter.drawText(QPointF(0, QFontMetricsF(font, &img.Image).ascent()), t->Text);
+            painter.restore();
+        }
+    }
+}
+
+// Paints automatic captions as TGText records (anchor, angle in tenths, own style or
+// the library's named style resolved).
+inline void PaintCaptions(TPlanImage& img, TSymbols& symbols, const TAutoTexts& texts)
+{
+    QPainter painter(&img.Image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const auto& t : texts) {
+        if (t->Hidden)
+            continue;
+        TUserStyle style;
+        symbols.SelectTextStyle3(*t, style);
+        TLogFont lf;
+        lf.FaceName = style.FontName;
+        lf.Height = int(std::lround(double(style.Size) / double(symbols.DotsPerMM) * img.PixelsPerMM));
+        const QFont font = LogFontToQFont(lf, img.Image.logicalDpiX());
+        painter.setFont(font);
+        painter.setPen(StoredColor(style.Color));
+        painter.save();
+        painter.translate(img.At(t->Position));
+        painter.rotate(-double(t->Angle) / 10);
+        painter.drawText(QPointF(0, QFontMetricsF(font, &img.Image).ascent()), t->Text);
+        painter.restore();
+    }
+}

@@ -207,9 +207,36 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
     DropClosingNodes(Pages);
 }
 
+// Sign names belong to the library of one scale: an object without a sign at one scale
+// ("#") would otherwise never look for one again at the next.
+static void ClearSignNames(TGPoints& points)
+{
+    for (const auto& point : points)
+        point->SignName.clear();
+}
+
+static void ClearSignNames(TGLines& lines)
+{
+    for (const auto& line : lines) {
+        line->SignName.clear();
+        for (const auto& node : line->Nodes)
+            ClearSignNames(node->NodePoints);
+    }
+}
+
 void TGeoMap::CmdSetMapScale(const TCommandFields& f)
 {
     MapProp.Scale = CheckedScale(f.Int(0));
+    for (const auto& page : Pages)
+        for (const auto& layer : page->Layers) {
+            ClearSignNames(layer->Points);
+            ClearSignNames(layer->Lines);
+            for (const auto& polygon : layer->Polygons) {
+                polygon->SignName.clear();
+                ClearSignNames(polygon->InnerPoints);
+                ClearSignNames(polygon->InnerLines);
+            }
+        }
     PassScaleToSymbols();
 }
 

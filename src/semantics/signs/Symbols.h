@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+struct RGPoint;
 struct RGText;
 
 // The parts of a sign name or a semantics string that choose a sign: the object code
@@ -135,6 +136,59 @@ public:
     // The canvas of the measuring bitmap.
     TTextMeasurer& Measurer() { return *TextMeasurer; }
     void SetMeasurer(std::unique_ptr<TTextMeasurer> measurer);
+
+    // ---- Rendering (SymbolsRender.cpp: picture placement; SymbolsRenderPoint.cpp) ----
+
+    // Places SourcePic (sign millimetres) into a new element per primitive of DestPic
+    // (ground metres), turned clockwise by Angle degrees about its origin, at (Xc, Yc).
+    // Texts of the picture only for the point kind (turned upright); for the line kind
+    // the in-line text instead, and the element counter rises once per element (once in
+    // all for any other kind). Nothing is placed for a missing or empty source or a
+    // missing destination; the counter still moves.
+    void RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAngle Angle, Extended Xc,
+                   Extended Yc);
+    // Lays the window [Phase, Phase + length] of a line pattern on the segment from
+    // (X1, Y1) to (X2, Y2), whose direction is SegAngle, and advances the phase: a phase
+    // within 0.1 of PicLength completes a picture (alternation flips, counter rises).
+    void RenderPicMin(const TVpLayers* SourcePic, TVpLayers* DestPic, Extended X1, Extended Y1,
+                      Extended X2, Extended Y2);
+    // Draws the strokes that run parallel to the line (first lines at a non-zero
+    // offset) along the whole segment, mitred at its nodes by TurnStart and TurnEnd.
+    void RenderPicMain(const TVpLayers* SourcePic, TVpLayers* DestPic, Extended X1, Extended Y1,
+                       Extended X2, Extended Y2);
+    // Resolves the point's sign, rebuilds its captions and leader and places the sign.
+    // False, with SignName "#", when the point has no sign. Throws what the sign
+    // selection or the measuring throws, with the trail.
+    bool RenderPoint(RGPoint* Point);
+    // The text of one caption from rule R and a found property's value: the rule's
+    // parts around the value; "^X2"/"^Y2" the parts followed by the X (Y) of at with two
+    // decimals and DecimalSeparator; any other text starting with "^" gives "".
+    static QString CaptionText(const RSemText& R, const QString& value, const TGeoPoint& at);
+    // Ground metres per sign millimetre: the scale denominator / 1000.
+    Extended SignMetresPerMM() const { return Scale / 1000.0L; }
+
+    // The line-render state, driven by the line and area renderers and read by the
+    // placement routines.
+    TLmode ObjKind = lmPoint;        // the kind of object being rendered
+    Extended SegLength = 0;          // d, metres
+    TGeoAngle SegAngle = 0;          // a, degrees clockwise from north
+    Extended SegSin = 0;             // of SegAngle
+    Extended SegCos = 1;
+    TGeoAngle TurnStart = 180;       // turn angle at the segment's start node; 180 straight
+    TGeoAngle TurnEnd = 180;         // at its end node
+    Extended PicLength = 0;          // L, metres
+    Extended Phase = 0;              // metres of the current picture laid, 0 <= Phase < L
+    std::int32_t ElementCounter = 0;
+    bool Alternation = true;         // set: the first segment picture is due
+    bool InvertedSegment = false;    // in-line texts of this segment read the other way
+    // The in-line caption of the line being rendered.
+    QString InLineText;
+    TUserStyle InLineStyle;          // size in dots
+    Extended InLineWidth = 0;        // metres
+    Extended InLineSize = 0;         // metres, the text's height
+    bool InLineFixed = false;        // the text does not turn upright with the line
+    TGeoPoint InLinePos;             // millimetres in the picture frame
+    std::int16_t TextRepeat = 0;     // every n-th picture carries the text; <= 0 none
 
     // ---- State ----
 

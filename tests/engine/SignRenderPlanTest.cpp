@@ -1,0 +1,217 @@
+// The signs of a whole plan: the sign plan of the fixtures rendered with the shipped
+// sign library at every scale, each object alike alone and among the others, and the
+// sign names forgotten when the plan's scale changes.
+#include "PlanFileTest.h"
+
+#include "semantics/SignTestSupport.h"
+#include "semantics/signs/Symbols.h"
+
+#include <QProcessEnvironment>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+class SignRenderPlan : public PlanFileFixture {
+protected:
+    void SetUp() override
+    {
+        PlanFileFixture::SetUp();
+        for (const char* part : {"Условные знаки", "Шрифты", "Семантика"})
+            CopyDataFolder(QString::fromUtf8(part), Folder());
+        // The journal line of the open, with no question from the library.
+        M().StrToComm(QStringLiteral("mcOpenMap=<signs.500><New><True><>"));
+    }
+    void SetScale(int scale) { M().StrToComm(QStringLiteral("mcSetMapScale=<%1>").arg(scale)); }
+
+    // Every point object of the plan, those on line nodes and inside polygons included.
+    void ForEachPoint(const std::function<void(RGPoint&)>& f)
+    {
+        const auto points = [&](TGPoints& list) {
+            for (const auto& p : list)
+                f(*p);
+        };
+        const auto lines = [&](TGLines& list) {
+            for (const auto& l : list)
+                for (const auto& node : l->Nodes)
+                    points(node->NodePoints);
+        };
+        for (const auto& page : M().Pages)
+            for (const auto& layer : page->Layers) {
+                points(layer->Points);
+                lines(layer->Lines);
+                for (const auto& polygon : layer->Polygons) {
+                    points(polygon->InnerPoints);
+                    lines(polygon->InnerLines);
+                }
+            }
+    }
+
+    // Everything a rendering leaves in a point, every number in full.
+    static QString Dump(const RGPoint& p, bool& finite)
+    {
+        QString out = p.SignName + u'\n';
+        const auto num = [&](Extended v) {
+            finite = finite && std::isfinite(double(v));
+            out += QString::number(double(v), 'g', 17) + u' ';
+        };
+        const auto pt = [&](const TGeoPoint& g) {
+            num(g.X);
+            num(g.Y);
+        };
+        for (const auto& e : p.Picture) {
+            out += QStringLiteral("|");
+            for (const auto& g : e->Polygons)
+                for (const auto& q : g->Points)
+                    pt(*q);
+            for (const auto& c : e->Circles) {
+                pt(c->Center);
+                num(c->Radius);
+            }
+            for (const auto& l : e->Lines) {
+                pt(l->P1);
+                pt(l->P2);
+            }
+            for (const auto& l : e->Polylines)
+                for (const auto& q : l->Points)
+                    pt(*q);
+            for (const auto& t : e->Texts) {
+                out += t->Text + u' ';
+                pt(t->Position);
+                num(t->Angle);
+                for (const auto& c : t->Frame)
+                    pt(c);
+            }
+        }
+        for (const auto& t : p.AutoTexts) {
+            out += QStringLiteral("\n%1 %2 %3 ").arg(t->Text).arg(t->Angle).arg(t->Hidden);
+            pt(t->Position);
+            for (const auto& c : t->Frame)
+                pt(c);
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(SignRenderPlan, EveryPointFindsItsSignAtEveryScaleAndRendersAloneAsInThePlan)
+{
+    for (const int scale : {500, 1000, 2000}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        TSymbols& symbols = *M().Symbols;
+        symbols.SetScale(scale, 96);
+        int count = 0;
+        QStringList together;
+        ForEachPoint([&](RGPoint& p) {
+            ++count;
+            EXPECT_TRUE(p.SignName.isEmpty()) << p.Semantics.toStdString();
+            EXPECT_TRUE(symbols.RenderPoint(&p)) << p.Semantics.toStdString();
+            EXPECT_FALSE(p.SignName.endsWith(u'#')) << p.Semantics.toStdString();
+            EXPECT_NE(p.SignName, QStringLiteral("неопределенный")) << p.Semantics.toStdString();
+            bool finite = true;
+            together << Dump(p, finite);
+            EXPECT_TRUE(finite) << p.Semantics.toStdString();
+        });
+        EXPECT_EQ(count, 13);
+        // Each again in reverse order, with a library of its own.
+        int i = count;
+        std::vector<RGPoint*> points;
+        ForEachPoint([&](RGPoint& p) { points.push_back(&p); });
+        for (auto it = points.rbegin(); it != points.rend(); ++it) {
+            --i;
+            TSymbols alone;
+            alone.LoadSymbols(scale);
+            alone.SetScale(scale, 96);
+            (*it)->SignName.clear();
+            ASSERT_TRUE(alone.RenderPoint(*it));
+            bool finite = true;
+            EXPECT_EQ(Dump(**it, finite).toStdString(), together[i].toStdString());
+        }
+    }
+}
+
+TEST_F(SignRenderPlan, ScaleChangeForgetsEverySignName)
+{
+    // A point of every place a sign name is kept: in a layer, on a line node and inside
+    // a polygon, as lines and polygons.
+    RGLayer& layer = *M().Pages.At(0)->Layers.At(0);
+    layer.Lines.AddItem();
+    layer.Lines.Item->SignName = QStringLiteral("#");
+    layer.Lines.Item->Nodes.AddItem();
+    layer.Lines.Item->Nodes.Item->NodePoints.AddItem();
+    layer.Polygons.AddItem();
+    RGPolygon& polygon = *layer.Polygons.Item;
+    polygon.SignName = QStringLiteral("#");
+    polygon.InnerPoints.AddItem();
+    polygon.InnerLines.AddItem();
+    polygon.InnerLines.Item->SignName = QStringLiteral("#");
+    polygon.InnerLines.Item->Nodes.AddItem();
+    polygon.InnerLines.Item->Nodes.Item->NodePoints.AddItem();
+    ForEachPoint([](RGPoint& p) { p.SignName = QStringLiteral("#"); });
+    SetScale(1000);
+    int points = 0;
+    ForEachPoint([&](RGPoint& p) {
+        ++points;
+        EXPECT_TRUE(p.SignName.isEmpty());
+    });
+    EXPECT_EQ(points, 13 + 3);
+    EXPECT_TRUE(layer.Lines.Item->SignName.isEmpty());
+    EXPECT_TRUE(polygon.SignName.isEmpty());
+    EXPECT_TRUE(polygon.InnerLines.Item->SignName.isEmpty());
+}
+
+// Guards against a point whose sign is missing at one scale keeping "#" at every
+// other scale for good.
+TEST_F(SignRenderPlan, ObjectFindsItsSignAgainAfterAScaleThatLacksIt)
+{
+    ASSERT_TRUE(QFile::remove(Folder() + QStringLiteral("Условные знаки/1000/Точечные/ТОЧ-Ф500.wri")));
+    RGPoint* cross = nullptr;
+    ForEachPoint([&](RGPoint& p) {
+        if (p.Semantics == QStringLiteral("ТОЧ/Ф500"))
+            cross = &p;
+    });
+    ASSERT_TRUE(cross);
+    TSymbols& symbols = *M().Symbols;
+    const auto render = [&](int scale) {
+        SetScale(scale);
+        symbols.SetScale(scale, 96);
+        EXPECT_TRUE(symbols.RenderPoint(cross));
+        return cross->SignName;
+    };
+    EXPECT_EQ(render(500), QStringLiteral("ТОЧ-Ф500"));
+    EXPECT_EQ(render(1000), QStringLiteral("неопределенный"));
+    EXPECT_EQ(render(500), QStringLiteral("ТОЧ-Ф500"));
+}
+
+// Not a check of numbers: the picture a surveyor looks at. Written when
+// VELMORA_PNG_DIR names a folder; the test only sees that every point left ink.
+TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
+{
+    SetScale(500);
+    TSymbols& symbols = *M().Symbols;
+    symbols.SetScale(500, 96);
+    symbols.SetMeasurer(std::make_unique<TQtTextMeasurer>());
+    // 1:500 at 8 pixels per plan millimetre: 16 pixels per metre.
+    TPlanImage img(1095, 1990, 16, 8, 1000, 1600);
+    std::vector<TGeoPoint> positions;
+    ForEachPoint([&](RGPoint& p) {
+        ASSERT_TRUE(symbols.RenderPoint(&p));
+        PaintPicture(img, p.Picture, double(symbols.DotsPerMM));
+        PaintCaptions(img, symbols, p.AutoTexts);
+        positions.push_back(p.Position);
+    });
+    for (const TGeoPoint& p : positions) {
+        const QPoint at = img.At(p).toPoint();
+        bool ink = false;
+        for (int dx = -3; dx <= 3; ++dx)
+            for (int dy = -3; dy <= 3; ++dy)
+                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
+        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
+    }
+    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(img.Image.save(folder + QStringLiteral("/point-signs-500.png")));
+    }
+}
