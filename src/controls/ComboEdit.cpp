@@ -363,8 +363,10 @@ bool TFilenameEdit::RunDialog()
     if (DialogHook)
         return DialogHook(Dialog);
     const bool save = Dialog.Kind == dkSave || Dialog.Kind == dkSavePicture;
-    const QStringList filters = FilterToNameFilters(Dialog.Filter);
-    // The library's default title is English; the window shows a Russian one instead.
+    // The library's default filter and title are English; the window shows Russian ones.
+    const bool defaultFilter = Dialog.Filter == RFileDialog().Filter;
+    const QStringList filters = FilterToNameFilters(
+        defaultFilter ? QStringLiteral("Все файлы (*.*)|*.*") : Dialog.Filter);
     QString title = Dialog.Title;
     if (title.isEmpty() || title == RFileDialog().Title)
         title = save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть");

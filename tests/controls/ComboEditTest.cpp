@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <functional>
@@ -277,12 +278,15 @@ TEST(ComboEdit, EveryDialogOpensWithARussianTitle)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QString title;
+        QStringList filters;
         TModalScript script;
-        script.Then("QFileDialog", [&title](QWidget* w) {
+        script.Then("QFileDialog", [&](QWidget* w) {
             title = w->windowTitle();
+            filters = static_cast<QFileDialog*>(w)->nameFilters();
             CloseBox(w);
         });
         c.run();
         EXPECT_EQ(title, QString::fromUtf8(c.title));
+        EXPECT_FALSE(filters.join(u'|').contains(QLatin1String("All files")));
     }
 }

@@ -70,6 +70,7 @@ TEST(ProgramWindows, ClosingTheOnlyWindowBeforeTheMainWindowKeepsTheRunGoing)
             script.Then("TFormShowMsgDialog", [](QWidget* w) { w->windowHandle()->close(); });
             first = ShowMsgDialog(QStringLiteral("Внимание"), QStringLiteral("первое окно"));
         }
+        QCoreApplication::processEvents();   // the run goes on with its work between windows
         {
             TModalScript script;
             script.Then("TFormShowMsgDialog", Enter);
