@@ -462,6 +462,23 @@ TEST_F(DialogsWindows, DuplicateNameHeightRule)
     EXPECT_EQ(one.width(), 413);
 }
 
+namespace {
+
+// The user selects the whole text of a masked edit and types over it.
+void TypeOver(TMaskEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// The sheet code "12", typed over the nomenclature window's edit.
+void TypeShortCode(QWidget* w)
+{
+    TypeOver(static_cast<TFormInpNomStr2000Dialog*>(w)->MaskEdit1, QStringLiteral("12"));
+}
+
+}  // namespace
+
 // Guards typed digits taken for the fixed "1:": "1500" typed over the selected text gave
 // 1:500, "1000" was refused as invalid and "1234567" gave 234567.
 TEST_F(DialogsWindows, TypedDigitsAreTheDenominator)
@@ -475,9 +492,7 @@ TEST_F(DialogsWindows, TypedDigitsAreTheDenominator)
         SCOPED_TRACE(c.typed);
         TModalScript script;
         script.Then("TFormInpScaleDialog", [&c](QWidget* w) {
-            auto* form = static_cast<TFormInpScaleDialog*>(w);
-            form->MaskEdit1->selectAll();
-            QTest::keyClicks(form->MaskEdit1, QString::fromLatin1(c.typed));
+            TypeOver(static_cast<TFormInpScaleDialog*>(w)->MaskEdit1, QString::fromLatin1(c.typed));
             Enter(w);   // no message: the scale is valid
         });
         int scale = 500;
@@ -491,9 +506,7 @@ TEST_F(DialogsWindows, NomenclatureRefusesAnIncompleteCode)
 {
     TModalScript script;
     script.Then("TFormInpNomStr2000Dialog", [](QWidget* w) {
-              auto* form = static_cast<TFormInpNomStr2000Dialog*>(w);
-              form->MaskEdit1->selectAll();
-              QTest::keyClicks(form->MaskEdit1, QStringLiteral("12"));
+              TypeShortCode(w);
               Enter(w);   // refused: a message comes first
           })
         .Then("TFormShowMsgDialog", Enter)
@@ -513,9 +526,7 @@ TEST_F(DialogsWindows, NomenclatureCancelledIncompleteComesBackAsTyped)
 {
     TModalScript script;
     script.Then("TFormInpNomStr2000Dialog", [](QWidget* w) {
-        auto* form = static_cast<TFormInpNomStr2000Dialog*>(w);
-        form->MaskEdit1->selectAll();
-        QTest::keyClicks(form->MaskEdit1, QStringLiteral("12"));
+        TypeShortCode(w);
         Esc(w);
     });
     QString value = QStringLiteral("012-А");
