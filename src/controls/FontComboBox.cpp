@@ -180,6 +180,8 @@ void TFontComboBox::SetFontName(const QString& name)
         return;
     ++Blocked;
     int line = FindLine(name);
+    if (line < 0)
+        line = FindLine(PlainFamilyName(name));   // a name saved with its foundry
     if (line < 0 && !name.isEmpty() && !isEditable()) {
         // A font of the data that is not installed here: kept as a line of its own,
         // so confirming a window never erases it.

@@ -156,6 +156,9 @@ TEST(FontComboBox, AFamilyOfTwoFoundriesIsListedOnceByItsName)
         names << box.itemText(i);
     }
     EXPECT_EQ(names.count(QStringLiteral("Liberation Sans")), 1);
-    box.SetFontName(QStringLiteral("liberation sans"));
-    EXPECT_EQ(box.FontName(), QStringLiteral("Liberation Sans"));
+    for (const char* name : {"liberation sans", "Liberation Sans [VLMT]"}) {
+        box.SetFontName(QString::fromUtf8(name));
+        EXPECT_EQ(box.FontName(), QStringLiteral("Liberation Sans")) << name;
+        box.SetFontName(QStringLiteral("DejaVu Sans"));
+    }
 }

@@ -571,3 +571,16 @@ TEST_F(DialogsWindows, MessageTallerThanTheScreenScrollsAboveItsControls)
         w.hide();
     }
 }
+
+// Guards a later window made the child of one that had closed but was still reported
+// active: dropping the kept polar window then freed the running window with it.
+TEST_F(DialogsWindows, AClosedWindowOwnsNoLaterWindow)
+{
+    TModalScript script;
+    script.Then("TFormInpPolarDialog", Enter);
+    Extended x = 0;
+    Extended y = 0;
+    EXPECT_EQ(InpPolarDialog(0, 0, 100, 0, x, y), mrOk);
+    QWidget* owner = DialogOwner();
+    EXPECT_TRUE(!owner || owner->isVisible()) << owner->metaObject()->className();
+}
