@@ -6,7 +6,8 @@ PACKAGES=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           libjpeg62-turbo-dev zlib1g-dev
-          fonts-dejavu-core fonts-liberation2)
+          fonts-dejavu-core fonts-liberation2
+          qt6-translations-l10n)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

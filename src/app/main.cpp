@@ -6,13 +6,14 @@
 #include "engine/commands/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/ui/ProgramWindows.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
@@ -36,7 +37,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    PrepareProgramWindows();
     InitSeparatorsFromLocale();
     InitAppGlobalVar();
 

@@ -22,8 +22,7 @@ bool TBrowseFolderDlg::Execute()
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (!DialogText.isEmpty())
-        dialog.setWindowTitle(DialogText);
+    dialog.setWindowTitle(DialogText.isEmpty() ? FolderDialogTitle : DialogText);
     if (FolderExists(FolderName))
         dialog.setDirectory(FolderName);
     QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, [this](const QString& path) {

@@ -30,6 +30,9 @@ private:
     QString Selected;
 };
 
+// The title of a folder dialog that is given none.
+inline const QString FolderDialogTitle = QStringLiteral("Обзор папок");
+
 // Opens the folder browser at `folder` with the prompt; true when a folder was
 // chosen, which then replaces `folder`.
 bool BrowseForFolderDlg(QString& folder, const QString& prompt, int helpContext);

@@ -363,8 +363,14 @@ bool TFilenameEdit::RunDialog()
     if (DialogHook)
         return DialogHook(Dialog);
     const bool save = Dialog.Kind == dkSave || Dialog.Kind == dkSavePicture;
-    const QStringList filters = FilterToNameFilters(Dialog.Filter);
-    QFileDialog dialog(this, Dialog.Title, Dialog.InitialDir);
+    // The library's default filter and title are English; the window shows Russian ones.
+    const bool defaultFilter = Dialog.Filter == RFileDialog().Filter;
+    const QStringList filters = FilterToNameFilters(
+        defaultFilter ? QStringLiteral("Все файлы (*.*)|*.*") : Dialog.Filter);
+    QString title = Dialog.Title;
+    if (title.isEmpty() || title == RFileDialog().Title)
+        title = save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть");
+    QFileDialog dialog(this, title, Dialog.InitialDir);
     dialog.setNameFilters(filters);
     if (Dialog.FilterIndex >= 1 && Dialog.FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[Dialog.FilterIndex - 1]);
@@ -431,7 +437,7 @@ bool TDirectoryEdit::RunDialog(QString& folder)
         return DialogHook(*this, folder);
     if (FDialogKind == dkWin32)
         return BrowseForFolderDlg(folder, FDialogText, 0);
-    QFileDialog dialog(this, QString(), folder);
+    QFileDialog dialog(this, FolderDialogTitle, folder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setOption(QFileDialog::ReadOnly, !(FDialogOptions & sdAllowCreate));

@@ -17,6 +17,15 @@ namespace {
 
 constexpr int FlagsRole = Qt::UserRole;
 
+// The family without the foundry that Qt appends when a family has several.
+QString PlainFamilyName(const QString& family)
+{
+    const qsizetype open = family.lastIndexOf(QLatin1String(" ["));
+    if (open > 0 && family.endsWith(QLatin1Char(']')))
+        return family.left(open);
+    return family;
+}
+
 }  // namespace
 
 // Items are measured and drawn by their combo box.
@@ -171,6 +180,8 @@ void TFontComboBox::SetFontName(const QString& name)
         return;
     ++Blocked;
     int line = FindLine(name);
+    if (line < 0)
+        line = FindLine(PlainFamilyName(name));   // a name saved with its foundry
     if (line < 0 && !name.isEmpty() && !isEditable()) {
         // A font of the data that is not installed here: kept as a line of its own,
         // so confirming a window never erases it.
@@ -254,7 +265,11 @@ void TFontComboBox::RebuildFontList()
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
     for (const QString& family : families) {
-        if (QFontDatabase::isPrivateFamily(family) || findText(family, Qt::MatchFixedString) >= 0)
+        // A family installed from several foundries comes once per foundry, tagged
+        // "C059 [urw]"; the list shows it once by its plain name, the name a text style
+        // keeps and QFont takes.
+        const QString name = PlainFamilyName(family);
+        if (QFontDatabase::isPrivateFamily(family) || findText(name, Qt::MatchFixedString) >= 0)
             continue;
         const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
         const bool symbol = systems.contains(QFontDatabase::Symbol);
@@ -275,7 +290,7 @@ void TFontComboBox::RebuildFontList()
             continue;
         if ((FOptions & foScalableOnly) && !scalable)
             continue;
-        addItem(family);
+        addItem(name);
         setItemData(count() - 1, flags, FlagsRole);
     }
 }

@@ -63,7 +63,7 @@ public:
 
     QString FontName() const { return currentText(); }
     // Selects the line of that name, letter case ignored (the text takes the line's
-    // spelling). A name that is not installed stays as an extra line of the list, so
+    // spelling); a name with a foundry tag ("C059 [urw]") selects its family. A name that is not installed stays as an extra line of the list, so
     // reading it back never gives an empty name. OnChange follows unless the name
     // equals the current text exactly.
     void SetFontName(const QString& name);

@@ -1,12 +1,15 @@
 // File-name and folder edits: names with blanks, the dialog's start and result.
 #include "controls/BrowseFolder.h"
 #include "controls/ComboEdit.h"
+#include "support/ModalScript.h"
 #include "support/WidgetEvents.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -247,4 +250,43 @@ TEST(BrowseFolder, CancelLeavesTheFolder)
     EXPECT_FALSE(BrowseForFolderDlg(folder, QStringLiteral("?"), 0));
     EXPECT_EQ(folder, QStringLiteral("/start"));
     BrowseForFolderHook = nullptr;
+}
+
+// Guards the toolkit's English titles ("Find Directory", "Browse") on the file and folder
+// dialogs the edits open.
+TEST(ComboEdit, EveryDialogOpensWithARussianTitle)
+{
+    TFilenameEdit open;
+    TFilenameEdit save;
+    save.SetDialogKind(dkSave);
+    TFilenameEdit titled;
+    titled.SetDialogTitle(QStringLiteral("Файл классификатора"));
+    TDirectoryEdit folder;
+    TBrowseFolderDlg browser;
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"file edit", [&] { open.ButtonClick(); }, "Открыть"},
+        {"file edit for saving", [&] { save.ButtonClick(); }, "Сохранить как"},
+        {"file edit with its own title", [&] { titled.ButtonClick(); }, "Файл классификатора"},
+        {"folder edit", [&] { folder.ButtonClick(); }, "Обзор папок"},
+        {"folder browser", [&] { browser.Execute(); }, "Обзор папок"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString title;
+        QStringList filters;
+        TModalScript script;
+        script.Then("QFileDialog", [&](QWidget* w) {
+            title = w->windowTitle();
+            filters = static_cast<QFileDialog*>(w)->nameFilters();
+            CloseBox(w);
+        });
+        c.run();
+        EXPECT_EQ(title, QString::fromUtf8(c.title));
+        EXPECT_FALSE(filters.join(u'|').contains(QLatin1String("All files")));
+    }
 }

@@ -1,7 +1,9 @@
 // The font chooser: names by letter case, names that are not installed, the list.
 #include "controls/FontComboBox.h"
 
+#include <QFile>
 #include <QFontDatabase>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,4 +110,55 @@ TEST(FontComboBox, ItemHeightFollowsTheFont)
     TFontComboBox box;
     EXPECT_GE(box.MinimumItemHeight(), 11);
     EXPECT_GE(box.MinimumItemHeight(), box.fontMetrics().height() + 1);
+}
+
+namespace {
+
+// Liberation Sans as another foundry makes it: the same file with another vendor in its
+// OS/2 table, so the font database holds the family twice.
+QByteArray LiberationSansOfAnotherFoundry()
+{
+    QFile file(QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray font = file.readAll();
+    const auto u16 = [&](qsizetype at) {
+        return int(quint8(font.at(at))) << 8 | int(quint8(font.at(at + 1)));
+    };
+    const int tables = u16(4);
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype record = 12 + 16 * i;
+        if (font.mid(record, 4) != "OS/2")
+            continue;
+        const qsizetype os2 = qsizetype(u16(record + 8)) << 16 | u16(record + 10);
+        font.replace(os2 + 58, 4, "VLMT");   // the vendor, which gives the foundry
+        return font;
+    }
+    return {};
+}
+
+}  // namespace
+
+// Guards a list that showed a family once per foundry with the foundry appended
+// ("C059 [UKWN]", "C059 [urw]"), names no text style can keep.
+TEST(FontComboBox, AFamilyOfTwoFoundriesIsListedOnceByItsName)
+{
+    const QByteArray twin = LiberationSansOfAnotherFoundry();
+    ASSERT_FALSE(twin.isEmpty()) << "Liberation Sans is not installed (scripts/deps.sh)";
+    const int id = QFontDatabase::addApplicationFontFromData(twin);
+    ASSERT_GE(id, 0);
+    const auto remove = qScopeGuard([id] { QFontDatabase::removeApplicationFont(id); });
+    TFontComboBox box;
+    QStringList names;
+    for (int i = 0; i < box.count(); ++i) {
+        SCOPED_TRACE(box.itemText(i).toStdString());
+        EXPECT_FALSE(box.itemText(i).contains(QLatin1Char('[')));
+        names << box.itemText(i);
+    }
+    EXPECT_EQ(names.count(QStringLiteral("Liberation Sans")), 1);
+    for (const char* name : {"liberation sans", "Liberation Sans [VLMT]"}) {
+        box.SetFontName(QString::fromUtf8(name));
+        EXPECT_EQ(box.FontName(), QStringLiteral("Liberation Sans")) << name;
+        box.SetFontName(QStringLiteral("DejaVu Sans"));
+    }
 }

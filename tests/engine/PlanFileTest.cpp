@@ -6,6 +6,7 @@
 #include "foundation/ServDialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -767,14 +768,35 @@ TEST_F(PlanFile, AFileOfTheHeadAloneReadsAsAnEmptyPlan)
 
 TEST_F(PlanFile, ProgressRunsOverTheFileAndEndsAtZero)
 {
-    ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("full.500"), true));
-    ASSERT_EQ(Files.Setups.size(), 1u);
-    const int size = static_cast<int>(Fixture().size());
-    EXPECT_EQ(Files.Setups[0].Maximum, size);
-    EXPECT_EQ(Files.Setups[0].Step, qMax(1, static_cast<int>(Round(Round(size / 50.0L) / 10.0L) * 10)));
-    EXPECT_EQ(Files.Setups[0].Height, 8);
-    ASSERT_FALSE(Files.Positions.empty());
-    EXPECT_EQ(Files.Positions.back(), 0);
+    // The step: the size in fiftieths rounded to tens, halves to even at both roundings,
+    // at least 1.
+    struct Case {
+        int size, step;
+    };
+    const Case cases[] = {
+        {100, 1},       // 2, 0.2: at least 1
+        {1225, 20},     // 24.5 → 24, 2.4 → 2
+        {1250, 20},     // 25, 2.5 → 2
+        {1275, 30},     // 25.5 → 26, 2.6 → 3
+        {12345, 250},   // 246.9 → 247, 24.7 → 25
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        QStringList lines{QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|"),
+                          QStringLiteral("{ИНФ"), QString(), QStringLiteral("}ИНФ")};
+        lines[3] = QString(c.size - PlanBytes(lines).size(), u'x');
+        WritePlanFile(QStringLiteral("sized.500"), lines);
+        ASSERT_EQ(QFileInfo(PlanPath(QStringLiteral("sized.500"))).size(), c.size);
+        Files.Setups.clear();
+        Files.Positions.clear();
+        ASSERT_TRUE(M().ReadDataFromFile(QStringLiteral("sized.500"), true));
+        ASSERT_EQ(Files.Setups.size(), 1u);
+        EXPECT_EQ(Files.Setups[0].Maximum, c.size);
+        EXPECT_EQ(Files.Setups[0].Step, c.step);
+        EXPECT_EQ(Files.Setups[0].Height, 8);
+        ASSERT_FALSE(Files.Positions.empty());
+        EXPECT_EQ(Files.Positions.back(), 0);
+    }
 }
 
 // The plan of the merge tests: sheet "А" with layer "Л" holding point "старая".

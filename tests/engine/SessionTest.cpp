@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
+#include "support/LargePicture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -1011,6 +1012,7 @@ QByteArray ScanBmp()
 // its command runs; opening the plan, and so every undo and redo, must load it again.
 TEST_F(Session, ALargeScanLoadedByItsCommandIsLoadedAgainAfterOpen)
 {
+    const TLargePictureScope large(qint64(512) << 20);   // the picture takes 272 MB
     const QString scan = Folder() + QStringLiteral("скан листа.bmp");
     WriteBytes(scan, ScanBmp());
     Type({QStringLiteral("mcNewPage=<Лист 1>"),

@@ -7,10 +7,12 @@
 #include "foundation/ui/MaskEdit.h"
 #include "foundation/ui/NumEdit.h"
 #include "foundation/ui/ServDialogsWindows.h"
+#include "support/ModalScript.h"
 #include "support/WidgetEvents.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -18,58 +20,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QtTest/QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-
-// Acts on the modal windows of an entry routine while it runs: each step waits for a
-// modal window of its class, then acts on it. The object is the timers' context, so
-// nothing fires after a test ends.
-class TModalScript : public QObject {
-public:
-    using TStep = std::function<void(QWidget*)>;
-
-    TModalScript& Then(const char* windowClass, TStep step)
-    {
-        Steps.push_back({windowClass, std::move(step)});
-        if (Steps.size() == 1)
-            QTimer::singleShot(0, this, [this] { Poll(); });
-        return *this;
-    }
-    bool Done() const { return Next == Steps.size(); }
-
-private:
-    void Poll()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->inherits(Steps[Next].first)) {
-            QTimer::singleShot(1, this, [this] { Poll(); });
-            return;
-        }
-        const TStep step = Steps[Next].second;
-        ++Next;
-        if (Next < Steps.size())
-            QTimer::singleShot(1, this, [this] { Poll(); });
-        step(w);
-    }
-
-    std::vector<std::pair<const char*, TStep>> Steps;
-    size_t Next = 0;
-};
-
-void Key(QWidget* window, int key)
-{
-    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-}
-
-void Enter(QWidget* w) { Key(w, Qt::Key_Return); }
-void Esc(QWidget* w) { Key(w, Qt::Key_Escape); }
-void CloseBox(QWidget* w) { w->close(); }
 
 // The real windows for the length of a test.
 class DialogsWindows : public ::testing::Test {
@@ -500,4 +460,127 @@ TEST_F(DialogsWindows, DuplicateNameHeightRule)
     TFormDublicateItemDialog one(QString(), QString(), QStringLiteral("одна строка"));
     EXPECT_EQ(one.height(), MessageWindowHeight(1, one.TextHeight(), 100));
     EXPECT_EQ(one.width(), 413);
+}
+
+namespace {
+
+// The user selects the whole text of a masked edit and types over it.
+void TypeOver(TMaskEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// The sheet code "12", typed over the nomenclature window's edit.
+void TypeShortCode(QWidget* w)
+{
+    TypeOver(static_cast<TFormInpNomStr2000Dialog*>(w)->MaskEdit1, QStringLiteral("12"));
+}
+
+}  // namespace
+
+// Guards typed digits taken for the fixed "1:": "1500" typed over the selected text gave
+// 1:500, "1000" was refused as invalid and "1234567" gave 234567.
+TEST_F(DialogsWindows, TypedDigitsAreTheDenominator)
+{
+    struct Case {
+        const char* typed;
+        int scale;
+    };
+    const Case cases[] = {{"1500", 1500}, {"1000", 1000}, {"1234567", 1234567}, {"250", 250}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TModalScript script;
+        script.Then("TFormInpScaleDialog", [&c](QWidget* w) {
+            TypeOver(static_cast<TFormInpScaleDialog*>(w)->MaskEdit1, QString::fromLatin1(c.typed));
+            Enter(w);   // no message: the scale is valid
+        });
+        int scale = 500;
+        EXPECT_EQ(InpScaleDialog(scale, QStringLiteral("Ввод Масштаба"), QString()), mrOk);
+        EXPECT_EQ(scale, c.scale);
+    }
+}
+
+// Guards an incomplete sheet code accepted with OK: "12" came back as "12 - ".
+TEST_F(DialogsWindows, NomenclatureRefusesAnIncompleteCode)
+{
+    TModalScript script;
+    script.Then("TFormInpNomStr2000Dialog", [](QWidget* w) {
+              TypeShortCode(w);
+              Enter(w);   // refused: a message comes first
+          })
+        .Then("TFormShowMsgDialog", Enter)
+        .Then("TFormInpNomStr2000Dialog", [](QWidget* w) {
+            auto* form = static_cast<TFormInpNomStr2000Dialog*>(w);
+            EXPECT_EQ(w->focusWidget(), form->MaskEdit1);
+            QTest::keyClick(form->MaskEdit1, Qt::Key_3);
+            SendKey(form->MaskEdit1, 0, Qt::NoModifier, QStringLiteral("б"));   // past the fixed "-"
+            Enter(w);
+        });
+    QString value;
+    EXPECT_EQ(InpNomStr2000Dialog(value, QStringLiteral("Номенклатура"), QString()), mrOk);
+    EXPECT_EQ(value, QStringLiteral("123-Б"));
+}
+
+TEST_F(DialogsWindows, NomenclatureCancelledIncompleteComesBackAsTyped)
+{
+    TModalScript script;
+    script.Then("TFormInpNomStr2000Dialog", [](QWidget* w) {
+        TypeShortCode(w);
+        Esc(w);
+    });
+    QString value = QStringLiteral("012-А");
+    EXPECT_EQ(InpNomStr2000Dialog(value, QString(), QString()), mrCancel);
+    EXPECT_EQ(value, QStringLiteral("12 - "));
+}
+
+// Guards a message of many lines whose window grew past the screen, its button below
+// the screen's edge.
+TEST_F(DialogsWindows, MessageTallerThanTheScreenScrollsAboveItsControls)
+{
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i)
+        lines << QStringLiteral("Объект %1 не найден в классификаторе").arg(i);
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    TFormShowMsgDialog message(QStringLiteral("Сообщение"), text);
+    TFormInpStrDialog input(QString(), QStringLiteral("Ввод"), text);
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().height();
+    struct Case {
+        const char* name;
+        TMessageWindow* window;
+        QWidget* lowest;   // the control that must stay on the window
+        QWidget* highest;  // the control the text must end above
+    };
+    const Case cases[] = {{"message", &message, message.Button1, message.Button1},
+                          {"text input", &input, input.Button1, input.Edit1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMessageWindow& w = *c.window;
+        EXPECT_LT(w.height(), screen);
+        EXPECT_GT(w.height(), screen / 2);
+        EXPECT_LE(c.lowest->geometry().bottom(), w.height());
+        EXPECT_LE(w.Memo1->geometry().bottom(), c.highest->geometry().top());
+        w.show();
+        QScrollBar* bar = w.Memo1->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0);   // the text scrolls to its last line
+        bar->setValue(bar->maximum());
+        EXPECT_TRUE(w.Memo1->cursorForPosition(QPoint(5, w.Memo1->viewport()->height() - 5))
+                        .block()
+                        .text()
+                        .contains(QStringLiteral("Объект 200 ")));
+        w.hide();
+    }
+}
+
+// Guards a later window made the child of one that had closed but was still reported
+// active: dropping the kept polar window then freed the running window with it.
+TEST_F(DialogsWindows, AClosedWindowOwnsNoLaterWindow)
+{
+    TModalScript script;
+    script.Then("TFormInpPolarDialog", Enter);
+    Extended x = 0;
+    Extended y = 0;
+    EXPECT_EQ(InpPolarDialog(0, 0, 100, 0, x, y), mrOk);
+    QWidget* owner = DialogOwner();
+    EXPECT_TRUE(!owner || owner->isVisible()) << owner->metaObject()->className();
 }

@@ -6,11 +6,11 @@
 #include "foundation/ui/PlainRtf.h"
 #include "foundation/ui/ServDialogsWindows.h"
 #include "foundation/ui/StartMark.h"
+#include "support/ModalScript.h"
 #include "support/TestHelpers.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -107,22 +107,6 @@ TEST(PlainRtf, TheShippedLicenceReads)
     EXPECT_FALSE(text.contains(QLatin1Char('{')));
 }
 
-namespace {
-
-// Presses key in the licence window once it shows.
-void PressWhenShown(int key)
-{
-    QTimer::singleShot(0, [key] {
-        QWidget* w = QApplication::activeModalWidget();
-        ASSERT_NE(w, nullptr);
-        QWidget* target = w->focusWidget() ? w->focusWidget() : w;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-    });
-}
-
-}  // namespace
-
 TEST(Licence, EnterAgreesAndEscDeclines)
 {
     QTemporaryDir folder;
@@ -132,10 +116,12 @@ TEST(Licence, EnterAgreesAndEscDeclines)
     TScopedDialogHooks scope;
     InstallDialogWindows();
 
-    PressWhenShown(Qt::Key_Return);
-    EXPECT_EQ(FirstStartDlg(), mrOk);
-    PressWhenShown(Qt::Key_Escape);
-    EXPECT_EQ(FirstStartDlg(), mrCancel);
+    const std::pair<TModalScript::TStep, TModalResult> cases[] = {{Enter, mrOk}, {Esc, mrCancel}};
+    for (const auto& [act, expected] : cases) {
+        TModalScript script;
+        script.Then("TFormFirstStart", act);
+        EXPECT_EQ(FirstStartDlg(), expected);
+    }
 
     TFormFirstStart form(LicenceFileName());
     EXPECT_TRUE(form.LicenceLoaded);
@@ -154,10 +140,13 @@ TEST(Licence, MissingFileShowsANoticeAndBothAnswersWork)
     EXPECT_FALSE(form.LicenceLoaded);
     EXPECT_TRUE(form.LicenceText->toPlainText().contains(QStringLiteral("лицензия.rtf")));
 
-    PressWhenShown(Qt::Key_Return);
-    EXPECT_EQ(FirstStartDlg(), mrOk);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ(FirstStartDlg(), mrCancel);
+    const std::pair<TModalScript::TStep, TModalResult> cases[] = {{Enter, mrOk},
+                                                                   {CloseBox, mrCancel}};
+    for (const auto& [act, expected] : cases) {
+        TModalScript script;
+        script.Then("TFormFirstStart", act);
+        EXPECT_EQ(FirstStartDlg(), expected);
+    }
 }
 
 TEST(Licence, FileNameMatchesWhateverItsLetterCase)

@@ -1,6 +1,7 @@
 // The BMP reader: every header, depth and coding a scan or a drawing program writes,
 // the row order, the padding, the palette, and the refusal of broken and oversized files.
 #include "ImagingTestSupport.h"
+#include "support/LargePicture.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -319,6 +320,7 @@ TEST_F(BmpReader, PictureLargerThanTheMemoryLeftIsRefused)
 // Qt's own reader refuses images above 256 megabytes; a scan of a whole sheet is larger.
 TEST_F(BmpReader, ScanAboveQtsAllocationLimitLoads)
 {
+    const TLargePictureScope large(qint64(512) << 20);   // the picture takes 272 MB
     TBmpBytes scan;
     scan.BitCount = 8;
     scan.Compression = 1;

@@ -190,9 +190,13 @@ TEST_P(SymbolsShipped, LoadsWithoutASingleError)
 {
     EXPECT_TRUE(Symbols.LoadErrors.isEmpty()) << Symbols.LoadErrors.join(u'\n').toStdString();
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join(u'\n').toStdString();
-    EXPECT_GE(Symbols.VpGPoints.GetCount(), 10);
-    EXPECT_GE(Symbols.VpGLines.GetCount(), 10);
-    EXPECT_GE(Symbols.VpGPolygons.GetCount(), 10);
+    for (TLmode lm = lmPoint; lm <= lmPolygon; ++lm) {   // one sign per file of the folder
+        const qsizetype files = QDir(TSymbols::KindFolder(GetParam(), lm))
+                                    .entryList({QStringLiteral("*.wri")}, QDir::Files)
+                                    .size();
+        EXPECT_GT(files, 1);
+        EXPECT_EQ(Symbols.WithList(lm, [](auto& list) { return list.GetCount(); }), files);
+    }
     EXPECT_EQ(Symbols.VpGPoints.At(Symbols.VpGPoints.GetCount() - 1)->Code, QStringLiteral("неопределенный"));
     EXPECT_EQ(Symbols.VpGLines.At(Symbols.VpGLines.GetCount() - 1)->Code, QStringLiteral("неопределенный"));
     EXPECT_EQ(Symbols.VpGPolygons.At(Symbols.VpGPolygons.GetCount() - 1)->Code,

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFontDatabase>
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -72,3 +73,14 @@ public:
 private:
     QString Old = ProgramFolder;
 };
+
+// The one rule for fonts: the families scripts/deps.sh installs (DejaVu, Liberation) are
+// part of the test machine, so a test that needs one fails when it is missing, saying
+// so; no test skips for a font.
+inline ::testing::AssertionResult FontInstalled(const QString& family)
+{
+    if (QFontDatabase::families().contains(family))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << family.toStdString() << " is not installed: run scripts/deps.sh";
+}

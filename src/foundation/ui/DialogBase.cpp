@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -58,7 +59,10 @@ QColor InactiveCaptionColor() { return QColor(0x80, 0x80, 0x80); }
 
 QWidget* DialogOwner()
 {
-    if (QWidget* active = QApplication::activeWindow())
+    // A window that has gone is no owner, even while it is still reported active (as on
+    // the offscreen platform): a window given such an owner would be freed with it.
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible())
         return active;
     return nullptr;
 }
@@ -168,7 +172,13 @@ void TDialogBase::SetClientSize(int width, int height)
 void TDialogBase::Place(QWidget* control, const QRect& rect, Qt::Edges anchors)
 {
     control->setGeometry(rect);
-    Anchored.push_back({control, rect, size(), anchors});
+    const TAnchored placed{control, rect, size(), anchors};
+    for (TAnchored& a : Anchored)
+        if (a.Control == control) {
+            a = placed;
+            return;
+        }
+    Anchored.push_back(placed);
 }
 
 QPushButton* TDialogBase::AddButton(const QString& caption, const QRect& rect,
@@ -233,6 +243,20 @@ void TDialogBase::PlaceDesktopCentre()
 
 int TDialogBase::TextHeight() const { return QFontMetrics(font()).height(); }
 
+int TDialogBase::MostClientHeight() const
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QWIDGETSIZE_MAX;
+    // The frame is not known before the window shows: the style's title bar and borders
+    // stand for it.
+    const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
+                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    return std::max(screen->availableGeometry().height() - frame, 1);
+}
+
 TMessageWindow::TMessageWindow(int width, int height, const QString& caption, QWidget* parent)
     : TDialogBase(parent)
 {
@@ -247,5 +271,19 @@ void TMessageWindow::ShowMessage(const QString& text, int controlsRoom)
 {
     Memo1->SetLines(Split(text));
     const int lines = Memo1->ShownLineCount();
-    SetClientSize(width(), MessageWindowHeight(lines, TextHeight(), controlsRoom));
+    const int height = MessageWindowHeight(lines, TextHeight(), controlsRoom);
+    const int most = MostClientHeight();
+    if (height <= most) {
+        SetClientSize(width(), height);
+        return;
+    }
+    // Taller than the screen: the window keeps to the screen, so its buttons stay within
+    // reach, and the text scrolls in the part above the controls. The strip below the
+    // memo takes the memo's colour, as the rest of the window would show it.
+    SetClientSize(width(), most);
+    Place(Memo1, QRect(0, 0, width(), std::max(most - controlsRoom + TextHeight(), TextHeight())),
+          Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Memo1->palette().color(QPalette::Base));
+    setPalette(pal);
 }

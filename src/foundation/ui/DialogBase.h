@@ -92,6 +92,9 @@ public:
 
     // The height of "ЙЦ" in the window's font.
     int TextHeight() const;
+    // The tallest client area that fits the work area of the screen under the pointer,
+    // title bar and borders included.
+    int MostClientHeight() const;
 
 protected:
     void reject() override;
@@ -123,7 +126,8 @@ public:
 
 protected:
     // Fills the memo with text split at CR and sets the height by the rule, controlsRoom
-    // being the pixels added for the controls.
+    // being the pixels added for the controls; a window that would pass the screen's
+    // height stops there and its text scrolls.
     void ShowMessage(const QString& text, int controlsRoom);
 };
 

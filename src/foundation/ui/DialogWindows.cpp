@@ -86,11 +86,17 @@ TModalResult RunInpNomStr2000(QString& value, const QString& caption, const QStr
     return result;
 }
 
+// The polar window, kept from call to call so the choices stay as the user left them;
+// it goes with the window that owned it, or at the end of the run.
+QPointer<TFormInpPolarDialog>& KeptPolarWindow()
+{
+    static QPointer<TFormInpPolarDialog> kept;
+    return kept;
+}
+
 TModalResult RunInpPolar(TPolarAnswer& answer)
 {
-    // Kept from call to call, so the choices stay as the user left them; it goes with
-    // the window that owned it, or at the end of the run.
-    static QPointer<TFormInpPolarDialog> kept;
+    QPointer<TFormInpPolarDialog>& kept = KeptPolarWindow();
     if (!kept) {
         QWidget* owner = DialogOwner();
         kept = new TFormInpPolarDialog(owner);
@@ -133,6 +139,11 @@ TModalResult RunFirstStart()
 
 void InstallDialogWindows()
 {
+    // Windows installed anew start with the choices of a new run.
+    if (QPointer<TFormInpPolarDialog>& kept = KeptPolarWindow()) {
+        kept->deleteLater();
+        kept.clear();
+    }
     TDialogHooks& hooks = DialogHooks();
     hooks.ShowMsg = RunShowMsg;
     hooks.ShowQ = RunShowQ;

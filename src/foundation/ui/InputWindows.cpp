@@ -256,8 +256,21 @@ TFormInpNomStr2000Dialog::TFormInpNomStr2000Dialog(const QString& value, const Q
     MaskEdit1->SetEditMask(QStringLiteral("000->L;1;_"));
     Place(MaskEdit1, QRect(3, 60, 76, 21), BottomLeft);
     MaskEdit1->SetText(value);
-    Button1 = AddButton(QStringLiteral("Готово"), QRect(286, 60, 69, 24), mrOk);
+    Button1 = AddButton(QStringLiteral("Готово"), QRect(286, 60, 69, 24), mrNone);
     Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Confirm(); });
     MaskEdit1->setFocus();
     ShowMessage(text, 50);
+}
+
+void TFormInpNomStr2000Dialog::Confirm()
+{
+    // Every place of the mask is required: a short code would name no sheet.
+    if (MaskEdit1->hasAcceptableInput()) {
+        SetModalResult(mrOk);
+        return;
+    }
+    ShowMsgDialog(QStringLiteral("Неполная номенклатура"),
+                  QStringLiteral("Номенклатура листа - три цифры, дефис и буква, например 012-А"));
+    MaskEdit1->setFocus();
 }

@@ -1,6 +1,7 @@
 // Mask translation and the masked edit.
 #include "foundation/ui/MaskEdit.h"
 
+#include <QKeyEvent>
 #include <QStringList>
 
 namespace {
@@ -134,4 +135,25 @@ QString TMaskEdit::Text() const { return DelphiMaskText(Translated, displayText(
 void TMaskEdit::SetText(const QString& text)
 {
     setText(text);
+}
+
+bool TMaskEdit::FixedPlace(int place) const
+{
+    return place >= 0 && place < int(Translated.Literal.size()) && Translated.Literal[size_t(place)];
+}
+
+void TMaskEdit::keyPressEvent(QKeyEvent* e)
+{
+    const bool typed = !e->text().isEmpty() && e->text().at(0).isPrint() &&
+                       !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+    if (!Translated.InputMask.isEmpty() && !isReadOnly() && typed && FixedPlace(at)) {
+        int free = at;
+        while (FixedPlace(free))
+            ++free;
+        if (hasSelectedText())
+            del();   // the selection becomes blanks, as typing over it would make it
+        setCursorPosition(free);
+    }
+    QLineEdit::keyPressEvent(e);
 }

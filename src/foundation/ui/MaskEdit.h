@@ -42,7 +42,15 @@ public:
     QString Text() const;
     void SetText(const QString& text);
 
+protected:
+    // A typed character fills the next free place and never stands for a fixed
+    // character: "1500" typed over the scale edit "1:___" gives 1:1500, where Qt's own
+    // edit would take the first "1" for the fixed one.
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
+    bool FixedPlace(int place) const;
+
     QString Mask;
     TDelphiMask Translated;
 };

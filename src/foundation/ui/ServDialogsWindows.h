@@ -16,7 +16,9 @@ class TMaskEdit;
 class TNumEdit;
 
 // Installs the real windows behind every hook of ServDialogs. The program calls it
-// once at start; before that (and in tests that do not call it) nothing is shown.
+// once at start; before that (and in tests that do not call it) nothing is shown. A
+// window kept from call to call (the polar window) is dropped, so its choices start
+// afresh.
 void InstallDialogWindows();
 
 class TFormShowMsgDialog : public TMessageWindow {
@@ -116,6 +118,10 @@ public:
 
     TMaskEdit* MaskEdit1;
     QPushButton* Button1;
+
+private:
+    // OK only for a complete code; otherwise a message and the window stays open.
+    void Confirm();
 };
 
 // Created on first use and kept: the choices and values stay as the user left them.
