@@ -39,6 +39,14 @@ void Fill(TTraverseTable& t, std::initializer_list<RPointRow> points,
     }
 }
 
+// A direction typed into cells 9..11 of a leg row.
+void TypeDirection(TTraverseTable& t, int row, const char* g, const char* m, const char* s)
+{
+    t.SetCell(row, 9, g);
+    t.SetCell(row, 10, m);
+    t.SetCell(row, 11, s);
+}
+
 QStringList Angle(const TTraverseTable& t, int row, int firstCol)
 {
     return {t.Cell(row, firstCol), t.Cell(row, firstCol + 1), t.Cell(row, firstCol + 2)};
@@ -82,10 +90,8 @@ TTraverseTable Straight(const char* cSeconds)
           {"C", "180", "0", cSeconds, "1492.404", "2086.824"},
           {"D", "", "", "", "", ""}},
          {"100", "100", "100", "100", "100"});
-    for (int c = 9; c <= 11; ++c) {
-        t.SetCell(2, c, c == 9 ? "10" : "0");
-        t.SetCell(14, c, c == 9 ? "10" : "0");
-    }
+    TypeDirection(t, 2, "10", "0", "0");
+    TypeDirection(t, 14, "10", "0", "0");
     return t;
 }
 
@@ -156,7 +162,8 @@ TEST(TraverseTable, WorkedAnchoredTraverse)
     EXPECT_EQ(Angle(t, 10, 9), Angle(t, 10, 13));
     EXPECT_EQ(Angle(t, 2, 9), (QStringList{"201", "48", "5"}));
     EXPECT_EQ(Cells(t, 9, 15, 17), (QStringList{"сум.", "230.580", "640.224"}));
-    EXPECT_EQ(Cells(t, 9, 20, 21), (QStringList{"230.559", "640.210"}));   // the written increments plus their corrections
+    // The sums of the written increments plus their corrections.
+    EXPECT_EQ(Cells(t, 9, 20, 21), (QStringList{"230.559", "640.210"}));
     EXPECT_EQ(Cells(t, 11, 15, 17), (QStringList{"теор.", "230.560", "640.210"}));
 }
 
@@ -231,11 +238,8 @@ TEST(TraverseTable, MisclosureAcrossNorth)
           {"C", "180", "0", "0", "200", "0"},
           {"D", "", "", "", "", ""}},
          {"100", "100"});
-    const QStringList start{"359", "59", "58"}, closing{"0", "0", "5"};
-    for (int i = 0; i < 3; ++i) {
-        t.SetCell(2, 9 + i, start[i]);
-        t.SetCell(8, 9 + i, closing[i]);
-    }
+    TypeDirection(t, 2, "359", "59", "58");
+    TypeDirection(t, 8, "0", "0", "5");
     ASSERT_TRUE(t.ComputeTraverse());
     EXPECT_EQ(Angle(t, 10, 9), (QStringList{"f=0", "0", "-7"}));
     EXPECT_EQ(t.Cell(4, 12), "4\"");
@@ -265,11 +269,8 @@ TEST(TraverseTable, TypedDirections)
             t.SetCell(1, 22, "");
             t.SetCell(1, 23, "");
         }
-        if (c.typed) {
-            t.SetCell(2, 9, "201");
-            t.SetCell(2, 10, "48");
-            t.SetCell(2, 11, "5.07");
-        }
+        if (c.typed)
+            TypeDirection(t, 2, "201", "48", "5.07");
         EXPECT_EQ(t.ComputeTraverse(), c.message.isEmpty());
         EXPECT_EQ(Angle(t, 2, 9), c.row2);
         EXPECT_EQ(messages.Shown.join('/'), c.message);
@@ -354,9 +355,7 @@ TEST(TraverseTable, RelativeAccuracy)
               {"P1", "180", "0", "0", "", ""},
               {"C", "", "", "", c.xc, "0"}},
              {c.leg, c.leg});
-        t.SetCell(2, 9, "0");
-        t.SetCell(2, 10, "0");
-        t.SetCell(2, 11, "0");
+        TypeDirection(t, 2, "0", "0", "0");
         ASSERT_TRUE(t.ComputeTraverse());
         EXPECT_EQ(t.Cell(10, 20), c.accuracy);
     }
@@ -393,9 +392,8 @@ TEST(TraverseTable, RefusalsNameWhatIsMissing)
             for (int row : {1, 11})
                 for (int col : {22, 23})
                     t.SetCell(row, col, "");
-            for (int row : {2, 10})
-                for (int col : {9, 10, 11})
-                    t.SetCell(row, col, "1");
+            TypeDirection(t, 2, "1", "1", "1");
+            TypeDirection(t, 10, "1", "1", "1");
         }
         t.SetCell(c.row, c.col, c.text);
         EXPECT_FALSE(t.ComputeTraverse());
