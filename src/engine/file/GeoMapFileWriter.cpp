@@ -350,7 +350,9 @@ void TPlanWriter::Rastr(const RGRastr& rastr)
         Int(u"вид", 0);
     if (rastr.Loaded == 0)
         Int(u"заг", 0);
-    if (rastr.FilterOn != 0) {
+    // Only 1 switches the filter on: the reader applies it for 1 alone, and a block
+    // written for any other value would bring the filter on after an undo.
+    if (rastr.FilterOn == 1) {
         if (rastr.FilterName.isEmpty()) {
             Line(u"{фил");
             Int(u"ярк", rastr.Brightness);
