@@ -22,6 +22,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -614,6 +615,24 @@ std::vector<RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& in
 }
 
 }  // namespace
+
+bool SameWrittenPair(TPrecision precision, const TGeoPoint& a, const TGeoPoint& b)
+{
+    if (a.X == b.X && a.Y == b.Y)
+        return true;
+    const int decimals = std::min<int>(precision, 3);
+    char textA[XYCharsRoom];
+    char textB[XYCharsRoom];
+    const int nA = XYtoChars(a.X, a.Y, decimals, textA);
+    const int nB = XYtoChars(b.X, b.Y, decimals, textB);
+    if (nA >= 0 && nB >= 0)
+        return std::string_view(textA, nA) == std::string_view(textB, nB);
+    try {
+        return XYOfPrecision(precision, a) == XYOfPrecision(precision, b);
+    } catch (const Exception&) {
+        return false;   // a value no file can hold: the writer reports it
+    }
+}
 
 bool IsPlanStructureChar(QChar c)
 {
