@@ -399,3 +399,43 @@ TEST_F(PlanFixedPoint, TheFirstSaveOfAnOpenedPlanIsAFixedPoint)
         EXPECT_EQ(OpenAndSave(QStringLiteral("first.500"), QStringLiteral("second.500")), first);
     }
 }
+
+// Guards against a character code page 1251 lacks entering the plan through the
+// information of a new plan, after which every save and snapshot failed.
+TEST_F(PlanCommands, NoValueEntersThePlanThatItsFileCannotHold)
+{
+    OpenFixture();
+    const TState before = State();
+    for (const QString& line : {QStringLiteral("mcNewMap=<500><участок 120 м²>"),
+                                QStringLiteral("mcSetMapInf=<участок 120 м²>")}) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(Fails(line).contains(QStringLiteral("знака \"²\" нет в кодовой странице 1251")));
+        EXPECT_EQ(State(), before);
+    }
+}
+
+// Guards against the multi-line information of the New-plan window being refused, and
+// against a journal line split by its line breaks: every kind of break travels as "¶"
+// on one line, and the journal replayed, or a snapshot reopened, gives the same text.
+TEST_F(PlanCommands, MultiLineInformationTravelsOnOneJournalLine)
+{
+    const QString expected = QStringLiteral("съемка 2024\rучасток 5\rтретья\r\rпятая");
+    M().DoCommand(mcNewMap, QStringLiteral("<500><съемка 2024\r\nучасток 5\nтретья\r\rпятая>"));
+    EXPECT_EQ(M().MapProp.Info, expected);
+
+    M().UndoOn = 1;
+    M().DoCommand(mcSetMapInf, QStringLiteral("<строка 1\r\nстрока 2\nстрока ¶3>"));
+    const QString info = QStringLiteral("строка 1\rстрока 2\rстрока \r3");
+    EXPECT_EQ(M().MapProp.Info, info);
+    const QString journalLine = QStringLiteral("mcSetMapInf=<строка 1¶строка 2¶строка ¶3>");
+    EXPECT_EQ(*CommandLog, QStringList{journalLine});
+    EXPECT_EQ(TCommandParams().Lines(info).Str(), QStringLiteral("<строка 1¶строка 2¶строка ¶3>"));
+
+    // The snapshot, reopened as undo does, and the journal replayed on a new plan.
+    Run(QStringLiteral("mcOpenMap=<") + SessionFolder + QStringLiteral("/10.20.30 без имени/1.500><New><True><>"));
+    EXPECT_EQ(M().MapProp.Info, info);
+    Run(QStringLiteral("mcNewMap=<500><>"));
+    Run(journalLine);
+    EXPECT_EQ(M().MapProp.Info, info);
+    EXPECT_EQ(CommandLog->at(0), journalLine);
+}

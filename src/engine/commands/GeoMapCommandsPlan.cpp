@@ -121,7 +121,7 @@ private:
 void TGeoMap::CmdNewMap(const TCommandFields& f)
 {
     const std::int32_t scale = CheckedScale(f.Int(0));
-    const QString info = f.Text(1);
+    const QString info = CommandTextToLines(f.Text(1));
     SetDataFileState(0);
     Pages.DeleteAll();
     MapProp.Scale = scale;
@@ -213,7 +213,7 @@ void TGeoMap::CmdSetMapScale(const TCommandFields& f)
     PassScaleToSymbols();
 }
 
-void TGeoMap::CmdSetMapInf(const TCommandFields& f) { MapProp.Info = f.Text(0); }
+void TGeoMap::CmdSetMapInf(const TCommandFields& f) { MapProp.Info = CommandTextToLines(f.Text(0)); }
 
 void TGeoMap::CmdSaveMap(const TCommandFields& f)
 {
