@@ -5,8 +5,8 @@
 #include "engine/EngineServices.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -164,6 +164,7 @@ void TGeoMap::WriteUndoSnapshot()
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
                             .arg(path, file.errorString()));
+    SyncFolderOf(path);
 
     UndoStep = step;
     Ui().SetUndoEnabled(UndoStep > 0);

@@ -13,6 +13,7 @@
 #include "foundation/StringNum.h"
 #include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
 #include <QIODevice>
 #include <QSaveFile>
@@ -691,6 +692,7 @@ void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& She
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать файл плана \"%1\": %2")
                             .arg(path, file.errorString()));
+    SyncFolderOf(path);
 }
 
 void TGeoMap::WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes)
