@@ -125,3 +125,60 @@ TEST_F(PlanFileCorrections, OnlyAFilterSwitchedOnIsWritten)
 }
 
 }  // namespace
+
+namespace {
+
+// A plan large enough to be written in parts on several threads: sheets of many points
+// and lines, the lines with node blocks and node points.
+void FillLargePlan(TGeoMap& m)
+{
+    for (int sheet = 0; sheet < 3; ++sheet) {
+        m.Pages.AddItem();
+        m.Pages.Item->Name = QStringLiteral("лист %1").arg(sheet);
+        for (int layer = 0; layer < 2; ++layer) {
+            m.Pages.Item->Layers.AddItem();
+            RGLayer& l = *m.Pages.Item->Layers.Item;
+            l.Name = QStringLiteral("слой %1").arg(layer);
+            for (int i = 0; i < 12000; ++i) {
+                l.Points.AddItem();
+                l.Points.Item->Semantics = QStringLiteral("ТОЧ/%1").arg(i);
+                l.Points.Item->Position = GeoPoint(i * 1.37L, sheet * 1000 + i * 0.011L);
+            }
+            for (int i = 0; i < 300; ++i) {
+                l.Lines.AddItem();
+                RGLine& line = *l.Lines.Item;
+                line.Semantics = QStringLiteral("ЛИН/%1").arg(i);
+                line.Precision = static_cast<TPrecision>(i % 4);
+                for (int n = 0; n < 60; ++n) {
+                    line.Nodes.AddItem();
+                    line.Nodes.Item->Position = GeoPoint(i + n * 0.1234L, n - i * 0.5L);
+                    if (n % 17 == 0)
+                        line.Nodes.Item->TextCounter = n;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// The text written in parts on several threads is the text written line by line.
+TEST_F(PlanFileCorrections, ALargePlanWritesTheSameTextOnAnyNumberOfThreads)
+{
+    TGeoMap m;
+    FillLargePlan(m);
+    m.Pages.GoItem(1);
+    m.DataLines.clear();
+    m.WriteDataToFile(QString());
+    const QByteArray lineByLine = PlanBytes(m.DataLines);
+    const QByteArray inParts = Native(m);
+    EXPECT_EQ(inParts + "\r\n", lineByLine);
+    EXPECT_EQ(m.Pages.GetIndex(), 1);
+
+    // A value no file can hold, deep in the last sheet: the save raises with it and the
+    // old file stays.
+    m.Pages.At(2)->Layers.At(1)->Points.At(11000)->Semantics = QStringLiteral("ТОЧ/≈");
+    WriteBytes(PlanPath(QStringLiteral("large.500")), "old");
+    EXPECT_TRUE(RaisedBy([&] { m.WriteDataToFile(QStringLiteral("large.500")); }).contains(QStringLiteral("≈")));
+    EXPECT_EQ(FileBytes(PlanPath(QStringLiteral("large.500"))), QByteArray("old"));
+}
