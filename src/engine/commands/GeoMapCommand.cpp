@@ -157,7 +157,7 @@ void TGeoMap::WriteUndoSnapshot()
                          QString::number(MapProp.Scale);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
                             .arg(path, file.errorString()));
     SnapshotWriter(*this, file);

@@ -928,7 +928,7 @@ void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& She
     }
     const QString path = ResolvePath(FileName);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается создать файл плана \"%1\": %2")
                             .arg(path, file.errorString()));
     WritePlanText(file, MapProp.Info, sheets);
