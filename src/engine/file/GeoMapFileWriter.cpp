@@ -765,36 +765,40 @@ void WritePlanText(QIODevice& out, const QString& info, const std::vector<RGPage
     std::size_t written = 0;   // chunks written into out
     bool stop = false;
     const std::size_t ahead = 2 * threads;
+    // Takes the next chunk when one is free and within reach, formats it with the lock
+    // released and stores it; false when there was none to take.
+    const auto formatNext = [&](std::unique_lock<std::mutex>& hold) {
+        if (stop || next >= chunks.size() || next >= written + ahead)
+            return false;
+        const std::size_t i = next++;
+        std::unique_ptr<TDeviceSink> sink;
+        if (!spare.empty()) {
+            sink = std::move(spare.back());
+            spare.pop_back();
+        }
+        hold.unlock();
+        if (!sink)
+            sink = std::make_unique<TDeviceSink>(nullptr);
+        std::exception_ptr error;
+        try {
+            format(i, *sink);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        hold.lock();
+        results[i].Sink = std::move(sink);
+        results[i].Error = error;
+        results[i].Done = true;
+        changed.notify_all();
+        return true;
+    };
     const auto work = [&] {
+        std::unique_lock<std::mutex> hold(lock);
         for (;;) {
-            std::size_t i = 0;
-            std::unique_ptr<TDeviceSink> sink;
-            {
-                std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return stop || next >= chunks.size() || next < written + ahead; });
-                if (stop || next >= chunks.size())
-                    return;
-                i = next++;
-                if (!spare.empty()) {
-                    sink = std::move(spare.back());
-                    spare.pop_back();
-                }
-            }
-            if (!sink)
-                sink = std::make_unique<TDeviceSink>(nullptr);
-            std::exception_ptr error;
-            try {
-                format(i, *sink);
-            } catch (...) {
-                error = std::current_exception();
-            }
-            {
-                const std::lock_guard<std::mutex> hold(lock);
-                results[i].Sink = std::move(sink);
-                results[i].Error = error;
-                results[i].Done = true;
-            }
-            changed.notify_all();
+            changed.wait(hold, [&] { return stop || next >= chunks.size() || next < written + ahead; });
+            if (stop || next >= chunks.size())
+                return;
+            formatNext(hold);
         }
     };
     // Every worker has ended before this routine leaves, on every way out.
@@ -814,15 +818,20 @@ void WritePlanText(QIODevice& out, const QString& info, const std::vector<RGPage
                 t.join();
         }
     } workers{{}, lock, changed, stop};
-    for (std::size_t t = 0; t < threads; ++t)
+    for (std::size_t t = 1; t < threads; ++t)
         workers.Threads.emplace_back(work);
 
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         std::unique_ptr<TDeviceSink> sink;
         std::exception_ptr error;
         {
+            // The writing thread formats too while the chunk it waits for is not done.
             std::unique_lock<std::mutex> hold(lock);
-            changed.wait(hold, [&] { return results[i].Done; });
+            while (!results[i].Done)
+                if (!formatNext(hold))
+                    changed.wait(hold, [&] {
+                        return results[i].Done || (next < chunks.size() && next < written + ahead);
+                    });
             sink = std::move(results[i].Sink);
             error = results[i].Error;
         }
