@@ -83,7 +83,7 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
         {"  dropping the old plan / floor", bench::OpenDrop, bench::FloorRead, 0},
         {"  closing pass / floor", bench::OpenClose, bench::FloorRead, 0},
         {"  sign library / floor", bench::OpenSigns, bench::FloorRead, 0},
-        {"save / its floor", bench::Save, bench::FloorWrite, 4},
+        {"save / its floor", bench::Save, bench::FloorWrite, 2},
         {"new point, undo on / save", bench::NewPointOn, bench::Save, 1.1},
         {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
         {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},

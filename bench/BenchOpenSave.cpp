@@ -6,6 +6,10 @@
 #include "BenchMap.h"
 #include "Benchmarks.h"
 
+#include "platform/CodePage.h"
+
+#include <QFile>
+
 #include <benchmark/benchmark.h>
 
 namespace bench {
@@ -93,6 +97,42 @@ void BM_Save(benchmark::State& state)
     });
 }
 
+// One polygon holding 160,000 inner points, read into an empty plan: reading must be
+// one pass however many inner objects one object holds.
+void BM_InnerPoints(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const QString file = env.OutFolder() + QStringLiteral("inner.500");
+        QByteArray text = "FREE VELMORANT\r\n";
+        const auto line = [&text](const QString& s) { text += EncodeCodePage(s) + "\r\n"; };
+        for (const char* s : {"{ЛСТ", "|имя|A", "{СЛО", "|имя|L", "{ПОЛ", "@ПОЛ", "$0 0", "$0 100", "$100 100"})
+            line(QString::fromUtf8(s));
+        for (int i = 0; i < 160000; ++i) {
+            line(QStringLiteral("[ТОЧ"));
+            line(QStringLiteral("@ТОЧ"));
+            line(QStringLiteral("$%1 %2").arg(i % 400).arg(i / 400));
+            line(QStringLiteral("#"));
+            line(QStringLiteral("]ТОЧ"));
+        }
+        for (const char* s : {"#", "}ПОЛ", "}СЛО", "}ЛСТ"})
+            line(QString::fromUtf8(s));
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) {
+            state.SkipWithError("cannot write the plan of inner points");
+            return;
+        }
+        out.close();
+        const auto map = NewBenchMap();
+        for (auto _ : state) {
+            state.PauseTiming();
+            map->Pages.DeleteAll();
+            state.ResumeTiming();
+            map->ReadDataFromFile(file, true);
+        }
+    });
+}
+
 } // namespace
 
 void RegisterOpenSaveBenchmarks()
@@ -104,6 +144,7 @@ void RegisterOpenSaveBenchmarks()
     benchmark::RegisterBenchmark(OpenClose, BM_ClosingPass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(OpenSigns, BM_SignLibrary)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(Save, BM_Save)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenInner, BM_InnerPoints)->Unit(ms)->UseRealTime();
 }
 
 } // namespace bench

@@ -17,6 +17,7 @@ inline constexpr const char* OpenDrop = "Open/DropOldPlan";          // freeing 
 inline constexpr const char* OpenClose = "Open/ClosingPass";         // CheckPolygonClose alone
 inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign library of the scale
 inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
+inline constexpr const char* OpenInner = "Open/InnerPoints160k";     // one polygon, 160,000 inner points
 
 // One command, with undo off and on.
 inline constexpr const char* NewPointOff = "Command/NewPoint/undo:0";

@@ -383,6 +383,14 @@ void TGeoMap::LoadAllRastrs()
                     QStringLiteral("Путь к файлу: ") + NameWithoutFolder(rastr->FileName);
                 if (!Ui().OpenFile(title, chosen) || !FileExistsIgnoringCase(chosen))
                     continue;
+                // The path goes into the plan: one its file cannot spell would make
+                // every later save fail.
+                try {
+                    CheckPlanCodePage(chosen, QStringLiteral("Путь к растру \"%1\"").arg(chosen));
+                } catch (const Exception& e) {
+                    Ui().ShowMsg(QStringLiteral("Растр не загружен"), e.Message);
+                    continue;
+                }
                 Pages.GoItem(pageIndex);
                 rastrs.GoItem(rastrIndex);
                 rastr->FileName = chosen;

@@ -325,13 +325,14 @@ public:
     // number, nothing changed. Cursors end on the last item read or merged into.
     bool ReadDataFromFile(const QString& FileName, bool ReplacePlan = false);
     // Drops the last nodes of every top-level polygon whose outer contour ends where it
-    // starts, as DropClosingNode does. Ends on the last sheet, layer, polygon.
+    // starts as written, as DropClosingNode does. Ends on the last sheet, layer, polygon.
     void CheckPolygonClose();
-    // Drops the last node of an outer contour while it repeats the first node exactly
-    // and at least two nodes remain; true when one was dropped. The polygon commands
-    // store their contours so too: a plan reopened from its snapshot must be the plan
-    // the snapshot was taken of.
-    static bool DropClosingNode(TGPolygonNodes& nodes);
+    // Drops the last node of an outer contour while the file would hold it as the first
+    // node (the same coordinate line in the polygon's precision class) and at least two
+    // nodes remain; true when one was dropped. The polygon commands store their
+    // contours so too: a plan reopened from its snapshot must be the plan the snapshot
+    // was taken of.
+    static bool DropClosingNode(TGPolygonNodes& nodes, TPrecision precision);
 
     // The readers of the older plan format ("Old") and the exchange format ("Fora"),
     // set by their modules: each fills the plan's current sheet. Empty: that kind is

@@ -5,7 +5,13 @@
 #include "platform/FileLookup.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 QStringList ReadTextFileLines(const QString& path, bool loneCrEndsLine)
 {
@@ -51,4 +57,21 @@ void WriteTextFileLines(const QString& path, const QStringList& lines)
 {
     const QString resolved = ResolvePath(path);
     WriteFileBytes(resolved, EncodeTextFileLines(resolved, lines));
+}
+
+void SyncFolderOf(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const auto refuse = [&folder](int error) {
+        return Exception(QStringLiteral("Не удается сохранить на диске папку ") + folder +
+                         QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error)));
+    };
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw refuse(errno);
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (synced != 0 && error != EINVAL && error != ENOTSUP)
+        throw refuse(error);
 }

@@ -24,3 +24,9 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // EncodeTextFileLines, then WriteFileBytes: nothing is written when a line is refused.
 void WriteTextFileLines(const QString& path, const QStringList& lines);
+
+// Syncs the folder that holds path, so that a file just renamed into place there (a
+// save through a temporary file) keeps its new entry through a power cut. Raises
+// "Не удается сохранить на диске папку <folder>: <reason>"; a file system that cannot
+// sync folders at all is taken as done.
+void SyncFolderOf(const QString& path);

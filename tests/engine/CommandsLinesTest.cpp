@@ -162,7 +162,10 @@ TEST_F(LineCommands, APolygonsOuterContourIsStoredWithoutALastNodeRepeatingTheFi
         {"all nodes one point", contour({{"2", "2"}, {"2", "2"}, {"2", "2"}, {"2", "2"}}), 2},
         {"two equal nodes stay", contour({{"0", "0"}, {"0", "0"}}), 2},
         {"a single node stays", contour({{"0", "0"}}), 1},
-        {"open by a thousandth", contour({{"0", "0"}, {"0", "1"}, {"1", "1"}, {"0", "0,001"}}), 4},
+        // Guards against a polygon losing a node at its second open: the last node is
+        // the first one as the file holds it (two decimals).
+        {"closed to the written hundredth", contour({{"0", "0"}, {"0", "1"}, {"1", "1"}, {"0", "0,001"}}), 3},
+        {"open by a hundredth", contour({{"0", "0"}, {"0", "1"}, {"1", "1"}, {"0", "0,01"}}), 4},
     };
     const QString hole = QStringLiteral("([{1}{1}{-1}{0}{0}][{1}{2}{-1}{0}{0}][{2}{2}{-1}{0}{0}][{1}{1}{-1}{0}{0}])");
     for (const auto& c : cases) {

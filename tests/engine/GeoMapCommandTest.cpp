@@ -526,3 +526,23 @@ TEST_F(CommandTest, MissingRasterIsAskedForByItsNameAlone)
     EXPECT_EQ(Window.Asked[2].Caption, QStringLiteral("Путь к файлу: голый.jpg"));
     EXPECT_TRUE(CommandLog->isEmpty());
 }
+
+// Guards against a raster path chosen in the dialog entering the plan when code page
+// 1251 cannot spell it: every later save and snapshot then failed.
+TEST_F(CommandTest, ARasterPathTheFileCannotSpellIsRefusedByName)
+{
+    TGeoMap& m = Plan();
+    WriteBytes(Path(QStringLiteral("Müller.bmp")), "x");
+    m.Pages.AddItem();
+    m.Pages.Item->Rastrs.AddItem();
+    m.Pages.Item->Rastrs.Item->FileName = Path(QStringLiteral("gone.bmp"));
+    Window.Answers = {1};
+    Window.Texts = {Path(QStringLiteral("Müller.bmp"))};
+    m.LoadAllRastrs();
+    EXPECT_EQ(m.Pages.At(0)->Rastrs.At(0)->FileName, Path(QStringLiteral("gone.bmp")));
+    EXPECT_EQ(m.Pages.At(0)->Rastrs.At(0)->Loaded, 0);
+    EXPECT_TRUE(CommandLog->isEmpty());
+    ASSERT_EQ(Window.Asked.size(), 2u);
+    EXPECT_EQ(Window.Asked[1].Caption, QStringLiteral("Растр не загружен"));
+    EXPECT_TRUE(Window.Asked[1].Text.contains(QStringLiteral("Müller.bmp")));
+}

@@ -323,3 +323,119 @@ TEST_F(PlanImports, AddAsksForAFreeSheetName)
 }
 
 }  // namespace
+
+// Guards against a polygon that lost a node at every second open: a last node within
+// the written precision of the first was kept by the closing check, written as the
+// first node, and cut at the next open.
+class PlanFixedPoint : public PlanCommands {
+protected:
+    // Open, save, and the bytes saved.
+    QByteArray OpenAndSave(const QString& from, const QString& to)
+    {
+        Run(QStringLiteral("mcOpenMap=<%1><New><True><>").arg(from));
+        Run(QStringLiteral("mcSaveMap=<%1><New>").arg(to));
+        return FileBytes(PlanPath(to));
+    }
+};
+
+TEST_F(PlanFixedPoint, APolygonClosedWithinItsPrecisionKeepsItsNodes)
+{
+    WritePlanFile(QStringLiteral("near.500"),
+                  {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|6"), QStringLiteral("{ЛСТ"),
+                   QStringLiteral("|имя|A"), QStringLiteral("{СЛО"), QStringLiteral("|имя|L"),
+                   QStringLiteral("{ПОЛ"), QStringLiteral("@ЗДН"), QStringLiteral("$0.00 0.00"),
+                   QStringLiteral("$0.00 10.00"), QStringLiteral("$10.00 10.00"), QStringLiteral("$0.001 0.00"),
+                   QStringLiteral("#"), QStringLiteral("}ПОЛ"), QStringLiteral("}СЛО"), QStringLiteral("}ЛСТ")});
+    const QByteArray first = OpenAndSave(QStringLiteral("near.500"), QStringLiteral("a.500"));
+    EXPECT_EQ(OpenAndSave(QStringLiteral("a.500"), QStringLiteral("b.500")), first);
+    EXPECT_EQ(OpenAndSave(QStringLiteral("b.500"), QStringLiteral("c.500")), first);
+    EXPECT_EQ(M().Pages.At(0)->Layers.At(0)->Polygons.At(0)->Nodes.GetCount(), 3);
+
+    // Made by the command, the polygon's undo snapshot reads back as it was made.
+    M().UndoOn = 1;
+    Run(QStringLiteral("mcNewPolygon=<0><0><ЗДН><[{5}{5}{-1}{0}{0}{0}{0}][{5}{9}{-1}{0}{0}{0}{0}]"
+                       "[{9}{9}{-1}{0}{0}{0}{0}][{5,004}{4,996}{-1}{0}{0}{0}{0}]><2><><0><0><><-1>"));
+    const QByteArray made = Native();
+    Run(QStringLiteral("mcOpenMap=<") + SessionFolder + QStringLiteral("/10.20.30 без имени/1.500><New><True><>"));
+    EXPECT_EQ(Native(), made);
+}
+
+TEST_F(PlanFixedPoint, TheFirstSaveOfAnOpenedPlanIsAFixedPoint)
+{
+    // A generated plan: polygons of every precision class whose last node lies on,
+    // near or away from the first, in values with more decimals than their class.
+    quint32 seed = 2024;
+    const auto next = [&seed](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(range));
+    };
+    const auto number = [](int tenThousandths) {
+        return QString::number(tenThousandths / 10000.0, 'f', 4);
+    };
+    QStringList lines = {QStringLiteral("FREE VELMORANT"), QStringLiteral("|ВЕР|6"), QStringLiteral("{ЛСТ"),
+                         QStringLiteral("|имя|A"), QStringLiteral("{СЛО"), QStringLiteral("|имя|L"),
+                         QStringLiteral("{ПОЛ")};
+    for (int i = 0; i < 400; ++i) {
+        lines.append(QStringLiteral("@ЗДН"));
+        const int precision = next(5);   // 4 writes millimetres, as 3 does
+        if (precision != 2)
+            lines.append(QStringLiteral("|кач|%1").arg(precision));
+        const int x0 = next(2000000) - 1000000;
+        const int y0 = next(2000000) - 1000000;
+        const int count = 2 + next(5);
+        lines.append(QStringLiteral("$%1 %2").arg(number(x0), number(y0)));
+        for (int n = 1; n < count; ++n)
+            lines.append(QStringLiteral("$%1 %2").arg(number(x0 + next(200000)), number(y0 + next(200000))));
+        for (int tail = next(3); tail > 0; --tail)
+            lines.append(QStringLiteral("$%1 %2").arg(number(x0 + next(11) - 5), number(y0 + next(11) - 5)));
+        lines.append(QStringLiteral("#"));
+    }
+    lines += QStringList{QStringLiteral("}ПОЛ"), QStringLiteral("}СЛО"), QStringLiteral("}ЛСТ")};
+    WritePlanFile(QStringLiteral("generated.500"), lines);
+
+    for (const QString& plan : {QStringLiteral("full.500"), QStringLiteral("generated.500")}) {
+        SCOPED_TRACE(plan.toStdString());
+        const QByteArray first = OpenAndSave(plan, QStringLiteral("first.500"));
+        EXPECT_EQ(OpenAndSave(QStringLiteral("first.500"), QStringLiteral("second.500")), first);
+    }
+}
+
+// Guards against a character code page 1251 lacks entering the plan through the
+// information of a new plan, after which every save and snapshot failed.
+TEST_F(PlanCommands, NoValueEntersThePlanThatItsFileCannotHold)
+{
+    OpenFixture();
+    const TState before = State();
+    for (const QString& line : {QStringLiteral("mcNewMap=<500><участок 120 м²>"),
+                                QStringLiteral("mcSetMapInf=<участок 120 м²>")}) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(Fails(line).contains(QStringLiteral("знака \"²\" нет в кодовой странице 1251")));
+        EXPECT_EQ(State(), before);
+    }
+}
+
+// Guards against the multi-line information of the New-plan window being refused, and
+// against a journal line split by its line breaks: every kind of break travels as "¶"
+// on one line, and the journal replayed, or a snapshot reopened, gives the same text.
+TEST_F(PlanCommands, MultiLineInformationTravelsOnOneJournalLine)
+{
+    const QString expected = QStringLiteral("съемка 2024\rучасток 5\rтретья\r\rпятая");
+    M().DoCommand(mcNewMap, QStringLiteral("<500><съемка 2024\r\nучасток 5\nтретья\r\rпятая>"));
+    EXPECT_EQ(M().MapProp.Info, expected);
+
+    M().UndoOn = 1;
+    M().DoCommand(mcSetMapInf, QStringLiteral("<строка 1\r\nстрока 2\nстрока ¶3>"));
+    const QString info = QStringLiteral("строка 1\rстрока 2\rстрока \r3");
+    EXPECT_EQ(M().MapProp.Info, info);
+    const QString journalLine = QStringLiteral("mcSetMapInf=<строка 1¶строка 2¶строка ¶3>");
+    EXPECT_EQ(*CommandLog, QStringList{journalLine});
+    EXPECT_EQ(TCommandParams().Lines(info).Str(), QStringLiteral("<строка 1¶строка 2¶строка ¶3>"));
+
+    // The snapshot, reopened as undo does, and the journal replayed on a new plan.
+    Run(QStringLiteral("mcOpenMap=<") + SessionFolder + QStringLiteral("/10.20.30 без имени/1.500><New><True><>"));
+    EXPECT_EQ(M().MapProp.Info, info);
+    Run(QStringLiteral("mcNewMap=<500><>"));
+    Run(journalLine);
+    EXPECT_EQ(M().MapProp.Info, info);
+    EXPECT_EQ(CommandLog->at(0), journalLine);
+}

@@ -619,8 +619,9 @@ TEST_F(PlanFile, DamagedFilesAreRefusedWithThePlanAsItWas)
         {"end tag of another section",
          PlanBytes(head + QStringList{QStringLiteral("{ЛСТ"), QStringLiteral("|имя|Лист 1"),
                                       QStringLiteral("}СЛО")}),
-         QStringLiteral("Файл плана \"bad.500\" оборван: после последней строки (5) остались "
-                        "незакрытыми разделы ЛСТ")},
+         // Guards against a complete file with a wrong end tag being called cut short.
+         QStringLiteral("Файл плана \"bad.500\" поврежден: метка конца раздела СЛО в строке 5 не "
+                        "соответствует открытому разделу ЛСТ, и разделы ЛСТ остались незакрытыми")},
         {"garbage in a number",
          PlanBytes(head + QStringList{QStringLiteral("{ЛСТ"), QStringLiteral("|имя|Лист 1"),
                                       QStringLiteral("{СЛО"), QStringLiteral("|имя|Слой A"),

@@ -5,8 +5,8 @@
 #include "engine/EngineServices.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
-#include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +19,13 @@ bool IsDocumentCommand(TMapCommand comm)
 {
     return comm == mcNewMap || comm == mcOpenMap || comm == mcSaveMap || comm == mcSaveSelected;
 }
+
+bool WritesNothingIntoThePlan(TMapCommand comm)
+{
+    return comm == mcOpenMap || comm == mcSaveMap || comm == mcSaveSelected;
+}
+
+bool HoldsInformationText(TMapCommand comm) { return comm == mcNewMap || comm == mcSetMapInf; }
 
 // Ends the wait cursor on every way out of the frame.
 class TWaitScope {
@@ -62,30 +69,28 @@ void TGeoMap::StrToComm(const QString& s)
     }
 }
 
-void TGeoMap::DoCommand(TMapCommand Comm, const QString& param)
+void TGeoMap::DoCommand(TMapCommand Comm, const QString& parameters)
 {
     TTrailGuard guard("GeoMap",
                       "procedure TGeoMap.DoCommand(const Comm:TMapCommand; const param:string);");
     TEngineServices& ui = Ui();
     const TWaitScope wait(ui);
 
+    // The information text may hold line breaks: they travel as the command form of a
+    // line break, converted here once, so that the journal line is the command.
+    const QString param =
+        HoldsInformationText(Comm) ? LinesToCommandText(parameters) : parameters;
     const QString line = CommToStr(Comm, param);
     // One command is one journal line: a line break would split it, and the journal
     // is read back line by line.
     if (param.contains(QLatin1Char('\r')) || param.contains(QLatin1Char('\n')))
         throw Exception(QStringLiteral("Параметры команды %1 содержат перевод строки")
                             .arg(MapCommandName(Comm)));
-    // What a command puts into the plan must survive the plan file and its snapshots,
-    // which are code page 1251: refuse the command before it changes anything. File
-    // names of the document commands are not written into the plan.
-    if (!IsDocumentCommand(Comm)) {
-        qsizetype bad = -1;
-        EncodeCodePage(param, TCodePage::Cp1251, &bad);
-        if (bad >= 0)
-            throw Exception(QStringLiteral("Параметры команды %1 содержат знак \"%2\", "
-                                           "которого нет в кодовой странице 1251")
-                                .arg(MapCommandName(Comm), QString(param.at(bad))));
-    }
+    // What a command puts into the plan must survive the plan file and its snapshots:
+    // refuse the command before it changes anything. Only the file names of open and
+    // the saves do not enter the plan.
+    if (!WritesNothingIntoThePlan(Comm))
+        CheckPlanCodePage(param, QStringLiteral("Параметры команды ") + MapCommandName(Comm));
 
     const bool journalled = CommandLog && NoJournal == 0;
     const bool appended = journalled && !IsDocumentCommand(Comm);
@@ -152,13 +157,14 @@ void TGeoMap::WriteUndoSnapshot()
                          QString::number(MapProp.Scale);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
                             .arg(path, file.errorString()));
     SnapshotWriter(*this, file);
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
                             .arg(path, file.errorString()));
+    SyncFolderOf(path);
 
     UndoStep = step;
     Ui().SetUndoEnabled(UndoStep > 0);

@@ -155,8 +155,8 @@ struct RPolygonFields {
     {
         polygon.Semantics = Semantics;
         ReplaceItems(polygon.Nodes, Nodes);
-        TGeoMap::DropClosingNode(polygon.Nodes);
         polygon.Precision = Precision;
+        TGeoMap::DropClosingNode(polygon.Nodes, polygon.Precision);
         ReplaceUserTexts(polygon.UserTexts, UserTexts);
         polygon.CaptionShift = CaptionShift;
         ReplaceItems(polygon.Holes, Holes);

@@ -55,7 +55,7 @@ void DropClosingNodes(TGPages& pages)
     for (const auto& page : pages)
         for (const auto& layer : page->Layers)
             for (const auto& polygon : layer->Polygons)
-                TGeoMap::DropClosingNode(polygon->Nodes);
+                TGeoMap::DropClosingNode(polygon->Nodes, polygon->Precision);
 }
 
 // Every sheet of the list, taken out in order; from the back, so that many sheets
@@ -121,7 +121,7 @@ private:
 void TGeoMap::CmdNewMap(const TCommandFields& f)
 {
     const std::int32_t scale = CheckedScale(f.Int(0));
-    const QString info = f.Text(1);
+    const QString info = CommandTextToLines(f.Text(1));
     SetDataFileState(0);
     Pages.DeleteAll();
     MapProp.Scale = scale;
@@ -240,7 +240,7 @@ void TGeoMap::CmdSetMapScale(const TCommandFields& f)
     PassScaleToSymbols();
 }
 
-void TGeoMap::CmdSetMapInf(const TCommandFields& f) { MapProp.Info = f.Text(0); }
+void TGeoMap::CmdSetMapInf(const TCommandFields& f) { MapProp.Info = CommandTextToLines(f.Text(0)); }
 
 void TGeoMap::CmdSaveMap(const TCommandFields& f)
 {
@@ -271,17 +271,18 @@ void TGeoMap::CmdSaveSelected(const TCommandFields& f)
     WriteDataToFile(fileName, sheets);
 }
 
-bool TGeoMap::DropClosingNode(TGPolygonNodes& nodes)
+bool TGeoMap::DropClosingNode(TGPolygonNodes& nodes, TPrecision precision)
 {
     // Every repeat of the first node at the end goes, not only the last one: a contour
     // left ending on its first node would lose one more at the next open, and undo,
-    // which reopens a snapshot, would then change the polygon. A contour of two nodes
-    // keeps them: dropping one would leave less than a segment.
+    // which reopens a snapshot, would then change the polygon. Nodes are compared as
+    // the file holds them: a last node a thousandth off the first, written at two
+    // decimals, is the first node once the plan is opened again. A contour of two
+    // nodes keeps them: dropping one would leave less than a segment.
     bool dropped = false;
     while (nodes.GetCount() >= 3) {
-        const TGeoPoint first = nodes.At(0)->Position;
-        const TGeoPoint last = nodes.At(nodes.GetCount() - 1)->Position;
-        if (first.X != last.X || first.Y != last.Y)
+        if (!SameWrittenPair(precision, nodes.At(0)->Position,
+                             nodes.At(nodes.GetCount() - 1)->Position))
             break;
         nodes.GoLastItem();
         nodes.DeleteItem();
@@ -304,7 +305,7 @@ void TGeoMap::CheckPolygonClose()
             if (!polygons.GoFirstItem())
                 continue;
             do {
-                DropClosingNode(polygons.Item->Nodes);
+                DropClosingNode(polygons.Item->Nodes, polygons.Item->Precision);
             } while (polygons.GoNextItem());
         } while (layers.GoNextItem());
     } while (Pages.GoNextItem());

@@ -6,6 +6,7 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/StringNum.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -182,6 +183,34 @@ std::vector<RUserText> TCommandFields::UserTexts(int i) const
         texts.push_back(t);
     }
     return texts;
+}
+
+QString LinesToCommandText(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QString(CommandLineBreak));
+    s.replace(QLatin1Char('\r'), CommandLineBreak);
+    s.replace(QLatin1Char('\n'), CommandLineBreak);
+    return s;
+}
+
+QString CommandTextToLines(const QString& text)
+{
+    QString s = text;
+    s.replace(CommandLineBreak, QLatin1Char('\r'));
+    return s;
+}
+
+void CheckPlanCodePage(const QString& text, const QString& what)
+{
+    qsizetype bad = -1;
+    EncodeCodePage(text, TCodePage::Cp1251, &bad);
+    if (bad >= 0)
+        throw Exception(QStringLiteral("%1: знака \"%2\" нет в кодовой странице 1251, "
+                                       "файл плана не может его хранить")
+                            .arg(what, QString(text.at(bad))));
 }
 
 void CheckCommandField(const QString& text)

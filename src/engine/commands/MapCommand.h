@@ -184,6 +184,20 @@ std::int32_t CommandTextToInt(const QString& s);
 Extended CommandTextToRealAnySeparator(const QString& s);
 Extended CommandTextToRealLocale(const QString& s);
 
+// The plan's information text is the one field that may hold several lines; a command
+// carries it on one journal line with every line break (CR LF, a lone CR or LF) as "¶",
+// and the handler takes each "¶" back as a CR, the line break the plan file gives back.
+// Converting a text that holds no line break changes nothing, so a journal line read
+// back passes through unchanged.
+inline constexpr QChar CommandLineBreak = u'\u00B6';
+QString LinesToCommandText(const QString& text);
+QString CommandTextToLines(const QString& text);
+
+// Every value that enters the plan passes this check: the plan file and its undo
+// snapshots are code page 1251, and a character without place there would make every
+// later save and snapshot fail. Raises "<what>: знака "…" нет в кодовой странице 1251…".
+void CheckPlanCodePage(const QString& text, const QString& what);
+
 // The one formatter of parameter strings: every builder of a command writes its
 // fields through it. A text holding "<", ">" or a line break is refused with a clear
 // message before anything is built, so no value can shift the fields of a command or
@@ -198,6 +212,9 @@ public:
     TCommandParams& Text(const QString& v);
     // A field already made of groups (TCommandValues, "[" "]" or "(" ")" lists).
     TCommandParams& Field(const QString& v) { return Text(v); }
+    // A text of several lines (the plan's information): its line breaks as
+    // LinesToCommandText writes them.
+    TCommandParams& Lines(const QString& v) { return Text(LinesToCommandText(v)); }
 
     const QString& Str() const { return S; }
     operator const QString&() const { return S; }

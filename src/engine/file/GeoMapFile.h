@@ -4,6 +4,9 @@
 // ReadDataFromFile).
 #pragma once
 
+#include "foundation/GeoDataObjects.h"
+#include "foundation/GeoTypes.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -18,6 +21,10 @@ inline const QString PlanFileHeader = QStringLiteral("FREE VELMORANT");
 // Raises, with nothing of the plan changed, for a character code page 1251 lacks or a
 // write error of out.
 void WritePlanSnapshot(TGeoMap& map, QIODevice& out);
+
+// Whether the writer writes a and b as the same coordinate line in an object of this
+// precision class (a class above 3 writes millimetres): what a closed contour is.
+bool SameWrittenPair(TPrecision precision, const TGeoPoint& a, const TGeoPoint& b);
 
 // Points the plan's handlers of mcNewMap to mcSaveSelected at the plan and file
 // commands and its snapshot writer at WritePlanSnapshot.

@@ -63,6 +63,9 @@ struct TFrame {
     QString Tag;
     TSection Kind = TSection::Other;
     bool Inner = false;   // opened by "[": one inner object of the enclosing object
+    // Opened where the format allows no such section, or inside such a one: its lines
+    // act on nothing, and its end line only closes it.
+    bool Dead = false;
     TGRastrs* Rastrs = nullptr;
     TGTexts* Texts = nullptr;
     TGPoints* Points = nullptr;
@@ -77,6 +80,43 @@ struct TFrame {
 };
 
 QString Text(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Whether a section of this tag may open in outer (null: outside every section). An
+// object's block or inner object anywhere but where the writer puts it would act on an
+// element it does not belong to: a second own-style block opened inside a text's own
+// style replaced the style the outer block still filled. A tag the format does not
+// know may stand anywhere; its lines act on nothing.
+bool SectionAllowed(const QString& tag, bool inner, const TFrame* outer)
+{
+    const TSection in = outer ? outer->Kind : TSection::Other;
+    const auto is = [&tag](const char16_t* t) { return tag == QStringView(t); };
+    const bool objects = in == TSection::Points || in == TSection::Lines || in == TSection::Polygons;
+    if (inner) {
+        if (is(u"ТЕК"))
+            return objects;
+        if (is(u"ТОЧ"))
+            return in == TSection::Lines || in == TSection::Polygons;
+        if (is(u"ЛИН"))
+            return in == TSection::Polygons;
+        return true;
+    }
+    // The document's own sections act on the current sheet or layer, which no later
+    // line frees; outside their place they report a missing sheet or layer instead.
+    if (is(u"ИНФ") || is(u"ЛСТ") || is(u"СЛО") || is(u"РАС") || is(u"ТЕК") || is(u"ТОЧ") ||
+        is(u"ЛИН") || is(u"ПОЛ"))
+        return !outer || in == TSection::Sheet || in == TSection::Layer;
+    if (is(u"ВПО"))
+        return in == TSection::Polygons && !outer->Inner;
+    if (is(u"сти"))
+        return in == TSection::Texts;
+    if (is(u"нап"))
+        return objects;
+    if (is(u"нау"))
+        return in == TSection::Lines || in == TSection::Polygons || in == TSection::Hole;
+    if (is(u"фил"))
+        return in == TSection::Rastrs;
+    return true;
+}
 
 class TPlanFileReader {
 public:
@@ -200,6 +240,11 @@ private:
     int LineNo = 0;
     int Faults = 0;
     int LastHiddenFault = 0;
+    // The first end line that did not match the open section: the sections left open
+    // at the end then come from it, not from a file cut short.
+    int MismatchLine = 0;
+    QString MismatchOpen;
+    QString MismatchEnd;
     std::vector<TFrame> Stack;
     QString Line;   // the line being read
 };
@@ -360,6 +405,13 @@ bool TPlanFileReader::Read(const QString& fileName)
         QStringList open;
         for (const TFrame& frame : Stack)
             open.append(frame.Tag);
+        if (MismatchLine > 0)
+            throw Exception(QStringLiteral("Файл плана \"%1\" поврежден: метка конца раздела %2 "
+                                           "в строке %3 не соответствует открытому разделу %4, "
+                                           "и разделы %5 остались незакрытыми")
+                                .arg(fileName, MismatchEnd)
+                                .arg(MismatchLine)
+                                .arg(MismatchOpen, open.join(QStringLiteral(", "))));
         throw Exception(QStringLiteral("Файл плана \"%1\" оборван: после последней строки (%2) "
                                        "остались незакрытыми разделы %3")
                             .arg(fileName)
@@ -425,11 +477,26 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
     }
     TFrame frame;
     frame.Tag = tag;
+    frame.Inner = inner;
     const TFrame* outer = Top();
     const TSection outerKind = outer ? outer->Kind : TSection::Other;
+    if (outer && outer->Dead) {
+        frame.Dead = true;   // its enclosing section was reported already
+        Stack.push_back(frame);
+        return;
+    }
+    if (!SectionAllowed(tag, inner, outer)) {
+        Fault(QStringLiteral("раздел %1%2 не может стоять %3! Его строки будут игнорированы")
+                  .arg(inner ? QLatin1Char('[') : QLatin1Char('{'))
+                  .arg(tag)
+                  .arg(outer ? QStringLiteral("в разделе ") + outer->Tag : QStringLiteral("вне разделов")) +
+              AtLine());
+        frame.Dead = true;
+        Stack.push_back(frame);
+        return;
+    }
 
     if (inner) {
-        frame.Inner = true;
         // One inner object of the object in hand of the enclosing section.
         if (tag == Text(u"ТЕК")) {
             frame.Kind = TSection::Texts;
@@ -533,19 +600,37 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
     Stack.push_back(frame);
 }
 
+// The lists of an object are compacted once the object is whole, never while its
+// inner objects are still being added: compacting at every inner object's end, then
+// growing again, made an object of many inner objects read in quadratic time.
 void TPlanFileReader::CompactObject(const TFrame& f)
 {
-    if (RGLine* line = LineInHand(f))
+    if (RGPoint* point = PointInHand(f))
+        point->InnerTexts.Compact();
+    if (RGLine* line = LineInHand(f)) {
         line->Nodes.Compact();
+        if (line->Nodes.Item)
+            line->Nodes.Item->NodePoints.Compact();
+        line->InnerTexts.Compact();
+    }
     if (RGPolygon* polygon = PolygonInHand(f)) {
         polygon->Nodes.Compact();
         polygon->Holes.Compact();
+        polygon->InnerTexts.Compact();
+        polygon->InnerPoints.Compact();
+        polygon->InnerLines.Compact();
     }
 }
 
 void TPlanFileReader::CompactFrame(const TFrame& f)
 {
     CompactObject(f);
+    if (f.Hole)
+        f.Hole->Nodes.Compact();
+    // An inner section is one object of its owner's list, which goes on growing: the
+    // owner compacts it when it is whole.
+    if (f.Inner)
+        return;
     if (f.Texts)
         f.Texts->Compact();
     if (f.Points)
@@ -554,8 +639,6 @@ void TPlanFileReader::CompactFrame(const TFrame& f)
         f.Lines->Compact();
     if (f.Polygons)
         f.Polygons->Compact();
-    if (f.Hole)
-        f.Hole->Nodes.Compact();
 }
 
 void TPlanFileReader::Close(const QString& tag)
@@ -566,6 +649,11 @@ void TPlanFileReader::Close(const QString& tag)
         return;
     }
     if (Stack.back().Tag != tag) {
+        if (MismatchLine == 0) {
+            MismatchLine = LineNo;
+            MismatchOpen = Stack.back().Tag;
+            MismatchEnd = tag;
+        }
         Fault(QStringLiteral("метка начала раздела ") + Stack.back().Tag +
               QStringLiteral(" не соответствует метке конца раздела ") + tag +
               QStringLiteral(" !") + AtLine());
@@ -602,6 +690,7 @@ void TPlanFileReader::ObjectStart(const QString& value)
         return;
     case TSection::Points:
         if (top->Points) {
+            CompactObject(*top);
             top->Points->AddItem();
             top->Points->Item->Semantics = filter.ReplacePoint != 0 ? filter.PointSemantics : value;
         }
@@ -651,6 +740,8 @@ void TPlanFileReader::PairLine(QStringView value)
         if (RGLine* line = LineInHand(*top)) {
             TGeoPoint p;
             ReadPair(value, p.X, p.Y);
+            if (line->Nodes.Item)
+                line->Nodes.Item->NodePoints.Compact();   // the node before is whole
             line->Nodes.AddItem();
             line->Nodes.Item->Position = p;
         }

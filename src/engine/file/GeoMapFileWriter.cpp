@@ -13,6 +13,7 @@
 #include "foundation/StringNum.h"
 #include "platform/CodePage.h"
 #include "platform/FileLookup.h"
+#include "platform/TextFiles.h"
 
 #include <QIODevice>
 #include <QSaveFile>
@@ -22,6 +23,14 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <string_view>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -50,15 +59,17 @@ public:
 
 // Code page 1251 with CR LF, encoded straight into large blocks before they reach the
 // device; the block keeps its storage from one flush to the next.
+// Without a device it keeps every line in the block, for a part of the text formatted
+// apart from the others.
 class TDeviceSink : public TLineSink {
 public:
-    explicit TDeviceSink(QIODevice& out) : Out(out), Block(BlockSize + 4096) {}
+    explicit TDeviceSink(QIODevice* out) : Out(out), Block(out ? BlockSize + 4096 : 0) {}
 
     void Line(QStringView head, QStringView tail) override
     {
         const std::size_t room = Used + static_cast<std::size_t>(head.size() + tail.size()) + 2;
         if (room > Block.size())
-            Block.resize(room);
+            Block.resize(std::max(room, 2 * Block.size()));
         // Only a whole line counts: one that cannot be encoded leaves the block as it was.
         std::size_t at = Used;
         Encode(head, at, head, tail);
@@ -66,7 +77,7 @@ public:
         Block[at++] = '\r';
         Block[at++] = '\n';
         Used = at;
-        if (Used >= static_cast<std::size_t>(BlockSize))
+        if (Out && Used >= static_cast<std::size_t>(BlockSize))
             Flush();
     }
 
@@ -74,7 +85,7 @@ public:
     {
         const std::size_t room = Used + static_cast<std::size_t>(size) + 2;
         if (room > Block.size())
-            Block.resize(room);
+            Block.resize(std::max(room, 2 * Block.size()));
         return Block.data() + Used;
     }
     void AsciiLine(qsizetype n) override
@@ -82,18 +93,29 @@ public:
         Used += static_cast<std::size_t>(n);
         Block[Used++] = '\r';
         Block[Used++] = '\n';
-        if (Used >= static_cast<std::size_t>(BlockSize))
+        if (Out && Used >= static_cast<std::size_t>(BlockSize))
             Flush();
     }
 
     void Flush()
     {
-        if (Used == 0)
+        if (Used == 0 || !Out)
             return;
-        const auto size = static_cast<qint64>(Used);
-        if (Out.write(Block.data(), size) != size)
-            throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(Out.errorString()));
+        Write(*Out, Block.data(), Used);
         Used = 0;
+    }
+    // The lines kept so far, written into out.
+    void WriteKept(QIODevice& out) const { Write(out, Block.data(), Used); }
+    // Empty again, keeping the block's storage.
+    void Clear() { Used = 0; }
+
+    static void Write(QIODevice& out, const char* bytes, std::size_t n)
+    {
+        if (n == 0)
+            return;
+        const auto size = static_cast<qint64>(n);
+        if (out.write(bytes, size) != size)
+            throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(out.errorString()));
     }
 
 private:
@@ -138,7 +160,7 @@ private:
     }
 
     static constexpr qsizetype BlockSize = 1 << 20;
-    QIODevice& Out;
+    QIODevice* Out;   // link, not owned
     std::vector<char> Block;
     std::size_t Used = 0;
 };
@@ -174,9 +196,20 @@ QString OneLine(const QString& value)
     return s;
 }
 
+// The general number paths fill the error trail, which all threads share, when they
+// refuse a value; parts of the text are formatted on several threads.
+std::mutex GeneralPathLock;
+
+QString LockedFixed(Extended value, int decimals, int precision)
+{
+    const std::lock_guard<std::mutex> lock(GeneralPathLock);
+    return FloatToFixed(value, decimals, precision);
+}
+
 // Coordinates of an object's precision class; a class above 3 keeps millimetres.
 QString XYOfPrecision(TPrecision precision, const TGeoPoint& p)
 {
+    const std::lock_guard<std::mutex> lock(GeneralPathLock);
     switch (precision) {
     case 0:
         return XYtoString0(p.X, p.Y);
@@ -197,7 +230,7 @@ public:
         : Count(FloatToFixedChars(value, decimals, precision, Chars))
     {
         if (Count < 0)
-            Slow = FloatToFixed(value, decimals, precision);
+            Slow = LockedFixed(value, decimals, precision);
     }
     QStringView View() const { return Count >= 0 ? QStringView(Chars, Count) : QStringView(Slow); }
 
@@ -224,15 +257,30 @@ public:
 
     void Plan(const QString& info, const std::vector<RGPage*>& sheets)
     {
-        Out.Line(PlanFileHeader);
-        Field(u"ВЕР", AppVersion);
-        if (!info.isEmpty())
-            Info(info);
+        Head(info);
         for (RGPage* sheet : sheets)
             Sheet(*sheet);
     }
 
-private:
+    // The text in parts, in order: each part writes its lines through the writer it is
+    // given, so that parts can be formatted apart and joined.
+    using TPart = std::function<void(TPlanWriter&)>;
+    static void Parts(const QString& info, const std::vector<RGPage*>& sheets,
+                      const std::function<void(TPart, int)>& add);
+
+    void Head(const QString& info)
+    {
+        Out.Line(PlanFileHeader);
+        Field(u"ВЕР", AppVersion);
+        if (!info.isEmpty())
+            Info(info);
+    }
+    void SheetHead(RGPage& sheet);
+    void LayerHead(const RGLayer& layer);
+    template <class L, class W>
+    static void ListParts(const char16_t* tag, L& list, W write,
+                          const std::function<void(TPart, int)>& add);
+
     void Line(QStringView s) { Out.Line(s); }
 
     void Field(const char16_t* tag, QStringView value)
@@ -326,6 +374,14 @@ void TPlanWriter::Info(const QString& info)
 
 void TPlanWriter::Sheet(RGPage& sheet)
 {
+    SheetHead(sheet);
+    for (const auto& layer : sheet.Layers)
+        Layer(*layer);
+    Line(u"}ЛСТ");
+}
+
+void TPlanWriter::SheetHead(RGPage& sheet)
+{
     Line(u"{ЛСТ");
     Text(u"имя", sheet.Name);
     if (sheet.Visible == 0)
@@ -336,9 +392,6 @@ void TPlanWriter::Sheet(RGPage& sheet)
             Rastr(*rastr);
         Line(u"}РАС");
     }
-    for (const auto& layer : sheet.Layers)
-        Layer(*layer);
-    Line(u"}ЛСТ");
 }
 
 void TPlanWriter::Rastr(const RGRastr& rastr)
@@ -350,7 +403,9 @@ void TPlanWriter::Rastr(const RGRastr& rastr)
         Int(u"вид", 0);
     if (rastr.Loaded == 0)
         Int(u"заг", 0);
-    if (rastr.FilterOn != 0) {
+    // Only 1 switches the filter on: the reader applies it for 1 alone, and a block
+    // written for any other value would bring the filter on after an undo.
+    if (rastr.FilterOn == 1) {
         if (rastr.FilterName.isEmpty()) {
             Line(u"{фил");
             Int(u"ярк", rastr.Brightness);
@@ -374,12 +429,85 @@ bool AnyWithNodes(const L& list)
     return false;
 }
 
-void TPlanWriter::Layer(RGLayer& layer)
+void TPlanWriter::LayerHead(const RGLayer& layer)
 {
     Line(u"{СЛО");
     Text(u"имя", layer.Name);
     if (layer.Visible == 0)
         Int(u"вид", 0);
+}
+
+// The weight of an object in the parts: about the lines it writes.
+template <class R>
+int Weight(const R& object)
+{
+    if constexpr (requires { object.Nodes; })
+        return 1 + object.Nodes.GetCount();
+    else
+        return 2;
+}
+
+template <class L, class W>
+void TPlanWriter::ListParts(const char16_t* tag, L& list, W write,
+                            const std::function<void(TPart, int)>& add)
+{
+    constexpr int PartWeight = 16384;
+    const QString open = QLatin1Char('{') + QString::fromUtf16(tag);
+    const QString close = QLatin1Char('}') + QString::fromUtf16(tag);
+    add([open](TPlanWriter& w) { w.Line(open); }, 1);
+    const int count = list.GetCount();
+    int first = 0;
+    while (first < count) {
+        int weight = 0;
+        int end = first;
+        while (end < count && weight < PartWeight)
+            weight += Weight(*list.At(end++));
+        add([&list, write, first, end](TPlanWriter& w) {
+                for (int i = first; i < end; ++i)
+                    write(w, *list.At(i));
+            },
+            weight);
+        first = end;
+    }
+    add([close](TPlanWriter& w) { w.Line(close); }, 1);
+}
+
+void TPlanWriter::Parts(const QString& info, const std::vector<RGPage*>& sheets,
+                        const std::function<void(TPart, int)>& add)
+{
+    add([&info](TPlanWriter& w) { w.Head(info); }, 1);
+    for (RGPage* sheet : sheets) {
+        add([sheet](TPlanWriter& w) { w.SheetHead(*sheet); }, 1 + 4 * sheet->Rastrs.GetCount());
+        for (const auto& owned : sheet->Layers) {
+            RGLayer* layer = owned.get();
+            add([layer](TPlanWriter& w) { w.LayerHead(*layer); }, 1);
+            if (layer->Texts.GetCount() > 0)
+                ListParts(u"ТЕК", layer->Texts, [](TPlanWriter& w, RGText& t) { w.TextRecord(t); }, add);
+            if (layer->Points.GetCount() > 0)
+                ListParts(u"ТОЧ", layer->Points, [](TPlanWriter& w, RGPoint& p) { w.Point(p); }, add);
+            if (AnyWithNodes(layer->Lines))
+                ListParts(u"ЛИН", layer->Lines,
+                          [](TPlanWriter& w, RGLine& l) {
+                              if (l.Nodes.GetCount() > 0)
+                                  w.LineRecord(l);
+                          },
+                          add);
+            if (AnyWithNodes(layer->Polygons))
+                ListParts(u"ПОЛ", layer->Polygons,
+                          [](TPlanWriter& w, RGPolygon& p) {
+                              if (p.Nodes.GetCount() > 0)
+                                  w.Polygon(p);
+                          },
+                          add);
+            add([](TPlanWriter& w) { w.Line(u"}СЛО"); }, 1);
+        }
+        add([](TPlanWriter& w) { w.Line(u"}ЛСТ"); }, 1);
+    }
+}
+
+void TPlanWriter::Layer(RGLayer& layer)
+{
+    LayerHead(layer);
     if (layer.Texts.GetCount() > 0) {
         Line(u"{ТЕК");
         for (const auto& text : layer.Texts)
@@ -420,7 +548,7 @@ void TPlanWriter::TextRecord(const RGText& text)
         Line(u"{сти");
         Text(u"шри", text.OwnStyle->FontName);
         Int(u"цве", text.OwnStyle->Color);
-        Field(u"раз", FloatToFixed(text.OwnStyle->Size, 2, 4));
+        Field(u"раз", LockedFixed(text.OwnStyle->Size, 2, 4));
         Field(u"стш", FontStylesToStr(text.OwnStyle->FontStyle));
         Line(u"}сти");
     } else {
@@ -490,7 +618,7 @@ void TPlanWriter::LineNodeBlock(const RGLineNodeData& node)
     if (node.Curve == 1)
         Int(u"кри", 1);
     if (node.SignShift >= 0)
-        Field(u"поз", FloatToFixed(node.SignShift, 3, 8));
+        Field(u"поз", LockedFixed(node.SignShift, 3, 8));
     if (node.SegmentType != 0)
         Int(u"штр", node.SegmentType);
     if (node.TextCounter >= 0)
@@ -506,7 +634,7 @@ void TPlanWriter::LineRecord(RGLine& line)
     for (const QString& over : line.OverLines)
         Text(u"дли", over);
     if (line.Strip != 0)
-        Field(u"фап", FloatToFixed(line.StripWidth, 3, 8));
+        Field(u"фап", LockedFixed(line.StripWidth, 3, 8));
     if (line.Precision != DefaultPrecision)
         Int(u"кач", line.Precision);
     for (const auto& node : line.Nodes) {
@@ -536,7 +664,7 @@ void TPlanWriter::PolygonNodes(TGPolygonNodes& nodes, TPrecision precision)
         if (node->Curve == 1)
             Int(u"кри", 1);
         if (node->SignShift >= 0)
-            Field(u"поз", FloatToFixed(node->SignShift, 3, 8));
+            Field(u"поз", LockedFixed(node->SignShift, 3, 8));
         if (node->SegmentType != 0)
             Int(u"сет", node->SegmentType);
         if (node->SegmentStyle != 0)
@@ -556,8 +684,8 @@ void TPlanWriter::Polygon(RGPolygon& polygon)
     if (polygon.Precision != DefaultPrecision)
         Int(u"кач", polygon.Precision);
     if (polygon.CaptionShift.X != 0 || polygon.CaptionShift.Y != 0) {
-        const QString shift = XYtoString2(polygon.CaptionShift.X, polygon.CaptionShift.Y);
-        if (shift != XYtoString2(0, 0))
+        const QString shift = XYOfPrecision(2, polygon.CaptionShift);
+        if (shift != XYOfPrecision(2, TGeoPoint{}))
             Field(u"двз", shift);
     }
     PolygonNodes(polygon.Nodes, polygon.Precision);
@@ -590,6 +718,136 @@ void TPlanWriter::Polygon(RGPolygon& polygon)
     End();
 }
 
+// The text into out: formatted in chunks of parts on several threads, written in
+// order as each chunk is ready, so that a save, and the snapshot of every command,
+// costs little more than writing its bytes. A few chunks ahead of the one written are
+// held at most. A small plan is written on the calling thread alone.
+void WritePlanText(QIODevice& out, const QString& info, const std::vector<RGPage*>& sheets)
+{
+    constexpr int ChunkWeight = 16384;
+    std::vector<std::vector<TPlanWriter::TPart>> chunks(1);
+    int weight = 0;
+    TPlanWriter::Parts(info, sheets, [&](TPlanWriter::TPart part, int w) {
+        if (weight >= ChunkWeight) {
+            chunks.emplace_back();
+            weight = 0;
+        }
+        chunks.back().push_back(std::move(part));
+        weight += w;
+    });
+    const auto format = [&chunks](std::size_t i, TDeviceSink& sink) {
+        TPlanWriter writer(sink);
+        for (const auto& part : chunks[i])
+            part(writer);
+    };
+    const std::size_t threads =
+        std::min<std::size_t>({std::thread::hardware_concurrency(), 8, chunks.size()});
+    if (chunks.size() < 4 || threads < 2) {
+        TDeviceSink sink(&out);
+        for (std::size_t i = 0; i < chunks.size(); ++i)
+            format(i, sink);
+        sink.Flush();
+        return;
+    }
+
+    struct TSlot {
+        std::unique_ptr<TDeviceSink> Sink;
+        std::exception_ptr Error;
+        bool Done = false;
+    };
+    std::vector<TSlot> results(chunks.size());
+    std::mutex lock;
+    std::condition_variable changed;
+    // Sinks of chunks written, kept for the next ones: a new block for every chunk
+    // costs more in fresh pages than its formatting.
+    std::vector<std::unique_ptr<TDeviceSink>> spare;
+    std::size_t next = 0;      // the next chunk a worker takes
+    std::size_t written = 0;   // chunks written into out
+    bool stop = false;
+    const std::size_t ahead = 2 * threads;
+    // Takes the next chunk when one is free and within reach, formats it with the lock
+    // released and stores it; false when there was none to take.
+    const auto formatNext = [&](std::unique_lock<std::mutex>& hold) {
+        if (stop || next >= chunks.size() || next >= written + ahead)
+            return false;
+        const std::size_t i = next++;
+        std::unique_ptr<TDeviceSink> sink;
+        if (!spare.empty()) {
+            sink = std::move(spare.back());
+            spare.pop_back();
+        }
+        hold.unlock();
+        if (!sink)
+            sink = std::make_unique<TDeviceSink>(nullptr);
+        std::exception_ptr error;
+        try {
+            format(i, *sink);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        hold.lock();
+        results[i].Sink = std::move(sink);
+        results[i].Error = error;
+        results[i].Done = true;
+        changed.notify_all();
+        return true;
+    };
+    const auto work = [&] {
+        std::unique_lock<std::mutex> hold(lock);
+        for (;;) {
+            changed.wait(hold, [&] { return stop || next >= chunks.size() || next < written + ahead; });
+            if (stop || next >= chunks.size())
+                return;
+            formatNext(hold);
+        }
+    };
+    // Every worker has ended before this routine leaves, on every way out.
+    struct TWorkers {
+        std::vector<std::thread> Threads;
+        std::mutex& Lock;
+        std::condition_variable& Changed;
+        bool& Stop;
+        ~TWorkers()
+        {
+            {
+                const std::lock_guard<std::mutex> hold(Lock);
+                Stop = true;
+            }
+            Changed.notify_all();
+            for (std::thread& t : Threads)
+                t.join();
+        }
+    } workers{{}, lock, changed, stop};
+    for (std::size_t t = 1; t < threads; ++t)
+        workers.Threads.emplace_back(work);
+
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        std::unique_ptr<TDeviceSink> sink;
+        std::exception_ptr error;
+        {
+            // The writing thread formats too while the chunk it waits for is not done.
+            std::unique_lock<std::mutex> hold(lock);
+            while (!results[i].Done)
+                if (!formatNext(hold))
+                    changed.wait(hold, [&] {
+                        return results[i].Done || (next < chunks.size() && next < written + ahead);
+                    });
+            sink = std::move(results[i].Sink);
+            error = results[i].Error;
+        }
+        if (error)
+            std::rethrow_exception(error);
+        sink->WriteKept(out);
+        sink->Clear();
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            written = i + 1;
+            spare.push_back(std::move(sink));
+        }
+        changed.notify_all();
+    }
+}
+
 // The sheets to write, checked before anything is written.
 std::vector<RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& indexes)
 {
@@ -612,6 +870,24 @@ std::vector<RGPage*> ChosenSheets(const TGPages& pages, const TArrayIntegers& in
 }
 
 }  // namespace
+
+bool SameWrittenPair(TPrecision precision, const TGeoPoint& a, const TGeoPoint& b)
+{
+    if (a.X == b.X && a.Y == b.Y)
+        return true;
+    const int decimals = std::min<int>(precision, 3);
+    char textA[XYCharsRoom];
+    char textB[XYCharsRoom];
+    const int nA = XYtoChars(a.X, a.Y, decimals, textA);
+    const int nB = XYtoChars(b.X, b.Y, decimals, textB);
+    if (nA >= 0 && nB >= 0)
+        return std::string_view(textA, nA) == std::string_view(textB, nB);
+    try {
+        return XYOfPrecision(precision, a) == XYOfPrecision(precision, b);
+    } catch (const Exception&) {
+        return false;   // a value no file can hold: the writer reports it
+    }
+}
 
 bool IsPlanStructureChar(QChar c)
 {
@@ -661,23 +937,20 @@ void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& She
     }
     const QString path = ResolvePath(FileName);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается создать файл плана \"%1\": %2")
                             .arg(path, file.errorString()));
-    TDeviceSink sink(file);
-    TPlanWriter(sink).Plan(MapProp.Info, sheets);
-    sink.Flush();
+    WritePlanText(file, MapProp.Info, sheets);
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать файл плана \"%1\": %2")
                             .arg(path, file.errorString()));
+    SyncFolderOf(path);
 }
 
 void TGeoMap::WriteDataToDevice(QIODevice& out, const TArrayIntegers& SheetIndexes)
 {
     TTrailGuard guard("GeoMap", "function TGeoMap.WriteDataToFile(const FileName:String):boolean;");
-    TDeviceSink sink(out);
-    TPlanWriter(sink).Plan(MapProp.Info, ChosenSheets(Pages, SheetIndexes));
-    sink.Flush();
+    WritePlanText(out, MapProp.Info, ChosenSheets(Pages, SheetIndexes));
 }
 
 void WritePlanSnapshot(TGeoMap& map, QIODevice& out)
