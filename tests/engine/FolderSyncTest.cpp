@@ -49,7 +49,10 @@ TEST_F(FolderSync, ASaveAndASnapshotSyncTheirFolderAfterTheRename)
     SyncedFolders.clear();
     M().StrToComm(QStringLiteral("mcSaveMap=<saved.500><New>"));
     const QString plans = QFileInfo(PlanPath(QStringLiteral("saved.500"))).canonicalPath();
-    EXPECT_EQ(SyncedFolders, QStringList{plans + QStringLiteral(":full.500,raster.bmp,saved.500")});
+    ASSERT_EQ(SyncedFolders.size(), 1);
+    const QStringList held = SyncedFolders[0].section(QLatin1Char(':'), -1).split(QLatin1Char(','));
+    EXPECT_TRUE(SyncedFolders[0].startsWith(plans + QLatin1Char(':'))) << SyncedFolders[0].toStdString();
+    EXPECT_TRUE(held.contains(QStringLiteral("saved.500"))) << SyncedFolders[0].toStdString();
 
     SyncedFolders.clear();
     M().UndoOn = 1;
