@@ -27,22 +27,18 @@ void JpegEmitMessage(j_common_ptr info, int level)
     auto* error = reinterpret_cast<RJpegErrorManager*>(info->err);
     if (error->FatalWarning && error->FatalWarning(info->err->msg_code))
         JpegErrorExit(info);
-    if (info->err->num_warnings++ == 0)
-        info->err->output_message(info);
+    ++info->err->num_warnings;
+    info->err->output_message(info);
 }
 
 void JpegOutputMessage(j_common_ptr info)
 {
-    const TJpegWarningSink& sink = WarningSink();
-    if (!sink)
+    auto* error = reinterpret_cast<RJpegErrorManager*>(info->err);
+    if (error->Warned)
         return;
     char text[JMSG_LENGTH_MAX] = {};
     info->err->format_message(info, text);
-    try {
-        sink(QString::fromLatin1(text));
-    } catch (...) {
-        // Called from libjpeg's C frames: nothing may unwind through them.
-    }
+    JpegWarning(*error, text);
 }
 
 }  // namespace
@@ -55,7 +51,23 @@ jpeg_error_mgr* JpegErrorManager(RJpegErrorManager& error)
     error.Manager.output_message = &JpegOutputMessage;
     error.Code = 0;
     error.Message[0] = '\0';
+    error.Warned = false;
     return &error.Manager;
+}
+
+void JpegWarning(RJpegErrorManager& error, const char* text)
+{
+    if (error.Warned)
+        return;
+    error.Warned = true;
+    const TJpegWarningSink& sink = WarningSink();
+    if (!sink)
+        return;
+    try {
+        sink(QString::fromLatin1(text));
+    } catch (...) {
+        // Called from libjpeg's C frames: nothing may unwind through them.
+    }
 }
 
 TJpegWarningSink SetJpegWarningSink(TJpegWarningSink sink)

@@ -15,13 +15,14 @@ struct RDecoderKind {
     std::size_t UnitBytes;   // bytes of one unit of the unpacked size
 };
 
-const RJPEGStripProperties& JPEGProperties()
+const TImageProperties& JPEGProperties()
 {
-    static const RJPEGStripProperties p = [] {
-        RJPEGStripProperties q;
+    static const TImageProperties p = [] {
+        TImageProperties q;
         q.Width = 16;
         q.Height = 16;
-        q.ColorScheme = 11;
+        q.ColorScheme = cmYCbCr;
+        q.BitsPerSample = 8;
         q.SamplesPerPixel = 3;
         q.RowsPerStrip = {16};
         q.SubSampling = {2, 2};

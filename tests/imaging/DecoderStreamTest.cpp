@@ -2,6 +2,8 @@
 // libjpeg (strips libtiff packed), and the Photo-CD residuals.
 #include "DecoderTestSupport.h"
 
+#include "imaging/JpegGlue.h"
+
 #include <QBuffer>
 #include <zlib.h>
 
@@ -104,16 +106,16 @@ TEST(LZ77Decoder, ShortStreamLeavesTheRestOfTheStripZero)
 
 namespace {
 
-RJPEGStripProperties ColourStrip(std::uint8_t colorScheme, const char* tables)
+TImageProperties ColourStrip(TColorModel colorScheme, const char* tables)
 {
-    RJPEGStripProperties p;
+    TImageProperties p;
     p.Width = 16;
     p.Height = 16;
     p.ColorScheme = colorScheme;
     p.BitsPerSample = 8;
     p.SamplesPerPixel = 3;
     p.RowsPerStrip = {16};
-    if (colorScheme == 11)
+    if (colorScheme == cmYCbCr)
         p.SubSampling = {2, 2};
     p.JPEGTables = FixtureBytes(tables);
     p.BytesPerLine = 48;
@@ -135,9 +137,9 @@ struct TWarnings {
     QStringList Texts;
     TWarnings()
     {
-        SetDecoderWarningSink([this](const QString& text) { Texts << text; });
+        SetJpegWarningSink([this](const QString& text) { Texts << text; });
     }
-    ~TWarnings() { SetDecoderWarningSink(nullptr); }
+    ~TWarnings() { SetJpegWarningSink(nullptr); }
 };
 
 } // namespace
@@ -147,18 +149,18 @@ TEST(TIFFJPEGDecoder, LibtiffStripsInYCbCrAndRGB)
     const TBytes source = FixtureBytes("jpeg_source.rgb");
     struct Case {
         const char* Name;
-        std::uint8_t ColorScheme;
+        TColorModel ColorScheme;
         const char* Strip;
         const char* Tables;
     };
     const Case cases[] = {
-        {"YCbCr, 2 x 2 subsampling", 11, "jpeg_ycbcr.strip", "jpeg_ycbcr.tables"},
-        {"RGB", 4, "jpeg_rgb.strip", "jpeg_rgb.tables"},
+        {"YCbCr, 2 x 2 subsampling", cmYCbCr, "jpeg_ycbcr.strip", "jpeg_ycbcr.tables"},
+        {"RGB", cmRGB, "jpeg_rgb.strip", "jpeg_rgb.tables"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         TWarnings warnings;
-        const RJPEGStripProperties p = ColourStrip(c.ColorScheme, c.Tables);
+        const TImageProperties p = ColourStrip(c.ColorScheme, c.Tables);
         TTIFFJPEGDecoder decoder(&p);
         decoder.StartUnpack();
         const RUnpacked r = UnpackGuarded(decoder, FixtureBytes(c.Strip), 16 * 48);
@@ -173,7 +175,7 @@ TEST(TIFFJPEGDecoder, LibtiffStripsInYCbCrAndRGB)
 // line of one.
 TEST(TIFFJPEGDecoder, GreyStripComesOutOneBytePerPixel)
 {
-    RJPEGStripProperties p = ColourStrip(2, "jpeg_gray.tables");
+    TImageProperties p = ColourStrip(cmGray, "jpeg_gray.tables");
     p.SamplesPerPixel = 1;
     p.BytesPerLine = 16;
     TTIFFJPEGDecoder decoder(&p);
@@ -191,32 +193,32 @@ TEST(TIFFJPEGDecoder, StripsThatDoNotMatchTheImageAreRefused)
 {
     struct Case {
         const char* Name;
-        std::function<void(RJPEGStripProperties&)> Change;
+        std::function<void(TImageProperties&)> Change;
         std::size_t UnpackedSize;
         const char* Message;
     };
     const Case cases[] = {
-        {"height", [](RJPEGStripProperties& p) { p.RowsPerStrip = {8}; }, 8 * 48,
+        {"height", [](TImageProperties& p) { p.RowsPerStrip = {8}; }, 8 * 48,
          "Improper JPEG strip/tile size."},
-        {"width", [](RJPEGStripProperties& p) { p.Width = 15; }, 16 * 48,
+        {"width", [](TImageProperties& p) { p.Width = 15; }, 16 * 48,
          "Improper JPEG strip/tile size."},
-        {"components", [](RJPEGStripProperties& p) { p.SamplesPerPixel = 4; }, 16 * 48,
+        {"components", [](TImageProperties& p) { p.SamplesPerPixel = 4; }, 16 * 48,
          "Improper JPEG component count."},
-        {"planes", [](RJPEGStripProperties& p) { p.PlanarConfig = 2; }, 16 * 48,
+        {"planes", [](TImageProperties& p) { p.PlanarConfig = 2; }, 16 * 48,
          "Improper JPEG component count."},
-        {"precision", [](RJPEGStripProperties& p) { p.BitsPerSample = 12; }, 16 * 48,
+        {"precision", [](TImageProperties& p) { p.BitsPerSample = 12; }, 16 * 48,
          "Improper JPEG data precision."},
-        {"sampling", [](RJPEGStripProperties& p) { p.SubSampling = {2, 1}; }, 16 * 48,
+        {"sampling", [](TImageProperties& p) { p.SubSampling = {2, 1}; }, 16 * 48,
          "Improper JPEG sampling factors."},
-        {"fraction of a line", [](RJPEGStripProperties&) {}, 16 * 48 - 1,
+        {"fraction of a line", [](TImageProperties&) {}, 16 * 48 - 1,
          "Fractional JPEG scanline unsupported."},
         // a line shorter than the colour rows: libjpeg would write past it
-        {"rows wider than the line", [](RJPEGStripProperties& p) { p.BytesPerLine = 16; }, 16 * 16,
+        {"rows wider than the line", [](TImageProperties& p) { p.BytesPerLine = 16; }, 16 * 16,
          "JPEG rows are wider than the image's rows."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        RJPEGStripProperties p = ColourStrip(11, "jpeg_ycbcr.tables");
+        TImageProperties p = ColourStrip(cmYCbCr, "jpeg_ycbcr.tables");
         c.Change(p);
         TTIFFJPEGDecoder decoder(&p);
         decoder.StartUnpack();
@@ -231,7 +233,7 @@ TEST(TIFFJPEGDecoder, StripsThatDoNotMatchTheImageAreRefused)
 
 TEST(TIFFJPEGDecoder, TablesThatHoldAnImageAreBogus)
 {
-    RJPEGStripProperties p = ColourStrip(11, "jpeg_ycbcr.tables");
+    TImageProperties p = ColourStrip(cmYCbCr, "jpeg_ycbcr.tables");
     p.JPEGTables = FixtureBytes("jpeg_ycbcr.strip");
     TTIFFJPEGDecoder decoder(&p);
     try {
@@ -244,7 +246,7 @@ TEST(TIFFJPEGDecoder, TablesThatHoldAnImageAreBogus)
 
 TEST(TIFFJPEGDecoder, ShortAndBrokenStripsWarnOrRaiseAndStayInTheirBlock)
 {
-    const RJPEGStripProperties p = ColourStrip(11, "jpeg_ycbcr.tables");
+    const TImageProperties p = ColourStrip(cmYCbCr, "jpeg_ycbcr.tables");
     TBytes strip = FixtureBytes("jpeg_ycbcr.strip");
     {
         TWarnings warnings;

@@ -9,12 +9,11 @@
 // gives wrong or blank pixels, never a read or a write outside the two buffers.
 #pragma once
 
-#include "imaging/PictureRegistry.h"
+#include "imaging/ImageGraphic.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,22 +26,7 @@ public:
     using EPictureError::EPictureError;
 };
 
-// A picture the readers cannot accept; raised here for libjpeg's fatal errors
-// ("JPEG error #%d"). To be merged with the image base class's own.
-class EInvalidGraphic : public EPictureError {
-public:
-    using EPictureError::EPictureError;
-};
-
 [[noreturn]] void RaiseCompressionError(const QString& Message);
-
-// Where the decoders' warnings go (libjpeg's warnings, a JPEG block that ends early), as
-// text; the program shows them in a message box titled "Warning". Without a sink they are
-// dropped. Setting a sink answers the previous one. To be merged with the image base
-// class's JPEG error glue.
-using TDecoderWarningSink = std::function<void(const QString& message)>;
-TDecoderWarningSink SetDecoderWarningSink(TDecoderWarningSink sink);
-void ShowDecoderWarning(const QString& text);
 
 // The family's interface. Source and Dest are passed by reference because some members
 // advance them (the table at each class says which); the units of the sizes are the
@@ -233,29 +217,15 @@ private:
     int ZLibResult = 0;
 };
 
-// What the TIFF JPEG decoder reads of its reader's image properties, under the record's
-// own names. The reader keeps CurrentRow and CurrentStrip up to date between strips. To be
-// merged with the image properties record.
-struct RJPEGStripProperties {
-    std::int32_t Width = 0;
-    std::int32_t Height = 0;
-    std::uint8_t ColorScheme = 0;          // the colour model: 2 grey, 4 RGB, 9 CMYK, 11 YCbCr
-    std::uint8_t BitsPerSample = 8;
-    std::uint8_t SamplesPerPixel = 1;
-    std::uint32_t PlanarConfig = 1;        // 2: one plane per sample; else interleaved
-    std::vector<std::uint32_t> RowsPerStrip;
-    std::vector<std::uint8_t> SubSampling;   // horizontal, vertical
-    std::vector<std::uint8_t> JPEGTables;
-    std::uint32_t BytesPerLine = 0;
-    std::uint32_t CurrentRow = 0;          // rows delivered before this strip
-    std::uint32_t CurrentStrip = 0;
-};
-
 // JPEG-compressed TIFF strips through libjpeg. Sizes in bytes; nothing is moved. Colour
 // rows come out as blue, green, red; grey rows as one byte per pixel; CMYK as stored.
+// Reads of its reader's image properties the size, colour model, samples, planar
+// configuration, rows per strip, subsampling, JPEG tables and bytes per line; the reader
+// keeps CurrentRow and CurrentStrip up to date between strips. libjpeg's first warning of
+// an image goes to the JPEG warning sink (see JpegGlue.h).
 class TTIFFJPEGDecoder : public TDecoder {
 public:
-    explicit TTIFFJPEGDecoder(const RJPEGStripProperties* Properties);   // link, not owned
+    explicit TTIFFJPEGDecoder(const TImageProperties* Properties);   // link, not owned
     ~TTIFFJPEGDecoder() override;
     void StartUnpack() override;
     void Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest, std::size_t PackedSize,
@@ -265,7 +235,7 @@ public:
     struct TState;
 
 private:
-    const RJPEGStripProperties* Properties;
+    const TImageProperties* Properties;
     std::unique_ptr<TState> State;
 };
 

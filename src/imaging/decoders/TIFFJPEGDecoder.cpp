@@ -4,67 +4,16 @@
 // the one frame that called the library; the exception is raised only after that frame
 // has been left, so no C frame is ever unwound by it.
 #include "imaging/decoders/Decoders.h"
+#include "imaging/JpegGlue.h"
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
 namespace {
-
-// The error glue, to be merged with the image base class's: fatal errors jump back with
-// the library's message code, warnings go to the decoders' warning sink (the first one
-// of an image only, so a broken file does not ask a question per strip), nothing is ever
-// printed.
-struct RJPEGErrorManager {
-    jpeg_error_mgr Manager;   // first, so that libjpeg's err pointer is this record
-    std::jmp_buf Jump;
-    int Code = 0;
-    bool Warned = false;
-};
-
-void WarnOnce(RJPEGErrorManager* error, const char* text)
-{
-    if (error->Warned)
-        return;
-    error->Warned = true;
-    try {
-        ShowDecoderWarning(QString::fromLatin1(text));
-    } catch (...) {
-        // a warning never stops the decoding, nor unwinds libjpeg's frames
-    }
-}
-
-void JPEGErrorExit(j_common_ptr info)
-{
-    auto* error = reinterpret_cast<RJPEGErrorManager*>(info->err);
-    error->Code = info->err->msg_code;
-    std::longjmp(error->Jump, 1);
-}
-
-void JPEGOutputMessage(j_common_ptr info)
-{
-    char text[JMSG_LENGTH_MAX] = {};
-    info->err->format_message(info, text);
-    WarnOnce(reinterpret_cast<RJPEGErrorManager*>(info->err), text);
-}
-
-void JPEGEmitMessage(j_common_ptr info, int level)
-{
-    if (level < 0) {
-        ++info->err->num_warnings;
-        info->err->output_message(info);
-    }
-}
-
-void JPEGResetErrorManager(j_common_ptr info)
-{
-    info->err->num_warnings = 0;
-    info->err->msg_code = 0;
-}
 
 constexpr JOCTET EndOfImage[2] = {0xFF, JPEG_EOI};
 constexpr char UnexpectedEnd[] = "JPEG decompression error. Unexpected end of input.";
@@ -75,7 +24,7 @@ void TermSource(j_decompress_ptr) {}
 // Asked for more than the block holds: warn and end the image.
 boolean FillInputBuffer(j_decompress_ptr info)
 {
-    WarnOnce(reinterpret_cast<RJPEGErrorManager*>(info->err), UnexpectedEnd);
+    JpegWarning(*reinterpret_cast<RJpegErrorManager*>(info->err), UnexpectedEnd);
     info->src->next_input_byte = EndOfImage;
     info->src->bytes_in_buffer = sizeof EndOfImage;
     return TRUE;
@@ -109,7 +58,7 @@ enum TBlockFault {
 
 struct TTIFFJPEGDecoder::TState {
     jpeg_decompress_struct Info{};
-    RJPEGErrorManager Error{};
+    RJpegErrorManager Error{};
     jpeg_source_mgr Source{};
     bool Created = false;
     int SamplingH = 1, SamplingV = 1;
@@ -153,7 +102,7 @@ struct RBlockRequest {
     int Components;          // expected components of the JPEG image
     bool Interleaved;
     int Precision;
-    std::uint8_t ColorScheme;
+    TColorModel ColorScheme;
     std::size_t BytesPerLine;
 };
 
@@ -196,7 +145,7 @@ TBlockFault DecodeBlock(TState* s, const RBlockRequest* r)
         info->out_color_space = JCS_GRAYSCALE;
         break;
     case 3:
-        info->jpeg_color_space = r->ColorScheme == 11 ? JCS_YCbCr : JCS_RGB;
+        info->jpeg_color_space = r->ColorScheme == cmYCbCr ? JCS_YCbCr : JCS_RGB;
         info->out_color_space = JCS_EXT_BGR;
         break;
     case 4:
@@ -234,7 +183,7 @@ TBlockFault DecodeBlock(TState* s, const RBlockRequest* r)
 
 } // namespace
 
-TTIFFJPEGDecoder::TTIFFJPEGDecoder(const RJPEGStripProperties* Properties)
+TTIFFJPEGDecoder::TTIFFJPEGDecoder(const TImageProperties* Properties)
     : Properties(Properties), State(std::make_unique<TState>())
 {
     State->Tables = Properties->JPEGTables;
@@ -249,12 +198,7 @@ void TTIFFJPEGDecoder::StartUnpack()
 {
     FinishUnpack();
     TState* s = State.get();
-    s->Info.err = jpeg_std_error(&s->Error.Manager);
-    s->Error.Manager.error_exit = &JPEGErrorExit;
-    s->Error.Manager.emit_message = &JPEGEmitMessage;
-    s->Error.Manager.output_message = &JPEGOutputMessage;
-    s->Error.Manager.reset_error_mgr = &JPEGResetErrorManager;
-    s->Error.Warned = false;
+    s->Info.err = JpegErrorManager(s->Error);
     s->Source.init_source = &InitSource;
     s->Source.fill_input_buffer = &FillInputBuffer;
     s->Source.skip_input_data = &SkipInputData;
@@ -269,7 +213,7 @@ void TTIFFJPEGDecoder::StartUnpack()
     case bfNotTables:
         RaiseCompressionError(QStringLiteral("Bogus JPEG tables field."));
     default:
-        throw EInvalidGraphic(QStringLiteral("JPEG error #%1").arg(s->Error.Code));
+        RaiseJpegError(s->Error);
     }
 }
 
@@ -279,7 +223,7 @@ void TTIFFJPEGDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     if (!State->Created)
         StartUnpack();
     std::memset(Dest, 0, UnpackedSize);
-    const RJPEGStripProperties& p = *Properties;
+    const TImageProperties& p = *Properties;
     std::int64_t rows = 0;
     if (!p.RowsPerStrip.empty())
         rows = p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
@@ -288,13 +232,13 @@ void TTIFFJPEGDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     const bool interleaved = p.PlanarConfig != 2;
     const RBlockRequest request{Source, PackedSize, Dest, UnpackedSize, p.Width, rows,
                                 interleaved ? int(p.SamplesPerPixel) : 1, interleaved,
-                                int(p.BitsPerSample), std::uint8_t(p.ColorScheme), p.BytesPerLine};
+                                int(p.BitsPerSample), p.ColorScheme, p.BytesPerLine};
     switch (DecodeBlock(State.get(), &request)) {
     case bfNone:
     case bfNotTables:
         return;
     case bfLibrary:
-        throw EInvalidGraphic(QStringLiteral("JPEG error #%1").arg(State->Error.Code));
+        RaiseJpegError(State->Error);
     case bfSize:
         RaiseCompressionError(QStringLiteral("Improper JPEG strip/tile size."));
     case bfComponents:
