@@ -15,14 +15,6 @@ namespace {
 
 using TIntervals = std::vector<std::pair<double, double>>;
 
-void AddAxisDash(TVpLayers& pic, Extended y1, Extended y2)
-{
-    pic.AddItem();
-    pic.Item->Lines.AddItem();
-    pic.Item->Lines.Item->P1 = GeoPoint(0, y1);
-    pic.Item->Lines.Item->P2 = GeoPoint(0, y2);
-}
-
 void AddCircle(TVpLayers& pic, Extended y, Extended radius)
 {
     pic.AddItem();
@@ -70,30 +62,7 @@ std::vector<double> Radii(const TVpLayers& pic)
     return r;
 }
 
-class RenderLine : public SignFixture {
-protected:
-    void SetUp() override
-    {
-        SignFixture::SetUp();
-        Symbols.SetScale(500, 101.6L);
-        Symbols.SetMeasurer(std::make_unique<TFixedTextMeasurer>(0.5));
-        Symbols.VpGLines.AddItem();
-        Sign = Symbols.VpGLines.Item;
-        Sign->Code = QStringLiteral("ЛИН");
-        Sign->PieceLength = 4;
-        AddAxisDash(Sign->Piece1, 0, 2);
-        Line.SignName = Sign->Code;
-    }
-    RGLineNode& AddNode(Extended x, Extended y = 0)
-    {
-        Line.Nodes.AddItem();
-        Line.Nodes.Item->Position = GeoPoint(x, y);
-        return *Line.Nodes.Item;
-    }
-
-    RVpGLine* Sign = nullptr;   // link, not owned
-    RGLine Line;
-};
+using RenderLine = LineSignFixture;
 
 }  // namespace
 

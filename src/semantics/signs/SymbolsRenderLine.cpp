@@ -4,6 +4,7 @@
 // strokes mitred at the nodes, and the start, end and node pictures drawn over it.
 // The special line lays one picture as a dashed pattern along one straight stretch.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsLineCaptions.h"
 
 #include "foundation/Bezier.h"
 #include "foundation/ErrorTrail.h"
@@ -222,6 +223,7 @@ bool TSymbols::RenderLine(RGLine* Line)
     PatternPictures = 0;
     if (nodes.size() < 2)
         return false;
+    TLineCaptions captions(*this, sign, line);
 
     // Only a segment of no length is left out; turns are taken between the nearest
     // drawn segments, so a doubled node or a spike keeps every visible piece.
@@ -265,8 +267,9 @@ bool TSymbols::RenderLine(RGLine* Line)
             place(t == 0 ? sign.LineStart : sign.SegmentStart, A);
             place(t == last ? sign.LineEnd : sign.SegmentEnd, B);
         }
-        running += d;
         InvertedSegment = A.InvertText != 0;
+        captions.Segment(A.Position, B.Position, d, a, running, running + d, InvertedSegment);
+        running += d;
 
         if (sign.Piece1.HasOwnLine) {
             line.Picture.AddItem();
