@@ -3,6 +3,8 @@
 // joined from the line's own sign and its over-lines.
 #include "SignTestSupport.h"
 
+#include "semantics/signs/SymbolsLineCaptions.h"
+
 #include "foundation/DelphiFormat.h"
 #include "foundation/GeoServ.h"
 #include "platform/Platform.h"
@@ -158,5 +160,47 @@ TEST_F(LineCaptions, InLineTextsJoinTheirOwnAndTheOverLinesTexts)
         EXPECT_EQ(Symbols.InLineFixed, c.fixed);
         EXPECT_EQ(Symbols.VpGLines.Item, Sign);   // the line's own sign current again
         EXPECT_EQ(Line.AutoTexts.GetCount(), 0);
+    }
+}
+
+TEST_F(LineCaptions, StrokesAreCutAtTheInLineTextFrames)
+{
+    AddRule(*Sign, QStringLiteral("ИН"), QStringLiteral("N"), 2);
+    Line.Semantics = QStringLiteral("ЛИН/ИН7");
+    AddNode(0);
+    AddNode(10);
+    const struct {
+        TGeoPoint p1, p2;
+        std::vector<std::pair<TGeoPoint, TGeoPoint>> left;
+    } cases[] = {
+        {GeoPoint(1, -1), GeoPoint(1, 3), {{GeoPoint(1, -1), GeoPoint(1, 0)}, {GeoPoint(1, 2), GeoPoint(1, 3)}}},
+        {GeoPoint(1, -1), GeoPoint(1, 1), {{GeoPoint(1, -1), GeoPoint(1, 0)}}},
+        {GeoPoint(1, 1), GeoPoint(1, 3), {{GeoPoint(1, 2), GeoPoint(1, 3)}}},
+        {GeoPoint(0.5, 0.5), GeoPoint(1.5, 1.5), {}},
+        {GeoPoint(5, 5), GeoPoint(6, 6), {{GeoPoint(5, 5), GeoPoint(6, 6)}}},
+    };
+    for (const auto& c : cases) {
+        TLineCaptions captions(Symbols, *Sign, Line);
+        ASSERT_EQ(Symbols.InLineText, QStringLiteral("N7"));
+        TVpLayers pic;
+        pic.AddItem();
+        pic.Item->Texts.AddItem();
+        pic.Item->Texts.Item->Frame = {GeoPoint(0, 0), GeoPoint(0, 2), GeoPoint(2, 2), GeoPoint(2, 0)};
+        pic.AddItem();
+        pic.Item->Lines.AddItem();
+        pic.Item->Lines.Item->P1 = c.p1;
+        pic.Item->Lines.Item->P2 = c.p2;
+        pic.Item->Lines.Item->PenColor = 0x123456;
+        captions.CutStrokes(pic);
+        std::vector<const RVpLine*> lines;
+        for (const auto& e : pic)
+            for (const auto& l : e->Lines)
+                lines.push_back(l.get());
+        ASSERT_EQ(lines.size(), c.left.size()) << double(c.p1.X) << " " << double(c.p1.Y);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            ExpectNear(lines[i]->P1, c.left[i].first.X, c.left[i].first.Y);
+            ExpectNear(lines[i]->P2, c.left[i].second.X, c.left[i].second.Y);
+            EXPECT_EQ(lines[i]->PenColor, 0x123456);
+        }
     }
 }

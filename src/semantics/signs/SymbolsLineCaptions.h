@@ -18,6 +18,9 @@ public:
     // S0 to S1 along the line; invert: its start node reverses the upright rule.
     void Segment(const TGeoPoint& A, const TGeoPoint& B, Extended d, TGeoAngle a, Extended S0, Extended S1,
                  bool invert);
+    // With an in-line text: cuts the strokes of picture where the frames of its texts
+    // stand, so the text is not crossed out.
+    void CutStrokes(TVpLayers& picture);
 
 private:
     struct TBlockCaption {

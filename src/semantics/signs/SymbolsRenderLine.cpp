@@ -305,6 +305,7 @@ bool TSymbols::RenderLine(RGLine* Line)
     }
     while (ends.GoFirstItem())
         line.Picture.AddItem(ends.Extract());
+    captions.CutStrokes(line.Picture);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "semantics/signs/SymbolsLineCaptions.h"
 
 #include "foundation/DelphiFormat.h"
+#include "foundation/GeoDataObjectsPolygons.h"
 #include "foundation/GeoDataObjectsRefs.h"
 #include "foundation/GeoServ.h"
 
@@ -215,4 +216,55 @@ void TLineCaptions::Emit(const TBlockCaption& c, const TGeoPoint& R, bool middle
         t.Hidden = user->Show == 2 ? 1 : 0;
         ++Placement;
     }
+}
+
+void TLineCaptions::CutStrokes(TVpLayers& picture)
+{
+    if (S.InLineText.isEmpty())
+        return;
+    S.CaptionFrames.DeleteAll();
+    for (const auto& e : picture)
+        if (e->Texts.Item)
+            S.CaptionFrames.AddItem(&e->Texts.Item->Frame);
+    std::vector<RVpLine> pieces;
+    for (const auto& e : picture) {
+        for (int f = 0; f < S.CaptionFrames.GetCount() && e->Lines.Item; ++f) {
+            const TGeoRect& frame = *S.CaptionFrames.At(f);
+            RVpLine& l = *e->Lines.Item;
+            const bool in1 = PointInGeoRect(frame, l.P1.X, l.P1.Y);
+            const bool in2 = PointInGeoRect(frame, l.P2.X, l.P2.Y);
+            if (in1 && in2) {
+                e->Lines.DeleteItem();
+                continue;
+            }
+            TGeoPoint nearest, farthest;
+            const bool crosses = MinMaxIntersectPolygon(frame, l.P1.X, l.P1.Y, l.P2.X, l.P2.Y, nearest.X, nearest.Y,
+                                                        farthest.X, farthest.Y);
+            if (!in1) {
+                if (!crosses)
+                    continue;
+                if (nearest.X == farthest.X && nearest.Y == farthest.Y) {
+                    l.P2 = nearest;
+                } else {
+                    RVpLine& rest = pieces.emplace_back();
+                    rest.PenColor = l.PenColor;
+                    rest.PenMode = l.PenMode;
+                    rest.PenStyle = l.PenStyle;
+                    rest.PenWidth = l.PenWidth;
+                    rest.P1 = farthest;
+                    rest.P2 = l.P2;
+                    l.P2 = nearest;
+                }
+            } else if (crosses) {
+                l.P1 = farthest;
+            }
+        }
+    }
+    for (const RVpLine& piece : pieces) {
+        picture.AddItem();
+        picture.Item->Lines.AddItem();
+        *picture.Item->Lines.Item = piece;
+    }
+    // The frames belong to the picture, which outlives no call of its owner.
+    S.CaptionFrames.DeleteAll();
 }
