@@ -246,6 +246,25 @@ TEST_F(SignRenderPlan, ObjectFindsItsSignAgainAfterAScaleThatLacksIt)
     EXPECT_EQ(render(500), QStringLiteral("ТОЧ-Ф500"));
 }
 
+// Every position left ink within reach pixels; the picture is saved as name in the
+// folder VELMORA_PNG_DIR names, when it names one.
+static void ExpectInkAndSave(const TPlanImage& img, const std::vector<TGeoPoint>& positions, int reach,
+                             const QString& name)
+{
+    for (const TGeoPoint& p : positions) {
+        const QPoint at = img.At(p).toPoint();
+        bool ink = false;
+        for (int dx = -reach; dx <= reach; ++dx)
+            for (int dy = -reach; dy <= reach; ++dy)
+                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
+        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
+    }
+    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(img.Image.save(folder + u'/' + name));
+    }
+}
+
 // Not a check of numbers: the picture a surveyor looks at. Written when
 // VELMORA_PNG_DIR names a folder; the test only sees that every point left ink.
 TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
@@ -263,18 +282,7 @@ TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
         PaintCaptions(img, symbols, p.AutoTexts);
         positions.push_back(p.Position);
     });
-    for (const TGeoPoint& p : positions) {
-        const QPoint at = img.At(p).toPoint();
-        bool ink = false;
-        for (int dx = -3; dx <= 3; ++dx)
-            for (int dy = -3; dy <= 3; ++dy)
-                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
-        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
-    }
-    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
-    if (!folder.isEmpty()) {
-        EXPECT_TRUE(img.Image.save(folder + QStringLiteral("/point-signs-500.png")));
-    }
+    ExpectInkAndSave(img, positions, 3, QStringLiteral("point-signs-500.png"));
 }
 
 // Not a check of numbers: the line signs as a surveyor sees them, written when
@@ -295,16 +303,5 @@ TEST_F(SignRenderPlan, PlanOfLineSignsAsAPicture)
         PaintCaptions(img, symbols, l.AutoTexts);
         starts.push_back(l.Nodes.At(0)->Position);
     });
-    for (const TGeoPoint& p : starts) {
-        const QPoint at = img.At(p).toPoint();
-        bool ink = false;
-        for (int dx = -10; dx <= 10; ++dx)
-            for (int dy = -10; dy <= 10; ++dy)
-                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
-        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
-    }
-    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
-    if (!folder.isEmpty()) {
-        EXPECT_TRUE(img.Image.save(folder + QStringLiteral("/line-signs-500.png")));
-    }
+    ExpectInkAndSave(img, starts, 10, QStringLiteral("line-signs-500.png"));
 }

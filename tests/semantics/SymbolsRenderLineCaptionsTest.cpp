@@ -204,3 +204,26 @@ TEST_F(LineCaptions, StrokesAreCutAtTheInLineTextFrames)
         }
     }
 }
+
+TEST_F(LineCaptions, UserPlacementsMoveTurnAndHideOneCaptionEach)
+{
+    AddRule(*Sign, QStringLiteral("ИВ"), QString(), 0);
+    Line.Semantics = QStringLiteral("ЛИН/ИВ150");
+    AddNode(0, 0);
+    AddNode(0, 60);
+    Line.UserTexts.AddItem();
+    Line.UserTexts.Item->Dx = 1;   // metres as they stand, no factor
+    Line.UserTexts.Item->Dy = 2;
+    Line.UserTexts.Item->Angle = 900;
+    Line.UserTexts.Item->Show = 2;
+    ASSERT_TRUE(Symbols.RenderLine(&Line));
+    ASSERT_EQ(Line.AutoTexts.GetCount(), 2);
+    const RAutoText& moved = *Line.AutoTexts.At(0);
+    ExpectNear(moved.Position, 1, 7);
+    EXPECT_EQ(moved.Angle, 2700);
+    EXPECT_EQ(moved.Hidden, 1);
+    const RAutoText& plain = *Line.AutoTexts.At(1);
+    ExpectNear(plain.Position, 0, 55);
+    EXPECT_EQ(plain.Angle, 0);
+    EXPECT_EQ(plain.Hidden, 0);
+}
