@@ -47,10 +47,35 @@ protected:
             }
     }
 
-    // Everything a rendering leaves in a point, every number in full.
-    static QString Dump(const RGPoint& p, bool& finite)
+    // Every line object of the plan, those of polygons included.
+    void ForEachLine(const std::function<void(RGLine&)>& f)
     {
-        QString out = p.SignName + u'\n';
+        for (const auto& page : M().Pages)
+            for (const auto& layer : page->Layers) {
+                for (const auto& l : layer->Lines)
+                    f(*l);
+                for (const auto& polygon : layer->Polygons)
+                    for (const auto& l : polygon->InnerLines)
+                        f(*l);
+            }
+    }
+
+    // Everything a rendering leaves in a point, every number in full.
+    static QString Dump(const RGPoint& p, bool& finite) { return Dump(p.SignName, p.Picture, p.AutoTexts, finite); }
+    // And in a line, its track included.
+    static QString Dump(const RGLine& l, bool& finite)
+    {
+        QString out = Dump(l.SignName, l.Picture, l.AutoTexts, finite);
+        for (const auto& t : l.Track) {
+            out += QStringLiteral("\n%1 %2 %3").arg(double(t->Point.X), 0, 'g', 17).arg(double(t->Point.Y), 0, 'g', 17)
+                       .arg(t->NodeIndex);
+            finite = finite && std::isfinite(double(t->Point.X)) && std::isfinite(double(t->Point.Y));
+        }
+        return out;
+    }
+    static QString Dump(const QString& signName, const TVpLayers& picture, const TAutoTexts& texts, bool& finite)
+    {
+        QString out = signName + u'\n';
         const auto num = [&](Extended v) {
             finite = finite && std::isfinite(double(v));
             out += QString::number(double(v), 'g', 17) + u' ';
@@ -59,7 +84,7 @@ protected:
             num(g.X);
             num(g.Y);
         };
-        for (const auto& e : p.Picture) {
+        for (const auto& e : picture) {
             out += QStringLiteral("|");
             for (const auto& g : e->Polygons)
                 for (const auto& q : g->Points)
@@ -83,7 +108,7 @@ protected:
                     pt(c);
             }
         }
-        for (const auto& t : p.AutoTexts) {
+        for (const auto& t : texts) {
             out += QStringLiteral("\n%1 %2 %3 ").arg(t->Text).arg(t->Angle).arg(t->Hidden);
             pt(t->Position);
             for (const auto& c : t->Frame)
@@ -128,6 +153,42 @@ TEST_F(SignRenderPlan, EveryPointFindsItsSignAtEveryScaleAndRendersAloneAsInTheP
             ASSERT_TRUE(alone.RenderPoint(*it));
             bool finite = true;
             EXPECT_EQ(Dump(**it, finite).toStdString(), together[i].toStdString());
+        }
+    }
+}
+
+TEST_F(SignRenderPlan, EveryLineFindsItsSignAtEveryScaleAndRendersAloneAsInThePlan)
+{
+    for (const int scale : {500, 1000, 2000}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        TSymbols& symbols = *M().Symbols;
+        symbols.SetScale(scale, 96);
+        std::vector<RGLine*> lines;
+        QStringList together;
+        ForEachLine([&](RGLine& l) {
+            lines.push_back(&l);
+            const int nodes = l.Nodes.GetCount();
+            EXPECT_TRUE(l.SignName.isEmpty()) << l.Semantics.toStdString();
+            EXPECT_TRUE(symbols.RenderLine(&l)) << l.Semantics.toStdString();
+            EXPECT_FALSE(l.SignName.endsWith(u'#')) << l.Semantics.toStdString();
+            EXPECT_NE(l.SignName, QStringLiteral("неопределенный")) << l.Semantics.toStdString();
+            EXPECT_GT(l.Picture.GetCount(), 0) << l.Semantics.toStdString();
+            EXPECT_EQ(l.Nodes.GetCount(), nodes);
+            bool finite = true;
+            together << Dump(l, finite);
+            EXPECT_TRUE(finite) << l.Semantics.toStdString();
+        });
+        EXPECT_EQ(lines.size(), 12u);
+        // Each again in reverse order, with a library of its own.
+        for (int i = int(lines.size()) - 1; i >= 0; --i) {
+            TSymbols alone;
+            alone.LoadSymbols(scale);
+            alone.SetScale(scale, 96);
+            lines[i]->SignName.clear();
+            ASSERT_TRUE(alone.RenderLine(lines[i]));
+            bool finite = true;
+            EXPECT_EQ(Dump(*lines[i], finite).toStdString(), together[i].toStdString());
         }
     }
 }
@@ -185,6 +246,25 @@ TEST_F(SignRenderPlan, ObjectFindsItsSignAgainAfterAScaleThatLacksIt)
     EXPECT_EQ(render(500), QStringLiteral("ТОЧ-Ф500"));
 }
 
+// Every position left ink within reach pixels; the picture is saved as name in the
+// folder VELMORA_PNG_DIR names, when it names one.
+static void ExpectInkAndSave(const TPlanImage& img, const std::vector<TGeoPoint>& positions, int reach,
+                             const QString& name)
+{
+    for (const TGeoPoint& p : positions) {
+        const QPoint at = img.At(p).toPoint();
+        bool ink = false;
+        for (int dx = -reach; dx <= reach; ++dx)
+            for (int dy = -reach; dy <= reach; ++dy)
+                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
+        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
+    }
+    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(img.Image.save(folder + u'/' + name));
+    }
+}
+
 // Not a check of numbers: the picture a surveyor looks at. Written when
 // VELMORA_PNG_DIR names a folder; the test only sees that every point left ink.
 TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
@@ -202,16 +282,26 @@ TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
         PaintCaptions(img, symbols, p.AutoTexts);
         positions.push_back(p.Position);
     });
-    for (const TGeoPoint& p : positions) {
-        const QPoint at = img.At(p).toPoint();
-        bool ink = false;
-        for (int dx = -3; dx <= 3; ++dx)
-            for (int dy = -3; dy <= 3; ++dy)
-                ink = ink || img.Image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white);
-        EXPECT_TRUE(ink) << double(p.X) << " " << double(p.Y);
-    }
-    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
-    if (!folder.isEmpty()) {
-        EXPECT_TRUE(img.Image.save(folder + QStringLiteral("/point-signs-500.png")));
-    }
+    ExpectInkAndSave(img, positions, 3, QStringLiteral("point-signs-500.png"));
+}
+
+// Not a check of numbers: the line signs as a surveyor sees them, written when
+// VELMORA_PNG_DIR names a folder; the test only sees that every line left ink at its
+// first node.
+TEST_F(SignRenderPlan, PlanOfLineSignsAsAPicture)
+{
+    SetScale(500);
+    TSymbols& symbols = *M().Symbols;
+    symbols.SetScale(500, 96);
+    symbols.SetMeasurer(std::make_unique<TQtTextMeasurer>());
+    // 1:500 at 6 pixels per plan millimetre: 12 pixels per metre.
+    TPlanImage img(1410, 1990, 12, 6, 1730, 3900);
+    std::vector<TGeoPoint> starts;
+    ForEachLine([&](RGLine& l) {
+        ASSERT_TRUE(symbols.RenderLine(&l));
+        PaintPicture(img, l.Picture, double(symbols.DotsPerMM));
+        PaintCaptions(img, symbols, l.AutoTexts);
+        starts.push_back(l.Nodes.At(0)->Position);
+    });
+    ExpectInkAndSave(img, starts, 10, QStringLiteral("line-signs-500.png"));
 }

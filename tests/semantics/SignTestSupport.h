@@ -146,3 +146,43 @@ inline void PaintCaptions(TPlanImage& img, TSymbols& symbols, const TAutoTexts& 
         painter.restore();
     }
 }
+
+// ---- Line signs ----
+
+// A dash on the axis of a line pattern from y1 to y2 (sign millimetres along the line).
+inline void AddAxisDash(TVpLayers& pic, Extended y1, Extended y2)
+{
+    pic.AddItem();
+    pic.Item->Lines.AddItem();
+    pic.Item->Lines.Item->P1 = GeoPoint(0, y1);
+    pic.Item->Lines.Item->P2 = GeoPoint(0, y2);
+}
+
+// A line sign "ЛИН" at 1:500 (half a metre a sign millimetre) whose picture is 4 mm
+// (2 m) long with a dash on its axis over its first metre, and a line drawn with it.
+// Texts are measured with a fixed advance: a character of the default style is
+// 0.625 m wide and 1.25 m tall.
+class LineSignFixture : public SignFixture {
+protected:
+    void SetUp() override
+    {
+        SignFixture::SetUp();
+        Symbols.SetScale(500, 101.6L);
+        Symbols.SetMeasurer(std::make_unique<TFixedTextMeasurer>(0.5));
+        Symbols.VpGLines.AddItem();
+        Sign = Symbols.VpGLines.Item;
+        Sign->Code = QStringLiteral("ЛИН");
+        Sign->PieceLength = 4;
+        AddAxisDash(Sign->Piece1, 0, 2);
+        Line.SignName = Sign->Code;
+    }
+    RGLineNode& AddNode(Extended x, Extended y = 0)
+    {
+        Line.Nodes.AddItem();
+        Line.Nodes.Item->Position = GeoPoint(x, y);
+        return *Line.Nodes.Item;
+    }
+
+    RVpGLine* Sign = nullptr;   // link, not owned
+    RGLine Line;
+};

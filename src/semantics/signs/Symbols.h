@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+struct RGLine;
 struct RGPoint;
 struct RGText;
 
@@ -156,6 +157,21 @@ public:
     // offset) along the whole segment, mitred at its nodes by TurnStart and TurnEnd.
     void RenderPicMain(const TVpLayers* SourcePic, TVpLayers* DestPic, Extended X1, Extended Y1,
                        Extended X2, Extended Y2);
+    // Resolves the line's sign, smooths its curve runs (the densified points into Track;
+    // the object's nodes are left as they were), lays the sign's pattern along every
+    // segment, carrying the phase from one segment into the next, and the start, end and
+    // node pictures over it, and renders the point objects of the nodes. False, with
+    // SignName "#", when the line has no sign; false too for fewer than two nodes.
+    bool RenderLine(RGLine* Line);
+    // Lays SP as a dashed pattern of dash length DashD from phase StartPhase (both metres)
+    // along the straight stretch (X1, Y1) -> (X2, Y2) into DP; no strokes along the
+    // segment. Always false; the phase it leaves is read from Phase.
+    bool RenderSpecialLine(Extended X1, Extended Y1, Extended X2, Extended Y2, const TVpLayers* SP,
+                           TVpLayers* DP, Extended DashD, Extended StartPhase);
+    // The most pattern pictures one line lays; past it only the continuous strokes follow.
+    static constexpr long long MaxPatternPictures = 200000;
+    // Pattern pictures laid so far on the line being rendered.
+    long long PatternPictures = 0;
     // Resolves the point's sign, rebuilds its captions and leader and places the sign.
     // False, with SignName "#", when the point has no sign. Throws what the sign
     // selection or the measuring throws, with the trail.
