@@ -255,6 +255,26 @@ public:
     }
 
 private:
+    // The sign an object is drawn with: the one its SignName names, or, with no name yet,
+    // the one its semantics selects, whose name it then keeps. Null, with SignName "#",
+    // when there is none; the kind's list is left on the sign found.
+    template <class RObject, class TSignList>
+    auto ResolveSign(RObject& object, TLmode lm, TSignList& signs) -> decltype(signs.Item)
+    {
+        if (object.SignName == u'#')
+            return nullptr;
+        if (object.SignName.isEmpty()) {
+            if (SelectSymbol(object.Semantics, lm) && signs.Item) {
+                object.SignName = signs.Item->Code;
+                return signs.Item;
+            }
+        } else if (FindSymbol(object.SignName, lm)) {
+            return signs.Item;
+        }
+        object.SignName = QStringLiteral("#");
+        return nullptr;
+    }
+
     // One sign of a kind as the index saw it: its record, a copy of its name and the
     // parts of its name.
     struct TIndexedSign {

@@ -142,19 +142,10 @@ bool TSymbols::RenderLine(RGLine* Line)
     if (!Line || Line->Nodes.GetCount() == 0)
         return false;
     RGLine& line = *Line;
-    if (line.SignName == u'#')
+    const RVpGLine* found = ResolveSign(line, lmLine, VpGLines);
+    if (!found)
         return false;
-    if (line.SignName.isEmpty()) {
-        if (!SelectSymbol(line.Semantics, lmLine) || !VpGLines.Item) {
-            line.SignName = QStringLiteral("#");
-            return false;
-        }
-        line.SignName = VpGLines.Item->Code;
-    } else if (!FindSymbol(line.SignName, lmLine)) {
-        line.SignName = QStringLiteral("#");
-        return false;
-    }
-    const RVpGLine& sign = *VpGLines.Item;
+    const RVpGLine& sign = *found;
     line.Picture.DeleteAll();
     line.AutoTexts.DeleteAll();
 

@@ -40,19 +40,10 @@ bool TSymbols::RenderPoint(RGPoint* Point)
     if (!Point)
         return false;
     RGPoint& point = *Point;
-    if (point.SignName == u'#')
+    const RVpGPoint* found = ResolveSign(point, lmPoint, VpGPoints);
+    if (!found)
         return false;
-    if (point.SignName.isEmpty()) {
-        if (!SelectSymbol(point.Semantics, lmPoint) || !VpGPoints.Item) {
-            point.SignName = QStringLiteral("#");
-            return false;
-        }
-        point.SignName = VpGPoints.Item->Code;
-    } else if (!FindSymbol(point.SignName, lmPoint)) {
-        point.SignName = QStringLiteral("#");
-        return false;
-    }
-    const RVpGPoint& sign = *VpGPoints.Item;
+    const RVpGPoint& sign = *found;
     point.Picture.DeleteAll();
     point.AutoTexts.DeleteAll();
     ObjKind = lmPoint;
