@@ -5,6 +5,7 @@
 
 #include "foundation/GeoServ.h"
 #include "foundation/ui/NumEdit.h"
+#include "survey/Geodezy.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -12,11 +13,16 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <cmath>
+
 namespace {
 
 Extended StoredDistance = 0;
 Extended StoredAngle = 0;
 TGeoAngle StoredNextAngle = 0;
+// Set once the first forward-task window has been built; until then the edits' design
+// values must not compute.
+bool PGZCreated = false;
 
 enum class TEditKind { Whole, Real };
 
@@ -256,5 +262,175 @@ TModalResult NextDirAngleDlg()
 {
     TFormNextDirAngle form;
     form.PlaceOnMouse();
+    return form.ShowModal();
+}
+
+TFormPGZDialog::TFormPGZDialog(QWidget* parent) : TDialogBase(parent)
+{
+    setWindowTitle(QStringLiteral("Прямая геодезическая задача"));
+    SetClientSize(430, 392);
+    auto* in = Group(this, QStringLiteral("Исходные данные"), QRect(8, 4, 414, 240));
+    const auto gms = [in](int y, const QString& caption, TNumEdit*& g, TNumEdit*& m,
+                          TNumEdit*& sec) {
+        Label(in, caption, QRect(10, y + 2, 230, 16));
+        g = NumEdit(in, TEditKind::Whole, 0);
+        m = NumEdit(in, TEditKind::Whole, 0);
+        sec = NumEdit(in, TEditKind::Whole, 0);
+        g->setGeometry(250, y, 50, 21);
+        m->setGeometry(304, y, 44, 21);
+        sec->setGeometry(352, y, 50, 21);
+    };
+    const auto pair = [](QWidget* parent, int x, int y, TNumEdit*& a, TNumEdit*& b) {
+        a = NumEdit(parent, TEditKind::Real, 3);
+        b = NumEdit(parent, TEditKind::Real, 3);
+        a->setGeometry(x, y, 72, 21);
+        b->setGeometry(x + 76, y, 72, 21);
+    };
+    RbCoord = new QRadioButton(QStringLiteral("Пред.коодинаты "), in);
+    RbCoord->setGeometry(10, 20, 230, 18);
+    RbCoord->setChecked(true);
+    pair(in, 250, 18, X0, Y0);
+    rbDir = new QRadioButton(QStringLiteral("Дирекционный угол на точку 1"), in);
+    rbDir->setGeometry(10, 46, 230, 18);
+    gms(44, QString(), A1G, A1m, A1s);
+    rb12 = new QRadioButton(QStringLiteral("Дирекционный угол 12"), in);
+    rb12->setGeometry(10, 72, 230, 18);
+    gms(70, QString(), A3g, A3m, A3s);
+    Label(in, QStringLiteral("Координаты точки 1"), QRect(10, 108, 230, 16));
+    pair(in, 250, 106, Xish, Yish);
+    gms(140, QStringLiteral("Измеренный левый угол на точке 1"), B1g, B1m, B1s);
+    Label(in, QStringLiteral("Измеренное расстояние с точки 1"), QRect(10, 176, 230, 16));
+    S1 = NumEdit(in, TEditKind::Real, 3);
+    S1->setGeometry(250, 174, 100, 21);
+    gms(208, QStringLiteral("Измеренный угол наклона линии 1-2"), V1g, V1m, V1s);
+
+    auto* out = Group(this, QStringLiteral("Результат"), QRect(8, 250, 414, 104));
+    Label(out, QStringLiteral("Координаты точки 2"), QRect(10, 22, 200, 16));
+    pair(out, 250, 20, Xres, Yres);
+    Label(out, QStringLiteral("Приращения координат"), QRect(10, 48, 140, 16));
+    pair(out, 250, 46, edx, edy);
+    Label(out, QStringLiteral("dx"), QRect(232, 48, 16, 16));
+    Label(out, QStringLiteral("dy"), QRect(308, 48, 16, 16));
+    edx->setGeometry(250, 46, 56, 21);
+    edy->setGeometry(326, 46, 72, 21);
+    Label(out, QStringLiteral("Дирекционный угол линии 1-2"), QRect(10, 76, 230, 16));
+    A2g = NumEdit(out, TEditKind::Whole, 0, true);
+    A2m = NumEdit(out, TEditKind::Whole, 0, true);
+    A2s = NumEdit(out, TEditKind::Whole, 0, true);
+    A2g->setGeometry(250, 74, 50, 21);
+    A2m->setGeometry(304, 74, 44, 21);
+    A2s->setGeometry(352, 74, 50, 21);
+    for (TNumEdit* e : {Xres, Yres, edx, edy})
+        e->setReadOnly(true);
+    for (TNumEdit* e : {X0, Y0, Xish, Yish, S1, Xres, Yres, edx, edy})
+        e->SetFloatValue(0);
+
+    BackCoord = AddButton(QStringLiteral("<"), QRect(8, 362, 30, 25), 0);
+    AddButton(QStringLiteral("Закрыть"), QRect(340, 362, 82, 25), mrOk)->setDefault(true);
+    connect(BackCoord, &QPushButton::clicked, this, &TFormPGZDialog::BackCoordClick);
+    for (TNumEdit* e : {X0, Y0, A1G, A1m, A1s, A3g, A3m, A3s, Xish, Yish, B1g, B1m, B1s, S1,
+                        V1g, V1m, V1s})
+        connect(e, &TNumEdit::Changed, this, &TFormPGZDialog::XishChange);
+    FormCreate();
+}
+
+void TFormPGZDialog::FormCreate()
+{
+    PGZCreated = true;
+}
+
+void TFormPGZDialog::XishChange()
+{
+    if (!PGZCreated)
+        return;
+    const auto reals = [](std::initializer_list<TNumEdit*> edits) {
+        for (TNumEdit* e : edits)
+            if (!e->ExistFloatValue())
+                return false;
+        return true;
+    };
+    const auto wholes = [](std::initializer_list<TNumEdit*> edits) {
+        for (TNumEdit* e : edits)
+            if (!e->ExistIntegerValue())
+                return false;
+        return true;
+    };
+    const auto degrees = [](TNumEdit* g, TNumEdit* m, TNumEdit* s) {
+        return Geodezy::GMSToDegrees(g->IntegerValue(), m->IntegerValue(),
+                                     double(s->IntegerValue()));
+    };
+    if (!reals({Xish, Yish, S1}))
+        return;
+    const double x1 = double(Xish->FloatValue()), y1 = double(Yish->FloatValue());
+    double alpha12 = 0;
+    if (rb12->isChecked()) {
+        if (!wholes({A3g, A3m, A3s}))
+            return;
+        alpha12 = degrees(A3g, A3m, A3s);
+    } else {
+        double alpha1 = 0;
+        if (RbCoord->isChecked()) {
+            if (!reals({X0, Y0}) || !wholes({B1g, B1m, B1s}))
+                return;
+            double s, dx, dy;
+            Geodezy::OGZ(double(X0->FloatValue()), double(Y0->FloatValue()), QChar('G'), x1, y1,
+                         s, alpha1, dx, dy);
+        } else {
+            if (!wholes({A1G, A1m, A1s, B1g, B1m, B1s}))
+                return;
+            alpha1 = degrees(A1G, A1m, A1s);
+        }
+        alpha12 = Geodezy::NextDirAngle(alpha1, degrees(B1g, B1m, B1s), QChar('L'));
+    }
+    const double slope = degrees(V1g, V1m, V1s);
+    double distance = double(S1->FloatValue());
+    if (slope != 0)
+        distance *= std::cos(Geodezy::DegreesToRadians(slope));
+    double x2, y2, dx, dy;
+    Geodezy::PGZ(x1, y1, distance, alpha12, QChar('G'), x2, y2, dx, dy);
+    if (!std::isfinite(x2) || !std::isfinite(y2) || !std::isfinite(alpha12))
+        return;
+
+    if (rb12->isChecked()) {
+        A2g->setText(A3g->text());
+        A2m->setText(A3m->text());
+        A2s->setText(A3s->text());
+    } else {
+        // Seconds shown whole carry into the minutes and degrees: never 60.
+        int g = 0, m = 0;
+        double sec = 0;
+        Geodezy::DegreesToGMS(g, m, sec, alpha12);
+        int whole = int(std::nearbyint(sec));
+        if (whole == 60) {
+            whole = 0;
+            if (++m == 60) {
+                m = 0;
+                ++g;
+            }
+        }
+        A2g->setText(QString::number(g));
+        A2m->setText(QString::number(m));
+        A2s->setText(QString::number(whole));
+    }
+    Xres->SetFloatValue(x2);
+    Yres->SetFloatValue(y2);
+    edx->SetFloatValue(dx);
+    edy->SetFloatValue(dy);
+}
+
+void TFormPGZDialog::BackCoordClick()
+{
+    const Extended x = Xres->FloatValue(), y = Yres->FloatValue();
+    {
+        const QSignalBlocker block(Xish);
+        Xish->SetFloatValue(x);
+    }
+    Yish->SetFloatValue(y);
+}
+
+TModalResult PGZDialog()
+{
+    TFormPGZDialog form;
+    form.PlaceScreenCentre();
     return form.ShowModal();
 }

@@ -1,5 +1,5 @@
-// The calculator windows of the geodetic tasks on typed values: the inverse task and
-// the next direction angle of a traverse side. Neither changes the plan.
+// The calculator windows of the geodetic tasks on typed values: the inverse task, the
+// next direction angle of a traverse side and the forward task. None changes the plan.
 #pragma once
 
 #include "foundation/GeoTypes.h"
@@ -41,3 +41,25 @@ public:
 
 // Every edit at "0", nothing computed until the first change.
 TModalResult NextDirAngleDlg();
+
+// The next point from point 1, a direction given one of three ways, the measured left
+// angle, distance and slope. Computes only when the inputs its way needs are valid.
+class TFormPGZDialog : public TDialogBase {
+    Q_OBJECT
+public:
+    explicit TFormPGZDialog(QWidget* parent = nullptr);
+    QRadioButton *RbCoord, *rbDir, *rb12;
+    TNumEdit *X0, *Y0, *A1G, *A1m, *A1s, *A3g, *A3m, *A3s, *Xish, *Yish;
+    TNumEdit *B1g, *B1m, *B1s, *S1, *V1g, *V1m, *V1s;
+    TNumEdit *Xres, *Yres, *edx, *edy, *A2g, *A2m, *A2s;
+    QPushButton* BackCoord;
+    void XishChange();
+    // Point 2 becomes point 1 for the next side.
+    void BackCoordClick();
+
+private:
+    void FormCreate();
+};
+
+// Opens in the centre of the screen.
+TModalResult PGZDialog();

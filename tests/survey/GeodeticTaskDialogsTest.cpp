@@ -117,4 +117,74 @@ TEST(FormNextDirAngle, RoundedSecondsCarryIntoMinutesAndDegrees)
     EXPECT_EQ(form.neAAS->text().replace(u',', u'.'), QStringLiteral("0.0"));
 }
 
+QString Shown(TNumEdit* e)
+{
+    return e->text().replace(u',', u'.');
+}
+
+TEST(FormPGZDialog, TheThreeWaysOfGivingTheDirection)
+{
+    struct Case {
+        const char* name;
+        int way; // 0 previous point, 1 direction to point 1, 2 direction 1-2
+        std::initializer_list<std::pair<TNumEdit* TFormPGZDialog::*, const char*>> typed;
+        const char *x2, *y2, *dx, *dy, *g, *m, *s;
+    } cases[] = {
+        {"direction 1-2 of 90 degrees", 2,
+         {{&TFormPGZDialog::A3g, "90"}, {&TFormPGZDialog::Xish, "100"},
+          {&TFormPGZDialog::Yish, "100"}, {&TFormPGZDialog::S1, "10"}},
+         "100.000", "110.000", "0.000", "10.000", "90", "0", "0"},
+        {"a slope of 60 degrees halves the distance", 2,
+         {{&TFormPGZDialog::A3g, "90"}, {&TFormPGZDialog::S1, "10"},
+          {&TFormPGZDialog::V1g, "60"}},
+         "0.000", "5.000", "0.000", "5.000", "90", "0", "0"},
+        {"previous point south, left angle 180: straight on north", 0,
+         {{&TFormPGZDialog::Xish, "10"}, {&TFormPGZDialog::B1g, "180"},
+          {&TFormPGZDialog::S1, "5"}},
+         "15.000", "0.000", "5.000", "0.000", "0", "0", "0"},
+        {"direction to point 1 of 350, left angle 30", 1,
+         {{&TFormPGZDialog::A1G, "350"}, {&TFormPGZDialog::B1g, "30"},
+          {&TFormPGZDialog::S1, "2"}},
+         "-1.879", "-0.684", "-1.879", "-0.684", "200", "0", "0"},
+        // Seconds that round to 60 were shown as 60 instead of carrying.
+        {"seconds a hair under 60 carry", 1,
+         {{&TFormPGZDialog::A1G, "10"}, {&TFormPGZDialog::A1m, "59"},
+          {&TFormPGZDialog::A1s, "59"}, {&TFormPGZDialog::B1g, "180"},
+          {&TFormPGZDialog::B1s, "1"}, {&TFormPGZDialog::S1, "1"}},
+         nullptr, nullptr, nullptr, nullptr, "11", "0", "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFormPGZDialog form;
+        (c.way == 0 ? form.RbCoord : c.way == 1 ? form.rbDir : form.rb12)->click();
+        for (const auto& [edit, text] : c.typed)
+            Type(form.*edit, QString::fromLatin1(text));
+        if (c.x2) {
+            EXPECT_EQ(Shown(form.Xres), QString::fromLatin1(c.x2));
+            EXPECT_EQ(Shown(form.Yres), QString::fromLatin1(c.y2));
+            EXPECT_EQ(Shown(form.edx), QString::fromLatin1(c.dx));
+            EXPECT_EQ(Shown(form.edy), QString::fromLatin1(c.dy));
+        }
+        EXPECT_EQ(form.A2g->text(), QString::fromLatin1(c.g));
+        EXPECT_EQ(form.A2m->text(), QString::fromLatin1(c.m));
+        EXPECT_EQ(form.A2s->text(), QString::fromLatin1(c.s));
+    }
+}
+
+TEST(FormPGZDialog, BackCopiesPointTwoAndAnInvalidInputComputesNothing)
+{
+    TFormPGZDialog form;
+    form.rb12->click();
+    Type(form.A3g, QStringLiteral("90"));
+    Type(form.S1, QStringLiteral("10"));
+    form.BackCoord->click();
+    EXPECT_EQ(Shown(form.Xish), QStringLiteral("0.000"));
+    EXPECT_EQ(Shown(form.Yish), QStringLiteral("10.000"));
+    EXPECT_EQ(Shown(form.Yres), QStringLiteral("20.000"));
+    Type(form.S1, QStringLiteral("-"));
+    EXPECT_EQ(Shown(form.Yres), QStringLiteral("20.000"));
+    Type(form.S1, QStringLiteral("2.5"));
+    Review(form, "pgz_dialog.png");
+}
+
 } // namespace
