@@ -50,6 +50,20 @@ QGroupBox* Group(TDialogBase* dialog, const QString& caption, const QRect& rect)
     return g;
 }
 
+// Degrees and minutes whole, seconds with secondDecimals (0: whole), side by side from
+// (x, y) of parent.
+void AngleEdits(QWidget* parent, QPoint at, TNumEdit*& g, TNumEdit*& m, TNumEdit*& s,
+                int secondDecimals, bool readOnly)
+{
+    g = NumEdit(parent, TEditKind::Whole, 0, readOnly);
+    m = NumEdit(parent, TEditKind::Whole, 0, readOnly);
+    s = NumEdit(parent, secondDecimals ? TEditKind::Real : TEditKind::Whole, secondDecimals,
+                readOnly);
+    g->setGeometry(at.x(), at.y(), 50, 21);
+    m->setGeometry(at.x() + 54, at.y(), 44, 21);
+    s->setGeometry(at.x() + 102, at.y(), 56, 21);
+}
+
 void Label(QWidget* parent, const QString& text, const QRect& rect)
 {
     auto* l = new QLabel(text, parent);
@@ -119,12 +133,7 @@ TFormOGZDialog::TFormOGZDialog(QWidget* parent) : TDialogBase(parent)
     neD = NumEdit(r, TEditKind::Real, 3, true);
     neD->setGeometry(110, 20, 120, 21);
     Label(r, QStringLiteral("Дир.угол 1-2"), QRect(10, 50, 90, 16));
-    neAG = NumEdit(r, TEditKind::Whole, 0, true);
-    neAM = NumEdit(r, TEditKind::Whole, 0, true);
-    neAS = NumEdit(r, TEditKind::Real, 1, true);
-    neAG->setGeometry(110, 48, 50, 21);
-    neAM->setGeometry(164, 48, 40, 21);
-    neAS->setGeometry(208, 48, 56, 21);
+    AngleEdits(r, QPoint(110, 48), neAG, neAM, neAS, 1, true);
     neAG2 = NumEdit(r, TEditKind::Whole, 0, true);
     neAMM = NumEdit(r, TEditKind::Real, 8, true);
     neAG2->setGeometry(110, 76, 50, 21);
@@ -187,14 +196,7 @@ TFormNextDirAngle::TFormNextDirAngle(QWidget* parent) : TDialogBase(parent)
     setWindowTitle(QStringLiteral("Расчет дирекционного угла "));
     SetClientSize(330, 300);
     const auto angle = [](QGroupBox* g, TNumEdit*& d, TNumEdit*& m, TNumEdit*& s,
-                          bool readOnly) {
-        d = NumEdit(g, TEditKind::Whole, 0, readOnly);
-        m = NumEdit(g, TEditKind::Whole, 0, readOnly);
-        s = NumEdit(g, TEditKind::Real, 1, readOnly);
-        d->setGeometry(10, 20, 50, 21);
-        m->setGeometry(64, 20, 40, 21);
-        s->setGeometry(108, 20, 56, 21);
-    };
+                          bool readOnly) { AngleEdits(g, QPoint(10, 20), d, m, s, 1, readOnly); };
     auto* a = Group(this, QStringLiteral("Исходный дирекционный угол"), QRect(8, 4, 314, 50));
     angle(a, neAG, neAM, neAS, false);
     auto* b = Group(this, QStringLiteral("Измеренный угол"), QRect(8, 58, 314, 50));
@@ -273,12 +275,7 @@ TFormPGZDialog::TFormPGZDialog(QWidget* parent) : TDialogBase(parent)
     const auto gms = [in](int y, const QString& caption, TNumEdit*& g, TNumEdit*& m,
                           TNumEdit*& sec) {
         Label(in, caption, QRect(10, y + 2, 230, 16));
-        g = NumEdit(in, TEditKind::Whole, 0);
-        m = NumEdit(in, TEditKind::Whole, 0);
-        sec = NumEdit(in, TEditKind::Whole, 0);
-        g->setGeometry(250, y, 50, 21);
-        m->setGeometry(304, y, 44, 21);
-        sec->setGeometry(352, y, 50, 21);
+        AngleEdits(in, QPoint(250, y), g, m, sec, 0, false);
     };
     const auto pair = [](QWidget* parent, int x, int y, TNumEdit*& a, TNumEdit*& b) {
         a = NumEdit(parent, TEditKind::Real, 3);
@@ -314,12 +311,7 @@ TFormPGZDialog::TFormPGZDialog(QWidget* parent) : TDialogBase(parent)
     edx->setGeometry(250, 46, 56, 21);
     edy->setGeometry(326, 46, 72, 21);
     Label(out, QStringLiteral("Дирекционный угол линии 1-2"), QRect(10, 76, 230, 16));
-    A2g = NumEdit(out, TEditKind::Whole, 0, true);
-    A2m = NumEdit(out, TEditKind::Whole, 0, true);
-    A2s = NumEdit(out, TEditKind::Whole, 0, true);
-    A2g->setGeometry(250, 74, 50, 21);
-    A2m->setGeometry(304, 74, 44, 21);
-    A2s->setGeometry(352, 74, 50, 21);
+    AngleEdits(out, QPoint(250, 74), A2g, A2m, A2s, 0, true);
     for (TNumEdit* e : {Xres, Yres, edx, edy})
         e->setReadOnly(true);
     for (TNumEdit* e : {X0, Y0, Xish, Yish, S1, Xres, Yres, edx, edy})
