@@ -110,6 +110,46 @@ TEST(TiffReader, RefusesWhatItCannotDecodeByName)
             << c.Name << ": " << PictureErrorOf(TiffFixture(c.Name)).toStdString();
 }
 
+// The file with the directory entry of tag renamed to a tag no reader knows, as if the
+// writer had left it out.
+QString WithoutTag(const QTemporaryDir& dir, const char* name, std::uint16_t tag)
+{
+    QByteArray bytes = ReadAll(TiffFixture(name));
+    const bool big = bytes.startsWith("MM");
+    const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
+    const auto u16 = [&](int at) { return big ? d[at] << 8 | d[at + 1] : d[at + 1] << 8 | d[at]; };
+    const auto u32 = [&](int at) { return std::uint32_t(u16(big ? at : at + 2)) << 16 | u16(big ? at + 2 : at); };
+    const int ifd = int(u32(4));
+    for (int i = 0; i < u16(ifd); ++i) {
+        const int at = ifd + 2 + 12 * i;
+        if (u16(at) == tag) {
+            bytes[at] = char(0xFD);
+            bytes[at + 1] = char(0xFD);
+        }
+    }
+    const QString path = dir.path() + QLatin1Char('/') + QLatin1String(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+TEST(TiffReader, MissingStripTagsFallBackOrRefuse)
+{
+    QTemporaryDir dir;
+    // Without RowsPerStrip the strips are one of the whole height; uncompressed strips
+    // written back to back still give the picture.
+    const QImage oneStrip = LoadPictureFile(WithoutTag(dir, "rgb8_none_be_strips.tif", 278));
+    const QImage strips = LoadPictureFile(TiffFixture("rgb8_none_be_strips.tif"));
+    EXPECT_EQ(oneStrip.convertToFormat(QImage::Format_RGB32), strips.convertToFormat(QImage::Format_RGB32));
+    // Without StripByteCounts an uncompressed strip's size is computed ...
+    const QImage computed = LoadPictureFile(WithoutTag(dir, "grey8_cm.tif", 279));
+    EXPECT_EQ(computed.convertToFormat(QImage::Format_RGB32),
+              LoadPictureFile(TiffFixture("grey8_cm.tif")).convertToFormat(QImage::Format_RGB32));
+    // ... and a compressed one, whose end nothing tells, is refused.
+    EXPECT_TRUE(PictureErrorOf(WithoutTag(dir, "grey8_zip_be.tif", 279)).contains(QStringLiteral("нет длин сжатых полос")));
+}
+
 // Guards against reads past a strip, a directory or a value list of a damaged file:
 // every cut and a run of bit flips give an error or a picture, never a crash.
 TEST(TiffReader, DamagedFilesGiveAnErrorOrAPicture)
