@@ -103,6 +103,8 @@ TEST(TiffReader, RefusesWhatItCannotDecodeByName)
         {"refused_tiled.tif", "рисунок, разбитый на плитки, не поддерживается"},
         {"refused_planar.tif", "хранение цветов отдельными плоскостями не поддерживается"},
         {"refused_g3_2d.tif", "двумерное сжатие CCITT Group 3 не поддерживается"},
+        // horizontal 2, vertical 1: the pair keeps its order in a big-endian file
+        {"refused_ycbcr_be.tif", "цвет YCbCr с прореживанием 2x1 не поддерживается"},
         {"refused_g4.tif", "The compression scheme is not supported for TIF/TIFF files."},
     };
     for (const RCase& c : cases)
