@@ -2,6 +2,7 @@
 // reader classes, the standard formats, and the open-dialog filter built from them.
 #include "imaging/ImageGraphic.h"
 #include "imaging/PictureReaders.h"
+#include "imaging/TiffReader.h"
 
 #include <algorithm>
 
@@ -24,7 +25,8 @@ const TGraphicClass BitmapClass{QStringLiteral("TBitmap"), &ReadBmpPicture};
 const TGraphicClass IconClass{QStringLiteral("TIcon")};
 const TGraphicClass JpegClass{QStringLiteral("TJPEGImage"), &ReadJpegPicture};
 const TGraphicClass TargaClass{QStringLiteral("TTargaGraphic")};
-const TGraphicClass TiffClass{QStringLiteral("TTIFFGraphic")};
+const TGraphicClass TiffClass{QStringLiteral("TTIFFGraphic"), &ReadPictureWith<TTIFFGraphic>,
+                              [] { return std::unique_ptr<TImageGraphic>(new TTIFFGraphic); }};
 const TGraphicClass EpsClass{QStringLiteral("TEPSGraphic")};
 const TGraphicClass PcxClass{QStringLiteral("TPCXGraphic")};
 const TGraphicClass RlaClass{QStringLiteral("TRLAGraphic")};
