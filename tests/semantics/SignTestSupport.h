@@ -27,7 +27,10 @@ protected:
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 // The plan point (x, y) within a nanometre.
 inline void ExpectNear(const TGeoPoint& p, Extended x, Extended y)
@@ -149,6 +152,46 @@ inline void PaintCaptions(TPlanImage& img, TSymbols& symbols, const TAutoTexts& 
 
 // ---- Line signs ----
 
+using TIntervals = std::vector<std::pair<double, double>>;
+
+inline void AddCircle(TVpLayers& pic, Extended y, Extended radius)
+{
+    pic.AddItem();
+    pic.Item->Circles.AddItem();
+    pic.Item->Circles.Item->Center = GeoPoint(0, y);
+    pic.Item->Circles.Item->Radius = radius;
+}
+
+// The stretches of northing covered by lines on the axis Y = 0, joined where they touch.
+inline TIntervals AxisDashes(const TVpLayers& pic)
+{
+    TIntervals found;
+    for (const auto& e : pic)
+        for (const auto& l : e->Lines)
+            if (std::fabs(double(l->P1.Y)) < 1e-9 && std::fabs(double(l->P2.Y)) < 1e-9)
+                found.emplace_back(std::min(double(l->P1.X), double(l->P2.X)),
+                                   std::max(double(l->P1.X), double(l->P2.X)));
+    std::sort(found.begin(), found.end());
+    TIntervals joined;
+    for (const auto& f : found) {
+        if (!joined.empty() && f.first <= joined.back().second + 1e-9)
+            joined.back().second = std::max(joined.back().second, f.second);
+        else
+            joined.push_back(f);
+    }
+    return joined;
+}
+
+inline void ExpectIntervals(const TIntervals& got, const TIntervals& want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i].first, want[i].first, 1e-6) << i;
+        EXPECT_NEAR(got[i].second, want[i].second, 1e-6) << i;
+    }
+}
+
+
 // A dash on the axis of a line pattern from y1 to y2 (sign millimetres along the line).
 inline void AddAxisDash(TVpLayers& pic, Extended y1, Extended y2)
 {
@@ -185,4 +228,42 @@ protected:
 
     RVpGLine* Sign = nullptr;   // link, not owned
     RGLine Line;
+};
+
+// ---- Area signs ----
+
+// An area sign "ОБЛ" at 1:500 whose main side picture is the line sign's (4 mm, 2 m on
+// the ground, dashed on its axis over its first metre) and whose corner picture is a
+// circle of 1 mm (0.5 m) about the node; Area is drawn with it (the sign is current).
+class AreaSignFixture : public SignFixture {
+protected:
+    void SetUp() override
+    {
+        SignFixture::SetUp();
+        Symbols.SetScale(500, 101.6L);
+        Symbols.VpGPolygons.AddItem();
+        Sign = Symbols.VpGPolygons.Item;
+        Sign->Code = QStringLiteral("ОБЛ");
+        Sign->Piece1Length = 4;
+        AddAxisDash(Sign->Piece1, 0, 2);
+        Sign->Corners.AddItem();
+        Sign->Corners.Item->Circles.AddItem();
+        Sign->Corners.Item->Circles.Item->Radius = 1;
+        Area.SignName = Sign->Code;
+    }
+    static RGPolygonNode& AddNode(TGPolygonNodes& nodes, Extended x, Extended y)
+    {
+        nodes.AddItem();
+        nodes.Item->Position = GeoPoint(x, y);
+        return *nodes.Item;
+    }
+    RGPolygonNode& AddNode(Extended x, Extended y) { return AddNode(Area.Nodes, x, y); }
+    TGPolygonNodes& AddHole()
+    {
+        Area.Holes.AddItem();
+        return Area.Holes.Item->Nodes;
+    }
+
+    RVpGPolygon* Sign = nullptr;   // link, not owned
+    RGPolygon Area;
 };

@@ -13,45 +13,6 @@
 
 namespace {
 
-using TIntervals = std::vector<std::pair<double, double>>;
-
-void AddCircle(TVpLayers& pic, Extended y, Extended radius)
-{
-    pic.AddItem();
-    pic.Item->Circles.AddItem();
-    pic.Item->Circles.Item->Center = GeoPoint(0, y);
-    pic.Item->Circles.Item->Radius = radius;
-}
-
-// The stretches of northing covered by lines on the axis Y = 0, joined where they touch.
-TIntervals AxisDashes(const TVpLayers& pic)
-{
-    TIntervals found;
-    for (const auto& e : pic)
-        for (const auto& l : e->Lines)
-            if (std::fabs(double(l->P1.Y)) < 1e-9 && std::fabs(double(l->P2.Y)) < 1e-9)
-                found.emplace_back(std::min(double(l->P1.X), double(l->P2.X)),
-                                   std::max(double(l->P1.X), double(l->P2.X)));
-    std::sort(found.begin(), found.end());
-    TIntervals joined;
-    for (const auto& f : found) {
-        if (!joined.empty() && f.first <= joined.back().second + 1e-9)
-            joined.back().second = std::max(joined.back().second, f.second);
-        else
-            joined.push_back(f);
-    }
-    return joined;
-}
-
-void ExpectIntervals(const TIntervals& got, const TIntervals& want)
-{
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-        EXPECT_NEAR(got[i].first, want[i].first, 1e-6) << i;
-        EXPECT_NEAR(got[i].second, want[i].second, 1e-6) << i;
-    }
-}
-
 // The radii (ground metres) of the circles in picture order.
 std::vector<double> Radii(const TVpLayers& pic)
 {

@@ -21,6 +21,7 @@
 
 struct RGLine;
 struct RGPoint;
+struct RGPolygon;
 struct RGText;
 
 // The parts of a sign name or a semantics string that choose a sign: the object code
@@ -168,6 +169,28 @@ public:
     // segment. Always false; the phase it leaves is read from Phase.
     bool RenderSpecialLine(Extended X1, Extended Y1, Extended X2, Extended Y2, const TVpLayers* SP,
                            TVpLayers* DP, Extended DashD, Extended StartPhase);
+    // Draws the outline of an area drawn with the current area sign into its Picture:
+    // the outer contour, then every inner one, each side laid with the picture its start
+    // node's SegmentStyle chooses (hidden sides lay nothing, and a pattern runs on across
+    // them), the corner pictures over each contour's outline. Only sides of no length are
+    // left out. Rebuilds the outline state below. True when a contour of three or more
+    // nodes was walked; false, drawing nothing, without a current area sign.
+    bool RenderPolygonLine(RGPolygon* Polygon);
+    // What the outline walk leaves for the area's interior: rebuilt by every
+    // RenderPolygonLine. Points, directions and chains are collected only when the sign
+    // needs work inside the area (TVpGPolygons::NeedExtCalc); the extent always.
+    struct TOutlineState {
+        TGeoPoints OuterPoints;      // start nodes of the outer contour's drawn sides
+        TListGeoPoints InnerPoints;  // the same, one list per inner contour walked
+        TASegms Directions;          // direction classes of the outer contour's sides
+        TGeoPoints ChainI;           // the stretch of type I nodes, in contour order
+        Extended ChainILength = 0;
+        TGeoPoints ChainII;          // the stretch of type II nodes, backwards
+        Extended ChainIILength = 0;
+        bool HasExtent = false;      // the outer contour had a drawn side
+        Extended MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+        void Clear();
+    } Outline;
     // The most pattern pictures one line lays; past it only the continuous strokes follow.
     static constexpr long long MaxPatternPictures = 200000;
     // Pattern pictures laid so far on the line being rendered.
@@ -255,6 +278,20 @@ public:
     }
 
 private:
+    // A picture or dash shorter than this (a millimetre on the ground) lays nothing: a
+    // zero or negative length would never advance, a tiny one would flood the picture.
+    static constexpr Extended MinPatternLength = 0.001L;
+    // Sets the segment length and direction (with its sine and cosine) for the placements.
+    void SetSegment(Extended d, TGeoAngle a);
+    // Lays first (alternating with second when that is not empty) as a pattern from A to
+    // B, d long in direction a, from the library's Phase, PicLength and Alternation.
+    // resetAfterTail: the picture after the tail starts afresh (the special line's dashes).
+    void LayPattern(TVpLayers& dest, const TVpLayers* first, const TVpLayers* second,
+                    const TGeoPoint& A, const TGeoPoint& B, Extended d, TGeoAngle a,
+                    bool resetAfterTail);
+    // One plain stroke p1 -> p2 in a new element of dest, in pic's own line colour and width.
+    static void AddPlainStroke(TVpLayers& dest, const TVpLayers& pic, const TGeoPoint& p1,
+                               const TGeoPoint& p2);
     // The sign an object is drawn with: the one its SignName names, or, with no name yet,
     // the one its semantics selects, whose name it then keeps. Null, with SignName "#",
     // when there is none; the kind's list is left on the sign found.

@@ -19,10 +19,6 @@ namespace {
 
 const char* const Module = "Symbols";
 
-// A picture or dash shorter than this (a millimetre on the ground) lays nothing: a
-// zero or negative length would never advance, a tiny one would flood the picture.
-constexpr Extended MinPatternLength = 0.001L;
-
 TGeoPoint Along(const TGeoPoint& from, Extended length, TGeoAngle angle)
 {
     TGeoPoint p;
@@ -126,15 +122,37 @@ struct TWalkNode {
     int Number = 0;
 };
 
-void SetSegment(TSymbols& s, Extended d, TGeoAngle a)
+}  // namespace
+
+void TSymbols::SetSegment(Extended d, TGeoAngle a)
 {
-    s.SegLength = d;
-    s.SegAngle = a;
-    s.SegSin = std::sin(GradRad(a));
-    s.SegCos = std::cos(GradRad(a));
+    SegLength = d;
+    SegAngle = a;
+    SegSin = std::sin(GradRad(a));
+    SegCos = std::cos(GradRad(a));
 }
 
-}  // namespace
+void TSymbols::LayPattern(TVpLayers& dest, const TVpLayers* first, const TVpLayers* second,
+                          const TGeoPoint& A, const TGeoPoint& B, Extended d, TGeoAngle a,
+                          bool resetAfterTail)
+{
+    Phase = FoldedPhase(Phase, PicLength);
+    TPatternLayer(*this, dest, first, second).Lay(A, B, d, a, resetAfterTail);
+}
+
+void TSymbols::AddPlainStroke(TVpLayers& dest, const TVpLayers& pic, const TGeoPoint& p1,
+                              const TGeoPoint& p2)
+{
+    dest.AddItem();
+    dest.Item->Lines.AddItem();
+    RVpLine& l = *dest.Item->Lines.Item;
+    l.PenColor = pic.OwnLineColor;
+    l.PenWidth = pic.OwnLineWidth;
+    l.PenMode = 4;
+    l.PenStyle = 0;
+    l.P1 = p1;
+    l.P2 = p2;
+}
 
 bool TSymbols::RenderLine(RGLine* Line)
 {
@@ -244,7 +262,7 @@ bool TSymbols::RenderLine(RGLine* Line)
         const RGLineNodeData& B = *nodes[drawn[t] + 1].Data;
         const Extended d = lengths[t];
         const TGeoAngle a = angles[t];
-        SetSegment(*this, d, a);
+        SetSegment(d, a);
         TurnStart = t == 0 ? 180 : fNormalAngle(a - angles[t - 1] + 180);
         TurnEnd = t == last ? 180 : fNormalAngle(angles[t + 1] - a + 180);
         const TGeoAngle turned = fNormalAngle(a - 90);
@@ -263,15 +281,7 @@ bool TSymbols::RenderLine(RGLine* Line)
         running += d;
 
         if (sign.Piece1.HasOwnLine) {
-            line.Picture.AddItem();
-            line.Picture.Item->Lines.AddItem();
-            RVpLine& l = *line.Picture.Item->Lines.Item;
-            l.PenColor = sign.Piece1.OwnLineColor;
-            l.PenWidth = sign.Piece1.OwnLineWidth;
-            l.PenMode = 4;
-            l.PenStyle = 0;
-            l.P1 = A.Position;
-            l.P2 = B.Position;
+            AddPlainStroke(line.Picture, sign.Piece1, A.Position, B.Position);
             continue;
         }
         if (!(L >= MinPatternLength))
@@ -314,25 +324,17 @@ bool TSymbols::RenderSpecialLine(Extended X1, Extended Y1, Extended X2, Extended
     TGeoAngle a = 0;
     OGZ(X1, Y1, X2, Y2, d, a);
     d = CutToThousandths(d);
-    SetSegment(*this, d, a);
+    SetSegment(d, a);
     if (d == 0 || !(DashD >= MinPatternLength))
         return false;
     if (SP->HasOwnLine) {
-        DP->AddItem();
-        DP->Item->Lines.AddItem();
-        RVpLine& l = *DP->Item->Lines.Item;
-        l.PenColor = SP->OwnLineColor;
-        l.PenWidth = SP->OwnLineWidth;
-        l.PenMode = 4;
-        l.PenStyle = 0;
-        l.P1 = GeoPoint(X1, Y1);
-        l.P2 = GeoPoint(X2, Y2);
+        AddPlainStroke(*DP, *SP, GeoPoint(X1, Y1), GeoPoint(X2, Y2));
         return false;
     }
     PicLength = DashD;
     const Extended phase = CutToThousandths(StartPhase);
     Phase = phase > 0 ? FoldedPhase(phase, DashD) : 0;
     PatternPictures = 0;
-    TPatternLayer(*this, *DP, SP, nullptr).Lay(GeoPoint(X1, Y1), GeoPoint(X2, Y2), d, a, true);
+    LayPattern(*DP, SP, nullptr, GeoPoint(X1, Y1), GeoPoint(X2, Y2), d, a, true);
     return false;
 }
