@@ -191,6 +191,34 @@ public:
         Extended MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
         void Clear();
     } Outline;
+    // ---- Hatching (SymbolsHatching.cpp) ----
+    // Each reads the outline state of the area just outlined; lengths in metres. A step,
+    // picture or dash length below a millimetre, or a hatching of more than
+    // MaxHatchStrokes strokes, lays nothing.
+
+    // Places points every Step along P1 -> P2 from the distance Shift on, carrying the rest
+    // of the step into the next segment through Shift (see TraceSegment).
+    static void TraceLine(Extended& Shift, Extended X1, Extended Y1, Extended X2, Extended Y2,
+                          Extended Step, TGeoPoints& Points);
+    static void TraceLine(Extended& Shift, Extended X1, Extended Y1, Extended X2, Extended Y2,
+                          Extended Step, TS1Points& Points);
+    // Strokes of SP joining points every Step along chain I with as many points spread
+    // evenly along chain II; with SubLines short strokes of SP2 (SubLineD long) between them.
+    void CreateLinesInPolygon(Extended Step, const TVpLayers* SP, const TVpLayers* SP2, TVpLayers* DP,
+                              Extended LD, Extended LD2, Extended SubLineD, bool SubLines);
+    // Strokes LD long every Step along chain I, to its right.
+    void CreateDashInPolygon(Extended Step, const TVpLayers* SP, TVpLayers* DP, Extended D, Extended LD);
+    // Strokes every Step along chain I, square to it, across to the outer contour,
+    // overshooting both ends by LD.
+    void CreateLineIntersectInPolygon(Extended Step, const TVpLayers* SP, TVpLayers* DP, Extended D,
+                                      Extended LD);
+    // Strokes parallel to chain I's chord, Step apart on its right, across the outer
+    // contour, until one misses it.
+    void CreateParallelLineInPolygon(Extended Step, const TVpLayers* SP, TVpLayers* DP, Extended D);
+    // Rays from chain I's first node to points every Step along the rest of the outer contour.
+    void CreateRotateLineInPolygon(Extended Step, const TVpLayers* SP, TVpLayers* DP, Extended D);
+    static constexpr Extended MaxHatchStrokes = 200000;
+
     // The most pattern pictures one line lays; past it only the continuous strokes follow.
     static constexpr long long MaxPatternPictures = 200000;
     // Pattern pictures laid so far on the line being rendered.
@@ -289,6 +317,12 @@ private:
     void LayPattern(TVpLayers& dest, const TVpLayers* first, const TVpLayers* second,
                     const TGeoPoint& A, const TGeoPoint& B, Extended d, TGeoAngle a,
                     bool resetAfterTail);
+    // Step is long enough to use and lays at most MaxHatchStrokes along length.
+    static bool HatchStepUsable(Extended Step, Extended length);
+    // Twice the larger side of the outer extent: a stroke this long crosses the whole area.
+    Extended HatchReach() const;
+    template <class TPoints>
+    static void TraceChain(const TGeoPoints& chain, Extended Step, TPoints& Points);
     // One plain stroke p1 -> p2 in a new element of dest, in pic's own line colour and width.
     static void AddPlainStroke(TVpLayers& dest, const TVpLayers& pic, const TGeoPoint& p1,
                                const TGeoPoint& p2);
