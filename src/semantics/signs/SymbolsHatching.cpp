@@ -84,7 +84,8 @@ void TSymbols::CreateLinesInPolygon(Extended Step, const TVpLayers* SP, const TV
                       TrailArg("Step", Step), TrailArg("LD", LD), TrailArg("LD2", LD2),
                       TrailArg("SubLineD", SubLineD));
     const Extended lengthI = ChainLength(Outline.ChainI);
-    if (!HatchStepUsable(Step, lengthI))
+    // The intermediate strokes count as well: nearly one per main stroke.
+    if (!HatchStepUsable(Step, SubLines ? 2 * lengthI : lengthI))
         return;
     // Both chains get the same number of points; a chain I shorter than half a step
     // gets none to pair.
