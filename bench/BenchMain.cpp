@@ -127,6 +127,25 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
                 out << "  " << name << ": each command adds a snapshot of " << qint64(it->second)
                     << " bytes\n";
         }
+    // Our TIFF reader and writer as a share of libtiff's speed (its time over ours).
+    for (const char* form : {"lzw", "packbits", "none", ""}) {
+        const std::string ours = *form ? std::string(bench::TiffDecode) + form : bench::TiffWrite;
+        const std::string theirs = *form ? std::string(bench::TiffDecodeLibtiff) + form : bench::TiffWriteLibtiff;
+        const RMeasure* a = r.Find(ours.c_str());
+        const RMeasure* b = r.Find(theirs.c_str());
+        if (!a || !b || a->Seconds <= 0)
+            continue;
+        const double speed = b->Seconds / a->Seconds;
+        out << "  TIFF " << (*form ? QStringLiteral("decode, ") + form : QStringLiteral("write")) << ": "
+            << Ms(a->Seconds) << ", libtiff " << Ms(b->Seconds) << ": speed "
+            << QString::number(speed, 'f', 2) << " of libtiff's (target >= 0.7) "
+            << (speed >= 0.7 ? "ok" : "MISSED");
+        const auto extra = a->Counters.find("extra_strips");
+        if (extra != a->Counters.end())
+            out << "; memory: the picture + " << QString::number(extra->second, 'f', 2)
+                << " strips (libtiff + " << QString::number(b->Counters.count("extra_strips") ? b->Counters.at("extra_strips") : 0.0, 'f', 2) << ")";
+        out << "\n";
+    }
     if (const RMeasure* m = r.Find(bench::PeakMemory)) {
         const auto counter = [&](const char* name) {
             const auto it = m->Counters.find(name);
@@ -186,6 +205,9 @@ int main(int argc, char** argv)
         bench::RegisterCommandBenchmarks();
         bench::RegisterPartBenchmarks();
         bench::RegisterMemoryBenchmark();
+#ifdef VELMORA_BENCH_LIBTIFF
+        bench::RegisterTiffBenchmarks(options.PlanSize);
+#endif
 
         TSummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);

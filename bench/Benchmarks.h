@@ -42,6 +42,13 @@ inline constexpr const char* SignMiss = "Parts/SelectSymbolMiss";
 // Peak memory of the opened plan, measured in a process of its own.
 inline constexpr const char* PeakMemory = "Memory/OpenedPlanPeak";
 
+// A scan decoded by our reader and by libtiff ("Tiff/Decode/lzw", "Tiff/DecodeLibtiff/lzw",
+// also "packbits" and "none"), and written by both. Present when libtiff was found.
+inline constexpr const char* TiffDecode = "Tiff/Decode/";
+inline constexpr const char* TiffDecodeLibtiff = "Tiff/DecodeLibtiff/";
+inline constexpr const char* TiffWrite = "Tiff/Write";
+inline constexpr const char* TiffWriteLibtiff = "Tiff/WriteLibtiff";
+
 void RegisterFloorBenchmarks();
 void RegisterOpenSaveBenchmarks();
 void RegisterCommandBenchmarks();
@@ -50,6 +57,8 @@ void RegisterPartBenchmarks();
 bool HasTransformCommand();
 // Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
 void RegisterMemoryBenchmark();
+// The scan is 10,000 x 7,000 pixels, or 1,000 x 700 for the small plan (the smoke run).
+void RegisterTiffBenchmarks(const QString& planSize);
 
 // The child process of the memory benchmark, in the program folder of its parent:
 // opens the plan twice (an open, then a reopen as undo does) and prints the memory
