@@ -76,6 +76,13 @@ int Dist(const QPoint& P1, const QPoint& P2);
 // (degrees) from the source; Line = 0 gives the source point exactly.
 void PGZ(Extended XSource, Extended YSource, Extended Line, TGeoAngle DirAngle,
          Extended& XResult, Extended& YResult);
+// The same, as a point.
+inline TGeoPoint PGZ(const TGeoPoint& Source, Extended Line, TGeoAngle DirAngle)
+{
+    TGeoPoint r;
+    PGZ(Source.X, Source.Y, Line, DirAngle, r.X, r.Y);
+    return r;
+}
 
 // The forward task with the sine and cosine of the direction given.
 void PGZ2(Extended XSource, Extended YSource, Extended Line, Extended SinC, Extended CosC,

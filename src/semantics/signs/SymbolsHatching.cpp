@@ -14,13 +14,6 @@ namespace {
 
 const char* const Module = "Symbols";
 
-TGeoPoint Moved(const TGeoPoint& p, Extended d, TGeoAngle a)
-{
-    TGeoPoint r;
-    PGZ(p.X, p.Y, d, a, r.X, r.Y);
-    return r;
-}
-
 TGeoPoint Middle(const TGeoPoint& a, const TGeoPoint& b)
 {
     return GeoPoint((a.X + b.X) / 2, (a.Y + b.Y) / 2);
@@ -113,10 +106,10 @@ void TSymbols::CreateLinesInPolygon(Extended Step, const TVpLayers* SP, const TV
         // A short stroke that would reach past the middle between the chains keeps only
         // its far half, so that its tail still meets the middle.
         if (w >= 2 * SubLineD) {
-            const TGeoPoint e = Moved(m1, SubLineD, dir);
+            const TGeoPoint e = PGZ(m1, SubLineD, dir);
             RenderSpecialLine(m1.X, m1.Y, e.X, e.Y, SP2, DP, LD2, 0);
         } else {
-            const TGeoPoint e = Moved(m1, w / 2, dir);
+            const TGeoPoint e = PGZ(m1, w / 2, dir);
             RenderSpecialLine(m1.X, m1.Y, e.X, e.Y, SP2, DP, LD2, SubLineD - w / 2);
         }
     }
@@ -133,7 +126,7 @@ void TSymbols::CreateDashInPolygon(Extended Step, const TVpLayers* SP, TVpLayers
     TS1Points points;
     TraceChain(Outline.ChainI, Step, points);
     for (const auto& p : points) {
-        const TGeoPoint e = Moved(p->AtPoint, LD, p->DirAngle + 90);
+        const TGeoPoint e = PGZ(p->AtPoint, LD, p->DirAngle + 90);
         RenderSpecialLine(p->AtPoint.X, p->AtPoint.Y, e.X, e.Y, SP, DP, D, 0);
     }
 }
@@ -159,13 +152,13 @@ void TSymbols::CreateLineIntersectInPolygon(Extended Step, const TVpLayers* SP, 
         const TGeoPoint& at = p->AtPoint;
         // The point lies on the contour only up to rounding: looking from a millimetre
         // inside keeps its own side from being taken for the crossing.
-        const TGeoPoint from = Moved(at, MinPatternLength, p->DirAngle + 90);
-        const TGeoPoint far = Moved(at, R, p->DirAngle + 90);
+        const TGeoPoint from = PGZ(at, MinPatternLength, p->DirAngle + 90);
+        const TGeoPoint far = PGZ(at, R, p->DirAngle + 90);
         Extended xi = 0, yi = 0;
         if (!MinIntersectPolygon(Outline.OuterPoints, from.X, from.Y, far.X, far.Y, xi, yi))
             continue;
-        const TGeoPoint s = Moved(at, LD, p->DirAngle + 270);
-        const TGeoPoint e = Moved(GeoPoint(xi, yi), LD, p->DirAngle + 90);
+        const TGeoPoint s = PGZ(at, LD, p->DirAngle + 270);
+        const TGeoPoint e = PGZ(GeoPoint(xi, yi), LD, p->DirAngle + 90);
         RenderSpecialLine(s.X, s.Y, e.X, e.Y, SP, DP, D, 0);
     }
 }
@@ -189,9 +182,9 @@ void TSymbols::CreateParallelLineInPolygon(Extended Step, const TVpLayers* SP, T
     TGeoPoint C = Middle(A, B);
     const Extended count = std::nearbyint(R / Step);
     for (Extended k = 0; k < count; ++k) {
-        C = Moved(C, Step, a + 90);
-        const TGeoPoint p1 = Moved(C, R, a + 180);
-        const TGeoPoint p2 = Moved(C, R, a);
+        C = PGZ(C, Step, a + 90);
+        const TGeoPoint p1 = PGZ(C, R, a + 180);
+        const TGeoPoint p2 = PGZ(C, R, a);
         Extended x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (!MinMaxIntersectPolygon(Outline.OuterPoints, p1.X, p1.Y, p2.X, p2.Y, x1, y1, x2, y2))
             break;

@@ -19,13 +19,6 @@ namespace {
 
 const char* const Module = "Symbols";
 
-TGeoPoint Along(const TGeoPoint& from, Extended length, TGeoAngle angle)
-{
-    TGeoPoint p;
-    PGZ(from.X, from.Y, length, angle, p.X, p.Y);
-    return p;
-}
-
 // A length cut to whole thousandths of a metre, toward zero.
 Extended CutToThousandths(Extended x) { return std::trunc(x * 1000) / 1000; }
 
@@ -57,7 +50,7 @@ public:
                 Min(A, B);
                 return;
             }
-            P = Along(A, L - S.Phase, a);
+            P = PGZ(A, L - S.Phase, a);
             Min(A, P);
             Dist(P, B, d);
             if (d < L) {
@@ -81,11 +74,11 @@ public:
             d -= L;
             ++k;
             // Measured from the run's start, so no error piles up over many pictures.
-            P = Along(start, k * L, a);
+            P = PGZ(start, k * L, a);
         }
         if (Spent())
             return;
-        const TGeoPoint Q = Along(P, L, a);
+        const TGeoPoint Q = PGZ(P, L, a);
         const TVpLayers* laid = Due();
         Min(P, Q);
         if (Second)
