@@ -176,6 +176,10 @@ public:
     // left out. Rebuilds the outline state below. True when a contour of three or more
     // nodes was walked; false, drawing nothing, without a current area sign.
     bool RenderPolygonLine(RGPolygon* Polygon);
+    // Turns one area object into its drawn form: fill, outline, the objects of its
+    // nodes, and what the area sign asks for inside it. Always false: callers read the
+    // object's picture and captions.
+    bool RenderPolygon(RGPolygon* Polygon);
     // What the outline walk leaves for the area's interior: rebuilt by every
     // RenderPolygonLine. Points, directions and chains are collected only when the sign
     // needs work inside the area (TVpGPolygons::NeedExtCalc); the extent always.
