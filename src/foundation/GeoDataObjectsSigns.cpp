@@ -29,6 +29,10 @@ bool TVpLayers::AddLayer(RVpLayer& layer)
             static_cast<TVpPen&>(d) = s;
             static_cast<TVpFill&>(d) = s;
             CopyPoints(layer.Polygons.Item->Points, d.Points);
+            for (const auto& ring : layer.Polygons.Item->Holes) {
+                d.Holes.AddItem();
+                CopyPoints(ring->Points, d.Holes.Item->Points);
+            }
         } while (layer.Polygons.GoNextItem());
     }
     if (layer.Circles.GoFirstItem()) {

@@ -65,6 +65,10 @@ public:
 struct RVpPolygon : TVpPen, TVpFill {
     TGeoPoint RefPoint;   // as for polylines
     TGeoPoints Points;    // the outline, not closed by a repeated first point
+    // Further rings of an area's fill (its inner contours), painted together with Points
+    // as one odd-even path so that islands and courtyards stay unpainted. Sign pictures
+    // have none; neither the sign files nor the plan file store them.
+    TListGeoPoints Holes;
 };
 
 class TVpPolygons : public TCursorList<RVpPolygon> {

@@ -83,12 +83,22 @@ inline void PaintPicture(TPlanImage& img, const TVpLayers& pic, double dotsPerMM
     };
     for (const auto& element : pic) {
         for (const auto& g : element->Polygons) {
-            QPolygonF poly;
-            for (const auto& p : g->Points)
-                poly << img.At(*p);
-            painter.setPen(pen(*g));
+            // An area's fill with its holes: every ring in one odd-even path.
+            QPainterPath path;
+            path.setFillRule(Qt::OddEvenFill);
+            const auto ring = [&](const TGeoPoints& points) {
+                QPolygonF poly;
+                for (const auto& p : points)
+                    poly << img.At(*p);
+                path.addPolygon(poly);
+                path.closeSubpath();
+            };
+            ring(g->Points);
+            for (const auto& hole : g->Holes)
+                ring(hole->Points);
+            painter.setPen(g->PenStyle == 5 ? QPen(Qt::NoPen) : pen(*g));
             painter.setBrush(brush(*g));
-            painter.drawPolygon(poly);
+            painter.drawPath(path);
         }
         for (const auto& c : element->Circles) {
             painter.setPen(pen(*c));

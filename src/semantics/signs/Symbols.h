@@ -195,6 +195,34 @@ public:
         Extended MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
         void Clear();
     } Outline;
+    // What the interior steps of RenderPolygon set for the grids (ground metres): the
+    // area's centre, the middle of its outer extent with the extent's height (along X)
+    // and width (along Y), the grid steps and the half-sizes of the rectangle that must
+    // stay free around each grid point. Kept between areas, like Outline.
+    struct TAreaState {
+        TGeoPoint Centre;            // C, found by chords across and along the area
+        TGeoPoint ExtentMiddle;      // C0
+        Extended Height = 0;         // H, along X
+        Extended Width = 0;          // W, along Y
+        TGeoAngle Direction = 0;     // the main direction, [0, 180)
+        Extended Across = 0;         // the chord through the centre square to Direction
+        Extended Along = 0;          // the chord through it along Direction
+        Extended StepX = 0;          // grid spacing along X (north)
+        Extended StepY = 0;          // along Y (east)
+        Extended FreeX = 0;          // half-size of the free rectangle along X
+        Extended FreeY = 0;          // along Y
+    } Area;
+    // Fills Points with the grid of layout Order about (Xc, Yc) from Area's steps and
+    // half-sizes: 0 the single point, 1 rectangular, 2 chequered (every second row moved
+    // half a step west). A grid point stays when its free rectangle lies inside the outer
+    // contour and outside every inner one. A step below a millimetre, an unknown layout
+    // or more than MaxGridCandidates candidates gives no points.
+    void CreatePointsInPolygon(int Order, TGeoPoints& Points, Extended Xc, Extended Yc);
+    // The corners (x + v, y - h), (x + v, y + h), (x - v, y + h), (x - v, y - h).
+    static void createSq(Extended x, Extended y, Extended v, Extended h, Extended& x1, Extended& y1,
+                         Extended& x2, Extended& y2, Extended& x3, Extended& y3, Extended& x4,
+                         Extended& y4);
+    static constexpr Extended MaxGridCandidates = 1000000;
     // ---- Hatching (SymbolsHatching.cpp) ----
     // Each reads the outline state of the area just outlined; lengths in metres. A step,
     // picture or dash length below a millimetre, or a hatching of more than
@@ -325,6 +353,13 @@ private:
     static bool HatchStepUsable(Extended Step, Extended length);
     // Twice the larger side of the outer extent: a stroke this long crosses the whole area.
     Extended HatchReach() const;
+    // The interior of an area with the current sign (RenderPolygon's later steps).
+    void RenderAreaCaptions(RGPolygon& polygon, const RVpGPolygon& sign);
+    void RenderAreaHatching(RGPolygon& polygon, const RVpGPolygon& sign);
+    // The middle of the chord through from in the directions a and a + 180 across the
+    // outer contour (the longest inner piece when that middle is not in the area);
+    // length its length, 0 when the chord meets no side.
+    TGeoPoint AreaChord(const TGeoPoint& from, TGeoAngle a, Extended& length) const;
     template <class TPoints>
     static void TraceChain(const TGeoPoints& chain, Extended Step, TPoints& Points);
     // One plain stroke p1 -> p2 in a new element of dest, in pic's own line colour and width.
