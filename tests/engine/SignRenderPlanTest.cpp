@@ -4,6 +4,7 @@
 #include "PlanFileTest.h"
 
 #include "semantics/SignTestSupport.h"
+#include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QProcessEnvironment>
@@ -60,6 +61,15 @@ protected:
             }
     }
 
+    // Every polygon object of the plan.
+    void ForEachPolygon(const std::function<void(RGPolygon&)>& f)
+    {
+        for (const auto& page : M().Pages)
+            for (const auto& layer : page->Layers)
+                for (const auto& polygon : layer->Polygons)
+                    f(*polygon);
+    }
+
     // Everything a rendering leaves in a point, every number in full.
     static QString Dump(const RGPoint& p, bool& finite) { return Dump(p.SignName, p.Picture, p.AutoTexts, finite); }
     // And in a line, its track included.
@@ -86,9 +96,15 @@ protected:
         };
         for (const auto& e : picture) {
             out += QStringLiteral("|");
-            for (const auto& g : e->Polygons)
+            for (const auto& g : e->Polygons) {
                 for (const auto& q : g->Points)
                     pt(*q);
+                for (const auto& ring : g->Holes) {
+                    out += QStringLiteral("/");
+                    for (const auto& q : ring->Points)
+                        pt(*q);
+                }
+            }
             for (const auto& c : e->Circles) {
                 pt(c->Center);
                 num(c->Radius);
@@ -139,7 +155,7 @@ TEST_F(SignRenderPlan, EveryPointFindsItsSignAtEveryScaleAndRendersAloneAsInTheP
             together << Dump(p, finite);
             EXPECT_TRUE(finite) << p.Semantics.toStdString();
         });
-        EXPECT_EQ(count, 13);
+        EXPECT_EQ(count, 14);
         // Each again in reverse order, with a library of its own.
         int i = count;
         std::vector<RGPoint*> points;
@@ -179,7 +195,7 @@ TEST_F(SignRenderPlan, EveryLineFindsItsSignAtEveryScaleAndRendersAloneAsInThePl
             together << Dump(l, finite);
             EXPECT_TRUE(finite) << l.Semantics.toStdString();
         });
-        EXPECT_EQ(lines.size(), 12u);
+        EXPECT_EQ(lines.size(), 13u);
         // Each again in reverse order, with a library of its own.
         for (int i = int(lines.size()) - 1; i >= 0; --i) {
             TSymbols alone;
@@ -217,7 +233,7 @@ TEST_F(SignRenderPlan, ScaleChangeForgetsEverySignName)
         ++points;
         EXPECT_TRUE(p.SignName.isEmpty());
     });
-    EXPECT_EQ(points, 13 + 3);
+    EXPECT_EQ(points, 14 + 3);
     EXPECT_TRUE(layer.Lines.Item->SignName.isEmpty());
     EXPECT_TRUE(polygon.SignName.isEmpty());
     EXPECT_TRUE(polygon.InnerLines.Item->SignName.isEmpty());
@@ -277,6 +293,8 @@ TEST_F(SignRenderPlan, PlanOfPointSignsAsAPicture)
     TPlanImage img(1095, 1990, 16, 8, 1000, 1600);
     std::vector<TGeoPoint> positions;
     ForEachPoint([&](RGPoint& p) {
+        if (!img.Image.rect().contains(img.At(p.Position).toPoint()))
+            return;   // inside an area: drawn with the areas
         ASSERT_TRUE(symbols.RenderPoint(&p));
         PaintPicture(img, p.Picture, double(symbols.DotsPerMM));
         PaintCaptions(img, symbols, p.AutoTexts);
@@ -298,10 +316,142 @@ TEST_F(SignRenderPlan, PlanOfLineSignsAsAPicture)
     TPlanImage img(1410, 1990, 12, 6, 1730, 3900);
     std::vector<TGeoPoint> starts;
     ForEachLine([&](RGLine& l) {
+        if (!img.Image.rect().contains(img.At(l.Nodes.At(0)->Position).toPoint()))
+            return;   // inside an area: drawn with the areas
         ASSERT_TRUE(symbols.RenderLine(&l));
         PaintPicture(img, l.Picture, double(symbols.DotsPerMM));
         PaintCaptions(img, symbols, l.AutoTexts);
         starts.push_back(l.Nodes.At(0)->Position);
     });
     ExpectInkAndSave(img, starts, 10, QStringLiteral("line-signs-500.png"));
+}
+
+TEST_F(SignRenderPlan, EveryPolygonFindsItsSignAtEveryScaleAndRendersAloneAsInThePlan)
+{
+    TSemServices semantics;   // the material names of the building captions
+    semantics.Open();
+    for (const int scale : {500, 1000, 2000}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        TSymbols& symbols = *M().Symbols;
+        symbols.SetScale(scale, 96);
+        std::vector<RGPolygon*> polygons;
+        QStringList together;
+        QSet<QString> signs;
+        ForEachPolygon([&](RGPolygon& g) {
+            polygons.push_back(&g);
+            EXPECT_TRUE(g.SignName.isEmpty()) << g.Semantics.toStdString();
+            symbols.RenderPolygon(&g);
+            EXPECT_FALSE(g.SignName.endsWith(u'#')) << g.Semantics.toStdString();
+            EXPECT_NE(g.SignName, QStringLiteral("неопределенный")) << g.Semantics.toStdString();
+            EXPECT_GT(g.Picture.GetCount(), 0) << g.Semantics.toStdString();
+            signs.insert(g.SignName);
+            bool finite = true;
+            together << Dump(g.SignName, g.Picture, g.AutoTexts, finite);
+            EXPECT_TRUE(finite) << g.Semantics.toStdString();
+        });
+        // One polygon for every area sign of the library but the fall-back.
+        EXPECT_EQ(polygons.size(), 21u);
+        EXPECT_EQ(signs.size(), 21);
+        // Each again in reverse order, with a library of its own.
+        for (int i = int(polygons.size()) - 1; i >= 0; --i) {
+            TSymbols alone;
+            alone.LoadSymbols(scale);
+            alone.SetScale(scale, 96);
+            polygons[i]->SignName.clear();
+            alone.RenderPolygon(polygons[i]);
+            bool finite = true;
+            EXPECT_EQ(Dump(polygons[i]->SignName, polygons[i]->Picture, polygons[i]->AutoTexts, finite).toStdString(),
+                      together[i].toStdString());
+        }
+    }
+}
+
+TEST_F(SignRenderPlan, AreaSignsOfThePlanShowWhatTheyHold)
+{
+    TSemServices semantics;
+    semantics.Open();
+    SetScale(500);
+    TSymbols& symbols = *M().Symbols;
+    symbols.SetScale(500, 96);
+    QHash<QString, RGPolygon*> bySemantics;
+    ForEachPolygon([&](RGPolygon& g) {
+        symbols.RenderPolygon(&g);
+        bySemantics.insert(g.Semantics, &g);
+    });
+    const auto lines = [](const RGPolygon& g) {
+        int n = 0;
+        for (const auto& e : g.Picture)
+            n += e->Lines.GetCount();
+        return n;
+    };
+
+    // The lake's island is a ring of its fill, so it stays unpainted.
+    const RGPolygon* lake = bySemantics.value(QStringLiteral("ОЗЕ/Ф001;ИИБелое"));
+    ASSERT_TRUE(lake);
+    ASSERT_GT(lake->Picture.At(0)->Polygons.GetCount(), 0);
+    const RVpPolygon& water = *lake->Picture.At(0)->Polygons.At(0);
+    EXPECT_EQ(water.Points.GetCount(), 6);
+    ASSERT_EQ(water.Holes.GetCount(), 1);
+    EXPECT_EQ(water.Holes.At(0)->Points.GetCount(), 4);
+    ASSERT_EQ(lake->AutoTexts.GetCount(), 1);
+    EXPECT_EQ(lake->AutoTexts.At(0)->Text, QStringLiteral("Белое"));
+
+    // The stamp frame has four sides, also as a closed ring (the reader drops the
+    // repeated node; a command may still leave it).
+    RGPolygon* frame = bySemantics.value(QStringLiteral("ОФО/К110"));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(lines(*frame), 4);
+    const TGeoPoint first = frame->Nodes.At(0)->Position;
+    frame->Nodes.AddItem();
+    frame->Nodes.Item->Position = first;
+    symbols.RenderPolygon(frame);
+    EXPECT_EQ(lines(*frame), 4);
+
+    // The building's caption names its material.
+    const RGPolygon* building = bySemantics.value(QStringLiteral("ЗДН/Ф001;К012;Н003;М001;ИН12"));
+    ASSERT_TRUE(building);
+    EXPECT_EQ(building->SignName, QStringLiteral("ЗДН-Ф001;К012;Н003;М001;С"));
+    ASSERT_EQ(building->AutoTexts.GetCount(), 1);
+    EXPECT_EQ(building->AutoTexts.At(0)->Text, semantics.Codec.SL[seM].value(1));
+
+    // The forest's captions stand on a grid.
+    const RGPolygon* forest = bySemantics.value(QStringLiteral("ЛЕС/Ф002;ГВ25"));
+    ASSERT_TRUE(forest);
+    EXPECT_GT(forest->AutoTexts.GetCount(), 1);
+    for (const auto& t : forest->AutoTexts)
+        EXPECT_EQ(t->Text, QStringLiteral("25"));
+}
+
+// Not a check of numbers: the area signs as a surveyor sees them, written when
+// VELMORA_PNG_DIR names a folder; the test only sees that every area left ink at its
+// first node.
+TEST_F(SignRenderPlan, PlanOfAreaSignsAsAPicture)
+{
+    TSemServices semantics;
+    semantics.Open();
+    for (const int scale : {500, 1000, 2000}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        TSymbols& symbols = *M().Symbols;
+        symbols.SetScale(scale, 96);
+        symbols.SetMeasurer(std::make_unique<TQtTextMeasurer>());
+        // 4 pixels per plan millimetre: 8 pixels per metre at 1:500.
+        const double perMetre = 4000.0 / scale;
+        TPlanImage img(1850, 1990, perMetre, 4, int(300 * perMetre), int(440 * perMetre));
+        std::vector<TGeoPoint> starts;
+        ForEachPolygon([&](RGPolygon& g) {
+            symbols.RenderPolygon(&g);
+            PaintPicture(img, g.Picture, double(symbols.DotsPerMM));
+            PaintCaptions(img, symbols, g.AutoTexts);
+            for (const auto& p : g.InnerPoints) {
+                PaintPicture(img, p->Picture, double(symbols.DotsPerMM));
+                PaintCaptions(img, symbols, p->AutoTexts);
+            }
+            for (const auto& l : g.InnerLines)
+                PaintPicture(img, l->Picture, double(symbols.DotsPerMM));
+            starts.push_back(g.Nodes.At(0)->Position);
+        });
+        ExpectInkAndSave(img, starts, 3, QStringLiteral("area-signs-%1.png").arg(scale));
+    }
 }

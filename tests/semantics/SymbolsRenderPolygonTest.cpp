@@ -207,6 +207,30 @@ TEST_F(RenderPolygon, CentreOfAnLShapeLiesInsideIt)
     EXPECT_DOUBLE_EQ(double(Symbols.Area.Direction), 90);
 }
 
+// Guards against the caption of a building with a courtyard (or a lake with an island)
+// landing in the hole: the chords are cut by the inner contours too.
+TEST_F(RenderPolygon, CentreOfAnAreaWithAHoleInTheMiddleLiesInTheArea)
+{
+    // 30 m north-south by 40 m east-west, a courtyard from 10 to 20 north and from 5 to
+    // 25 east: the widest piece along the main direction (east) north of it runs 0 to 40.
+    for (const TXY& p : std::vector<TXY>{{30, 0}, {30, 40}, {0, 40}, {0, 0}})
+        AddNode(p.X, p.Y);
+    TGPolygonNodes& yard = AddHole();
+    for (const TXY& p : std::vector<TXY>{{20, 5}, {20, 25}, {10, 25}, {10, 5}})
+        AddNode(yard, p.X, p.Y);
+    AddRule(QStringLiteral("ИИ"));
+    Area.Semantics = QStringLiteral("ОБЛ/ИИA");
+    Symbols.RenderPolygon(&Area);
+    const TGeoPoint& C = Symbols.Area.Centre;
+    EXPECT_TRUE(PointInPolygonWithHoles(Symbols.Outline.OuterPoints, &Symbols.Outline.InnerPoints, C.X, C.Y))
+        << double(C.X) << " " << double(C.Y);
+    // Across (north-south through 15, 20): pieces 0-10, 10-20 (the yard), 20-30; the
+    // first longest inside is 0-10, middle 5. Along it (east-west at 5): 0-40.
+    ExpectNear(C, 5, 20);
+    EXPECT_NEAR(double(Symbols.Area.Across), 10, 1e-9);
+    EXPECT_NEAR(double(Symbols.Area.Along), 40, 1e-9);
+}
+
 TEST_F(RenderPolygon, MainDirectionOfATurnedRectangle)
 {
     // 40 m by 10 m, its long sides at 30 degrees.

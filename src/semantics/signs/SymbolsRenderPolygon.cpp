@@ -163,6 +163,23 @@ TGeoPoint TSymbols::AreaChord(const TGeoPoint& from, TGeoAngle a, Extended& leng
     TGeoPoint middle = GeoPoint((x1 + x2) / 2, (y1 + y2) / 2);
     Dist(x1, y1, x2, y2, length);
     if (!PointInPolygonWithHoles(Outline.OuterPoints, &Outline.InnerPoints, middle.X, middle.Y)) {
+        // The middle fell into a hole (an island, a courtyard) or a bay: the pieces are
+        // cut by the inner contours as well and taken in their order along the chord,
+        // or no piece between two crossings could ever leave the hole.
+        TGeoPoints more;
+        for (const auto& hole : Outline.InnerPoints)
+            if (IntersectPolygon(hole->Points, p1.X, p1.Y, p2.X, p2.Y, more))
+                for (const auto& q : more)
+                    crossings.AddPoint(q->X, q->Y);
+        std::vector<TGeoPoint> ordered;
+        for (const auto& q : crossings)
+            ordered.push_back(*q);
+        std::stable_sort(ordered.begin(), ordered.end(), [&](const TGeoPoint& a, const TGeoPoint& b) {
+            return std::hypot(a.X - p1.X, a.Y - p1.Y) < std::hypot(b.X - p1.X, b.Y - p1.Y);
+        });
+        crossings.DeleteAll();
+        for (const TGeoPoint& q : ordered)
+            crossings.AddPoint(q.X, q.Y);
         Extended xc = 0, yc = 0;
         if (LongestInnerChord(Outline.OuterPoints, &Outline.InnerPoints, crossings, xc, yc, x1, y1, x2,
                               y2)) {
