@@ -70,8 +70,27 @@ protected:
                     f(*polygon);
     }
 
-    // Everything a rendering leaves in a point, every number in full.
+    // Each object rendered again, in reverse order, with a library of its own, gives what
+    // it gave among the others: no state leaks from one object into the next.
+    template <class RObject, class FRender>
+    static void ExpectAloneAsTogether(int scale, const std::vector<RObject*>& objects, const QStringList& together,
+                                      FRender render)
+    {
+        ASSERT_EQ(objects.size(), size_t(together.size()));
+        for (int i = int(objects.size()) - 1; i >= 0; --i) {
+            TSymbols alone;
+            alone.LoadSymbols(scale);
+            alone.SetScale(scale, 96);
+            objects[i]->SignName.clear();
+            render(alone, *objects[i]);
+            bool finite = true;
+            EXPECT_EQ(Dump(*objects[i], finite).toStdString(), together[i].toStdString());
+        }
+    }
+
+    // Everything a rendering leaves in a point or an area, every number in full.
     static QString Dump(const RGPoint& p, bool& finite) { return Dump(p.SignName, p.Picture, p.AutoTexts, finite); }
+    static QString Dump(const RGPolygon& g, bool& finite) { return Dump(g.SignName, g.Picture, g.AutoTexts, finite); }
     // And in a line, its track included.
     static QString Dump(const RGLine& l, bool& finite)
     {
@@ -156,20 +175,9 @@ TEST_F(SignRenderPlan, EveryPointFindsItsSignAtEveryScaleAndRendersAloneAsInTheP
             EXPECT_TRUE(finite) << p.Semantics.toStdString();
         });
         EXPECT_EQ(count, 14);
-        // Each again in reverse order, with a library of its own.
-        int i = count;
         std::vector<RGPoint*> points;
         ForEachPoint([&](RGPoint& p) { points.push_back(&p); });
-        for (auto it = points.rbegin(); it != points.rend(); ++it) {
-            --i;
-            TSymbols alone;
-            alone.LoadSymbols(scale);
-            alone.SetScale(scale, 96);
-            (*it)->SignName.clear();
-            ASSERT_TRUE(alone.RenderPoint(*it));
-            bool finite = true;
-            EXPECT_EQ(Dump(**it, finite).toStdString(), together[i].toStdString());
-        }
+        ExpectAloneAsTogether(scale, points, together, [](TSymbols& s, RGPoint& p) { EXPECT_TRUE(s.RenderPoint(&p)); });
     }
 }
 
@@ -196,16 +204,7 @@ TEST_F(SignRenderPlan, EveryLineFindsItsSignAtEveryScaleAndRendersAloneAsInThePl
             EXPECT_TRUE(finite) << l.Semantics.toStdString();
         });
         EXPECT_EQ(lines.size(), 13u);
-        // Each again in reverse order, with a library of its own.
-        for (int i = int(lines.size()) - 1; i >= 0; --i) {
-            TSymbols alone;
-            alone.LoadSymbols(scale);
-            alone.SetScale(scale, 96);
-            lines[i]->SignName.clear();
-            ASSERT_TRUE(alone.RenderLine(lines[i]));
-            bool finite = true;
-            EXPECT_EQ(Dump(*lines[i], finite).toStdString(), together[i].toStdString());
-        }
+        ExpectAloneAsTogether(scale, lines, together, [](TSymbols& s, RGLine& l) { EXPECT_TRUE(s.RenderLine(&l)); });
     }
 }
 
@@ -347,23 +346,13 @@ TEST_F(SignRenderPlan, EveryPolygonFindsItsSignAtEveryScaleAndRendersAloneAsInTh
             EXPECT_GT(g.Picture.GetCount(), 0) << g.Semantics.toStdString();
             signs.insert(g.SignName);
             bool finite = true;
-            together << Dump(g.SignName, g.Picture, g.AutoTexts, finite);
+            together << Dump(g, finite);
             EXPECT_TRUE(finite) << g.Semantics.toStdString();
         });
         // One polygon for every area sign of the library but the fall-back.
         EXPECT_EQ(polygons.size(), 21u);
         EXPECT_EQ(signs.size(), 21);
-        // Each again in reverse order, with a library of its own.
-        for (int i = int(polygons.size()) - 1; i >= 0; --i) {
-            TSymbols alone;
-            alone.LoadSymbols(scale);
-            alone.SetScale(scale, 96);
-            polygons[i]->SignName.clear();
-            alone.RenderPolygon(polygons[i]);
-            bool finite = true;
-            EXPECT_EQ(Dump(polygons[i]->SignName, polygons[i]->Picture, polygons[i]->AutoTexts, finite).toStdString(),
-                      together[i].toStdString());
-        }
+        ExpectAloneAsTogether(scale, polygons, together, [](TSymbols& s, RGPolygon& g) { s.RenderPolygon(&g); });
     }
 }
 

@@ -176,9 +176,12 @@ public:
     // left out. Rebuilds the outline state below. True when a contour of three or more
     // nodes was walked; false, drawing nothing, without a current area sign.
     bool RenderPolygonLine(RGPolygon* Polygon);
-    // Turns one area object into its drawn form: fill, outline, the objects of its
-    // nodes, and what the area sign asks for inside it. Always false: callers read the
-    // object's picture and captions.
+    // Turns one area object into its drawn form: the fill (the inner contours as rings
+    // left unpainted), the outline, the point and line objects it holds, and what the
+    // area sign asks for inside it: captions in the centre or on a grid, lines from the
+    // corners and from the special side, grids of fill pictures, the centre picture and
+    // the slope hatching. SignName "#" when there is no sign; nothing is done without
+    // nodes. Always false: callers read the object's picture and captions.
     bool RenderPolygon(RGPolygon* Polygon);
     // What the outline walk leaves for the area's interior: rebuilt by every
     // RenderPolygonLine. Points, directions and chains are collected only when the sign
