@@ -441,6 +441,63 @@ TEST_F(RenderPolygon, LinesFromCornersSkipNodesMarkedWithoutOne)
     }
 }
 
+TEST_F(RenderPolygon, ShortLinesFromCornersRunTowardsTheCentre)
+{
+    Dash(Sign->Diagonals1);
+    Sign->Diagonals1Style = 2;
+    Sign->Diagonals1Length = 2;   // 1 m: a dash of half a metre from each node
+    Sign->Piece1.DeleteAll();
+    Square(10);
+    Symbols.RenderPolygon(&Area);
+    const auto strokes = Strokes(Area.Picture);
+    ASSERT_EQ(strokes.size(), 4u);
+    const double s = 0.5 / std::sqrt(2.0);
+    const TXY want[][2] = {{{10, 0}, {10 - s, s}},
+                           {{10, 10}, {10 - s, 10 - s}},
+                           {{0, 10}, {s, 10 - s}},
+                           {{0, 0}, {s, s}}};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(strokes[i].first.X, want[i][0].X, 1e-9);
+        EXPECT_NEAR(strokes[i].first.Y, want[i][0].Y, 1e-9);
+        EXPECT_NEAR(strokes[i].second.X, want[i][1].X, 1e-9);
+        EXPECT_NEAR(strokes[i].second.Y, want[i][1].Y, 1e-9);
+    }
+}
+
+TEST_F(RenderPolygon, CentrePictureTurnsWithChainIWhenAsked)
+{
+    // Chain I from the north-west node east, then south: its first side runs east.
+    Square(10);
+    Area.Nodes.At(0)->SegmentType = 1;
+    Area.Nodes.At(2)->SegmentType = 2;
+    Sign->Piece1.DeleteAll();
+    Sign->Corners.DeleteAll();
+    // A dash north of the picture's origin shows its turn.
+    Sign->Center.AddItem();
+    Sign->Center.Item->Lines.AddItem();
+    Sign->Center.Item->Lines.Item->P2 = GeoPoint(2, 0);   // 1 m north, unturned
+    const struct {
+        std::uint8_t orientation;
+        bool placed;
+        TXY end;
+    } cases[] = {{0, true, {6, 5}}, {1, true, {5, 6}}, {2, true, {4, 5}}, {3, false, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.orientation));
+        Sign->CenterOrientation = c.orientation;
+        Area.SignName = Sign->Code;
+        Symbols.RenderPolygon(&Area);
+        const auto strokes = Strokes(Area.Picture);
+        ASSERT_EQ(strokes.size(), c.placed ? 1u : 0u);
+        if (!c.placed)
+            continue;
+        EXPECT_NEAR(strokes[0].first.X, 5, 1e-9);
+        EXPECT_NEAR(strokes[0].first.Y, 5, 1e-9);
+        EXPECT_NEAR(strokes[0].second.X, c.end.X, 1e-9);
+        EXPECT_NEAR(strokes[0].second.Y, c.end.Y, 1e-9);
+    }
+}
+
 TEST_F(RenderPolygon, LinesFromTheSpecialSideFormAVOrAnA)
 {
     // Sides marked 1, 1, 2, 0: chain I runs over the north and east sides (A1 = the
@@ -484,13 +541,24 @@ TEST_F(RenderPolygon, FillGridsAndCentrePicture)
     Sign->Fill1StepX = Sign->Fill1StepY = 10;   // 5 m
     Sign->MarginA = Sign->MarginB = 1;          // 0.5 m free about each point
     AddCircle(Sign->Center, 0, 0.6L);           // 0.3 m
-    Area.CaptionShift = GeoPoint(2, 0);         // the grid moves 1 m north
+    // The second fill on the same steps, moved by half a step both ways.
+    AddCircle(Sign->Fill2, 0, 0.4L);            // 0.2 m
+    Sign->Fill2Kind = 1;
+    Sign->Fill2StepX = Sign->Fill2StepY = 10;
+    Area.CaptionShift = GeoPoint(2, 0);         // the grids move 1 m north
     Symbols.RenderPolygon(&Area);
-    std::vector<TXY> fill, centre;
+    std::vector<TXY> fill, second, centre;
     for (const auto& e : Area.Picture)
-        for (const auto& c : e->Circles)
-            (std::fabs(double(c->Radius) - 0.1) < 1e-9 ? fill : centre)
-                .push_back({double(c->Center.X), double(c->Center.Y)});
+        for (const auto& c : e->Circles) {
+            const double r = double(c->Radius);
+            (r < 0.15 ? fill : r < 0.25 ? second : centre).push_back({double(c->Center.X), double(c->Center.Y)});
+        }
+    // Rows at 13.5 - 15 + 5 i, columns at 12.5 - 15 + 5 j.
+    ASSERT_EQ(second.size(), 16u);
+    EXPECT_DOUBLE_EQ(second.front().X, 3.5);
+    EXPECT_DOUBLE_EQ(second.front().Y, 2.5);
+    EXPECT_DOUBLE_EQ(second.back().X, 18.5);
+    EXPECT_DOUBLE_EQ(second.back().Y, 17.5);
     // 20 / 5 + 2 = 6 rows at 11 - 15 + 5 i (-4 .. 21) and 6 columns at 10 - 15 + 5 j
     // (-5 .. 20); those whose free rectangle lies inside: rows 1 .. 16, columns 5 .. 15.
     ASSERT_EQ(fill.size(), 12u);
