@@ -456,3 +456,17 @@ TEST_F(DrawPlan, TimingsAndCountsOnThePanels)
     EXPECT_GT(M().SkippedCount, 0);
     EXPECT_EQ(Surface.Panels[TEnginePanel::Scale], QStringLiteral("масштаб 1:500"));
 }
+
+// A redraw before any view was set (the rasters loaded into a new plan) failed for want
+// of a scale.
+TEST_F(DrawPlan, RedrawBeforeAnyViewFitsThePlan)
+{
+    RGPoint& p = AddPoint(Layer(), 10, 10);
+    Square(p.Picture, p.Position, 2, Red, 1, Red);
+    Draw(3);
+    EXPECT_GT(M().FactorX, 0);
+    EXPECT_TRUE(Shows(Red));
+    EXPECT_EQ(M().MapViews.GetCount(), 0);
+    M().Draw(0, 0, 3, ddScreen);   // no surface at all
+    EXPECT_EQ(M().DrawBusy, 0);
+}

@@ -134,6 +134,14 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
 
     // 5. The view, the output scale and the corners of the picture and the window.
     ViewStep(W, H);
+    if (FactorX == 0 || FactorY == 0) {
+        // No view yet (a redraw before the first fit): the whole plan, without a record,
+        // rather than a drawing that fails for want of a scale.
+        MaxMinCoord();
+        FitToWindow(W, H);
+        if (FactorX == 0 || FactorY == 0)
+            FactorX = FactorY = ScreenFactorAtOne() / 100;
+    }
     SetOutputScale();
     SetPictureCorners(size.width(), size.height(), W, H);
 

@@ -339,24 +339,32 @@ void TMapPainter::DrawPolygon()
             ClipRing(Clipped);
         if (Clipped.empty())
             continue;
+        // The first ring waits in IntPoints: a polygon of one ring needs no path.
+        if (rings == 1)
+            AddRingToPath();
         IntPoints.clear();
         for (const QPointF& p : Clipped)
             IntPoints.append(Px(p));
-        Path.addPolygon(QPolygonF(IntPoints));
-        Path.closeSubpath();
-        ++rings;
+        if (++rings > 1)
+            AddRingToPath();
     }
     if (rings == 0)
         return;
     UpdatePen();
+    const auto fill = [&] {
+        if (rings == 1)
+            Painter.drawPolygon(IntPoints, Qt::OddEvenFill);
+        else
+            Painter.drawPath(Path);
+    };
     if (!Dashed()) {
-        Painter.drawPath(Path);
+        fill();
         return;
     }
     // The fill alone, then every side as a stroke of its own, its dash restarted.
     const QPen pen = Painter.pen();
     Painter.setPen(Qt::NoPen);
-    Painter.drawPath(Path);
+    fill();
     Painter.setPen(pen);
     for (size_t r = 0; r < RingStarts.size(); ++r) {
         const size_t from = RingStarts[r];
@@ -364,6 +372,16 @@ void TMapPainter::DrawPolygon()
         for (size_t i = from; i < to; ++i)
             Line(RingPoints[i], RingPoints[i + 1 < to ? i + 1 : from]);
     }
+}
+
+void TMapPainter::AddRingToPath()
+{
+    if (IntPoints.isEmpty())
+        return;
+    Path.moveTo(IntPoints[0]);
+    for (qsizetype i = 1; i < IntPoints.size(); ++i)
+        Path.lineTo(IntPoints[i]);
+    Path.closeSubpath();
 }
 
 void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
@@ -404,20 +422,28 @@ void TMapPainter::Pixel(const QPointF& p, std::int32_t color)
 
 const TMapPainter::TFineFont& TMapPainter::FineFont(const TLogFont& lf)
 {
+    // Texts come in runs of one style: the last font is taken without building a key.
+    if (LastFont && lf.Height == LastLf.Height && lf.Weight == LastLf.Weight && lf.Italic == LastLf.Italic &&
+        lf.Underline == LastLf.Underline && lf.StrikeOut == LastLf.StrikeOut && lf.FaceName == LastLf.FaceName)
+        return *LastFont;
     const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Height) + QLatin1Char('|') +
                         QString::number(lf.Weight) + QLatin1Char('|') + QString::number(lf.Italic) +
                         QString::number(lf.Underline) + QString::number(lf.StrikeOut);
     auto found = Fonts.constFind(key);
     if (found == Fonts.constEnd()) {
-        if (Fonts.size() >= MaxCachedFonts)
+        if (Fonts.size() >= MaxCachedFonts) {
             Fonts.clear();
+            LastFont = nullptr;
+        }
         TFineFont fine;
         fine.Font = LogFontToFineQFont(lf, fine.Scale);
         fine.Font.setStyleStrategy(QFont::NoAntialias);
         fine.Ascent = QFontMetricsF(fine.Font).ascent();
         found = Fonts.insert(key, fine);
     }
-    return found.value();
+    LastLf = lf;
+    LastFont = &found.value();
+    return *LastFont;
 }
 
 void TMapPainter::Text(const QPointF& anchor, const QString& txt, const TLogFont& lf, std::int32_t color)

@@ -95,6 +95,7 @@ private:
     bool ClipSegment(QPointF& a, QPointF& b) const;
     void ClipRing(std::vector<QPointF>& ring);
     void UpdatePen();
+    void AddRingToPath();
 
     QPainter Painter;
     QImage* Target = nullptr;   // link, not owned
@@ -116,4 +117,6 @@ private:
     QPainterPath Path;
 
     QHash<QString, TFineFont> Fonts;
+    const TFineFont* LastFont = nullptr;   // into Fonts
+    TLogFont LastLf;
 };
