@@ -259,33 +259,20 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
             }
             // Within a sheet polygons lie under lines, lines under points, points under
             // texts, whatever their layers.
-            visibleLayers(page, [&](RGLayer& layer) {
-                Walk(layer.Polygons, [&](RGPolygon& o) {
-                    if (PolygonVisible()) {
-                        DrawCashe(&o.Picture);
-                        captions(o.AutoTexts);
-                    }
-                    progress.Tick();
+            const auto pictures = [&](auto member, bool (TGeoMap::*visible)()) {
+                visibleLayers(page, [&](RGLayer& layer) {
+                    Walk(layer.*member, [&](auto& o) {
+                        if ((this->*visible)()) {
+                            DrawCashe(&o.Picture);
+                            captions(o.AutoTexts);
+                        }
+                        progress.Tick();
+                    });
                 });
-            });
-            visibleLayers(page, [&](RGLayer& layer) {
-                Walk(layer.Lines, [&](RGLine& o) {
-                    if (LineVisible()) {
-                        DrawCashe(&o.Picture);
-                        captions(o.AutoTexts);
-                    }
-                    progress.Tick();
-                });
-            });
-            visibleLayers(page, [&](RGLayer& layer) {
-                Walk(layer.Points, [&](RGPoint& o) {
-                    if (PointVisible()) {
-                        DrawCashe(&o.Picture);
-                        captions(o.AutoTexts);
-                    }
-                    progress.Tick();
-                });
-            });
+            };
+            pictures(&RGLayer::Polygons, &TGeoMap::PolygonVisible);
+            pictures(&RGLayer::Lines, &TGeoMap::LineVisible);
+            pictures(&RGLayer::Points, &TGeoMap::PointVisible);
             visibleLayers(page, [&](RGLayer& layer) {
                 HiddenCaption = false;
                 Walk(layer.Texts, [&](RGText& t) {
