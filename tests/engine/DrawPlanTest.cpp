@@ -226,6 +226,45 @@ TEST_F(DrawPlan, UserVectorColourTakesPensAndTextsButLeavesFills)
     EXPECT_FALSE(Shows(Blue));
 }
 
+TEST_F(DrawPlan, FillKindsOfSignPictures)
+{
+    struct Case { const char* what; std::uint8_t kind; TDrawDest dest; std::int32_t inside; };
+    const std::int32_t ground = 0x00FFFF;   // the screen's ground: yellow
+    const Case cases[] = {
+        {"backdrop on the screen", vfBackdrop, ddScreen, ground},
+        {"backdrop in an image", vfBackdrop, ddRaster, 0xFFFFFF},
+        {"fill colour", vfColor, ddScreen, Green},
+        {"none: the raster below shows", vfNone, ddScreen, Blue},
+    };
+    RGLayer& layer = Layer();
+    M().BackColor = ground;
+    M().ShowRastrs = 1;
+    RGPage& page = *M().Pages.At(0);
+    page.Rastrs.AddItem(std::make_unique<RGRastr>());
+    RGRastr& r = *page.Rastrs.At(0);
+    r.BottomLeft = GeoPoint(8, 8);
+    r.TopRight = GeoPoint(12, 12);
+    r.Loaded = 1;
+    r.Picture->Image = QImage(2, 2, QImage::Format_RGB32);
+    r.Picture->Image.fill(QColor(0, 0, 255));
+    RGPoint& p = AddPoint(layer, 10, 10);
+    View(500);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.Picture.DeleteAll();
+        Square(p.Picture, p.Position, 6, 0, 0.2L, Green, c.kind);
+        p.SignName = QStringLiteral("знак");
+        M().ForeignSigns.clear();
+        Draw(3, c.dest);
+        if (c.dest != ddScreen) {   // the empty library took the picture: drawn by hand
+            p.Picture.DeleteAll();
+            Square(p.Picture, p.Position, 6, 0, 0.2L, Green, c.kind);
+            M().DrawCashe(&p.Picture);
+        }
+        EXPECT_EQ(At(10, 10), Rgb(c.inside));
+    }
+}
+
 TEST_F(DrawPlan, BlackAndWhitePagesDrawOutlinesBlackAndFillsWhite)
 {
     struct Case { const char* what; TDrawDest dest; int printBits, rasterBits; bool mono; };
