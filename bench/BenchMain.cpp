@@ -204,6 +204,7 @@ int main(int argc, char** argv)
         bench::RegisterOpenSaveBenchmarks();
         bench::RegisterCommandBenchmarks();
         bench::RegisterPartBenchmarks();
+        bench::RegisterDrawBenchmarks();
         bench::RegisterMemoryBenchmark();
 #ifdef VELMORA_BENCH_LIBTIFF
         bench::RegisterTiffBenchmarks(options.PlanSize);

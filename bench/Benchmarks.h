@@ -19,6 +19,12 @@ inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign
 inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
 inline constexpr const char* OpenInner = "Open/InnerPoints160k";     // one polygon, 160,000 inner points
 
+// Drawing the plan on the screen, 1200 x 800 pixels at twice the plan's scale (the
+// outline drawing: the whole plan).
+inline constexpr const char* DrawRenderAll = "Draw/RenderAll";   // mode 2: every visible sign anew
+inline constexpr const char* DrawRefresh = "Draw/Refresh";       // mode 3: the signs reused
+inline constexpr const char* DrawOutline = "Draw/Outline";       // without signs
+
 // One command, with undo off and on.
 inline constexpr const char* NewPointOff = "Command/NewPoint/undo:0";
 inline constexpr const char* NewPointOn = "Command/NewPoint/undo:1";
@@ -57,6 +63,7 @@ void RegisterPartBenchmarks();
 bool HasTransformCommand();
 // Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
 void RegisterMemoryBenchmark();
+void RegisterDrawBenchmarks();
 // The scan is 10,000 x 7,000 pixels, or 1,000 x 700 for the small plan (the smoke run).
 void RegisterTiffBenchmarks(const QString& planSize);
 

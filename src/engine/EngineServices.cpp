@@ -43,6 +43,7 @@ void TEngineServices::BeginWaitCursor() { ::BeginWaitCursor(); }
 void TEngineServices::EndWaitCursor() { ::EndWaitCursor(); }
 QSize TEngineServices::SurfaceSize() const { return {}; }
 void TEngineServices::PaintOnSurface(const QImage&, QPoint) {}
+void TEngineServices::PaintOnAltCanvas(const QImage&, QPoint) {}
 void TEngineServices::PauseOverlays() {}
 void TEngineServices::ResumeOverlays() {}
 void TEngineServices::SetUndoEnabled(bool) {}

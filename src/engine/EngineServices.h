@@ -71,7 +71,10 @@ public:
     virtual QSize SurfaceSize() const;
     // Copies picture onto the surface with its top-left corner at at.
     virtual void PaintOnSurface(const QImage& picture, QPoint at);
-    // Around that copy: stop and restart the window's animated markers.
+    // The canvas a plan without a surface of its own (the sign manager's preview) is
+    // copied to, at at.
+    virtual void PaintOnAltCanvas(const QImage& picture, QPoint at);
+    // Around the copy to the surface: stop and restart the window's animated markers.
     virtual void PauseOverlays();
     virtual void ResumeOverlays();
 

@@ -4,6 +4,7 @@
 #include "engine/GeoMap.h"
 
 #include "engine/EngineServices.h"
+#include "engine/draw/MapPainter.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/FileLookup.h"

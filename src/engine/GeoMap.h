@@ -15,6 +15,7 @@
 #include "foundation/GeoDataObjectsFound.h"
 
 #include <QImage>
+#include <QSet>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,7 @@ class QIODevice;
 class TEngineServices;
 class TGeoMap;
 class TSymbols;
+class TMapPainter;
 
 struct TMapProp {
     std::int32_t Scale = 0;   // denominator: 500 means 1:500
@@ -299,9 +301,65 @@ public:
     void SetRasterFilter(int rL, int rR, int rG, int rB);
     // ---- end of sheet, layer, raster and object commands -----------------------------
 
-    // Drawing: the frame of a drawing (wait cursor, mode and destination, counts, the
-    // busy flag); the rendering passes belong to the plan drawing.
+    // ---- Plan drawing (draw/GeoMapDraw.cpp, draw/GeoMapDrawPicture.cpp,
+    // draw/GeoMapDrawLater.cpp, draw/MapPainter.*) --------------------------------------
+    // Display switches, each 0 or 1, set by the window from its menu.
+    std::uint8_t ShowPlansBorders = 0;   // sheet frames
+    std::uint8_t ShowPlanNom = 0;        // nomenclature labels of the frames
+    std::uint8_t ShowCoordCross = 0;     // the coordinate grid
+    std::uint8_t ShowSymbols = 0;        // 1: signs; 0: black outlines
+    std::uint8_t ShowRastrs = 0;
+    std::uint8_t ShowNodes = 0;          // a mark on every node
+    std::uint8_t LinkToNodes = 0;        // collect the snapping nodes
+    std::uint8_t PrintHeaderOn = 0;      // the printed page gets its header
+    // Colours as stored (0x00BBGGRR, negative: a system colour).
+    std::int32_t BackColor = std::int32_t(0x8000000F);   // the screen's ground: button face
+    std::int32_t NodeColor = 0x8000FF;   // node marks (those of the main plan are used)
+    std::uint8_t UserVectorColourOn = 0; // 1: every pen and text in UserVectorColour
+    // Bits per pixel chosen for the printed page and for the raster image being written;
+    // the picture itself is always 32-bit, but 1 bit draws signs black on white.
+    std::uint8_t PrintBits = 3;          // 1 black and white, 3 eight bits …
+    std::uint8_t RasterBits = 24;
+    // The sign preview without a surface copies its picture to another canvas.
+    std::uint8_t UseAltCanvas = 0;
+
+    // Draws the plan for dDest into Bitmap: the view step of dmode in a window (screen)
+    // or page (printer, raster, DXF) of W by H pixels, the signs of the visible objects
+    // rendered as dmode asks (every one for a destination other than the screen), then
+    // rasters, objects, node marks and the grid; the screen's picture is 3W by 3H and
+    // goes to the surface. Walks the whole tree, leaving every list's cursor where its
+    // walk ended. Raises what fails with the trail, the busy flag cleared.
     void Draw(int W, int H, TDrawMode dmode, TDrawDest dDest);
+    // Copies the picture to the surface (or the alternative canvas) at (-ScrollX,
+    // -ScrollY), the overlays paused around it; the screen destination only.
+    void PaintBitmap();
+    // A node mark of NodeColor, five pixels across, around pixel P of the picture.
+    void DrawNodeMark(const QPoint& P);
+    void ClearScreenPicture();   // BackColor over the whole picture
+    void ClearPicture();         // white
+    // Paints a rendered sign picture (plan metres); null paints nothing.
+    void DrawCashe(const TVpLayers* Pict);
+    void DrawVpText(const RVpText* VT);
+    // Measures the text once (its Frame, at the sign library's resolution) and paints it
+    // unless the caption being drawn is hidden; a named text ("^key%value") shows its
+    // value.
+    void DrawText(RGText* DT);
+    // Later parts of the picture: the sheet frames, the coordinate grid, the snapping
+    // nodes and the printed header.
+    void PaintPlanCross();
+    void PaintCoordCross();
+    void FindScreenNodes();
+    void PrintHeader();
+    std::unique_ptr<TMapPainter> Painter;   // over Bitmap while a drawing runs
+    // Set before each automatic caption from its hidden flag, cleared for other texts.
+    bool HiddenCaption = false;
+    // The height of the window the transforms use during a drawing.
+    int DrawH = 0;
+    // Objects whose sign was last rendered at another resolution than the screen's
+    // (for the printer, a raster image, DXF): the next screen drawing renders them again.
+    // Compared by address only.
+    QSet<const void*> ForeignSigns;
+    // ---- end of plan drawing -------------------------------------------------------------
 
     // ---- The native plan file and the plan and file commands --------------------------
     // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)

@@ -1,0 +1,495 @@
+// The plan's painter over QPainter: raster operations, pens, fills, clipping in floating
+// point and fonts kept from one drawing to the next.
+#include "engine/draw/MapPainter.h"
+
+#include "platform/Platform.h"
+
+#include <QFontMetricsF>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Pixels farther than this from the picture are never handed to QPainter.
+constexpr qreal FarPixel = 16777216.0;   // 2^24: exact in float, far inside int
+constexpr int MaxCachedFonts = 256;
+constexpr int EllipseSteps = 720;
+
+// The composition mode of each pen mode; black and white are copies of their colour.
+QPainter::CompositionMode ModeOf(std::uint8_t mode)
+{
+    switch (mode) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_SourceOver;   // black, white, copy
+    }
+}
+
+// Halves to even, as every pixel of the plan is taken.
+int Px(qreal v) { return static_cast<int>(std::nearbyint(v)); }
+QPoint Px(const QPointF& p) { return QPoint(Px(p.x()), Px(p.y())); }
+
+}  // namespace
+
+QColor TColorToQColor(std::int32_t color)
+{
+    if (color < 0) {
+        // The few system colours a plan or a setting may hold, as the classic scheme.
+        switch (color & 0xFF) {
+        case 5: return QColor(255, 255, 255);    // window
+        case 8: return QColor(0, 0, 0);          // window text
+        case 15: return QColor(240, 240, 240);   // button face
+        case 16: return QColor(160, 160, 160);   // button shadow
+        default: return QColor(192, 192, 192);
+        }
+    }
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+TMapPainter::~TMapPainter() { End(); }
+
+void TMapPainter::Begin(QImage& picture)
+{
+    End();
+    Target = &picture;
+    Painter.begin(&picture);
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.setRenderHint(QPainter::TextAntialiasing, false);
+    Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    PenColor = 0;
+    PenMode = pmCopy;
+    PenStyle = psSolid;
+    PenWidth = 0;
+    BrushColor = 0xFFFFFF;
+    BrushClear = false;
+    AppliedMode = -1;
+    PenDirty = true;
+}
+
+void TMapPainter::End()
+{
+    if (Painter.isActive())
+        Painter.end();
+    Target = nullptr;
+}
+
+void TMapPainter::SetPen(std::int32_t color, std::uint8_t mode, std::uint8_t style, int width)
+{
+    PenColor = color;
+    PenMode = mode;
+    PenStyle = style;
+    PenWidth = std::max(width, 0);
+    PenDirty = true;
+}
+
+void TMapPainter::SetBrush(std::int32_t color)
+{
+    BrushColor = color;
+    BrushClear = false;
+    PenDirty = true;
+}
+
+void TMapPainter::SetBrushClear()
+{
+    BrushClear = true;
+    PenDirty = true;
+}
+
+TMapPainter::TState TMapPainter::State() const
+{
+    return {PenColor, BrushColor, PenMode, PenStyle, std::uint8_t(BrushClear ? 1 : 0), PenWidth};
+}
+
+void TMapPainter::Restore(const TState& s)
+{
+    SetPen(s.PenColor, s.PenMode, s.PenStyle, s.PenWidth);
+    BrushColor = s.BrushColor;
+    BrushClear = s.BrushClear != 0;
+}
+
+bool TMapPainter::Dashed() const
+{
+    return PenWidth <= 1 && PenStyle >= psDash && PenStyle <= psDashDotDot;
+}
+
+void TMapPainter::ApplyMode(bool forText)
+{
+    const int mode = forText ? int(QPainter::CompositionMode_SourceOver) : int(ModeOf(PenMode));
+    if (mode != AppliedMode) {
+        Painter.setCompositionMode(static_cast<QPainter::CompositionMode>(mode));
+        AppliedMode = mode;
+    }
+}
+
+void TMapPainter::UpdatePen()
+{
+    ApplyMode(false);
+    if (!PenDirty)
+        return;
+    PenDirty = false;
+    // Black and white ignore the colours given, for the fill too.
+    const auto effective = [&](std::int32_t c) {
+        return PenMode == pmBlack ? QColor(Qt::black) : PenMode == pmWhite ? QColor(Qt::white)
+                                                                           : TColorToQColor(c);
+    };
+    if (!PenVisible()) {
+        Painter.setPen(Qt::NoPen);
+    } else {
+        QPen pen(effective(PenColor));
+        pen.setWidth(PenWidth <= 1 ? 0 : PenWidth);   // 0: the one-pixel cosmetic pen
+        if (PenWidth > 1) {
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+        } else if (Dashed()) {
+            pen.setCapStyle(Qt::FlatCap);
+            switch (PenStyle) {
+            case psDash: pen.setDashPattern({18, 6}); break;
+            case psDot: pen.setDashPattern({3, 3}); break;
+            case psDashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+            default: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+            }
+        }
+        Painter.setPen(pen);
+    }
+    if (BrushClear)
+        Painter.setBrush(Qt::NoBrush);
+    else
+        Painter.setBrush(QBrush(effective(BrushColor)));
+}
+
+QRectF TMapPainter::ClipRect() const
+{
+    const qreal margin = PenWidth + 4;
+    const qreal w = Target ? Target->width() : 0;
+    const qreal h = Target ? Target->height() : 0;
+    return QRectF(-margin, -margin, w + 2 * margin, h + 2 * margin);
+}
+
+// Liang and Barsky: the part of a-b inside the clip rectangle; false when none.
+bool TMapPainter::ClipSegment(QPointF& a, QPointF& b) const
+{
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return false;
+    const QRectF r = ClipRect();
+    const qreal dx = b.x() - a.x(), dy = b.y() - a.y();
+    qreal t0 = 0, t1 = 1;
+    const qreal p[4] = {-dx, dx, -dy, dy};
+    const qreal q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const qreal t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF from = a;
+    if (t0 > 0)
+        a = QPointF(from.x() + t0 * dx, from.y() + t0 * dy);
+    if (t1 < 1)
+        b = QPointF(from.x() + t1 * dx, from.y() + t1 * dy);
+    return true;
+}
+
+// Sutherland and Hodgman, edge by edge: the ring cut to the clip rectangle. The edges it
+// adds lie outside the picture, so the fill inside it is the same.
+void TMapPainter::ClipRing(std::vector<QPointF>& ring)
+{
+    const QRectF r = ClipRect();
+    const auto clipEdge = [](std::vector<QPointF>& in, std::vector<QPointF>& out, auto inside, auto cross) {
+        out.clear();
+        const size_t n = in.size();
+        for (size_t i = 0; i < n; ++i) {
+            const QPointF& cur = in[i];
+            const QPointF& prev = in[(i + n - 1) % n];
+            const bool curIn = inside(cur), prevIn = inside(prev);
+            if (curIn) {
+                if (!prevIn)
+                    out.push_back(cross(prev, cur));
+                out.push_back(cur);
+            } else if (prevIn) {
+                out.push_back(cross(prev, cur));
+            }
+        }
+        in.swap(out);
+    };
+    const auto atX = [](qreal x) {
+        return [x](const QPointF& a, const QPointF& b) {
+            const qreal t = (x - a.x()) / (b.x() - a.x());
+            return QPointF(x, a.y() + t * (b.y() - a.y()));
+        };
+    };
+    const auto atY = [](qreal y) {
+        return [y](const QPointF& a, const QPointF& b) {
+            const qreal t = (y - a.y()) / (b.y() - a.y());
+            return QPointF(a.x() + t * (b.x() - a.x()), y);
+        };
+    };
+    std::vector<QPointF>& scratch = Scratch;
+    const qreal l = r.left(), t = r.top(), rr = r.right(), b = r.bottom();
+    clipEdge(ring, scratch, [l](const QPointF& p) { return p.x() >= l; }, atX(l));
+    clipEdge(ring, scratch, [rr](const QPointF& p) { return p.x() <= rr; }, atX(rr));
+    clipEdge(ring, scratch, [t](const QPointF& p) { return p.y() >= t; }, atY(t));
+    clipEdge(ring, scratch, [b](const QPointF& p) { return p.y() <= b; }, atY(b));
+}
+
+void TMapPainter::Line(const QPointF& from, const QPointF& to)
+{
+    if (!Target || !PenVisible())
+        return;
+    QPointF a = from, b = to;
+    if (!ClipSegment(a, b))
+        return;
+    UpdatePen();
+    Painter.drawLine(Px(a), Px(b));
+}
+
+void TMapPainter::Polyline(const std::vector<QPointF>& points, bool strokePerSegment)
+{
+    if (!Target || !PenVisible() || points.empty())
+        return;
+    if (strokePerSegment || Dashed()) {
+        for (size_t i = 1; i < points.size(); ++i)
+            Line(points[i - 1], points[i]);
+        return;
+    }
+    // One stroke through the runs that lie on the picture; a run leaving it ends there.
+    UpdatePen();
+    IntPoints.clear();
+    const auto flush = [&] {
+        if (IntPoints.size() >= 2)
+            Painter.drawPolyline(IntPoints);
+        IntPoints.clear();
+    };
+    for (size_t i = 1; i < points.size(); ++i) {
+        QPointF a = points[i - 1], b = points[i];
+        if (!ClipSegment(a, b)) {
+            flush();
+            continue;
+        }
+        const QPoint pa = Px(a), pb = Px(b);
+        if (IntPoints.isEmpty() || IntPoints.back() != pa) {
+            flush();
+            IntPoints.append(pa);
+        }
+        IntPoints.append(pb);
+        if (b != points[i])
+            flush();
+    }
+    flush();
+    if (points.size() == 1)
+        Line(points[0], points[0]);
+}
+
+void TMapPainter::BeginPolygon()
+{
+    RingPoints.clear();
+    RingStarts.clear();
+}
+
+void TMapPainter::NewRing() { RingStarts.push_back(int(RingPoints.size())); }
+
+void TMapPainter::Point(const QPointF& p)
+{
+    if (RingStarts.empty())
+        NewRing();
+    RingPoints.push_back(p);
+}
+
+void TMapPainter::DrawPolygon()
+{
+    if (!Target || PenMode == pmNop || RingPoints.empty())
+        return;
+    const QRectF clip = ClipRect();
+    Path.clear();
+    Path.setFillRule(Qt::OddEvenFill);
+    int rings = 0;
+    for (size_t r = 0; r < RingStarts.size(); ++r) {
+        const size_t from = RingStarts[r];
+        const size_t to = r + 1 < RingStarts.size() ? RingStarts[r + 1] : RingPoints.size();
+        if (to <= from)
+            continue;
+        Clipped.assign(RingPoints.begin() + from, RingPoints.begin() + to);
+        bool finite = true, inside = true;
+        for (const QPointF& p : Clipped) {
+            finite = finite && std::isfinite(p.x()) && std::isfinite(p.y());
+            inside = inside && clip.contains(p);
+        }
+        if (!finite)
+            continue;
+        if (!inside)
+            ClipRing(Clipped);
+        if (Clipped.empty())
+            continue;
+        // The first ring waits in IntPoints: a polygon of one ring needs no path.
+        if (rings == 1)
+            AddRingToPath();
+        IntPoints.clear();
+        for (const QPointF& p : Clipped)
+            IntPoints.append(Px(p));
+        if (++rings > 1)
+            AddRingToPath();
+    }
+    if (rings == 0)
+        return;
+    UpdatePen();
+    const auto fill = [&] {
+        if (rings == 1)
+            Painter.drawPolygon(IntPoints, Qt::OddEvenFill);
+        else
+            Painter.drawPath(Path);
+    };
+    if (!Dashed()) {
+        fill();
+        return;
+    }
+    // The fill alone, then every side as a stroke of its own, its dash restarted.
+    const QPen pen = Painter.pen();
+    Painter.setPen(Qt::NoPen);
+    fill();
+    Painter.setPen(pen);
+    for (size_t r = 0; r < RingStarts.size(); ++r) {
+        const size_t from = RingStarts[r];
+        const size_t to = r + 1 < RingStarts.size() ? RingStarts[r + 1] : RingPoints.size();
+        for (size_t i = from; i < to; ++i)
+            Line(RingPoints[i], RingPoints[i + 1 < to ? i + 1 : from]);
+    }
+}
+
+void TMapPainter::AddRingToPath()
+{
+    if (IntPoints.isEmpty())
+        return;
+    Path.moveTo(IntPoints[0]);
+    for (qsizetype i = 1; i < IntPoints.size(); ++i)
+        Path.lineTo(IntPoints[i]);
+    Path.closeSubpath();
+}
+
+void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
+{
+    if (!Target || PenMode == pmNop)
+        return;
+    const QRectF box = QRectF(p1, p2).normalized();
+    if (!std::isfinite(box.left()) || !std::isfinite(box.right()) || !std::isfinite(box.top()) ||
+        !std::isfinite(box.bottom()) || !box.intersects(ClipRect()))
+        return;
+    const qreal far = FarPixel;
+    if (box.left() > -far && box.right() < far && box.top() > -far && box.bottom() < far &&
+        box.width() < far && box.height() < far) {
+        UpdatePen();
+        const QPoint a = Px(box.topLeft()), b = Px(box.bottomRight());
+        Painter.drawEllipse(QRect(a.x(), a.y(), std::max(b.x() - a.x() - 1, 0), std::max(b.y() - a.y() - 1, 0)));
+        return;
+    }
+    // A circle larger than any picture: its outline as a polygon, clipped.
+    BeginPolygon();
+    const QPointF c = box.center();
+    for (int i = 0; i < EllipseSteps; ++i) {
+        const qreal a = 2 * std::numbers::pi * i / EllipseSteps;
+        Point(QPointF(c.x() + box.width() / 2 * std::cos(a), c.y() + box.height() / 2 * std::sin(a)));
+    }
+    DrawPolygon();
+}
+
+void TMapPainter::Pixel(const QPointF& p, std::int32_t color)
+{
+    if (!Target || !std::isfinite(p.x()) || !std::isfinite(p.y()))
+        return;
+    if (p.x() < -1 || p.y() < -1 || p.x() > Target->width() || p.y() > Target->height())
+        return;
+    ApplyMode(true);
+    Painter.fillRect(QRect(Px(p), QSize(1, 1)), TColorToQColor(color));
+}
+
+const TMapPainter::TFineFont& TMapPainter::FineFont(const TLogFont& lf)
+{
+    // Texts come in runs of one style: the last font is taken without building a key.
+    if (LastFont && lf.Height == LastLf.Height && lf.Weight == LastLf.Weight && lf.Italic == LastLf.Italic &&
+        lf.Underline == LastLf.Underline && lf.StrikeOut == LastLf.StrikeOut && lf.FaceName == LastLf.FaceName)
+        return *LastFont;
+    const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Height) + QLatin1Char('|') +
+                        QString::number(lf.Weight) + QLatin1Char('|') + QString::number(lf.Italic) +
+                        QString::number(lf.Underline) + QString::number(lf.StrikeOut);
+    auto found = Fonts.constFind(key);
+    if (found == Fonts.constEnd()) {
+        if (Fonts.size() >= MaxCachedFonts) {
+            Fonts.clear();
+            LastFont = nullptr;
+        }
+        TFineFont fine;
+        fine.Font = LogFontToFineQFont(lf, fine.Scale);
+        fine.Font.setStyleStrategy(QFont::NoAntialias);
+        fine.Ascent = QFontMetricsF(fine.Font).ascent();
+        found = Fonts.insert(key, fine);
+    }
+    LastLf = lf;
+    LastFont = &found.value();
+    return *LastFont;
+}
+
+void TMapPainter::Text(const QPointF& anchor, const QString& txt, const TLogFont& lf, std::int32_t color)
+{
+    if (!Target || txt.isEmpty() || !std::isfinite(anchor.x()) || !std::isfinite(anchor.y()))
+        return;
+    // A text whose anchor lies farther from the picture than the text can reach is left out.
+    const qreal reach = LogFontCellHeight(lf) * (txt.size() + 2) * 2;
+    if (!ClipRect().adjusted(-reach, -reach, reach, reach).contains(anchor))
+        return;
+    const TFineFont& fine = FineFont(lf);
+    ApplyMode(true);
+    Painter.setFont(fine.Font);
+    Painter.setPen(TColorToQColor(color));
+    QTransform t;
+    t.translate(Px(anchor.x()), Px(anchor.y()));
+    t.rotate(-lf.Escapement / 10.0);
+    t.scale(1 / fine.Scale, 1 / fine.Scale);
+    Painter.setTransform(t);
+    Painter.drawText(QPointF(0, fine.Ascent), txt);
+    Painter.resetTransform();
+    PenDirty = true;
+}
+
+void TMapPainter::FillRect(const QRect& r, std::int32_t color)
+{
+    if (!Target)
+        return;
+    ApplyMode(true);
+    Painter.fillRect(r, TColorToQColor(color));
+}
+
+void TMapPainter::StretchImage(const QRectF& targetRect, const QImage& image)
+{
+    if (!Target || image.isNull())
+        return;
+    const QRectF target = targetRect.normalized();
+    if (!(target.width() > 0) || !(target.height() > 0))
+        return;
+    const QRectF visible = target.intersected(QRectF(0, 0, Target->width(), Target->height()));
+    if (visible.isEmpty())
+        return;
+    const qreal kx = image.width() / target.width();
+    const qreal ky = image.height() / target.height();
+    const QRectF source((visible.left() - target.left()) * kx, (visible.top() - target.top()) * ky,
+                        visible.width() * kx, visible.height() * ky);
+    ApplyMode(true);
+    Painter.drawImage(visible, image, source);
+}

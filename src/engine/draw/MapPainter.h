@@ -1,0 +1,122 @@
+// The plan's painter: QPainter on the Format_RGB32 picture with the drawing rules the
+// plans were made under (pen modes as raster operations, width 0 as one pixel, wide
+// dashed pens drawn solid, a dash restarting at every segment, fill kinds, font height
+// as cell height, text anchored at its top-left and turned about it). Coordinates come
+// in as unrounded pixels and are clipped against the picture before QPainter sees them,
+// so a node far off the picture never overflows anything.
+#pragma once
+
+#include "semantics/signs/SymbolsFont.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+// Pen modes, as the plans store them (the GUI library's ordinals).
+enum : std::uint8_t {
+    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+// Pen styles.
+enum : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+
+// A stored colour (0x00BBGGRR; negative: a system colour by its index in the low byte).
+QColor TColorToQColor(std::int32_t color);
+// The system's button face, what the screen picture is cleared with by default.
+constexpr std::int32_t clBtnFace = std::int32_t(0x8000000F);
+
+class TMapPainter {
+public:
+    TMapPainter() = default;
+    TMapPainter(const TMapPainter&) = delete;
+    TMapPainter& operator=(const TMapPainter&) = delete;
+    ~TMapPainter();
+
+    // Paints on picture until End (which Begin of another picture implies). Pen: black,
+    // copy, solid, one pixel; brush white and solid.
+    void Begin(QImage& picture);
+    void End();
+    bool Active() const { return Painter.isActive(); }
+    QImage* Picture() const { return Target; }
+
+    // Width in pixels: 0 and 1 are one pixel; dashed styles apply only up to one pixel.
+    void SetPen(std::int32_t color, std::uint8_t mode, std::uint8_t style, int width);
+    void SetBrush(std::int32_t color);   // solid
+    void SetBrushClear();
+    struct TState {
+        std::int32_t PenColor, BrushColor;
+        std::uint8_t PenMode, PenStyle, BrushClear;
+        int PenWidth;
+    };
+    TState State() const;
+    void Restore(const TState& s);
+
+    // One stroke from a to b; the dash pattern starts at a.
+    void Line(const QPointF& a, const QPointF& b);
+    // Consecutive points as one polyline (no dashes restarted: the outline of the plain
+    // drawing), or each pair as a stroke of its own.
+    void Polyline(const std::vector<QPointF>& points, bool strokePerSegment);
+    // A filled polygon of one or more rings, odd-even: a ring inside another is a hole.
+    // Between BeginPolygon and DrawPolygon: NewRing, then Point for each corner.
+    void BeginPolygon();
+    void NewRing();
+    void Point(const QPointF& p);
+    void DrawPolygon();
+    // The ellipse inside the box from p1 to p2 (right and bottom edge excluded).
+    void Ellipse(const QPointF& p1, const QPointF& p2);
+    void Pixel(const QPointF& p, std::int32_t color);
+    // txt set in lf (height in pixels, the cell; escapement in tenths of a degree
+    // counter-clockwise) with its unturned top-left at anchor; transparent background.
+    void Text(const QPointF& anchor, const QString& txt, const TLogFont& lf, std::int32_t color);
+    void FillRect(const QRect& r, std::int32_t color);
+    // The part of image that falls on the picture, stretched so that the whole image
+    // would fill target.
+    void StretchImage(const QRectF& target, const QImage& image);
+
+private:
+    struct TFineFont {
+        QFont Font;
+        qreal Scale = 1;    // fine pixels per dot
+        qreal Ascent = 0;   // fine pixels
+    };
+    const TFineFont& FineFont(const TLogFont& lf);
+    void ApplyMode(bool forText);
+    bool PenVisible() const { return PenMode != pmNop && PenStyle != psClear; }
+    bool Dashed() const;
+    QRectF ClipRect() const;
+    bool ClipSegment(QPointF& a, QPointF& b) const;
+    void ClipRing(std::vector<QPointF>& ring);
+    void UpdatePen();
+    void AddRingToPath();
+
+    QPainter Painter;
+    QImage* Target = nullptr;   // link, not owned
+    std::int32_t PenColor = 0;
+    std::uint8_t PenMode = pmCopy;
+    std::uint8_t PenStyle = psSolid;
+    int PenWidth = 0;
+    std::int32_t BrushColor = 0xFFFFFF;
+    bool BrushClear = false;
+    int AppliedMode = -1;     // the composition mode set on the painter, -1 none
+    bool PenDirty = true;
+
+    // Reused from one primitive to the next.
+    std::vector<QPointF> RingPoints;
+    std::vector<int> RingStarts;
+    std::vector<QPointF> Clipped;
+    std::vector<QPointF> Scratch;
+    QPolygon IntPoints;
+    QPainterPath Path;
+
+    QHash<QString, TFineFont> Fonts;
+    const TFineFont* LastFont = nullptr;   // into Fonts
+    TLogFont LastLf;
+};

@@ -1,0 +1,89 @@
+// The sign gallery: the fixture plan of every shipped sign of 1:500 drawn by the plan
+// drawing as the screen shows it, against a committed reference (look at it when it is
+// rewritten: it is the look of the signs), and the sizes of sign texts across a drawing
+// for a 300 dpi image.
+#include "DrawTestSupport.h"
+#include "PlanFileTest.h"
+
+#include "semantics/signs/Symbols.h"
+
+namespace {
+
+class DrawGallery : public PlanFileFixture {
+protected:
+    void SetUp() override
+    {
+        PlanFileFixture::SetUp();
+        for (const char* part : {"Условные знаки", "Шрифты", "Семантика"})
+            CopyDataFolder(QString::fromUtf8(part), Folder());
+        M().StrToComm(QStringLiteral("mcOpenMap=<signs.500><New><True><>"));
+        MainMap = &M();
+        M().ShowSymbols = 1;
+        M().BackColor = 0xFFFFFF;
+    }
+
+    // Every text of the sign pictures of the plan's points, with the size of its font.
+    // (Lines are all rendered for an image, seen or not, and are rendered again for the
+    // screen only once they are seen.)
+    QStringList SignTexts()
+    {
+        QStringList out;
+        const auto picture = [&](const TVpLayers& pic) {
+            for (const auto& e : pic)
+                for (const auto& t : e->Texts)
+                    out << t->Text + u' ' + QString::number(double(t->OwnStyle ? t->OwnStyle->Size : -1));
+        };
+        for (const auto& page : M().Pages)
+            for (const auto& layer : page->Layers) {
+                for (const auto& p : layer->Points)
+                    picture(p->Picture);
+            }
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(DrawGallery, SignsAtTheirScaleLookAsTheReference)
+{
+    // The twelve point signs of the plan's corner, 20 m apart.
+    constexpr int W = 560, H = 640;
+    M().Draw(W, H, 0, ddScreen);
+    M().DisplayScale = 500;
+    M().CentreTarget = GeoPoint(1030, 2020);
+    M().Draw(W, H, 8, ddScreen);
+    ASSERT_EQ(M().OutputScale, 500);
+    const QImage window = M().Bitmap.copy(M().ScrollX, M().ScrollY, W, H);
+    ExpectLikeReference(window, "signs-500.png", 0.03);
+}
+
+// A sign rendered for a 300 dpi image holds its texts in dots of 300 dpi; shown on the
+// screen unrendered they came out three times too large.
+TEST_F(DrawGallery, ScreenAfterA300DpiImageShowsSignTextsAtScreenSize)
+{
+    constexpr int W = 640, H = 420;
+    // Every point sign gets a text in its picture, as the fall-back sign has.
+    for (const auto& sign : M().Symbols->VpGPoints) {
+        sign->Picture.AddItem(std::make_unique<RVpLayer>());
+        RVpLayer& e = *sign->Picture.At(sign->Picture.GetCount() - 1);
+        e.Texts.AddItem(std::make_unique<RVpText>());
+        RVpText& t = *e.Texts.At(0);
+        t.Text = QStringLiteral("?");
+        t.Angle = 90;
+        t.OwnStyle = std::make_unique<TUserStyle>();
+        t.OwnStyle->FontName = QStringLiteral("Liberation Sans");
+        t.OwnStyle->Size = 1.5L;
+    }
+    M().Draw(W, H, 0, ddScreen);   // the whole plan: too small for signs
+    M().DisplayScale = 500;
+    M().CentreTarget = GeoPoint(1030, 2020);
+    M().Draw(W, H, 8, ddScreen);
+    const QStringList screen = SignTexts();
+    ASSERT_FALSE(screen.isEmpty());
+    M().RasterDpi = 300;
+    M().RasterScale = 500;
+    M().Draw(W, H, 2, ddRaster);
+    ASSERT_NE(SignTexts(), screen);
+    M().Draw(W, H, 3, ddScreen);
+    EXPECT_EQ(SignTexts(), screen);
+}

@@ -1,0 +1,48 @@
+// What the drawing tests share: pictures compared with the committed references of
+// tests/fixtures/draw (rewritten when VELMORA_UPDATE_REFERENCES is set, see
+// update_references.sh there), and the extent of the ink in a picture.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// Fails unless img matches the reference name pixel for pixel, but for at most the
+// share tolerance of its pixels (fonts and rounding may differ by a pixel between
+// machines); a pixel differs when a channel differs by more than 8.
+inline void ExpectLikeReference(const QImage& img, const char* name, double tolerance = 0.01)
+{
+    const QString path = QStringLiteral(VELMORA_TEST_FIXTURES "/draw/") + QLatin1String(name);
+    if (!qEnvironmentVariableIsEmpty("VELMORA_UPDATE_REFERENCES")) {
+        EXPECT_TRUE(img.save(path)) << path.toStdString();
+        return;
+    }
+    QImage ref(path);
+    ASSERT_FALSE(ref.isNull()) << "no reference " << path.toStdString();
+    ref = ref.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(ref.size(), img.size()) << name;
+    long differing = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb a = img.pixel(x, y), b = ref.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > 8 || std::abs(qGreen(a) - qGreen(b)) > 8 ||
+                std::abs(qBlue(a) - qBlue(b)) > 8)
+                ++differing;
+        }
+    EXPECT_LE(differing, long(tolerance * img.width() * img.height()) + 2) << name;
+}
+
+// The bounds of every pixel inside area that is not white; empty when none.
+inline QRect InkBounds(const QImage& img, const QRect& area)
+{
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
