@@ -5,6 +5,7 @@
 #include "BenchEnv.h"
 #include "BenchGuard.h"
 #include "Benchmarks.h"
+#include "SheetDrawing.h"
 
 #include "imaging/PictureRegistry.h"
 
@@ -46,17 +47,8 @@ const std::vector<std::uint8_t>& Scan()
         };
         std::uint32_t seed = 54321;
         const auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; x += 500)
-                dot(x, y, 5), dot(x + 1, y, 5);
-        for (int y = 0; y < h; y += 500)
-            for (int x = 0; x < w; ++x)
-                dot(x, y, 5), dot(x, y + 1, 5);
-        for (int k = 0; k * 90 < h + 90; ++k)
-            for (int x = 0; x < w; ++x) {
-                const int y = k * 90 + int(40 * std::sin(x / 310.0 + k * 0.7) + 15 * std::sin(x / 97.0 + k));
-                dot(x, y, 2), dot(x, y + 1, 2);
-            }
+        // Grey grid, brown contours with a black edge, black lettering.
+        DrawSheetLineWork(w, h, RSheetInks{5, 5, 2, 1, 1}, dot, next);
         // Water: a few wide bands; vegetation: scattered blocks of dots.
         for (int k = 0; k < 3; ++k)
             for (int x = 0; x < w; ++x)
@@ -66,15 +58,6 @@ const std::vector<std::uint8_t>& Scan()
             const int bx = int(next() % unsigned(w)), by = int(next() % unsigned(h));
             for (int i = 0; i < 40; ++i)
                 dot(bx + int(next() % 60), by + int(next() % 40), 4);
-        }
-        for (int b = 0; b < w * h / 40000; ++b) {
-            const int bx = int(next() % unsigned(w)), by = int(next() % unsigned(h));
-            for (int s = 0; s < 12; ++s) {
-                const int sx = bx + s * 9, sy = by + int(next() % 6), len = 6 + int(next() % 10);
-                const bool vertical = next() % 2;
-                for (int i = 0; i < len; ++i)
-                    vertical ? dot(sx, sy + i, 1) : dot(sx + i, sy, 1);
-            }
         }
         return p;
     }();

@@ -72,15 +72,9 @@ inline void PrintTo(const RFixtureCase& c, std::ostream* os)
     *os << c.File;
 }
 
-// Loads the picture by its extension and compares it with the expected pixels.
-inline void ExpectFixtureLoads(const RFixtureCase& c)
-{
-    const QImage expected = ExpectedPicture(QLatin1String(c.Expected));
-    ASSERT_FALSE(expected.isNull()) << c.Expected;
-    QImage image;
-    ASSERT_NO_THROW(image = LoadPictureFile(FormatFixture(QLatin1String(c.File))));
-    EXPECT_EQ(PictureDifference(image, expected, c.Tolerance), "");
-}
+// Each case loads its picture by the extension and compares it with the expected pixels
+// (the test is in PngReaderTest.cpp; each reader's test file gives its cases).
+class FormatFixtureTest : public ::testing::TestWithParam<RFixtureCase> {};
 
 // Every prefix of the file and many single-bit flips: each load gives a picture or a
 // picture error, nothing worse (run under AddressSanitizer to see the rest).

@@ -9,15 +9,8 @@
 
 namespace {
 
-class PaletteFormatFixture : public ::testing::TestWithParam<RFixtureCase> {};
-
-TEST_P(PaletteFormatFixture, LoadsThePixelsOfTheReferenceDecode)
-{
-    ExpectFixtureLoads(GetParam());
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    EveryVariant, PaletteFormatFixture,
+    PaletteFormatsEveryVariant, FormatFixtureTest,
     ::testing::Values(RFixtureCase{"pcx_rgb24.pcx", "pcx_rgb24.rgb", 0}, RFixtureCase{"pcx_8bit.pcx", "pcx_8bit.rgb", 0},
                       RFixtureCase{"pcx_planes4.pcx", "pcx_planes4.rgb", 0},
                       RFixtureCase{"pcx_planes3.pcx", "pcx_planes3.rgb", 0},

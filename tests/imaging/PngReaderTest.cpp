@@ -7,17 +7,20 @@
 #include <QBuffer>
 #include <zlib.h>
 
-namespace {
-
-class PngFixture : public ::testing::TestWithParam<RFixtureCase> {};
-
-TEST_P(PngFixture, LoadsThePixelsOfTheReferenceDecode)
+TEST_P(FormatFixtureTest, LoadsThePixelsOfTheReferenceDecode)
 {
-    ExpectFixtureLoads(GetParam());
+    const RFixtureCase c = GetParam();
+    const QImage expected = ExpectedPicture(QLatin1String(c.Expected));
+    ASSERT_FALSE(expected.isNull()) << c.Expected;
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(FormatFixture(QLatin1String(c.File))));
+    EXPECT_EQ(PictureDifference(image, expected, c.Tolerance), "");
 }
 
+namespace {
+
 INSTANTIATE_TEST_SUITE_P(
-    EveryColourTypeAndDepth, PngFixture,
+    PngEveryColourTypeAndDepth, FormatFixtureTest,
     ::testing::Values(
         RFixtureCase{"png_grey1.png", "png_grey1.rgb", 0}, RFixtureCase{"png_grey2.png", "png_grey2.rgb", 0},
         RFixtureCase{"png_grey4.png", "png_grey4.rgb", 0}, RFixtureCase{"png_grey8.png", "png_grey8.rgb", 0},
@@ -96,7 +99,8 @@ QByteArray Chunk(const char* type, const QByteArray& data)
     return out;
 }
 
-QByteArray Png(int width, int height, int depth, int colorType, const QByteArray& rows, const QByteArray& extra)
+QByteArray Png(int width, int height, int depth, int colorType, const QByteArray& rows, const QByteArray& extra,
+               bool interlaced = false)
 {
     QByteArray ihdr;
     for (std::uint32_t v : {std::uint32_t(width), std::uint32_t(height)})
@@ -105,6 +109,7 @@ QByteArray Png(int width, int height, int depth, int colorType, const QByteArray
     ihdr += QByteArray::fromRawData("\0\0\0\0\0", 5);
     ihdr[8] = char(depth);
     ihdr[9] = char(colorType);
+    ihdr[12] = char(interlaced ? 1 : 0);
     uLongf size = compressBound(uLong(rows.size()));
     QByteArray packed(qsizetype(size), '\0');
     compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(rows.constData()),
@@ -161,6 +166,36 @@ TEST(PngReader, EveryFilterTypeIsUndone)
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(qRed(png.Image().pixel(x, y)), expected[y][x]) << x << "," << y;
+}
+
+TEST(PngReader, EachInterlacePassStartsFromAZeroRow)
+{
+    // 8 x 1 grey: pass 1 fills pixel 0, pass 2 pixel 4 with the Up filter (5 above a zero
+    // row, not above pass 1's 10), pass 4 pixels 2 and 6, pass 6 the odd pixels.
+    const QByteArray rows = QByteArray::fromHex("000a" "0205" "00141e" "0001030507");
+    QByteArray data = Png(8, 1, 8, 0, rows, QByteArray(), true);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TPNGGraphic png;
+    png.LoadFromStream(buffer);
+    const int expected[8] = {10, 1, 20, 3, 5, 5, 30, 7};
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(qRed(png.Image().pixel(x, 0)), expected[x]) << x;
+}
+
+TEST(PngReader, FileGammaIsReadAndApplied)
+{
+    // The gamma most files carry, 1 / 2.2, goes to the colour manager with its flag.
+    QByteArray gama("\0\0\xb1\x8f", 4);   // 45455
+    QByteArray data = Png(1, 1, 8, 2, QByteArray::fromHex("00 80 40 c0"), Chunk("gAMA", gama));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TPNGGraphic png;
+    png.LoadFromStream(buffer);
+    EXPECT_NEAR(png.ImageProperties.FileGamma, 0.45455, 1e-5);
+    EXPECT_TRUE(png.ImageProperties.Options & ioUseGamma);
+    EXPECT_EQ(png.ColorManager().FileGamma(), png.ImageProperties.FileGamma);
+    EXPECT_TRUE(png.ColorManager().TargetFlags & sfGamma);
 }
 
 TEST(PngReader, ProbeAndPropertiesReadTheHeaderOnly)

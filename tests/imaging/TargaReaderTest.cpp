@@ -9,15 +9,8 @@
 
 namespace {
 
-class TargaFixture : public ::testing::TestWithParam<RFixtureCase> {};
-
-TEST_P(TargaFixture, LoadsThePixelsOfTheReferenceDecode)
-{
-    ExpectFixtureLoads(GetParam());
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    EveryVariant, TargaFixture,
+    TargaEveryVariant, FormatFixtureTest,
     ::testing::Values(RFixtureCase{"tga_rgb.tga", "tga_rgb.rgb", 0}, RFixtureCase{"tga_rgb_rle.tga", "tga_rgb_rle.rgb", 0},
                       RFixtureCase{"tga_grey.tga", "tga_grey.rgb", 0},
                       RFixtureCase{"tga_grey_rle.tga", "tga_grey_rle.rgb", 0},
