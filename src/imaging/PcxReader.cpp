@@ -29,7 +29,9 @@ std::uint16_t Get16(const std::uint8_t* p)
 // Reads up to size bytes; what the stream does not hold stays zero.
 void ReadUpTo(QIODevice& stream, std::uint8_t* data, std::size_t size)
 {
-    const qint64 got = size > 0 ? stream.read(reinterpret_cast<char*>(data), qint64(size)) : 0;
+    if (size == 0)
+        return;
+    const qint64 got = stream.read(reinterpret_cast<char*>(data), qint64(size));
     const std::size_t done = std::size_t(std::max<qint64>(got, 0));
     std::memset(data + done, 0, size - done);
 }
