@@ -39,27 +39,21 @@ const std::uint8_t Inks[6][3] = {{255, 255, 255}, {20, 20, 20}, {150, 90, 40}, {
 const std::vector<std::uint8_t>& Scan()
 {
     static const std::vector<std::uint8_t> pixels = [] {
-        const int w = ScanWidth, h = ScanHeight;
-        std::vector<std::uint8_t> p(std::size_t(w) * h, 0);
-        const auto dot = [&](int x, int y, std::uint8_t v) {
-            if (x >= 0 && x < w && y >= 0 && y < h)
-                p[std::size_t(y) * w + x] = v;
-        };
-        std::uint32_t seed = 54321;
-        const auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
+        TSheetRaster sheet(ScanWidth, ScanHeight, 0, 54321);
+        const int w = sheet.W, h = sheet.H;
         // Grey grid, brown contours with a black edge, black lettering.
-        DrawSheetLineWork(w, h, RSheetInks{5, 5, 2, 1, 1}, dot, next);
+        DrawSheetLineWork(sheet, RSheetInks{5, 5, 2, 1, 1});
         // Water: a few wide bands; vegetation: scattered blocks of dots.
         for (int k = 0; k < 3; ++k)
             for (int x = 0; x < w; ++x)
                 for (int t = 0; t < 6; ++t)
-                    dot(x, h / 4 * (k + 1) + int(30 * std::sin(x / 200.0 + k)) + t, 3);
+                    sheet.Dot(x, h / 4 * (k + 1) + int(30 * std::sin(x / 200.0 + k)) + t, 3);
         for (int b = 0; b < w * h / 20000; ++b) {
-            const int bx = int(next() % unsigned(w)), by = int(next() % unsigned(h));
+            const int bx = int(sheet.Next() % unsigned(w)), by = int(sheet.Next() % unsigned(h));
             for (int i = 0; i < 40; ++i)
-                dot(bx + int(next() % 60), by + int(next() % 40), 4);
+                sheet.Dot(bx + int(sheet.Next() % 60), by + int(sheet.Next() % 40), 4);
         }
-        return p;
+        return std::move(sheet.Pixels);
     }();
     return pixels;
 }

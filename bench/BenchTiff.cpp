@@ -38,20 +38,14 @@ constexpr int RowsPerStrip = 64;
 const std::vector<std::uint8_t>& Scan()
 {
     static const std::vector<std::uint8_t> pixels = [] {
-        const int w = ScanWidth, h = ScanHeight;
-        std::vector<std::uint8_t> p(std::size_t(w) * h, 255);
-        const auto dot = [&](int x, int y, std::uint8_t v) {
-            if (x >= 0 && x < w && y >= 0 && y < h)
-                p[std::size_t(y) * w + x] = v;
-        };
+        TSheetRaster sheet(ScanWidth, ScanHeight, 255, 12345);
         // Light speckle of the paper, one pixel in about 40, as a scanner sees its grain.
-        std::uint32_t seed = 12345;
-        const auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
-        for (std::size_t i = next() % 40; i < p.size(); i += 1 + next() % 80)
-            p[i] = std::uint8_t(200 + next() % 40);
+        std::vector<std::uint8_t>& p = sheet.Pixels;
+        for (std::size_t i = sheet.Next() % 40; i < p.size(); i += 1 + sheet.Next() % 80)
+            p[i] = std::uint8_t(200 + sheet.Next() % 40);
         // Grid, contours and lettering in dark greys, contour edges lighter.
-        DrawSheetLineWork(w, h, RSheetInks{40, 90, 30, 150, 20}, dot, next);
-        return p;
+        DrawSheetLineWork(sheet, RSheetInks{40, 90, 30, 150, 20});
+        return std::move(sheet.Pixels);
     }();
     return pixels;
 }

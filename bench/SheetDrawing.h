@@ -1,12 +1,36 @@
-// The line work of a generated map sheet, shared by the scans the image benchmarks
-// decode: a one-byte-a-pixel raster drawn through dot(x, y, ink), which ignores points
-// off the sheet, and a seeded generator next() for the scattered parts.
+// The generated map sheets the image benchmarks decode: a raster of one byte a pixel,
+// top row first, with a seeded generator for the scattered parts, and the line work
+// every sheet carries.
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace bench {
+
+struct TSheetRaster {
+    TSheetRaster(int width, int height, std::uint8_t paper, std::uint32_t seed)
+        : W(width), H(height), Pixels(std::size_t(width) * std::size_t(height), paper), Seed(seed)
+    {
+    }
+    // Points off the sheet are ignored.
+    void Dot(int x, int y, std::uint8_t ink)
+    {
+        if (x >= 0 && x < W && y >= 0 && y < H)
+            Pixels[std::size_t(y) * std::size_t(W) + std::size_t(x)] = ink;
+    }
+    std::uint32_t Next()
+    {
+        Seed = Seed * 1664525u + 1013904223u;
+        return Seed >> 8;
+    }
+
+    int W, H;
+    std::vector<std::uint8_t> Pixels;
+    std::uint32_t Seed;
+};
 
 struct RSheetInks {
     std::uint8_t Grid, GridEdge;              // grid lines, 2 pixels wide
@@ -16,9 +40,11 @@ struct RSheetInks {
 
 // A grid every 500 pixels, contour-like curves every 120 rows and blocks of short
 // strokes as lettering (w × h / 40,000 blocks of 12), in that order.
-template <class Dot, class Next>
-void DrawSheetLineWork(int w, int h, const RSheetInks& inks, Dot dot, Next& next)
+inline void DrawSheetLineWork(TSheetRaster& sheet, const RSheetInks& inks)
 {
+    const int w = sheet.W, h = sheet.H;
+    const auto dot = [&sheet](int x, int y, std::uint8_t ink) { sheet.Dot(x, y, ink); };
+    const auto next = [&sheet] { return sheet.Next(); };
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; x += 500)
             dot(x, y, inks.Grid), dot(x + 1, y, inks.GridEdge);
