@@ -209,6 +209,9 @@ int main(int argc, char** argv)
 #ifdef VELMORA_BENCH_LIBTIFF
         bench::RegisterTiffBenchmarks(options.PlanSize);
 #endif
+#ifdef VELMORA_BENCH_LIBPNG
+        bench::RegisterPngBenchmarks(options.PlanSize);
+#endif
 
         TSummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -5,6 +5,7 @@
 #include "BenchEnv.h"
 #include "BenchGuard.h"
 #include "Benchmarks.h"
+#include "SheetDrawing.h"
 
 #include "imaging/Bitmap.h"
 #include "imaging/Bmp2Tiff.h"
@@ -37,41 +38,14 @@ constexpr int RowsPerStrip = 64;
 const std::vector<std::uint8_t>& Scan()
 {
     static const std::vector<std::uint8_t> pixels = [] {
-        const int w = ScanWidth, h = ScanHeight;
-        std::vector<std::uint8_t> p(std::size_t(w) * h, 255);
-        const auto dot = [&](int x, int y, std::uint8_t v) {
-            if (x >= 0 && x < w && y >= 0 && y < h)
-                p[std::size_t(y) * w + x] = v;
-        };
+        TSheetRaster sheet(ScanWidth, ScanHeight, 255, 12345);
         // Light speckle of the paper, one pixel in about 40, as a scanner sees its grain.
-        std::uint32_t seed = 12345;
-        const auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
-        for (std::size_t i = next() % 40; i < p.size(); i += 1 + next() % 80)
-            p[i] = std::uint8_t(200 + next() % 40);
-        // The grid, 2 pixels wide, every 500 pixels.
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; x += 500)
-                dot(x, y, 40), dot(x + 1, y, 90);
-        for (int y = 0; y < h; y += 500)
-            for (int x = 0; x < w; ++x)
-                dot(x, y, 40), dot(x, y + 1, 90);
-        // Contour-like curves every 120 rows, 2 pixels thick with a grey edge.
-        for (int k = 0; k * 120 < h + 120; ++k)
-            for (int x = 0; x < w; ++x) {
-                const int y = k * 120 + int(45 * std::sin(x / 310.0 + k * 0.7) + 20 * std::sin(x / 97.0 + k));
-                dot(x, y, 30), dot(x, y + 1, 30), dot(x, y + 2, 150);
-            }
-        // Lettering: short strokes in blocks scattered over the sheet.
-        for (int b = 0; b < w * h / 40000; ++b) {
-            const int bx = int(next() % unsigned(w)), by = int(next() % unsigned(h));
-            for (int s = 0; s < 12; ++s) {
-                const int sx = bx + s * 9, sy = by + int(next() % 6), len = 6 + int(next() % 10);
-                const bool vertical = next() % 2;
-                for (int i = 0; i < len; ++i)
-                    vertical ? dot(sx, sy + i, 20) : dot(sx + i, sy, 20);
-            }
-        }
-        return p;
+        std::vector<std::uint8_t>& p = sheet.Pixels;
+        for (std::size_t i = sheet.Next() % 40; i < p.size(); i += 1 + sheet.Next() % 80)
+            p[i] = std::uint8_t(200 + sheet.Next() % 40);
+        // Grid, contours and lettering in dark greys, contour edges lighter.
+        DrawSheetLineWork(sheet, RSheetInks{40, 90, 30, 150, 20});
+        return std::move(sheet.Pixels);
     }();
     return pixels;
 }

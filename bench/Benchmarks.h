@@ -67,6 +67,13 @@ void RegisterDrawBenchmarks();
 // The scan is 10,000 x 7,000 pixels, or 1,000 x 700 for the small plan (the smoke run).
 void RegisterTiffBenchmarks(const QString& planSize);
 
+// A coloured scan decoded by our PNG reader and by libpng ("Png/Decode/rgb",
+// "Png/DecodeLibpng/rgb", also "palette"). Present when libpng was found; the scan's
+// size follows the plan size as the TIFF scan's does.
+inline constexpr const char* PngDecode = "Png/Decode/";
+inline constexpr const char* PngDecodeLibpng = "Png/DecodeLibpng/";
+void RegisterPngBenchmarks(const QString& planSize);
+
 // The child process of the memory benchmark, in the program folder of its parent:
 // opens the plan twice (an open, then a reopen as undo does) and prints the memory
 // figures on one line; the exit code is 0 on success.

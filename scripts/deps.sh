@@ -4,7 +4,7 @@
 set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libtiff-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libtiff-dev libpng-dev
           libjpeg62-turbo-dev zlib1g-dev
           fonts-dejavu-core fonts-liberation2
           qt6-translations-l10n)

@@ -1,7 +1,10 @@
 // The registry of picture formats: extensions with their descriptions, file types and
 // reader classes, the standard formats, and the open-dialog filter built from them.
 #include "imaging/ImageGraphic.h"
+#include "imaging/PcxReader.h"
 #include "imaging/PictureReaders.h"
+#include "imaging/PngReader.h"
+#include "imaging/TargaReader.h"
 #include "imaging/TiffReader.h"
 
 #include <algorithm>
@@ -24,20 +27,25 @@ void SortText(QStringList& list)
 const TGraphicClass BitmapClass{QStringLiteral("TBitmap"), &ReadBmpPicture};
 const TGraphicClass IconClass{QStringLiteral("TIcon")};
 const TGraphicClass JpegClass{QStringLiteral("TJPEGImage"), &ReadJpegPicture};
-const TGraphicClass TargaClass{QStringLiteral("TTargaGraphic")};
+const TGraphicClass TargaClass{QStringLiteral("TTargaGraphic"), &ReadPictureWith<TTargaGraphic>,
+                               [] { return std::unique_ptr<TImageGraphic>(new TTargaGraphic); }};
 const TGraphicClass TiffClass{QStringLiteral("TTIFFGraphic"), &ReadPictureWith<TTIFFGraphic>,
                               [] { return std::unique_ptr<TImageGraphic>(new TTIFFGraphic); }};
 const TGraphicClass EpsClass{QStringLiteral("TEPSGraphic")};
-const TGraphicClass PcxClass{QStringLiteral("TPCXGraphic")};
+const TGraphicClass PcxClass{QStringLiteral("TPCXGraphic"), &ReadPictureWith<TPCXGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPCXGraphic); }};
 const TGraphicClass RlaClass{QStringLiteral("TRLAGraphic")};
 const TGraphicClass SgiClass{QStringLiteral("TSGIGraphic")};
 const TGraphicClass PsdClass{QStringLiteral("TPSDGraphic")};
 const TGraphicClass PpmClass{QStringLiteral("TPPMGraphic")};
-const TGraphicClass AutodeskClass{QStringLiteral("TAutodeskGraphic")};
+const TGraphicClass AutodeskClass{QStringLiteral("TAutodeskGraphic"), &ReadPictureWith<TAutodeskGraphic>,
+                                  [] { return std::unique_ptr<TImageGraphic>(new TAutodeskGraphic); }};
 const TGraphicClass PcdClass{QStringLiteral("TPCDGraphic")};
-const TGraphicClass CutClass{QStringLiteral("TCUTGraphic")};
+const TGraphicClass CutClass{QStringLiteral("TCUTGraphic"), &ReadPictureWith<TCUTGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TCUTGraphic); }};
 const TGraphicClass PspClass{QStringLiteral("TPSPGraphic")};
-const TGraphicClass PngClass{QStringLiteral("TPNGGraphic")};
+const TGraphicClass PngClass{QStringLiteral("TPNGGraphic"), &ReadPictureWith<TPNGGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPNGGraphic); }};
 
 struct RStandardFormat {
     const char* Extension;

@@ -235,9 +235,9 @@ TEST(GraphicFilter, OpenDialogMatchesExtensionsInAnyCase)
 
 TEST_F(PictureFiles, ExtensionWithoutReaderIsRefusedByName)
 {
-    const QString path = Write(QStringLiteral("scan.TGA"), QByteArray(32, '\0'));
+    const QString path = Write(QStringLiteral("scan.ICO"), QByteArray(32, '\0'));
     EXPECT_EQ(PictureErrorOf(path),
-              QStringLiteral("Рисунки формата \"Truevision images\" (.TGA) не читаются: \"%1\"").arg(path));
+              QStringLiteral("Рисунки формата \"Windows icons\" (.ICO) не читаются: \"%1\"").arg(path));
     QImage source(4, 2, QImage::Format_RGB888);
     source.fill(qRgb(200, 10, 10));
     for (const char* name : {"a.jfif", "b.JPE"})
