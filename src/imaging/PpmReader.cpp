@@ -30,15 +30,20 @@ bool TPPMGraphic::ProbeStream(QIODevice& stream)
     });
 }
 
+void TPPMGraphic::FillBuffer()
+{
+    if (BufferPosition < BufferSize)
+        return;
+    const qint64 got = Stream->read(Buffer.data(), qint64(Buffer.size()));
+    if (got <= 0)
+        RaiseReadError();
+    BufferSize = std::size_t(got);
+    BufferPosition = 0;
+}
+
 char TPPMGraphic::NextChar()
 {
-    if (BufferPosition >= BufferSize) {
-        const qint64 got = Stream->read(Buffer.data(), qint64(Buffer.size()));
-        if (got <= 0)
-            RaiseReadError();
-        BufferSize = std::size_t(got);
-        BufferPosition = 0;
-    }
+    FillBuffer();
     return Buffer[BufferPosition++];
 }
 
@@ -50,13 +55,7 @@ char TPPMGraphic::PeekChar() const
 void TPPMGraphic::SkipBlanks()
 {
     for (;;) {
-        if (BufferPosition >= BufferSize) {
-            const qint64 got = Stream->read(Buffer.data(), qint64(Buffer.size()));
-            if (got <= 0)
-                RaiseReadError();
-            BufferSize = std::size_t(got);
-            BufferPosition = 0;
-        }
+        FillBuffer();
         const char c = PeekChar();
         if (c == '#') {
             while (NextChar() != '\n') {

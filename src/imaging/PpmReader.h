@@ -17,6 +17,8 @@ public:
     void LoadFromStream(QIODevice& stream) override;
 
 private:
+    // Refills an exhausted buffer; "Stream read error in PPM file." past the end.
+    void FillBuffer();
     // The next character; "Stream read error in PPM file." past the end of the stream.
     char NextChar();
     // The next character without taking it; 0 when the buffer is exhausted.
