@@ -146,8 +146,6 @@ void TPSPGraphic::LoadFromStream(QIODevice& stream)
     qint64 next = AttributesEnd;
     TBlockHeader block;
     while (next < stream.size() && stream.seek(next) && ReadBlockHeader(stream, block)) {
-        if (block.End <= block.Start - 10)
-            break;
         if (block.Kind == 2) {
             if (p.Version >= 4)
                 ReadLong(stream);   // chunk length
