@@ -1,9 +1,16 @@
 // The registry of picture formats: extensions with their descriptions, file types and
 // reader classes, the standard formats, and the open-dialog filter built from them.
+#include "imaging/EpsReader.h"
 #include "imaging/ImageGraphic.h"
+#include "imaging/PcdReader.h"
 #include "imaging/PcxReader.h"
 #include "imaging/PictureReaders.h"
 #include "imaging/PngReader.h"
+#include "imaging/PpmReader.h"
+#include "imaging/PsdReader.h"
+#include "imaging/PspReader.h"
+#include "imaging/RlaReader.h"
+#include "imaging/SgiReader.h"
 #include "imaging/TargaReader.h"
 #include "imaging/TiffReader.h"
 
@@ -31,19 +38,26 @@ const TGraphicClass TargaClass{QStringLiteral("TTargaGraphic"), &ReadPictureWith
                                [] { return std::unique_ptr<TImageGraphic>(new TTargaGraphic); }};
 const TGraphicClass TiffClass{QStringLiteral("TTIFFGraphic"), &ReadPictureWith<TTIFFGraphic>,
                               [] { return std::unique_ptr<TImageGraphic>(new TTIFFGraphic); }};
-const TGraphicClass EpsClass{QStringLiteral("TEPSGraphic")};
+const TGraphicClass EpsClass{QStringLiteral("TEPSGraphic"), &ReadPictureWith<TEPSGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TEPSGraphic); }};
 const TGraphicClass PcxClass{QStringLiteral("TPCXGraphic"), &ReadPictureWith<TPCXGraphic>,
                              [] { return std::unique_ptr<TImageGraphic>(new TPCXGraphic); }};
-const TGraphicClass RlaClass{QStringLiteral("TRLAGraphic")};
-const TGraphicClass SgiClass{QStringLiteral("TSGIGraphic")};
-const TGraphicClass PsdClass{QStringLiteral("TPSDGraphic")};
-const TGraphicClass PpmClass{QStringLiteral("TPPMGraphic")};
+const TGraphicClass RlaClass{QStringLiteral("TRLAGraphic"), &ReadPictureWith<TRLAGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TRLAGraphic); }};
+const TGraphicClass SgiClass{QStringLiteral("TSGIGraphic"), &ReadPictureWith<TSGIGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TSGIGraphic); }};
+const TGraphicClass PsdClass{QStringLiteral("TPSDGraphic"), &ReadPictureWith<TPSDGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPSDGraphic); }};
+const TGraphicClass PpmClass{QStringLiteral("TPPMGraphic"), &ReadPictureWith<TPPMGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPPMGraphic); }};
 const TGraphicClass AutodeskClass{QStringLiteral("TAutodeskGraphic"), &ReadPictureWith<TAutodeskGraphic>,
                                   [] { return std::unique_ptr<TImageGraphic>(new TAutodeskGraphic); }};
-const TGraphicClass PcdClass{QStringLiteral("TPCDGraphic")};
+const TGraphicClass PcdClass{QStringLiteral("TPCDGraphic"), &ReadPictureWith<TPCDGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPCDGraphic); }};
 const TGraphicClass CutClass{QStringLiteral("TCUTGraphic"), &ReadPictureWith<TCUTGraphic>,
                              [] { return std::unique_ptr<TImageGraphic>(new TCUTGraphic); }};
-const TGraphicClass PspClass{QStringLiteral("TPSPGraphic")};
+const TGraphicClass PspClass{QStringLiteral("TPSPGraphic"), &ReadPictureWith<TPSPGraphic>,
+                             [] { return std::unique_ptr<TImageGraphic>(new TPSPGraphic); }};
 const TGraphicClass PngClass{QStringLiteral("TPNGGraphic"), &ReadPictureWith<TPNGGraphic>,
                              [] { return std::unique_ptr<TImageGraphic>(new TPNGGraphic); }};
 

@@ -1,0 +1,250 @@
+// Behaviour of the SGI, RLA, Photoshop, Paint Shop Pro, Photo-CD, portable map and EPS
+// readers beyond the reference files: probes, turned Photo-CD packs, the portable map
+// header, refusals with their messages, and damaged copies of every reference file.
+#include "ImagingTestSupport.h"
+
+#include "imaging/EpsReader.h"
+#include "imaging/PcdReader.h"
+#include "imaging/PpmReader.h"
+#include "imaging/RlaReader.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+QString MoreFixture(const QString& name)
+{
+    return QStringLiteral(VELMORA_TEST_FIXTURES "/imaging/formats_more/") + name;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray bytes = file.readAll();
+    return path.endsWith(QStringLiteral(".qz")) ? qUncompress(bytes) : bytes;
+}
+
+// A Photo-CD image pack: luma (x + 3y) mod 256 and neutral chroma, so every pixel is a
+// grey that tells its place; rotation in the two low bits of byte 0xE02.
+QByteArray PhotoCdPack(int rotation)
+{
+    QByteArray bytes(96 * 2048, '\0');
+    std::memcpy(bytes.data() + 2048, "PCD_IPI", 7);
+    bytes[0xE02] = char(rotation);
+    for (int y = 0; y < 512; y += 2) {
+        for (int row = y; row < y + 2; ++row)
+            for (int x = 0; x < 768; ++x)
+                bytes.append(char((x + 3 * row) % 256));
+        bytes.append(QByteArray(384, char(156)));
+        bytes.append(QByteArray(384, char(137)));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+class FormatsMoreReaders : public PictureFiles {};
+
+TEST_F(FormatsMoreReaders, PhotoCdRotationsTurnTheBaseImage)
+{
+    const QImage upright = LoadPictureFile(Write(QStringLiteral("r0.pcd"), PhotoCdPack(0)));
+    ASSERT_EQ(upright.size(), QSize(768, 512));
+    EXPECT_NE(upright.pixel(1, 0), upright.pixel(0, 1));
+    struct Case { int Rotation; QSize Size; };
+    const Case cases[] = {{1, {512, 768}}, {2, {768, 512}}, {3, {512, 768}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Rotation);
+        const QImage turned = LoadPictureFile(Write(QStringLiteral("r%1.pcd").arg(c.Rotation), PhotoCdPack(c.Rotation)));
+        ASSERT_EQ(turned.size(), c.Size);
+        for (int y = 0; y < 512; y += 37)
+            for (int x = 0; x < 768; x += 41) {
+                // 1: a quarter turn counter-clockwise; 2: half a turn; 3: a quarter turn clockwise.
+                const QPoint at = c.Rotation == 1 ? QPoint(y, 767 - x) : c.Rotation == 2 ? QPoint(767 - x, 511 - y)
+                                                                                       : QPoint(511 - y, x);
+                ASSERT_EQ(turned.pixel(at), upright.pixel(x, y)) << x << "," << y;
+            }
+    }
+}
+
+TEST_F(FormatsMoreReaders, PhotoCdWithoutMarkIsEmptyAndShortPackRaises)
+{
+    QByteArray unmarked = PhotoCdPack(0);
+    unmarked[2048] = 'X';
+    TPCDGraphic graphic;
+    ASSERT_TRUE(graphic.ProbeFile(Write(QStringLiteral("ok.pcd"), PhotoCdPack(0))));
+    EXPECT_FALSE(graphic.ProbeFile(Write(QStringLiteral("none.pcd"), unmarked)));
+    graphic.LoadFromFile(Write(QStringLiteral("none.pcd"), unmarked));
+    EXPECT_TRUE(graphic.Empty());
+    const QString path = Write(QStringLiteral("short.pcd"), PhotoCdPack(0).left(400000));
+    EXPECT_TRUE(PictureErrorOf(path).contains(QStringLiteral("обрезано"))) << PictureErrorOf(path).toStdString();
+}
+
+TEST_F(FormatsMoreReaders, PortableMapHeaderAndSamples)
+{
+    struct Case { const char* Name; QByteArray Bytes; QList<QRgb> Pixels; };
+    const Case cases[] = {
+        // The magic and the numbers on one line: read as tokens, the width is not lost.
+        {"oneline.ppm", QByteArray("P6 2 1 255\n") + QByteArray("\x0A\x14\x1E\x28\x32\x3C", 6),
+         {qRgb(10, 20, 30), qRgb(40, 50, 60)}},
+        // Comments between every number; maximum 4 scales 0..4 to 0..255.
+        {"comments.pgm", QByteArray("P2\n# c\n3 # w\n1\n#m\n4\n0 2 4\n"), {qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(255, 255, 255)}},
+        // Plain bitmap pixels may be written without separators.
+        {"packed.pbm", QByteArray("P1\n3 1\n101"), {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0)}},
+        // Maximum 1000: two bytes a sample, most significant first.
+        {"wide.ppm", QByteArray("P6\n1 1\n1000\n") + QByteArray("\x03\xE8\x01\xF4\x00\x00", 6), {qRgb(255, 128, 0)}},
+        // The last number of the file ends it.
+        {"end.pgm", QByteArray("P2 1 1 255 77"), {qRgb(77, 77, 77)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(Write(QString::fromLatin1(c.Name), c.Bytes)));
+        ASSERT_EQ(image.size(), QSize(int(c.Pixels.size()), 1));
+        for (int x = 0; x < image.width(); ++x)
+            EXPECT_EQ(image.pixel(x, 0), c.Pixels[x]) << x;
+    }
+}
+
+TEST_F(FormatsMoreReaders, RefusalsNameTheirFault)
+{
+    struct Case { const char* Name; QByteArray Bytes; const char* Message; };
+    const Case cases[] = {
+        {"bad.ppm", "Q6\n1 1\n255\n...", "Invalid or unexpected PBM, PGM or PPM image format"},
+        {"short.ppm", "P6\n2 2\n255\n\x01\x02\x03", "Stream read error in PPM file."},
+        {"cut.pgm", "P2\n2 1\n255\n7", "Stream read error in PPM file."},
+        {"zero.pgm", "P5\n1 1\n0\n\x01", "наибольшее значение 0"},
+        {"letter.pgm", "P2\n1 1\n255\nx", "вместо числа"},
+        {"huge.pgm", "P2\n99999999999 1\n255\n", "слишком большое число"},
+        {"bad.eps", QByteArray(40, '\x01'), "Invalid or unexpected EPS image format"},
+        {"nopreview.eps", QByteArray("\xC5\xD0\xD3\xC6", 4) + QByteArray(36, '\0'), "не содержит образа TIFF"},
+        {"bad.psd", QByteArray("8BPX") + QByteArray(40, '\0'), "Invalid or unexpected PSD or PDD image format"},
+        {"bad.psp", QByteArray(64, 'x'), "Invalid or unexpected PSP image format"},
+        {"bad.sgi", QByteArray(600, '\x01'), "Invalid or unexpected sgi, bw or rgb(a) image format"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString message = PictureErrorOf(Write(QString::fromLatin1(c.Name), c.Bytes));
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.Message))) << message.toStdString();
+    }
+}
+
+TEST_F(FormatsMoreReaders, UnusualVariantsOfTheHeaderFormats)
+{
+    // Paint Shop Pro: a 16-bit attribute depth and the JPEG channel coding are refused.
+    QByteArray psp = FileBytes(MoreFixture(QStringLiteral("psp_v5_rgb_lz77.psp")));
+    QByteArray deep = psp;
+    deep[36 + 10 + 4 + 19] = 16;
+    EXPECT_EQ(PictureErrorOf(Write(QStringLiteral("deep.psp"), deep)), QStringLiteral("Invalid color format in PSP file."));
+    QByteArray jpeg = psp;
+    jpeg[36 + 10 + 4 + 17] = 3;
+    EXPECT_TRUE(PictureErrorOf(Write(QStringLiteral("jpeg.psp"), jpeg)).contains(QStringLiteral("compression")));
+
+    // SGI of five channels: the colour manager's refusal.
+    QByteArray sgi = FileBytes(MoreFixture(QStringLiteral("sgi_rgb8_verbatim.rgb")));
+    sgi[11] = 5;
+    sgi.append(QByteArray(13 * 7 * 2, '\0'));
+    EXPECT_TRUE(PictureErrorOf(Write(QStringLiteral("five.sgi"), sgi)).contains(QStringLiteral("Sample count")));
+
+    // Photoshop duotone and other modes without a colour model load blank at their size.
+    QByteArray psd = FileBytes(MoreFixture(QStringLiteral("psd_grey8.psd")));
+    psd[25] = 5;
+    QImage blank;
+    ASSERT_NO_THROW(blank = LoadPictureFile(Write(QStringLiteral("mode5.psd"), psd)));
+    EXPECT_EQ(blank.size(), QSize(13, 7));
+
+    // RLA of channel kind "xyz": an empty picture, no error.
+    QByteArray rla = FileBytes(MoreFixture(QStringLiteral("rla_rgb8_matte.rla")));
+    std::memcpy(rla.data() + 580, "XYZ", 3);
+    TRLAGraphic graphic;
+    EXPECT_TRUE(graphic.ProbeFile(Write(QStringLiteral("xyz.rla"), rla)));
+    ASSERT_NO_THROW(graphic.LoadFromFile(Write(QStringLiteral("xyz.rla"), rla)));
+    EXPECT_TRUE(graphic.Empty());
+    // Any other kind reaches the colour manager, which finds no converter.
+    std::memcpy(rla.data() + 580, "abc", 3);
+    EXPECT_TRUE(PictureErrorOf(Write(QStringLiteral("abc.rla"), rla)).contains(QStringLiteral("Could not find")));
+}
+
+TEST_F(FormatsMoreReaders, RlaGammaTextReadsEitherSeparator)
+{
+    struct Case { const char* Text; float Gamma; };
+    const Case cases[] = {{"2.2", 2.2f}, {"2,2", 2.2f}, {" 1.8\0junk", 1.8f}, {"", 1.0f},
+                          {"gamma", 1.0f}, {"-1", 1.0f}, {"0", 1.0f}, {"1e300", 1.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_FLOAT_EQ(ParseRlaGamma(QByteArray(c.Text, 16)), c.Gamma);
+    }
+}
+
+TEST_F(FormatsMoreReaders, EpsPreviewRightAfterTheHeaderLoadsButIsNotProbed)
+{
+    const QByteArray fixture = FileBytes(MoreFixture(QStringLiteral("eps_tiff_preview.eps")));
+    const quint32 offset = quint32(uchar(fixture[20])) | quint32(uchar(fixture[21])) << 8;
+    QByteArray tight = fixture.left(30) + fixture.mid(int(offset));
+    tight[20] = 30;
+    tight[21] = 0;
+    TEPSGraphic graphic;
+    EXPECT_TRUE(graphic.ProbeFile(MoreFixture(QStringLiteral("eps_tiff_preview.eps"))));
+    EXPECT_FALSE(graphic.ProbeFile(Write(QStringLiteral("tight.eps"), tight)));
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(Write(QStringLiteral("tight.eps"), tight)));
+    EXPECT_EQ(image.size(), QSize(13, 7));
+}
+
+TEST_F(FormatsMoreReaders, ProbesKnowTheirOwnFiles)
+{
+    const QStringList names = QDir(MoreFixture(QString())).entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (name.contains(QStringLiteral(".expected")) || name.endsWith(QStringLiteral(".qz")))
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        const QString path = MoreFixture(name);
+        const int index = FileFormatList().IndexOfExtension(QFileInfo(name).suffix());
+        ASSERT_GE(index, 0);
+        const auto* graphicClass = FileFormatList().Extensions()[std::size_t(index)]->Class->GraphicClass;
+        ASSERT_TRUE(graphicClass->Create);
+        EXPECT_TRUE(graphicClass->Create()->ProbeFile(path));
+    }
+}
+
+// Cut and bit-flipped copies of every reference file: each read gives a picture or a
+// picture error, never a crash or a read outside the file (run under AddressSanitizer).
+TEST_F(FormatsMoreReaders, DamagedFilesReadOrRaise)
+{
+    SetPictureMemoryLimit(16 * 1024 * 1024);
+    std::mt19937 random(20261210);
+    const QStringList names = QDir(MoreFixture(QString())).entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (name.contains(QStringLiteral(".expected")))
+            continue;
+        const QString target = QString(name).remove(QStringLiteral(".qz"));
+        const QByteArray bytes = FileBytes(MoreFixture(name));
+        ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
+        const bool large = bytes.size() > 100000;
+        const int cuts = large ? 12 : 60;
+        const int flips = large ? 20 : 150;
+        for (int i = 0; i < cuts + flips; ++i) {
+            QByteArray damaged = bytes;
+            if (i < cuts) {
+                damaged.truncate(qsizetype(std::int64_t(bytes.size()) * i / cuts));
+            } else {
+                // Mostly in the headers and tables, where a lie does the most harm.
+                const std::uint32_t span = std::uint32_t(std::min<qsizetype>(damaged.size(), large ? 4096 : damaged.size()));
+                for (int k = 0, n = 1 + int(random() % 4); k < n; ++k)
+                    damaged[qsizetype(random() % span)] = char(random());
+            }
+            const QString path = Write(target, damaged);
+            try {
+                LoadPictureFile(path);
+            } catch (const EPictureError& e) {
+                EXPECT_FALSE(e.Message.isEmpty());
+            }
+        }
+    }
+}
