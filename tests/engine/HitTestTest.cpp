@@ -2,9 +2,12 @@
 // rebuilding after the plan changed, and the highlight colour's swing.
 #include "EngineFixture.h"
 
+#include "foundation/GeoDataObjectsPolygons.h"
+#include "foundation/GeoServ.h"
 #include "platform/CodePage.h"
 #include "semantics/codec/SemServices.h"
 
+#include <random>
 #include <tuple>
 
 namespace {
@@ -348,6 +351,113 @@ TEST_F(HitTestTest, ReFindRebuildsFromThePlanOrDropsARecordWhoseObjectIsGone)
     m.Pages.DeleteAll();
     m.ReFind(0);
     EXPECT_EQ(m.FoundObjects.GetCount(), 0);
+}
+
+// Guards the shortcuts of the search (box rejections, the tests spread over threads on
+// a large plan): on a plan big enough to use threads, every click finds exactly what
+// the plain tests of every object find, in the same order.
+TEST_F(HitTestTest, ALargePlanGivesWhatThePlainTestsGive)
+{
+    TGeoMap& m = Plan();
+    std::mt19937 random(20261210);
+    std::uniform_real_distribution<double> coord(0, 200);
+    std::uniform_real_distribution<double> step(-3, 3);
+    RGPage& sheet = AddPage(m, QStringLiteral("Лист"));
+    int nodes = 0;
+    for (const char* name : {"Первый", "Второй"}) {
+        RGLayer& layer = AddLayer(sheet, QString::fromUtf8(name));
+        for (int i = 0; i < 300; ++i) {
+            AddPoint(layer, coord(random), coord(random));
+            const Extended x = coord(random), y = coord(random);
+            layer.Texts.AddItem();
+            layer.Texts.Item->Text = QStringLiteral("т");
+            layer.Texts.Item->Frame = RectOf(x, y, x + 1.5L, y + 4);
+        }
+        for (int i = 0; i < 1600; ++i) {
+            layer.Lines.AddItem();
+            layer.Lines.Item->Semantics = QStringLiteral("ГОР/Ф011");
+            // Some lines hold a track, which is tested in place of their nodes.
+            const bool track = i % 5 == 0;
+            Extended x = coord(random), y = coord(random);
+            for (int k = 0; k < 50; ++k, ++nodes) {
+                if (track) {
+                    layer.Lines.Item->Track.AddItem();
+                    layer.Lines.Item->Track.Item->Point = GeoPoint(x, y);
+                }
+                layer.Lines.Item->Nodes.AddItem();
+                layer.Lines.Item->Nodes.Item->Position = GeoPoint(x + (track ? 50 : 0), y);
+                x += step(random);
+                y += step(random);
+            }
+        }
+        for (int i = 0; i < 400; ++i) {
+            layer.Polygons.AddItem();
+            layer.Polygons.Item->Semantics = QStringLiteral("ПОЛ");
+            const Extended cx = coord(random), cy = coord(random);
+            for (int k = 0; k < 12; ++k, ++nodes) {
+                const Extended a = k * 3.14159265358979L / 6, r = 2 + std::abs(step(random));
+                layer.Polygons.Item->Nodes.AddItem();
+                layer.Polygons.Item->Nodes.Item->Position = GeoPoint(cx + r * std::cos(a), cy + r * std::sin(a));
+            }
+        }
+    }
+    ASSERT_GT(nodes, 150000);
+
+    // The plain tests, object by object.
+    const auto expected = [&](Extended x, Extended y, const TGeoRect& rect) {
+        std::vector<THit> hits;
+        for (int l = 0; l < sheet.Layers.GetCount(); ++l) {
+            const RGLayer& layer = *sheet.Layers.At(l);
+            for (int i = 0; i < layer.Texts.GetCount(); ++i)
+                if (PointInGeoRect(layer.Texts.At(i)->Frame, x, y))
+                    hits.emplace_back(0, l, i, fkText);
+            for (int i = 0; i < layer.Points.GetCount(); ++i) {
+                const TGeoPoint& p = layer.Points.At(i)->Position;
+                if (PointInGeoRect(rect, p.X, p.Y))
+                    hits.emplace_back(0, l, i, fkPoint);
+            }
+            for (int i = 0; i < layer.Lines.GetCount(); ++i) {
+                const RGLine& line = *layer.Lines.At(i);
+                std::vector<TGeoPoint> points;
+                if (line.Track.GetCount() > 0)
+                    for (const auto& p : line.Track)
+                        points.push_back(p->Point);
+                else
+                    for (const auto& n : line.Nodes)
+                        points.push_back(n->Position);
+                for (std::size_t k = 1; k < points.size(); ++k)
+                    if (SegmentCrossesGeoRect(points[k - 1], points[k], rect)) {
+                        hits.emplace_back(0, l, i, fkLine);
+                        break;
+                    }
+            }
+            for (int i = 0; i < layer.Polygons.GetCount(); ++i)
+                if (PointInGPolygon(layer.Polygons.At(i)->Nodes, x, y))
+                    hits.emplace_back(0, l, i, fkPolygon);
+        }
+        return hits;
+    };
+
+    SetFilter(0, {}, 0, {}, 0);
+    std::uniform_real_distribution<double> radius(0.2, 4);
+    int found = 0;
+    for (int c = 0; c < 40; ++c) {
+        // Half of the clicks on a node, so that rectangle edges meet nodes exactly.
+        Extended x = coord(random), y = coord(random);
+        if (c % 2 == 1) {
+            const TGeoPoint& p = sheet.Layers.At(c % 4 / 2)->Lines.At(c * 37)->Nodes.At(c)->Position;
+            x = p.X;
+            y = p.Y;
+        }
+        const Extended r = c % 4 == 1 ? 1 : radius(random);
+        const TGeoRect rect = PickRect(x, y, r);
+        SCOPED_TRACE(c);
+        m.FindObjects(x, y, rect);
+        const std::vector<THit> hits = Hits(m.FoundObjects);
+        EXPECT_EQ(hits, expected(x, y, rect));
+        found += static_cast<int>(hits.size());
+    }
+    EXPECT_GT(found, 40);
 }
 
 TEST_F(HitTestTest, NextColorSwingsInTenStepsEachWay)

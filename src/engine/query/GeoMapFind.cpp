@@ -4,6 +4,9 @@
 //
 // A search walks every object of the sheets it searches, so each exact test is guarded
 // by a bounding-box test that can only reject what the exact test would reject too.
+// What remains is reading every node of every line and polygon, which on a large plan
+// is memory-bound: those tests, independent and read-only, run on several threads, and
+// the records are then built in order on the calling thread.
 #include "engine/GeoMap.h"
 
 #include "engine/query/QueryLookup.h"
@@ -13,7 +16,12 @@
 #include "semantics/codec/SemServices.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -47,9 +55,9 @@ struct TBox {
     TBox WithBoundaryTolerance() const
     {
         const Extended diagonal = std::hypot(MaxX - MinX, MaxY - MinY);
-        const Extended m = std::sqrt(0.0005L * diagonal + 0.00000025L) + 0.000001L;
-        return TBox{MinX - m, MinY - m, MaxX + m, MaxY + m};
+        return Grown(std::sqrt(0.0005L * diagonal + 0.00000025L) + 0.000001L);
     }
+    TBox Grown(Extended m) const { return TBox{MinX - m, MinY - m, MaxX + m, MaxY + m}; }
 };
 
 TBox BoxOf(const TGeoRect& rect)
@@ -161,38 +169,133 @@ void Describe(RFindedObject& r, const RGPolygon& polygon)
     AddCaptionRegions(r, polygon.AutoTexts);
 }
 
+// test(i) for every i below count, on up to four threads when work (nodes to read) is
+// large enough to pay for them (more gain little once memory is the limit, and wait
+// longest for the slowest on a busy machine). A thread that cannot be started leaves its share
+// to the others; the first exception a test raises is raised here after all stop.
+template <class F>
+void ParallelFor(std::size_t count, std::size_t work, F test)
+{
+    constexpr std::size_t WorkPerThread = 100000;
+    constexpr std::size_t MaxThreads = 4;
+    const std::size_t threads = std::min<std::size_t>(
+        {std::max(1u, std::thread::hardware_concurrency()), MaxThreads, work / WorkPerThread + 1, count});
+    if (threads <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            test(i);
+        return;
+    }
+    constexpr std::size_t Chunk = 64;
+    std::atomic<std::size_t> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    const auto worker = [&] {
+        try {
+            for (;;) {
+                const std::size_t begin = next.fetch_add(Chunk);
+                if (begin >= count)
+                    return;
+                const std::size_t end = std::min(count, begin + Chunk);
+                for (std::size_t i = begin; i < end; ++i)
+                    test(i);
+            }
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+            next = count;
+        }
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(threads - 1);
+    try {
+        for (std::size_t t = 1; t < threads; ++t)
+            pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+    }
+    worker();
+    for (std::thread& t : pool)
+        t.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 // One search: the click, the pick rectangle and where the hits go.
 class TSearch {
 public:
     TSearch(TFindedObjects& found, Extended x, Extended y, const TGeoRect& rect, int kind)
         : Found(found), X(x), Y(y), Rect(rect), RectBox(BoxOf(rect)),
-          PointBox(RectBox.WithBoundaryTolerance()), Kind(kind)
+          NearBox(RectBox.Grown(0.000001L)), PointBox(RectBox.WithBoundaryTolerance()), Kind(kind)
     {
     }
 
-    // Rasters strictly inside their rectangle; the sheet's raster list ends on its last.
-    void SearchRastrs(int page, TGRastrs& rastrs)
+    // A sheet's rasters to search, or a layer (once per time it is listed).
+    void VisitRastrs(int page, TGRastrs& rastrs) { Visits.push_back({page, -1, nullptr, &rastrs}); }
+    void VisitLayer(int page, int layerIndex, RGLayer& layer)
     {
-        for (int i = 0, n = rastrs.GetCount(); i < n; ++i) {
-            const RGRastr& r = *rastrs.At(i);
-            if (r.BottomLeft.X < X && X < r.TopRight.X && r.BottomLeft.Y < Y && Y < r.TopRight.Y)
-                Hit(page, -1, i, fkRastr, r);
+        Visits.push_back({page, layerIndex, &layer, nullptr});
+    }
+
+    // Tests every object of the visits and appends the hits in visit order: within a
+    // layer texts, points, lines, polygons. Each list walked ends on its last item.
+    void Run()
+    {
+        const bool lines = Kind == 0 || Kind == 4;
+        const bool polygons = Kind == 0 || Kind == 5;
+        std::vector<const RGLine*> lineJobs;
+        std::vector<const RGPolygon*> polygonJobs;
+        std::size_t work = 0;
+        for (const RVisit& v : Visits) {
+            if (!v.Layer)
+                continue;
+            if (lines) {
+                for (const auto& l : v.Layer->Lines) {
+                    lineJobs.push_back(l.get());
+                    work += static_cast<std::size_t>(std::max(l->Track.GetCount(), l->Nodes.GetCount()));
+                }
+            }
+            if (polygons) {
+                for (const auto& p : v.Layer->Polygons) {
+                    polygonJobs.push_back(p.get());
+                    work += static_cast<std::size_t>(p->Nodes.GetCount());
+                }
+            }
         }
-        rastrs.GoLastItem();
-    }
+        std::vector<char> hits(lineJobs.size() + polygonJobs.size());
+        ParallelFor(hits.size(), work, [&](std::size_t i) {
+            hits[i] = i < lineJobs.size() ? LineHit(*lineJobs[i])
+                                          : PolygonHit(*polygonJobs[i - lineJobs.size()]);
+        });
 
-    // The kinds the filter asks for, texts first; each list walked ends on its last item.
-    void SearchLayer(int page, int layerIndex, RGLayer& layer)
-    {
-        const bool all = Kind == 0;
-        if (all || Kind == 2)
-            SearchTexts(page, layerIndex, layer.Texts);
-        if (all || Kind == 3)
-            SearchPoints(page, layerIndex, layer.Points);
-        if (all || Kind == 4)
-            SearchLines(page, layerIndex, layer.Lines);
-        if (all || Kind == 5)
-            SearchPolygons(page, layerIndex, layer.Polygons);
+        // The lines' results stand first in hits, the polygons' after them, each in
+        // visit order.
+        std::size_t nextLine = 0;
+        std::size_t nextPolygon = lineJobs.size();
+        for (const RVisit& v : Visits) {
+            if (v.Rastrs) {
+                SearchRastrs(v.Page, *v.Rastrs);
+                continue;
+            }
+            RGLayer& layer = *v.Layer;
+            if (Kind == 0 || Kind == 2)
+                SearchTexts(v.Page, v.LayerIndex, layer.Texts);
+            if (Kind == 0 || Kind == 3)
+                SearchPoints(v.Page, v.LayerIndex, layer.Points);
+            if (lines) {
+                for (int i = 0, n = layer.Lines.GetCount(); i < n; ++i) {
+                    if (hits[nextLine++])
+                        Hit(v.Page, v.LayerIndex, i, fkLine, *layer.Lines.At(i));
+                }
+                layer.Lines.GoLastItem();
+            }
+            if (polygons) {
+                for (int i = 0, n = layer.Polygons.GetCount(); i < n; ++i) {
+                    if (hits[nextPolygon++])
+                        Hit(v.Page, v.LayerIndex, i, fkPolygon, *layer.Polygons.At(i));
+                }
+                layer.Polygons.GoLastItem();
+            }
+        }
     }
 
 private:
@@ -206,6 +309,17 @@ private:
         r.ObjectIndex = index;
         r.Kind = kind;
         Describe(r, object);
+    }
+
+    // Rasters strictly inside their rectangle.
+    void SearchRastrs(int page, TGRastrs& rastrs)
+    {
+        for (int i = 0, n = rastrs.GetCount(); i < n; ++i) {
+            const RGRastr& r = *rastrs.At(i);
+            if (r.BottomLeft.X < X && X < r.TopRight.X && r.BottomLeft.Y < Y && Y < r.TopRight.Y)
+                Hit(page, -1, i, fkRastr, r);
+        }
+        rastrs.GoLastItem();
     }
 
     void SearchTexts(int page, int layer, TGTexts& texts)
@@ -230,26 +344,35 @@ private:
         points.GoLastItem();
     }
 
-    // Whether a segment might cross an edge of the rectangle: a crossing lies on both.
-    bool SegmentNearRect(const TGeoPoint& a, const TGeoPoint& b) const
+    // The sides of the rectangle's box (grown by a micrometre for rounding) that p lies
+    // beyond, one bit each. A segment whose ends lie beyond a common side cannot cross
+    // an edge: that is the whole cost of most segments of a plan.
+    unsigned Beyond(const TGeoPoint& p) const
     {
-        constexpr Extended slack = 0.000001L;
-        return std::max(a.X, b.X) >= RectBox.MinX - slack &&
-               std::min(a.X, b.X) <= RectBox.MaxX + slack &&
-               std::max(a.Y, b.Y) >= RectBox.MinY - slack &&
-               std::min(a.Y, b.Y) <= RectBox.MaxY + slack;
+        return unsigned(p.X < NearBox.MinX) | unsigned(p.X > NearBox.MaxX) << 1 |
+               unsigned(p.Y < NearBox.MinY) << 2 | unsigned(p.Y > NearBox.MaxY) << 3;
     }
 
     // Consecutive points of list, each read as point(item), crossing an edge.
     template <class L, class P>
     bool PolylineCrossesRect(const L& list, P point) const
     {
-        const int n = list.GetCount();
-        for (int i = 1; i < n; ++i) {
-            const TGeoPoint& a = point(*list.At(i - 1));
-            const TGeoPoint& b = point(*list.At(i));
-            if (SegmentNearRect(a, b) && SegmentCrossesGeoRect(a, b, Rect))
+        auto it = list.begin();
+        const auto end = list.end();
+        if (it == end)
+            return false;
+        const TGeoPoint* prev = &point(**it);
+        unsigned prevSides = Beyond(*prev);
+        for (++it; it != end; ++it) {
+            // Each node is a record of its own: ask for the one a few steps on early.
+            if (end - it > 8)
+                __builtin_prefetch(&point(**(it + 8)));
+            const TGeoPoint& cur = point(**it);
+            const unsigned sides = Beyond(cur);
+            if ((sides & prevSides) == 0 && SegmentCrossesGeoRect(*prev, cur, Rect))
                 return true;
+            prev = &cur;
+            prevSides = sides;
         }
         return false;
     }
@@ -266,16 +389,6 @@ private:
         });
     }
 
-    void SearchLines(int page, int layer, TGLines& lines)
-    {
-        for (int i = 0, n = lines.GetCount(); i < n; ++i) {
-            const RGLine& l = *lines.At(i);
-            if (LineHit(l))
-                Hit(page, layer, i, fkLine, l);
-        }
-        lines.GoLastItem();
-    }
-
     // The outer contour only: a click in a hole still finds the polygon.
     bool PolygonHit(const RGPolygon& p) const
     {
@@ -283,27 +396,26 @@ private:
         if (nodes.GetCount() < 3)
             return false;
         TBox box;
-        box.Start(nodes.At(0)->Position);
+        box.Start((*nodes.begin())->Position);
         for (const auto& node : nodes)
             box.Add(node->Position);
         return box.WithBoundaryTolerance().Holds(X, Y) && PointInGPolygon(nodes, X, Y);
     }
 
-    void SearchPolygons(int page, int layer, TGPolygons& polygons)
-    {
-        for (int i = 0, n = polygons.GetCount(); i < n; ++i) {
-            const RGPolygon& p = *polygons.At(i);
-            if (PolygonHit(p))
-                Hit(page, layer, i, fkPolygon, p);
-        }
-        polygons.GoLastItem();
-    }
+    struct RVisit {
+        int Page;
+        int LayerIndex;
+        RGLayer* Layer;     // null for a sheet's rasters
+        TGRastrs* Rastrs;
+    };
 
     TFindedObjects& Found;
+    std::vector<RVisit> Visits;
     Extended X;
     Extended Y;
     const TGeoRect& Rect;
     TBox RectBox;
+    TBox NearBox;    // RectBox and a micrometre
     TBox PointBox;   // RectBox with the point test's tolerance
     int Kind;
 };
@@ -328,7 +440,7 @@ void TGeoMap::FindObjects(Extended x, Extended y, const TGeoRect& FindRect)
             return;
         const int pageIndex = Pages.GetIndex();
         if (SelectObjectKind == 1) {
-            search.SearchRastrs(pageIndex, page.Rastrs);
+            search.VisitRastrs(pageIndex, page.Rastrs);
             return;
         }
         if (SelectLayersMode > 1)
@@ -344,7 +456,7 @@ void TGeoMap::FindObjects(Extended x, Extended y, const TGeoRect& FindRect)
             const qsizetype times =
                 SelectLayersMode == 0 ? 1 : SelectLayersList.count(layer.Name);
             for (qsizetype t = 0; t < times; ++t)
-                search.SearchLayer(pageIndex, layers.GetIndex(), layer);
+                search.VisitLayer(pageIndex, layers.GetIndex(), layer);
         } while (layers.GoNextItem());
     };
 
@@ -352,24 +464,24 @@ void TGeoMap::FindObjects(Extended x, Extended y, const TGeoRect& FindRect)
     if (scope == 2) {
         // The cell is named by the main plan's nomenclature, the one the window shows.
         const TGeoMap& named = MainMap ? *MainMap : *this;
-        if (SetPage(named.CoordToNomenclature(x, y))) {
+        if (SetPage(named.CoordToNomenclature(x, y)))
             searchSheet();
-            return;
-        }
-        scope = 0;
+        else
+            scope = 0;
     }
     if (scope == 0) {
-        if (!Pages.GoFirstItem())
-            return;
-        do
-            searchSheet();
-        while (Pages.GoNextItem());
+        if (Pages.GoFirstItem()) {
+            do
+                searchSheet();
+            while (Pages.GoNextItem());
+        }
     } else if (scope == 1) {
         for (const QString& name : SelectPagesList) {
             if (SetPage(name))
                 searchSheet();
         }
     }
+    search.Run();
 }
 
 void TGeoMap::ReFind(int n)
