@@ -1,6 +1,6 @@
 // Hit testing at a click under the selection filter, the records it builds, their
 // rebuilding after the plan changed, and the highlight colour's swing.
-#include "EngineFixture.h"
+#include "PlanBuilders.h"
 
 #include "foundation/GeoDataObjectsPolygons.h"
 #include "foundation/GeoServ.h"
@@ -12,21 +12,7 @@
 
 namespace {
 
-RGPage& AddPage(TGeoMap& map, const QString& name, std::uint8_t visible = 1)
-{
-    map.Pages.AddItem();
-    map.Pages.Item->Name = name;
-    map.Pages.Item->Visible = visible;
-    return *map.Pages.Item;
-}
-
-RGLayer& AddLayer(RGPage& page, const QString& name, std::uint8_t visible = 1)
-{
-    page.Layers.AddItem();
-    page.Layers.Item->Name = name;
-    page.Layers.Item->Visible = visible;
-    return *page.Layers.Item;
-}
+using namespace testplan;
 
 void AddPoint(RGLayer& layer, Extended x, Extended y, const char* sem = "ТОЧ")
 {
@@ -84,21 +70,8 @@ std::vector<TXY> Outline(const RFindedObjRegion& region)
     return points;
 }
 
-class HitTestTest : public EngineFixture {
+class HitTestTest : public ClassifierFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        CopyDataFolder(QStringLiteral("Семантика"), Folder());
-        Semantics.emplace();
-        Semantics->Open();
-    }
-    void TearDown() override
-    {
-        EngineFixture::TearDown();
-        Semantics.reset();
-    }
-
     // Sheet 0 "Лист": raster 0 over (0,0)-(100,100); layer 0 "Здания" with a text framed
     // (8,20)-(10,30), a text never measured, points at (50,50) and (60,60), a line along
     // X = 40, a short line (70,70)-(70.5,70.5), a square (80,80)-(95,95) with the hole
@@ -166,7 +139,6 @@ protected:
         return text;
     }
 
-    std::optional<TSemServices> Semantics;
 };
 
 }  // namespace

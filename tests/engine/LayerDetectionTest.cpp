@@ -1,12 +1,14 @@
 // Choosing the layer of a new object by the layer rules, the question when no rule
 // applies with the files it writes back, and making the named sheet and layer current.
-#include "EngineFixture.h"
+#include "PlanBuilders.h"
 
 #include "foundation/ServDialogs.h"
 #include "platform/CodePage.h"
 #include "semantics/codec/SemServices.h"
 
 namespace {
+
+using namespace testplan;
 
 struct RRule {
     const char* Semantics;
@@ -23,26 +25,8 @@ void SetRules(TDefLayerForObjects& rules, std::initializer_list<RRule> list)
     }
 }
 
-QByteArray Cp1251Lines(const QStringList& lines)
-{
-    return EncodeCodePage(JoinLinesCrLf(lines));
-}
-
-class LayerDetectionTest : public EngineFixture {
+class LayerDetectionTest : public ClassifierFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        CopyDataFolder(QStringLiteral("Семантика"), Folder());
-        Semantics.emplace();
-        Semantics->Open();
-    }
-    void TearDown() override
-    {
-        EngineFixture::TearDown();
-        Semantics.reset();
-    }
-
     QString RulesPath() const { return Path(QStringLiteral("Слои/Выбор слоя.wri")); }
     QString NamesPath() const { return Path(QStringLiteral("Слои/Слои.wri")); }
 
@@ -60,7 +44,6 @@ protected:
         return text;
     }
 
-    std::optional<TSemServices> Semantics;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The list fillers and property getters the windows read the plan through: the exact
 // lines, the visibility rules, the invalid positions, and the cursors each leaves.
-#include "EngineFixture.h"
+#include "PlanBuilders.h"
 
 #include "foundation/GeoDataObjectsPicture.h"
 #include "foundation/ServDialogs.h"
@@ -9,21 +9,7 @@
 
 namespace {
 
-RGPage& AddPage(TGeoMap& map, const QString& name, std::uint8_t visible = 1)
-{
-    map.Pages.AddItem();
-    map.Pages.Item->Name = name;
-    map.Pages.Item->Visible = visible;
-    return *map.Pages.Item;
-}
-
-RGLayer& AddLayer(RGPage& page, const QString& name, std::uint8_t visible = 1)
-{
-    page.Layers.AddItem();
-    page.Layers.Item->Name = name;
-    page.Layers.Item->Visible = visible;
-    return *page.Layers.Item;
-}
+using namespace testplan;
 
 RGPoint& AddPoint(RGLayer& layer, const char* sem, Extended x, Extended y)
 {
@@ -85,21 +71,8 @@ std::ostream& operator<<(std::ostream& os, const RCursors& c)
               << c.Point << " line " << c.Line << " polygon " << c.Polygon << " raster " << c.Rastr;
 }
 
-class ListFillersTest : public EngineFixture {
+class ListFillersTest : public ClassifierFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        CopyDataFolder(QStringLiteral("Семантика"), Folder());
-        Semantics.emplace();
-        Semantics->Open();
-    }
-    void TearDown() override
-    {
-        EngineFixture::TearDown();
-        Semantics.reset();
-    }
-
     QString Readable(int lm, const char* sem) const
     {
         QString text;
@@ -172,7 +145,6 @@ protected:
         m.Pages.GoFirstItem();
     }
 
-    std::optional<TSemServices> Semantics;
     TSeparatorScope Separator{QLatin1Char('.')};
 };
 

@@ -103,6 +103,27 @@ void WalkLines(L& list, QStringList& out, F line)
     while (list.GoNextItem());
 }
 
+// The lines of the objects of one kind (the layer's list member, semantics kind lm),
+// named by their readable semantics in a column as wide as the longest: the format is
+// head, the width and tail; line(format, index, name, object) makes one line. The list
+// stays empty when the sheet or layer does not exist.
+template <class L, class F>
+void ObjectLines(TGPages& pages, int page, int layerIndex, L RGLayer::*member, int lm,
+                 const char* head, const char* tail, QStringList& out, F line)
+{
+    out.clear();
+    RGLayer* layer = GoToLayer(pages, page, layerIndex);
+    if (!layer)
+        return;
+    L& list = layer->*member;
+    qsizetype width = 0;
+    const QStringList readable = ReadableColumn(list, lm, width);
+    const QString format = ColumnFormat(head, width, tail);
+    WalkLines(list, out, [&](int i, const auto& object) {
+        return line(format, i, readable[i], object);
+    });
+}
+
 }  // namespace
 
 // Sheets
@@ -297,16 +318,10 @@ void TGeoMap::GetPointsToListBox(int Page, int Layer, QStringList& LB)
     TTrailGuard guard("GeoMap",
                       "procedure TGeoMap.GetPointsToListBox(Page,Layer:integer; LB:TListBox);",
                       TrailArg("Page", Page), TrailArg("Layer", Layer));
-    LB.clear();
-    RGLayer* layer = GoToLayer(Pages, Page, Layer);
-    if (!layer)
-        return;
-    qsizetype width = 0;
-    const QStringList readable = ReadableColumn(layer->Points, 0, width);
-    const QString format = ColumnFormat("%-4d %-", width, "s (%8.3f,%8.3f)");
-    WalkLines(layer->Points, LB, [&](int i, const RGPoint& p) {
-        return Format(format, {i, readable[i], p.Position.X, p.Position.Y});
-    });
+    ObjectLines(Pages, Page, Layer, &RGLayer::Points, 0, "%-4d %-", "s (%8.3f,%8.3f)", LB,
+                [](const QString& format, int i, const QString& name, const RGPoint& p) {
+                    return Format(format, {i, name, p.Position.X, p.Position.Y});
+                });
 }
 
 void TGeoMap::GetLinesToListBox(int Page, int Layer, QStringList& TLB)
@@ -314,16 +329,10 @@ void TGeoMap::GetLinesToListBox(int Page, int Layer, QStringList& TLB)
     TTrailGuard guard("GeoMap",
                       "procedure TGeoMap.GetLinesToListBox(Page,Layer:integer; TLB:TTextListBox);",
                       TrailArg("Page", Page), TrailArg("Layer", Layer));
-    TLB.clear();
-    RGLayer* layer = GoToLayer(Pages, Page, Layer);
-    if (!layer)
-        return;
-    qsizetype width = 0;
-    const QStringList readable = ReadableColumn(layer->Lines, 1, width);
-    const QString format = ColumnFormat("%-4d  %-", width, "s ( узлов : %-3d )");
-    WalkLines(layer->Lines, TLB, [&](int i, const RGLine& l) {
-        return Format(format, {i, readable[i], l.Nodes.GetCount()});
-    });
+    ObjectLines(Pages, Page, Layer, &RGLayer::Lines, 1, "%-4d  %-", "s ( узлов : %-3d )", TLB,
+                [](const QString& format, int i, const QString& name, const RGLine& l) {
+                    return Format(format, {i, name, l.Nodes.GetCount()});
+                });
 }
 
 void TGeoMap::GetPolygonsToTextListBox(int Page, int Layer, QStringList& TLB)
@@ -331,15 +340,9 @@ void TGeoMap::GetPolygonsToTextListBox(int Page, int Layer, QStringList& TLB)
     TTrailGuard guard("GeoMap",
                       "procedure TGeoMap.GetPolygonsToTextListBox(Page,Layer:integer; TLB:TTextListBox);",
                       TrailArg("Page", Page), TrailArg("Layer", Layer));
-    TLB.clear();
-    RGLayer* layer = GoToLayer(Pages, Page, Layer);
-    if (!layer)
-        return;
-    qsizetype width = 0;
-    const QStringList readable = ReadableColumn(layer->Polygons, 2, width);
-    const QString format =
-        ColumnFormat("%-4d  %-", width, "s ( узлов : %-3d внутренних плигонов %-2d )");
-    WalkLines(layer->Polygons, TLB, [&](int i, const RGPolygon& p) {
-        return Format(format, {i, readable[i], p.Nodes.GetCount(), p.Holes.GetCount()});
-    });
+    ObjectLines(Pages, Page, Layer, &RGLayer::Polygons, 2, "%-4d  %-",
+                "s ( узлов : %-3d внутренних плигонов %-2d )", TLB,
+                [](const QString& format, int i, const QString& name, const RGPolygon& p) {
+                    return Format(format, {i, name, p.Nodes.GetCount(), p.Holes.GetCount()});
+                });
 }
