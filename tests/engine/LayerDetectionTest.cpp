@@ -196,6 +196,23 @@ TEST_F(LayerDetectionTest, ACancelledQuestionChangesNoFileAndGivesNoLayer)
     EXPECT_EQ(FileBytes(NamesPath()), names);
 }
 
+// Guards against a half-taken answer: a typed name the reference files cannot hold
+// raises before any file changes, and neither the names nor the rules keep it.
+TEST_F(LayerDetectionTest, ANameTheFilesCannotHoldChangesNothing)
+{
+    TwoRules();
+    const QByteArray rules = FileBytes(RulesPath());
+    const QByteArray names = FileBytes(NamesPath());
+    const QStringList namesBefore = Plan().LayerNames;
+    Window.Answers = {1};
+    Window.Texts = {QStringLiteral("Опоры \u2713")};
+    EXPECT_TRUE(RaisedBy([&] { Plan().DetectLayer(0, QStringLiteral("ТОЧ")); }).contains(QStringLiteral("1251")));
+    EXPECT_EQ(Plan().LayerNames, namesBefore);
+    EXPECT_EQ(Plan().LayerRules.GetCount(), 2);
+    EXPECT_EQ(FileBytes(RulesPath()), rules);
+    EXPECT_EQ(FileBytes(NamesPath()), names);
+}
+
 // Guards the selection window's OK with an empty text (index -1): it must not be read
 // as a name, nor make a rule with an empty layer.
 TEST_F(LayerDetectionTest, ConfirmingAnEmptyNameThroughTheSharedWindowIsACancel)
