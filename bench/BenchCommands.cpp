@@ -10,6 +10,7 @@
 
 #include "engine/commands/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
+#include "semantics/codec/SemServices.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -229,6 +230,31 @@ void BM_DelPage(benchmark::State& state, bool undo)
     });
 }
 
+// One click of the selection mode on the opened plan: every visible sheet and layer,
+// every kind but rasters, a pick rectangle of half a metre about a point of the plan.
+// The labels of the hits are decoded as the window shows them.
+void BM_FindObjects(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        TCommandPlan& plan = CommandPlan();
+        TGeoMap& map = *plan.Map;
+        TSemServices semantics;
+        semantics.Open();
+        const TGPoints& points = map.Pages.At(0)->Layers.At(0)->Points;
+        const TGeoPoint at = points.GetCount() > 0 ? points.At(points.GetCount() / 2)->Position
+                                                   : GeoPoint(410500, 1320500);
+        const Extended r = 0.5L;
+        const TGeoRect rect = {GeoPoint(at.X + r, at.Y - r), GeoPoint(at.X + r, at.Y + r),
+                               GeoPoint(at.X - r, at.Y + r), GeoPoint(at.X - r, at.Y - r)};
+        map.SelectPagesMode = 0;
+        map.SelectLayersMode = 0;
+        map.SelectObjectKind = 0;
+        for (auto _ : state)
+            map.FindObjects(at.X, at.Y, rect);
+        state.counters["hits"] = map.FoundObjects.GetCount();
+    });
+}
+
 } // namespace
 
 bool HasTransformCommand()
@@ -257,6 +283,7 @@ void RegisterCommandBenchmarks()
         add(DelPageOff, BM_DelPage, false, ms);
         add(DelPageOn, BM_DelPage, true, ms);
     }
+    benchmark::RegisterBenchmark(FindObjects, BM_FindObjects)->Unit(us)->UseRealTime();
 }
 
 } // namespace bench

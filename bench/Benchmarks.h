@@ -37,6 +37,9 @@ inline constexpr const char* TransformOn = "Command/TransformSheet/undo:1";
 inline constexpr const char* DelPageOff = "Command/DelPage/undo:0";
 inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
 
+// One click of the selection mode: FindObjects over every visible sheet.
+inline constexpr const char* FindObjects = "Query/FindObjects";
+
 // The number routines of one coordinate line, per pair.
 inline constexpr const char* FormatPair = "Parts/FormatPair";         // XYtoString2
 inline constexpr const char* ParsePair = "Parts/ParsePair";           // StringToXY

@@ -501,6 +501,116 @@ public:
                              Extended& y2) const;
     // ---- end of sheet nomenclature -----------------------------------------------------
 
+    // ---- Layer detection, list fillers and getters, hit testing ------------------------
+    // (query/GeoMapLayerRules.cpp, query/GeoMapLists.cpp, query/GeoMapGetters.cpp,
+    // query/GeoMapFind.cpp) Sheets, layers, rasters and objects are addressed by their
+    // 0-based positions, as the commands address them.
+
+    // The parts sem is matched by: its first three characters (the object code), then,
+    // for a string longer than four characters, the text from the fifth character on
+    // cut at each ";" (the fourth character is skipped whatever it is). A blank ending
+    // the string is dropped; ";;" gives an empty part; a ";" at the end adds none.
+    static void SplitSem(const QString& sem, QStringList& parts);
+    // The rule for sem: the most parts equal to sem's (none when the object codes
+    // differ), then the fewest parts, then the last in list order. On a match index :=
+    // its position, the list's cursor rests on it and sem := its semantics; no match:
+    // index -1 and sem "". A null or empty list changes neither.
+    static void SelectSem(TDefLayerForObjects* rules, QString& sem, int& index);
+    // The layer for an object of kind lm (0 point, 1 line, 2 polygon) with semantics
+    // objectName: the best rule's layer, else the user's answer to the question, which
+    // becomes a rule written back at once (a typed new layer name is also added to
+    // "Слои/Слои.wri"). "" when the user cancels or confirms no name. Raises what the
+    // files raise, with the rules and names in memory as they were before the question.
+    QString DetectLayer(int lm, const QString& objectName);
+    // Makes the first sheet named pageName current; false, the last sheet current, when
+    // none has the name. Creates nothing.
+    bool SetPage(const QString& pageName);
+    // SetPage, creating the sheet through mcNewPage when the plan has no current sheet
+    // or none of that name. True when the current sheet then has the name.
+    bool SetPage2(const QString& pageName);
+    // The layer of that name in the current sheet made current, created through
+    // mcNewLayer when missing. False, nothing issued, without a current sheet.
+    bool SetLayer(const QString& layerName);
+    // The importers' form: the layer is appended to the current sheet directly, without
+    // a command. Raises "Не удалось создать слой" without a current sheet.
+    bool SetLayerDirect(const QString& layerName);
+
+    // List fillers. Each clears its list, then appends one line per item in list order;
+    // a sheet or layer that does not exist leaves the list empty. Names of visible
+    // sheets, layers and rasters go in upper case next to "видимый", hidden ones in
+    // lower case next to "скрытый"; a name column is as wide as its longest text, in
+    // characters. Objects are named by their readable semantics (each distinct string
+    // decoded once per filling; the classifier may ask about an unknown code). Every
+    // filler leaves the lists it walks on the last item visited (the sheet and layer it
+    // was given stay current).
+    void GetPagesToListBox(QStringList& LB);
+    void GetPagesToTextListBox(QStringList& TLB);
+    void GetPagesToCheckListBox(QStringList& LB);
+    void PagesToComboBox(QStringList& CB);
+    void PagesToComboBox2(QStringList& CB);        // visible sheets
+    // The names of the visible layers of the visible sheets, each once, first met first.
+    void GetLayersNamesToCheckListBox(QStringList& lb);
+    void GetLayersToListBox2(int Page, QStringList& LB);
+    void GetLayersToComboBox(int Page, QStringList& LB);
+    void GetLayersToComboBox2(int Page, QStringList& LB);   // visible layers
+    void GetRastrsToListBox(int Page, QStringList& LB);
+    void GetTextsToListBox(int Page, int Layer, QStringList& LB);
+    void GetPointsToListBox(int Page, int Layer, QStringList& LB);
+    void GetLinesToListBox(int Page, int Layer, QStringList& TLB);
+    void GetPolygonsToTextListBox(int Page, int Layer, QStringList& TLB);
+
+    // Property getters: copies of one object's properties, arrays fresh. When the sheet,
+    // layer or object does not exist nothing is assigned. The sheet, layer and object
+    // read become current.
+    void GetPointProp(int Page, int Layer, int Index, QString& sem, Extended& X, Extended& Y,
+                      TPrecision& precision, Extended& SignAngle, int& AutoTextCount,
+                      ArrUserTexts& UserTexts, std::uint8_t& AllUserTextsFromFirst,
+                      std::uint8_t& LeaderLine);
+    // Rotation in tenths of a degree (screen convention), size in millimetres; a text
+    // without its own style reports the named style the sign library resolves for it
+    // (the last style when none has its name) and OwnStyle false.
+    void GetTextProp(int Page, int Layer, int Index, QString& text, Extended& X, Extended& Y,
+                     int& rotation, Extended& SizeFactor, QString& StyleName, bool& OwnStyle,
+                     QString& FontName, int& Color, Extended& Size, QString& FontStyle);
+    void GetRastrProp(int Page, int Rastr, QString& path, std::uint8_t& loaded, TGeoPoint& BL,
+                      TGeoPoint& TR, std::uint8_t& Visible, QString& FilterName, int& R, int& G,
+                      int& B, int& L, std::uint8_t& FilterOn);
+    // OverLines becomes a copy of the line's list only when that has an entry.
+    void GetLineProp(int Page, int Layer, int Index, QString& sem, ArrUserTexts& UserTexts,
+                     bool& FalsePolygon, Extended& FalsePolygonW, TPrecision& Precision,
+                     int& AutoTextCount, QStringList& OverLines, ArrLineNodes& Nodes);
+    void GetPolygonProp(int Page, int Layer, int Index, QString& sem, ArrPolygonNodes& Nodes,
+                        TPrecision& Precision, ArrUserTexts& UserTexts, Extended& Dxz,
+                        Extended& Dyz, ArrIntrPolygons& IntrPolygons, int& AutoTextCount,
+                        int& CaptionAngle);
+    // The sign chosen for the object: "#" none found, empty before its first rendering.
+    void GetPointSymbol(int Page, int Layer, int Index, QString& SignName);
+    void GetLineSymbol(int Page, int Layer, int Index, QString& SignName);
+    void GetPolygonSymbol(int Page, int Layer, int Index, QString& SignName);
+    // The layer's own objects of a kind (those inside polygons not counted); -1 when the
+    // sheet or layer does not exist.
+    int GetPointsCount(int Page, int Layer);
+    int GetTextsCount(int Page, int Layer);
+    int GetLinesCount(int Page, int Layer);
+    int GetPolygonsCount(int Page, int Layer);
+    // The sheet's rasters; -1 when it does not exist.
+    int GetRastrsCount(int Page);
+
+    // Hit testing with the selection filter (SelectPagesMode … SelectObjectKind).
+    // Replaces FoundObjects by the objects at the click (x north, y east), FindRect the
+    // pick rectangle about it: in sheet order, then layer order, then texts, points,
+    // lines, polygons (or the sheet's rasters for kind 1). Texts and polygons are hit by
+    // the click point, points by lying in FindRect, lines by crossing its edges. Leaves
+    // the cursors where the walks end.
+    void FindObjects(Extended x, Extended y, const TGeoRect& FindRect);
+    // Rebuilds label and regions of found record n from the plan as it is now; a record
+    // whose sheet, layer or object is gone is removed. n outside the list: nothing.
+    void ReFind(int n);
+    // One step of the highlight swing: ten steps from colour 1 to exactly colour 2,
+    // then ten back to exactly colour 1.
+    void NextColor();
+    // ---- end of layer detection, fillers, getters and hit testing ----------------------
+
 private:
     void InstallCommandHandlers();
     void WriteUndoSnapshot();

@@ -1,6 +1,6 @@
 // The plan document: construction from the reference folder, the lookups with the
 // cursors they leave, the predicates, the layer rule files and the missing-sign list.
-#include "EngineFixture.h"
+#include "PlanBuilders.h"
 
 #include "foundation/ErrorTrail.h"
 #include "platform/CodePage.h"
@@ -9,31 +9,12 @@
 
 namespace {
 
-RGPage& AddPage(TGeoMap& map, const QString& name, std::uint8_t visible = 1)
-{
-    map.Pages.AddItem();
-    map.Pages.Item->Name = name;
-    map.Pages.Item->Visible = visible;
-    return *map.Pages.Item;
-}
-
-RGLayer& AddLayer(RGPage& page, const QString& name, std::uint8_t visible = 1)
-{
-    page.Layers.AddItem();
-    page.Layers.Item->Name = name;
-    page.Layers.Item->Visible = visible;
-    return *page.Layers.Item;
-}
+using namespace testplan;
 
 void AddRastrs(RGPage& page, int count)
 {
     for (int i = 0; i < count; ++i)
         page.Rastrs.AddItem();
-}
-
-QByteArray Cp1251Lines(const QStringList& lines)
-{
-    return EncodeCodePage(JoinLinesCrLf(lines));
 }
 
 class GeoMapTest : public EngineFixture {
