@@ -5,14 +5,17 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/GsCatcher.h"
+#include "foundation/ui/ServDialogsWindows.h"
 #include "imaging/PictureReaders.h"
 #include "platform/CodePage.h"
+#include "support/ModalScript.h"
 #include "support/TestRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -325,5 +328,36 @@ TEST(CrashReportMessage, EveryExceptionIsToldByItsOwnText)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(CaughtExceptionMessage(c.Thrown), c.Message);
+    }
+}
+
+// The error box the report is shown in: every kind of line end starts a new line, the
+// kind gives the caption and the icon, and the one button answers OK.
+TEST(CrashReportBox, StandardBoxShowsTheLinesWithTheKindsCaption)
+{
+    TScopedDialogHooks scope;
+    InstallDialogWindows();
+    struct Case {
+        TMsgDlgType Type;
+        const char* Caption;
+        QMessageBox::Icon Icon;
+        TModalScript::TStep Act;
+    };
+    const Case cases[] = {{mtError, "Ошибка", QMessageBox::Critical, Enter},
+                          {mtWarning, "Внимание", QMessageBox::Warning, Esc},
+                          {mtInformation, "Информация", QMessageBox::Information, Enter}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Caption);
+        TModalScript script;
+        script.Then("QMessageBox", [&c](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), QString::fromUtf8(c.Caption));
+            EXPECT_EQ(box->icon(), c.Icon);
+            EXPECT_EQ(box->text(), QStringLiteral("один\nдва\nтри\n\nчетыре"));
+            c.Act(w);
+        });
+        EXPECT_EQ(MessageDlg(QStringLiteral("один\rдва\r\nтри\n\rчетыре"), c.Type), mrOk);
+        EXPECT_TRUE(script.Done());
     }
 }
