@@ -14,8 +14,8 @@ class QIODevice;
 constexpr int DefaultJpegQuality = 75;
 
 // Writes image as one JPEG from the stream's position. quality: 1 to 100. The image is
-// converted to RGB a band of rows at a time, never copied whole; alpha is dropped (the
-// pixels are taken as if drawn on black, as the format holds no alpha). Raises
+// converted to RGB a band of rows at a time, never copied whole; alpha is dropped, each
+// pixel keeping its colour however transparent (the format holds no alpha). Raises
 // EInvalidGraphic for an empty image, one wider or taller than the format's 65,500
 // pixels or a quality outside 1 to 100 (all before anything is written), EPictureError
 // when the stream takes less than it is given or the encoder fails, naming what.

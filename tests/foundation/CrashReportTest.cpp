@@ -21,6 +21,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -217,6 +218,21 @@ TEST_F(CrashReport, ReportThatCannotBeSavedIsToldAndTheProgramGoesOn)
         << Boxes[0].toStdString();
     EXPECT_FALSE(Boxes[0].contains(QStringLiteral("сохранен в файлах")));
     EXPECT_TRUE(ErrorInfo->isEmpty());
+}
+
+// Before the run folders existed the report went to "/Errors" at the root of the disk.
+TEST_F(CrashReport, FailureBeforeTheRunFolderExistsWritesNothing)
+{
+    const QString runFolder = std::exchange(SessionFolder, QString());
+    Catcher.HandleException(nullptr, Failure(QStringLiteral("сбой")));
+    SessionFolder = runFolder;
+
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].endsWith(
+        QStringLiteral("Отчет об ошибке не сохранен:\rПапка запуска программы еще не создана")))
+        << Boxes[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/Errors")));
+    EXPECT_FALSE(QFileInfo::exists(Errors()));
 }
 
 TEST_F(CrashReport, ReadOnlyRunFolderIsToldAndTheProgramGoesOn)

@@ -20,6 +20,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 const QString UnknownError = QStringLiteral("Неизвестная ошибка");
@@ -215,8 +217,11 @@ void TgsCatcher::HandleException(QObject* sender, std::exception_ptr e) noexcept
 
 void TgsCatcher::Report(const QString& errorMessage)
 {
-    const QString folder = ResolvePath(SessionFolder + QStringLiteral("/Errors"));
-    const bool folderMade = QDir().mkpath(folder);
+    // Before the run folders exist the path would lead to "/Errors" at the root.
+    const QString folder = SessionFolder.isEmpty()
+                               ? QString()
+                               : ResolvePath(SessionFolder + QStringLiteral("/Errors"));
+    const bool folderMade = !folder.isEmpty() && QDir().mkpath(folder);
     const QWidget* window = Active();
     const QString base = FreeBaseName(
         folder, ExecutableName() + QLatin1Char('_') +
@@ -227,7 +232,9 @@ void TgsCatcher::Report(const QString& errorMessage)
 
     RReportFile text{"txt"}, picture{"jpg"}, journal{"log"};
     QStringList failures;
-    if (!folderMade) {
+    if (folder.isEmpty()) {
+        failures << QStringLiteral("Папка запуска программы еще не создана");
+    } else if (!folderMade) {
         failures << QStringLiteral("Не удается создать папку ") + folder;
     } else {
         const auto attempt = [&failures](RReportFile& file, const std::function<bool()>& write) {
