@@ -2,17 +2,18 @@
 // will (separators, global state, run folders, the classifier, an empty plan of scale
 // 500 with its sign library), says what it found, and ends as the window would,
 // removing the run folders it leaves empty.
+#include "app/Application.h"
 #include "engine/GeoMap.h"
 #include "engine/commands/MapCommand.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -37,8 +38,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     PrepareProgramWindows();
+    // Until the main window carries its own catcher, the program installs one itself.
+    TgsCatcher catcher;
+    catcher.SetEnabled(true);
     InitSeparatorsFromLocale();
     InitAppGlobalVar();
 

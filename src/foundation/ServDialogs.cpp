@@ -178,3 +178,9 @@ TModalResult FirstStartDlg()
     const auto hook = Installed().FirstStart;
     return hook ? hook() : mrCancel;
 }
+
+TModalResult MessageDlg(const QString& text, TMsgDlgType type)
+{
+    const auto hook = Installed().MessageDlg;
+    return hook ? hook(text, type) : mrCancel;
+}

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 // Modal results, numbered as the windows return them. Qt's 0 never reaches a caller.
@@ -56,6 +57,9 @@ struct TSelection {
     QString Typed;
 };
 
+// The kind of the toolkit's standard message box: its icon and its caption.
+enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation };
+
 // One member per window. Each receives the values as the window would be filled and
 // writes back what the window copies back; it returns the modal result. An empty
 // member means "no window": the entry routine answers cancel and changes nothing.
@@ -83,6 +87,7 @@ struct TDialogHooks {
     std::function<TModalResult(QString& name, const QString& caption, const QString& text)>
         DublicateItem;
     std::function<TModalResult()> FirstStart;
+    std::function<TModalResult(const QString& text, TMsgDlgType type)> MessageDlg;
 };
 
 // The one set in force.
@@ -154,3 +159,7 @@ TModalResult DublicateItemDlg(QString& name, const QString& caption, const QStri
 
 // The licence agreement at a new user's first start: 1 agree, 2 decline.
 TModalResult FirstStartDlg();
+
+// The toolkit's standard message box of type's icon and caption ("Внимание", "Ошибка",
+// "Информация") with one OK button: 1. A CR, a CR LF and a lone LF each end a line.
+TModalResult MessageDlg(const QString& text, TMsgDlgType type);

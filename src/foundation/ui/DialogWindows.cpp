@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 
 namespace {
@@ -135,6 +136,25 @@ TModalResult RunFirstStart()
     return form.ShowModal() == mrOk ? mrOk : mrCancel;
 }
 
+TModalResult RunMessageDlg(const QString& text, TMsgDlgType type)
+{
+    static const struct {
+        QMessageBox::Icon Icon;
+        const char* Caption;
+    } kinds[] = {{QMessageBox::Warning, "Внимание"},
+                 {QMessageBox::Critical, "Ошибка"},
+                 {QMessageBox::Information, "Информация"}};
+    const auto& kind = kinds[type <= mtInformation ? type : mtInformation];
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(kind.Icon, QString::fromUtf8(kind.Caption), lines, QMessageBox::Ok,
+                    DialogOwner());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return mrOk;
+}
+
 }  // namespace
 
 void InstallDialogWindows()
@@ -157,4 +177,5 @@ void InstallDialogWindows()
     hooks.QDelObjects = RunQDelObjects;
     hooks.DublicateItem = RunDublicateItem;
     hooks.FirstStart = RunFirstStart;
+    hooks.MessageDlg = RunMessageDlg;
 }
