@@ -23,12 +23,19 @@
 
 TFormMap* FormMap = nullptr;
 
+bool IsHeadless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), Arguments(arguments)
 {
     FormMap = this;
     setObjectName(QStringLiteral("FormMap"));
-    setWindowOpacity(1.0 / 255);   // almost invisible until the start timer fades it in
+    if (!IsHeadless())
+        setWindowOpacity(1.0 / 255);   // almost invisible until the start timer fades it in
     StartMark1 = new TStartMark(this);
     BuildMenus();
 
@@ -214,7 +221,8 @@ void TFormMap::CreateToolPalette()
         return;
     FormInstr1 = new TFormInstr1(*this, this);
     FormInstr1->move(geometry().topLeft() + QPoint(8, 90));
-    FormInstr1->setWindowOpacity(0);
+    if (!IsHeadless())
+        FormInstr1->setWindowOpacity(0);
     FormInstr1->show();
     FadeInToolPalette();
 }

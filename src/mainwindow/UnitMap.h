@@ -320,5 +320,8 @@ private:
     bool SelectWasRunning = false;
 };
 
+// Fades and opacity are for a screen; offscreen (tests, captures) there is none.
+bool IsHeadless();
+
 // The main window of the run; null until it is made and after it goes.
 extern TFormMap* FormMap;

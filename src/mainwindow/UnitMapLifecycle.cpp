@@ -37,14 +37,6 @@ QDateTime Now()
     return RunEnvironment.Now ? RunEnvironment.Now() : QDateTime::currentDateTime();
 }
 
-// Fades are for a screen; offscreen (tests, the crash reporter's captures) they would
-// only spend time.
-bool Headless()
-{
-    return QGuiApplication::platformName() == QLatin1String("offscreen") ||
-           QGuiApplication::platformName() == QLatin1String("minimal");
-}
-
 // The program file a further plan starts in.
 QString ProgramFile()
 {
@@ -321,22 +313,22 @@ void TFormMap::TimerCloseStartTimer()
 
 void TFormMap::FadeInMainWindow()
 {
-    if (!Headless())
-        for (int i = 1; i <= 50; ++i)
-            setWindowOpacity(10.0 * (i / 2) / 255);
+    if (IsHeadless())
+        return StartMark1->CloseMark();
+    for (int i = 1; i <= 50; ++i)
+        setWindowOpacity(10.0 * (i / 2) / 255);
     setWindowOpacity(1.0);
     StartMark1->CloseMark();
 }
 
 void TFormMap::FadeInToolPalette()
 {
-    if (!FormInstr1)
+    if (!FormInstr1 || IsHeadless())
         return;
-    if (!Headless())
-        for (int i = 1; i <= 22; ++i) {
-            FormInstr1->setWindowOpacity(10.0 * i / 255);
-            Delay(10);
-        }
+    for (int i = 1; i <= 22; ++i) {
+        FormInstr1->setWindowOpacity(10.0 * i / 255);
+        Delay(10);
+    }
     FormInstr1->setWindowOpacity(220.0 / 255);
 }
 

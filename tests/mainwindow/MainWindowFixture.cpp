@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "foundation/ui/ServDialogsWindows.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/ProgramFolder.h"
 #include "support/CopyTree.h"
@@ -33,10 +34,16 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
 
     TDialogHooks dialogs;
     const int licence = options.LicenceAnswer;
-    dialogs.FirstStart = [this, licence] {
+    std::function<TModalResult()> window;
+    if (options.RealLicenceWindow) {
+        const TScopedDialogHooks real;
+        InstallDialogWindows();
+        window = DialogHooks().FirstStart;
+    }
+    dialogs.FirstStart = [this, licence, window] {
         ++LicenceShown;
         ScaleWhenLicenceShown = MainMap ? MainMap->MapProp.Scale : -1;
-        return licence;
+        return window ? window() : licence;
     };
     dialogs.ShowMsg = [](const QString& caption, const QString& text) {
         ADD_FAILURE() << "unexpected message: " << caption.toStdString() << ": " << text.toStdString();

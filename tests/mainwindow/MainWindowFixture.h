@@ -30,6 +30,7 @@ public:
         bool NewUser = false;              // no "Пользователи/<computer>/<user>" yet
         QStringList Arguments;             // the command line
         int LicenceAnswer = mrOk;          // the first-start window's answer
+        bool RealLicenceWindow = false;    // the real first-start window (scripted by the test)
         QDateTime Now = QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0));
     };
 

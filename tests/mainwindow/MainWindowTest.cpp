@@ -3,10 +3,13 @@
 #include "MainWindowFixture.h"
 
 #include "controls/ExSpeedButton.h"
+#include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/VclTimer.h"
+#include "support/ModalScript.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -342,4 +345,26 @@ TEST(MainWindowModes, NamedCursorsAreOurPictures)
         EXPECT_EQ(it.value().shape(), Qt::BitmapCursor);
         EXPECT_EQ(it.value().pixmap().size(), QSize(32, 32));
     }
+}
+
+// Guards the crash where the licence window took the splash as its owner and was freed
+// with it when the start timer closed the splash while the question was still open.
+TEST(MainWindowStart, StartTimerClosesTheSplashUnderTheOpenLicenceWindow)
+{
+    TMainWindowRun::TOptions options;
+    options.NewUser = true;
+    options.RealLicenceWindow = true;
+    TMainWindowRun run(options);
+    TFormMap& form = run.Form();
+    TModalScript script;
+    script.Then("TFormFirstStart", [&form](QWidget* w) {
+        form.TimerCloseStartTimer();   // fires while the window is open
+        QCoreApplication::processEvents();
+        Enter(w);
+    });
+    run.Start(false);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(form.StartMark1->Mark(), nullptr);
+    EXPECT_EQ(MainMap->MapProp.Scale, 500);
+    EXPECT_FALSE(run.TerminateAsked);
 }
