@@ -45,8 +45,13 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
         ScaleWhenLicenceShown = MainMap ? MainMap->MapProp.Scale : -1;
         return window ? window() : licence;
     };
-    dialogs.ShowMsg = [](const QString& caption, const QString& text) {
-        ADD_FAILURE() << "unexpected message: " << caption.toStdString() << ": " << text.toStdString();
+    const bool collect = options.CollectMessages;
+    dialogs.ShowMsg = [this, collect](const QString& caption, const QString& text) {
+        if (collect)
+            Messages.push_back(caption + QStringLiteral(": ") + text);
+        else
+            ADD_FAILURE() << "unexpected message: " << caption.toStdString() << ": "
+                          << text.toStdString();
         return mrOk;
     };
     DialogScope = std::make_unique<TScopedDialogHooks>(dialogs);
@@ -66,6 +71,8 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
     };
     MapHooks().Terminate = [this] { TerminateAsked = true; };
     MapHooks().MenuExec = [](QMenu&, QPoint) { return nullptr; };
+    if (options.Prepare)
+        options.Prepare(Program);
     Window = std::make_unique<TFormMap>(options.Arguments);
 }
 

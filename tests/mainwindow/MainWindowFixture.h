@@ -31,6 +31,9 @@ public:
         QStringList Arguments;             // the command line
         int LicenceAnswer = mrOk;          // the first-start window's answer
         bool RealLicenceWindow = false;    // the real first-start window (scripted by the test)
+        bool CollectMessages = false;      // messages are expected: kept in Messages
+        // Changes the program folder's copy of data/ before the window is made.
+        std::function<void(const QString& programFolder)> Prepare;
         QDateTime Now = QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0));
     };
 
@@ -53,6 +56,7 @@ public:
     std::vector<QString> ExitQuestions;
     int ExitAnswer = mrCancel;
     QString SaveAsName;                    // empty: the save dialog is cancelled
+    std::vector<QString> Messages;         // caption, ": ", text
     int LicenceShown = 0;
     int ScaleWhenLicenceShown = -1;        // the plan's scale while the licence was up
     bool TerminateAsked = false;
