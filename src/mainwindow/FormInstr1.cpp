@@ -22,17 +22,20 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     grid->setSpacing(1);
     layout->addLayout(grid);
     auto place = [grid](TExSpeedButton* b, int row, int column) { grid->addWidget(b, row, column); };
-    sbSelectView = ModeButton(QStringLiteral("Вид"), QStringLiteral("Выбор вида"), 0, 0);
-    sbMoveView = ModeButton(QStringLiteral("Сдв"), QStringLiteral("Сдвиг вида"), 0, 1);
-    sbSelectObject = ModeButton(QStringLiteral("Выб"), QStringLiteral("Выбор объекта"), 1, 0);
-    sbText = ModeButton(QStringLiteral("Т"), QStringLiteral("Создание текстовых объектов"), 1, 1);
-    sbPoint = ModeButton(QStringLiteral("•"), QStringLiteral("Создание точечных объектов"), 2, 0);
-    sbLine = ModeButton(QStringLiteral("╱"), QStringLiteral("Создание линейных объектов"), 2, 1);
-    sbPolygon = ModeButton(QStringLiteral("▱"), QStringLiteral("Создание площадных объектов"), 3, 0);
-    sbOtm = ModeButton(QStringLiteral("+h"), QStringLiteral("Создание отметок"), 3, 1);
+    sbSelectView = ModeButton(QStringLiteral("Вид"), QStringLiteral("Выбор вида"));
+    sbMoveView = ModeButton(QStringLiteral("Сдв"), QStringLiteral("Сдвиг вида"));
+    sbSelectObject = ModeButton(QStringLiteral("Выб"), QStringLiteral("Выбор объекта"));
+    sbText = ModeButton(QStringLiteral("Т"), QStringLiteral("Создание текстовых объектов"));
+    sbPoint = ModeButton(QStringLiteral("•"), QStringLiteral("Создание точечных объектов"));
+    sbLine = ModeButton(QStringLiteral("╱"), QStringLiteral("Создание линейных объектов"));
+    sbPolygon = ModeButton(QStringLiteral("▱"), QStringLiteral("Создание площадных объектов"));
+    sbOtm = ModeButton(QStringLiteral("+h"), QStringLiteral("Создание отметок"));
+    int placed = 0;
     for (TExSpeedButton* b : {sbSelectView, sbMoveView, sbSelectObject, sbText, sbPoint, sbLine,
-                              sbPolygon, sbOtm})
-        place(b, grid->count() / 2, grid->count() % 2);
+                              sbPolygon, sbOtm}) {
+        place(b, placed / 2, placed % 2);
+        ++placed;
+    }
     btLink = new TExSpeedButton(this);
     btLink->setObjectName(QStringLiteral("btLink"));
     btLink->SetCaption(QStringLiteral("Прив"));
@@ -57,7 +60,7 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     layout->addStretch();
 }
 
-TExSpeedButton* TFormInstr1::ModeButton(const QString& caption, const QString& hint, int, int)
+TExSpeedButton* TFormInstr1::ModeButton(const QString& caption, const QString& hint)
 {
     auto* b = new TExSpeedButton(this);
     b->SetCaption(caption);

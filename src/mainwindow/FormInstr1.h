@@ -32,6 +32,6 @@ public:
     void UpdatePolygonPanel();
 
 private:
-    TExSpeedButton* ModeButton(const QString& caption, const QString& hint, int row, int column);
+    TExSpeedButton* ModeButton(const QString& caption, const QString& hint);
     TFormMap& Form;   // link, not owned
 };
