@@ -42,3 +42,20 @@ TEST(ReviewPictures, MainWindowSplashLicenceAndExitQuestion)
     EXPECT_TRUE(script.Done());
     EXPECT_TRUE(form.isVisible());
 }
+
+TEST(ExitQuestion, EnterSavesTheCloseBoxKeepsTheWindow)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    MapHooks().ShowQExitDialog = nullptr;
+    run.SaveAsName = run.Folder() + QStringLiteral("по Enter.500");
+    TModalScript script;
+    script.Then("TDialogBase", [](QWidget* w) { CloseBox(w); })
+        .Then("TDialogBase", [](QWidget* w) { Enter(w); });
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(QFileInfo::exists(run.SaveAsName));
+}
