@@ -61,8 +61,9 @@ QWidget* DialogOwner()
 {
     // A window that has gone is no owner, even while it is still reported active (as on
     // the offscreen platform): a window given such an owner would be freed with it.
+    // Nor is the splash: the start closes it while the licence question may be open.
     QWidget* active = QApplication::activeWindow();
-    if (active && active->isVisible())
+    if (active && active->isVisible() && active->windowType() != Qt::SplashScreen)
         return active;
     return nullptr;
 }

@@ -1,0 +1,88 @@
+#include "mainwindow/FormInstr1.h"
+
+#include "controls/ExSpeedButton.h"
+#include "mainwindow/UnitMap.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int ModeGroup = 1;
+}
+
+TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
+    : QWidget(owner, Qt::Tool), Form(form)
+{
+    setObjectName(QStringLiteral("FormInstr1"));
+    setWindowTitle(QStringLiteral("Инструменты"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* grid = new QGridLayout;
+    grid->setSpacing(1);
+    layout->addLayout(grid);
+    auto place = [grid](TExSpeedButton* b, int row, int column) { grid->addWidget(b, row, column); };
+    sbSelectView = ModeButton(QStringLiteral("Вид"), QStringLiteral("Выбор вида"));
+    sbMoveView = ModeButton(QStringLiteral("Сдв"), QStringLiteral("Сдвиг вида"));
+    sbSelectObject = ModeButton(QStringLiteral("Выб"), QStringLiteral("Выбор объекта"));
+    sbText = ModeButton(QStringLiteral("Т"), QStringLiteral("Создание текстовых объектов"));
+    sbPoint = ModeButton(QStringLiteral("•"), QStringLiteral("Создание точечных объектов"));
+    sbLine = ModeButton(QStringLiteral("╱"), QStringLiteral("Создание линейных объектов"));
+    sbPolygon = ModeButton(QStringLiteral("▱"), QStringLiteral("Создание площадных объектов"));
+    sbOtm = ModeButton(QStringLiteral("+h"), QStringLiteral("Создание отметок"));
+    int placed = 0;
+    for (TExSpeedButton* b : {sbSelectView, sbMoveView, sbSelectObject, sbText, sbPoint, sbLine,
+                              sbPolygon, sbOtm}) {
+        place(b, placed / 2, placed % 2);
+        ++placed;
+    }
+    btLink = new TExSpeedButton(this);
+    btLink->setObjectName(QStringLiteral("btLink"));
+    btLink->SetCaption(QStringLiteral("Прив"));
+    btLink->setToolTip(QStringLiteral("Привязка"));
+    btLink->setFixedSize(34, 28);
+    place(btLink, 4, 0);
+    sbNoSem = new TExSpeedButton(this);
+    sbNoSem->setObjectName(QStringLiteral("sbNoSem"));
+    sbNoSem->SetCaption(QStringLiteral("Без"));
+    sbNoSem->setToolTip(QStringLiteral("Без семантики"));
+    sbNoSem->SetGroupIndex(2);
+    sbNoSem->SetAllowAllUp(true);
+    sbNoSem->setFixedSize(34, 28);
+    place(sbNoSem, 4, 1);
+    pnPolygonProp = new QWidget(this);
+    pnPolygonProp->setObjectName(QStringLiteral("pnPolygonProp"));
+    auto* panel = new QVBoxLayout(pnPolygonProp);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addWidget(new QLabel(QStringLiteral("Сегмент: основной"), pnPolygonProp));
+    pnPolygonProp->hide();
+    layout->addWidget(pnPolygonProp);
+    layout->addStretch();
+}
+
+TExSpeedButton* TFormInstr1::ModeButton(const QString& caption, const QString& hint)
+{
+    auto* b = new TExSpeedButton(this);
+    b->SetCaption(caption);
+    b->setToolTip(hint);
+    b->SetGroupIndex(ModeGroup);
+    b->SetAllowAllUp(true);
+    b->setFixedSize(34, 28);
+    return b;
+}
+
+void TFormInstr1::ReleaseModeButtons()
+{
+    for (TExSpeedButton* b : {sbSelectView, sbMoveView, sbSelectObject, sbText, sbPoint, sbLine,
+                              sbPolygon, sbOtm})
+        b->SetDown(false);
+}
+
+void TFormInstr1::UpdatePolygonPanel()
+{
+    static const char* const segmentTypes[] = {"основной", "специальный тип 1", "специальный тип 2"};
+    auto* label = pnPolygonProp->findChild<QLabel*>();
+    if (label && Form.PolygonSegmentType < 3)
+        label->setText(QStringLiteral("Сегмент: ") +
+                       QString::fromUtf8(segmentTypes[Form.PolygonSegmentType]));
+}

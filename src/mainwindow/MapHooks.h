@@ -1,0 +1,40 @@
+// The main window's own modal entries and outside effects, each reached through a
+// replaceable hook so that tests script them: the exit question, the file dialogs, pop-up
+// menus, another instance of the program and the documents it opens. Unset members fall
+// back on the real windows and the system.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+struct TMapHooks {
+    // The exit question: 6 save, 7 do not save, 2 Esc or the close box.
+    std::function<int(const QString& caption, const QString& text)> ShowQExitDialog;
+    // A save dialog; true with fileName when a name was chosen.
+    std::function<bool(const QString& title, const QString& filter, QString& fileName)> SaveFileName;
+    // A pop-up menu at a screen point; the action chosen or null.
+    std::function<QAction*(QMenu& menu, QPoint at)> MenuExec;
+    // Starts program with arguments in folder, each argument one word, no quoting.
+    std::function<bool(const QString& program, const QStringList& arguments,
+                       const QString& folder)>
+        StartDetached;
+    // The layer of a new object by the layer rules (asking when none applies); empty
+    // when the user gave none.
+    std::function<QString(int lm, const QString& sem)> DetectLayer;
+    // Ends the run once start-up returns to the event loop.
+    std::function<void()> Terminate;
+};
+
+// The set in force (empty by default: the real windows).
+TMapHooks& MapHooks();
+
+int ShowQExitDialog(const QString& caption, const QString& text);
+bool SaveFileNameDialog(const QString& title, const QString& filter, QString& fileName);
+QAction* ExecMenu(QMenu& menu, QPoint at);
+bool StartProgramDetached(const QString& program, const QStringList& arguments,
+                          const QString& folder);

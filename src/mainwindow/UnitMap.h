@@ -1,0 +1,327 @@
+// The main window: the drawing surface and its interaction modes, the shared state the
+// other windows read and write (where new objects go, how they are made, the node array
+// under construction), the life cycle of the run (creation, first show, start timer,
+// clock, close, destruction) and the window side of the plan engine. One header; the
+// bodies are split by topic (UnitMap*.cpp), one file per interaction family.
+#pragma once
+
+#include "engine/EngineServices.h"
+#include "engine/commands/MapCommand.h"
+#include "foundation/GeoTypes.h"
+#include "mainwindow/MouseModes.h"
+#include "mainwindow/XorBand.h"
+
+#include <QCursor>
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+class QMouseEvent;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+class TFormInstr1;
+class TFormMap;
+class TGeoMap;
+class TSemServices;
+class TStartMark;
+class TVclTimer;
+
+// One mouse event of the drawing surface: button 0 left, 1 right, 2 middle; Shift a set
+// of 1 Shift, 2 Alt, 4 Ctrl; x, y surface pixels.
+struct TSurfaceMouse {
+    int Button = 0;
+    int Shift = 0;
+    int X = 0;
+    int Y = 0;
+    bool Held = false;   // a move with a button held
+
+    static TSurfaceMouse From(const QMouseEvent& e);
+};
+
+// The drawing surface: a retained canvas that the plan's picture is copied into and the
+// bands and markers are drawn on. Painting only shows the canvas.
+class TDisplaySurface : public QWidget {
+    Q_OBJECT
+public:
+    TDisplaySurface(TFormMap& form, QWidget* parent);
+
+    QImage Canvas;   // Format_RGB32, the surface's size
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    TFormMap& Form;   // link, not owned
+};
+
+// A node of the line or polygon under construction.
+struct RCreateNode {
+    TGeoPoint Point;
+    std::uint8_t SegmentType = 0;    // 0 main, 1 special I, 2 special II
+    std::uint8_t SegmentStyle = 0;   // 0 and 1 visible, 2 hidden
+    std::uint8_t NodeLine = 0;       // line to the corner: 0 yes, 1 no
+    std::uint8_t NodePicture = 0;    // picture in the corner: 0 yes, 1 no
+    std::uint8_t Curve = 0;          // 1: a curve node (every node of a traced contour)
+};
+using TCreateNodeArr = std::vector<RCreateNode>;
+
+// A setting of the settings file: its key line and the field it holds.
+struct TSettingsKey {
+    const char* Key;     // "@Область привязки"
+    const char* Field;   // "SnapRadius"
+};
+// The keys of the main window's fields in the settings file, in the fields' order.
+const std::vector<TSettingsKey>& MapSettingsKeys();
+
+// The window's own count of changes since the plan was last written in the native
+// format, or made new or opened: commands, undos, redos and restores. (The journal
+// cannot say it: an undo reopens a snapshot and empties the journal.)
+class TUnsavedChanges {
+public:
+    int Count() const { return FCount; }
+    // A command of the plan completed.
+    void CommandDone(TMapCommand comm);
+    // An undo, redo or restore reopened the plan: one change more, whatever the open did.
+    void Reopened() { ++FCount; }
+    // While a reopen runs, its open command does not reset the count.
+    bool Reopening = false;
+
+private:
+    int FCount = 0;
+};
+
+class TFormMap : public QMainWindow, public TEngineServices {
+    Q_OBJECT
+public:
+    explicit TFormMap(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~TFormMap() override;
+
+    // ---- Life cycle (UnitMapLifecycle.cpp) ----------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void TimerCloseStartTimer();
+    void TimerWorkTimeTimer();
+    void ClockClick();
+    void FormResize();
+    // Asks about unsaved changes; false keeps the window open.
+    bool FormCloseQuery();
+    void FormDestroy();
+    void FadeInMainWindow();
+    void FadeInToolPalette();
+    void Delay(int ms);
+    void UpdateCaption();
+    // Writes the plan in the native format to fileName; true when written.
+    bool SavePlan(const QString& fileName);
+    // Asks for a file name and saves there; true when written.
+    bool SaveAs();
+    // Reads a plan file into this window.
+    void LoadFile(const QString& fileName);
+    // Undo, redo and the restore of an earlier run reopen a plan file through here: the
+    // reopen counts as one unsaved change.
+    void ReopenAsChange(const QString& fileName);
+    // The text of the exit question for the current plan.
+    QString ExitQuestionText() const;
+
+    // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
+    void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
+    void SaveMouseMode();
+    void RestoreMouseMode();
+    void ShowObjectDestination();
+    void NSelectViewClick();
+    void NMoveViewClick();
+    void NSelectObjectClick();
+    // The plan's picture copied onto the surface at minus the scroll offset, between the
+    // overlay pause and resume: every band and marker is wiped.
+    void PaintBitmap();
+
+    // ---- Surface (UnitMapSurface.cpp) --------------------------------------------------
+    void DisplaySurfMouseDown(const TSurfaceMouse& m);
+    void DisplaySurfMouseUp(const TSurfaceMouse& m);
+    void DisplaySurfMouseMove(const TSurfaceMouse& m);
+    // The surface's point and its plan point; false while the view has no scale.
+    bool TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEventPoint& previous);
+    // Keys reach this first, whatever control has the focus; true when taken.
+    bool HandleHotKey(QKeyEvent& e);
+
+    // ---- Shared state (UnitMapState.cpp) -----------------------------------------------
+    void SetDefaults();
+    // The sheet and layer for a new object at point of kind lm with semantics sem, made
+    // current in the main plan (created when missing); lm 0 point, 1 line, 2 polygon; false when the object must not be
+    // made (no layer name, the sheet question cancelled, a negative index).
+    bool ChooseDestination(const TGeoPoint& point, int lm, const QString& sem, int& page,
+                           int& layer);
+
+    // TEngineServices: the window side of the main plan.
+    void SetPanelText(TEnginePanel panel, const QString& text) override;
+    void SetupProgress(TEngineProgressBar bar, const TEngineProgressSetup& setup) override;
+    void SetProgressPosition(TEngineProgressBar bar, int position) override;
+    QSize SurfaceSize() const override;
+    void PaintOnSurface(const QImage& picture, QPoint at) override;
+    void PauseOverlays() override;
+    void ResumeOverlays() override;
+    void SetUndoEnabled(bool enabled) override;
+    void SetRedoEnabled(bool enabled) override;
+
+    // ---- Fields other windows read and write --------------------------------------------
+    std::array<QString, 18> LastStamp;
+    std::int32_t SnapRadius = 50;
+    std::int32_t PickRadius = 10;
+    std::uint8_t AutoSaveOn = 1;
+    QString PlansFolder;
+    QString RastrsFolder;
+    std::uint8_t FontAutoload = 1;
+    std::uint8_t DestAutoPage = 1;
+    QString DestPageName;
+    std::uint8_t DestAutoLayer = 1;
+    TCreateNodeArr CreateNodes;
+    QString DestLayerName;
+    std::int32_t CreatePrecision = 2;
+    Extended PointSignAngle = 0;
+    std::uint8_t PointCaptionLine = 0;
+    std::uint8_t AutoTextAllFromFirst = 0;
+    Extended AutoTextDX = 0;
+    Extended AutoTextDY = 0;
+    std::uint8_t AutoTextView = 0;
+    std::int32_t AutoTextAngle = 0;
+    Extended AutoTextSizeFactor = 1;
+    std::int32_t TextAngle = 0;
+    QString TextStyleName;
+    QString TextFontName;
+    std::uint8_t TextFontStyle = 0;
+    Extended TextFontSize = 0;
+    std::int32_t TextColor = 0;
+    QString TextCaption;
+    std::uint8_t PolygonSegmentType = 0;
+    std::uint8_t PolygonSegmentStyle = 0;
+    std::uint8_t PolygonNodeLine = 0;
+    std::uint8_t PolygonNodePicture = 0;
+    std::uint8_t ResetPolygonNodeAttributes = 1;
+    std::int32_t CreateLineColor = 0x008000;
+    std::int32_t CreatePolygonMainSegmColor = 0x008000;
+    std::int32_t CreatePolygonSpecial1SegmColor = 0xFF00FF;
+    std::int32_t CreatePolygonSpecial2SegmColor = 0xFF0000;
+    std::uint8_t ShowPolygonPopup = 1;
+    QString PointCode;
+    QString LineCode;
+    QString PolygonCode;
+    std::int32_t SelectionArrowLength = 25;
+    Extended SelectionArrowAngle = 8.0L;
+    std::array<Extended, 16> CoordLabelOffsets{};
+    QString CoordLabelStyle;
+    std::uint8_t WheelMode = 2;
+    Extended CircleTolerance = 0.05L;
+    Extended ScatterInPlan = 0;
+    Extended ScatterInHeight = 0;
+
+    // ---- Mode state ----------------------------------------------------------------------
+    TMouseMode MouseMode = mmNone;
+    std::uint8_t MouseStep = 0;
+    std::uint8_t SelectedPart = 0;   // 0 none, 1 node, 2 segment, 3 whole object, 4 caption
+    int SelectedIndex = -1;          // the node picked in the selection
+    TEventPoints Points;
+    TModeMemory ModeMemory;
+    bool ButtonHeld = false;
+    bool PrintFrameDrawn = false;
+    TXorBand NodeBand;               // node adding and line merging
+    int LinkPage = 0;                // the sheet and raster of the raster link
+    int LinkRastr = 0;
+
+    // ---- Run state -----------------------------------------------------------------------
+    std::uint8_t IgnoreMouse = 1;
+    std::uint8_t FirstShowPending = 0;
+    QString StartDateTimeText;
+    int WorkSeconds = 0;
+    int WorkMinutes = 0;
+    int WorkHours = 0;
+    QStringList RecentPlans;
+    std::unique_ptr<QStringList> AutoloadFonts;
+    std::vector<int> AutoloadFontIds;
+    QStringList Arguments;           // the plan files named on the command line
+    TUnsavedChanges Unsaved;
+    bool TerminateRequested = false; // a declined licence: the run ends once start-up is done
+
+    // ---- Controls ------------------------------------------------------------------------
+    TDisplaySurface* DisplaySurf = nullptr;
+    QLabel* BackGround = nullptr;
+    std::array<QLabel*, 6> StatusPanels{};
+    QProgressBar* ProgressBar1 = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;
+    QMenu* NFile = nullptr;
+    QMenu* NHistory = nullptr;
+    QMenu* NView = nullptr;
+    QMenu* NPlan = nullptr;
+    QMenu* NSearch = nullptr;
+    QAction* Clock = nullptr;
+    QMenu* NSettings = nullptr;
+    QMenu* NHelp = nullptr;
+    QMenu* NMouseMode = nullptr;
+    QAction* PageInf = nullptr;
+    QAction* NSelectView = nullptr;
+    QAction* NMoveView = nullptr;
+    QAction* NSelectObject = nullptr;
+    QLabel* FoundCount = nullptr;
+    QToolButton* UndoButton = nullptr;
+    QToolButton* RedoButton = nullptr;
+    QHash<QString, QToolButton*> PanelButtons;   // by hint
+    TVclTimer* TimerCloseStart = nullptr;
+    TVclTimer* TimerWorkTime = nullptr;
+    TVclTimer* TimerAutosave = nullptr;
+    TVclTimer* tmLink = nullptr;
+    TVclTimer* tmSelect = nullptr;
+    TStartMark* StartMark1 = nullptr;
+    TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
+    QHash<QString, QCursor> Cursors;            // the named cursors
+
+    // The classifier window's services, owned for the run; the classifier window itself
+    // binds to them when it exists.
+    std::unique_ptr<TSemServices> SemServicesOwned;
+    std::unique_ptr<TGeoMap> MainMapOwned;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // Window layout (UnitMap.cpp).
+    void BuildMenus();
+    void BuildButtonPanel(QWidget* panel);
+    void BuildStatusBar();
+    // The 30 named cursors from the program's "курсоры" folder.
+    void LoadCursors();
+    // The splash picture of the start, with its texts.
+    void PrepareSplash();
+    void SplashStep();
+    void CreateToolPalette();
+    // Runs one start-up step; an error is reported and the next steps still run.
+    void RunStep(const char* what, const std::function<void()>& step);
+
+    QImage SplashPicture;
+    QImage SplashClean;
+    int SplashProgress = 0;
+    bool Destroyed = false;
+    bool LinkWasRunning = false;
+    bool SelectWasRunning = false;
+};
+
+// Fades and opacity are for a screen; offscreen (tests, captures) there is none.
+bool IsHeadless();
+
+// The main window of the run; null until it is made and after it goes.
+extern TFormMap* FormMap;
