@@ -127,9 +127,13 @@ int TFormSemDialog::Execute(Tsmode smode, TLmode& lmode, QString& Sem)
     if (isVisible())
         return mrCancel;
     Prepare(smode, lmode, Sem);
-    qApp->installEventFilter(this);
+    // The key preview, for the modal run only (and removed however it ends).
+    struct TKeyPreview {
+        TFormSemDialog* Form;
+        explicit TKeyPreview(TFormSemDialog* form) : Form(form) { qApp->installEventFilter(form); }
+        ~TKeyPreview() { qApp->removeEventFilter(Form); }
+    } preview(this);
     const int result = ShowModal();
-    qApp->removeEventFilter(this);
     if (result == mrOk)
         CopyBack(lmode, Sem);
     return result;

@@ -230,6 +230,8 @@ QWidget* TFormSemDialog::BuildAddButtons(std::array<QToolButton*, SemExtCount>& 
         grid->addWidget(b, i / columns, i % columns);
         buttons[i] = b;
     }
+    // The room of all the buttons, kept while the page shows only some of them.
+    bar->setMinimumHeight(grid->sizeHint().height());
     return bar;
 }
 
@@ -263,7 +265,7 @@ QWidget* TFormSemDialog::BuildWorkPage()
     kindsLayout->addWidget(lnumLines, 1, 1);
     kindsLayout->addWidget(rbPolygon01, 2, 0);
     kindsLayout->addWidget(lnumpolygons, 2, 1);
-    grid->addWidget(kinds, 2, 0, 2, 1);
+    grid->addWidget(kinds, 2, 0, Qt::AlignTop);
 
     auto* chosen = new QVBoxLayout;
     chosen->addWidget(Caption(QStringLiteral("Выбранные свойства"), page));
@@ -285,7 +287,6 @@ QWidget* TFormSemDialog::BuildWorkPage()
 
     grid->addWidget(Caption(QStringLiteral("Добавить свойcтво:"), page), 4, 0, 1, 2);
     ToolBar1 = Named(BuildAddButtons(AddButtons1, ""), "ToolBar1");
-    ToolBar1->setParent(page);
     grid->addWidget(ToolBar1, 5, 0, 1, 2);
     return page;
 }
@@ -391,7 +392,6 @@ QWidget* TFormSemDialog::BuildWorkEditorPage()
     grid->addLayout(itemButtons, 6, 0, 1, 2);
 
     ToolBar2 = Named(BuildAddButtons(AddButtons2, "2"), "ToolBar2");
-    ToolBar2->setParent(page);
     grid->addWidget(ToolBar2, 7, 0, 1, 2);
     return page;
 }

@@ -101,6 +101,7 @@ QStringList Checked(TExCheckListBox* list)
 void SaveReview(QWidget* w, const char* name)
 {
     const QString dir = qEnvironmentVariable("VELMORA_PNG_DIR");
+    QApplication::processEvents();   // layouts settle after controls were shown or hidden
     if (!dir.isEmpty())
         w->grab().save(dir + u'/' + QString::fromLatin1(name));
 }
@@ -154,6 +155,8 @@ TEST_F(SemDialog, EveryModePreparesItsPageAndCopiesBackOnlyOnOk)
                 EXPECT_EQ(w->pcSelectSem1->currentIndex(), c.select);
             if (c.edit >= 0)
                 EXPECT_EQ(w->pcSelectSem2->currentIndex(), c.edit);
+            if (c.smode >= 2 && c.smode <= 4)
+                SaveReview(w, QStringLiteral("classifier-mode%1.png").arg(c.smode).toLatin1().constData());
             if (c.smode == 2)
                 w->Localisation = 2;   // as a click on "Площадной" leaves it
             if (c.ok)
@@ -291,6 +294,7 @@ TEST_F(SemDialog, WorkSelectionOpensOnTheWorkObjectOrTheUnknownOne)
         EXPECT_TRUE(w->cbWorkSemObj->currentText().startsWith(QStringLiteral("Неизвестный объект (")));
         EXPECT_EQ(w->UnknownObject, 1);
         EXPECT_TRUE(w->AddButtons1[seIN]->isVisibleTo(w));
+        SaveReview(w, "classifier-mode1-unknown.png");
         Esc(w);
     });
 }
