@@ -99,6 +99,38 @@ QToolButton* FlatButton(QWidget* parent, const char* name, const QString& captio
 
 QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
+// An object box under its caption, across the first columns of the grid from row on.
+QComboBox* PlaceObjectBox(QGridLayout* grid, const char* name, const QString& caption, int row,
+                          int columns)
+{
+    QWidget* page = grid->parentWidget();
+    grid->addWidget(Caption(caption, page), row, 0, 1, columns);
+    QComboBox* box = ObjectBox(page, name, QStringLiteral("Выбор объекта"), 25);
+    grid->addWidget(box, row + 1, 0, 1, columns);
+    return box;
+}
+
+// A page of the window laid out on a grid.
+QGridLayout* NewPage(QWidget*& page, const char* name)
+{
+    page = Named(new QWidget, name);
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    return grid;
+}
+
+// A row of controls from the left, and one more at the right end.
+QHBoxLayout* Row(std::initializer_list<QWidget*> left, QWidget* right = nullptr)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* w : left)
+        row->addWidget(w);
+    row->addStretch(1);
+    if (right)
+        row->addWidget(right);
+    return row;
+}
+
 QPlainTextEdit* Memo(QWidget* parent, const char* name, bool readOnly)
 {
     auto* m = Named(new QPlainTextEdit(parent), name);
@@ -181,13 +213,10 @@ void TFormSemDialog::BuildWindow()
 
 QWidget* TFormSemDialog::BuildStandardPage()
 {
-    auto* page = Named(new QWidget, "tsSTD");
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
+    QWidget* page = nullptr;
+    QGridLayout* grid = NewPage(page, "tsSTD");
 
-    grid->addWidget(Caption(QStringLiteral("Объект"), page), 0, 0, 1, 3);
-    ComboBoxObject = ObjectBox(page, "ComboBoxObject", QStringLiteral("Выбор объекта"), 25);
-    grid->addWidget(ComboBoxObject, 1, 0, 1, 3);
+    ComboBoxObject = PlaceObjectBox(grid, "ComboBoxObject", QStringLiteral("Объект"), 0, 3);
     connect(ComboBoxObject, &QComboBox::editTextChanged, this, [this] {
         if (!Filling)
             LoadFKNs02();
@@ -237,9 +266,8 @@ QWidget* TFormSemDialog::BuildAddButtons(std::array<QToolButton*, SemExtCount>& 
 
 QWidget* TFormSemDialog::BuildWorkPage()
 {
-    auto* page = Named(new QWidget, "tsWRK");
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
+    QWidget* page = nullptr;
+    QGridLayout* grid = NewPage(page, "tsWRK");
 
     grid->addWidget(Caption(QStringLiteral("Объект рабочей семантики"), page), 0, 0);
     auto* boxRow = new QHBoxLayout;
@@ -271,16 +299,11 @@ QWidget* TFormSemDialog::BuildWorkPage()
     chosen->addWidget(Caption(QStringLiteral("Выбранные свойства"), page));
     lbWorkSemSv = Named(new TTextListBox(page), "lbWorkSemSv");
     chosen->addWidget(lbWorkSemSv, 1);
-    auto* itemButtons = new QHBoxLayout;
     sbDelAll01 = FlatButton(page, "sbDelAll01", QStringLiteral("Удалить все свойства"));
     sbDelItem01 = FlatButton(page, "sbDelItem01", QStringLiteral("Удалить выделенное свойство"));
     sbEditItem01 =
         FlatButton(page, "sbEditItem01", QStringLiteral("Изменить выделенное свойство"), false);
-    itemButtons->addWidget(sbDelAll01);
-    itemButtons->addWidget(sbDelItem01);
-    itemButtons->addWidget(sbEditItem01);
-    itemButtons->addStretch(1);
-    chosen->addLayout(itemButtons);
+    chosen->addLayout(Row({sbDelAll01, sbDelItem01, sbEditItem01}));
     grid->addLayout(chosen, 2, 1, 2, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
@@ -293,22 +316,16 @@ QWidget* TFormSemDialog::BuildWorkPage()
 
 QWidget* TFormSemDialog::BuildStandardEditorPage()
 {
-    auto* page = Named(new QWidget, "tsEditSTD");
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
+    QWidget* page = nullptr;
+    QGridLayout* grid = NewPage(page, "tsEditSTD");
 
-    grid->addWidget(Caption(QStringLiteral("Объект"), page), 0, 0, 1, 3);
-    cbEdtStdObj = ObjectBox(page, "cbEdtStdObj", QStringLiteral("Выбор объекта"), 25);
-    grid->addWidget(cbEdtStdObj, 1, 0, 1, 3);
+    cbEdtStdObj = PlaceObjectBox(grid, "cbEdtStdObj", QStringLiteral("Объект"), 0, 3);
 
-    auto* objButtons = new QHBoxLayout;
     sbAddObjStd = FlatButton(page, "sbAddObjStd", QStringLiteral("Добавить объект"));
     sbEditStdObj = FlatButton(page, "sbEditStdObj",
                               QStringLiteral("Изменить название и код выбранного объекта"));
     sbDelStdObj = FlatButton(page, "sbDelStdObj", QStringLiteral("Удалить выбранный объект"));
-    for (QToolButton* b : {sbAddObjStd, sbEditStdObj, sbDelStdObj})
-        objButtons->addWidget(b);
-    objButtons->addStretch(1);
+    auto* objButtons = Row({sbAddObjStd, sbEditStdObj, sbDelStdObj});
     grid->addLayout(objButtons, 2, 0, 1, 3);
 
     const char* const names[3] = {"lbEdtStdF", "lbEdtStdK", "lbEdtStdN"};
@@ -325,49 +342,35 @@ QWidget* TFormSemDialog::BuildStandardEditorPage()
     }
     grid->setRowStretch(4, 1);
 
-    auto* semButtons = new QHBoxLayout;
     sbAddSemStd = FlatButton(page, "sbAddSemStd", QStringLiteral("Добавить свойство"));
     sbEdtSemStd = FlatButton(page, "sbEdtSemStd", QStringLiteral("Изменить выделенное свойство"));
     sbDelSemStd = FlatButton(page, "sbDelSemStd", QStringLiteral("Удалить выделенное свойство"));
     sbSaveSTD = FlatButton(page, "sbSaveSTD", QStringLiteral("Сохранить изменения"), false);
-    for (QToolButton* b : {sbAddSemStd, sbEdtSemStd, sbDelSemStd})
-        semButtons->addWidget(b);
-    semButtons->addStretch(1);
-    semButtons->addWidget(sbSaveSTD);
+    auto* semButtons = Row({sbAddSemStd, sbEdtSemStd, sbDelSemStd}, sbSaveSTD);
     grid->addLayout(semButtons, 5, 0, 1, 3);
     return page;
 }
 
 QWidget* TFormSemDialog::BuildWorkEditorPage()
 {
-    auto* page = Named(new QWidget, "tsEditWrk");
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
+    QWidget* page = nullptr;
+    QGridLayout* grid = NewPage(page, "tsEditWrk");
 
-    auto* kinds = new QHBoxLayout;
     rbPoint02 = Named(new QRadioButton(QStringLiteral("Точечный"), page), "rbPoint02");
     rbLine02 = Named(new QRadioButton(QStringLiteral("Линейный"), page), "rbLine02");
     rbPolygon02 = Named(new QRadioButton(QStringLiteral("Площадной"), page), "rbPolygon02");
     rbPoint02->setChecked(true);
-    for (QRadioButton* r : {rbPoint02, rbLine02, rbPolygon02})
-        kinds->addWidget(r);
-    kinds->addStretch(1);
+    auto* kinds = Row({rbPoint02, rbLine02, rbPolygon02});
     grid->addLayout(kinds, 0, 0, 1, 2);
 
-    grid->addWidget(Caption(QStringLiteral("Объект рабочей семантики"), page), 1, 0, 1, 2);
-    cbObj = ObjectBox(page, "cbObj", QStringLiteral("Выбор объекта"), 25);
-    grid->addWidget(cbObj, 2, 0, 1, 2);
+    cbObj = PlaceObjectBox(grid, "cbObj", QStringLiteral("Объект рабочей семантики"), 1, 2);
 
-    auto* objButtons = new QHBoxLayout;
     sbAddWrkObj = FlatButton(page, "sbAddWrkObj", QStringLiteral("Добавить объект"));
     sbEdtWrkObj = FlatButton(page, "sbEdtWrkObj",
                              QStringLiteral("Изменить название и код выбранного объекта"));
     sbDelWrkObj = FlatButton(page, "sbDelWrkObj", QStringLiteral("Удалить выбранный объект"));
     sbSaveWrkObj = FlatButton(page, "sbSaveWrkObj", QStringLiteral("Сохранить изменения"), false);
-    for (QToolButton* b : {sbAddWrkObj, sbEdtWrkObj, sbDelWrkObj})
-        objButtons->addWidget(b);
-    objButtons->addStretch(1);
-    objButtons->addWidget(sbSaveWrkObj);
+    auto* objButtons = Row({sbAddWrkObj, sbEdtWrkObj, sbDelWrkObj}, sbSaveWrkObj);
     grid->addLayout(objButtons, 3, 0, 1, 2);
 
     grid->addWidget(Caption(QStringLiteral("Расшифровка кода стандартной семантики"), page), 4, 0);
@@ -380,16 +383,12 @@ QWidget* TFormSemDialog::BuildWorkEditorPage()
     grid->addWidget(lbWorkSemSv2, 5, 1);
     grid->setRowStretch(5, 1);
 
-    auto* itemButtons = new QHBoxLayout;
     sbEditItem02 =
         FlatButton(page, "sbEditItem02", QStringLiteral("Изменить выделенное свойство"), false);
     sbDelItem02 =
         FlatButton(page, "sbDelItem02", QStringLiteral("Удалить выделенное свойство"), false);
     sbDelAll02 = FlatButton(page, "sbDelAll02", QStringLiteral("Удалить все свойства"), false);
-    for (QToolButton* b : {sbEditItem02, sbDelItem02, sbDelAll02})
-        itemButtons->addWidget(b);
-    itemButtons->addStretch(1);
-    grid->addLayout(itemButtons, 6, 0, 1, 2);
+    grid->addLayout(Row({sbEditItem02, sbDelItem02, sbDelAll02}), 6, 0, 1, 2);
 
     ToolBar2 = Named(BuildAddButtons(AddButtons2, "2"), "ToolBar2");
     grid->addWidget(ToolBar2, 7, 0, 1, 2);
