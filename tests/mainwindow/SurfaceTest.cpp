@@ -34,15 +34,12 @@ TEST(Surface, MouseEventsBecomeOneRecord)
     }
 }
 
-TEST(Surface, ClicksTakeTheirPlanPointsOnceTheViewHasAScale)
+TEST(Surface, ClicksTakeTheirPlanPoints)
 {
     TMainWindowRun run;
     TFormMap& form = run.Form();
     TSurfaceDriver driver(form);
     run.Start();
-    // No view yet: no point is taken.
-    driver.Click(100, 200);
-    EXPECT_EQ(form.Points.Down.Screen, QPoint());
     MainMap->DrawMode = 0;
     MainMap->ViewStep(form.DisplaySurf->width(), form.DisplaySurf->height());
     ASSERT_NE(MainMap->FactorX, 0);
