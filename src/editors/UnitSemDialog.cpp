@@ -127,6 +127,7 @@ int TFormSemDialog::Execute(Tsmode smode, TLmode& lmode, QString& Sem)
     if (isVisible())
         return mrCancel;
     Prepare(smode, lmode, Sem);
+    PlaceScreenCentre();
     // The key preview, for the modal run only (and removed however it ends).
     struct TKeyPreview {
         TFormSemDialog* Form;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -62,7 +63,8 @@ void TFormSemDialog::ShowCode()
     Codec().Code(code, true);
     PanelSem->setText(code);
     QFont f = PanelSem->font();
-    f.setPointSize(PanelFontSize(int(code.size())));
+    // Past 1000 characters the rule gives 0 points, which no font has: the smallest one.
+    f.setPointSize(std::max(1, PanelFontSize(int(code.size()))));
     PanelSem->setFont(f);
 }
 

@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -147,14 +149,18 @@ TEST_F(SemDialog, EveryModePreparesItsPageAndCopiesBackOnlyOnOk)
         int lmode = c.lmodeIn;
         QString sem = c.semIn;
         const int result = Dlg(c.smode, lmode, sem, [&](TFormSemDialog* w) {
-            if (!c.panel.isEmpty() || c.smode <= 1)
+            if (!c.panel.isEmpty() || c.smode <= 1) {
                 EXPECT_EQ(w->PanelSem->text(), c.panel);
+            }
             EXPECT_EQ(w->Panel1->text(), c.mode);
             EXPECT_EQ(w->pcMain->currentIndex(), c.main);
-            if (c.select >= 0)
+            if (c.select >= 0) {
                 EXPECT_EQ(w->pcSelectSem1->currentIndex(), c.select);
-            if (c.edit >= 0)
+            }
+            if (c.edit >= 0) {
                 EXPECT_EQ(w->pcSelectSem2->currentIndex(), c.edit);
+            }
+            EXPECT_EQ(w->pos(), CentredIn(QGuiApplication::primaryScreen()->geometry(), w->size()));
             if (c.smode >= 2 && c.smode <= 4)
                 SaveReview(w, QStringLiteral("classifier-mode%1.png").arg(c.smode).toLatin1().constData());
             if (c.smode == 2)
@@ -230,6 +236,19 @@ TEST_F(SemDialog, PanelShowsLongCodeSmallerAndItsTextOnClick)
     EXPECT_TRUE(shown.isEmpty());   // an empty panel says nothing
 }
 
+// Qt refuses a size of 0 points and kept the size of the code shown before, so a code of
+// over a thousand characters came out at 10 points.
+TEST_F(SemDialog, PanelKeepsTheSmallestFontPastAThousandCharacters)
+{
+    Form->Codec().Split(QStringLiteral("ПУН/Ф011"));
+    Form->ShowCode();
+    ASSERT_EQ(Form->PanelSem->font().pointSize(), 10);
+    Form->Codec().Split(QStringLiteral("ПУН/ИТ") + QString(1000, QChar(u'А')));
+    Form->ShowCode();
+    ASSERT_EQ(TFormSemDialog::PanelFontSize(int(Form->PanelSem->text().size())), 0);
+    EXPECT_EQ(Form->PanelSem->font().pointSize(), 1);
+}
+
 TEST_F(SemDialog, UserChoosesAStandardSemantics)
 {
     const QString result = QStringLiteral("ПУН/Ф011;Н021");
@@ -274,6 +293,64 @@ TEST_F(SemDialog, UserChoosesAStandardSemantics)
         Esc(w);
     });
     EXPECT_EQ(sem, result);
+}
+
+TEST_F(SemDialog, CheckedLinesBuildTheGroupInListOrder)
+{
+    Form->ComboBoxObject->setEditText(QStringLiteral("Пункт съемочного обоснования"));
+    ASSERT_EQ(Form->F_List->count(), 2);   // 011, then 012
+    struct Step {
+        int row;
+        bool on;
+        QString panel;
+    };
+    const Step steps[] = {{1, true, QStringLiteral("ПУН/Ф012")},
+                          {0, true, QStringLiteral("ПУН/Ф011;Ф012")},   // not in click order
+                          {1, false, QStringLiteral("ПУН/Ф011")},
+                          {0, false, QStringLiteral("ПУН")}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.panel.toStdString());
+        Form->F_List->SetItemChecked(step.row, step.on);
+        Form->CheckListClick(Form->F_List);
+        EXPECT_EQ(Form->PanelSem->text(), step.panel);
+    }
+}
+
+// The page carries the last call's object, checks and text: each mode 0 call must show
+// only what its own string gives.
+TEST_F(SemDialog, ModeZeroShowsOnlyWhatItsStringGives)
+{
+    struct Case {
+        QString sem;
+        QString object;   // the box text
+        int fLines;
+        QStringList fChecked;
+        bool memo;
+        QString panel;
+    };
+    const QString point = QStringLiteral("Пункт съемочного обоснования");
+    const Case cases[] = {
+        {QStringLiteral("ПУН/Ф012;ИН7"), point, 2, {QStringLiteral("пункт полигонометрии")}, true,
+         QStringLiteral("ПУН/Ф012;ИН7")},
+        {QString(), QString(), 0, {}, false, QString()},
+        {QStringLiteral("ПУН/Ф011"), point, 2, {QStringLiteral("пункт съемочной сети")}, true,
+         QStringLiteral("ПУН/Ф011")},
+        {QStringLiteral("ЖЖЖ/Ф001"), QString(), 0, {}, false, QStringLiteral("ЖЖЖ/Ф001")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sem.toStdString());
+        int lmode = 0;
+        QString sem = c.sem;
+        Dlg(0, lmode, sem, [&](TFormSemDialog* w) {
+            EXPECT_EQ(w->ComboBoxObject->currentText(), c.object);
+            EXPECT_EQ(w->F_List->count(), c.fLines);
+            EXPECT_EQ(Checked(w->F_List), c.fChecked);
+            EXPECT_EQ(Checked(w->N_List), QStringList());
+            EXPECT_EQ(!w->Memo1->toPlainText().isEmpty(), c.memo);
+            EXPECT_EQ(w->PanelSem->text(), c.panel);
+            Esc(w);
+        });
+    }
 }
 
 TEST_F(SemDialog, WorkSelectionOpensOnTheWorkObjectOrTheUnknownOne)
@@ -366,6 +443,34 @@ TEST_F(SemDialogCreation, WithoutFontFileTheWorkControlsGetMsSansSerif)
     CreateFormSemDialog();
     EXPECT_EQ(FormSemDialog()->cbWorkSemObj->font().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(FormSemDialog()->lbWorkSemSv->font().family(), QStringLiteral("MS Sans Serif"));
+}
+
+TEST_F(SemDialogCreation, FontFileNameReachesTheWorkControlsAndGoesBackAsWritten)
+{
+    struct Case {
+        const char* name;
+        bool exists;
+        QByteArray bytes;
+        QString family;
+    };
+    const Case cases[] = {
+        {"missing", false, {}, QStringLiteral("MS Sans Serif")},
+        {"empty", true, {}, QStringLiteral("MS Sans Serif")},
+        // Not installed here: the name is kept as the file gives it, fontconfig substitutes.
+        {"two lines", true, QByteArray("Arial Cyr\r\nLiberation Sans\r\n"), QStringLiteral("Arial Cyr")},
+    };
+    const QString file = File(QStringLiteral("шрифт.wri"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file);
+        if (c.exists)
+            WriteBytes(file, c.bytes);
+        CreateFormSemDialog();
+        EXPECT_EQ(FormSemDialog()->cbWorkSemObj->font().family(), c.family);
+        EXPECT_EQ(FormSemDialog()->lbWorkSemSv->font().family(), c.family);
+        FreeFormSemDialog();
+        EXPECT_EQ(FileBytes(file), c.family.toLatin1() + "\r\n");
+    }
 }
 
 TEST_F(SemDialogCreation, MissingExclusionFileIsSkippedAtStartButNotByLoadExcludes)
