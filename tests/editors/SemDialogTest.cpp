@@ -427,6 +427,28 @@ TEST_F(SemDialog, ExclusionFilesAreWrittenAtExitEvenUnchanged)
         EXPECT_TRUE(QFile::exists(File(QString::fromUtf8(name)))) << name;
 }
 
+// A font file that cannot be written ends the exit there: the exclusion lists stay as
+// they were on disk, the failure is raised, and the window and its hooks are gone anyway.
+TEST_F(SemDialog, UnwritableFontFileStopsTheExitButFreesTheWindow)
+{
+    const QString excludes = File(QStringLiteral("Исключения-Точечные.wri"));
+    ASSERT_TRUE(QFile::remove(excludes));
+    ASSERT_TRUE(QFile::remove(File(QStringLiteral("шрифт.wri"))));
+    ASSERT_TRUE(QDir().mkdir(File(QStringLiteral("шрифт.wri"))));   // no file can go there
+    ErrorInfo->clear();
+    const QString message = RaisedBy([] { FreeFormSemDialog(); });
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(ErrorInfo->join(u'\n').contains(
+        QStringLiteral("procedure TFormSemDialog.FormDestroy(Sender: TObject);")));
+    ErrorInfo->clear();
+    EXPECT_FALSE(QFile::exists(excludes));
+    EXPECT_EQ(FormSemDialog(), nullptr);
+    int lmode = 0;
+    QString sem = QStringLiteral("ПУН");
+    EXPECT_EQ(SemDlg(0, lmode, sem), mrCancel);   // no hook: cancel without a window
+    EXPECT_EQ(sem, QStringLiteral("ПУН"));
+}
+
 // Creation over a classifier folder with some files missing.
 class SemDialogCreation : public ::testing::Test {
 protected:
