@@ -15,3 +15,13 @@ bool TApplication::notify(QObject* receiver, QEvent* e)
         return false;
     }
 }
+
+int TApplication::RunProgram(const std::function<int()>& life)
+{
+    try {
+        return life();
+    } catch (...) {
+        HandleApplicationException(nullptr, std::current_exception());
+        return 1;
+    }
+}

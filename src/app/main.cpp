@@ -12,17 +12,16 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     PrepareProgramWindows();
     InstallDialogWindows();
-    // An error no routine handled is reported and the program goes on with the plan.
+    // An error no routine handled is reported and the program goes on with the plan; the
+    // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;
     catcher.SetEnabled(true);
     InitSeparatorsFromLocale();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    int rc = 0;
-    {
+    return TApplication::RunProgram([&arguments] {
         TFormMap form(arguments);
         form.show();
-        rc = QApplication::exec();
-    }
-    return rc;
+        return QApplication::exec();
+    });
 }

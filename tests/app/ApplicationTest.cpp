@@ -88,3 +88,34 @@ TEST(Application, ExceptionFromAnEventHandlerReachesTheCatcherAndTheLoopGoesOn)
     ASSERT_EQ(boxes.size(), 3);
     EXPECT_EQ(boxes[2], QStringLiteral("Нажатие не обработано"));
 }
+
+// A failure outside any event, as in the main window's creation, once left main and
+// ended the program with no word to the user.
+TEST(Application, FailureOutsideAnyEventIsReportedAndTheProgramEnds)
+{
+    TTestRun run({QStringLiteral("лицензия.rtf")});
+    QStringList boxes;
+    TDialogHooks hooks;
+    hooks.MessageDlg = [&boxes](const QString& text, TMsgDlgType) {
+        boxes.append(text);
+        return mrOk;
+    };
+    TScopedDialogHooks scoped(hooks);
+    TgsCatcher catcher;
+    catcher.ActiveWindow = [] { return nullptr; };
+    catcher.SetEnabled(true);
+
+    EXPECT_EQ(TApplication::RunProgram([] { return 3; }), 3);
+    EXPECT_TRUE(boxes.isEmpty());
+
+    ErrorInfo->append(QStringLiteral("Module name: UnitMap"));
+    EXPECT_EQ(TApplication::RunProgram([]() -> int {
+                  throw Exception(QStringLiteral("Главное окно не создано"));
+              }),
+              1);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Ошибка : Главное окно не создано\r")));
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("\rModule name: UnitMap\r\n")));
+    EXPECT_TRUE(QFileInfo::exists(catcher.ReportPath + QStringLiteral(".txt")));
+    EXPECT_TRUE(ErrorInfo->isEmpty());
+}

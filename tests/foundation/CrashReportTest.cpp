@@ -16,12 +16,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPalette>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <linux/capability.h>
 #include <new>
 #include <stdexcept>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -50,10 +57,63 @@ TDialogHooks RecordingBoxes(QStringList* boxes)
     return hooks;
 }
 
+// Every value of the quantisation tables of a JPEG file, in file order.
+std::vector<int> QuantisationValues(const QByteArray& jpeg)
+{
+    std::vector<int> values;
+    const auto byte = [&jpeg](qsizetype at) {
+        return at < jpeg.size() ? int(uchar(jpeg[at])) : 0;
+    };
+    for (qsizetype at = 2; at + 4 <= jpeg.size() && byte(at) == 0xFF && byte(at + 1) != 0xDA;
+         at += 2 + (byte(at + 2) << 8 | byte(at + 3))) {
+        if (byte(at + 1) != 0xDB)
+            continue;
+        const qsizetype end = at + 2 + (byte(at + 2) << 8 | byte(at + 3));
+        for (qsizetype p = at + 4; p < end;) {
+            const bool wide = byte(p++) >> 4;
+            for (int i = 0; i < 64; ++i, p += wide ? 2 : 1)
+                values.push_back(wide ? byte(p) << 8 | byte(p + 1) : byte(p));
+        }
+    }
+    return values;
+}
+
 std::exception_ptr Failure(const QString& message)
 {
     return std::make_exception_ptr(Exception(message));
 }
+
+// A folder made read-only for the life of the object, for whoever runs the test. Root
+// writes into such a folder by its capabilities to override file modes; they are
+// dropped from this thread's effective set meanwhile (staying permitted, so they come
+// back), and the folder's mode then holds for root as for anyone.
+class TReadOnlyFolder {
+public:
+    explicit TReadOnlyFolder(const QString& path) : Path(path)
+    {
+        Header.version = _LINUX_CAPABILITY_VERSION_3;
+        if (syscall(SYS_capget, &Header, Saved) == 0) {
+            __user_cap_data_struct lowered[2] = {Saved[0], Saved[1]};
+            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+            Lowered = syscall(SYS_capset, &Header, lowered) == 0;
+        }
+        QFile::setPermissions(Path, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~TReadOnlyFolder()
+    {
+        QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (Lowered)
+            syscall(SYS_capset, &Header, Saved);
+    }
+    TReadOnlyFolder(const TReadOnlyFolder&) = delete;
+    TReadOnlyFolder& operator=(const TReadOnlyFolder&) = delete;
+
+private:
+    QString Path;
+    __user_cap_header_struct Header{};
+    __user_cap_data_struct Saved[2]{};
+    bool Lowered = false;
+};
 
 class CrashReport : public ::testing::Test {
 protected:
@@ -61,6 +121,10 @@ protected:
     {
         Window.setObjectName(QStringLiteral("FormMap"));
         Window.resize(120, 80);
+        QPalette palette = Window.palette();
+        palette.setColor(QPalette::Window, WindowColour);
+        Window.setPalette(palette);
+        Window.setAutoFillBackground(true);
         Catcher.ActiveWindow = [this] { return &Window; };
     }
 
@@ -78,6 +142,7 @@ protected:
                QStringLiteral("  ");
     }
 
+    static inline const QColor WindowColour{0x20, 0x80, 0xC0};
     TTestRun Run{{QStringLiteral("лицензия.rtf")}};
     QStringList Boxes;
     TScopedDialogHooks Hooks{RecordingBoxes(&Boxes)};
@@ -115,7 +180,17 @@ TEST_F(CrashReport, ReportJournalPictureAndMessageAsTheUserGetsThem)
     EXPECT_EQ(FileBytes(path + QStringLiteral(".txt")), EncodeCodePage(report));
     EXPECT_EQ(FileBytes(path + QStringLiteral(".Log")),
               EncodeCodePage(QStringLiteral("NewMap=<500><>\r\nNewPoint=<0><0><ЗДН><1,00><2,00>\r\n")));
-    EXPECT_EQ(ReadJpegPicture(path + QStringLiteral(".jpg")).size(), QSize(120, 80));
+    const QImage picture = ReadJpegPicture(path + QStringLiteral(".jpg"));
+    EXPECT_EQ(picture.size(), QSize(120, 80));
+    const QColor middle = picture.pixelColor(60, 40);
+    const int away = std::abs(middle.red() - WindowColour.red()) +
+                     std::abs(middle.green() - WindowColour.green()) +
+                     std::abs(middle.blue() - WindowColour.blue());
+    EXPECT_LE(away, 6) << middle.name().toStdString();   // the window's own pixels
+    // Quality 100: every step of every quantisation table is 1.
+    const std::vector<int> steps = QuantisationValues(FileBytes(path + QStringLiteral(".jpg")));
+    EXPECT_FALSE(steps.empty());
+    EXPECT_TRUE(std::all_of(steps.begin(), steps.end(), [](int step) { return step == 1; }));
 
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_EQ(Boxes[0], QStringLiteral("Ошибка : Деление на ноль\r") + Stars +
@@ -235,19 +310,52 @@ TEST_F(CrashReport, FailureBeforeTheRunFolderExistsWritesNothing)
     EXPECT_FALSE(QFileInfo::exists(Errors()));
 }
 
+// A folder made read-only, where nothing of the report can go: the message says the
+// report was not saved and why, the trail is cleared, and the next report, once the
+// folder takes files again, is whole.
 TEST_F(CrashReport, ReadOnlyRunFolderIsToldAndTheProgramGoesOn)
 {
-    QFile::setPermissions(SessionFolder, QFile::ReadOwner | QFile::ExeOwner);
-    const bool writable = QDir().mkdir(SessionFolder + QStringLiteral("/probe"));
-    if (!writable) {
+    struct Case {
+        const char* Name;
+        QString Locked;            // the folder made read-only
+        QStringList Told;          // what the message must name after "не сохранен:"
+    };
+    const QString errors = SessionFolder + QStringLiteral("/Errors");
+    const Case cases[] = {
+        {"run folder", SessionFolder, {QStringLiteral("Не удается создать папку ") + errors}},
+        {"Errors folder", errors,
+         {Errors() + Base() + QStringLiteral(".jpg"), Errors() + Base() + QStringLiteral(".txt"),
+          Errors() + Base() + QStringLiteral(".Log")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Boxes.clear();
+        ASSERT_TRUE(QDir().mkpath(c.Locked));
+        {
+            TReadOnlyFolder locked(c.Locked);
+            ASSERT_FALSE(QDir().mkdir(c.Locked + QStringLiteral("/probe")))
+                << "the folder still takes new entries";
+            ErrorInfo->append(QStringLiteral("Module name: GeoMap"));
+
+            Catcher.HandleException(nullptr, Failure(QStringLiteral("сбой")));
+
+            ASSERT_EQ(Boxes.size(), 1);
+            const qsizetype told =
+                Boxes[0].indexOf(QStringLiteral("\rОтчет об ошибке не сохранен:\r"));
+            ASSERT_GE(told, 0) << Boxes[0].toStdString();
+            for (const QString& name : c.Told)
+                EXPECT_GE(Boxes[0].indexOf(name, told), 0) << name.toStdString();
+            EXPECT_FALSE(Boxes[0].contains(QStringLiteral("сохранен в файлах")));
+            EXPECT_TRUE(ErrorInfo->isEmpty());
+            EXPECT_TRUE(QDir(errors).isEmpty());
+        }
         Catcher.HandleException(nullptr, Failure(QStringLiteral("сбой")));
-        ASSERT_EQ(Boxes.size(), 1);
-        EXPECT_TRUE(Boxes[0].contains(QStringLiteral("\rОтчет об ошибке не сохранен:\r")));
+        ASSERT_EQ(Boxes.size(), 2);
+        EXPECT_TRUE(Boxes[1].endsWith(SavedTail(Base(), QStringLiteral("txt,jpg,log"))))
+            << Boxes[1].toStdString();
+        for (const char* extension : {".txt", ".jpg", ".Log"})
+            ASSERT_TRUE(QFile::remove(Errors() + Base() + QLatin1String(extension))) << extension;
     }
-    QDir().rmdir(SessionFolder + QStringLiteral("/probe"));
-    QFile::setPermissions(SessionFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (writable)
-        GTEST_SKIP() << "the user running the tests writes into read-only folders";
 }
 
 TEST_F(CrashReport, FileThatCannotBeWrittenIsNamedBesideTheOnesSaved)
