@@ -7,6 +7,7 @@
 
 #include "engine/draw/CoordGrid.h"
 #include "engine/draw/MapPainter.h"
+#include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjectsPicture.h"
 #include "semantics/signs/Symbols.h"
 
@@ -428,6 +429,7 @@ TEST_F(DrawGrid, FarFromTheOriginTheGridStillEnds)
     EXPECT_EQ(At(PixelAt(4e12L, 4e12L)), Rgb(Green));
     // Beyond whole metres: the drawing fails with a clear message.
     ScreenAt(2000, 1e300L, 1e300L);
+    ErrorInfo->clear();
     try {
         Draw();
         ADD_FAILURE() << "drawn";
@@ -435,6 +437,10 @@ TEST_F(DrawGrid, FarFromTheOriginTheGridStillEnds)
         EXPECT_TRUE(e.Message.startsWith(QStringLiteral("Переполнение"))) << e.Message.toStdString();
     }
     EXPECT_EQ(M().DrawBusy, 0);
+    // The frames, drawn first at this scale, head the trail.
+    ASSERT_GE(ErrorInfo->size(), 2);
+    EXPECT_EQ(ErrorInfo->mid(0, 2), (QStringList{"Module name: GeoMap",
+                                                  "procedure TGeoMap.PaintPlanCross(const dest:TDrawDest);"}));
 }
 
 // A corner of the 250 m sheets at 1:5000 with the nomenclature of the cell north-east of
