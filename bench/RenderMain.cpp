@@ -10,6 +10,9 @@
 //                  3 DXF (the picture as drawn)
 //   --dpi N        the resolution of printer or raster image (default 300)
 //   --outline      draw without signs
+//   --grid         the coordinate grid
+//   --frames       the sheet frames with their nomenclature
+//   --nom FILE     the nomenclature file of the frames' labels
 #include "engine/GeoMap.h"
 #include "foundation/ErrorTrail.h"
 #include "semantics/signs/Symbols.h"
@@ -23,7 +26,7 @@ namespace {
 int Usage(QTextStream& err)
 {
     err << "usage: velmora_render PLAN OUT.png [--mode N] [--size WxH] [--scale N] [--centre X,Y] [--dest N] "
-           "[--dpi N] [--outline]\n";
+           "[--dpi N] [--outline] [--grid] [--frames] [--nom FILE]\n";
     return 2;
 }
 
@@ -40,7 +43,8 @@ int main(int argc, char** argv)
         return Usage(err);
     int mode = 0, W = 1200, H = 800, scale = 0, dest = ddScreen;
     double dpi = 300;
-    bool outline = false;
+    bool outline = false, grid = false, frames = false;
+    QString nomenclature;
     bool centred = false;
     TGeoPoint centre;
     for (int i = 2; i < args.size(); ++i) {
@@ -77,6 +81,12 @@ int main(int argc, char** argv)
             dpi = v.toDouble(&ok), ++i;
         else if (a == QLatin1String("--outline"))
             outline = true;
+        else if (a == QLatin1String("--grid"))
+            grid = true;
+        else if (a == QLatin1String("--frames"))
+            frames = true;
+        else if (a == QLatin1String("--nom"))
+            nomenclature = v, ok = !v.isEmpty(), ++i;
         else
             ok = false;
         if (!ok || mode < 0 || mode > 255 || dest < 0 || dest > 3 || dpi <= 0)
@@ -87,6 +97,10 @@ int main(int argc, char** argv)
         MainMap = &map;
         map.ShowSymbols = outline ? 0 : 1;
         map.ShowRastrs = 1;
+        map.ShowCoordCross = grid ? 1 : 0;
+        map.ShowPlansBorders = map.ShowPlanNom = frames ? 1 : 0;
+        if (!nomenclature.isEmpty())
+            map.LoadNomenclatures(QFileInfo(nomenclature).absoluteFilePath());
         map.DoCommand(mcOpenMap, QStringLiteral("<") + QFileInfo(args[0]).absoluteFilePath() +
                                      QStringLiteral("><New><True><>"));
         map.Draw(W, H, 0, ddScreen);

@@ -344,11 +344,7 @@ public:
     // unless the caption being drawn is hidden; a named text ("^key%value") shows its
     // value.
     void DrawText(RGText* DT);
-    // Later parts of the picture: the sheet frames, the coordinate grid, the snapping
-    // nodes and the printed header.
-    void PaintPlanCross();
-    void PaintCoordCross();
-    void FindScreenNodes();
+    // The printed page's header (later).
     void PrintHeader();
     std::unique_ptr<TMapPainter> Painter;   // over Bitmap while a drawing runs
     // Set before each automatic caption from its hidden flag, cleared for other texts.
@@ -360,6 +356,39 @@ public:
     // Compared by address only.
     QSet<const void*> ForeignSigns;
     // ---- end of plan drawing -------------------------------------------------------------
+
+    // ---- Coordinate grid, sheet frames and snapping nodes ------------------------------
+    // (draw/GeoMapGrid.cpp, draw/GeoMapScreenNodes.cpp; the grid's numbers in
+    // draw/CoordGrid.h, shared with the DXF export.) Colours as stored, settings of the
+    // settings window.
+    std::int32_t FrameColor500 = 0xC5C4BC;    // frames of the 250 m sheets
+    std::int32_t FrameColor5000 = 0xD5AE9F;   // frames of the 2 km and 3 km sheets
+    std::int32_t NomColor = 0;                // the sheets' nomenclature labels
+    // The printed area: its north-west corner (the window's print-area mode) and the
+    // page in millimetres (the printer's printable area, set by the print command).
+    TGeoPoint PrintOrigin;
+    std::int32_t PageWidthMm = 0;
+    std::int32_t PageHeightMm = 0;
+
+    // The grid crosses of the 10 cm grid of the plan scale over the area dest covers
+    // (the printed area; elsewhere the whole picture widened by two steps): 3 mm arms at
+    // the destination's resolution on the printer and a raster image, 5 pixels on the
+    // screen and for DXF; dark green, black on the printer and on a 1-bit raster image.
+    // Nothing when ShowCoordCross is off or the output scale is above eight times the
+    // plan's. Raises what fails, with the trail.
+    void PaintCoordCross(TDrawDest dest);
+    // The sheet frames over the area dest covers (the printed area widened by 750 m):
+    // the 250 m sheets up to output scale 25000 with their nomenclature from 2000, the
+    // 2 km or 3 km sheets of the nomenclature's kind up to 1000000 with the base names
+    // from 25001 to 500000. Nothing for a plan of 1:10 or with ShowPlansBorders off.
+    void PaintPlanCross(TDrawDest dest);
+    // Refills ScreenNodes with the snapping candidates of the last drawing's window:
+    // the nodes of the visible sheets' visible layers that lie in it (polygons with their
+    // inner contours, lines and points; a polygon's parts carry the polygon), then the
+    // grid nodes "Координатная сетка" unless the output scale is above eight times the
+    // plan's. Walks the sheets, layers and objects with their cursors.
+    void FindScreenNodes();
+    // ---- end of coordinate grid, sheet frames and snapping nodes ----------------------
 
     // ---- The native plan file and the plan and file commands --------------------------
     // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)

@@ -224,7 +224,7 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
     }
     // 12. Sheet frames under the objects at large scales.
     if (OutputScale <= 1000 && ShowPlansBorders)
-        PaintPlanCross();
+        PaintPlanCross(dDest);
     qint64 frameTime = clock.restart();
 
     // 13, 14. Objects.
@@ -254,7 +254,7 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
             if (!page.Visible)
                 return;
             if (ShowCoordCross && !gridDrawn && page.Name.size() >= 2 && page.Name.startsWith(u'^')) {
-                PaintCoordCross();
+                PaintCoordCross(dDest);
                 gridDrawn = true;
             }
             // Within a sheet polygons lie under lines, lines under points, points under
@@ -385,14 +385,14 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
 
     // 16. Sheet frames over the objects at small scales.
     if (OutputScale > 1000 && ShowPlansBorders)
-        PaintPlanCross();
+        PaintPlanCross(dDest);
     frameTime += clock.restart();
     // 17. The printed page's header.
     if (dDest == ddPrinter && PrintHeaderOn)
         PrintHeader();
     // 18. The grid over everything, unless a "^" sheet put it under itself.
     if (!gridDrawn && ShowCoordCross)
-        PaintCoordCross();
+        PaintCoordCross(dDest);
     const qint64 gridTime = clock.restart();
 
     // 19, 20. The snapping nodes and the copy to the surface.
