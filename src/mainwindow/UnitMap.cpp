@@ -7,7 +7,6 @@
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/VclTimer.h"
-#include "semantics/codec/SemServices.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -32,7 +32,6 @@ class QToolButton;
 class TFormInstr1;
 class TFormMap;
 class TGeoMap;
-class TSemServices;
 class TStartMark;
 class TVclTimer;
 
@@ -252,6 +251,9 @@ public:
     std::unique_ptr<QStringList> AutoloadFonts;
     std::vector<int> AutoloadFontIds;
     QStringList Arguments;           // the plan files named on the command line
+    // The raster open dialog's filter, "description|patterns|…", of every registered
+    // picture format.
+    QString PlanOpenDialogFilter;
     TUnsavedChanges Unsaved;
     bool TerminateRequested = false; // a declined licence: the run ends once start-up is done
 
@@ -287,9 +289,6 @@ public:
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
     QHash<QString, QCursor> Cursors;            // the named cursors
 
-    // The classifier window's services, owned for the run; the classifier window itself
-    // binds to them when it exists.
-    std::unique_ptr<TSemServices> SemServicesOwned;
     std::unique_ptr<TGeoMap> MainMapOwned;
 
 protected:

@@ -121,14 +121,10 @@ bool TFormMap::eventFilter(QObject* watched, QEvent* e)
 
 void TFormMap::PaintBitmap()
 {
-    if (!MainMap || MainMap->Bitmap.isNull()) {
-        PauseOverlays();
-        ResumeOverlays();
-        return;
-    }
-    PauseOverlays();
-    PaintOnSurface(MainMap->Bitmap, QPoint(-MainMap->ScrollX, -MainMap->ScrollY));
-    ResumeOverlays();
+    // The engine's copy: with no picture yet the canvas keeps its bands, and so do
+    // their drawn flags.
+    if (MainMap)
+        MainMap->PaintBitmap();
 }
 
 void TFormMap::SetPanelText(TEnginePanel panel, const QString& text)
