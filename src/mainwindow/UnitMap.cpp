@@ -163,8 +163,11 @@ void TFormMap::BuildButtonPanel(QWidget* panel)
     dot->setFixedWidth(14);
     auto* selected = new QComboBox(panel);
     selected->setObjectName(QStringLiteral("SelectedObjects"));
-    selected->setMinimumWidth(260);
-    row->addWidget(selected);
+    // As wide as the found objects' names need, within what the window leaves.
+    selected->setMinimumWidth(120);
+    selected->setMaximumWidth(360);
+    selected->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row->addWidget(selected, 1);
     row->addStretch();
 }
 

@@ -168,6 +168,8 @@ public:
     // TEngineServices: the window side of the main plan.
     void SetPanelText(TEnginePanel panel, const QString& text) override;
     void SetupProgress(TEngineProgressBar bar, const TEngineProgressSetup& setup) override;
+    // Writes status panel 0 to 5; the mouse handling writes 1 to 3 and 5 through here.
+    void ShowPanelText(int panel, const QString& text);
     void SetProgressPosition(TEngineProgressBar bar, int position) override;
     QSize SurfaceSize() const override;
     void PaintOnSurface(const QImage& picture, QPoint at) override;

@@ -226,6 +226,26 @@ TEST(MainWindowClose, EscAndAFailedSaveKeepTheWindow)
     EXPECT_EQ(run.ExitQuestions.size(), 3u);
 }
 
+TEST(MainWindowClose, AWriteThatFailsIsReportedAndKeepsTheWindowAndTheCount)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    run.ExitAnswer = mrYes;
+    run.SaveAsName = run.Folder() + QStringLiteral("нет такой папки/план.500");
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(run.Messages.size(), 1u);
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("План не сохранен: ")))
+        << run.Messages[0].toStdString();
+    EXPECT_EQ(form.Unsaved.Count(), 1);
+    EXPECT_TRUE(DataFileName.isEmpty());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Free Velmorant 6 - план новый"));
+}
+
 TEST(MainWindowClose, RunFolderStaysWithItsUndoFolderAndGoesWhenEmpty)
 {
     QString session;

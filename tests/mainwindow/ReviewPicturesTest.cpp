@@ -24,6 +24,9 @@ TEST(ReviewPictures, MainWindowSplashLicenceAndExitQuestion)
     form.SetMouseMode(mmSelectObject, 0, true);
     EXPECT_TRUE(QFileInfo::exists(SaveGrab(form, QStringLiteral("main-window"))));
     EXPECT_TRUE(QFileInfo::exists(SaveGrab(*form.FormInstr1, QStringLiteral("tool-palette"))));
+    form.LoadFile(QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/plans/full.500"));
+    ASSERT_GT(MainMap->GetPagesCount(), 0);
+    EXPECT_TRUE(QFileInfo::exists(SaveGrab(form, QStringLiteral("main-window-plan"))));
 
     TFormFirstStart licence(LicenceFileName());
     licence.resize(licence.sizeHint().expandedTo(licence.size()));
