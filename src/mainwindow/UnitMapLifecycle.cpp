@@ -26,6 +26,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -174,6 +175,14 @@ void TFormMap::FormCreate()
 
     LoadCursors();
     SplashStep();
+    // Centred on the screen at a size of its own, then maximised: a desktop without a
+    // window manager (a bare X server) leaves the window at that size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        QRect normal(QPoint(), area.size() * 4 / 5);
+        normal.moveCenter(area.center());
+        setGeometry(normal);
+    }
     setWindowState(windowState() | Qt::WindowMaximized);
     SplashStep();
 
