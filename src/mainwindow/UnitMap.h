@@ -159,9 +159,10 @@ public:
 
     // ---- Shared state (UnitMapState.cpp) -----------------------------------------------
     void SetDefaults();
-    // The sheet and layer for a new object at point of kind lm with semantics sem, made
-    // current in the main plan (created when missing); lm 0 point, 1 line, 2 polygon; false when the object must not be
-    // made (no layer name, the sheet question cancelled, a negative index).
+    // The sheet and layer for a new object of kind lm (0 point, 1 line, 2 polygon) with
+    // semantics sem at point, made current in the main plan (created when missing); false
+    // when the object must not be made (no layer name, the sheet question cancelled, a
+    // negative index).
     bool ChooseDestination(const TGeoPoint& point, int lm, const QString& sem, int& page,
                            int& layer);
 
