@@ -195,7 +195,8 @@ void TFormMap::BuildStatusBar()
 
 void TFormMap::LoadCursors()
 {
-    // Hot spots: the cross and its kin at their centre, arrows at their tip.
+    // Hot spots: the cross and its kin at their centre, arrows at their tip, the
+    // magnifier at the centre of its lens.
     static const char* const names[30] = {
         "CROSS",      "MOVE",         "MOVEDN",        "SELECT",           "ZOOM",
         "PRINT",      "DBET",         "ONNODE",        "ONOBJECT",         "ONTEXT",
@@ -212,6 +213,8 @@ void TFormMap::LoadCursors()
             Cursors.insert(key, QCursor(arrow ? Qt::ArrowCursor : Qt::CrossCursor));
         else if (arrow)
             Cursors.insert(key, QCursor(QPixmap::fromImage(image), 0, 0));
+        else if (key == QLatin1String("ZOOM"))
+            Cursors.insert(key, QCursor(QPixmap::fromImage(image), 12, 12));
         else
             Cursors.insert(key, QCursor(QPixmap::fromImage(image), 15, 15));
     }

@@ -461,7 +461,12 @@ TEST(MainWindowModes, NamedCursorsAreOurPictures)
     for (auto it = form.Cursors.begin(); it != form.Cursors.end(); ++it) {
         SCOPED_TRACE(it.key().toStdString());
         EXPECT_EQ(it.value().shape(), Qt::BitmapCursor);
-        EXPECT_EQ(it.value().pixmap().size(), QSize(32, 32));
+        const QImage picture = it.value().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(picture.size(), QSize(32, 32));
+        // The point that clicks is a drawn one: the cross's centre, the arrow's tip.
+        const QRgb hot = picture.pixel(it.value().hotSpot());
+        EXPECT_GT(qAlpha(hot), 0);
+        EXPECT_LT(qGray(hot), 128);
     }
 }
 
