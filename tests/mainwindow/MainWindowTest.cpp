@@ -78,6 +78,42 @@ TEST(MainWindowStart, ExistingUserGetsTheEmptyPlanWithoutTheLicence)
     EXPECT_DOUBLE_EQ(run.Form().windowOpacity(), 1.0);
 }
 
+TEST(MainWindowStart, FirstShowRunsOnceFromTheEventLoop)
+{
+    TMainWindowRun run;
+    TFormMap& form = run.Form();
+    form.resize(900, 600);
+    form.show();
+    EXPECT_EQ(form.FirstShowPending, 1) << "the first show runs once show() has returned";
+    EXPECT_EQ(form.IgnoreMouse, 1);
+    for (int i = 0; i < 50 && form.FirstShowPending == 1; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(form.FirstShowPending, 0);
+    EXPECT_EQ(MainMap->MapProp.Scale, 500);
+    // Hidden and shown again, the window keeps its plan.
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    form.hide();
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainMap->GetPagesCount(), 1);
+    EXPECT_EQ(CommandLog->size(), 1);
+}
+
+TEST(MainWindowStart, AResizeRedrawsForTheNewSurface)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    const QSize before = form.DisplaySurf->size();
+    ASSERT_EQ(MainMap->Bitmap.size(), before * 3);
+    form.setWindowState(Qt::WindowNoState);
+    form.resize(before.width() - 150, before.height() - 120);
+    QCoreApplication::processEvents();
+    const QSize surface = form.DisplaySurf->size();
+    ASSERT_NE(surface, before);
+    EXPECT_EQ(MainMap->Bitmap.size(), surface * 3);
+}
+
 TEST(MainWindowStart, ThreeArgumentsOpenTheFirstAndStartTwoInstances)
 {
     TMainWindowRun::TOptions options;
