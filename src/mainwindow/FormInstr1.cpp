@@ -9,6 +9,8 @@
 
 namespace {
 constexpr int ModeGroup = 1;
+constexpr int ButtonWidth = 42;   // the widest caption, "Прив", whole
+constexpr int ButtonHeight = 28;
 }
 
 TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
@@ -40,7 +42,7 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     btLink->setObjectName(QStringLiteral("btLink"));
     btLink->SetCaption(QStringLiteral("Прив"));
     btLink->setToolTip(QStringLiteral("Привязка"));
-    btLink->setFixedSize(34, 28);
+    btLink->setFixedSize(ButtonWidth, ButtonHeight);
     place(btLink, 4, 0);
     sbNoSem = new TExSpeedButton(this);
     sbNoSem->setObjectName(QStringLiteral("sbNoSem"));
@@ -48,7 +50,7 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     sbNoSem->setToolTip(QStringLiteral("Без семантики"));
     sbNoSem->SetGroupIndex(2);
     sbNoSem->SetAllowAllUp(true);
-    sbNoSem->setFixedSize(34, 28);
+    sbNoSem->setFixedSize(ButtonWidth, ButtonHeight);
     place(sbNoSem, 4, 1);
     pnPolygonProp = new QWidget(this);
     pnPolygonProp->setObjectName(QStringLiteral("pnPolygonProp"));
@@ -67,7 +69,7 @@ TExSpeedButton* TFormInstr1::ModeButton(const QString& caption, const QString& h
     b->setToolTip(hint);
     b->SetGroupIndex(ModeGroup);
     b->SetAllowAllUp(true);
-    b->setFixedSize(34, 28);
+    b->setFixedSize(ButtonWidth, ButtonHeight);
     return b;
 }
 

@@ -2,6 +2,7 @@
 // reach the hooks, the file dialogs, pop-up menus and other programs.
 #include "mainwindow/MapHooks.h"
 
+#include "controls/core/ExShell.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/DialogBase.h"
@@ -86,4 +87,11 @@ bool StartProgramDetached(const QString& program, const QStringList& arguments,
     if (MapHooks().StartDetached)
         return MapHooks().StartDetached(program, arguments, folder);
     return QProcess::startDetached(program, arguments, folder);
+}
+
+bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show)
+{
+    if (MapHooks().Launch)
+        return MapHooks().Launch(file, params, folder, show);
+    return LaunchFile(file, params, folder, show);
 }

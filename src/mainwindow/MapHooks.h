@@ -1,7 +1,7 @@
 // The main window's own modal entries and outside effects, each reached through a
 // replaceable hook so that tests script them: the exit question, the file dialogs, pop-up
-// menus, another instance of the program and the documents it opens. Unset members fall
-// back on the real windows and the system.
+// menus, another instance of the program and the documents and programs it opens. Unset
+// members fall back on the real windows and the system.
 #pragma once
 
 #include <QPoint>
@@ -23,9 +23,11 @@ struct TMapHooks {
     std::function<bool(const QString& program, const QStringList& arguments,
                        const QString& folder)>
         StartDetached;
-    // The layer of a new object by the layer rules (asking when none applies); empty
-    // when the user gave none.
-    std::function<QString(int lm, const QString& sem)> DetectLayer;
+    // Opens a document or starts a program as the desktop does (help and licence pages,
+    // the transfer program, the image editor); show 0 normal, 2 maximised.
+    std::function<bool(const QString& file, const QString& params, const QString& folder,
+                       int show)>
+        Launch;
     // Ends the run once start-up returns to the event loop.
     std::function<void()> Terminate;
 };
@@ -38,3 +40,4 @@ bool SaveFileNameDialog(const QString& title, const QString& filter, QString& fi
 QAction* ExecMenu(QMenu& menu, QPoint at);
 bool StartProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& folder);
+bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show);

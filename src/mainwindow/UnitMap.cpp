@@ -7,7 +7,6 @@
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/VclTimer.h"
-#include "semantics/codec/SemServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -164,8 +163,11 @@ void TFormMap::BuildButtonPanel(QWidget* panel)
     dot->setFixedWidth(14);
     auto* selected = new QComboBox(panel);
     selected->setObjectName(QStringLiteral("SelectedObjects"));
-    selected->setMinimumWidth(260);
-    row->addWidget(selected);
+    // As wide as the found objects' names need, within what the window leaves.
+    selected->setMinimumWidth(120);
+    selected->setMaximumWidth(360);
+    selected->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row->addWidget(selected, 1);
     row->addStretch();
 }
 
@@ -193,7 +195,8 @@ void TFormMap::BuildStatusBar()
 
 void TFormMap::LoadCursors()
 {
-    // Hot spots: the cross and its kin at their centre, arrows at their tip.
+    // Hot spots: the cross and its kin at their centre, arrows at their tip, the
+    // magnifier at the centre of its lens.
     static const char* const names[30] = {
         "CROSS",      "MOVE",         "MOVEDN",        "SELECT",           "ZOOM",
         "PRINT",      "DBET",         "ONNODE",        "ONOBJECT",         "ONTEXT",
@@ -210,6 +213,8 @@ void TFormMap::LoadCursors()
             Cursors.insert(key, QCursor(arrow ? Qt::ArrowCursor : Qt::CrossCursor));
         else if (arrow)
             Cursors.insert(key, QCursor(QPixmap::fromImage(image), 0, 0));
+        else if (key == QLatin1String("ZOOM"))
+            Cursors.insert(key, QCursor(QPixmap::fromImage(image), 12, 12));
         else
             Cursors.insert(key, QCursor(QPixmap::fromImage(image), 15, 15));
     }

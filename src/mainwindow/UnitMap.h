@@ -32,7 +32,6 @@ class QToolButton;
 class TFormInstr1;
 class TFormMap;
 class TGeoMap;
-class TSemServices;
 class TStartMark;
 class TVclTimer;
 
@@ -160,15 +159,18 @@ public:
 
     // ---- Shared state (UnitMapState.cpp) -----------------------------------------------
     void SetDefaults();
-    // The sheet and layer for a new object at point of kind lm with semantics sem, made
-    // current in the main plan (created when missing); lm 0 point, 1 line, 2 polygon; false when the object must not be
-    // made (no layer name, the sheet question cancelled, a negative index).
+    // The sheet and layer for a new object of kind lm (0 point, 1 line, 2 polygon) with
+    // semantics sem at point, made current in the main plan (created when missing); false
+    // when the object must not be made (no layer name, the sheet question cancelled, a
+    // negative index).
     bool ChooseDestination(const TGeoPoint& point, int lm, const QString& sem, int& page,
                            int& layer);
 
     // TEngineServices: the window side of the main plan.
     void SetPanelText(TEnginePanel panel, const QString& text) override;
     void SetupProgress(TEngineProgressBar bar, const TEngineProgressSetup& setup) override;
+    // Writes status panel 0 to 5; the mouse handling writes 1 to 3 and 5 through here.
+    void ShowPanelText(int panel, const QString& text);
     void SetProgressPosition(TEngineProgressBar bar, int position) override;
     QSize SurfaceSize() const override;
     void PaintOnSurface(const QImage& picture, QPoint at) override;
@@ -252,6 +254,9 @@ public:
     std::unique_ptr<QStringList> AutoloadFonts;
     std::vector<int> AutoloadFontIds;
     QStringList Arguments;           // the plan files named on the command line
+    // The raster open dialog's filter, "description|patterns|…", of every registered
+    // picture format.
+    QString PlanOpenDialogFilter;
     TUnsavedChanges Unsaved;
     bool TerminateRequested = false; // a declined licence: the run ends once start-up is done
 
@@ -287,9 +292,6 @@ public:
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
     QHash<QString, QCursor> Cursors;            // the named cursors
 
-    // The classifier window's services, owned for the run; the classifier window itself
-    // binds to them when it exists.
-    std::unique_ptr<TSemServices> SemServicesOwned;
     std::unique_ptr<TGeoMap> MainMapOwned;
 
 protected:

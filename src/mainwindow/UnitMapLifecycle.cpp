@@ -2,17 +2,18 @@
 // clock, resizing, the question about unsaved changes and the ordered shut-down.
 #include "mainwindow/UnitMap.h"
 
+#include "editors/UnitSemDialog.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/StartMark.h"
+#include "imaging/PictureRegistry.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/MapHooks.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
-#include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -159,14 +161,28 @@ void TFormMap::FormCreate()
     SplashStep();
 
     UpdateCaption();
-    RunStep("Классификатор", [this] {
-        SemServicesOwned = std::make_unique<TSemServices>();
-        SemServicesOwned->AskUnknownWorkSem = &MainMap->Symbols->AskUnknownWorkSem;
-        SemServicesOwned->Open();
-    });
+    MainMap->ShowPlansBorders = 1;
+    MainMap->ShowPlanNom = 1;
+    MainMap->ShowCoordCross = 1;
+    MainMap->ShowSymbols = 1;
+    MainMap->ShowRastrs = 1;
+    MainMap->ShowNodes = 0;
+    // The classifier window lives for the run, owned by nobody; a classifier file that
+    // fails to load is reported and the window keeps what did load.
+    RunStep("Классификатор", [] { CreateFormSemDialog(); });
+    if (TFormSemDialog* classifier = FormSemDialog())
+        classifier->SetSymbols(MainMap->Symbols.get());
 
     LoadCursors();
     SplashStep();
+    // Centred on the screen at a size of its own, then maximised: a desktop without a
+    // window manager (a bare X server) leaves the window at that size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        QRect normal(QPoint(), area.size() * 4 / 5);
+        normal.moveCenter(area.center());
+        setGeometry(normal);
+    }
     setWindowState(windowState() | Qt::WindowMaximized);
     SplashStep();
 
@@ -181,6 +197,8 @@ void TFormMap::FormCreate()
             mark->Logo->SetPicture(SplashPicture);
     }
     TimerCloseStart->SetEnabled(true);
+    PlanOpenDialogFilter = FileFormatList().BuildGraphicFilter(
+        0, fstBoth, foCompact | foIncludeAll | foIncludeExtension);
     ScatterInPlan = 0;
     ScatterInHeight = 0;
     StartMark1->SetPicture(SplashClean);
@@ -288,7 +306,6 @@ void TFormMap::FormShow()
         UpdateCaption();
         const QSize size = SurfaceSize();
         MainMap->Draw(size.width(), size.height(), 0, ddScreen);
-        PaintBitmap();
     });
     DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
     QDir().mkpath(SessionFolder + QLatin1Char('/') + DocStartTime + QStringLiteral(" без имени"));
@@ -379,7 +396,6 @@ void TFormMap::FormResize()
     const QSize size = SurfaceSize();
     RunStep("Перерисовка", [&] {
         MainMap->Draw(size.width(), size.height(), 4, ddScreen);
-        PaintBitmap();
     });
 }
 
@@ -440,9 +456,7 @@ void TFormMap::FormDestroy()
         AutoloadFontIds.clear();
         AutoloadFonts.reset();
     }
-    if (SemServicesOwned)
-        RunStep("Классификатор", [this] { SemServicesOwned->Close(); });
-    SemServicesOwned.reset();
+    RunStep("Классификатор", [] { FreeFormSemDialog(); });
     if (MainMap == MainMapOwned.get())
         MainMap = nullptr;
     MainMapOwned.reset();
@@ -493,7 +507,6 @@ void TFormMap::LoadFile(const QString& fileName)
         UndoStep = 0;
         const QSize size = SurfaceSize();
         MainMap->Draw(size.width(), size.height(), 0, ddScreen);
-        PaintBitmap();
         UpdateCaption();
     });
 }

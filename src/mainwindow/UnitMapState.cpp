@@ -6,7 +6,6 @@
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
-#include "mainwindow/MapHooks.h"
 #include "mainwindow/VclTimer.h"
 #include "semantics/signs/Symbols.h"
 
@@ -80,7 +79,11 @@ void TFormMap::SetDefaults()
     WheelMode = 2;
     CircleTolerance = 0.05L;
     MainMap->UndoOn = 1;
+    MainMap->HighlightColor1 = 0xFF0000;
+    MainMap->HighlightColor2 = 0x00FFFF;
     MainMap->PrinterScale = 500;
+    MainMap->PrintBits = 3;
+    MainMap->PrintHeaderOn = 1;
 
     // New texts take the first text style of scale 500.
     TSymbols& symbols = *MainMap->Symbols;
@@ -93,45 +96,6 @@ void TFormMap::SetDefaults()
         TextFontSize = style.Size;
         TextColor = style.Color;
     }
-}
-
-namespace {
-
-// The sheet named name, made current; created when the plan has none of that name.
-bool SetPage2(TGeoMap& map, const QString& name)
-{
-    if (map.IndexOfPage(name) < 0)
-        map.DoCommand(mcNewPage, TCommandParams().Text(name));
-    return map.IndexOfPage(name) >= 0;
-}
-
-// The layer named name of the current sheet, made current; created when missing.
-bool SetLayer(TGeoMap& map, const QString& name)
-{
-    const int page = map.GetCurrentPage();
-    if (page < 0)
-        return false;
-    if (map.GetLayerIndexInCurrentPage(name) < 0)
-        map.DoCommand(mcNewLayer, TCommandParams().Int(page).Text(name));
-    return map.GetLayerIndexInCurrentPage(name) >= 0;
-}
-
-}  // namespace
-
-QString DetectLayer(TGeoMap& map, int lm, const QString& sem)
-{
-    if (MapHooks().DetectLayer)
-        return MapHooks().DetectLayer(lm, sem);
-    // The rules name whole semantics strings; the object code alone is the fallback.
-    const QString code = sem.left(3);
-    QString byCode;
-    for (const auto& rule : map.LayerRules) {
-        if (rule->Semantics == sem)
-            return rule->LayerName;
-        if (byCode.isEmpty() && rule->Semantics == code)
-            byCode = rule->LayerName;
-    }
-    return byCode;
 }
 
 bool TFormMap::ChooseDestination(const TGeoPoint& point, int lm, const QString& sem, int& page,
@@ -154,12 +118,12 @@ bool TFormMap::ChooseDestination(const TGeoPoint& point, int lm, const QString& 
             DestAutoPage = 0;
         }
     }
-    if (!SetPage2(*MainMap, pageName))
+    if (!MainMap->SetPage2(pageName))
         return false;
-    const QString layerName = DestAutoLayer == 1 ? DetectLayer(*MainMap, lm, sem) : DestLayerName;
+    const QString layerName = DestAutoLayer == 1 ? MainMap->DetectLayer(lm, sem) : DestLayerName;
     if (layerName.isEmpty())
         return false;   // the layer question was cancelled: nothing is made
-    if (!SetLayer(*MainMap, layerName))
+    if (!MainMap->SetLayer(layerName))
         return false;
     page = MainMap->GetCurrentPage();
     layer = MainMap->GetCurrentLayer();

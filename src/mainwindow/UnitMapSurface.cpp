@@ -121,14 +121,10 @@ bool TFormMap::eventFilter(QObject* watched, QEvent* e)
 
 void TFormMap::PaintBitmap()
 {
-    if (!MainMap || MainMap->Bitmap.isNull()) {
-        PauseOverlays();
-        ResumeOverlays();
-        return;
-    }
-    PauseOverlays();
-    PaintOnSurface(MainMap->Bitmap, QPoint(-MainMap->ScrollX, -MainMap->ScrollY));
-    ResumeOverlays();
+    // The engine's copy: with no picture yet the canvas keeps its bands, and so do
+    // their drawn flags.
+    if (MainMap)
+        MainMap->PaintBitmap();
 }
 
 void TFormMap::SetPanelText(TEnginePanel panel, const QString& text)
@@ -146,10 +142,18 @@ void TFormMap::SetPanelText(TEnginePanel panel, const QString& text)
         }
         return;
     }
-    case TEnginePanel::Scale: StatusPanels[0]->setText(text); return;
-    case TEnginePanel::Timings: StatusPanels[4]->setText(text); return;
-    case TEnginePanel::Counts: StatusPanels[5]->setText(text); return;
+    case TEnginePanel::Scale: return ShowPanelText(0, text);
+    case TEnginePanel::Timings: return ShowPanelText(4, text);
+    case TEnginePanel::Counts: return ShowPanelText(5, text);
     }
+}
+
+void TFormMap::ShowPanelText(int panel, const QString& text)
+{
+    // The panels keep their widths; a longer text is whole in the hint.
+    QLabel* label = StatusPanels[panel];
+    label->setText(text);
+    label->setToolTip(text);
 }
 
 void TFormMap::SetupProgress(TEngineProgressBar bar, const TEngineProgressSetup& setup)

@@ -108,19 +108,59 @@ TEST(Destination, SheetQuestionRepeatsUntilANameAndEscGivesUp)
     }
 }
 
-TEST(Destination, NoLayerNameMakesNothing)
+TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
 {
-    TMainWindowRun run;
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
     run.Start();
     TFormMap& form = run.Form();
-    MapHooks().DetectLayer = [](int, const QString&) { return QString(); };   // question cancelled
     form.DestAutoPage = 0;
     form.DestPageName = QStringLiteral("Лист");
-    int page = 5, layer = 5;
-    EXPECT_FALSE(form.ChooseDestination(TGeoPoint(1, 1), 1, QStringLiteral("ГОР"), page, layer));
-    EXPECT_EQ(layer, -1);
-    ASSERT_GE(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
-    EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), 0);
+    // No rule knows this code: the engine asks for the layer.
+    const QString sem = QStringLiteral("ЖЖЖ");
+    struct Case {
+        int Result;
+        const char* Typed;
+        bool Made;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {mrCancel, "", false, "Отмена: Ввод отменен"},
+        {mrOk, "", false, "Отмена: Ввод отменен"},   // confirmed without a name
+        {mrOk, "Новый слой", true, "Новый элемент: Добавлен новый слой \"Новый слой\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Message);
+        run.Messages.clear();
+        int asked = 0;
+        TDialogHooks hooks = DialogHooks();
+        hooks.SelStr = [&](const QStringList&, TSelection& selection, const QString& caption,
+                           const QString&) {
+            ++asked;
+            EXPECT_EQ(caption, QStringLiteral("Не получается автоматически определить слой "));
+            selection.Index = -1;
+            selection.Typed = QString::fromUtf8(c.Typed);
+            return c.Result;
+        };
+        const TScopedDialogHooks scope(hooks);
+        int page = 5, layer = 5;
+        EXPECT_EQ(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer), c.Made);
+        EXPECT_EQ(asked, 1);
+        ASSERT_EQ(run.Messages.size(), 1u);
+        EXPECT_EQ(run.Messages[0], QString::fromUtf8(c.Message));
+        ASSERT_GE(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
+        if (c.Made) {
+            EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
+        } else {
+            EXPECT_EQ(layer, -1);
+            EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), 0);
+        }
+    }
+    // The answer became a rule: the next object of that code is not asked about.
+    int page = -1, layer = -1;
+    EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
+    EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
 }
 
 TEST(MainWindowStart, AFailingStartStepIsReportedAndTheLaterStepsRun)

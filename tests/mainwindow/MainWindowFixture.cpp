@@ -3,6 +3,7 @@
 #include "foundation/ui/ServDialogsWindows.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/ProgramFolder.h"
+#include "semantics/codec/SemDialogs.h"
 #include "support/CopyTree.h"
 
 #include <QCoreApplication>
@@ -71,9 +72,18 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
     };
     MapHooks().Terminate = [this] { TerminateAsked = true; };
     MapHooks().MenuExec = [](QMenu&, QPoint) { return nullptr; };
+    MapHooks().Launch = [this](const QString& file, const QString&, const QString&, int) {
+        Launched.push_back(file);
+        return true;
+    };
     if (options.Prepare)
         options.Prepare(Program);
     Window = std::make_unique<TFormMap>(options.Arguments);
+    // The classifier window is real; its modal use is scripted like the other windows.
+    SemDialogHooks().SemDlg = [this](int, int&, QString&) {
+        ++ClassifierShown;
+        return mrCancel;
+    };
 }
 
 TMainWindowRun::~TMainWindowRun()

@@ -60,6 +60,8 @@ public:
     int LicenceShown = 0;
     int ScaleWhenLicenceShown = -1;        // the plan's scale while the licence was up
     bool TerminateAsked = false;
+    std::vector<QString> Launched;         // documents and programs opened
+    int ClassifierShown = 0;               // the classifier window, shown modally
 
 private:
     QTemporaryDir Dir;

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "controls/ExSpeedButton.h"
+#include "editors/UnitSemDialog.h"
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/VclTimer.h"
@@ -77,6 +78,42 @@ TEST(MainWindowStart, ExistingUserGetsTheEmptyPlanWithoutTheLicence)
     EXPECT_DOUBLE_EQ(run.Form().windowOpacity(), 1.0);
 }
 
+TEST(MainWindowStart, FirstShowRunsOnceFromTheEventLoop)
+{
+    TMainWindowRun run;
+    TFormMap& form = run.Form();
+    form.resize(900, 600);
+    form.show();
+    EXPECT_EQ(form.FirstShowPending, 1) << "the first show runs once show() has returned";
+    EXPECT_EQ(form.IgnoreMouse, 1);
+    for (int i = 0; i < 50 && form.FirstShowPending == 1; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(form.FirstShowPending, 0);
+    EXPECT_EQ(MainMap->MapProp.Scale, 500);
+    // Hidden and shown again, the window keeps its plan.
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    form.hide();
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainMap->GetPagesCount(), 1);
+    EXPECT_EQ(CommandLog->size(), 1);
+}
+
+TEST(MainWindowStart, AResizeRedrawsForTheNewSurface)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    const QSize before = form.DisplaySurf->size();
+    ASSERT_EQ(MainMap->Bitmap.size(), before * 3);
+    form.setWindowState(Qt::WindowNoState);
+    form.resize(before.width() - 150, before.height() - 120);
+    QCoreApplication::processEvents();
+    const QSize surface = form.DisplaySurf->size();
+    ASSERT_NE(surface, before);
+    EXPECT_EQ(MainMap->Bitmap.size(), surface * 3);
+}
+
 TEST(MainWindowStart, ThreeArgumentsOpenTheFirstAndStartTwoInstances)
 {
     TMainWindowRun::TOptions options;
@@ -108,6 +145,46 @@ TEST(MainWindowStart, TextDefaultsComeFromTheFirstTextStyleOfScale500)
     EXPECT_EQ(form.CoordLabelOffsets[6], -5.8L);
     EXPECT_FALSE(MainMap->NomenclatureFileName.isEmpty());
     EXPECT_GT(MainMap->Nomenclatures.GetCount(), 0) << "the default nomenclature was not loaded";
+}
+
+TEST(MainWindowStart, CreationSwitchesTheDisplayOnAndBindsTheClassifierWindow)
+{
+    {
+        TMainWindowRun run;
+        EXPECT_EQ(MainMap->ShowPlansBorders, 1);
+        EXPECT_EQ(MainMap->ShowPlanNom, 1);
+        EXPECT_EQ(MainMap->ShowCoordCross, 1);
+        EXPECT_EQ(MainMap->ShowSymbols, 1);
+        EXPECT_EQ(MainMap->ShowRastrs, 1);
+        EXPECT_EQ(MainMap->ShowNodes, 0);
+        EXPECT_EQ(MainMap->HighlightColor1, 0xFF0000);
+        EXPECT_EQ(MainMap->HighlightColor2, 0x00FFFF);
+        EXPECT_EQ(MainMap->PrintHeaderOn, 1);
+        ASSERT_NE(FormSemDialog(), nullptr);
+        EXPECT_EQ(FormSemDialog()->Symbols, MainMap->Symbols.get());
+        EXPECT_EQ(FormSemDialog()->parent(), nullptr);
+        EXPECT_GT(FormSemDialog()->Codec().SemStandarts.GetCount(), 0);
+        EXPECT_TRUE(run.Form().PlanOpenDialogFilter.contains(QStringLiteral("*.bmp")))
+            << run.Form().PlanOpenDialogFilter.toStdString();
+        run.Finish();
+        EXPECT_EQ(FormSemDialog(), nullptr);
+        EXPECT_EQ(MainMap, nullptr);
+    }
+}
+
+TEST(MainWindowClock, ClickShowsTheStartOfTheRun)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Form().Clock->trigger();
+    ASSERT_EQ(run.Messages.size(), 1u);
+    // "Запуcк" with a Latin c, the date and time of the start, and no text.
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("Запу") + QLatin1Char('c') +
+                                           QStringLiteral("к ") + run.Form().StartDateTimeText))
+        << run.Messages[0].toStdString();
+    EXPECT_TRUE(run.Form().StartDateTimeText.contains(QStringLiteral(" в ")));
+    EXPECT_TRUE(run.Messages[0].endsWith(QStringLiteral(": ")));
 }
 
 TEST(MainWindowClock, TurnsOnlyOnTheMinute)
@@ -183,6 +260,26 @@ TEST(MainWindowClose, EscAndAFailedSaveKeepTheWindow)
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(QFileInfo::exists(run.Folder() + QStringLiteral("сохраненный.500")));
     EXPECT_EQ(run.ExitQuestions.size(), 3u);
+}
+
+TEST(MainWindowClose, AWriteThatFailsIsReportedAndKeepsTheWindowAndTheCount)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    run.ExitAnswer = mrYes;
+    run.SaveAsName = run.Folder() + QStringLiteral("нет такой папки/план.500");
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(run.Messages.size(), 1u);
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("План не сохранен: ")))
+        << run.Messages[0].toStdString();
+    EXPECT_EQ(form.Unsaved.Count(), 1);
+    EXPECT_TRUE(DataFileName.isEmpty());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Free Velmorant 6 - план новый"));
 }
 
 TEST(MainWindowClose, RunFolderStaysWithItsUndoFolderAndGoesWhenEmpty)
@@ -293,6 +390,63 @@ TEST(MainWindowModes, EdgeCasesOfTheSetter)
     EXPECT_TRUE(SameCursor(form.DisplaySurf->cursor(), form.Cursors.value(QStringLiteral("GTRACE2"))));
 }
 
+TEST(MainWindowModes, RasterLinkWithItsRasterReleasesTheButtonsAfterTheCheck)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("Растры")));
+    const int page = MainMap->IndexOfPage(QStringLiteral("Растры"));
+    MainMap->DoCommand(mcNewRastr, TCommandParams()
+                                       .Int(page)
+                                       .Text(run.Folder() + QStringLiteral("нет.bmp"))
+                                       .Fixed(0)
+                                       .Fixed(0)
+                                       .Fixed(100)
+                                       .Fixed(100)
+                                       .Int(1)
+                                       .Text(QString())
+                                       .Int(100)
+                                       .Int(100)
+                                       .Int(100)
+                                       .Int(200)
+                                       .Int(0));
+    form.LinkPage = page;
+    form.LinkRastr = 0;
+    form.SetMouseMode(mmCreatePoint, 0, true);
+    ASSERT_TRUE(form.FormInstr1->sbPoint->Down());
+    form.SetMouseMode(mmLinkRastr, 1, true);
+    EXPECT_EQ(form.MouseMode, mmLinkRastr);
+    EXPECT_EQ(form.MouseStep, 1);
+    EXPECT_EQ(form.NMouseMode->title(), QStringLiteral("режим: Привязка растра - Точка 1[1]"));
+    EXPECT_TRUE(SameCursor(form.DisplaySurf->cursor(), form.Cursors.value(QStringLiteral("CROSS"))));
+    EXPECT_FALSE(form.FormInstr1->sbPoint->Down());
+    EXPECT_TRUE(form.ModeMemory.ModeSaved);
+    EXPECT_EQ(form.ModeMemory.SavedMouseMode, mmCreatePoint);
+    form.SetMouseMode(mmLinkRastr, 2, false);
+    EXPECT_EQ(form.NMouseMode->title(), QStringLiteral("режим: Привязка растра - Точка 2[2]"));
+}
+
+TEST(MainWindowModes, EverySwitchWipesTheBandsWithThePicture)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    form.SetMouseMode(mmMergeLines, 0, true);
+    QImage& canvas = form.DisplaySurf->Canvas;
+    const QImage clean = canvas.copy();
+    ASSERT_FALSE(clean.isNull());
+    form.NodeBand.Show(canvas, QPolygon({QPoint(10, 10), QPoint(200, 150)}));
+    ASSERT_NE(canvas, clean);
+    for (TMouseMode mode : {TMouseMode(mmCreateLine), TMouseMode(mmNone), TMouseMode(40)}) {
+        SCOPED_TRACE(int(mode));
+        form.NodeBand.Show(canvas, QPolygon({QPoint(10, 10), QPoint(200, 150)}));
+        form.SetMouseMode(mode, 0, false);
+        EXPECT_EQ(canvas, clean);
+        EXPECT_FALSE(form.NodeBand.Drawn);
+    }
+}
+
 TEST(MainWindowModes, PanFromZoomFromSelectionRestoresTheSelection)
 {
     TMainWindowRun run;
@@ -343,7 +497,12 @@ TEST(MainWindowModes, NamedCursorsAreOurPictures)
     for (auto it = form.Cursors.begin(); it != form.Cursors.end(); ++it) {
         SCOPED_TRACE(it.key().toStdString());
         EXPECT_EQ(it.value().shape(), Qt::BitmapCursor);
-        EXPECT_EQ(it.value().pixmap().size(), QSize(32, 32));
+        const QImage picture = it.value().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(picture.size(), QSize(32, 32));
+        // The point that clicks is a drawn one: the cross's centre, the arrow's tip.
+        const QRgb hot = picture.pixel(it.value().hotSpot());
+        EXPECT_GT(qAlpha(hot), 0);
+        EXPECT_LT(qGray(hot), 128);
     }
 }
 
