@@ -275,9 +275,9 @@ public:
         // slowest on a busy machine.
         constexpr std::size_t ObjectsPerThread = 2000;
         constexpr std::size_t MaxThreads = 4;
+        static const std::size_t cpus = std::max(1u, std::thread::hardware_concurrency());
         const std::size_t threads =
-            std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), MaxThreads,
-                                   objects / ObjectsPerThread + 1});
+            std::min<std::size_t>({cpus, MaxThreads, objects / ObjectsPerThread + 1});
         std::vector<char> hits(objects);
         ParallelFor(chunks.size(), threads, [&](std::size_t c) {
             const RChunk& chunk = chunks[c];
