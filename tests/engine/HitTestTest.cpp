@@ -173,6 +173,16 @@ TEST_F(HitTestTest, FilterAndHitTests)
         {"a text never measured is not hit at the origin", 0, none, 0, none, 2, 0, 0, 0.1L, {}},
         {"a click in a hole finds the polygon", 0, none, 0, none, 0, 87, 87, 0.5L,
          {{0, 0, 0, fkPolygon}}},
+        {"kind 5 polygons only", 0, none, 0, none, 5, 87, 87, 0.5L, {{0, 0, 0, fkPolygon}}},
+        {"kind 3 gives no polygon", 0, none, 0, none, 3, 87, 87, 0.5L, {}},
+        // The contour tests' edge tolerance grows with the edge: 5 cm beside the middle
+        // of a 15 m side is still on it, which the box rejection must not lose.
+        {"5 cm off a polygon's long side is on it", 0, none, 0, none, 5, 79.95L, 87.5L, 0.01L,
+         {{0, 0, 0, fkPolygon}}},
+        {"10 cm off it is outside", 0, none, 0, none, 5, 79.9L, 87.5L, 0.01L, {}},
+        {"5 cm off a text frame's long side is on it", 0, none, 0, none, 2, 10.05L, 25, 0.01L,
+         {{0, 0, 0, fkText}}},
+        {"10 cm off it is outside the frame", 0, none, 0, none, 2, 10.1L, 25, 0.01L, {}},
         {"a line crossing the rectangle", 0, none, 0, none, 4, 40, 50, 1, {{0, 0, 0, fkLine}}},
         {"a short line wholly inside is missed", 0, none, 0, none, 4, 70.2L, 70.2L, 1, {}},
         {"a short line crossing an edge", 0, none, 0, none, 4, 70, 71, 0.75L, {{0, 0, 1, fkLine}}},

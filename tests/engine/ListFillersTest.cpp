@@ -7,6 +7,8 @@
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
+#include <tuple>
+
 namespace {
 
 using namespace testplan;
@@ -265,6 +267,24 @@ TEST_F(ListFillersTest, TextLinesShowPlanAngleAndStyle)
         QStringLiteral("1    ул       (   11.50,   -3.00) /90.00  шрифт Liberation Sans 255 2.50 1010")}));
 }
 
+TEST_F(ListFillersTest, RealsTakeTheSystemDecimalSeparator)
+{
+    TGeoMap& m = Plan();
+    BuildPlan();
+    RGText& own = *m.Pages.At(0)->Layers.At(0)->Texts.At(1);
+    own.OwnStyle = std::make_unique<TUserStyle>();
+    own.OwnStyle->FontName = QStringLiteral("Liberation Sans");
+    own.OwnStyle->Size = 2.5L;
+    const TSeparatorScope comma{QLatin1Char(',')};
+    QStringList lines;
+    m.GetTextsToListBox(0, 0, lines);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1], QStringLiteral("1    ул       (   11,50,   -3,00) /90,00  шрифт Liberation Sans 0 2,50 0000"));
+    m.GetPointsToListBox(0, 0, lines);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" ( 101,500, 202,250)"))) << lines[1].toStdString();
+}
+
 TEST_F(ListFillersTest, ObjectLinesNameTheReadableSemantics)
 {
     TGeoMap& m = Plan();
@@ -445,6 +465,58 @@ TEST_F(ListFillersTest, GettersCopyTheObjectOrAssignNothing)
     EXPECT_EQ(sign, QStringLiteral("ТОЧ-Ф010"));
     m.GetLineSymbol(0, 1, 0, sign);
     EXPECT_TRUE(sign.isEmpty());   // never rendered
+}
+
+TEST_F(ListFillersTest, TextLineAndPolygonGettersOfMissingObjectsAssignNothing)
+{
+    TGeoMap& m = Plan();
+    BuildPlan();
+    struct Case {
+        const char* Name;
+        int Page, Layer, Index;
+    };
+    const Case cases[] = {
+        {"sheet past the last", 3, 0, 0}, {"sheet -1", -1, 1, 0}, {"layer past the last", 0, 3, 0},
+        {"object past the last", 0, 1, 9}, {"object -1", 0, 1, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QString text = QStringLiteral("old"), styleName = text, font = text, fontStyle = text;
+        Extended x = -1, y = -1, factor = -1, size = -1;
+        int rotation = -1, colour = -1;
+        bool own = true;
+        m.GetTextProp(c.Page, c.Layer, c.Index, text, x, y, rotation, factor, styleName, own,
+                      font, colour, size, fontStyle);
+        EXPECT_EQ((QStringList{text, styleName, font, fontStyle}), QStringList(4, QStringLiteral("old")));
+        EXPECT_EQ(std::make_tuple(x, y, factor, size), std::make_tuple(-1.0L, -1.0L, -1.0L, -1.0L));
+        EXPECT_EQ(std::make_tuple(rotation, colour, own), std::make_tuple(-1, -1, true));
+
+        QString sem = QStringLiteral("old");
+        ArrUserTexts user(2);
+        bool strip = true;
+        Extended width = -1;
+        TPrecision precision = 9;
+        int captions = -1;
+        QStringList over{QStringLiteral("caller's")};
+        ArrLineNodes lineNodes(3);
+        m.GetLineProp(c.Page, c.Layer, c.Index, sem, user, strip, width, precision, captions,
+                      over, lineNodes);
+        EXPECT_EQ(sem, QStringLiteral("old"));
+        EXPECT_EQ(std::make_tuple(user.size(), lineNodes.size()), std::make_tuple(2u, 3u));
+        EXPECT_EQ(std::make_tuple(strip, width, precision, captions),
+                  std::make_tuple(true, -1.0L, TPrecision(9), -1));
+        EXPECT_EQ(over, QStringList{QStringLiteral("caller's")});
+
+        ArrPolygonNodes polygonNodes(4);
+        ArrIntrPolygons holes(5);
+        Extended dx = -1, dy = -1;
+        int angle = -1;
+        m.GetPolygonProp(c.Page, c.Layer, c.Index, sem, polygonNodes, precision, user, dx, dy,
+                         holes, captions, angle);
+        EXPECT_EQ(sem, QStringLiteral("old"));
+        EXPECT_EQ(std::make_tuple(polygonNodes.size(), holes.size(), user.size()),
+                  std::make_tuple(4u, 5u, 2u));
+        EXPECT_EQ(std::make_tuple(dx, dy, angle, captions), std::make_tuple(-1.0L, -1.0L, -1, -1));
+    }
 }
 
 TEST_F(ListFillersTest, LineGetterLeavesEmptyOverLinesAlone)

@@ -4,9 +4,10 @@
 //
 // A search walks every object of the sheets it searches, so each exact test is guarded
 // by a bounding-box test that can only reject what the exact test would reject too.
-// What remains is reading every node of every line and polygon, which on a large plan
-// is memory-bound: those tests, independent and read-only, run on several threads, and
-// the records are then built in order on the calling thread.
+// What remains is reading every object record and every node of every line and
+// polygon, which on a large plan is memory-bound: the tests, independent and read-only,
+// run on several threads, and the records are then built in order on the calling
+// thread.
 #include "engine/GeoMap.h"
 
 #include "engine/query/QueryLookup.h"
@@ -169,35 +170,28 @@ void Describe(RFindedObject& r, const RGPolygon& polygon)
     AddCaptionRegions(r, polygon.AutoTexts);
 }
 
-// test(i) for every i below count, on up to four threads when work (nodes to read) is
-// large enough to pay for them (more gain little once memory is the limit, and wait
-// longest for the slowest on a busy machine). A thread that cannot be started leaves its share
-// to the others; the first exception a test raises is raised here after all stop.
+// test(i) for every i below count on the given number of threads, the calling one
+// among them. A thread that cannot be started leaves its share to the others; the first
+// exception a test raises is raised here after all stop.
 template <class F>
-void ParallelFor(std::size_t count, std::size_t work, F test)
+void ParallelFor(std::size_t count, std::size_t threads, F test)
 {
-    constexpr std::size_t WorkPerThread = 100000;
-    constexpr std::size_t MaxThreads = 4;
-    const std::size_t threads = std::min<std::size_t>(
-        {std::max(1u, std::thread::hardware_concurrency()), MaxThreads, work / WorkPerThread + 1, count});
+    threads = std::min(threads, count);
     if (threads <= 1) {
         for (std::size_t i = 0; i < count; ++i)
             test(i);
         return;
     }
-    constexpr std::size_t Chunk = 64;
     std::atomic<std::size_t> next{0};
     std::mutex failureLock;
     std::exception_ptr failure;
     const auto worker = [&] {
         try {
             for (;;) {
-                const std::size_t begin = next.fetch_add(Chunk);
-                if (begin >= count)
+                const std::size_t i = next.fetch_add(1);
+                if (i >= count)
                     return;
-                const std::size_t end = std::min(count, begin + Chunk);
-                for (std::size_t i = begin; i < end; ++i)
-                    test(i);
+                test(i);
             }
         } catch (...) {
             const std::lock_guard<std::mutex> lock(failureLock);
@@ -240,65 +234,191 @@ public:
     // layer texts, points, lines, polygons. Each list walked ends on its last item.
     void Run()
     {
-        const bool lines = Kind == 0 || Kind == 4;
-        const bool polygons = Kind == 0 || Kind == 5;
-        std::vector<const RGLine*> lineJobs;
-        std::vector<const RGPolygon*> polygonJobs;
-        std::size_t work = 0;
-        for (const RVisit& v : Visits) {
-            if (!v.Layer)
+        // One segment per list to test, in the order the hits are reported; its
+        // results go to hits from First on.
+        std::vector<RSegment> segments;
+        std::size_t objects = 0;
+        const auto add = [&](int visit, std::uint8_t kind, int count) {
+            segments.push_back({visit, kind, count, objects});
+            objects += static_cast<std::size_t>(count);
+        };
+        for (int v = 0, n = static_cast<int>(Visits.size()); v < n; ++v) {
+            const RGLayer* layer = Visits[static_cast<std::size_t>(v)].Layer;
+            if (!layer)
                 continue;
-            if (lines) {
-                for (const auto& l : v.Layer->Lines) {
-                    lineJobs.push_back(l.get());
-                    work += static_cast<std::size_t>(std::max(l->Track.GetCount(), l->Nodes.GetCount()));
-                }
-            }
-            if (polygons) {
-                for (const auto& p : v.Layer->Polygons) {
-                    polygonJobs.push_back(p.get());
-                    work += static_cast<std::size_t>(p->Nodes.GetCount());
-                }
-            }
+            if (Kind == 0 || Kind == 2)
+                add(v, fkText, layer->Texts.GetCount());
+            if (Kind == 0 || Kind == 3)
+                add(v, fkPoint, layer->Points.GetCount());
+            if (Kind == 0 || Kind == 4)
+                add(v, fkLine, layer->Lines.GetCount());
+            if (Kind == 0 || Kind == 5)
+                add(v, fkPolygon, layer->Polygons.GetCount());
         }
-        std::vector<char> hits(lineJobs.size() + polygonJobs.size());
-        ParallelFor(hits.size(), work, [&](std::size_t i) {
-            hits[i] = i < lineJobs.size() ? LineHit(*lineJobs[i])
-                                          : PolygonHit(*polygonJobs[i - lineJobs.size()]);
+
+        // Runs of consecutive objects of one segment, small enough to share the work
+        // out evenly, large enough to cost little to hand out.
+        constexpr int RunLength = 256;
+        struct RChunk {
+            std::size_t Segment;
+            int Begin;
+            int End;
+        };
+        std::vector<RChunk> chunks;
+        chunks.reserve(objects / RunLength + segments.size());
+        for (std::size_t k = 0; k < segments.size(); ++k) {
+            for (int b = 0; b < segments[k].Count; b += RunLength)
+                chunks.push_back({k, b, std::min(segments[k].Count, b + RunLength)});
+        }
+        // A thread pays for itself once it has a few thousand objects to read; more
+        // than four gain little once memory is the limit, and wait longest for the
+        // slowest on a busy machine.
+        constexpr std::size_t ObjectsPerThread = 2000;
+        constexpr std::size_t MaxThreads = 4;
+        static const std::size_t cpus = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t threads =
+            std::min<std::size_t>({cpus, MaxThreads, objects / ObjectsPerThread + 1});
+        std::vector<char> hits(objects);
+        ParallelFor(chunks.size(), threads, [&](std::size_t c) {
+            const RChunk& chunk = chunks[c];
+            const RSegment& segment = segments[chunk.Segment];
+            const RGLayer& layer = *Visits[static_cast<std::size_t>(segment.Visit)].Layer;
+            char* out = hits.data() + segment.First;
+            const auto test = [&](const auto& list, auto hit) {
+                TestObjects(list, chunk.Begin, chunk.End, out, hit);
+            };
+            switch (segment.Kind) {
+            case fkText:
+                test(layer.Texts, [this](const RGText& t) { return TextHit(t); });
+                break;
+            case fkPoint:
+                test(layer.Points, [this](const RGPoint& p) { return PointHit(p); });
+                break;
+            case fkLine:
+                test(layer.Lines, [this](const RGLine& l) { return LineHit(l); });
+                break;
+            default:
+                test(layer.Polygons, [this](const RGPolygon& p) { return PolygonHit(p); });
+                break;
+            }
         });
 
-        // The lines' results stand first in hits, the polygons' after them, each in
-        // visit order.
-        std::size_t nextLine = 0;
-        std::size_t nextPolygon = lineJobs.size();
-        for (const RVisit& v : Visits) {
-            if (v.Rastrs) {
-                SearchRastrs(v.Page, *v.Rastrs);
+        // The records, in visit order: a sheet's rasters, or a layer's segments.
+        std::size_t next = 0;
+        for (int v = 0, n = static_cast<int>(Visits.size()); v < n; ++v) {
+            const RVisit& visit = Visits[static_cast<std::size_t>(v)];
+            if (visit.Rastrs) {
+                SearchRastrs(visit.Page, *visit.Rastrs);
                 continue;
             }
-            RGLayer& layer = *v.Layer;
-            if (Kind == 0 || Kind == 2)
-                SearchTexts(v.Page, v.LayerIndex, layer.Texts);
-            if (Kind == 0 || Kind == 3)
-                SearchPoints(v.Page, v.LayerIndex, layer.Points);
-            if (lines) {
-                for (int i = 0, n = layer.Lines.GetCount(); i < n; ++i) {
-                    if (hits[nextLine++])
-                        Hit(v.Page, v.LayerIndex, i, fkLine, *layer.Lines.At(i));
+            for (; next < segments.size() && segments[next].Visit == v; ++next) {
+                const RSegment& segment = segments[next];
+                const char* found = hits.data() + segment.First;
+                RGLayer& layer = *visit.Layer;
+                switch (segment.Kind) {
+                case fkText:
+                    Report(visit, segment.Kind, layer.Texts, found);
+                    break;
+                case fkPoint:
+                    Report(visit, segment.Kind, layer.Points, found);
+                    break;
+                case fkLine:
+                    Report(visit, segment.Kind, layer.Lines, found);
+                    break;
+                default:
+                    Report(visit, segment.Kind, layer.Polygons, found);
+                    break;
                 }
-                layer.Lines.GoLastItem();
-            }
-            if (polygons) {
-                for (int i = 0, n = layer.Polygons.GetCount(); i < n; ++i) {
-                    if (hits[nextPolygon++])
-                        Hit(v.Page, v.LayerIndex, i, fkPolygon, *layer.Polygons.At(i));
-                }
-                layer.Polygons.GoLastItem();
             }
         }
     }
 
 private:
+    struct RVisit {
+        int Page;
+        int LayerIndex;
+        RGLayer* Layer;     // null for a sheet's rasters
+        TGRastrs* Rastrs;
+    };
+
+    // The objects of one kind of one visited layer.
+    struct RSegment {
+        int Visit;
+        std::uint8_t Kind;
+        int Count;
+        std::size_t First;
+    };
+
+    // out[i] := hit(object i) for i from begin below end. Every object is a record of
+    // its own, and so is every node of its list: what the tests will read is asked for
+    // a few objects ahead, each step one link further (the record, its node list, the
+    // first node), so that the misses overlap instead of coming one after another.
+    template <class L, class F>
+    static void TestObjects(const L& list, int begin, int end, char* out, F hit)
+    {
+        for (int i = begin; i < end; ++i) {
+            if (i + 8 < end)
+                PrefetchRecord(*list.At(i + 8));
+            if (i + 4 < end)
+                PrefetchNodeList(*list.At(i + 4));
+            if (i + 2 < end)
+                PrefetchFirstNode(*list.At(i + 2));
+            out[i] = hit(*list.At(i)) ? 1 : 0;
+        }
+    }
+
+    // Addresses only: nothing of the record is read here.
+    static void PrefetchRecord(const RGText& t)
+    {
+        __builtin_prefetch(&t.Frame[0]);
+        __builtin_prefetch(&t.Frame[3]);
+    }
+    static void PrefetchRecord(const RGPoint& p) { __builtin_prefetch(&p.Position); }
+    static void PrefetchRecord(const RGLine& l)
+    {
+        __builtin_prefetch(&l.Nodes);
+        __builtin_prefetch(&l.Track);
+    }
+    static void PrefetchRecord(const RGPolygon& p) { __builtin_prefetch(&p.Nodes); }
+
+    // The node list's block (count and record addresses), from the record.
+    static void PrefetchNodeList(const RGText&) {}
+    static void PrefetchNodeList(const RGPoint&) {}
+    static void PrefetchNodeList(const RGLine& l)
+    {
+        __builtin_prefetch(l.Track.GetCount() > 0 ? static_cast<const void*>(l.Track.begin())
+                                                  : static_cast<const void*>(l.Nodes.begin()));
+    }
+    static void PrefetchNodeList(const RGPolygon& p) { __builtin_prefetch(p.Nodes.begin()); }
+
+    // The first node, from the node list's block; the polyline walk asks for the rest.
+    static void PrefetchFirstNode(const RGText&) {}
+    static void PrefetchFirstNode(const RGPoint&) {}
+    static void PrefetchFirstNode(const RGLine& l)
+    {
+        if (l.Track.GetCount() > 0)
+            __builtin_prefetch(l.Track.At(0));
+        else if (const RGLineNode* n = l.Nodes.At(0))
+            __builtin_prefetch(&n->Position);
+    }
+    static void PrefetchFirstNode(const RGPolygon& p)
+    {
+        if (const RGPolygonNode* n = p.Nodes.At(0))
+            __builtin_prefetch(&n->Position);
+    }
+
+    // A record for every object of list whose flag in found is set; the list's cursor
+    // ends on its last item.
+    template <class L>
+    void Report(const RVisit& visit, std::uint8_t kind, L& list, const char* found)
+    {
+        for (int i = 0, n = list.GetCount(); i < n; ++i) {
+            if (found[i])
+                Hit(visit.Page, visit.LayerIndex, i, kind, *list.At(i));
+        }
+        list.GoLastItem();
+    }
+
     template <class R>
     void Hit(int page, int layer, int index, std::uint8_t kind, const R& object)
     {
@@ -322,26 +442,17 @@ private:
         rastrs.GoLastItem();
     }
 
-    void SearchTexts(int page, int layer, TGTexts& texts)
+    // The click in the text's frame; a frame never measured is no frame.
+    bool TextHit(const RGText& t) const
     {
-        for (int i = 0, n = texts.GetCount(); i < n; ++i) {
-            const RGText& t = *texts.At(i);
-            if (IsMeasured(t.Frame) && BoxOf(t.Frame).WithBoundaryTolerance().Holds(X, Y) &&
-                PointInGeoRect(t.Frame, X, Y))
-                Hit(page, layer, i, fkText, t);
-        }
-        texts.GoLastItem();
+        return IsMeasured(t.Frame) && BoxOf(t.Frame).WithBoundaryTolerance().Holds(X, Y) &&
+               PointInGeoRect(t.Frame, X, Y);
     }
 
-    void SearchPoints(int page, int layer, TGPoints& points)
+    bool PointHit(const RGPoint& p) const
     {
-        for (int i = 0, n = points.GetCount(); i < n; ++i) {
-            const RGPoint& p = *points.At(i);
-            if (PointBox.Holds(p.Position.X, p.Position.Y) &&
-                PointInGeoRect(Rect, p.Position.X, p.Position.Y))
-                Hit(page, layer, i, fkPoint, p);
-        }
-        points.GoLastItem();
+        return PointBox.Holds(p.Position.X, p.Position.Y) &&
+               PointInGeoRect(Rect, p.Position.X, p.Position.Y);
     }
 
     // The sides of the rectangle's box (grown by a micrometre for rounding) that p lies
@@ -396,18 +507,16 @@ private:
         if (nodes.GetCount() < 3)
             return false;
         TBox box;
-        box.Start((*nodes.begin())->Position);
-        for (const auto& node : nodes)
-            box.Add(node->Position);
+        const auto begin = nodes.begin();
+        const auto end = nodes.end();
+        box.Start((*begin)->Position);
+        for (auto it = begin; it != end; ++it) {
+            if (end - it > 8)
+                __builtin_prefetch(&(*(it + 8))->Position);
+            box.Add((*it)->Position);
+        }
         return box.WithBoundaryTolerance().Holds(X, Y) && PointInGPolygon(nodes, X, Y);
     }
-
-    struct RVisit {
-        int Page;
-        int LayerIndex;
-        RGLayer* Layer;     // null for a sheet's rasters
-        TGRastrs* Rastrs;
-    };
 
     TFindedObjects& Found;
     std::vector<RVisit> Visits;
