@@ -421,13 +421,44 @@ public:
     // was taken of.
     static bool DropClosingNode(TGPolygonNodes& nodes, TPrecision precision);
 
-    // The readers of the older plan format ("Old") and the exchange format ("Fora"),
-    // set by their modules: each fills the plan's current sheet. Empty: that kind is
-    // refused.
+    // The readers of the older plan format ("Old") and the exchange format ("Fora"):
+    // ReadDataFromOldFile and ReadDataFromForaFile unless a test puts others in. Each
+    // fills the plan's current sheet. Empty: that kind is refused.
     using TImportReader = std::function<void(TGeoMap& map, const QString& FileName,
                                              bool LayerAutoDetect, const QString& LayerName)>;
     TImportReader OldFileReader;
     TImportReader ForaFileReader;
+
+    // The imports (file/GeoMapImportOld.cpp, file/GeoMapImportFora.cpp). Each reads the
+    // whole file into the plan's current sheet, which the command made for it and which
+    // holds nothing else: the commands hold the plan's other sheets aside and drop this
+    // one when the import raises. Objects go into layers by DetectLayer (texts into the
+    // caption layer) or all into LayerName, made current by SetLayerDirect; a layer
+    // question the user cancels sends the object, and every later one of that semantics
+    // in this import, into the import's own layer ("Общий", "Фора"). A value that does
+    // not convert raises with the file's name and line; the information text and the
+    // rasters' pictures are taken only when the whole file has been read. A file
+    // without a single section or record header is refused.
+    // The older format: performer lines appended to MapProp.Info (each with a CR; a
+    // CR first when the text held ends without one), the segment-type pass over the
+    // polygons made; the commands then recompute the plan's extents (MaxMinCoord).
+    // Caption shifts in terrain metres become plan millimetres at MapProp.Scale; a line
+    // node's sign shift, written in dots of the sign library's resolution, is kept in
+    // millimetres.
+    void ReadDataFromOldFile(const QString& FileName, bool LayerAutoDetect,
+                             const QString& LayerName);
+    // The exchange format, code page 866: the passport's last line becomes MapProp.Info.
+    void ReadDataFromForaFile(const QString& FileName, bool LayerAutoDetect,
+                              const QString& LayerName);
+    // The segment-type pass over a polygon's outer contour, walked as a ring (0 main,
+    // 1 special I, 2 special II): the run of main nodes after the first run of special
+    // ones gets 2 on its inner nodes; its first and last node keep 0. A contour whose
+    // nodes are all special has the first one set to 0. Nothing without a special node.
+    static void AutoDetectSL2(TGPolygonNodes& Nodes);
+    // A semantics line of the exchange format as a semantics string: leading blanks and
+    // a closing " #" go; ".ПИКЕТ " becomes "ПКТ/ИВ", ".ОТТЯЖКА" "ОТТ", ".БОРДЮР" "БРД",
+    // each followed by the rest of the line.
+    static QString ConvSemOver(const QString& s);
 
     // Handlers of mcNewMap … mcSaveSelected.
     void CmdNewMap(const TCommandFields& f);

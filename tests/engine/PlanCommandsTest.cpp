@@ -122,7 +122,7 @@ TEST_F(PlanCommands, AFailedOpenLeavesThePlanAsItWas)
         {"bad value inside", QStringLiteral("mcOpenMap=<bad.500><New><True><>")},
         {"not a plan file", QStringLiteral("mcOpenMap=<raster.bmp><New><True><>")},
         {"kind in lower case", QStringLiteral("mcOpenMap=<full.500><new><True><>")},
-        {"older format without its reader", QStringLiteral("mcOpenMap=<full.500><Old><True><>")},
+        {"a native file read as the older format", QStringLiteral("mcOpenMap=<full.500><Old><True><>")},
         {"add of a bad file", QStringLiteral("mcAddMap=<bad.500><New>")},
         {"add of an unknown kind", QStringLiteral("mcAddMap=<full.500><DXF>")},
     };

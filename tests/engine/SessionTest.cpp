@@ -416,7 +416,7 @@ TEST_F(Session, FirstPlanLoadsTheSignLibraryOfItsScaleWithoutError)
     EXPECT_TRUE(Map->Symbols->LoadErrors.isEmpty()) << Map->Symbols->LoadErrors.join(u'\n').toStdString();
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join(u'\n').toStdString();
     EXPECT_EQ(Map->Symbols->VpGPoints.GetCount(), 14);
-    EXPECT_EQ(Map->Symbols->VpGLines.GetCount(), 12);
+    EXPECT_EQ(Map->Symbols->VpGLines.GetCount(), 13);
     EXPECT_EQ(Map->Symbols->VpGPolygons.GetCount(), 22);
     EXPECT_GT(Map->Symbols->TextStyles.GetCount(), 0);
     EXPECT_TRUE(CommandLog->isEmpty());
@@ -513,7 +513,7 @@ TEST_F(Session, SetScaleReloadsTheLibraryAndEveryObjectFindsItsSign)
         EXPECT_EQ(Map->Symbols->GetScale(), scale);
         EXPECT_TRUE(Map->Symbols->LoadErrors.isEmpty()) << Map->Symbols->LoadErrors.join(u'\n').toStdString();
         EXPECT_EQ(Map->Symbols->VpGPoints.GetCount(), 14);
-        EXPECT_EQ(Map->Symbols->VpGLines.GetCount(), 12);
+        EXPECT_EQ(Map->Symbols->VpGLines.GetCount(), 13);
         EXPECT_EQ(Map->Symbols->VpGPolygons.GetCount(), 22);
         EXPECT_EQ(WithoutSign(*Map), QStringList());
         EXPECT_GT(Map->Symbols->TextStyles.GetCount(), 0);

@@ -70,25 +70,29 @@ std::vector<std::unique_ptr<RGPage>> TakeAll(TGPages& pages)
     return sheets;
 }
 
-// The plan's sheets held aside while an importer fills a sheet of its own; put back as
-// they were unless the import is kept.
-class TSheetsAside {
+// The plan's sheets, information text and scale held aside while an importer fills a
+// sheet of its own; put back as they were unless the import is kept.
+class TPlanAside {
 public:
-    explicit TSheetsAside(TGPages& pages) : Pages(pages), Cursor(pages.GetIndex())
+    explicit TPlanAside(TGeoMap& map)
+        : Map(map), Cursor(map.Pages.GetIndex()), Info(map.MapProp.Info), Scale(map.MapProp.Scale)
     {
-        Held = TakeAll(Pages);
+        Held = TakeAll(Map.Pages);
     }
-    ~TSheetsAside()
+    ~TPlanAside()
     {
         if (Done)
             return;
-        Pages.DeleteAll();
+        TGPages& pages = Map.Pages;
+        pages.DeleteAll();
         for (auto& sheet : Held)
-            Pages.AddItem(std::move(sheet));
-        Pages.GoItem(Cursor);
+            pages.AddItem(std::move(sheet));
+        pages.GoItem(Cursor);
+        Map.MapProp.Info = Info;
+        Map.MapProp.Scale = Scale;
     }
-    TSheetsAside(const TSheetsAside&) = delete;
-    TSheetsAside& operator=(const TSheetsAside&) = delete;
+    TPlanAside(const TPlanAside&) = delete;
+    TPlanAside& operator=(const TPlanAside&) = delete;
 
     // Open: the imported sheets replace the plan's.
     void DropHeld()
@@ -100,19 +104,21 @@ public:
     // sheet stays current.
     void KeepBoth()
     {
-        std::vector<std::unique_ptr<RGPage>> imported = TakeAll(Pages);
+        std::vector<std::unique_ptr<RGPage>> imported = TakeAll(Map.Pages);
         for (auto& sheet : Held)
-            Pages.AddItem(std::move(sheet));
+            Map.Pages.AddItem(std::move(sheet));
         for (auto& sheet : imported)
-            Pages.AddItem(std::move(sheet));
+            Map.Pages.AddItem(std::move(sheet));
         Held.clear();
         Done = true;
     }
 
 private:
-    TGPages& Pages;
+    TGeoMap& Map;
     std::vector<std::unique_ptr<RGPage>> Held;
     int Cursor;
+    QString Info;
+    std::int32_t Scale;
     bool Done = false;
 };
 
@@ -160,14 +166,19 @@ void TGeoMap::CmdOpenMap(const TCommandFields& f)
                               QStringLiteral("исходный масштаб плана в формате фора")) == 1)
                 scale = CheckedScale(asked);
         }
-        TSheetsAside aside(Pages);
+        TPlanAside aside(*this);
+        // The importers size captions by the scale the plan is read at; an opened plan
+        // starts from its file's information alone, not the previous plan's.
+        MapProp.Scale = scale;
+        MapProp.Info.clear();
         Pages.AddItem();
         Pages.Item->Name = QFileInfo(fileName).fileName();
         Pages.Item->Visible = 1;
         reader(*this, fileName, autoLayer, layer);
         aside.DropHeld();
         SetDataFileState(1);
-        MapProp.Scale = scale;
+        if (kind == KindOld)
+            MaxMinCoord();
     }
     PassScaleToSymbols();
     CheckPolygonClose();
@@ -198,13 +209,16 @@ void TGeoMap::CmdAddMap(const TCommandFields& f)
                                        "название:")) != 1)
             return;
     }
-    TSheetsAside aside(Pages);
+    TPlanAside aside(*this);
     Pages.AddItem();
     Pages.Item->Name = name;
     Pages.Item->Visible = 1;
     reader(*this, fileName, autoLayer, layer);
     aside.KeepBoth();
     DropClosingNodes(Pages);
+    // The extents of the whole plan, the sheets held aside while reading included.
+    if (kind == KindOld)
+        MaxMinCoord();
 }
 
 // Sign names belong to the library of one scale: an object without a sign at one scale
@@ -325,5 +339,11 @@ void InstallPlanFileCommands(TGeoMap& map)
     bind(mcSetMapInf, &TGeoMap::CmdSetMapInf);
     bind(mcSaveMap, &TGeoMap::CmdSaveMap);
     bind(mcSaveSelected, &TGeoMap::CmdSaveSelected);
+    map.OldFileReader = [](TGeoMap& m, const QString& file, bool autoLayer, const QString& layer) {
+        m.ReadDataFromOldFile(file, autoLayer, layer);
+    };
+    map.ForaFileReader = [](TGeoMap& m, const QString& file, bool autoLayer, const QString& layer) {
+        m.ReadDataFromForaFile(file, autoLayer, layer);
+    };
     map.SnapshotWriter = WritePlanSnapshot;
 }

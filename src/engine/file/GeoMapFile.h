@@ -27,7 +27,8 @@ void WritePlanSnapshot(TGeoMap& map, QIODevice& out);
 bool SameWrittenPair(TPrecision precision, const TGeoPoint& a, const TGeoPoint& b);
 
 // Points the plan's handlers of mcNewMap to mcSaveSelected at the plan and file
-// commands and its snapshot writer at WritePlanSnapshot.
+// commands, its snapshot writer at WritePlanSnapshot and its readers of the kinds "Old"
+// and "Fora" at ReadDataFromOldFile and ReadDataFromForaFile.
 void InstallPlanFileCommands(TGeoMap& map);
 
 // Lines of the information text. The reader takes a line of the information section
