@@ -6,6 +6,7 @@
 #include "imaging/EpsReader.h"
 #include "imaging/PcdReader.h"
 #include "imaging/PpmReader.h"
+#include "imaging/PspReader.h"
 #include "imaging/RlaReader.h"
 
 #include <QBuffer>
@@ -48,6 +49,24 @@ QByteArray PhotoCdPack(int rotation)
     return bytes;
 }
 
+// The picture of a <name>.expected reference: width, height, then R, G, B bytes.
+QImage ExpectedImage(const QString& name)
+{
+    const QByteArray data = FileBytes(MoreFixture(name + QStringLiteral(".expected")));
+    const auto* e = reinterpret_cast<const uchar*>(data.constData());
+    if (data.size() < 4 || data.size() != 4 + 3 * (e[0] | e[1] << 8) * (e[2] | e[3] << 8))
+        return QImage();
+    const int width = e[0] | e[1] << 8;
+    const int height = e[2] | e[3] << 8;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uchar* p = e + 4 + 3 * (y * width + x);
+            image.setPixel(x, y, qRgb(p[0], p[1], p[2]));
+        }
+    return image;
+}
+
 }  // namespace
 
 class FormatsMoreReaders : public PictureFiles {};
@@ -84,6 +103,18 @@ TEST_F(FormatsMoreReaders, PhotoCdWithoutMarkIsEmptyAndShortPackRaises)
     EXPECT_TRUE(graphic.Empty());
     const QString path = Write(QStringLiteral("short.pcd"), PhotoCdPack(0).left(400000));
     EXPECT_TRUE(PictureErrorOf(path).contains(QStringLiteral("обрезано"))) << PictureErrorOf(path).toStdString();
+}
+
+TEST_F(FormatsMoreReaders, PhotoCdOverviewPackReadsTheBaseLayoutFromSectorFive)
+{
+    const QByteArray pack = PhotoCdPack(0);
+    QByteArray overview(5 * 2048, '\0');
+    std::memcpy(overview.data(), "PCD_OPA", 7);
+    overview += pack.mid(96 * 2048);
+    const QImage upright = LoadPictureFile(Write(QStringLiteral("pack.pcd"), pack));
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(Write(QStringLiteral("overview.pcd"), overview)));
+    EXPECT_EQ(image, upright);
 }
 
 TEST_F(FormatsMoreReaders, PortableMapHeaderAndSamples)
@@ -169,6 +200,64 @@ TEST_F(FormatsMoreReaders, UnusualVariantsOfTheHeaderFormats)
     // Any other kind reaches the colour manager, which finds no converter.
     std::memcpy(rla.data() + 580, "abc", 3);
     EXPECT_TRUE(PictureErrorOf(Write(QStringLiteral("abc.rla"), rla)).contains(QStringLiteral("Could not find")));
+}
+
+TEST_F(FormatsMoreReaders, PhotoshopDuotoneSkipsItsColourModeData)
+{
+    // The grey file as a duotone: mode 8 and six bytes of duotone data before the
+    // image resources; the merged image is the same grey picture.
+    const QByteArray grey = FileBytes(MoreFixture(QStringLiteral("psd_grey8.psd")));
+    ASSERT_EQ(grey.mid(26, 4), QByteArray(4, '\0'));
+    QByteArray duotone = grey.left(26) + QByteArray("\0\0\0\x06", 4) + QByteArray("\x01\x02\x03\x04\x05\x06", 6)
+        + grey.mid(30);
+    duotone[25] = 8;
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(Write(QStringLiteral("duotone.psd"), duotone)));
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), ExpectedImage(QStringLiteral("psd_grey8.psd")));
+}
+
+// Guards a fault: a raw channel was read whole, by its packed length, into a buffer of
+// its unpacked length.
+TEST_F(FormatsMoreReaders, PaintShopProRawChannelIsCutToItsUnpackedSize)
+{
+    QByteArray psp = FileBytes(MoreFixture(QStringLiteral("psp_v5_indexed8_raw.psp")));
+    QByteArray fields;
+    PutU32(fields, 91);   // 13 x 7 bytes packed and unpacked, bitmap kind 0, composite
+    PutU32(fields, 91);
+    PutU32(fields, 0);
+    const qsizetype at = psp.indexOf(fields);
+    ASSERT_GT(at, 0);
+    psp[at + 4] = char(78);   // six rows unpacked; the packed length still says seven
+    TPSPGraphic graphic;
+    ASSERT_NO_THROW(graphic.LoadFromFile(Write(QStringLiteral("long.psp"), psp)));
+    const QImage image = graphic.Image().convertToFormat(QImage::Format_RGB32);
+    const QImage expected = ExpectedImage(QStringLiteral("psp_v5_indexed8_raw.psp"));
+    ASSERT_EQ(image.size(), expected.size());
+    EXPECT_EQ(image.copy(0, 0, 13, 6), expected.copy(0, 0, 13, 6));
+    for (int x = 0; x < 13; ++x)
+        EXPECT_EQ(image.pixel(x, 6), graphic.ColorTable()[0]) << x;
+}
+
+TEST_F(FormatsMoreReaders, RlaGammaIsAppliedThroughTheGammaTable)
+{
+    // The top-down file with the gamma text "1,8": each sample through the table of
+    // file gamma 1.8 and display gamma 2.2.
+    QByteArray rla = FileBytes(MoreFixture(QStringLiteral("rla_rgb8_topdown.rpf")));
+    std::memcpy(rla.data() + 28, "1,8", 3);
+    TRLAGraphic graphic;
+    ASSERT_NO_THROW(graphic.LoadFromFile(Write(QStringLiteral("gamma.rla"), rla)));
+    EXPECT_FLOAT_EQ(graphic.ImageProperties.FileGamma, 1.8f);
+    EXPECT_TRUE(graphic.ImageProperties.Options & ioUseGamma);
+    const auto& table = graphic.ColorManager().GammaTable();
+    const QImage expected = ExpectedImage(QStringLiteral("rla_rgb8_topdown.rpf"));
+    const QImage image = graphic.Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(image.size(), expected.size());
+    EXPECT_NE(table[128], 128);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb e = expected.pixel(x, y);
+            ASSERT_EQ(image.pixel(x, y), qRgb(table[qRed(e)], table[qGreen(e)], table[qBlue(e)])) << x << "," << y;
+        }
 }
 
 TEST_F(FormatsMoreReaders, RlaGammaTextReadsEitherSeparator)
