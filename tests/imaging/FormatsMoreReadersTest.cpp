@@ -216,6 +216,53 @@ TEST_F(FormatsMoreReaders, PhotoshopDuotoneSkipsItsColourModeData)
     EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), ExpectedImage(QStringLiteral("psd_grey8.psd")));
 }
 
+// A raw Photoshop file of one row: the header, three empty sections, compression 0, and
+// each channel's row of 8-bit samples.
+QByteArray RawPsdRow(int mode, const QList<QByteArray>& channels)
+{
+    QByteArray psd("8BPS\0\x01\0\0\0\0\0\0", 12);
+    const auto put16 = [&](int v) { psd.append(char(v >> 8)).append(char(v & 0xFF)); };
+    const auto put32 = [&](int v) { put16(v >> 16); put16(v & 0xFFFF); };
+    put16(int(channels.size()));
+    put32(1);
+    put32(int(channels[0].size()));
+    put16(8);
+    put16(mode);
+    put32(0);
+    put32(0);
+    put32(0);
+    put16(0);
+    for (const QByteArray& channel : channels)
+        psd += channel;
+    return psd;
+}
+
+TEST_F(FormatsMoreReaders, PhotoshopLabCmykAndExtraChannels)
+{
+    struct Case { const char* Name; int Mode; QList<QByteArray> Channels; QList<QRgb> Pixels; };
+    const Case cases[] = {
+        // L* over 0..255, a* and b* with 128 as zero: white and black.
+        {"lab.psd", 9, {QByteArray("\xFF\x00", 2), QByteArray("\x80\x80", 2), QByteArray("\x80\x80", 2)},
+         {qRgb(255, 255, 255), qRgb(0, 0, 0)}},
+        // Stored 255 is no ink: white; full cyan alone.
+        {"cmyk.psd", 4, {QByteArray("\xFF\x00", 2), QByteArray("\xFF\xFF", 2), QByteArray("\xFF\xFF", 2),
+                         QByteArray("\xFF\xFF", 2)},
+         {qRgb(255, 255, 255), qRgb(0, 255, 255)}},
+        // Five channels of an RGB image: the first three give the colours.
+        {"five.psd", 3, {QByteArray("\x0A\x64", 2), QByteArray("\x14\x6E", 2), QByteArray("\x1E\x78", 2),
+                         QByteArray("\x80\x80", 2), QByteArray("\x11\x22", 2)},
+         {qRgb(10, 20, 30), qRgb(100, 110, 120)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(Write(QString::fromLatin1(c.Name), RawPsdRow(c.Mode, c.Channels))));
+        ASSERT_EQ(image.size(), QSize(2, 1));
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(image.pixel(x, 0), c.Pixels[x]) << x;
+    }
+}
+
 // Guards a fault: a raw channel was read whole, by its packed length, into a buffer of
 // its unpacked length.
 TEST_F(FormatsMoreReaders, PaintShopProRawChannelIsCutToItsUnpackedSize)
