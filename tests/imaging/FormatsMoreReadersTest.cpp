@@ -105,6 +105,129 @@ TEST_F(FormatsMoreReaders, PhotoCdWithoutMarkIsEmptyAndShortPackRaises)
     EXPECT_TRUE(PictureErrorOf(path).contains(QStringLiteral("обрезано"))) << PictureErrorOf(path).toStdString();
 }
 
+// The properties each reader takes from its header, without loading the picture.
+TEST_F(FormatsMoreReaders, PropertiesComeFromTheHeader)
+{
+    struct Case {
+        const char* Name;
+        unsigned Index;
+        TColorModel Model;
+        int Bits, Samples, BitsPerPixel;
+        TCompressionType Compression;
+        int Width = 13, Height = 7;
+    };
+    const Case cases[] = {
+        {"sgi_rgb8_rle.sgi", 0, cmRGB, 8, 3, 24, ctRLE},
+        {"sgi_grey16_verbatim.bw", 0, cmIndexed, 16, 1, 16, ctNone},
+        {"sgi_rgba8_verbatim.rgba", 0, cmRGBA, 8, 4, 32, ctNone},
+        {"rla_rgb8_matte.rla", 0, cmRGBA, 8, 4, 32, ctRLE},
+        {"rla_rgb16.rla", 0, cmRGB, 16, 3, 48, ctRLE},
+        {"psd_rgb8_raw.psd", 0, cmRGB, 8, 3, 24, ctNone},
+        {"psd_rgba8.psd", 0, cmRGBA, 8, 4, 32, ctPackedBits},
+        {"psd_bitmap.psd", 0, cmGray, 1, 1, 1, ctNone},
+        {"psd_indexed.psd", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"psd_cmyk.psd", 0, cmCMYK, 8, 4, 32, ctNone},
+        {"psp_v3_rgb_rle.psp", 0, cmRGB, 8, 3, 24, ctRLE},
+        {"psp_v5_rgb_lz77.psp", 0, cmRGB, 8, 3, 24, ctLZ77},
+        {"psp_v5_indexed8_raw.psp", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"pnm_p1.pbm", 0, cmIndexed, 1, 1, 1, ctNone},
+        {"pnm_p5.pgm", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"pnm_p6.ppm", 0, cmRGB, 8, 3, 24, ctNone},
+        {"eps_tiff_preview.eps", 0, cmUnknown, 0, 0, 0, ctUnknown, 0, 0},   // not a TIFF at its start
+        {"pcd_base.pcd", 2, cmPhotoYCC, 8, 3, 24, ctNone, 768, 512},
+        {"pcd_base.pcd", 0, cmPhotoYCC, 8, 3, 24, ctNone, 192, 128},
+        {"pcd_base.pcd", 3, cmPhotoYCC, 8, 3, 24, ctPCDHuffmann, 1536, 1024},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.Name);
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(name).arg(c.Index).toStdString());
+        const bool packed = name.endsWith(QStringLiteral(".pcd"));
+        const QString path = packed ? Write(name, FileBytes(MoreFixture(name + QStringLiteral(".qz")))) : MoreFixture(name);
+        const int index = FileFormatList().IndexOfExtension(QFileInfo(name).suffix());
+        ASSERT_GE(index, 0);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(index)]->Class->GraphicClass->Create();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const bool usable = graphic->ReadImageInfo(file, c.Index);
+        const TImageProperties& p = graphic->ImageProperties;
+        if (c.Width == 0) {
+            EXPECT_FALSE(usable);
+            continue;
+        }
+        ASSERT_TRUE(usable);
+        EXPECT_EQ(p.Width, c.Width);
+        EXPECT_EQ(p.Height, c.Height);
+        EXPECT_EQ(p.ColorScheme, c.Model);
+        EXPECT_EQ(p.BitsPerSample, c.Bits);
+        EXPECT_EQ(p.SamplesPerPixel, c.Samples);
+        EXPECT_EQ(p.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(p.Compression, c.Compression);
+    }
+    // What only some readers report: the row order of an RLA file, the resolution and
+    // version of a Paint Shop Pro file (per centimetre turned into per inch), the
+    // white-is-zero option of a Photoshop bitmap.
+    const auto read = [&](const char* name, unsigned index = 0) {
+        const QString n = QString::fromLatin1(name);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(FileFormatList().IndexOfExtension(
+                                 QFileInfo(n).suffix()))]->Class->GraphicClass->Create();
+        QFile file(MoreFixture(n));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(graphic->ReadImageInfo(file, index));
+        return graphic->ImageProperties;
+    };
+    EXPECT_TRUE(read("rla_rgb8_matte.rla").BottomUp);
+    EXPECT_FALSE(read("rla_rgb8_topdown.rpf").BottomUp);
+    const TImageProperties psp = read("psp_v3_rgb_rle.psp");
+    EXPECT_EQ(psp.Version, 3u);
+    EXPECT_NEAR(psp.XResolution, 118.11 * 2.54, 0.01);
+    EXPECT_EQ(read("psp_v5_rgb_lz77.psp").Version, 5u);
+    EXPECT_TRUE(read("psd_bitmap.psd").Options & ioMinIsWhite);
+    EXPECT_EQ(read("psd_rgba8.psd").Channels, 4);
+    // A quarter-turned Photo-CD pack reports the turned size.
+    TPCDGraphic pcd;
+    QByteArray turned = PhotoCdPack(3);
+    QBuffer buffer(&turned);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(pcd.ReadImageInfo(buffer, 2));
+    EXPECT_EQ(pcd.ImageProperties.Rotate, 3);
+    EXPECT_EQ(QSize(pcd.ImageProperties.Width, pcd.ImageProperties.Height), QSize(512, 768));
+    EXPECT_FALSE(pcd.ImageProperties.Overview);
+}
+
+// A row table that points past the file spoils its own row only: the row reads blank.
+TEST_F(FormatsMoreReaders, RowTableEntryPastTheFileReadsABlankRow)
+{
+    struct Case {
+        const char* Name;
+        qsizetype Entry;   // the table entry made to lie
+        int BlankRow;      // the bitmap row it fills
+        bool RedOnly;      // only the red channel's row lies
+    };
+    const Case cases[] = {
+        {"sgi_rgb8_rle.sgi", 512, 6, true},        // red, the file's first (bottom) row
+        {"rla_rgb8_topdown.rpf", 740, 0, false},   // the first row, at the top
+        {"rla_rgb8_matte.rla", 740 + 4 * 3, 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString name = QString::fromLatin1(c.Name);
+        QByteArray bytes = FileBytes(MoreFixture(name));
+        std::memcpy(bytes.data() + c.Entry, "\x7F\xFF\xFF\x00", 4);
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(Write(name, bytes)));
+        image = image.convertToFormat(QImage::Format_RGB32);
+        const QImage expected = ExpectedImage(name);
+        ASSERT_EQ(image.size(), expected.size());
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                QRgb e = expected.pixel(x, y);
+                if (y == c.BlankRow)
+                    e = c.RedOnly ? qRgb(0, qGreen(e), qBlue(e)) : qRgb(0, 0, 0);
+                ASSERT_EQ(image.pixel(x, y), e) << x << "," << y;
+            }
+    }
+}
+
 TEST_F(FormatsMoreReaders, PhotoCdOverviewPackReadsTheBaseLayoutFromSectorFive)
 {
     const QByteArray pack = PhotoCdPack(0);
