@@ -6,6 +6,9 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+
+#include <tuple>
 
 namespace {
 
@@ -30,6 +33,58 @@ QImage LoadPcx(QByteArray data)
     TPCXGraphic pcx;
     pcx.LoadFromStream(buffer);
     return pcx.TakeImage();
+}
+
+TEST(PaletteFormats, ProbesAndPropertiesReadTheHeader)
+{
+    struct Case {
+        const char* File;
+        bool Probed;
+        TColorModel Model;
+        int Bits, Samples, BitsPerPixel;
+        TCompressionType Compression;
+        float Resolution;
+    };
+    const Case cases[] = {
+        {"pcx_rgb24.pcx", true, cmRGB, 8, 3, 24, ctRLE, 13},
+        {"pcx_planes4.pcx", true, cmIndexed, 1, 4, 4, ctRLE, 13},
+        {"pcx_raw24.pcx", true, cmRGB, 8, 3, 24, ctNone, 72},
+        {"cel_image.cel", true, cmIndexed, 8, 1, 8, ctNone, 0},
+        {"cut_image.cut", false, cmIndexed, 8, 1, 8, ctRLE, 0},   // no signature to probe
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        const QString name = QLatin1String(c.File);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(FileFormatList().IndexOfExtension(
+                                 QFileInfo(name).suffix()))]->Class->GraphicClass->Create();
+        QFile file(FormatFixture(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(graphic->ProbeStream(file), c.Probed);
+        EXPECT_EQ(file.pos(), 0);
+        ASSERT_TRUE(graphic->ReadImageInfo(file, 0));
+        const TImageProperties& p = graphic->ImageProperties;
+        EXPECT_EQ(QSize(p.Width, p.Height), QSize(13, 11));
+        EXPECT_EQ(p.ColorScheme, c.Model);
+        EXPECT_EQ(p.BitsPerSample, c.Bits);
+        EXPECT_EQ(p.SamplesPerPixel, c.Samples);
+        EXPECT_EQ(p.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(p.Compression, c.Compression);
+        EXPECT_EQ(p.XResolution, c.Resolution);
+    }
+    // The PCX probe knows the versions and encodings ZSoft defined; loading asks only
+    // for the maker's byte.
+    QByteArray data = FixtureBytes(QStringLiteral("pcx_rgb24.pcx"));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TPCXGraphic pcx;
+    for (const auto& [at, value, probed] : {std::tuple{0, 205, true}, {0, 11, false}, {1, 4, false},
+                                            {1, 0, true}, {2, 2, false}}) {
+        SCOPED_TRACE(at * 1000 + value);
+        const char saved = data[at];
+        data[at] = char(value);
+        EXPECT_EQ(pcx.ProbeStream(buffer), probed);
+        data[at] = saved;
+    }
 }
 
 TEST(PcxReader, VersionThreeShowsTheStandardColours)
