@@ -197,13 +197,13 @@ void TPCXGraphic::LoadFromStream(QIODevice& stream)
     const std::uint64_t wholeRows = lineSize == 0 ? 0 : (reachable + lineSize - 1) / lineSize * lineSize;
     const std::size_t held = std::size_t(std::min(claimed, wholeRows));
     std::vector<std::uint8_t> lines;
-    if (h.Encoding() == 1) {
+    if (h.Encoding() == 1 && held > 0) {
         lines.assign(held, 0);
         TPCXRLEDecoder decoder;
         const std::uint8_t* from = data.data();
         std::uint8_t* to = lines.data();
         decoder.Unpack(from, to, data.size(), lines.size());
-    } else {
+    } else if (h.Encoding() != 1) {
         data.resize(held, 0);   // a short file reads as blank rows
         lines.swap(data);
     }
