@@ -189,22 +189,31 @@ void TPCXGraphic::LoadFromStream(QIODevice& stream)
     std::vector<std::uint8_t> data(static_cast<std::size_t>(dataSize));
     stream.seek(dataStart);
     ReadUpTo(stream, data.data(), data.size());
+    // Only the rows the data can fill are held: raw bytes one for one, a run-length pair
+    // at most 63 bytes. The rows past them read blank, so a header that claims long rows
+    // or many of them costs no more memory than its file can fill.
+    const std::uint64_t claimed = std::uint64_t(p.Height) * lineSize;
+    const std::uint64_t reachable = h.Encoding() == 1 ? (std::uint64_t(data.size()) + 1) / 2 * 63 : data.size();
+    const std::uint64_t wholeRows = lineSize == 0 ? 0 : (reachable + lineSize - 1) / lineSize * lineSize;
+    const std::size_t held = std::size_t(std::min(claimed, wholeRows));
     std::vector<std::uint8_t> lines;
-    if (h.Encoding() == 1) {
-        lines.assign(std::size_t(p.Height) * lineSize, 0);
+    if (h.Encoding() == 1 && held > 0) {
+        lines.assign(held, 0);
         TPCXRLEDecoder decoder;
         const std::uint8_t* from = data.data();
         std::uint8_t* to = lines.data();
         decoder.Unpack(from, to, data.size(), lines.size());
-    } else {
-        data.resize(std::size_t(p.Height) * lineSize, 0);   // a short file reads as blank rows
+    } else if (h.Encoding() != 1) {
+        data.resize(held, 0);   // a short file reads as blank rows
         lines.swap(data);
     }
+    const std::vector<std::uint8_t> blank(lineSize, 0);   // the rows past the held ones
     Progress(psEnding, 0, false, ProgressRect, QString());
     Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Transfering..."));
 
     for (int y = 0; y < p.Height; ++y) {
-        const std::uint8_t* line = lines.data() + std::size_t(y) * lineSize;
+        const std::size_t start = std::size_t(y) * lineSize;
+        const std::uint8_t* line = start < lines.size() ? lines.data() + start : blank.data();
         std::uint8_t* row = ScanLine(y);
         if (bitPlanes) {
             // Bit k of a pixel comes from plane k; two pixels a byte, the first high.

@@ -6,6 +6,7 @@
 #include "imaging/EpsReader.h"
 #include "imaging/PcdReader.h"
 #include "imaging/PpmReader.h"
+#include "imaging/PspReader.h"
 #include "imaging/RlaReader.h"
 
 #include <QBuffer>
@@ -48,6 +49,24 @@ QByteArray PhotoCdPack(int rotation)
     return bytes;
 }
 
+// The picture of a <name>.expected reference: width, height, then R, G, B bytes.
+QImage ExpectedImage(const QString& name)
+{
+    const QByteArray data = FileBytes(MoreFixture(name + QStringLiteral(".expected")));
+    const auto* e = reinterpret_cast<const uchar*>(data.constData());
+    if (data.size() < 4 || data.size() != 4 + 3 * (e[0] | e[1] << 8) * (e[2] | e[3] << 8))
+        return QImage();
+    const int width = e[0] | e[1] << 8;
+    const int height = e[2] | e[3] << 8;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uchar* p = e + 4 + 3 * (y * width + x);
+            image.setPixel(x, y, qRgb(p[0], p[1], p[2]));
+        }
+    return image;
+}
+
 }  // namespace
 
 class FormatsMoreReaders : public PictureFiles {};
@@ -84,6 +103,141 @@ TEST_F(FormatsMoreReaders, PhotoCdWithoutMarkIsEmptyAndShortPackRaises)
     EXPECT_TRUE(graphic.Empty());
     const QString path = Write(QStringLiteral("short.pcd"), PhotoCdPack(0).left(400000));
     EXPECT_TRUE(PictureErrorOf(path).contains(QStringLiteral("обрезано"))) << PictureErrorOf(path).toStdString();
+}
+
+// The properties each reader takes from its header, without loading the picture.
+TEST_F(FormatsMoreReaders, PropertiesComeFromTheHeader)
+{
+    struct Case {
+        const char* Name;
+        unsigned Index;
+        TColorModel Model;
+        int Bits, Samples, BitsPerPixel;
+        TCompressionType Compression;
+        int Width = 13, Height = 7;
+    };
+    const Case cases[] = {
+        {"sgi_rgb8_rle.sgi", 0, cmRGB, 8, 3, 24, ctRLE},
+        {"sgi_grey16_verbatim.bw", 0, cmIndexed, 16, 1, 16, ctNone},
+        {"sgi_rgba8_verbatim.rgba", 0, cmRGBA, 8, 4, 32, ctNone},
+        {"rla_rgb8_matte.rla", 0, cmRGBA, 8, 4, 32, ctRLE},
+        {"rla_rgb16.rla", 0, cmRGB, 16, 3, 48, ctRLE},
+        {"psd_rgb8_raw.psd", 0, cmRGB, 8, 3, 24, ctNone},
+        {"psd_rgba8.psd", 0, cmRGBA, 8, 4, 32, ctPackedBits},
+        {"psd_bitmap.psd", 0, cmGray, 1, 1, 1, ctNone},
+        {"psd_indexed.psd", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"psd_cmyk.psd", 0, cmCMYK, 8, 4, 32, ctNone},
+        {"psp_v3_rgb_rle.psp", 0, cmRGB, 8, 3, 24, ctRLE},
+        {"psp_v5_rgb_lz77.psp", 0, cmRGB, 8, 3, 24, ctLZ77},
+        {"psp_v5_indexed8_raw.psp", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"pnm_p1.pbm", 0, cmIndexed, 1, 1, 1, ctNone},
+        {"pnm_p5.pgm", 0, cmIndexed, 8, 1, 8, ctNone},
+        {"pnm_p6.ppm", 0, cmRGB, 8, 3, 24, ctNone},
+        {"eps_tiff_preview.eps", 0, cmUnknown, 0, 0, 0, ctUnknown, 0, 0},   // not a TIFF at its start
+        {"pcd_base.pcd", 2, cmPhotoYCC, 8, 3, 24, ctNone, 768, 512},
+        {"pcd_base.pcd", 0, cmPhotoYCC, 8, 3, 24, ctNone, 192, 128},
+        {"pcd_base.pcd", 3, cmPhotoYCC, 8, 3, 24, ctPCDHuffmann, 1536, 1024},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.Name);
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(name).arg(c.Index).toStdString());
+        const bool packed = name.endsWith(QStringLiteral(".pcd"));
+        const QString path = packed ? Write(name, FileBytes(MoreFixture(name + QStringLiteral(".qz")))) : MoreFixture(name);
+        const int index = FileFormatList().IndexOfExtension(QFileInfo(name).suffix());
+        ASSERT_GE(index, 0);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(index)]->Class->GraphicClass->Create();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const bool usable = graphic->ReadImageInfo(file, c.Index);
+        const TImageProperties& p = graphic->ImageProperties;
+        if (c.Width == 0) {
+            EXPECT_FALSE(usable);
+            continue;
+        }
+        ASSERT_TRUE(usable);
+        EXPECT_EQ(p.Width, c.Width);
+        EXPECT_EQ(p.Height, c.Height);
+        EXPECT_EQ(p.ColorScheme, c.Model);
+        EXPECT_EQ(p.BitsPerSample, c.Bits);
+        EXPECT_EQ(p.SamplesPerPixel, c.Samples);
+        EXPECT_EQ(p.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(p.Compression, c.Compression);
+    }
+    // What only some readers report: the row order of an RLA file, the resolution and
+    // version of a Paint Shop Pro file (per centimetre turned into per inch), the
+    // white-is-zero option of a Photoshop bitmap.
+    const auto read = [&](const char* name, unsigned index = 0) {
+        const QString n = QString::fromLatin1(name);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(FileFormatList().IndexOfExtension(
+                                 QFileInfo(n).suffix()))]->Class->GraphicClass->Create();
+        QFile file(MoreFixture(n));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(graphic->ReadImageInfo(file, index));
+        return graphic->ImageProperties;
+    };
+    EXPECT_TRUE(read("rla_rgb8_matte.rla").BottomUp);
+    EXPECT_FALSE(read("rla_rgb8_topdown.rpf").BottomUp);
+    const TImageProperties psp = read("psp_v3_rgb_rle.psp");
+    EXPECT_EQ(psp.Version, 3u);
+    EXPECT_NEAR(psp.XResolution, 118.11 * 2.54, 0.01);
+    EXPECT_EQ(read("psp_v5_rgb_lz77.psp").Version, 5u);
+    EXPECT_TRUE(read("psd_bitmap.psd").Options & ioMinIsWhite);
+    EXPECT_EQ(read("psd_rgba8.psd").Channels, 4);
+    // A quarter-turned Photo-CD pack reports the turned size.
+    TPCDGraphic pcd;
+    QByteArray turned = PhotoCdPack(3);
+    QBuffer buffer(&turned);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(pcd.ReadImageInfo(buffer, 2));
+    EXPECT_EQ(pcd.ImageProperties.Rotate, 3);
+    EXPECT_EQ(QSize(pcd.ImageProperties.Width, pcd.ImageProperties.Height), QSize(512, 768));
+    EXPECT_FALSE(pcd.ImageProperties.Overview);
+}
+
+// A row table that points past the file spoils its own row only: the row reads blank.
+TEST_F(FormatsMoreReaders, RowTableEntryPastTheFileReadsABlankRow)
+{
+    struct Case {
+        const char* Name;
+        qsizetype Entry;   // the table entry made to lie
+        int BlankRow;      // the bitmap row it fills
+        bool RedOnly;      // only the red channel's row lies
+    };
+    const Case cases[] = {
+        {"sgi_rgb8_rle.sgi", 512, 6, true},        // red, the file's first (bottom) row
+        {"rla_rgb8_topdown.rpf", 740, 0, false},   // the first row, at the top
+        {"rla_rgb8_matte.rla", 740 + 4 * 3, 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString name = QString::fromLatin1(c.Name);
+        QByteArray bytes = FileBytes(MoreFixture(name));
+        std::memcpy(bytes.data() + c.Entry, "\x7F\xFF\xFF\x00", 4);
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(Write(name, bytes)));
+        image = image.convertToFormat(QImage::Format_RGB32);
+        const QImage expected = ExpectedImage(name);
+        ASSERT_EQ(image.size(), expected.size());
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                QRgb e = expected.pixel(x, y);
+                if (y == c.BlankRow)
+                    e = c.RedOnly ? qRgb(0, qGreen(e), qBlue(e)) : qRgb(0, 0, 0);
+                ASSERT_EQ(image.pixel(x, y), e) << x << "," << y;
+            }
+    }
+}
+
+TEST_F(FormatsMoreReaders, PhotoCdOverviewPackReadsTheBaseLayoutFromSectorFive)
+{
+    const QByteArray pack = PhotoCdPack(0);
+    QByteArray overview(5 * 2048, '\0');
+    std::memcpy(overview.data(), "PCD_OPA", 7);
+    overview += pack.mid(96 * 2048);
+    const QImage upright = LoadPictureFile(Write(QStringLiteral("pack.pcd"), pack));
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(Write(QStringLiteral("overview.pcd"), overview)));
+    EXPECT_EQ(image, upright);
 }
 
 TEST_F(FormatsMoreReaders, PortableMapHeaderAndSamples)
@@ -169,6 +323,111 @@ TEST_F(FormatsMoreReaders, UnusualVariantsOfTheHeaderFormats)
     // Any other kind reaches the colour manager, which finds no converter.
     std::memcpy(rla.data() + 580, "abc", 3);
     EXPECT_TRUE(PictureErrorOf(Write(QStringLiteral("abc.rla"), rla)).contains(QStringLiteral("Could not find")));
+}
+
+TEST_F(FormatsMoreReaders, PhotoshopDuotoneSkipsItsColourModeData)
+{
+    // The grey file as a duotone: mode 8 and six bytes of duotone data before the
+    // image resources; the merged image is the same grey picture.
+    const QByteArray grey = FileBytes(MoreFixture(QStringLiteral("psd_grey8.psd")));
+    ASSERT_EQ(grey.mid(26, 4), QByteArray(4, '\0'));
+    QByteArray duotone = grey.left(26) + QByteArray("\0\0\0\x06", 4) + QByteArray("\x01\x02\x03\x04\x05\x06", 6)
+        + grey.mid(30);
+    duotone[25] = 8;
+    QImage image;
+    ASSERT_NO_THROW(image = LoadPictureFile(Write(QStringLiteral("duotone.psd"), duotone)));
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), ExpectedImage(QStringLiteral("psd_grey8.psd")));
+}
+
+// A raw Photoshop file of one row: the header, three empty sections, compression 0, and
+// each channel's row of 8-bit samples.
+QByteArray RawPsdRow(int mode, const QList<QByteArray>& channels)
+{
+    QByteArray psd("8BPS\0\x01\0\0\0\0\0\0", 12);
+    const auto put16 = [&](int v) { psd.append(char(v >> 8)).append(char(v & 0xFF)); };
+    const auto put32 = [&](int v) { put16(v >> 16); put16(v & 0xFFFF); };
+    put16(int(channels.size()));
+    put32(1);
+    put32(int(channels[0].size()));
+    put16(8);
+    put16(mode);
+    put32(0);
+    put32(0);
+    put32(0);
+    put16(0);
+    for (const QByteArray& channel : channels)
+        psd += channel;
+    return psd;
+}
+
+TEST_F(FormatsMoreReaders, PhotoshopLabCmykAndExtraChannels)
+{
+    struct Case { const char* Name; int Mode; QList<QByteArray> Channels; QList<QRgb> Pixels; };
+    const Case cases[] = {
+        // L* over 0..255, a* and b* with 128 as zero: white and black.
+        {"lab.psd", 9, {QByteArray("\xFF\x00", 2), QByteArray("\x80\x80", 2), QByteArray("\x80\x80", 2)},
+         {qRgb(255, 255, 255), qRgb(0, 0, 0)}},
+        // Stored 255 is no ink: white; full cyan alone.
+        {"cmyk.psd", 4, {QByteArray("\xFF\x00", 2), QByteArray("\xFF\xFF", 2), QByteArray("\xFF\xFF", 2),
+                         QByteArray("\xFF\xFF", 2)},
+         {qRgb(255, 255, 255), qRgb(0, 255, 255)}},
+        // Five channels of an RGB image: the first three give the colours.
+        {"five.psd", 3, {QByteArray("\x0A\x64", 2), QByteArray("\x14\x6E", 2), QByteArray("\x1E\x78", 2),
+                         QByteArray("\x80\x80", 2), QByteArray("\x11\x22", 2)},
+         {qRgb(10, 20, 30), qRgb(100, 110, 120)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(Write(QString::fromLatin1(c.Name), RawPsdRow(c.Mode, c.Channels))));
+        ASSERT_EQ(image.size(), QSize(2, 1));
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(image.pixel(x, 0), c.Pixels[x]) << x;
+    }
+}
+
+// Guards a fault: a raw channel was read whole, by its packed length, into a buffer of
+// its unpacked length.
+TEST_F(FormatsMoreReaders, PaintShopProRawChannelIsCutToItsUnpackedSize)
+{
+    QByteArray psp = FileBytes(MoreFixture(QStringLiteral("psp_v5_indexed8_raw.psp")));
+    QByteArray fields;
+    PutU32(fields, 91);   // 13 x 7 bytes packed and unpacked, bitmap kind 0, composite
+    PutU32(fields, 91);
+    PutU32(fields, 0);
+    const qsizetype at = psp.indexOf(fields);
+    ASSERT_GT(at, 0);
+    psp[at + 4] = char(78);   // six rows unpacked; the packed length still says seven
+    TPSPGraphic graphic;
+    ASSERT_NO_THROW(graphic.LoadFromFile(Write(QStringLiteral("long.psp"), psp)));
+    const QImage image = graphic.Image().convertToFormat(QImage::Format_RGB32);
+    const QImage expected = ExpectedImage(QStringLiteral("psp_v5_indexed8_raw.psp"));
+    ASSERT_EQ(image.size(), expected.size());
+    EXPECT_EQ(image.copy(0, 0, 13, 6), expected.copy(0, 0, 13, 6));
+    for (int x = 0; x < 13; ++x)
+        EXPECT_EQ(image.pixel(x, 6), graphic.ColorTable()[0]) << x;
+}
+
+TEST_F(FormatsMoreReaders, RlaGammaIsAppliedThroughTheGammaTable)
+{
+    // The top-down file with the gamma text "1,8": each sample through the table of
+    // file gamma 1.8 and display gamma 2.2.
+    QByteArray rla = FileBytes(MoreFixture(QStringLiteral("rla_rgb8_topdown.rpf")));
+    std::memcpy(rla.data() + 28, "1,8", 3);
+    TRLAGraphic graphic;
+    ASSERT_NO_THROW(graphic.LoadFromFile(Write(QStringLiteral("gamma.rla"), rla)));
+    EXPECT_FLOAT_EQ(graphic.ImageProperties.FileGamma, 1.8f);
+    EXPECT_TRUE(graphic.ImageProperties.Options & ioUseGamma);
+    const auto& table = graphic.ColorManager().GammaTable();
+    const QImage expected = ExpectedImage(QStringLiteral("rla_rgb8_topdown.rpf"));
+    const QImage image = graphic.Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(image.size(), expected.size());
+    EXPECT_NE(table[128], 128);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb e = expected.pixel(x, y);
+            ASSERT_EQ(image.pixel(x, y), qRgb(table[qRed(e)], table[qGreen(e)], table[qBlue(e)])) << x << "," << y;
+        }
 }
 
 TEST_F(FormatsMoreReaders, RlaGammaTextReadsEitherSeparator)

@@ -6,6 +6,9 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+
+#include <tuple>
 
 namespace {
 
@@ -30,6 +33,58 @@ QImage LoadPcx(QByteArray data)
     TPCXGraphic pcx;
     pcx.LoadFromStream(buffer);
     return pcx.TakeImage();
+}
+
+TEST(PaletteFormats, ProbesAndPropertiesReadTheHeader)
+{
+    struct Case {
+        const char* File;
+        bool Probed;
+        TColorModel Model;
+        int Bits, Samples, BitsPerPixel;
+        TCompressionType Compression;
+        float Resolution;
+    };
+    const Case cases[] = {
+        {"pcx_rgb24.pcx", true, cmRGB, 8, 3, 24, ctRLE, 13},
+        {"pcx_planes4.pcx", true, cmIndexed, 1, 4, 4, ctRLE, 13},
+        {"pcx_raw24.pcx", true, cmRGB, 8, 3, 24, ctNone, 72},
+        {"cel_image.cel", true, cmIndexed, 8, 1, 8, ctNone, 0},
+        {"cut_image.cut", false, cmIndexed, 8, 1, 8, ctRLE, 0},   // no signature to probe
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        const QString name = QLatin1String(c.File);
+        const auto graphic = FileFormatList().Extensions()[std::size_t(FileFormatList().IndexOfExtension(
+                                 QFileInfo(name).suffix()))]->Class->GraphicClass->Create();
+        QFile file(FormatFixture(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(graphic->ProbeStream(file), c.Probed);
+        EXPECT_EQ(file.pos(), 0);
+        ASSERT_TRUE(graphic->ReadImageInfo(file, 0));
+        const TImageProperties& p = graphic->ImageProperties;
+        EXPECT_EQ(QSize(p.Width, p.Height), QSize(13, 11));
+        EXPECT_EQ(p.ColorScheme, c.Model);
+        EXPECT_EQ(p.BitsPerSample, c.Bits);
+        EXPECT_EQ(p.SamplesPerPixel, c.Samples);
+        EXPECT_EQ(p.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(p.Compression, c.Compression);
+        EXPECT_EQ(p.XResolution, c.Resolution);
+    }
+    // The PCX probe knows the versions and encodings ZSoft defined; loading asks only
+    // for the maker's byte.
+    QByteArray data = FixtureBytes(QStringLiteral("pcx_rgb24.pcx"));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TPCXGraphic pcx;
+    for (const auto& [at, value, probed] : {std::tuple{0, 205, true}, {0, 11, false}, {1, 4, false},
+                                            {1, 0, true}, {2, 2, false}}) {
+        SCOPED_TRACE(at * 1000 + value);
+        const char saved = data[at];
+        data[at] = char(value);
+        EXPECT_EQ(pcx.ProbeStream(buffer), probed);
+        data[at] = saved;
+    }
 }
 
 TEST(PcxReader, VersionThreeShowsTheStandardColours)
@@ -80,6 +135,37 @@ TEST(PcxReader, RefusalsAndEmptyPictures)
     EXPECT_THROW(LoadPcx(data), EPictureError);
 }
 
+// Guards a fault: the rows were unpacked whole into height x planes x bytes-per-line
+// bytes before any was shown, so a header claiming 65,536 rows of four 65,535-byte
+// planes over a few bytes of data asked for 17 GB.
+TEST(PcxReader, RowsTheHeaderClaimsBeyondTheDataCostNoMemory)
+{
+    struct Case {
+        int Encoding;
+        QByteArray Data;   // plane 0 of row 0 starts with 200
+    };
+    const Case cases[] = {{0, QByteArray("\xC8\x01\x02\x03", 4)}, {1, QByteArray("\xC3\xC8", 2)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Encoding);
+        QByteArray header(128, '\0');
+        header[0] = 10;
+        header[1] = 5;
+        header[2] = char(c.Encoding);
+        header[3] = 8;
+        header[7] = char(0x80);   // Ymin -32768
+        header[10] = char(0xFF);  // Ymax 32767
+        header[11] = 0x7F;
+        header[65] = 4;
+        header[66] = char(0xFF);  // 65,535 bytes a plane
+        header[67] = char(0xFF);
+        const QImage image = LoadPcx(header + c.Data);
+        ASSERT_EQ(image.size(), QSize(1, 65536));
+        EXPECT_EQ(image.pixel(0, 0), qRgb(200, 0, 0));
+        EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
+        EXPECT_EQ(image.pixel(0, 65535), qRgb(0, 0, 0));
+    }
+}
+
 TEST(AutodeskReader, PaletteValuesAreSixBitsAndTheIdentifierIsChecked)
 {
     TAutodeskGraphic cel;
@@ -115,6 +201,26 @@ TEST(CutReader, PaletteFileBesideTheImageWhateverItsLetterCase)
     cut.LoadFromStream(file);
     EXPECT_EQ(PictureDifference(cut.Image(), ExpectedPicture(QStringLiteral("cut_image_grey.rgb")), 0), "");
     EXPECT_FALSE(cut.ProbeStream(file));
+}
+
+TEST(CutReader, RowPackingMoreThanTheWidthIsCutAndTheNextRowFollows)
+{
+    // Width 4: row 0 holds a run of 10 and a literal of 2 (8 pixels), row 1 a run of 4.
+    QByteArray data("\x04\x00\x02\x00\x00\x00", 6);
+    const QByteArray row0("\x8A\x07\x02\x08\x09\x00", 6);
+    const QByteArray row1("\x84\x03\x00", 3);
+    for (const QByteArray& row : {row0, row1})
+        data += QByteArray(1, char(row.size())) + QByteArray(1, '\0') + row;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TCUTGraphic cut;
+    cut.LoadFromStream(buffer);
+    const QImage image = cut.TakeImage();
+    ASSERT_EQ(image.size(), QSize(4, 2));
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(image.pixelIndex(x, 0), 7) << x;
+        EXPECT_EQ(image.pixelIndex(x, 1), 3) << x;
+    }
 }
 
 TEST(PaletteFormats, DamagedFilesAreRefusedCleanly)

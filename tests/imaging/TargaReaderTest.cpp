@@ -26,6 +26,35 @@ INSTANTIATE_TEST_SUITE_P(
                       // run-length packets crossing the end of a row
                       RFixtureCase{"tga_rle_across.tga", "tga_rle_across.rgb", 0}));
 
+TEST(TargaReader, PropertiesFollowThePixelDepth)
+{
+    struct Case {
+        const char* File;
+        TColorModel Model;
+        int Bits, Samples, BitsPerPixel;
+        TCompressionType Compression;
+    };
+    const Case cases[] = {{"tga_mapped.tga", cmIndexed, 8, 1, 8, ctNone}, {"tga_grey_rle.tga", cmGray, 8, 1, 8, ctRLE},
+                          {"tga_rgb16.tga", cmRGB, 5, 3, 15, ctNone},    {"tga_rgb_rle.tga", cmRGB, 8, 3, 24, ctRLE},
+                          {"tga_rgb32.tga", cmRGBA, 8, 4, 32, ctNone}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        QFile file(FormatFixture(QLatin1String(c.File)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        TTargaGraphic targa;
+        // the probe also wants a map entry size, which only the colour-mapped file gives
+        EXPECT_EQ(targa.ProbeStream(file), c.Model == cmIndexed);
+        ASSERT_TRUE(targa.ReadImageInfo(file, 0));
+        const TImageProperties& p = targa.ImageProperties;
+        EXPECT_EQ(QSize(p.Width, p.Height), QSize(13, 11));
+        EXPECT_EQ(p.ColorScheme, c.Model);
+        EXPECT_EQ(p.BitsPerSample, c.Bits);
+        EXPECT_EQ(p.SamplesPerPixel, c.Samples);
+        EXPECT_EQ(p.BitsPerPixel, c.BitsPerPixel);
+        EXPECT_EQ(p.Compression, c.Compression);
+    }
+}
+
 TEST(TargaReader, ProbeRefusesAMapEntrySizeOfZeroThatLoadingAccepts)
 {
     QByteArray data = FixtureBytes(QStringLiteral("tga_rgb32.tga"));
