@@ -11,7 +11,9 @@
 //   --dpi N        the resolution of printer or raster image (default 300)
 //   --outline      draw without signs
 #include "engine/GeoMap.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "platform/ProgramFolder.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QFileInfo>
@@ -82,6 +84,8 @@ int main(int argc, char** argv)
         if (!ok || mode < 0 || mode > 255 || dest < 0 || dest > 3 || dpi <= 0)
             return Usage(err);
     }
+    // The reference folders beside the program, wherever the tool is started from.
+    ProgramFolder = GetProgramFolder();
     try {
         TGeoMap map;
         MainMap = &map;
