@@ -14,6 +14,7 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "platform/ProgramFolder.h"
+#include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QFileInfo>
@@ -87,6 +88,14 @@ int main(int argc, char** argv)
     // The reference folders beside the program, wherever the tool is started from.
     ProgramFolder = GetProgramFolder();
     try {
+        // The classifier names the materials of captions, as the classifier window does
+        // in the program; without it they stay empty.
+        TSemServices semantics;
+        try {
+            semantics.Open();
+        } catch (const std::exception& e) {
+            err << ExceptionMessage(e) << "\n";
+        }
         TGeoMap map;
         MainMap = &map;
         map.ShowSymbols = outline ? 0 : 1;
