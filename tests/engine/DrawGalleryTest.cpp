@@ -62,6 +62,31 @@ TEST_F(DrawGallery, SignsAtTheirScaleLookAsTheReference)
     ExpectLikeReference(window, "signs-500.png", 0.03);
 }
 
+// The area signs at 1:500 in two windows: the lake with its island, its fill grid and
+// its caption beside the dotted forests with their trees and height captions; and the
+// slopes hatched between, across and from their marked sides.
+TEST_F(DrawGallery, AreaSignsAtTheirScaleLookAsTheReference)
+{
+    const struct {
+        TGeoPoint centre;
+        int W, H;
+        const char* reference;
+    } views[] = {{GeoPoint(1628, 2238), 640, 580, "areas-500.png"},
+                 {GeoPoint(1528, 2056), 840, 180, "slopes-500.png"}};
+    for (const auto& v : views) {
+        SCOPED_TRACE(v.reference);
+        M().Draw(v.W, v.H, 0, ddScreen);
+        M().DisplayScale = 500;
+        M().CentreTarget = v.centre;
+        M().Draw(v.W, v.H, 8, ddScreen);
+        ASSERT_EQ(M().OutputScale, 500);
+        const QImage window = M().Bitmap.copy(M().ScrollX, M().ScrollY, v.W, v.H);
+        // The views are mostly ground: a share of the whole window would pass a sign
+        // gone missing.
+        ExpectLikeReference(window, v.reference, 0.004);
+    }
+}
+
 // A sign rendered for a 300 dpi image holds its texts in dots of 300 dpi; shown on the
 // screen unrendered they came out three times too large.
 TEST_F(DrawGallery, ScreenAfterA300DpiImageShowsSignTextsAtScreenSize)
