@@ -14,7 +14,10 @@
 //   --frames       the sheet frames with their nomenclature
 //   --nom FILE     the nomenclature file of the frames' labels
 #include "engine/GeoMap.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "platform/ProgramFolder.h"
+#include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QFileInfo>
@@ -92,7 +95,17 @@ int main(int argc, char** argv)
         if (!ok || mode < 0 || mode > 255 || dest < 0 || dest > 3 || dpi <= 0)
             return Usage(err);
     }
+    // The reference folders beside the program, wherever the tool is started from.
+    ProgramFolder = GetProgramFolder();
     try {
+        // The classifier names the materials of captions, as the classifier window does
+        // in the program; without it they stay empty.
+        TSemServices semantics;
+        try {
+            semantics.Open();
+        } catch (const std::exception& e) {
+            err << ExceptionMessage(e) << "\n";
+        }
         TGeoMap map;
         MainMap = &map;
         map.ShowSymbols = outline ? 0 : 1;

@@ -239,3 +239,39 @@ TEST(DrawPainter, FarPointsAreClippedNotOverflowed)
     EXPECT_EQ(PixelRgb(img, 30, 20), Rgb(0x00FF00));
     EXPECT_EQ(PixelRgb(img, 15, 5), Rgb(0x00FFFF));   // the circle's fill
 }
+
+// The dots of a dotted boundary (circles of a pixel or so) came and went with the
+// rounding of their boxes: a box one pixel across must leave its dot, an empty one none.
+TEST(DrawPainter, CircleOfOnePixelLeavesItsDot)
+{
+    struct Case {
+        double x1, y1, x2, y2;   // the box
+        int inked;
+    };
+    const Case cases[] = {
+        {9.6, 9.6, 10.4, 10.4, 0},   // rounds to an empty box
+        {9.5, 9.5, 10.6, 10.6, 1},   // one pixel
+        {10.2, 10.2, 11.4, 11.4, 1},
+        {9.6, 9.0, 10.4, 12.0, 0},   // no width
+        {9.6, 9.0, 10.6, 12.0, 3},   // one pixel wide: a bar
+        {9.0, 9.0, 11.0, 11.0, 4},   // two pixels: QPainter's own small ellipse
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x1 << " " << c.x2);
+        QImage img(20, 20, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        TMapPainter p;
+        p.Begin(img);
+        p.SetPen(Ink, pmCopy, psSolid, 1);
+        p.SetBrush(Ink);
+        p.Ellipse(QPointF(c.x1, c.y1), QPointF(c.x2, c.y2));
+        p.End();
+        int inked = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                inked += PixelRgb(img, x, y) != 0xFFFFFF;
+        EXPECT_EQ(inked, c.inked);
+        if (c.inked == 1)
+            EXPECT_EQ(PixelRgb(img, 10, 10), Rgb(Ink));
+    }
+}

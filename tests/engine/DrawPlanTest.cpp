@@ -509,3 +509,57 @@ TEST_F(DrawPlan, RedrawBeforeAnyViewFitsThePlan)
     M().Draw(0, 0, 3, ddScreen);   // no surface at all
     EXPECT_EQ(M().DrawBusy, 0);
 }
+
+// The objects a polygon holds and the points of line nodes had their signs rendered and
+// never drawn: with signs on they vanished, while the outline drawing showed them.
+TEST_F(DrawPlan, ObjectsHeldByPolygonsAndLineNodesAreDrawnOverTheirOwner)
+{
+    RGLayer& layer = Layer();
+    layer.Polygons.AddItem(std::make_unique<RGPolygon>());
+    RGPolygon& area = *layer.Polygons.At(0);
+    area.SignName = QStringLiteral("знак");
+    for (const auto& [x, y] : {std::pair{4, 4}, {4, 16}, {16, 16}, {16, 4}}) {
+        area.Nodes.AddItem(std::make_unique<RGPolygonNode>());
+        area.Nodes.At(area.Nodes.GetCount() - 1)->Position = GeoPoint(x, y);
+    }
+    Square(area.Picture, GeoPoint(10, 10), 12, 0, 0.1L, Green);
+    // Its point, and its line with a point on its first node.
+    area.InnerPoints.AddItem(std::make_unique<RGPoint>());
+    RGPoint& inner = *area.InnerPoints.At(0);
+    inner.Position = GeoPoint(7, 7);
+    inner.SignName = QStringLiteral("знак");
+    Square(inner.Picture, inner.Position, 2, Red, 0.1L, Red);
+    area.InnerLines.AddItem(std::make_unique<RGLine>());
+    RGLine& innerLine = *area.InnerLines.At(0);
+    innerLine.SignName = QStringLiteral("знак");
+    for (const auto& g : {GeoPoint(13, 13), GeoPoint(14, 14)}) {
+        innerLine.Nodes.AddItem(std::make_unique<RGLineNode>());
+        innerLine.Nodes.At(innerLine.Nodes.GetCount() - 1)->Position = g;
+    }
+    innerLine.Nodes.At(0)->NodePoints.AddItem(std::make_unique<RGPoint>());
+    RGPoint& onNode = *innerLine.Nodes.At(0)->NodePoints.At(0);
+    onNode.SignName = QStringLiteral("знак");
+    Square(onNode.Picture, GeoPoint(13, 13), 2, Blue, 0.1L, Blue);
+    // A line of the layer with a point on its last node, outside the area.
+    layer.Lines.AddItem(std::make_unique<RGLine>());
+    RGLine& line = *layer.Lines.At(0);
+    line.SignName = QStringLiteral("знак");
+    for (const auto& g : {GeoPoint(1, 1), GeoPoint(1, 18)}) {
+        line.Nodes.AddItem(std::make_unique<RGLineNode>());
+        line.Nodes.At(line.Nodes.GetCount() - 1)->Position = g;
+    }
+    line.Nodes.At(1)->NodePoints.AddItem(std::make_unique<RGPoint>());
+    RGPoint& end = *line.Nodes.At(1)->NodePoints.At(0);
+    end.SignName = QStringLiteral("знак");
+    Square(end.Picture, GeoPoint(1, 18), 1.5L, Red, 0.1L, Red);
+    View(500);
+    Draw(3);
+    EXPECT_EQ(At(10, 10), Rgb(Green));
+    EXPECT_EQ(At(7, 7), Rgb(Red));
+    EXPECT_EQ(At(13, 13), Rgb(Blue));
+    EXPECT_EQ(At(1, 18), Rgb(Red));
+    // Hidden layers hide what their objects hold.
+    layer.Visible = 0;
+    Draw(3);
+    EXPECT_FALSE(Shows(Red));
+}

@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -249,6 +250,32 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
                 f(layer);
         });
     };
+    // The objects an object holds (a polygon's lines and points, a line's node points)
+    // have signs rendered with their owner's; they are drawn right over it, or they
+    // would show only in the outline drawing.
+    const auto nodePoints = [&](RGLine& line) {
+        for (const auto& node : line.Nodes)
+            for (const auto& q : node->NodePoints) {
+                DrawCashe(&q->Picture);
+                captions(q->AutoTexts);
+            }
+    };
+    const auto nested = [&](auto& o) {
+        using TObject = std::decay_t<decltype(o)>;
+        if constexpr (std::is_same_v<TObject, RGPolygon>) {
+            for (const auto& l : o.InnerLines) {
+                DrawCashe(&l->Picture);
+                captions(l->AutoTexts);
+                nodePoints(*l);
+            }
+            for (const auto& q : o.InnerPoints) {
+                DrawCashe(&q->Picture);
+                captions(q->AutoTexts);
+            }
+        } else if constexpr (std::is_same_v<TObject, RGLine>) {
+            nodePoints(o);
+        }
+    };
     if (dDest != ddDxf && full) {
         Walk(Pages, [&](RGPage& page) {
             if (!page.Visible)
@@ -265,6 +292,7 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
                         if ((this->*visible)()) {
                             DrawCashe(&o.Picture);
                             captions(o.AutoTexts);
+                            nested(o);
                         }
                         progress.Tick();
                     });

@@ -73,9 +73,15 @@ void TGeoMap::DrawCashe(const TVpLayers* Pict)
         for (const auto& g : layer->Polygons) {
             setPen(*g);
             setFill(*g);
+            // An area's fill holds its holes as further rings: islands stay unpainted.
             p.BeginPolygon();
             for (const auto& q : g->Points)
                 p.Point(PixelOf(*this, *q));
+            for (const auto& ring : g->Holes) {
+                p.NewRing();
+                for (const auto& q : ring->Points)
+                    p.Point(PixelOf(*this, *q));
+            }
             p.DrawPolygon();
         }
         for (const auto& c : layer->Circles) {
@@ -154,14 +160,15 @@ void TGeoMap::DrawText(RGText* DT)
             // hit testing works on this frame whatever the output scale.
             TSymbols& measuring = MainMap ? *MainMap->Symbols : *Symbols;
             TLogFont m = lf;
-            m.Height = ClampedRound(style.Size * DT->SizeFactor);
+            m.Height = ClampedRound(lf.Height * DT->SizeFactor);
             TGeoPoint anchor = DT->Position;
             measuring.GetTextRect2(measuring.Measurer(), DT->Text, m, 0, anchor, DT->Frame);
             DT->FrameValid = 1;
         }
         if (HiddenCaption)
             return;
-        lf.Height = ClampedRound(style.Size * DT->SizeFactor * SizeRatio(*this));
+        // The style's height as the font record holds it, whole dots, then scaled.
+        lf.Height = ClampedRound(lf.Height * DT->SizeFactor * SizeRatio(*this));
         if (lf.Height < 1)
             return;
         TPaintScope scope(*this);

@@ -397,7 +397,18 @@ void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
         box.width() < far && box.height() < far) {
         UpdatePen();
         const QPoint a = Px(box.topLeft()), b = Px(box.bottomRight());
-        Painter.drawEllipse(QRect(a.x(), a.y(), std::max(b.x() - a.x() - 1, 0), std::max(b.y() - a.y() - 1, 0)));
+        if (b.x() - a.x() == 1 || b.y() - a.y() == 1) {
+            // A box one pixel across holds a dot or a bar: QPainter would leave it out,
+            // and the dots of a dotted boundary would come and go with the rounding.
+            const QRect cells(a, QSize(std::max(b.x() - a.x(), 1), std::max(b.y() - a.y(), 1)));
+            const bool pen = PenVisible();
+            if (pen || !BrushClear)
+                Painter.fillRect(cells, pen ? Painter.pen().color() : Painter.brush().color());
+            return;
+        }
+        if (b.x() == a.x() || b.y() == a.y())
+            return;   // an empty box draws nothing
+        Painter.drawEllipse(QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
         return;
     }
     // A circle larger than any picture: its outline as a polygon, clipped.
