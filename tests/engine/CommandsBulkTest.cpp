@@ -6,6 +6,7 @@
 
 #include "engine/file/GeoMapFile.h"
 #include "foundation/AppGlobalVar.h"
+#include "foundation/ServDialogs.h"
 #include "semantics/codec/SemServices.h"
 
 #include <QBuffer>
@@ -373,6 +374,30 @@ TEST_F(BulkCommands, DeclinedQuestionDeletesNothing)
         EXPECT_EQ(Dump(), before);
         EXPECT_EQ(Native(), native);
     }
+}
+
+// A plan without a window of its own asks through the shared question; with no window
+// installed at all the answer is cancel and nothing goes.
+TEST_F(BulkCommands, QuestionWithoutAWindowGoesThroughTheSharedHook)
+{
+    Run({"mcNewPoint=<0><0><ОТА/Ф001><1><2><2><0><><0><0>",
+         "mcNewPoint=<0><0><ОТА/Ф002><1><2><2><0><><0><0>"});
+    Plan().Services = nullptr;
+    {
+        const TScopedDialogHooks none;
+        Run("mcDelObjects=<-1><-1><1><1><1><Ф001>");
+        EXPECT_EQ(Layer(0, 0).Points.GetCount(), 2);
+    }
+    QStringList asked;
+    TDialogHooks hooks;
+    hooks.QDelObjects = [&](const QStringList& lines) {
+        asked = lines;
+        return mrOk;
+    };
+    const TScopedDialogHooks scope(hooks);
+    Run("mcDelObjects=<-1><-1><1><1><1><Ф001>");
+    EXPECT_EQ(asked, QStringList({"ОТА/Ф001 [A-a]"}));
+    EXPECT_EQ(PointSems(), QStringList({"A.a:ОТА/Ф002"}));
 }
 
 // Deleting used to rename the found objects "DELETING" and then sweep every object so
