@@ -1,8 +1,8 @@
 // One command on the opened plan, with undo off and on: a new point, a line of 1,000
-// nodes changed, and a transform of a large sheet (the heaviest sheet command there is
-// when the engine has no transform yet). With undo on every command writes the whole
-// plan as a snapshot; the size of that file is what each command adds to the run
-// folder, reported as snapshot_bytes.
+// nodes changed, and a transform of a whole sheet, which must cost in proportion to the
+// positions on the sheet (reported as positions, and per position as items per
+// second). With undo on every command writes the whole plan as a snapshot; the size of
+// that file is what each command adds to the run folder, reported as snapshot_bytes.
 #include "BenchEnv.h"
 #include "BenchGuard.h"
 #include "BenchMap.h"
@@ -28,7 +28,6 @@ struct TCommandPlan {
     std::unique_ptr<TGeoMap> Map;
     int LongLine = -1;            // the 1,000-node line, in sheet 0, layer 0
     QString LineParams[2];        // mcSetLineProp moving it back and forth
-    QString SheetFile;            // the last sheet alone, to put it back after mcDelPage
 };
 
 QString LineNodeList(Extended x0, Extended y0, Extended shift)
@@ -86,10 +85,6 @@ TCommandPlan& CommandPlan()
                                  .Text(QString())
                                  .Field(LineNodeList(x0, y0, k ? 1 : 0));
 
-    plan.SheetFile = env.OutFolder() + QStringLiteral("last-sheet.") + QString::number(env.Scale());
-    map.DoCommand(mcSaveSelected, TCommandParams()
-                                      .Text(plan.SheetFile)
-                                      .Field(TCommandValues().Int(map.GetPagesCount() - 1).Str()));
     CommandLog->clear();
     return plan;
 }
@@ -180,55 +175,73 @@ void BM_SetLine(benchmark::State& state, bool undo)
     });
 }
 
-// Sheet 0 shifted by a metre and back, in turn.
-void BM_TransformSheet(benchmark::State& state, bool undo)
+// What a transform moves on a sheet: raster corners, text, point and node positions,
+// inside objects too.
+std::int64_t SheetPositions(const RGPage& sheet)
+{
+    std::int64_t n = 2 * std::int64_t(sheet.Rastrs.GetCount());
+    const auto points = [&n](const TGPoints& list) {
+        for (const auto& p : list)
+            n += 1 + p->InnerTexts.GetCount();
+    };
+    const auto lines = [&n](const TGLines& list) {
+        for (const auto& l : list) {
+            n += l->InnerTexts.GetCount();
+            for (const auto& node : l->Nodes)
+                n += 1 + node->NodePoints.GetCount();
+        }
+    };
+    for (const auto& layer : sheet.Layers) {
+        n += layer->Texts.GetCount();
+        points(layer->Points);
+        lines(layer->Lines);
+        for (const auto& polygon : layer->Polygons) {
+            n += polygon->Nodes.GetCount() + polygon->InnerTexts.GetCount();
+            for (const auto& hole : polygon->Holes)
+                n += hole->Nodes.GetCount();
+            points(polygon->InnerPoints);
+            lines(polygon->InnerLines);
+        }
+    }
+    return n;
+}
+
+// Sheet 0 shifted by a metre and back, in turn; or turned by half a degree about a
+// point of the plan and back, which takes every position through the inverse and the
+// forward task.
+void TransformSheet(benchmark::State& state, bool undo, bool turn)
 {
     Guarded(state, [&] {
         TCommandPlan& plan = CommandPlan();
         TGeoMap& map = *plan.Map;
+        const std::int64_t positions = SheetPositions(*map.Pages.At(0));
         QString params[2];
-        for (int k = 0; k < 2; ++k)
+        for (int k = 0; k < 2; ++k) {
+            const Extended shift = turn ? 0 : (k ? -1 : 1);
             params[k] = TCommandParams()
                             .Int(0)
                             .Fixed(1)
-                            .Fixed(k ? -1 : 1)
-                            .Fixed(k ? -1 : 1)
-                            .Fixed(0)
-                            .Fixed(0)
-                            .Fixed(0);
+                            .Fixed(shift)
+                            .Fixed(shift)
+                            .Fixed(turn ? (k ? -0.5L : 0.5L) : 0)
+                            .Fixed(410500)
+                            .Fixed(1320500);
+        }
         TUndoScope scope(map, undo);
         int k = 0;
         for (auto _ : state) {
             TUndoScope::NextCommand();
             map.DoCommand(mcTransform, params[k ^= 1]);
         }
+        state.counters["positions"] = double(positions);
+        state.SetItemsProcessed(std::int64_t(state.iterations()) * positions);
         if (undo)
             CountSnapshot(state, map);
     });
 }
 
-// Without mcTransform: the last sheet deleted, and put back (not timed) by adding the
-// file it was saved to.
-void BM_DelPage(benchmark::State& state, bool undo)
-{
-    Guarded(state, [&] {
-        TCommandPlan& plan = CommandPlan();
-        TGeoMap& map = *plan.Map;
-        const QString restore = NativeFileParams(plan.SheetFile);
-        TUndoScope scope(map, undo);
-        for (auto _ : state) {
-            TUndoScope::NextCommand();
-            map.DoCommand(mcDelPage, TCommandParams().Int(map.GetPagesCount() - 1));
-            state.PauseTiming();
-            map.UndoOn = 0;
-            map.DoCommand(mcAddMap, restore);
-            map.UndoOn = undo ? 1 : 0;
-            state.ResumeTiming();
-        }
-        if (undo)
-            CountSnapshot(state, map);
-    });
-}
+void BM_TransformSheet(benchmark::State& state, bool undo) { TransformSheet(state, undo, false); }
+void BM_TurnSheet(benchmark::State& state, bool undo) { TransformSheet(state, undo, true); }
 
 // One click of the selection mode on the opened plan: every visible sheet and layer,
 // every kind but rasters, a pick rectangle of half a metre about a point of the plan.
@@ -257,11 +270,6 @@ void BM_FindObjects(benchmark::State& state)
 
 } // namespace
 
-bool HasTransformCommand()
-{
-    return static_cast<bool>(NewBenchMap()->CommandHandlers[mcTransform]);
-}
-
 void RegisterCommandBenchmarks()
 {
     const auto us = benchmark::kMicrosecond;
@@ -276,13 +284,9 @@ void RegisterCommandBenchmarks()
     add(NewPointOn, BM_NewPoint, true, ms);
     add(LineOff, BM_SetLine, false, us);
     add(LineOn, BM_SetLine, true, ms);
-    if (HasTransformCommand()) {
-        add(TransformOff, BM_TransformSheet, false, ms);
-        add(TransformOn, BM_TransformSheet, true, ms);
-    } else {
-        add(DelPageOff, BM_DelPage, false, ms);
-        add(DelPageOn, BM_DelPage, true, ms);
-    }
+    add(TransformOff, BM_TransformSheet, false, ms);
+    add(TransformOn, BM_TransformSheet, true, ms);
+    add(TurnOff, BM_TurnSheet, false, ms);
     benchmark::RegisterBenchmark(FindObjects, BM_FindObjects)->Unit(us)->UseRealTime();
 }
 

@@ -87,7 +87,6 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
         {"new point, undo on / save", bench::NewPointOn, bench::Save, 1.1},
         {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
         {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},
-        {"sheet deleted (no transform yet), undo on / save", bench::DelPageOn, bench::Save, 1.1},
         {"sign not found / sign found", bench::SignMiss, bench::SignHit, 2},
     };
     for (const RRatio& ratio : ratios) {
@@ -117,10 +116,18 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
             << Ms(parse->Seconds * env.PairLines()) << " = "
             << QString::number(100 * parse->Seconds * env.PairLines() / read->Seconds, 'f', 0)
             << " % of the reader\n";
-    for (const char* name : {bench::NewPointOff, bench::LineOff, bench::TransformOff, bench::DelPageOff})
+    for (const char* name : {bench::NewPointOff, bench::LineOff})
         if (const RMeasure* m = r.Find(name))
             out << "  " << name << ": " << Ms(m->Seconds) << " (undo off: should not grow with the plan)\n";
-    for (const char* name : {bench::NewPointOn, bench::LineOn, bench::TransformOn, bench::DelPageOn})
+    for (const char* name : {bench::TransformOff, bench::TurnOff})
+        if (const RMeasure* m = r.Find(name)) {
+            const auto it = m->Counters.find("positions");
+            if (it != m->Counters.end() && it->second > 0)
+                out << "  " << name << ": " << Ms(m->Seconds) << " for " << qint64(it->second)
+                    << " positions = " << QString::number(m->Seconds * 1e9 / it->second, 'f', 1)
+                    << " ns each (undo off: in proportion to the sheet)\n";
+        }
+    for (const char* name : {bench::NewPointOn, bench::LineOn, bench::TransformOn})
         if (const RMeasure* m = r.Find(name)) {
             const auto it = m->Counters.find("snapshot_bytes");
             if (it != m->Counters.end())

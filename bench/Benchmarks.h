@@ -32,10 +32,7 @@ inline constexpr const char* LineOff = "Command/SetLine1000/undo:0";
 inline constexpr const char* LineOn = "Command/SetLine1000/undo:1";
 inline constexpr const char* TransformOff = "Command/TransformSheet/undo:0";
 inline constexpr const char* TransformOn = "Command/TransformSheet/undo:1";
-// Measured in place of the transform while the engine has none: the heaviest command
-// on a whole sheet there is, deleting it (the sheet is put back untimed).
-inline constexpr const char* DelPageOff = "Command/DelPage/undo:0";
-inline constexpr const char* DelPageOn = "Command/DelPage/undo:1";
+inline constexpr const char* TurnOff = "Command/TurnSheet/undo:0";   // the transform with a turn
 
 // One click of the selection mode: FindObjects over every visible sheet.
 inline constexpr const char* FindObjects = "Query/FindObjects";
@@ -62,8 +59,6 @@ void RegisterFloorBenchmarks();
 void RegisterOpenSaveBenchmarks();
 void RegisterCommandBenchmarks();
 void RegisterPartBenchmarks();
-// Whether the engine has a handler for mcTransform.
-bool HasTransformCommand();
 // Runs this program again to open the plan in a fresh process (see RunMemoryProbe).
 void RegisterMemoryBenchmark();
 void RegisterDrawBenchmarks();

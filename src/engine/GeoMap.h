@@ -671,6 +671,79 @@ public:
     void NextColor();
     // ---- end of layer detection, fillers, getters and hit testing ----------------------
 
+    // ---- Bulk operations on a sheet (commands/GeoMapCommandsBulk.cpp) ------------------
+    // Handlers of mcTransform, mcChangeSem, mcDelObjects and mcChangeHinSem: every field
+    // converted, then the routine below. Reals take "," and "." alike.
+    void CmdTransform(const TCommandFields& f);
+    void CmdChangeSem(const TCommandFields& f);
+    void CmdDelObjects(const TCommandFields& f);
+    void CmdChangeHinSem(const TCommandFields& f);
+    // Every position of sheet page: X := X·k + dx, Y := Y·k + dy, then, when da is not
+    // exactly 0, turned by da degrees (clockwise on a north-up plan) about (xc, yc) taken
+    // after the shift. Moves the rasters' corners, the nodes of lines, polygons and inner
+    // contours, the positions of points and of every text, which also turns by da (and
+    // has its frame recomputed); the points on a line's nodes go to their node's new
+    // place. Leaves sign angles, sizes, caption offsets and rendered pictures. An index
+    // outside the sheets does nothing; otherwise the sheet becomes current. Raises, the
+    // plan untouched, for k = 0 (the sheet would collapse onto one point), a value that
+    // is not a finite number, or a position that would leave the finite numbers.
+    void Transform(int page, Extended k, Extended dx, Extended dy, Extended da, Extended xc,
+                   Extended yc);
+    // Sheet page (negative: every sheet; past the last: none) and its layer lay
+    // (negative: every layer; past the last: none) select the layers whose own points,
+    // lines and polygons (each kind when its switch is on) these two work on.
+    // ChangeSem puts NewSem in place of the first occurrence of oldSem (exact, letter
+    // case counts) in each semantics string that holds it and clears that object's sign
+    // name. An empty oldSem changes nothing.
+    void ChangeSem(int page, int lay, bool Points, bool Lines, bool Polygons,
+                   const QString& oldSem, const QString& NewSem);
+    // Collects the objects whose semantics contains oldSem (none for an empty one), asks
+    // QDelObjectsDlg with one line per object (its semantics and " [sheet-layer]") and,
+    // on 1, deletes exactly those objects with everything they own. Nothing found asks
+    // nothing.
+    void DelObjects(int page, int lay, bool Points, bool Lines, bool Polygons,
+                    const QString& oldSem);
+    // Every layer's own point whose first three characters are code and whose first
+    // number (GetN), rounded halves to even, lies in nFrom..nTo (ends included) gets
+    // every height of its semantics raised by increment (ShiftHeights). Raises, the plan
+    // untouched, when the classifier fails on a semantics or increment is not finite.
+    void ChangeHinSem(const QString& code, int nFrom, int nTo, Extended increment);
+    // Outside the commands: reloads the synonym files, gives every layer's own point,
+    // line and polygon that has a work name that name as semantics (its sign name
+    // cleared), and writes the synonym files back. Nothing sets a work name yet, so no
+    // object changes. Raises without the classifier.
+    void ApplySynonyms();
+    // ---- end of bulk operations --------------------------------------------------------
+
+    // ---- Named texts and text search (query/GeoMapNamedTexts.cpp) ----------------------
+    // A named text is a layer's text "^key%value"; its key runs up to and including the
+    // first "%".
+    // The contents of the texts beginning with "^" of the first layer named LayName in
+    // the first sheet named PageName, in list order; empty when either is missing. The
+    // sheet and layer found become current.
+    void GetNamedTexts(const QString& PageName, const QString& LayName, QStringList& NamedTexts);
+    // For each line of NamedTexts holding a "%" (others are skipped), every text of that
+    // layer whose content begins with the line's key gets the whole line as content
+    // through one mcSetTextProp on this plan, every other property as it was (position
+    // to the millimetre). Nothing when the sheet or layer is missing; a key absent from
+    // the layer creates nothing. Raises what the command raises, the texts changed
+    // before it staying changed (each is a command of its own).
+    void SetNamedTexts(const QString& pagename, const QString& layname,
+                       const QStringList& NamedTexts);
+    // Puts the search cursor (SearchPage, SearchLayer, SearchText) at the start, then
+    // NextFindScript.
+    int BeginFindScript(const QString& str, int& page, int& lay, int& obj, bool variword,
+                        bool varicase, QString& txt, Extended& x, Extended& y);
+    // The next layer text from the search cursor on, over every sheet and layer of this
+    // plan (hidden ones too; texts inside objects are not searched) that contains str
+    // (variword; an empty str is in no text) or equals it (otherwise), both upper-cased
+    // first when varicase. Found: 6, its positions, content and position handed back
+    // and the cursor just after it. Not found: 7, the cursor at the start of the sheet
+    // it was in. The sheet and layer visited last stay current.
+    int NextFindScript(const QString& str, int& page, int& lay, int& obj, bool variword,
+                       bool varicase, QString& txt, Extended& x, Extended& y);
+    // ---- end of named texts and text search --------------------------------------------
+
 private:
     void InstallCommandHandlers();
     void WriteUndoSnapshot();

@@ -37,6 +37,10 @@ void TGeoMap::InstallCommandHandlers()
     CommandHandlers[mcDelPolygon] = &TGeoMap::CmdDelPolygon;
     CommandHandlers[mcSetPolygonProp] = &TGeoMap::CmdSetPolygonProp;
     CommandHandlers[mcChangePolygonOrder] = &TGeoMap::CmdChangePolygonOrder;
+    CommandHandlers[mcTransform] = &TGeoMap::CmdTransform;
+    CommandHandlers[mcChangeSem] = &TGeoMap::CmdChangeSem;
+    CommandHandlers[mcDelObjects] = &TGeoMap::CmdDelObjects;
+    CommandHandlers[mcChangeHinSem] = &TGeoMap::CmdChangeHinSem;
 }
 
 TSnapshotWriter DefaultSnapshotWriter() { return WritePlanSnapshot; }
