@@ -9,6 +9,7 @@
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/MapHooks.h"
+#include "mainwindow/UnitMapSetup.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
@@ -110,6 +111,8 @@ void TFormMap::FormCreate()
     SplashStep();
 
     RunStep("Настройки по умолчанию", [this] { SetDefaults(); });
+    RunStep("Настройки", [] { readsetup(); });
+    RunStep("Последний штамп", [] { readLastStamp(); });
     SplashStep();
 
     RunStep("Номенклатура планшетов", [this] {
@@ -425,6 +428,8 @@ void TFormMap::FormDestroy()
     Destroyed = true;
     if (FormInstr1)
         FormInstr1->hide();
+    RunStep("Настройки", [] { writesetup(); });
+    RunStep("Последний штамп", [] { WriteLastStamp(); });
     RunStep("Список последних планов", [this] {
         if (!UserFolder.isEmpty() && QFileInfo(UserFolder).isDir())
             WriteTextFileLines(UserFolder + QLatin1Char('/') + RecentFileName, RecentPlans);
