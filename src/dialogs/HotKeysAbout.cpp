@@ -95,7 +95,10 @@ TFormAbout::TFormAbout(const QImage& picture, QWidget* parent) : TDialogBase(par
     ProgramName->setObjectName(QStringLiteral("ProgramName"));
     QFont bold = ProgramName->font();
     bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
+    if (bold.pixelSize() > 0)
+        bold.setPixelSize(bold.pixelSize() + 3);
+    else
+        bold.setPointSizeF(bold.pointSizeF() + 2);
     ProgramName->setFont(bold);
     Place(ProgramName, QRect(8, top, pictureWidth, 20));
     top += 24;

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 TEST(ProgramWindowsWithoutHooks, EveryEntryAnswersCancelAndKeepsItsArguments)
 {
@@ -316,12 +317,16 @@ TEST_F(ProgramWindows, HotKeysShowTheReferenceText)
 
 TEST_F(ProgramWindows, AboutOpensTheLicencePage)
 {
+    const QString savedName = std::exchange(AppName, QStringLiteral("Velmora"));
+    const QString savedVersion = std::exchange(AppVersion, QStringLiteral("6.0"));
     QImage picture(450, 210, QImage::Format_RGB32);
     picture.fill(QColor(0x1E, 0x3A, 0x5F));
     TFormAbout about(picture);
+    AppName = savedName;
+    AppVersion = savedVersion;
     QString launched;
     about.Launch = [&launched](const QString& file) { launched = file; };
-    EXPECT_EQ(about.ProgramName->text(), AppName + QLatin1Char(' ') + AppVersion);
+    EXPECT_EQ(about.ProgramName->text(), QStringLiteral("Velmora 6.0"));
     emit about.LicenceLink->linkActivated(QStringLiteral("licence"));
     EXPECT_EQ(launched, LicenceFileName());
     SaveWindowPicture(&about, QStringLiteral("about"));
