@@ -1,6 +1,7 @@
 // The program's entry: the application with the program's own windows installed, then
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
+#include "dialogs/InputDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     PrepareProgramWindows();
     InstallDialogWindows();
+    InstallProgramDialogWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -11,6 +11,7 @@
 #include "imaging/PictureRegistry.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/MapHooks.h"
+#include "mainwindow/UnitMapSetup.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
@@ -112,6 +113,8 @@ void TFormMap::FormCreate()
     SplashStep();
 
     RunStep("Настройки по умолчанию", [this] { SetDefaults(); });
+    RunStep("Настройки", [] { readsetup(); });
+    RunStep("Последний штамп", [] { readLastStamp(); });
     SplashStep();
 
     RunStep("Номенклатура планшетов", [this] {
@@ -441,6 +444,8 @@ void TFormMap::FormDestroy()
     Destroyed = true;
     if (FormInstr1)
         FormInstr1->hide();
+    RunStep("Настройки", [] { writesetup(); });
+    RunStep("Последний штамп", [] { WriteLastStamp(); });
     RunStep("Список последних планов", [this] {
         if (!UserFolder.isEmpty() && QFileInfo(UserFolder).isDir())
             WriteTextFileLines(UserFolder + QLatin1Char('/') + RecentFileName, RecentPlans);
