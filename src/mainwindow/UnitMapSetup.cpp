@@ -143,9 +143,9 @@ const std::vector<TSetupRow>& SetupRows()
         r.push_back({"@Использовать синонимы", K::Switch, SignField(&TSymbols::UseSynonyms)});
         r.push_back({"@Использовать откат", K::Switch, MapField(&TGeoMap::UndoOn)});
         r.push_back({"@Использовать третью координату в конвертере", K::Switch,
-                     MapField(&TGeoMap::DxfThirdCoord)});
+                     MapField(&TGeoMap::UseHCAD)});
         r.push_back({"@Использовать третью координату для подписей в конвертере", K::Switch,
-                     MapField(&TGeoMap::DxfThirdCoordCaptions)});
+                     MapField(&TGeoMap::UseHCADinText)});
         return r;
     }();
     return rows;

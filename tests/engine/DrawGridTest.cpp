@@ -390,8 +390,9 @@ TEST_F(DrawGrid, LabelsNameTheirCells)
         p.End();
         const QRect part = c.around.translated(at);
         EXPECT_TRUE(labelled.copy(part) == M().Bitmap.copy(part));
-        if (c.denominator == 100000)
+        if (c.denominator == 100000) {
             EXPECT_TRUE(labelled == M().Bitmap);   // and no other label anywhere
+        }
         int red = 0;
         for (int y = part.top(); y <= part.bottom(); ++y)
             for (int x = part.left(); x <= part.right(); ++x)

@@ -133,8 +133,8 @@ TEST_F(SetupFile, EveryKeyRoundTripsInOrder)
     f.WheelMode = 1;
     m.Symbols->UseSynonyms = 1;
     m.UndoOn = 0;
-    m.DxfThirdCoord = 1;
-    m.DxfThirdCoordCaptions = 1;
+    m.UseHCAD = 1;
+    m.UseHCADinText = 1;
 
     WriteSetupFile(File, f, m);
     const QByteArray bytes = FileBytes(File);
@@ -165,7 +165,7 @@ TEST_F(SetupFile, EveryKeyRoundTripsInOrder)
     m.FrameColor500 = m.FrameColor5000 = m.NomColor = m.NodeColor = 0;
     m.HighlightColor1 = m.HighlightColor2 = 0;
     m.HighlightWidth = 1;
-    m.DxfThirdCoord = m.DxfThirdCoordCaptions = 0;
+    m.UseHCAD = m.UseHCADinText = 0;
 
     ASSERT_TRUE(ReadSetupFile(File, f, m));
     EXPECT_EQ(f.PlansFolder, QStringLiteral("/home/геодезист/планы"));
@@ -201,8 +201,8 @@ TEST_F(SetupFile, EveryKeyRoundTripsInOrder)
     EXPECT_EQ(f.WheelMode, 1);
     EXPECT_EQ(m.Symbols->UseSynonyms, 1);
     EXPECT_EQ(m.UndoOn, 0);
-    EXPECT_EQ(m.DxfThirdCoord, 1);
-    EXPECT_EQ(m.DxfThirdCoordCaptions, 1);
+    EXPECT_EQ(m.UseHCAD, 1);
+    EXPECT_EQ(m.UseHCADinText, 1);
     EXPECT_TRUE(Run->Messages.empty());
 }
 
