@@ -252,11 +252,14 @@ void TGeoMap::DrawCasheToAcad(const TVpLayers& Pict, TDxfWriter& SL)
         const auto n = points.GetCount();
         if (n < 2)
             return;
-        const RGeoPoint* from = points.At(n - 1);
+        const RGeoPoint* from = nullptr;
         for (const auto& p : points) {
-            LineToAcad(SL, colour, from->X, from->Y, p->X, p->Y, width);
+            if (from)
+                LineToAcad(SL, colour, from->X, from->Y, p->X, p->Y, width);
             from = p.get();
         }
+        const RGeoPoint* first = points.At(0);
+        LineToAcad(SL, colour, from->X, from->Y, first->X, first->Y, width);
     };
     for (const auto& layer : Pict) {
         for (const auto& g : layer->Polygons) {
