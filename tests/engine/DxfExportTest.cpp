@@ -410,6 +410,7 @@ TEST_F(DxfExport, HiddenSheetsLayersAndCaptionsStayOut)
 // or changed; an existing file stays whole.
 TEST_F(DxfExport, RefusalsLeaveNoFileAndNoChange)
 {
+    M().Draw(300, 200, 0, ddScreen);   // the view the refusals must leave as it is
     const QString target = Plans + QStringLiteral("kept.dxf");
     {
         QFile f(target);
@@ -435,6 +436,12 @@ TEST_F(DxfExport, RefusalsLeaveNoFileAndNoChange)
         {"entities already", [&] { WriteTextFileLines(templ, good + QStringList{"  2", "ENTITIES"}); }, target,
          "ENTITIES"},
         {"no such folder", [] {}, Plans + QStringLiteral("нет/plan.dxf"), "Не удается создать файл DXF"},
+        // Found only while writing: the file half written is dropped, the view put back.
+        {"a text out of the code page", [&] {
+             RGLayer& layer = Layer("Точки");
+             layer.Texts.AddItem(std::make_unique<RGText>());
+             layer.Texts.At(layer.Texts.GetCount() - 1)->Text = QStringLiteral("угол α");
+         }, target, "нельзя записать в файл DXF"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
