@@ -29,6 +29,7 @@ class TEngineServices;
 class TGeoMap;
 class TSymbols;
 class TMapPainter;
+class TDxfWriter;
 
 struct TMapProp {
     std::int32_t Scale = 0;   // denominator: 500 means 1:500
@@ -401,6 +402,44 @@ public:
     // plan's. Walks the sheets, layers and objects with their cursors.
     void FindScreenNodes();
     // ---- end of coordinate grid, sheet frames and snapping nodes ----------------------
+
+    // ---- DXF export (export/GeoMapDxf.cpp, export/DxfWriter.*) -------------------------
+    // The converter switches of the settings window, each 0 or 1.
+    std::uint8_t UseHCAD = 0;         // contour lines and spot heights get their height as Z
+    std::uint8_t UseHCADinText = 0;   // the captions of spot heights keep that Z
+    Extended AcadZ = 0;               // the elevation the entity writers give, metres
+
+    // Writes the main plan (this one when there is none) as an R12 ASCII DXF drawing:
+    // the header of "VIEWPORT.WRI" from the program folder with the plan's centre and
+    // west-east extent, then every object of the visible sheets' visible layers (each
+    // rendered anew at 300 dpi first, and again for the screen at its next drawing):
+    // polygons, lines, points and texts of a sheet in four passes, their sign pictures as
+    // LINE, CIRCLE and TEXT, automatic captions not hidden and texts as TEXT, then the
+    // grid crosses; DXF x is plan Y (east). The template is checked before the file is
+    // made and the file is written through a temporary one: a bad template, a target that
+    // cannot be written or a text that code page 1251 cannot hold raise, naming it, and
+    // leave any existing file whole. Ends with a screen drawing in mode 2.
+    void ExportToDxf(const QString& FileName);
+    // The entities of one rendered picture: a closed run of LINEs per polygon ring, a
+    // CIRCLE per circle, a LINE per line and per polyline segment, a TEXT per text.
+    void DrawCasheToAcad(const TVpLayers& Pict, TDxfWriter& SL);
+    // The TEXT of a text object or caption, whole (a named text with its key).
+    void DrawTextToAcad(const RGText& DT, TDxfWriter& SL);
+    // The grid crosses of the plan scale over xmin..xmax (north), ymin..ymax (east): two
+    // LINEs with arms of 3 metres per node; nothing with the grid off or no scale.
+    void CoordCrossToAcad(Extended xmin, Extended ymin, Extended xmax, Extended ymax, TDxfWriter& SL);
+    // The entity writers, on layer "0" at elevation AcadZ; colour and width are not
+    // written. Plan metres, X north.
+    void LineToAcad(TDxfWriter& SL, std::int32_t colour, Extended X1, Extended Y1, Extended X2, Extended Y2,
+                    Extended width);
+    void CircleToAcad(TDxfWriter& SL, std::int32_t colour, Extended X, Extended Y, Extended radius,
+                      Extended width);
+    // A text of size (dots at 300 dpi at 1:500) whose top-left corner is (X, Y), running
+    // in direction a (degrees clockwise from north): moved to its base line, 0.023 of the
+    // size high, rotated counter-clockwise from east. A "^" is written as "^ ", the DXF
+    // form of the caret itself.
+    void TextToAcad(TDxfWriter& SL, const QString& text, Extended X, Extended Y, TGeoAngle a, Extended size);
+    // ---- end of DXF export ---------------------------------------------------------------
 
     // ---- The native plan file and the plan and file commands --------------------------
     // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)
