@@ -138,14 +138,12 @@ public:
     std::int32_t UserVectorColour = 255;
     std::uint8_t UndoOn = 0;             // 1: a snapshot after each command
     // Settings of the settings file that the drawing, the export and the print read
-    // (the frame colours stand with the grid below).
+    // (the frame colours stand with the grid, the DXF switches with the export).
     // Pixel formats as the bitmaps number them (1 one bit, 2 four, 3 eight, 5 sixteen,
     // 6 twenty-four bits; for rasters also 0 as the raster file, 1 as the plan).
     std::uint8_t PlanPixelFormat = 6;         // the screen picture
     std::uint8_t RastrPixelFormat = 4;        // rasters as loaded
     std::int32_t HighlightWidth = 1;          // pen of the highlight lines, pixels
-    std::uint8_t UseHCAD = 0;                 // DXF: Z of height marks and contours
-    std::uint8_t UseHCADinText = 0;           // DXF: Z of height-mark captions
     // Print calibration factors, kept and edited; no print step applies them.
     Extended PrintKx = 1.0L;
     Extended PrintKy = 1.0L;
