@@ -1,0 +1,97 @@
+// The program's small modal windows as the core and the main window see them: numbers,
+// coordinates, a height mark, an angle, a two-way question, the hot-key and about
+// windows, and the raster-export and print parameters. Each entry routine is reached
+// through a replaceable hook; the program installs the real windows at start
+// (InstallProgramDialogWindows, dialogs/), tests install scripted answers, and without
+// a hook every routine answers cancel (2) and leaves its arguments as they were.
+#pragma once
+
+#include "foundation/ServDialogs.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct TOpenFilter;
+
+// Colour depths as the bitmaps number their pixel formats: 1 one bit, 2 four bits,
+// 3 eight bits, 5 sixteen bits, 6 twenty-four bits.
+using TPixelDepth = std::uint8_t;
+
+// One member per window; each receives the arguments as its entry routine does and
+// writes back what the window copies back, whatever the result.
+struct TProgramDialogHooks {
+    std::function<TModalResult(int& value, const QString& caption, const QString& message)>
+        InpInt;
+    std::function<TModalResult(Extended& value, const QString& caption, const QString& message)>
+        InpFlt;
+    std::function<TModalResult(const QString& caption, Extended& X, Extended& Y)> InpCoord;
+    std::function<TModalResult(Extended& height)> InpOtm;
+    std::function<TModalResult(const QString& caption, const QString& message,
+                               const QString& first, const QString& second)>
+        Ask2Way;
+    std::function<TModalResult(int& n, Extended& a, Extended& b, const QString& caption,
+                               const QString& label1, const QString& label2,
+                               const QString& label3)>
+        Inp3Int;
+    std::function<TModalResult(int& a, int& b, const QString& caption, const QString& label1,
+                               const QString& label2)>
+        Inp2Int;
+    std::function<TModalResult(Extended& angle, const QString& caption)> InpAngle;
+    std::function<TModalResult()> HotKeys;
+    std::function<TModalResult()> About;
+    std::function<TModalResult(int& scale, Extended& dpi, TPixelDepth& depth, Extended x1,
+                               Extended y1, Extended x2, Extended y2)>
+        SaveRastr;
+    std::function<TModalResult(int& scale, TPixelDepth& depth, Extended& kx, Extended& ky)>
+        PrintScale;
+    // The open filter, edited in place whatever the result.
+    std::function<TModalResult(TOpenFilter& filter)> OpenFilter;
+};
+
+// The one set in force.
+TProgramDialogHooks& ProgramDialogHooks();
+
+// Puts a set in force for its lifetime and restores the previous one after.
+class TScopedProgramDialogHooks {
+public:
+    explicit TScopedProgramDialogHooks(TProgramDialogHooks hooks = {});
+    ~TScopedProgramDialogHooks();
+    TScopedProgramDialogHooks(const TScopedProgramDialogHooks&) = delete;
+    TScopedProgramDialogHooks& operator=(const TScopedProgramDialogHooks&) = delete;
+
+private:
+    TProgramDialogHooks Saved;
+};
+
+// A whole number with a message; value := the edit's number (0 when it holds none).
+// 1 Enter, 2 Esc.
+TModalResult InpIntDialog(int& value, const QString& caption, const QString& message);
+// A real with a message, "," or "." accepted; value := the edit's number. 1 Enter, 2 Esc.
+TModalResult InpFltDialog(Extended& value, const QString& caption, const QString& message);
+// A coordinate pair in metres (X north, Y east) with step buttons.
+TModalResult InpCoordDialog(const QString& caption, Extended& X, Extended& Y);
+// The height of a new height mark in a borderless edit at the mouse.
+TModalResult InpOtmDialog(Extended& height);
+// Two named answers: 100 the first (also Enter), 101 the second, 2 Esc.
+TModalResult Ask2WayDialog(const QString& caption, const QString& message,
+                           const QString& first, const QString& second);
+// A whole number and two reals under three labels.
+TModalResult Inp3IntDialog(int& n, Extended& a, Extended& b, const QString& caption,
+                           const QString& label1, const QString& label2, const QString& label3);
+// Two whole numbers under two labels.
+TModalResult Inp2IntDialog(int& a, int& b, const QString& caption, const QString& label1,
+                           const QString& label2);
+// An angle in decimal degrees, edited as degrees, minutes and seconds.
+TModalResult InpAngleDialog(Extended& angle, const QString& caption);
+// The hot-key reference; 1 "Закрыть".
+TModalResult ShowHotKeys();
+// The about window.
+TModalResult ShowAbout();
+
+// The raster export's scale denominator, resolution (dots per inch) and depth for the
+// plan rectangle (x1, y1) south-west to (x2, y2) north-east, in metres.
+TModalResult SaveRastrDlg(int& scale, Extended& dpi, TPixelDepth& depth, Extended x1,
+                          Extended y1, Extended x2, Extended y2);
+// The print scale denominator, depth and the calibration factors kx, ky.
+TModalResult PrintScaleDlg(int& scale, TPixelDepth& depth, Extended& kx, Extended& ky);
