@@ -141,6 +141,15 @@ TEST_F(RasterExport, ExtensionsInAnyCaseAndOthersTold)
         M().SaveToRaster(path, false, 990, 1990, 1090, 2140);
         const QImage img = c.Read(path);
         EXPECT_EQ(img.size(), QSize(300, 200)) << c.Name;
+        // And by ImageMagick, when it is installed (scripts/deps.sh installs it).
+        const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
+        if (!identify.isEmpty()) {
+            QProcess p;
+            p.start(identify, {QStringLiteral("-format"), QStringLiteral("%w %h %z"), path});
+            ASSERT_TRUE(p.waitForFinished(30000));
+            EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("300 200 8"))
+                << c.Name;
+        }
         EXPECT_TRUE(State() == before) << c.Name;
     }
     EXPECT_EQ(Asked, 6);
