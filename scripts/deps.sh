@@ -8,7 +8,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config
           libjpeg62-turbo-dev zlib1g-dev
           fonts-dejavu-core fonts-liberation2
           qt6-translations-l10n
-          python3-ezdxf gdal-bin librecad xvfb xauth poppler-utils)
+          python3-ezdxf gdal-bin librecad xvfb xauth poppler-utils imagemagick)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

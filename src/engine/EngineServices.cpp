@@ -54,3 +54,6 @@ TEngineServices& TEngineServices::Default()
     static TEngineServices services;
     return services;
 }
+
+QSize TEngineServices::PrinterPageSize() { return {}; }
+void TEngineServices::PrintPicture(const QImage&) {}

@@ -82,6 +82,15 @@ public:
     virtual void SetUndoEnabled(bool enabled);
     virtual void SetRedoEnabled(bool enabled);
 
+    // ---- The printer -----------------------------------------------------------------
+    // The page of the window's printer in device pixels; an empty size: no printer (the
+    // default).
+    virtual QSize PrinterPageSize();
+    // Prints picture as one document of one page, stretched over the whole page. Raises
+    // what fails. The default prints nothing.
+    virtual void PrintPicture(const QImage& picture);
+    // ---- end of the printer --------------------------------------------------------------
+
     // The services of a plan that links to none.
     static TEngineServices& Default();
 };

@@ -313,7 +313,7 @@ public:
     // ---- end of sheet, layer, raster and object commands -----------------------------
 
     // ---- Plan drawing (draw/GeoMapDraw.cpp, draw/GeoMapDrawPicture.cpp,
-    // draw/GeoMapDrawLater.cpp, draw/MapPainter.*) --------------------------------------
+    // draw/MapPainter.*) --------------------------------------------------------
     // Display switches, each 0 or 1, set by the window from its menu.
     std::uint8_t ShowPlansBorders = 0;   // sheet frames
     std::uint8_t ShowPlanNom = 0;        // nomenclature labels of the frames
@@ -355,7 +355,7 @@ public:
     // unless the caption being drawn is hidden; a named text ("^key%value") shows its
     // value.
     void DrawText(RGText* DT);
-    // The printed page's header (later).
+    // The printed page's header (export/GeoMapPrint.cpp).
     void PrintHeader();
     std::unique_ptr<TMapPainter> Painter;   // over Bitmap while a drawing runs
     // Set before each automatic caption from its hidden flag, cleared for other texts.
@@ -438,6 +438,27 @@ public:
     // form of the caret itself.
     void TextToAcad(TDxfWriter& SL, const QString& text, Extended X, Extended Y, TGeoAngle a, Extended size);
     // ---- end of DXF export ---------------------------------------------------------------
+
+    // ---- Raster image export and printing (export/GeoMapRaster.cpp,
+    // export/GeoMapPrint.cpp; PrintHeader above) -----------------------------------------
+    QString PrintTitle;                  // the free text of the printed page's title line
+    // The largest image an export or a page may take: a side of 32,767 pixels and a
+    // 32-bit picture of 2 GiB. A larger one is refused before anything is allocated.
+    static constexpr std::int64_t MaxRasterSide = 32767;
+    static constexpr std::int64_t MaxRasterBytes = std::int64_t(1) << 31;
+    // Writes the plan rectangle (metres; X north, Y east) as a ".BMP", ".JPG"/".JPEG" or
+    // ".TIF"/".TIFF" image (any letter case) at the scale, resolution and depth the
+    // raster-export window asks for, sheet frames off when NoFrame is set. Any other
+    // extension, an image over the limits or a failed write is told to the user; the
+    // file is replaced only when the whole image is written. Sizes, depth, view history
+    // and frames come back on every path and the screen is drawn again.
+    void SaveToRaster(const QString& FileName, bool NoFrame, Extended XMin, Extended YMin,
+                      Extended XMax, Extended YMax);
+    // Prints the area PrintOrigin, PageWidthMm × PageHeightMm at PrinterScale as one page
+    // on the window's printer, the picture reduced to PrintBits first. No printer, a page
+    // of 0 mm or a page over the limits is told to the user and nothing is printed.
+    void PrintPlan();
+    // ---- end of raster image export and printing --------------------------------------
 
     // ---- The native plan file and the plan and file commands --------------------------
     // (GeoMapFileWriter.cpp, GeoMapFileReader.cpp, GeoMapCommandsPlan.cpp; GeoMapFile.h)

@@ -178,6 +178,9 @@ public:
     void ResumeOverlays() override;
     void SetUndoEnabled(bool enabled) override;
     void SetRedoEnabled(bool enabled) override;
+    // The printer of the plan's pages: the system's default printer (UnitMapPrinter.cpp).
+    QSize PrinterPageSize() override;
+    void PrintPicture(const QImage& picture) override;
 
     // ---- Fields other windows read and write --------------------------------------------
     std::array<QString, 18> LastStamp;
