@@ -57,6 +57,25 @@ TEST(EditorSeams, HookReceivesTheArgumentsAndItsAnswerReachesTheCaller)
     EXPECT_EQ(ChangeSemDlg(), mrCancel);   // its member left empty
 }
 
+TEST(EditorSeams, SemDlgWritesKindAndSemanticsBackOnlyOnOk)
+{
+    for (const int answer : {1, 2, 0, 4}) {
+        SCOPED_TRACE(answer);
+        TSemDialogHooks hooks;
+        hooks.SemDlg = [answer](int, int& lmode, QString& sem) {
+            lmode = 2;
+            sem = QStringLiteral("ЗДН/Ф001");
+            return answer;
+        };
+        TScopedSemDialogHooks scope(hooks);
+        int lmode = 0;
+        QString sem = QStringLiteral("ПУН");
+        EXPECT_EQ(SemDlg(1, lmode, sem), answer);
+        EXPECT_EQ(lmode, answer == 1 ? 2 : 0);
+        EXPECT_EQ(sem, answer == 1 ? QStringLiteral("ЗДН/Ф001") : QStringLiteral("ПУН"));
+    }
+}
+
 // The classifier window on a copy of the classifier, as the main window reaches it.
 class ClassifierServices : public ::testing::Test {
 protected:
