@@ -6,6 +6,7 @@
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
 #include "mainwindow/UnitMap.h"
+#include "survey/SurveyDialogs.h"
 #include "platform/Platform.h"
 
 int main(int argc, char** argv)
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     PrepareProgramWindows();
     InstallDialogWindows();
     InstallProgramDialogWindows();
+    InstallSurveyWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -344,6 +344,11 @@ bool TFormSemDialog::eventFilter(QObject* watched, QEvent* e)
 
 // ---- Services of the window ----
 
+void TFormSemDialog::decode2(TLmode lm, const QString& sem, QString& res)
+{
+    Services->decode2(lm, sem, res);
+}
+
 void TFormSemDialog::SaveExcludes() { Services->SaveExcludes(); }
 
 void TFormSemDialog::LoadExcludes() { Services->LoadExcludes(); }

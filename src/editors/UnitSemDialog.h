@@ -111,6 +111,8 @@ public:
     void Preselect();
 
     // ---- Services of the window ----
+    // The readable text of sem for kind lm without any question (TSemServices::decode2).
+    void decode2(TLmode lm, const QString& sem, QString& res);
     void SaveExcludes();
     void LoadExcludes();
     void LoadSynonyms();

@@ -2,6 +2,7 @@
 
 #include "controls/ExSpeedButton.h"
 #include "mainwindow/UnitMap.h"
+#include "survey/SurveyDialogs.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -52,6 +53,16 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     sbNoSem->SetAllowAllUp(true);
     sbNoSem->setFixedSize(ButtonWidth, ButtonHeight);
     place(sbNoSem, 4, 1);
+    sbInstr2 = new TExSpeedButton(this);
+    sbInstr2->setObjectName(QStringLiteral("sbInstr2"));
+    sbInstr2->SetCaption(QStringLiteral("Постр"));
+    sbInstr2->setToolTip(QStringLiteral("Геометрические построения"));
+    sbInstr2->SetFlat(true);
+    sbInstr2->SetGroupIndex(3);
+    sbInstr2->SetAllowAllUp(true);
+    sbInstr2->setFixedHeight(ButtonHeight);
+    sbInstr2->OnClick = [this] { sbInstr2Click(); };
+    grid->addWidget(sbInstr2, 5, 0, 1, 2);
     pnPolygonProp = new QWidget(this);
     pnPolygonProp->setObjectName(QStringLiteral("pnPolygonProp"));
     auto* panel = new QVBoxLayout(pnPolygonProp);
@@ -78,6 +89,25 @@ void TFormInstr1::ReleaseModeButtons()
     for (TExSpeedButton* b : {sbSelectView, sbMoveView, sbSelectObject, sbText, sbPoint, sbLine,
                               sbPolygon, sbOtm})
         b->SetDown(false);
+}
+
+void TFormInstr1::sbInstr2Click()
+{
+    if (!sbInstr2->Down()) {
+        if (FormInstr2)
+            FormInstr2->hide();
+        return;
+    }
+    if (!FormInstr2) {
+        FormInstr2 = NewFormInstr2(&Form);
+        if (!FormInstr2) {
+            sbInstr2->SetDown(false);
+            return;
+        }
+        FormInstr2->setWindowOpacity(windowOpacity());
+        FormInstr2->move(10, y());
+    }
+    FormInstr2->show();
 }
 
 void TFormInstr1::UpdatePolygonPanel()

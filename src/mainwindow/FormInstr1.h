@@ -24,12 +24,20 @@ public:
     TExSpeedButton* sbOtm;
     TExSpeedButton* btLink;
     TExSpeedButton* sbNoSem;
+    TExSpeedButton* sbInstr2;   // "Геометрические построения"
     QWidget* pnPolygonProp;
+    // The constructions palette, made on the first press of sbInstr2 (owned by the main
+    // window; link, not owned here); null before and while no such palette exists.
+    QWidget* FormInstr2 = nullptr;
 
     // Raises all eight mode buttons.
     void ReleaseModeButtons();
     // Shows the main window's polygon node attributes on the polygon panel.
     void UpdatePolygonPanel();
+    // Down: makes the constructions palette once (the palette's opacity, its top, 10
+    // pixels from the screen's left edge) and shows it; without one the button springs
+    // back up. Up: hides it.
+    void sbInstr2Click();
 
 private:
     TExSpeedButton* ModeButton(const QString& caption, const QString& hint);

@@ -170,8 +170,8 @@ void TFormOGZDialog::neX1Change()
     StoredAngle = a;
 }
 
-TModalResult OGZDialog(Extended& D, Extended& A, Extended X1, Extended Y1, Extended X2,
-                       Extended Y2)
+TModalResult TFormOGZDialog::Execute(Extended& D, Extended& A, Extended X1, Extended Y1,
+                                     Extended X2, Extended Y2)
 {
     TFormOGZDialog form;
     {
@@ -260,7 +260,7 @@ void TFormNextDirAngle::BitBtn2Click()
     RecalcNextDirAngle();
 }
 
-TModalResult NextDirAngleDlg()
+TModalResult TFormNextDirAngle::Execute()
 {
     TFormNextDirAngle form;
     form.PlaceOnMouse();
@@ -420,7 +420,7 @@ void TFormPGZDialog::BackCoordClick()
     Yish->SetFloatValue(y);
 }
 
-TModalResult PGZDialog()
+TModalResult TFormPGZDialog::Execute()
 {
     TFormPGZDialog form;
     form.PlaceScreenCentre();

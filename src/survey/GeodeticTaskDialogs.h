@@ -17,13 +17,13 @@ public:
     TNumEdit *neX1, *neY1, *neX2, *neY2;
     TNumEdit *neD, *neAG, *neAM, *neAS, *neAG2, *neAMM, *neAG3;
     void neX1Change();
-};
 
-// Shows the window on the mouse with the four values, computed once; D and A receive
-// the distance and decimal-degree direction of the run's last computation between two
-// different points (0 and 0 before any).
-TModalResult OGZDialog(Extended& D, Extended& A, Extended X1, Extended Y1, Extended X2,
-                       Extended Y2);
+    // Shows the window on the mouse with the four values, computed once; D and A receive
+    // the distance and decimal-degree direction of the run's last computation between two
+    // different points (0 and 0 before any). The entry OGZDialog opens it.
+    static TModalResult Execute(Extended& D, Extended& A, Extended X1, Extended Y1,
+                                Extended X2, Extended Y2);
+};
 
 // The next direction angle from the previous one and a left or right measured angle.
 class TFormNextDirAngle : public TDialogBase {
@@ -37,10 +37,11 @@ public:
     void RecalcNextDirAngle();
     // The result becomes the next side's starting direction.
     void BitBtn2Click();
-};
 
-// Every edit at "0", nothing computed until the first change.
-TModalResult NextDirAngleDlg();
+    // Every edit at "0", nothing computed until the first change; on the mouse. The entry
+    // NextDirAngleDlg opens it.
+    static TModalResult Execute();
+};
 
 // The next point from point 1, a direction given one of three ways, the measured left
 // angle, distance and slope. Computes only when the inputs its way needs are valid.
@@ -57,9 +58,9 @@ public:
     // Point 2 becomes point 1 for the next side.
     void BackCoordClick();
 
+    // Opens in the centre of the screen. The entry PGZDialog opens it.
+    static TModalResult Execute();
+
 private:
     void FormCreate();
 };
-
-// Opens in the centre of the screen.
-TModalResult PGZDialog();

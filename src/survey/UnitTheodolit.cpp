@@ -259,7 +259,7 @@ void TFormTheodolit::btPrintClick()
     PrintTraverseReport(Table, this);
 }
 
-TModalResult TheodolitDlg()
+TModalResult TFormTheodolit::Execute()
 {
     TFormTheodolit form(QApplication::activeWindow());
     return form.ShowModal();

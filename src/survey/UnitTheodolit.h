@@ -40,6 +40,10 @@ public:
 
     static QString ClosureNote(int type);
 
+    // Opens the window modally over the active window; returns its modal result. The
+    // entry TheodolitDlg opens it.
+    static TModalResult Execute();
+
     void btDecisionClick();
     void BitBtn3Click();
     void RadioButton1Click();
@@ -59,6 +63,3 @@ private:
     void GridCellChanged(int gridRow, int col);
     bool Filling = false;
 };
-
-// Opens the traverse window modally over the active window; returns its modal result.
-TModalResult TheodolitDlg();

@@ -63,13 +63,13 @@ TEST(FormOGZDialog, EqualPointsShowZerosAndKeepTheStoredResult)
     };
     Extended d = -1, a = -1;
     pressEnter();
-    EXPECT_EQ(OGZDialog(d, a, 0, 0, 0, 10), mrOk);
+    EXPECT_EQ(TFormOGZDialog::Execute(d, a, 0, 0, 0, 10), mrOk);
     EXPECT_NEAR(double(d), 10, 1e-12);
     EXPECT_NEAR(double(a), 90, 1e-12);
 
     // Filling the edits one by one stored the pair (1, 0)-(0, 0) on the way.
     pressEnter();
-    EXPECT_EQ(OGZDialog(d, a, 1, 1, 1, 1), mrOk);
+    EXPECT_EQ(TFormOGZDialog::Execute(d, a, 1, 1, 1, 1), mrOk);
     EXPECT_NEAR(double(d), 10, 1e-12);
     EXPECT_NEAR(double(a), 90, 1e-12);
 

@@ -18,7 +18,18 @@ TScopedSemDialogHooks::~TScopedSemDialogHooks() { SemDialogHooks() = std::move(S
 int SemDlg(int smode, int& lmode, QString& Sem)
 {
     const auto& hook = SemDialogHooks().SemDlg;
-    return hook ? hook(smode, lmode, Sem) : 2;
+    if (!hook)
+        return 2;
+    // Callers read kind and semantics without looking at the result first, so whatever a
+    // window leaves in them on any other result must not reach them.
+    int kind = lmode;
+    QString sem = Sem;
+    const int result = hook(smode, kind, sem);
+    if (result == 1) {
+        lmode = kind;
+        Sem = sem;
+    }
+    return result;
 }
 
 bool AddSynDlg(TSemCodec& codec, const QString& folder, int lm, QString& name)

@@ -42,7 +42,8 @@ private:
     TSemDialogHooks Saved;
 };
 
-// Without a window: 2 (cancel), nothing changed.
+// Only on 1 do lmode and Sem receive the window's kind and semantics; on any other result
+// both keep the values passed in. Without a window: 2 (cancel), nothing changed.
 int SemDlg(int smode, int& lmode, QString& Sem);
 // Without a window: false, name untouched.
 bool AddSynDlg(TSemCodec& codec, const QString& folder, int lm, QString& name);
