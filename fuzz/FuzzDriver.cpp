@@ -2,6 +2,8 @@
 // file named or listed in a --list file (one path a line), and on every file below each
 // folder named or listed. A folder that does not exist holds nothing yet. A
 // finding ends the process as under the fuzzer (abort, a sanitizer, an exception).
+// Paths are made absolute before the first run, as the targets change the current
+// folder.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -33,11 +35,11 @@ void AddInput(const QString& path, QStringList& inputs)
 {
     if (!QFileInfo(path).isDir()) {
         if (QFileInfo(path).isFile())
-            inputs.append(path);
+            inputs.append(QFileInfo(path).absoluteFilePath());
         return;
     }
     QStringList files;
-    QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QFileInfo(path).absoluteFilePath(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         files.append(it.next());
     files.sort();

@@ -17,7 +17,8 @@
 
 // Sets the run up on first call (later calls do nothing): the application object,
 // the program folder and the globals of InitAppGlobalVar, the current folder being the
-// run's "plans/" folder holding the plan fixtures.
+// run's "plans/" folder holding the plan fixtures. libFuzzer reads its corpus files
+// after the first run: name corpus folders by absolute paths.
 void FuzzStartRun();
 
 // The program folder of the run, ending in "/".

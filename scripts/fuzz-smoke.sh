@@ -20,7 +20,8 @@ share=$(( TOTAL / ${#targets[@]} ))
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 status=0
 for t in "${targets[@]}"; do
-    corpus="$BUILD/corpus/$t"
+    # Absolute: the targets change the current folder before libFuzzer reads the corpus.
+    corpus="$PWD/$BUILD/corpus/$t"
     findings="$BUILD/findings/$t"
     mkdir -p "$corpus" "$findings"
     # The seeds the normal build lists for the driver, copied in on first use.
@@ -28,12 +29,12 @@ for t in "${targets[@]}"; do
         while IFS= read -r seed; do [ -n "$seed" ] && cp -rn "$seed" "$corpus/" 2>/dev/null || true; done <"$BUILD/fuzz/$t.seeds"
     fi
     dirs=("$corpus")
-    [ -d "fuzz/regressions/$t" ] && dirs+=("fuzz/regressions/$t")
+    [ -d "fuzz/regressions/$t" ] && dirs+=("$PWD/fuzz/regressions/$t")
     dict=()
-    [ -f "fuzz/dictionaries/$t.dict" ] && dict=(-dict="fuzz/dictionaries/$t.dict")
+    [ -f "fuzz/dictionaries/$t.dict" ] && dict=(-dict="$PWD/fuzz/dictionaries/$t.dict")
     echo "== $t: ${share}s"
     if ! "$BUILD/fuzz/fuzz_$t" "${dict[@]}" -max_total_time="$share" -timeout=10 -rss_limit_mb=2048 \
-            -artifact_prefix="$findings/" -print_final_stats=1 "${dirs[@]}"; then
+            -artifact_prefix="$PWD/$findings/" -print_final_stats=1 "${dirs[@]}"; then
         echo "!! $t: finding in $findings" >&2
         status=1
     fi
