@@ -94,7 +94,7 @@ QString FuzzPlansFolder() { return Run().Plans; }
 
 QString FuzzWriteFile(const QString& name, const std::uint8_t* data, std::size_t size)
 {
-    const QString path = Run().Plans + name;
+    const QString path = QDir::isAbsolutePath(name) ? name : Run().Plans + name;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         FuzzFail("cannot write the input file", path);

@@ -26,7 +26,8 @@ QString FuzzProgramFolder();
 // The run's folder for plans and input files (the current folder), ending in "/".
 QString FuzzPlansFolder();
 
-// Writes bytes to name in the plans folder, replacing what is there; the full path.
+// Writes bytes to name (in the plans folder unless a full path), replacing what is
+// there; the full path.
 QString FuzzWriteFile(const QString& name, const std::uint8_t* data, std::size_t size);
 
 // A plan linked to a window that answers every question by cancelling, its commands
