@@ -371,9 +371,13 @@ void TCUTGraphic::LoadFromStream(QIODevice& stream)
             table.append(qRgb(i, i, i));
     }
     SetColorTable(table);
+    // Every row is stored, if only as its closing zero: a header claiming more rows than
+    // the data has bytes is refused before the picture takes memory for them.
+    const QByteArray rest = stream.readAll();
+    if (rest.size() < p.Height)
+        RaiseBrokenPicture(Name, QStringLiteral("данные обрезаны"));
     SetSize(p.Width, p.Height);
 
-    const QByteArray rest = stream.readAll();
     const auto* source = reinterpret_cast<const std::uint8_t*>(rest.constData());
     const std::uint8_t* const end = source + rest.size();
     TCUTRLEDecoder decoder;

@@ -58,7 +58,12 @@ QImage LoadPictureFile(const QString& path)
     if (!read)
         throw EPictureError(QStringLiteral("Рисунки формата \"%1\" (.%2) не читаются: \"%3\"")
                                 .arg(list.DescriptionOf(entry), ext, path));
-    return read(path);
+    // A reader class answers a file that is not of its format, or holds no pixels, with
+    // an empty picture; an underlay cannot show one, so the user is told.
+    QImage image = read(path);
+    if (image.isNull())
+        RaiseBrokenPicture(path, QStringLiteral("изображения в нем нет"));
+    return image;
 }
 
 std::int64_t PictureMemoryLimit()

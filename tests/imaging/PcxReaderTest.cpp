@@ -233,3 +233,17 @@ TEST(PaletteFormats, DamagedFilesAreRefusedCleanly)
 }
 
 }  // namespace
+
+// Guards a fault: the picture was made as large as the header said before a byte of the
+// data was looked at, so any few bytes read as a Dr. Halo file (which has no signature)
+// claiming 19,789 x 10,752 pixels took 200 MB and a second to refuse nothing.
+TEST(CutReader, MoreRowsThanTheDataHoldsAreRefusedBeforeTheyTakeMemory)
+{
+    QByteArray data("\x4D\x4D\x00\x2A\x00\x00", 6);
+    data += QByteArray(100, '\0');
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TCUTGraphic cut;
+    EXPECT_THROW(cut.LoadFromStream(buffer), EPictureError);
+    EXPECT_TRUE(cut.Image().isNull());
+}

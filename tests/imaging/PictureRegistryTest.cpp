@@ -54,3 +54,25 @@ TEST_F(PictureRegistry, UnknownExtensionAndMissingFileAreRefused)
     EXPECT_TRUE(PictureErrorOf(missing).startsWith(
         QStringLiteral("Не удается открыть файл рисунка \"%1\"").arg(missing)));
 }
+
+// Guards a fault: a Targa reader handed a file of another format (or a Targa of no
+// pixels) gave an empty picture, which the caller took for a loaded underlay.
+TEST_F(PictureRegistry, FileOfAnotherFormatOrOfNoPixelsIsRefused)
+{
+    TBmpBytes bmp;
+    bmp.Width = 2;
+    bmp.Height = 1;
+    bmp.Pixels = QByteArray(8, '\0');
+    QByteArray emptyTarga(18, '\0');
+    emptyTarga[2] = 2;    // true colour, 0 x 0 pixels
+    emptyTarga[16] = 24;
+    const struct {
+        const char* Name;
+        QByteArray Bytes;
+    } cases[] = {{"bitmap.icb", bmp.Bytes()}, {"bitmap.tga", bmp.Bytes()}, {"empty.tga", emptyTarga}};
+    for (const auto& c : cases) {
+        const QString path = Write(QString::fromUtf8(c.Name), c.Bytes);
+        EXPECT_EQ(PictureErrorOf(path), QStringLiteral("Файл рисунка \"%1\" поврежден: изображения в нем нет").arg(path))
+            << c.Name;
+    }
+}
