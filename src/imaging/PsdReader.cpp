@@ -171,12 +171,18 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
         for (int c = 0; c < planes; ++c)
             sources[std::size_t(c)] = buffer.data() + std::size_t(c) * rowBytes / 2;
     ProgressRect = QRect(0, 0, p.Width, 1);
+    // A header may claim millions of rows over a few bytes: rows past the end of the file
+    // are blank without asking the file for them, or a lying file takes minutes.
+    const qint64 fileSize = stream.size();
     for (std::uint64_t r = 0; r < rows; ++r) {
         for (int c = 0; c < planes; ++c) {
             std::uint8_t* plane = buffer.data() + std::size_t(c) * rowBytes;
             const std::size_t i = std::size_t(c) * std::size_t(rows) + std::size_t(r);
-            if (lengths.empty()) {
-                ReadZeroFilled(stream, tableStart + qint64((i) * rowBytes), plane, qint64(rowBytes));
+            const qint64 start = lengths.empty() ? tableStart + qint64(i * rowBytes) : starts[i];
+            if (start >= fileSize) {
+                std::memset(plane, 0, rowBytes);
+            } else if (lengths.empty()) {
+                ReadZeroFilled(stream, start, plane, qint64(rowBytes));
             } else {
                 packed.resize(lengths[i]);
                 const qint64 got = ReadZeroFilled(stream, starts[i], packed.data(), qint64(packed.size()));
