@@ -127,15 +127,7 @@ protected:
         M().Nomenclatures.AddItem(std::move(n));
     }
 
-    RGLayer& Layer(int page = 0)
-    {
-        while (M().Pages.GetCount() <= page)
-            M().Pages.AddItem(std::make_unique<RGPage>());
-        RGPage& p = *M().Pages.At(page);
-        if (p.Layers.GetCount() == 0)
-            p.Layers.AddItem(std::make_unique<RGLayer>());
-        return *p.Layers.At(0);
-    }
+    RGLayer& Layer(int page = 0) { return GrownLayer(M(), page, 0); }
 
     // The view: the window's south-west corner at (x, y), one pixel per metre times
     // pixelsPerMetre. The screen, DXF and a raster image take the factor in pixels per

@@ -42,15 +42,7 @@ protected:
 
     TGeoMap& M() { return *Map; }
 
-    RGLayer& Layer(int page = 0, int layer = 0)
-    {
-        while (M().Pages.GetCount() <= page)
-            M().Pages.AddItem(std::make_unique<RGPage>());
-        RGPage& p = *M().Pages.At(page);
-        while (p.Layers.GetCount() <= layer)
-            p.Layers.AddItem(std::make_unique<RGLayer>());
-        return *p.Layers.At(layer);
-    }
+    RGLayer& Layer(int page = 0, int layer = 0) { return GrownLayer(M(), page, layer); }
 
     // The current view: south-west corner (0, 0) at 1:denominator on the screen. For the
     // printer the factor is pixels per metre, a hundred times the screen's.
