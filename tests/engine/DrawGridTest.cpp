@@ -96,8 +96,6 @@ namespace {
 constexpr int W = 200, H = 150;
 constexpr std::int32_t Green = 0x008000, Blue = 0xFF0000, Red = 0x0000FF;
 
-QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
-
 class DrawGrid : public EngineFixture {
 protected:
     void SetUp() override
@@ -105,11 +103,7 @@ protected:
         EngineFixture::SetUp();
         TGeoMap& m = Plan();
         Window.Surface = QSize(W, H);
-        m.MapProp.Scale = 500;
-        m.ShowSymbols = 1;
-        m.BackColor = 0xFFFFFF;
-        m.RasterDpi = m.PrinterDpi = m.ScreenDpi;
-        m.RasterScale = m.PrinterScale = 500;
+        DrawAt500OnWhite(m);
         m.NomColor = Red;
         // One base square of 2 km at the origin.
         m.Nomenclatures.Mode = 2;

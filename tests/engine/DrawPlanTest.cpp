@@ -23,8 +23,6 @@ public:
     void PaintOnSurface(const QImage&, QPoint) override { ++Copies; }
 };
 
-QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
-
 class DrawPlan : public EngineFixture {
 protected:
     void SetUp() override
@@ -33,11 +31,7 @@ protected:
         TGeoMap& m = Plan();
         m.Services = &Surface;
         Surface.Surface = QSize(W, H);
-        m.MapProp.Scale = 500;
-        m.ShowSymbols = 1;
-        m.BackColor = 0xFFFFFF;
-        m.RasterDpi = m.PrinterDpi = m.ScreenDpi;
-        m.RasterScale = m.PrinterScale = 500;
+        DrawAt500OnWhite(m);
     }
 
     TGeoMap& M() { return *Map; }
