@@ -94,3 +94,15 @@ public:
     // The services of a plan that links to none.
     static TEngineServices& Default();
 };
+
+// The wait cursor from here to every way out of the frame.
+class TWaitScope {
+public:
+    explicit TWaitScope(TEngineServices& ui) : Ui(ui) { Ui.BeginWaitCursor(); }
+    ~TWaitScope() { Ui.EndWaitCursor(); }
+    TWaitScope(const TWaitScope&) = delete;
+    TWaitScope& operator=(const TWaitScope&) = delete;
+
+private:
+    TEngineServices& Ui;
+};

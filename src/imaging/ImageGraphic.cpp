@@ -62,6 +62,18 @@ void TImageGraphic::Progress(TProgressStage stage, int percent, bool redraw, con
         OnProgress(*this, stage, percent, redraw, rect, message);
 }
 
+bool TImageGraphic::StartRowLoad(QIODevice& stream, qint64 skip, const QString& stage)
+{
+    SetSize(0, 0);
+    BasePosition = stream.pos();
+    if (!ReadImageInfo(stream, 0))
+        return false;
+    stream.seek(BasePosition + skip);
+    ProgressRect = QRect(0, 0, ImageProperties.Width, 1);
+    Progress(psStarting, 0, false, ProgressRect, stage);
+    return true;
+}
+
 void SwapWords(void* data, std::size_t count)
 {
     auto* p = static_cast<std::uint8_t*>(data);

@@ -135,6 +135,11 @@ public:
 
 protected:
     void Progress(TProgressStage stage, int percent, bool redraw, const QRect& rect, const QString& message);
+    // The start of a load that reports progress row by row: the bitmap emptied, the
+    // stream's position kept as BasePosition and the header read (false: not an image
+    // of this class, nothing else done); then the stream set skip bytes past the base and
+    // the progress started as stage on a one-row rectangle as wide as the image.
+    bool StartRowLoad(QIODevice& stream, qint64 skip, const QString& stage);
 
 private:
     std::unique_ptr<TColorManager> Colors;

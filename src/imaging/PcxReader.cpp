@@ -100,14 +100,9 @@ bool TPCXGraphic::ReadImageInfo(QIODevice& stream, unsigned imageIndex)
 
 void TPCXGraphic::LoadFromStream(QIODevice& stream)
 {
-    SetSize(0, 0);
-    BasePosition = stream.pos();
-    if (!ReadImageInfo(stream, 0))
+    if (!StartRowLoad(stream, 0, QStringLiteral("Preparing...")))
         return;
     const TImageProperties& p = ImageProperties;
-    stream.seek(BasePosition);
-    ProgressRect = QRect(0, 0, p.Width, 1);
-    Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Preparing..."));
     RPcxHeader h;
     if (stream.read(reinterpret_cast<char*>(h.Raw), 128) != 128)
         RaiseBrokenPicture(Name, QStringLiteral("данные обрезаны"));
@@ -270,14 +265,9 @@ bool TAutodeskGraphic::ReadImageInfo(QIODevice& stream, unsigned imageIndex)
 
 void TAutodeskGraphic::LoadFromStream(QIODevice& stream)
 {
-    SetSize(0, 0);
-    BasePosition = stream.pos();
-    if (!ReadImageInfo(stream, 0))
+    if (!StartRowLoad(stream, 32, QStringLiteral("Transfering...")))
         RaiseInvalid("Autodesk");
     const TImageProperties& p = ImageProperties;
-    stream.seek(BasePosition + 32);
-    ProgressRect = QRect(0, 0, p.Width, 1);
-    Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Transfering..."));
     std::uint8_t map[768];
     ReadUpTo(stream, map, sizeof map);
     QList<QRgb> table;
@@ -340,14 +330,9 @@ void TCUTGraphic::LoadFromFile(const QString& path)
 
 void TCUTGraphic::LoadFromStream(QIODevice& stream)
 {
-    SetSize(0, 0);
-    BasePosition = stream.pos();
-    if (!ReadImageInfo(stream, 0))
+    if (!StartRowLoad(stream, 6, QStringLiteral("Transfering...")))
         return;
     const TImageProperties& p = ImageProperties;
-    stream.seek(BasePosition + 6);
-    ProgressRect = QRect(0, 0, p.Width, 1);
-    Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Transfering..."));
     SetPixelFormat(pf8bit);
 
     QList<QRgb> table;

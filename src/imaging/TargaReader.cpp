@@ -173,14 +173,9 @@ bool TTargaGraphic::ReadImageInfo(QIODevice& stream, unsigned imageIndex)
 
 void TTargaGraphic::LoadFromStream(QIODevice& stream)
 {
-    SetSize(0, 0);
-    BasePosition = stream.pos();
-    if (!ReadImageInfo(stream, 0))
+    if (!StartRowLoad(stream, 0, QStringLiteral("Preparing...")))
         return;
     const TImageProperties& p = ImageProperties;
-    stream.seek(BasePosition);
-    ProgressRect = QRect(0, 0, p.Width, 1);
-    Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Preparing..."));
     const auto cut = [&] { RaiseBrokenPicture(Name, QStringLiteral("данные обрезаны")); };
     std::uint8_t h[18];
     if (stream.read(reinterpret_cast<char*>(h), 18) != 18)

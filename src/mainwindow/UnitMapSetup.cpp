@@ -129,15 +129,10 @@ const std::vector<TSetupRow>& SetupRows()
             {"@Длина стрелок выделения", K::Integer, FormField("@Длина стрелок выделения")},
             {"@Угол стрелок выделения", K::Real, FormField("@Угол стрелок выделения"), 3, 6},
         };
-        static const char* const offsets[16] = {
-            "@Сдвиг подписи координат1",  "@Сдвиг подписи координат2",  "@Сдвиг подписи координат3",
-            "@Сдвиг подписи координат4",  "@Сдвиг подписи координат5",  "@Сдвиг подписи координат6",
-            "@Сдвиг подписи координат7",  "@Сдвиг подписи координат8",  "@Сдвиг подписи координат9",
-            "@Сдвиг подписи координат10", "@Сдвиг подписи координат11", "@Сдвиг подписи координат12",
-            "@Сдвиг подписи координат13", "@Сдвиг подписи координат14", "@Сдвиг подписи координат15",
-            "@Сдвиг подписи координат16"};
-        for (const char* key : offsets)
-            r.push_back({key, K::Real, FormField(key), 2, 8});
+        // The sixteen offset keys, in the order the main window's key table gives them.
+        for (const TSettingsKey& k : MapSettingsKeys())
+            if (std::strcmp(k.Field, "CoordLabelOffsets") == 0)
+                r.push_back({k.Key, K::Real, FormField(k.Key), 2, 8});
         r.push_back({"@Стиль подписей координат", K::Text, FormField("@Стиль подписей координат")});
         r.push_back({"@Режим колеса мыши", K::Integer, FormField("@Режим колеса мыши")});
         r.push_back({"@Использовать синонимы", K::Switch, SignField(&TSymbols::UseSynonyms)});

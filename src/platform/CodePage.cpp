@@ -109,6 +109,11 @@ QByteArray EncodeCodePage(const QString& text, TCodePage cp, qsizetype* badPosit
     return out;
 }
 
+const std::array<unsigned char, 0x10000>& EncodeTable(TCodePage cp)
+{
+    return Reverse(cp).Byte;
+}
+
 bool IsEncodable(const QString& text, TCodePage cp)
 {
     qsizetype bad = -1;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 enum class TCodePage { Cp1251, Cp866 };
 
 QString DecodeCodePage(const char* data, qsizetype size, TCodePage cp = TCodePage::Cp1251);
@@ -17,6 +19,9 @@ QString DecodeCodePage(const QByteArray& bytes, TCodePage cp = TCodePage::Cp1251
 QByteArray EncodeCodePage(const QString& text, TCodePage cp = TCodePage::Cp1251,
                           qsizetype* badPosition = nullptr);
 bool IsEncodable(const QString& text, TCodePage cp = TCodePage::Cp1251);
+// The code page's byte of every character, table[c]; 0 for none and for every character
+// below 128 (those are their own bytes). For writers that encode as they fill a block.
+const std::array<unsigned char, 0x10000>& EncodeTable(TCodePage cp = TCodePage::Cp1251);
 
 // Lines end at CR LF and at a lone LF; a lone CR ends a line only where the reader's
 // format says so. A final line without an end is kept; no empty line is added after

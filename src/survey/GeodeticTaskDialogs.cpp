@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include <cmath>
 
@@ -98,17 +97,6 @@ void ShowZeros(std::initializer_list<TNumEdit*> edits)
             e->setText(QStringLiteral("0"));
 }
 
-// Enter gives 1 and Esc 2 whatever control holds the focus.
-void PreviewKeys(TDialogBase* dialog)
-{
-    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)})
-        QObject::connect(new QShortcut(QKeySequence(key), dialog), &QShortcut::activated,
-                         dialog, [dialog] { dialog->SetModalResult(mrOk); });
-    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), dialog),
-                     &QShortcut::activated, dialog,
-                     [dialog] { dialog->SetModalResult(mrCancel); });
-}
-
 } // namespace
 
 TFormOGZDialog::TFormOGZDialog(QWidget* parent) : TDialogBase(parent)
@@ -143,7 +131,7 @@ TFormOGZDialog::TFormOGZDialog(QWidget* parent) : TDialogBase(parent)
     ShowZeros({neD, neAS, neAMM, neAG3});
 
     AddButton(QStringLiteral("Закрыть"), QRect(240, 230, 82, 25), mrOk)->setDefault(true);
-    PreviewKeys(this);
+    PreviewEnterEsc();
     for (TNumEdit* e : {neX1, neY1, neX2, neY2})
         connect(e, &TNumEdit::Changed, this, &TFormOGZDialog::neX1Change);
 }

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 namespace {
 
@@ -82,12 +81,7 @@ TFormQStripDialog::TFormQStripDialog(QWidget* parent) : TDialogBase(parent)
     BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(306, 202, 90, 28), mrOk);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    // The keyboard preview: Enter and Esc act whatever control holds the focus.
-    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)})
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
-                [this] { SetModalResult(mrOk); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            [this] { SetModalResult(mrCancel); });
+    PreviewEnterEsc();
 }
 
 std::array<QRadioButton*, 3> TFormQStripDialog::Positions() const

@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,12 +61,7 @@ TFormInpOGZDialog::TFormInpOGZDialog(QWidget* parent) : TDialogBase(parent)
     BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(128, 186, 90, 28), mrOk);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    // The keyboard preview: Enter and Esc act whatever control holds the focus.
-    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)})
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
-                [this] { SetModalResult(mrOk); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            [this] { SetModalResult(mrCancel); });
+    PreviewEnterEsc();
 }
 
 TModalResult TFormInpOGZDialog::Execute(Extended& X0, Extended& Y0, Extended& OrX,

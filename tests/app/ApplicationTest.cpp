@@ -35,20 +35,30 @@ protected:
     }
 };
 
+// A run with the licence in place whose message boxes are caught in Boxes.
+class Application : public ::testing::Test {
+protected:
+    static TDialogHooks Catching(QStringList& boxes)
+    {
+        TDialogHooks hooks;
+        hooks.MessageDlg = [&boxes](const QString& text, TMsgDlgType) {
+            boxes.append(text);
+            return mrOk;
+        };
+        return hooks;
+    }
+
+    TTestRun Run{QStringList{QStringLiteral("лицензия.rtf")}};
+    QStringList Boxes;
+    TScopedDialogHooks Scoped{Catching(Boxes)};
+};
+
 }  // namespace
 
 // An exception leaving an event handler once unwound through Qt's event loop, which
 // cannot go on after it.
-TEST(Application, ExceptionFromAnEventHandlerReachesTheCatcherAndTheLoopGoesOn)
+TEST_F(Application, ExceptionFromAnEventHandlerReachesTheCatcherAndTheLoopGoesOn)
 {
-    TTestRun run({QStringLiteral("лицензия.rtf")});
-    QStringList boxes;
-    TDialogHooks hooks;
-    hooks.MessageDlg = [&boxes](const QString& text, TMsgDlgType) {
-        boxes.append(text);
-        return mrOk;
-    };
-    TScopedDialogHooks scoped(hooks);
     TFailingWindow window;
     window.setObjectName(QStringLiteral("FormMap"));
     window.resize(150, 90);
@@ -66,9 +76,9 @@ TEST(Application, ExceptionFromAnEventHandlerReachesTheCatcherAndTheLoopGoesOn)
     QTimer::singleShot(10000, &loop, [&loop] { loop.exit(1); });
     EXPECT_EQ(loop.exec(), 0);
 
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Ошибка : std::bad_alloc\r")));
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("\rModule name: UnitMap\r\n")));
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith(QStringLiteral("Ошибка : std::bad_alloc\r")));
+    EXPECT_TRUE(Boxes[0].contains(QStringLiteral("\rModule name: UnitMap\r\n")));
     const QString base = SessionFolder + QStringLiteral("/Errors/") +
                          QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
                          QStringLiteral("_FormMap_05.03.2024_09.30.00");
@@ -79,43 +89,35 @@ TEST(Application, ExceptionFromAnEventHandlerReachesTheCatcherAndTheLoopGoesOn)
 
     // Events sent straight to the window pass the same way.
     QTest::mouseClick(&window, Qt::LeftButton);
-    ASSERT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(boxes[1].startsWith(QStringLiteral("Ошибка : Нажатие не обработано\r")));
+    ASSERT_EQ(Boxes.size(), 2);
+    EXPECT_TRUE(Boxes[1].startsWith(QStringLiteral("Ошибка : Нажатие не обработано\r")));
 
     // With no catcher enabled, the plain box tells the error.
     catcher.SetEnabled(false);
     QTest::mouseClick(&window, Qt::LeftButton);
-    ASSERT_EQ(boxes.size(), 3);
-    EXPECT_EQ(boxes[2], QStringLiteral("Нажатие не обработано"));
+    ASSERT_EQ(Boxes.size(), 3);
+    EXPECT_EQ(Boxes[2], QStringLiteral("Нажатие не обработано"));
 }
 
 // A failure outside any event, as in the main window's creation, once left main and
 // ended the program with no word to the user.
-TEST(Application, FailureOutsideAnyEventIsReportedAndTheProgramEnds)
+TEST_F(Application, FailureOutsideAnyEventIsReportedAndTheProgramEnds)
 {
-    TTestRun run({QStringLiteral("лицензия.rtf")});
-    QStringList boxes;
-    TDialogHooks hooks;
-    hooks.MessageDlg = [&boxes](const QString& text, TMsgDlgType) {
-        boxes.append(text);
-        return mrOk;
-    };
-    TScopedDialogHooks scoped(hooks);
     TgsCatcher catcher;
     catcher.ActiveWindow = [] { return nullptr; };
     catcher.SetEnabled(true);
 
     EXPECT_EQ(TApplication::RunProgram([] { return 3; }), 3);
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(Boxes.isEmpty());
 
     ErrorInfo->append(QStringLiteral("Module name: UnitMap"));
     EXPECT_EQ(TApplication::RunProgram([]() -> int {
                   throw Exception(QStringLiteral("Главное окно не создано"));
               }),
               1);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Ошибка : Главное окно не создано\r")));
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("\rModule name: UnitMap\r\n")));
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith(QStringLiteral("Ошибка : Главное окно не создано\r")));
+    EXPECT_TRUE(Boxes[0].contains(QStringLiteral("\rModule name: UnitMap\r\n")));
     EXPECT_TRUE(QFileInfo::exists(catcher.ReportPath + QStringLiteral(".txt")));
     EXPECT_TRUE(ErrorInfo->isEmpty());
 }

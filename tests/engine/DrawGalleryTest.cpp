@@ -19,9 +19,7 @@ protected:
     void SetUp() override
     {
         PlanFileFixture::SetUp();
-        for (const char* part : {"Условные знаки", "Шрифты", "Семантика"})
-            CopyDataFolder(QString::fromUtf8(part), Folder());
-        M().StrToComm(QStringLiteral("mcOpenMap=<signs.500><New><True><>"));
+        OpenSignsPlan();
         MainMap = &M();
         M().ShowSymbols = 1;
         M().BackColor = 0xFFFFFF;

@@ -96,8 +96,6 @@ namespace {
 constexpr int W = 200, H = 150;
 constexpr std::int32_t Green = 0x008000, Blue = 0xFF0000, Red = 0x0000FF;
 
-QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
-
 class DrawGrid : public EngineFixture {
 protected:
     void SetUp() override
@@ -105,11 +103,7 @@ protected:
         EngineFixture::SetUp();
         TGeoMap& m = Plan();
         Window.Surface = QSize(W, H);
-        m.MapProp.Scale = 500;
-        m.ShowSymbols = 1;
-        m.BackColor = 0xFFFFFF;
-        m.RasterDpi = m.PrinterDpi = m.ScreenDpi;
-        m.RasterScale = m.PrinterScale = 500;
+        DrawAt500OnWhite(m);
         m.NomColor = Red;
         // One base square of 2 km at the origin.
         m.Nomenclatures.Mode = 2;
@@ -127,15 +121,7 @@ protected:
         M().Nomenclatures.AddItem(std::move(n));
     }
 
-    RGLayer& Layer(int page = 0)
-    {
-        while (M().Pages.GetCount() <= page)
-            M().Pages.AddItem(std::make_unique<RGPage>());
-        RGPage& p = *M().Pages.At(page);
-        if (p.Layers.GetCount() == 0)
-            p.Layers.AddItem(std::make_unique<RGLayer>());
-        return *p.Layers.At(0);
-    }
+    RGLayer& Layer(int page = 0) { return GrownLayer(M(), page, 0); }
 
     // The view: the window's south-west corner at (x, y), one pixel per metre times
     // pixelsPerMetre. The screen, DXF and a raster image take the factor in pixels per

@@ -25,7 +25,6 @@ QImage StripedGround(int w, int h)
     return img;
 }
 
-QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
 QRgb PixelRgb(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
 
 }  // namespace

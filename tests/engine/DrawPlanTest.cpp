@@ -23,8 +23,6 @@ public:
     void PaintOnSurface(const QImage&, QPoint) override { ++Copies; }
 };
 
-QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
-
 class DrawPlan : public EngineFixture {
 protected:
     void SetUp() override
@@ -33,24 +31,12 @@ protected:
         TGeoMap& m = Plan();
         m.Services = &Surface;
         Surface.Surface = QSize(W, H);
-        m.MapProp.Scale = 500;
-        m.ShowSymbols = 1;
-        m.BackColor = 0xFFFFFF;
-        m.RasterDpi = m.PrinterDpi = m.ScreenDpi;
-        m.RasterScale = m.PrinterScale = 500;
+        DrawAt500OnWhite(m);
     }
 
     TGeoMap& M() { return *Map; }
 
-    RGLayer& Layer(int page = 0, int layer = 0)
-    {
-        while (M().Pages.GetCount() <= page)
-            M().Pages.AddItem(std::make_unique<RGPage>());
-        RGPage& p = *M().Pages.At(page);
-        while (p.Layers.GetCount() <= layer)
-            p.Layers.AddItem(std::make_unique<RGLayer>());
-        return *p.Layers.At(layer);
-    }
+    RGLayer& Layer(int page = 0, int layer = 0) { return GrownLayer(M(), page, layer); }
 
     // The current view: south-west corner (0, 0) at 1:denominator on the screen. For the
     // printer the factor is pixels per metre, a hundred times the screen's.

@@ -1,7 +1,11 @@
 // What the drawing tests share: pictures compared with the committed references of
 // tests/fixtures/draw (rewritten when VELMORA_UPDATE_REFERENCES is set, see
-// update_references.sh there), and the extent of the ink in a picture.
+// update_references.sh there), the extent of the ink in a picture, colours as the
+// picture holds them and the plan settings the drawing cases start from.
 #pragma once
+
+#include "engine/GeoMap.h"
+#include "engine/draw/MapPainter.h"
 
 #include <QColor>
 #include <QImage>
@@ -34,6 +38,20 @@ inline void ExpectLikeReference(const QImage& img, const char* name, double tole
                 ++differing;
         }
     EXPECT_LE(differing, long(tolerance * img.width() * img.height()) + 2) << name;
+}
+
+// The plan's colour c as a pixel of the picture, without its alpha.
+inline QRgb Rgb(std::int32_t c) { return TColorToQColor(c).rgb() & 0xFFFFFF; }
+
+// A plan of 1:500 drawn with its signs on white; a raster image and the printer at the
+// screen's resolution and 1:500.
+inline void DrawAt500OnWhite(TGeoMap& m)
+{
+    m.MapProp.Scale = 500;
+    m.ShowSymbols = 1;
+    m.BackColor = 0xFFFFFF;
+    m.RasterDpi = m.PrinterDpi = m.ScreenDpi;
+    m.RasterScale = m.PrinterScale = 500;
 }
 
 // The bounds of every pixel inside area that is not white; empty when none.

@@ -24,6 +24,17 @@ inline void CopyDataFolder(const QString& name, const QString& programFolder)
     ASSERT_TRUE(CopyTree(QStringLiteral(VELMORA_SOURCE_DATA "/") + name, to)) << name.toStdString();
 }
 
+// Layer layer of sheet page of m, the sheets and layers before it added empty first.
+inline RGLayer& GrownLayer(TGeoMap& m, int page, int layer)
+{
+    while (m.Pages.GetCount() <= page)
+        m.Pages.AddItem(std::make_unique<RGPage>());
+    RGPage& p = *m.Pages.At(page);
+    while (p.Layers.GetCount() <= layer)
+        p.Layers.AddItem(std::make_unique<RGLayer>());
+    return *p.Layers.At(layer);
+}
+
 class EngineFixture : public ::testing::Test {
 protected:
     void SetUp() override

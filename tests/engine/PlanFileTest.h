@@ -89,6 +89,15 @@ protected:
 
     TGeoMap& M() { return *Map; }
 
+    // The signs fixture plan of 1:500, beside the program's sign library, fonts and
+    // semantics, opened by the journal line of the open (no question from the library).
+    void OpenSignsPlan()
+    {
+        for (const char* part : {"Условные знаки", "Шрифты", "Семантика"})
+            CopyDataFolder(QString::fromUtf8(part), Folder());
+        M().StrToComm(QStringLiteral("mcOpenMap=<signs.500><New><True><>"));
+    }
+
     // The plan as its file would hold it.
     QByteArray Native(TGeoMap& m)
     {

@@ -18,10 +18,7 @@ protected:
     void SetUp() override
     {
         PlanFileFixture::SetUp();
-        for (const char* part : {"Условные знаки", "Шрифты", "Семантика"})
-            CopyDataFolder(QString::fromUtf8(part), Folder());
-        // The journal line of the open, with no question from the library.
-        M().StrToComm(QStringLiteral("mcOpenMap=<signs.500><New><True><>"));
+        OpenSignsPlan();
     }
     void SetScale(int scale) { M().StrToComm(QStringLiteral("mcSetMapScale=<%1>").arg(scale)); }
 

@@ -60,15 +60,7 @@ protected:
 
     TGeoMap& M() { return *Map; }
 
-    RGLayer& Layer(int page, int layer)
-    {
-        while (M().Pages.GetCount() <= page)
-            M().Pages.AddItem(std::make_unique<RGPage>());
-        RGPage& p = *M().Pages.At(page);
-        while (p.Layers.GetCount() <= layer)
-            p.Layers.AddItem(std::make_unique<RGLayer>());
-        return *p.Layers.At(layer);
-    }
+    RGLayer& Layer(int page, int layer) { return GrownLayer(M(), page, layer); }
 
     std::vector<TNode> Found(bool withGrid = true) const
     {

@@ -25,21 +25,7 @@ inline QByteArray FixtureBytes(const QString& name)
 // The picture of a <name>.rgb file: width, height, then R,G,B bytes per pixel.
 inline QImage ExpectedPicture(const QString& rgbName)
 {
-    const QByteArray data = FixtureBytes(rgbName);
-    if (data.size() < 4)
-        return QImage();
-    const auto* e = reinterpret_cast<const uchar*>(data.constData());
-    const int width = e[0] | e[1] << 8;
-    const int height = e[2] | e[3] << 8;
-    if (data.size() != 4 + 3 * width * height)
-        return QImage();
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uchar* p = e + 4 + 3 * (y * width + x);
-            image.setPixel(x, y, qRgb(p[0], p[1], p[2]));
-        }
-    return image;
+    return RgbPicture(FixtureBytes(rgbName));
 }
 
 // Empty when the pictures agree within tolerance, else where they differ first.

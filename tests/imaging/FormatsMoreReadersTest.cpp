@@ -52,19 +52,7 @@ QByteArray PhotoCdPack(int rotation)
 // The picture of a <name>.expected reference: width, height, then R, G, B bytes.
 QImage ExpectedImage(const QString& name)
 {
-    const QByteArray data = FileBytes(MoreFixture(name + QStringLiteral(".expected")));
-    const auto* e = reinterpret_cast<const uchar*>(data.constData());
-    if (data.size() < 4 || data.size() != 4 + 3 * (e[0] | e[1] << 8) * (e[2] | e[3] << 8))
-        return QImage();
-    const int width = e[0] | e[1] << 8;
-    const int height = e[2] | e[3] << 8;
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uchar* p = e + 4 + 3 * (y * width + x);
-            image.setPixel(x, y, qRgb(p[0], p[1], p[2]));
-        }
-    return image;
+    return RgbPicture(FileBytes(MoreFixture(name + QStringLiteral(".expected"))));
 }
 
 }  // namespace

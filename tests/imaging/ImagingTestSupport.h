@@ -26,6 +26,26 @@ inline QString PictureErrorOf(const QString& path)
     return QString();
 }
 
+// The picture of reference bytes as the fixture scripts write them: width and height
+// (two bytes each, low first), then R, G, B bytes per pixel; null when the size is off.
+inline QImage RgbPicture(const QByteArray& data)
+{
+    if (data.size() < 4)
+        return QImage();
+    const auto* e = reinterpret_cast<const uchar*>(data.constData());
+    const int width = e[0] | e[1] << 8;
+    const int height = e[2] | e[3] << 8;
+    if (data.size() != 4 + 3 * width * height)
+        return QImage();
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uchar* p = e + 4 + 3 * (y * width + x);
+            image.setPixel(x, y, qRgb(p[0], p[1], p[2]));
+        }
+    return image;
+}
+
 inline void PutU16(QByteArray& b, std::uint32_t v)
 {
     b.append(char(v & 0xFF));

@@ -41,13 +41,6 @@ void Type(QWidget* window, const char* name, const QString& text)
     QTest::keyClicks(e, text);
 }
 
-void Review(QWidget& w, const char* name)
-{
-    const QByteArray dir = qgetenv("VELMORA_REVIEW_DIR");
-    if (!dir.isEmpty())
-        w.grab().save(QString::fromLocal8Bit(dir) + u'/' + QString::fromLatin1(name));
-}
-
 TEST(SurveySeams, WithoutWindowsEveryEntryAnswersCancelAndChangesNothing)
 {
     TScopedSurveyDialogHooks none;

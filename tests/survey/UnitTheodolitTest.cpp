@@ -38,14 +38,13 @@ QString GridCell(const TFormTheodolit& form, int r, int c)
     return item ? item->text() : QString();
 }
 
-void Review(QWidget& w, const char* name)
+// The grid scrolled to its first row first, so that the picture starts there.
+void Review(TFormTheodolit& form, const char* name)
 {
-    const QByteArray dir = qgetenv("VELMORA_REVIEW_DIR");
-    if (dir.isEmpty())
+    if (qgetenv("VELMORA_REVIEW_DIR").isEmpty())
         return;
-    if (auto* form = qobject_cast<TFormTheodolit*>(&w))
-        form->Grid->scrollToItem(form->Grid->item(0, 0));
-    w.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
+    form.Grid->scrollToItem(form.Grid->item(0, 0));
+    ::Review(form, name);
 }
 
 struct RTyped { int r, c; const char* text; };

@@ -27,18 +27,6 @@ bool WritesNothingIntoThePlan(TMapCommand comm)
 
 bool HoldsInformationText(TMapCommand comm) { return comm == mcNewMap || comm == mcSetMapInf; }
 
-// Ends the wait cursor on every way out of the frame.
-class TWaitScope {
-public:
-    explicit TWaitScope(TEngineServices& ui) : Ui(ui) { Ui.BeginWaitCursor(); }
-    ~TWaitScope() { Ui.EndWaitCursor(); }
-    TWaitScope(const TWaitScope&) = delete;
-    TWaitScope& operator=(const TWaitScope&) = delete;
-
-private:
-    TEngineServices& Ui;
-};
-
 }  // namespace
 
 QString TGeoMap::CommToStr(TMapCommand CommandName, const QString& param)

@@ -182,6 +182,42 @@ void ReplaceFirst(R& object, const QString& oldSem, const QString& newSem)
     object.SignName.clear();
 }
 
+// The kinds of object a bulk command is asked for, each list with its kind number
+// (0 points, 1 lines, 2 polygons): f(list, kind), in that order.
+template <class F>
+void ForChosenKinds(RGLayer& layer, bool points, bool lines, bool polygons, F&& f)
+{
+    if (points)
+        f(layer.Points, std::uint8_t(0));
+    if (lines)
+        f(layer.Lines, std::uint8_t(1));
+    if (polygons)
+        f(layer.Polygons, std::uint8_t(2));
+}
+
+// The fields the replacement and the deletion open with: sheet, layer, the kinds of
+// object and the piece of semantics sought.
+struct RSemFilterFields {
+    int Page;
+    int Lay;
+    bool Points;
+    bool Lines;
+    bool Polygons;
+    QString OldSem;
+};
+
+RSemFilterFields ReadSemFilter(const TCommandFields& f)
+{
+    RSemFilterFields s;
+    s.Page = f.Int(0);   // one field per statement, in field order
+    s.Lay = f.Int(1);
+    s.Points = f.Flag(2);
+    s.Lines = f.Flag(3);
+    s.Polygons = f.Flag(4);
+    s.OldSem = f.Text(5);
+    return s;
+}
+
 // One object found for deletion: its place in the tree when found, and the record
 // itself, which is what is deleted.
 struct Tfinded {
@@ -248,25 +284,15 @@ void TGeoMap::CmdTransform(const TCommandFields& f)
 
 void TGeoMap::CmdChangeSem(const TCommandFields& f)
 {
-    const int page = f.Int(0);
-    const int lay = f.Int(1);
-    const bool points = f.Flag(2);
-    const bool lines = f.Flag(3);
-    const bool polygons = f.Flag(4);
-    const QString& oldSem = f.Text(5);
+    const RSemFilterFields s = ReadSemFilter(f);
     const QString& newSem = f.Text(6);
-    ChangeSem(page, lay, points, lines, polygons, oldSem, newSem);
+    ChangeSem(s.Page, s.Lay, s.Points, s.Lines, s.Polygons, s.OldSem, newSem);
 }
 
 void TGeoMap::CmdDelObjects(const TCommandFields& f)
 {
-    const int page = f.Int(0);
-    const int lay = f.Int(1);
-    const bool points = f.Flag(2);
-    const bool lines = f.Flag(3);
-    const bool polygons = f.Flag(4);
-    const QString& oldSem = f.Text(5);
-    DelObjects(page, lay, points, lines, polygons, oldSem);
+    const RSemFilterFields s = ReadSemFilter(f);
+    DelObjects(s.Page, s.Lay, s.Points, s.Lines, s.Polygons, s.OldSem);
 }
 
 void TGeoMap::CmdChangeHinSem(const TCommandFields& f)
@@ -315,15 +341,10 @@ void TGeoMap::ChangeSem(int page, int lay, bool Points, bool Lines, bool Polygon
     if (oldSem.isEmpty())
         return;
     ForSelectedLayers(Pages, page, lay, [&](int, RGPage&, int, RGLayer& layer) {
-        if (Points)
-            for (const auto& p : layer.Points)
-                ReplaceFirst(*p, oldSem, NewSem);
-        if (Lines)
-            for (const auto& l : layer.Lines)
-                ReplaceFirst(*l, oldSem, NewSem);
-        if (Polygons)
-            for (const auto& p : layer.Polygons)
-                ReplaceFirst(*p, oldSem, NewSem);
+        ForChosenKinds(layer, Points, Lines, Polygons, [&](auto& list, std::uint8_t) {
+            for (const auto& object : list)
+                ReplaceFirst(*object, oldSem, NewSem);
+        });
     });
 }
 
@@ -343,12 +364,9 @@ void TGeoMap::DelObjects(int page, int lay, bool Points, bool Lines, bool Polygo
     ForSelectedLayers(Pages, page, lay, [&](int p, RGPage& sheet, int l, RGLayer& layer) {
         const QString place = QStringLiteral(" [") + sheet.Name + QLatin1Char('-') + layer.Name +
                               QLatin1Char(']');
-        if (Points)
-            CollectMatches(layer.Points, 0, p, l, place, oldSem, found);
-        if (Lines)
-            CollectMatches(layer.Lines, 1, p, l, place, oldSem, found);
-        if (Polygons)
-            CollectMatches(layer.Polygons, 2, p, l, place, oldSem, found);
+        ForChosenKinds(layer, Points, Lines, Polygons, [&](const auto& list, std::uint8_t kind) {
+            CollectMatches(list, kind, p, l, place, oldSem, found);
+        });
     });
     if (found.empty())
         return;

@@ -473,11 +473,7 @@ void TGeoMap::DrawNodeMark(const QPoint& P)
 void TGeoMap::PaintBitmap()
 {
     TEngineServices& ui = Ui();
-    ui.BeginWaitCursor();
-    struct TEnd {
-        TEngineServices& Ui;
-        ~TEnd() { Ui.EndWaitCursor(); }
-    } end{ui};
+    const TWaitScope wait(ui);
     if (Bitmap.isNull() || DrawDest != ddScreen)
         return;
     // The picture is never painted while it is copied.

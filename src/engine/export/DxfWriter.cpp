@@ -5,25 +5,10 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
 constexpr std::size_t BlockSize = std::size_t(1) << 20;
-
-// The code page 1251 byte of every character it holds; 0 for none.
-struct TEncodeTable {
-    std::array<unsigned char, 0x10000> Byte{};
-    TEncodeTable()
-    {
-        char high[128];
-        for (int i = 0; i < 128; ++i)
-            high[i] = static_cast<char>(128 + i);
-        const QString decoded = DecodeCodePage(high, 128, TCodePage::Cp1251);
-        for (int i = 0; i < 128; ++i)
-            Byte[decoded.at(i).unicode()] = static_cast<unsigned char>(128 + i);
-    }
-};
 
 }  // namespace
 
@@ -53,7 +38,7 @@ void TDxfWriter::Pair(int code, QStringView value)
 
 void TDxfWriter::Put(QStringView text, QStringView line)
 {
-    static const TEncodeTable table;
+    static const auto& table = EncodeTable(TCodePage::Cp1251);
     const std::size_t room = Used + static_cast<std::size_t>(text.size()) + 2;
     if (room > Block.size())
         Block.resize(std::max(room, 2 * Block.size()));
@@ -61,7 +46,7 @@ void TDxfWriter::Put(QStringView text, QStringView line)
     std::size_t at = Used;
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
-        unsigned char b = c < 128 ? static_cast<unsigned char>(c) : table.Byte[c];
+        unsigned char b = c < 128 ? static_cast<unsigned char>(c) : table[c];
         if (c == u'\r' || c == u'\n')
             throw Exception(QStringLiteral("Текст с переводом строки нельзя записать в файл DXF: %1")
                                 .arg(line.toString().simplified()));

@@ -105,11 +105,7 @@ namespace {
 void WriteAll(TGeoMap& m, const QString& FileName)
 {
     TEngineServices& ui = m.Ui();
-    ui.BeginWaitCursor();
-    struct TEnd {
-        TEngineServices& Ui;
-        ~TEnd() { Ui.EndWaitCursor(); }
-    } end{ui};
+    const TWaitScope wait(ui);
 
     // 1. The template, then the file: neither a bad template nor a target that cannot
     // be made changes anything.

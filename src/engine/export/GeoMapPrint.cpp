@@ -35,11 +35,7 @@ void TGeoMap::PrintPlan()
 {
     TTrailGuard guard("GeoMap", "procedure TGeoMap.PrintPlan;");
     TEngineServices& ui = Ui();
-    ui.BeginWaitCursor();
-    struct TEnd {
-        TEngineServices& Ui;
-        ~TEnd() { Ui.EndWaitCursor(); }
-    } end{ui};
+    const TWaitScope wait(ui);
 
     const QSize page = ui.PrinterPageSize();
     if (page.isEmpty()) {

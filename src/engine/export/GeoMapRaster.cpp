@@ -68,11 +68,7 @@ void TGeoMap::SaveToRaster(const QString& FileName, bool NoFrame, Extended XMin,
                       "procedure TGeoMap.SaveToRaster(FileName:string; NoFrame:boolean; XMin,YMin,"
                       "XMax,YMax:extended);");
     TEngineServices& ui = Ui();
-    ui.BeginWaitCursor();
-    struct TEnd {
-        TEngineServices& Ui;
-        ~TEnd() { Ui.EndWaitCursor(); }
-    } end{ui};
+    const TWaitScope wait(ui);
 
     int scale = (MainMap ? MainMap : this)->MapProp.Scale;
     Extended dpi = 300;

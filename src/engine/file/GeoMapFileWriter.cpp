@@ -119,23 +119,9 @@ public:
     }
 
 private:
-    // The code page 1251 byte of every character it holds; 0 for none.
-    struct TEncodeTable {
-        std::array<unsigned char, 0x10000> Byte{};
-        TEncodeTable()
-        {
-            char high[128];
-            for (int i = 0; i < 128; ++i)
-                high[i] = static_cast<char>(128 + i);
-            const QString decoded = DecodeCodePage(high, 128, TCodePage::Cp1251);
-            for (int i = 0; i < 128; ++i)
-                Byte[decoded.at(i).unicode()] = static_cast<unsigned char>(128 + i);
-        }
-    };
-
     void Encode(QStringView text, std::size_t& at, QStringView head, QStringView tail)
     {
-        static const TEncodeTable table;
+        static const auto& table = EncodeTable(TCodePage::Cp1251);
         char* out = Block.data();
         for (const QChar qc : text) {
             const char16_t c = qc.unicode();
@@ -143,7 +129,7 @@ private:
                 out[at++] = static_cast<char>(c);
                 continue;
             }
-            const unsigned char b = table.Byte[c];
+            const unsigned char b = table[c];
             if (b == 0)
                 Refuse(qc, head, tail);
             out[at++] = static_cast<char>(b);

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -145,6 +146,15 @@ TModalResult TDialogBase::ShowModal()
 }
 
 void TDialogBase::SetModalResult(TModalResult result) { done(result); }
+
+void TDialogBase::PreviewEnterEsc()
+{
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                [this] { SetModalResult(mrOk); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { SetModalResult(mrCancel); });
+}
 
 void TDialogBase::reject() { done(EscResult); }
 

@@ -67,6 +67,9 @@ public:
     TModalResult ShowModal();
     // Ends the modal run with result.
     void SetModalResult(TModalResult result);
+    // Enter ends the run with mrOk and Esc with mrCancel whatever control holds the
+    // focus: a focused button or list does not take the key first.
+    void PreviewEnterEsc();
 
     TModalResult EscResult = mrCancel;     // Esc
     TModalResult CloseResult = mrCancel;   // the close box
