@@ -245,7 +245,7 @@ int main(int argc, char** argv)
         bench::RegisterCommandBenchmarks();
         bench::RegisterPartBenchmarks();
         bench::RegisterDrawBenchmarks();
-        bench::RegisterExportBenchmarks(options.PlanSize);
+        bench::RegisterExportBenchmarks(options.PlanFile.isEmpty() ? options.PlanSize : QStringLiteral("given"));
         bench::RegisterMemoryBenchmark();
 #ifdef VELMORA_BENCH_LIBTIFF
         bench::RegisterTiffBenchmarks(options.PlanSize);
