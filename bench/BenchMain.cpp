@@ -88,6 +88,27 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
         {"1000-node line, undo on / save", bench::LineOn, bench::Save, 1.1},
         {"sheet transform, undo on / save", bench::TransformOn, bench::Save, 1.1},
         {"sign not found / sign found", bench::SignMiss, bench::SignHit, 2},
+        // The drawing floor here is the picture cleared alone; the floor also
+        // draws the primitives, so these ratios are shown without a target.
+        {"mode 0 / clearing the picture", bench::DrawMode0, bench::FloorClear, 0},
+        {"mode 1 / clearing", bench::DrawMode1, bench::FloorClear, 0},
+        {"mode 2 at 1:2000 / clearing", bench::DrawRenderAll, bench::FloorClear, 0},
+        {"mode 3 at 1:2000 / clearing", bench::DrawRefresh, bench::FloorClear, 0},
+        {"mode 4 / clearing", bench::DrawMode4, bench::FloorClear, 0},
+        {"mode 5 to 1:1000 / clearing", bench::DrawZoom1000, bench::FloorClear, 0},
+        {"mode 5 to 1:500 / clearing", bench::DrawZoom500, bench::FloorClear, 0},
+        {"mode 7 / clearing", bench::DrawMode7, bench::FloorClear, 0},
+        {"mode 3 without signs / clearing", bench::DrawOutline, bench::FloorClear, 0},
+        {"mode 3 with snapping nodes / clearing", bench::DrawLinkNodes, bench::FloorClear, 0},
+        {"hit test, dense spot / node pass", bench::HitDense, bench::FloorNodePass, 2},
+        {"hit test, empty spot / node pass", bench::HitEmpty, bench::FloorNodePass, 2},
+        // The export floors are the bytes and the encoding alone, without the drawing.
+        {"DXF export / writing its bytes", bench::ExportDxf, bench::FloorDxfBytes, 0},
+        {"raster export BMP 24 / encoding it", bench::ExportBmp24, bench::FloorEncodeBmp24, 0},
+        {"raster export BMP 8 / encoding it", bench::ExportBmp8, bench::FloorEncodeBmp8, 0},
+        {"raster export JPEG / encoding it", bench::ExportJpeg, bench::FloorEncodeJpeg, 0},
+        {"JPEG underlay read / libjpeg alone", bench::LoadJpeg, bench::FloorLibjpeg, 0},
+        {"BMP underlay read / libjpeg on the JPEG", bench::LoadBmp, bench::FloorLibjpeg, 0},
     };
     for (const RRatio& ratio : ratios) {
         const RMeasure* a = r.Find(ratio.Measured);
@@ -153,6 +174,18 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
                 << " strips (libtiff + " << QString::number(b->Counters.count("extra_strips") ? b->Counters.at("extra_strips") : 0.0, 'f', 2) << ")";
         out << "\n";
     }
+    // The goals in time on one core: every redraw within half a second, a click within
+    // 10 ms.
+    for (const char* name : {bench::DrawMode0, bench::DrawMode1, bench::DrawRenderAll, bench::DrawRefresh,
+                             bench::DrawMode4, bench::DrawZoom1000, bench::DrawZoom500, bench::DrawMode7,
+                             bench::DrawOutline, bench::DrawLinkNodes, bench::HitDense, bench::HitEmpty}) {
+        const RMeasure* m = r.Find(name);
+        if (!m)
+            continue;
+        const double goal = QString::fromLatin1(name).startsWith(QLatin1String("Query/")) ? 0.010 : 0.5;
+        out << "  " << name << ": " << Ms(m->Seconds) << " (goal <= " << Ms(goal) << ") "
+            << (m->Seconds <= goal ? "ok" : "MISSED") << "\n";
+    }
     if (const RMeasure* m = r.Find(bench::PeakMemory)) {
         const auto counter = [&](const char* name) {
             const auto it = m->Counters.find(name);
@@ -212,6 +245,7 @@ int main(int argc, char** argv)
         bench::RegisterCommandBenchmarks();
         bench::RegisterPartBenchmarks();
         bench::RegisterDrawBenchmarks();
+        bench::RegisterExportBenchmarks(options.PlanFile.isEmpty() ? options.PlanSize : QStringLiteral("given"));
         bench::RegisterMemoryBenchmark();
 #ifdef VELMORA_BENCH_LIBTIFF
         bench::RegisterTiffBenchmarks(options.PlanSize);

@@ -19,11 +19,44 @@ inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign
 inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
 inline constexpr const char* OpenInner = "Open/InnerPoints160k";     // one polygon, 160,000 inner points
 
-// Drawing the plan on the screen, 1200 x 800 pixels at twice the plan's scale (the
-// outline drawing: the whole plan).
+// Drawing the plan on a 1920 x 1080 screen (a picture of 5760 x 3240): the whole plan
+// (modes 0, 1), then at 1:2000 over a dense part: modes 2, 3, 4, 5 (to 1:1000 and
+// 1:500) and 7, and mode 3 without signs and with the snapping nodes collected.
+inline constexpr const char* FloorClear = "Floor/ClearPicture";  // the picture filled, nothing drawn
+inline constexpr const char* DrawMode0 = "Draw/Mode0";
+inline constexpr const char* DrawMode1 = "Draw/Mode1";
 inline constexpr const char* DrawRenderAll = "Draw/RenderAll";   // mode 2: every visible sign anew
 inline constexpr const char* DrawRefresh = "Draw/Refresh";       // mode 3: the signs reused
-inline constexpr const char* DrawOutline = "Draw/Outline";       // without signs
+inline constexpr const char* DrawMode4 = "Draw/Mode4";
+inline constexpr const char* DrawZoom1000 = "Draw/Zoom1000";     // mode 5
+inline constexpr const char* DrawZoom500 = "Draw/Zoom500";       // mode 5
+inline constexpr const char* DrawMode7 = "Draw/Mode7";           // one object after a change
+inline constexpr const char* DrawOutline = "Draw/Outline";       // mode 3 without signs
+inline constexpr const char* DrawLinkNodes = "Draw/LinkToNodes"; // mode 3, snapping nodes collected
+
+// One click's hit test (FindObjects, kind 0, every visible sheet) at a dense spot and
+// at an empty one; its floor reads every position of the plan once with a box test.
+inline constexpr const char* FloorNodePass = "Floor/NodePass";
+inline constexpr const char* HitDense = "Query/HitDense";
+inline constexpr const char* HitEmpty = "Query/HitEmpty";
+
+// The exports: the whole plan to DXF beside writing the same bytes; a square of the
+// plan at 1:500 and 300 dpi to BMP (24 and 8 bits) and JPEG beside encoding the same
+// picture; and the underlay readers (BMP, JPEG) beside libjpeg decoding the same file.
+inline constexpr const char* ExportDxf = "Export/Dxf";
+inline constexpr const char* FloorDxfBytes = "Floor/DxfBytes";
+inline constexpr const char* ExportBmp24 = "Export/RasterBmp24";
+inline constexpr const char* ExportBmp8 = "Export/RasterBmp8";
+inline constexpr const char* ExportJpeg = "Export/RasterJpeg";
+inline constexpr const char* FloorEncodeBmp24 = "Floor/EncodeBmp24";
+inline constexpr const char* FloorEncodeBmp8 = "Floor/EncodeBmp8";
+inline constexpr const char* FloorEncodeJpeg = "Floor/EncodeJpeg";
+inline constexpr const char* LoadBmp = "Load/Bmp24";
+inline constexpr const char* LoadJpeg = "Load/Jpeg";
+inline constexpr const char* FloorLibjpeg = "Floor/LibjpegDecode";
+// The side of the exported square, metres: 500 (a 1 km square at 300 dpi is a picture
+// of 23,622 pixels a side, over the export's limit of 2 GiB), 50 for the small plan.
+void RegisterExportBenchmarks(const QString& planSize);
 
 // One command, with undo off and on.
 inline constexpr const char* NewPointOff = "Command/NewPoint/undo:0";

@@ -1,0 +1,210 @@
+// The exports and the underlay readers, each beside its floor: the whole plan to DXF
+// beside writing the same bytes; a square of the plan at 1:500 and 300 dpi to BMP (24
+// and 8 bits) and JPEG beside encoding the same picture alone; the exported BMP and JPEG
+// read back through LoadPictureFile beside libjpeg decoding the same JPEG alone.
+#include "BenchEnv.h"
+#include "BenchGuard.h"
+#include "BenchMap.h"
+#include "Benchmarks.h"
+
+#include "foundation/ProgramDialogs.h"
+#include "imaging/BmpWriter.h"
+#include "imaging/JpegWriter.h"
+#include "imaging/PictureRegistry.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <jpeglib.h>
+#include <vector>
+
+namespace bench {
+
+namespace {
+
+Extended Side = 500;   // metres, set at registration
+
+TGeoMap& ExportPlan()
+{
+    static std::unique_ptr<TGeoMap> map;
+    if (!map) {
+        map = NewBenchMap();
+        OpenPlan(*map, TBenchEnv::Get().PlanFile());
+        map->ShowSymbols = 1;
+        map->ShowRastrs = 1;
+        map->Draw(1920, 1080, 0, ddScreen);
+    }
+    return *map;
+}
+
+QString OutFile(const char* name) { return TBenchEnv::Get().OutFolder() + QString::fromLatin1(name); }
+
+// The export of the square about the dense spot (see BenchDraw.cpp) at 1:500, 300 dpi.
+void RasterExport(TGeoMap& map, const QString& file, TPixelDepth depth)
+{
+    TProgramDialogHooks hooks;
+    hooks.SaveRastr = [depth](int& scale, Extended& dpi, TPixelDepth& d, Extended, Extended, Extended, Extended) {
+        scale = 500;
+        dpi = 300;
+        d = depth;
+        return TModalResult(mrOk);
+    };
+    const TScopedProgramDialogHooks scoped(hooks);
+    const TGPoints& points = map.Pages.At(0)->Layers.At(0)->Points;
+    const TGeoPoint at = points.GetCount() > 0 ? points.At(points.GetCount() / 2)->Position : GeoPoint(410500, 1320500);
+    map.SaveToRaster(file, true, at.X - Side / 2, at.Y - Side / 2, at.X + Side / 2, at.Y + Side / 2);
+    if (!QFile::exists(file))
+        throw Exception(QStringLiteral("the raster export wrote no file \"%1\"").arg(file));
+}
+
+struct RExportCase {
+    const char* Name;
+    const char* File;
+    TPixelDepth Depth;   // 6: 24 bits, 3: 8 bits
+};
+const RExportCase ExportCases[] = {
+    {ExportBmp24, "export24.bmp", 6},
+    {ExportBmp8, "export8.bmp", 3},
+    {ExportJpeg, "export.jpg", 6},
+};
+
+void BM_RasterExport(benchmark::State& state, const RExportCase& c)
+{
+    Guarded(state, [&] {
+        TGeoMap& map = ExportPlan();
+        for (auto _ : state)
+            RasterExport(map, OutFile(c.File), c.Depth);
+        state.counters["file_bytes"] = double(QFile(OutFile(c.File)).size());
+    });
+}
+
+// The exported picture, as the export drew it (32 bits), read back once.
+const QImage& ExportedPicture()
+{
+    static QImage picture;
+    if (picture.isNull()) {
+        const QString file = OutFile("export24.bmp");
+        if (!QFile::exists(file))
+            RasterExport(ExportPlan(), file, 6);
+        picture = LoadPictureFile(file).convertToFormat(QImage::Format_RGB32);
+    }
+    return picture;
+}
+
+void BM_Encode(benchmark::State& state, int kind)
+{
+    Guarded(state, [&] {
+        const QImage& picture = ExportedPicture();
+        const QString file = OutFile("encoded.out");
+        for (auto _ : state) {
+            if (kind == 2)
+                SaveImageAsJpeg(file, picture);
+            else
+                SaveImageAsBmp(file, picture, kind == 0 ? 24 : 8);
+        }
+        state.counters["pixels"] = double(picture.width()) * picture.height();
+    });
+}
+
+void BM_Dxf(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        TGeoMap& map = ExportPlan();
+        const QString file = OutFile("plan.dxf");
+        for (auto _ : state)
+            map.ExportToDxf(file);
+        state.counters["file_bytes"] = double(QFile(file).size());
+    });
+}
+
+// The DXF's bytes written through QSaveFile, as the export writes them.
+void BM_DxfBytes(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const QString file = OutFile("plan.dxf");
+        if (!QFile::exists(file))
+            ExportPlan().ExportToDxf(file);
+        const QByteArray bytes = ReadWholeFile(file);
+        const QString copy = OutFile("plan-copy.dxf");
+        for (auto _ : state) {
+            QSaveFile out(copy);
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size() ||
+                !out.commit())
+                throw Exception(QStringLiteral("cannot write \"%1\"").arg(copy));
+        }
+        state.counters["file_bytes"] = double(bytes.size());
+    });
+}
+
+QString ExportedFile(const char* name, TPixelDepth depth)
+{
+    const QString file = OutFile(name);
+    if (!QFile::exists(file))
+        RasterExport(ExportPlan(), file, depth);
+    return file;
+}
+
+void BM_Load(benchmark::State& state, bool jpeg)
+{
+    Guarded(state, [&] {
+        const QString file = jpeg ? ExportedFile("export.jpg", 6) : ExportedFile("export24.bmp", 6);
+        QSize size;
+        for (auto _ : state) {
+            const QImage image = LoadPictureFile(file);
+            size = image.size();
+        }
+        state.counters["pixels"] = double(size.width()) * size.height();
+    });
+}
+
+// libjpeg alone: the same file read into memory and decoded row by row into one buffer.
+void BM_Libjpeg(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const QByteArray bytes = ReadWholeFile(ExportedFile("export.jpg", 6));
+        std::vector<unsigned char> pixels;
+        for (auto _ : state) {
+            const QByteArray data = ReadWholeFile(OutFile("export.jpg"));
+            jpeg_decompress_struct cinfo;
+            jpeg_error_mgr jerr;
+            cinfo.err = jpeg_std_error(&jerr);
+            jpeg_create_decompress(&cinfo);
+            jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()), data.size());
+            jpeg_read_header(&cinfo, TRUE);
+            jpeg_start_decompress(&cinfo);
+            const size_t stride = size_t(cinfo.output_width) * cinfo.output_components;
+            pixels.resize(stride * cinfo.output_height);
+            while (cinfo.output_scanline < cinfo.output_height) {
+                JSAMPROW row = pixels.data() + stride * cinfo.output_scanline;
+                jpeg_read_scanlines(&cinfo, &row, 1);
+            }
+            jpeg_finish_decompress(&cinfo);
+            jpeg_destroy_decompress(&cinfo);
+            benchmark::DoNotOptimize(pixels.data());
+        }
+        state.counters["file_bytes"] = double(bytes.size());
+    });
+}
+
+} // namespace
+
+void RegisterExportBenchmarks(const QString& planSize)
+{
+    Side = planSize == QLatin1String("small") ? 50 : 500;
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark(ExportDxf, BM_Dxf)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(FloorDxfBytes, BM_DxfBytes)->Unit(ms)->UseRealTime();
+    for (const RExportCase& c : ExportCases)
+        benchmark::RegisterBenchmark(c.Name, [&c](benchmark::State& s) { BM_RasterExport(s, c); })
+            ->Unit(ms)
+            ->UseRealTime();
+    benchmark::RegisterBenchmark(FloorEncodeBmp24, [](benchmark::State& s) { BM_Encode(s, 0); })->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(FloorEncodeBmp8, [](benchmark::State& s) { BM_Encode(s, 1); })->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(FloorEncodeJpeg, [](benchmark::State& s) { BM_Encode(s, 2); })->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(LoadBmp, [](benchmark::State& s) { BM_Load(s, false); })->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(LoadJpeg, [](benchmark::State& s) { BM_Load(s, true); })->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(FloorLibjpeg, BM_Libjpeg)->Unit(ms)->UseRealTime();
+}
+
+} // namespace bench
