@@ -58,6 +58,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     column->addWidget(bevel, 1);
     setCentralWidget(central);
     BuildStatusBar();
+    ConnectUndoCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

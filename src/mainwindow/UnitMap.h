@@ -136,6 +136,17 @@ public:
     // The text of the exit question for the current plan.
     QString ExitQuestionText() const;
 
+    // ---- Undo, redo and the command window (UnitMapUndo.cpp) ---------------------------
+    void sbUndoClick();
+    void sbRedoClick();
+    // "командный процессор": the command window on the journal and the main plan.
+    void N15Click();
+    // The document's snapshot folder: the run folder, DocStartTime and the file's name
+    // (or "без имени").
+    QString UndoFolder() const;
+    // The snapshot of step, under any numeric extension; empty when there is none.
+    QString SnapshotFile(int step) const;
+
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
     void SaveMouseMode();
@@ -316,6 +327,9 @@ private:
     void CreateToolPalette();
     // Runs one start-up step; an error is reported and the next steps still run.
     void RunStep(const char* what, const std::function<void()>& step);
+    void ConnectUndoCommands();
+    // Reopens a snapshot as one unsaved change and redraws; an error is reported.
+    void ReopenSnapshot(const QString& fileName);
 
     QImage SplashPicture;
     QImage SplashClean;
