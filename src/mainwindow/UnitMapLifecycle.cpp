@@ -468,39 +468,6 @@ void TFormMap::FormDestroy()
     FreeAppGlobalVar();
 }
 
-void TFormMap::UpdateCaption()
-{
-    setWindowTitle(AppName + (DataFileName.isEmpty() ? QStringLiteral(" - план новый")
-                                                     : QStringLiteral(" - ") + DataFileName));
-}
-
-bool TFormMap::SavePlan(const QString& fileName)
-{
-    try {
-        MainMap->DoCommand(mcSaveMap, TCommandParams().Text(fileName).Text(QStringLiteral("New")));
-    } catch (const std::exception& e) {
-        ShowMsgDialog(QStringLiteral("План не сохранен"), ExceptionMessage(e));
-        return false;
-    }
-    DataFileName = fileName;
-    SavedCommandCount = CommandLog ? int(CommandLog->size()) : 0;
-    UpdateCaption();
-    return true;
-}
-
-bool TFormMap::SaveAs()
-{
-    QString fileName;
-    const QString scale = QString::number(MainMap->MapProp.Scale);
-    if (!SaveFileNameDialog(QStringLiteral("Сохранить план"),
-                            QStringLiteral("План 1:%1 (*.%1)").arg(scale), fileName) ||
-        fileName.isEmpty())
-        return false;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QLatin1Char('.') + scale;
-    return SavePlan(fileName);
-}
-
 void TFormMap::LoadFile(const QString& fileName)
 {
     RunStep("Открытие плана", [&] {

@@ -1,0 +1,241 @@
+// Save, Save As and autosave as the user meets them: which of them asks for a name, what
+// is written, the caption and recent plans after, and the undo history that follows the
+// document to its new name.
+#include "MainWindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QToolButton>
+#include "mainwindow/VclTimer.h"
+#include "foundation/ui/GsCatcher.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+void NewPage(const QString& name)
+{
+    MainMap->DoCommand(mcNewPage, TCommandParams().Text(name));
+}
+
+// The save dialog answered by name (empty: cancelled), each showing counted.
+struct TSaveDialog {
+    explicit TSaveDialog(TMainWindowRun& run) : Run(run), Saved(MapHooks().SaveFileName)
+    {
+        MapHooks().SaveFileName = [this](const QString&, const QString& filter, QString& fileName) {
+            ++Shown;
+            Filter = filter;
+            fileName = Answer.isEmpty() ? QString() : Run.Folder() + Answer;
+            return !Answer.isEmpty();
+        };
+    }
+    ~TSaveDialog() { MapHooks().SaveFileName = Saved; }
+    TMainWindowRun& Run;
+    decltype(TMapHooks::SaveFileName) Saved;
+    QString Answer;
+    QString Filter;
+    int Shown = 0;
+};
+
+QString Caption(const QString& file)
+{
+    const QFileInfo info(file);
+    return QStringLiteral("Free Velmorant 6 - план ") + info.fileName() + QStringLiteral(" [") +
+           info.absolutePath() + QLatin1Char(']');
+}
+
+}  // namespace
+
+TEST(FileCommands, SaveOfANewPlanAsksThenWritesOnlyAModifiedPlanWithoutAsking)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+
+    form.btSavePlanClick();   // cancelled
+    EXPECT_EQ(dialog.Shown, 1);
+    EXPECT_EQ(DataFileState, 0);
+    EXPECT_TRUE(DataFileName.isEmpty());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Free Velmorant 6 - план новый"));
+    EXPECT_TRUE(dialog.Filter.contains(QStringLiteral("Цифровой план масштаба 1:25000 (*.25000)")));
+    EXPECT_TRUE(dialog.Filter.contains(QStringLiteral("*.dxf *.DXF")));
+
+    dialog.Answer = QStringLiteral("участок.500");
+    form.btSavePlanClick();
+    EXPECT_EQ(dialog.Shown, 2);
+    const QString file = run.Folder() + QStringLiteral("участок.500");
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(DataFileName, QFileInfo(file).absoluteFilePath());
+    EXPECT_EQ(DataFileState, 2);
+    EXPECT_EQ(form.windowTitle(), Caption(file));
+    EXPECT_EQ(form.RecentPlans, QStringList{DataFileName});
+    ASSERT_FALSE(form.NHistory->actions().isEmpty());
+    EXPECT_EQ(form.NHistory->actions().last()->data().toString(), DataFileName);
+    EXPECT_EQ(form.Unsaved.Count(), 0);
+
+    // Unmodified: nothing written. Modified: written under the name, without a question.
+    QFile::remove(file);
+    form.btSavePlanClick();
+    EXPECT_FALSE(QFileInfo::exists(file));
+    NewPage(QStringLiteral("2"));
+    form.btSavePlanClick();
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(dialog.Shown, 2);
+    EXPECT_EQ(SavedCommandCount, int(CommandLog->size()));
+    form.SaveAs();   // the same name again: listed once
+    EXPECT_EQ(form.RecentPlans.size(), 1);
+    EXPECT_EQ(form.NHistory->actions().size(), 1);
+}
+
+TEST(FileCommands, SaveAsOfAnUnnamedPlanTakesItsSnapshotsAlong)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+    NewPage(QStringLiteral("2"));
+    const QString unnamed = form.UndoFolder();
+    ASSERT_TRUE(QFileInfo::exists(unnamed + QStringLiteral("/2.500")));
+
+    dialog.Answer = QStringLiteral("план.500");
+    ASSERT_TRUE(form.SaveAs());
+    EXPECT_FALSE(QFileInfo::exists(unnamed));
+    EXPECT_TRUE(form.UndoFolder().endsWith(QStringLiteral(" план.500")));
+    EXPECT_TRUE(QFileInfo::exists(form.UndoFolder() + QStringLiteral("/1.500")));
+    EXPECT_TRUE(QFileInfo::exists(form.UndoFolder() + QStringLiteral("/2.500")));
+    EXPECT_EQ(UndoStep, 2);
+    EXPECT_TRUE(form.TimerAutosave->Enabled());
+
+    form.UndoButton->click();
+    EXPECT_EQ(MainMap->GetPagesCount(), 1);
+    EXPECT_EQ(form.windowTitle(), Caption(DataFileName)) << "undo keeps the name";
+}
+
+TEST(FileCommands, SaveAsOfASavedPlanStartsItsUndoAtTheSavedState)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+    dialog.Answer = QStringLiteral("первый.500");
+    ASSERT_TRUE(form.SaveAs());
+    dialog.Answer = QStringLiteral("второй.500");
+    ASSERT_TRUE(form.SaveAs());
+    EXPECT_EQ(UndoStep, 0);
+    EXPECT_TRUE(QFileInfo::exists(form.UndoFolder() + QStringLiteral("/0.500")));
+
+    NewPage(QStringLiteral("2"));
+    EXPECT_EQ(UndoStep, 1);
+    form.UndoButton->click();
+    EXPECT_EQ(UndoStep, 0);
+    EXPECT_EQ(MainMap->GetPagesCount(), 1) << "back to the saved state";
+}
+
+TEST(FileCommands, SaveAsUnderAnotherScaleSetsItAndLeavesThePlanModified)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+    dialog.Answer = QStringLiteral("крупный.2000");
+    ASSERT_TRUE(form.SaveAs());
+    EXPECT_TRUE(QFileInfo::exists(run.Folder() + dialog.Answer));
+    EXPECT_EQ(MainMap->MapProp.Scale, 2000);
+    EXPECT_EQ(MainMap->Modified, 1);
+    EXPECT_EQ(form.Unsaved.Count(), 1);
+    EXPECT_EQ(CommandLog->last(), QStringLiteral("mcSetMapScale=<2000>"));
+    // The scale's snapshot lies with the document, after the saved one.
+    EXPECT_TRUE(QFileInfo::exists(form.UndoFolder() + QStringLiteral("/2.2000")));
+}
+
+TEST(FileCommands, NamesThatAreNotPlanFilesGoToSaveAs)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+
+    // A scale of 0 is refused before anything is written.
+    dialog.Answer = QStringLiteral("ноль.0");
+    EXPECT_FALSE(form.SaveAs());
+    EXPECT_FALSE(QFileInfo::exists(run.Folder() + dialog.Answer));
+    ASSERT_EQ(run.Messages.size(), 1u);
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("Масштаб должен быть целым числом больше 0")));
+    EXPECT_TRUE(DataFileName.isEmpty());
+
+    // The text file of an import is the plan's name: Save must not write over it.
+    const QString source = run.Folder() + QStringLiteral("съемка.txt");
+    {
+        QFile f(source);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("source");
+    }
+    DataFileName = source;
+    DataFileState = 1;
+    dialog.Answer.clear();
+    form.btSavePlanClick();
+    EXPECT_EQ(dialog.Shown, 2);
+    EXPECT_TRUE(form.SavePlan(source) == false);
+    EXPECT_EQ(dialog.Shown, 3);
+    QFile f(source);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("source"));
+}
+
+TEST(FileCommands, AutosaveOfANeverSavedPlanAsksForANameAndSkipsAnUnmodifiedOne)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    NewPage(QStringLiteral("1"));
+    dialog.Answer = QStringLiteral("авто.500");
+    form.TimerAutosave->Fire();
+    EXPECT_EQ(dialog.Shown, 1);
+    const QString file = run.Folder() + dialog.Answer;
+    EXPECT_TRUE(QFileInfo::exists(file));
+    QFile::remove(file);
+    form.TimerAutosave->Fire();
+    EXPECT_FALSE(QFileInfo::exists(file)) << "an unmodified plan is not written";
+    NewPage(QStringLiteral("2"));
+    form.TimerAutosave->Fire();
+    EXPECT_EQ(dialog.Shown, 1) << "a named plan is saved without asking";
+    EXPECT_EQ(MainMap->Modified, 0);
+}
+
+TEST(FileCommands, SaveAsByExtensionExportsDxfWithoutRenamingThePlan)
+{
+    TMainWindowRun::TOptions options;
+    options.Arguments = {QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/plans/full.500")};
+    TMainWindowRun run(options);
+    run.Start();
+    const QString opened = DataFileName;
+    TFormMap& form = run.Form();
+    TSaveDialog dialog(run);
+    std::vector<QString> errors;
+    const auto saved = SetApplicationExceptionHandler(
+        [&](QObject*, std::exception_ptr e) { errors.push_back(CaughtExceptionMessage(e)); });
+    // With the coordinate grid on, the export of this plan stops at the grid's element
+    // limit: left to the exporter.
+    MainMap->ShowCoordCross = 0;
+    dialog.Answer = QStringLiteral("чертеж.DXF");
+    EXPECT_FALSE(form.SaveAs());
+    SetApplicationExceptionHandler(saved);
+    EXPECT_TRUE(errors.empty()) << (errors.empty() ? std::string() : errors[0].toStdString());
+    EXPECT_TRUE(QFileInfo::exists(run.Folder() + dialog.Answer));
+    dialog.Answer = QStringLiteral("прочее.doc");
+    EXPECT_FALSE(form.SaveAs());
+    EXPECT_FALSE(QFileInfo::exists(run.Folder() + dialog.Answer));
+    EXPECT_EQ(DataFileName, opened);
+    EXPECT_EQ(DataFileState, 1);
+}
