@@ -123,8 +123,6 @@ public:
     void FadeInMainWindow();
     void FadeInToolPalette();
     void Delay(int ms);
-    // Reads a plan file into this window.
-    void LoadFile(const QString& fileName);
     // Undo, redo and the restore of an earlier run reopen a plan file through here: the
     // reopen counts as one unsaved change.
     void ReopenAsChange(const QString& fileName);
@@ -146,6 +144,16 @@ public:
     bool SaveAs();
     // Saves when the plan is modified; a tick during a modal window or a save is skipped.
     void TimerAutosaveTimer();
+    // Reads a plan file (by its first line: own or older format) or an exchange-format
+    // text into this window; a declined or failed read changes nothing.
+    void LoadFile(const QString& fileName);
+    // "Открыть план": here for a new plan, else in another instance of the program.
+    void btOpenPlanClick();
+    // A "История" item: its plan opened here.
+    void NHistoryPlansClick(QAction* item);
+    void NClearHistoryClick();
+    // DocStartTime := now, the document's undo folder made, UndoStep := 0.
+    void StartUndoFolder();
     // Moves every entry of the folder from into the folder to.
     void MoveUndoFolder(const QString& from, const QString& to);
 
@@ -361,6 +369,8 @@ private:
 // Fades and opacity are for a screen; offscreen (tests, captures) there is none.
 bool IsHeadless();
 
+// The program file a further plan starts in.
+QString ProgramFile();
 // Whether the extension of fileName is all digits: a plan file (its scale).
 bool IsPlanFileName(const QString& fileName);
 // The save dialog's filter: the eight plan scales, DXF, the raster images, all files.

@@ -9,7 +9,11 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/GsCatcher.h"
+#include "dialogs/UnitOpenFilter.h"
+#include "foundation/ErrorTrail.h"
+#include "mainwindow/FileDialogs.h"
 #include "mainwindow/MapHooks.h"
+#include "platform/CodePage.h"
 #include "mainwindow/VclTimer.h"
 #include "platform/FileLookup.h"
 
@@ -17,6 +21,8 @@
 #include <QApplication>
 #include <QToolButton>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <limits>
@@ -44,6 +50,55 @@ bool DigitsOnly(const QString& s)
 QString BothCases(const QString& ext)
 {
     return QStringLiteral("*.") + ext.toLower() + QStringLiteral(" *.") + ext.toUpper();
+}
+
+} // namespace
+
+TFileDialogHooks& FileDialogHooks()
+{
+    static TFileDialogHooks hooks;
+    return hooks;
+}
+
+bool OpenFileNameDialog(const QString& title, const QString& filter, QString& fileName)
+{
+    if (FileDialogHooks().OpenFileName)
+        return FileDialogHooks().OpenFileName(title, filter, fileName);
+    const QString chosen = QFileDialog::getOpenFileName(FormMap, title, fileName, filter, nullptr,
+                                                        QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen;
+    return true;
+}
+
+QString PlanOpenFilter()
+{
+    QStringList items, all;
+    for (int scale : PlanScales) {
+        items << QStringLiteral("Цифровой план масштаба 1:%1 (*.%1)").arg(scale);
+        all << QStringLiteral("*.%1").arg(scale);
+    }
+    all << BothCases(QStringLiteral("bak")) << BothCases(QStringLiteral("txt"));
+    items << QStringLiteral("Файл данных формата ФОРА ПД (%1)").arg(BothCases(QStringLiteral("txt")))
+          << QStringLiteral("Все доступные (%1)").arg(all.join(QLatin1Char(' ')))
+          << QStringLiteral("Резервные копии bak (%1)").arg(BothCases(QStringLiteral("bak")))
+          << QStringLiteral("Чертеж (*.10)");
+    return items.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+// The first line of the file, code page 1251; empty for an empty file.
+QString FirstLine(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Не удается открыть файл \"%1\": %2").arg(fileName, file.errorString()));
+    QByteArray line = file.readLine(4096);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return DecodeCodePage(line);
 }
 
 } // namespace
@@ -223,10 +278,117 @@ void TFormMap::ConnectFileCommands()
         connect(a, &QAction::triggered, this, [act] { act(); });
         return a;
     };
+    item("Открыть план", "NOpenPlan", [this] { btOpenPlanClick(); });
     item("Сохранить план", "NSavePlan", [this] { btSavePlanClick(); });
     item("Сохранить план как...", "NSavePlanAs", [this] { SaveAs(); });
+    auto* clear = new QAction(QStringLiteral("Очистить историю"), NFile);
+    clear->setObjectName(QStringLiteral("NClearHistory"));
+    NFile->addAction(clear);
+    connect(clear, &QAction::triggered, this, [this] { NClearHistoryClick(); });
+    connect(NHistory, &QMenu::triggered, this, [this](QAction* a) { NHistoryPlansClick(a); });
+    if (QToolButton* b = PanelButtons.value(QStringLiteral("Открыть план")))
+        connect(b, &QToolButton::clicked, this, [this] { btOpenPlanClick(); });
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить план")))
         connect(b, &QToolButton::clicked, this, [this] { btSavePlanClick(); });
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить план в выбранном формате")))
         connect(b, &QToolButton::clicked, this, [this] { SaveAs(); });
+}
+
+void TFormMap::StartUndoFolder()
+{
+    DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
+    QDir().mkpath(UndoFolder());
+    UndoStep = 0;
+}
+
+void TFormMap::LoadFile(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    const QString ext = info.suffix();
+    const QString full = info.absoluteFilePath();
+    // The older formats ask how their objects find layers; a declined layer name opens
+    // nothing.
+    auto openOld = [&](const QString& kind, const QString& defaultLayer) {
+        if (ShowQDialog(QStringLiteral("Автоопределение слоев"),
+                        QStringLiteral("Включить автоопределение слоев при загрузке?")) == mrYes) {
+            MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(kind)
+                                              .Text(QStringLiteral("True")).Text(QString()));
+            return true;
+        }
+        QString layer = defaultLayer;
+        if (InpStrDialog(layer, QStringLiteral("Новый слой"),
+                         QStringLiteral("Определите название слоя для загрузки")) != mrOk)
+            return false;
+        MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(kind)
+                                          .Text(QStringLiteral("False")).Text(layer));
+        return true;
+    };
+    const QSize size = SurfaceSize();
+    try {
+        if (ext.isEmpty() || DigitsOnly(ext)) {
+            const QString first = FirstLine(fileName);
+            bool opened = false;
+            if (first == QLatin1String("FREE VELMORANT")) {
+                MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(QStringLiteral("New"))
+                                                  .Text(QStringLiteral("True")).Text(QString()));
+                opened = true;
+            } else if (first == QStringLiteral("[Исполнитель]")) {
+                opened = openOld(QStringLiteral("Old"), QStringLiteral("Общий"));
+            }
+            if (opened) {
+                DataFileName = full;
+                MainMap->Draw(size.width(), size.height(), 0, ddScreen);
+                if (AutoSaveOn == 1)
+                    TimerAutosave->SetEnabled(true);
+                // Only a plan that was opened gets a new history: a declined open keeps
+                // the undo of the plan still shown.
+                StartUndoFolder();
+            }
+        } else if (ext.toUpper() == QLatin1String("TXT")) {
+            if (openOld(QStringLiteral("Fora"), QStringLiteral("Фора"))) {
+                DataFileName = full;
+                TimerAutosave->SetEnabled(false);
+                MainMap->Draw(size.width(), size.height(), 0, ddScreen);
+            }
+        }
+    } catch (...) {
+        if (ErrorInfo)
+            ErrorInfo->append(QStringLiteral("procedure TFormMap.LoadFile(const FileName:String);"));
+        HandleApplicationException(this, std::current_exception());
+    }
+    UpdateCaption();
+    AddPlanToHistory();
+}
+
+void TFormMap::btOpenPlanClick()
+{
+    QString fileName;
+    if (DataFileState != 0) {
+        if (OpenFileNameDialog(QStringLiteral("Открыть план"), PlanOpenFilter(), fileName))
+            StartProgramDetached(ProgramFile(), {fileName}, ProgramFolder);
+        return;
+    }
+    ResetOpenFilter();
+    if (OpenFileNameDialog(QStringLiteral("Открыть план"), PlanOpenFilter(), fileName))
+        LoadFile(fileName);
+}
+
+void TFormMap::NHistoryPlansClick(QAction* item)
+{
+    const QString fileName = item->data().toString();
+    if (fileName.isEmpty())
+        return;
+    ResetOpenFilter();
+    if (!QFileInfo::exists(fileName)) {
+        // The entry stays: the file may be on a drive not mounted now.
+        ShowMsgDialog(QStringLiteral("Файл не найден"), fileName);
+        return;
+    }
+    LoadFile(fileName);
+}
+
+void TFormMap::NClearHistoryClick()
+{
+    NHistory->clear();
+    RecentPlans.clear();
 }

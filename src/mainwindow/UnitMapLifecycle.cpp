@@ -40,14 +40,6 @@ QDateTime Now()
     return RunEnvironment.Now ? RunEnvironment.Now() : QDateTime::currentDateTime();
 }
 
-// The program file a further plan starts in.
-QString ProgramFile()
-{
-    const QString own = QCoreApplication::applicationFilePath();
-    const QString beside = ProgramFolder + QStringLiteral("velmora6");
-    return QFileInfo::exists(beside) ? beside : own;
-}
-
 void RemoveFolderIfEmpty(const QString& path)
 {
     if (path.isEmpty())
@@ -58,6 +50,14 @@ void RemoveFolderIfEmpty(const QString& path)
 }
 
 }  // namespace
+
+// The program file a further plan starts in.
+QString ProgramFile()
+{
+    const QString own = QCoreApplication::applicationFilePath();
+    const QString beside = ProgramFolder + QStringLiteral("velmora6");
+    return QFileInfo::exists(beside) ? beside : own;
+}
 
 void TFormMap::RunStep(const char* what, const std::function<void()>& step)
 {
@@ -100,6 +100,7 @@ void TFormMap::FormCreate()
             auto* item = new QAction(info.fileName() + QStringLiteral(" [") + info.absolutePath() +
                                          QLatin1Char(']'),
                                      NHistory);
+            item->setData(RecentPlans[i]);
             NHistory->insertAction(first, item);
             first = item;
         }
@@ -466,21 +467,6 @@ void TFormMap::FormDestroy()
         MainMap = nullptr;
     MainMapOwned.reset();
     FreeAppGlobalVar();
-}
-
-void TFormMap::LoadFile(const QString& fileName)
-{
-    RunStep("Открытие плана", [&] {
-        MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(QStringLiteral("New")));
-        DataFileName = QFileInfo(fileName).absoluteFilePath();
-        DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
-        QDir().mkpath(SessionFolder + QLatin1Char('/') + DocStartTime + QLatin1Char(' ') +
-                      QFileInfo(fileName).fileName());
-        UndoStep = 0;
-        const QSize size = SurfaceSize();
-        MainMap->Draw(size.width(), size.height(), 0, ddScreen);
-        UpdateCaption();
-    });
 }
 
 void TFormMap::ReopenAsChange(const QString& fileName)

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include "mainwindow/VclTimer.h"
 #include "foundation/ui/GsCatcher.h"
+#include "mainwindow/FileDialogs.h"
+#include "platform/CodePage.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -238,4 +240,135 @@ TEST(FileCommands, SaveAsByExtensionExportsDxfWithoutRenamingThePlan)
     EXPECT_FALSE(QFileInfo::exists(run.Folder() + dialog.Answer));
     EXPECT_EQ(DataFileName, opened);
     EXPECT_EQ(DataFileState, 1);
+}
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// What an open that did not happen must leave as it was.
+struct TDocument {
+    QString Name, Caption, UndoFolder;
+    int Pages, Step;
+    QStringList Recent;
+    static TDocument Of(TFormMap& form)
+    {
+        return {DataFileName, form.windowTitle(), form.UndoFolder(), MainMap->GetPagesCount(),
+                UndoStep, form.RecentPlans};
+    }
+    bool operator==(const TDocument&) const = default;
+};
+
+}  // namespace
+
+TEST(FileCommands, AnOpenThatIsDeclinedOrFailsLeavesTheDocumentAsItWas)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    NewPage(QStringLiteral("1"));
+    NewPage(QStringLiteral("2"));
+    std::vector<QString> errors;
+    const auto saved = SetApplicationExceptionHandler(
+        [&](QObject*, std::exception_ptr e) { errors.push_back(CaughtExceptionMessage(e)); });
+    int questions = 0, layerInputs = 0;
+    DialogHooks().ShowQ = [&](const QString&, const QString&) { ++questions; return mrNo; };
+    DialogHooks().InpStr = [&](QString& value, const QString& caption, const QString&) {
+        ++layerInputs;
+        EXPECT_EQ(caption, QStringLiteral("Новый слой"));
+        EXPECT_EQ(value, QStringLiteral("Общий"));
+        return mrCancel;
+    };
+    const TDocument before = TDocument::Of(form);
+
+    const QString old = run.Folder() + QStringLiteral("старый.500");
+    WriteBytes(old, EncodeCodePage(QStringLiteral("[Исполнитель]\r\nИванов\r\n")));
+    const QString other = run.Folder() + QStringLiteral("не план.500");
+    WriteBytes(other, QByteArray("something else\r\n"));
+    for (const QString& file : {old, other, run.Folder() + QStringLiteral("нет.500")}) {
+        SCOPED_TRACE(file.toStdString());
+        form.LoadFile(file);
+        const TDocument now = TDocument::Of(form);
+        EXPECT_TRUE(now == before) << now.Name.toStdString() << " " << now.Pages << " " << now.Step
+                                   << " " << now.UndoFolder.toStdString() << " " << errors.size();
+        EXPECT_TRUE(QFileInfo(before.UndoFolder + QStringLiteral("/2.500")).exists());
+    }
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(layerInputs, 1);
+    EXPECT_EQ(errors.size(), 1u) << "the missing file is reported";
+    form.UndoButton->click();
+    EXPECT_EQ(MainMap->GetPagesCount(), 1) << "undo still walks the shown plan's history";
+    SetApplicationExceptionHandler(saved);
+}
+
+TEST(FileCommands, OpenLoadsHereForANewPlanAndElsewhereStartsAnotherInstance)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    const QString plan = QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/plans/full.500");
+    QString answer = plan;
+    FileDialogHooks().OpenFileName = [&](const QString&, const QString& filter, QString& fileName) {
+        EXPECT_TRUE(filter.contains(QStringLiteral("Файл данных формата ФОРА ПД (*.txt *.TXT)")));
+        fileName = answer;
+        return true;
+    };
+    form.btOpenPlanClick();
+    EXPECT_EQ(DataFileName, QFileInfo(plan).absoluteFilePath());
+    EXPECT_EQ(DataFileState, 1);
+    EXPECT_EQ(UndoStep, 0);
+    EXPECT_TRUE(QFileInfo(form.UndoFolder()).isDir());
+    EXPECT_TRUE(form.UndoFolder().endsWith(QStringLiteral(" full.500")));
+    EXPECT_EQ(form.windowTitle(), Caption(plan));
+    EXPECT_EQ(form.RecentPlans, QStringList{DataFileName});
+    EXPECT_TRUE(form.TimerAutosave->Enabled());
+    const int pages = MainMap->GetPagesCount();
+
+    answer = run.Folder() + QStringLiteral("другой.500");
+    form.btOpenPlanClick();
+    ASSERT_EQ(run.Started.size(), 1u);
+    EXPECT_EQ(run.Started[0].Arguments, QStringList{answer});
+    EXPECT_EQ(DataFileName, QFileInfo(plan).absoluteFilePath()) << "this window keeps its plan";
+    EXPECT_EQ(MainMap->GetPagesCount(), pages);
+    FileDialogHooks().OpenFileName = nullptr;
+}
+
+TEST(FileCommands, RecentPlansOpenByTheirFullNameAndAMissingOneStays)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    // A name with "[" and "&" would split wrongly from the caption.
+    const QString odd = run.Folder() + QStringLiteral("участок [1] & 2.500");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/plans/full.500"), odd));
+    DataFileName = odd;
+    form.AddPlanToHistory();
+    DataFileName = run.Folder() + QStringLiteral("пропавший.500");
+    form.AddPlanToHistory();
+    DataFileName.clear();
+    const QList<QAction*> items = form.NHistory->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("участок [1] & 2.500 [") + QFileInfo(odd).absolutePath() + QLatin1Char(']'));
+
+    items[1]->trigger();
+    EXPECT_EQ(run.Messages.size(), 1u);
+    EXPECT_EQ(form.RecentPlans.size(), 2);
+    EXPECT_TRUE(DataFileName.isEmpty());
+
+    items[0]->trigger();
+    EXPECT_EQ(DataFileName, QFileInfo(odd).absoluteFilePath());
+    EXPECT_GT(MainMap->GetPagesCount(), 0);
+
+    form.findChild<QAction*>(QStringLiteral("NClearHistory"))->trigger();
+    EXPECT_TRUE(form.RecentPlans.isEmpty());
+    EXPECT_TRUE(form.NHistory->actions().isEmpty());
 }
