@@ -147,6 +147,9 @@ public:
     // Reads a plan file (by its first line: own or older format) or an exchange-format
     // text into this window; a declined or failed read changes nothing.
     void LoadFile(const QString& fileName);
+    // "Создать план": the new-plan window, then an empty plan of its scale and a new
+    // undo folder.
+    void btCreatePlanClick();
     // "Открыть план": here for a new plan, else in another instance of the program.
     void btOpenPlanClick();
     // A "История" item: its plan opened here.

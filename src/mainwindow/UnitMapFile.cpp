@@ -9,6 +9,7 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/GsCatcher.h"
+#include "dialogs/UnitNewMapDialog.h"
 #include "dialogs/UnitOpenFilter.h"
 #include "foundation/ErrorTrail.h"
 #include "mainwindow/FileDialogs.h"
@@ -278,6 +279,7 @@ void TFormMap::ConnectFileCommands()
         connect(a, &QAction::triggered, this, [act] { act(); });
         return a;
     };
+    item("Создать план", "NCreatePlan", [this] { btCreatePlanClick(); });
     item("Открыть план", "NOpenPlan", [this] { btOpenPlanClick(); });
     item("Сохранить план", "NSavePlan", [this] { btSavePlanClick(); });
     item("Сохранить план как...", "NSavePlanAs", [this] { SaveAs(); });
@@ -286,6 +288,12 @@ void TFormMap::ConnectFileCommands()
     NFile->addAction(clear);
     connect(clear, &QAction::triggered, this, [this] { NClearHistoryClick(); });
     connect(NHistory, &QMenu::triggered, this, [this](QAction* a) { NHistoryPlansClick(a); });
+    auto* newPlan = new QAction(QStringLiteral("Новый"), NPlan);
+    NPlan->insertAction(NPlan->actions().value(0), newPlan);
+    newPlan->setObjectName(QStringLiteral("NNewPlan"));
+    connect(newPlan, &QAction::triggered, this, [this] { btCreatePlanClick(); });
+    if (QToolButton* b = PanelButtons.value(QStringLiteral("Создать план")))
+        connect(b, &QToolButton::clicked, this, [this] { btCreatePlanClick(); });
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Открыть план")))
         connect(b, &QToolButton::clicked, this, [this] { btOpenPlanClick(); });
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить план")))
@@ -299,6 +307,32 @@ void TFormMap::StartUndoFolder()
     DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
     QDir().mkpath(UndoFolder());
     UndoStep = 0;
+    // The steps of the previous document are no way back from this one.
+    UndoButton->setEnabled(false);
+    RedoButton->setEnabled(false);
+}
+
+void TFormMap::btCreatePlanClick()
+{
+    int scale = 500;
+    QString description;
+    if (NewMapDlg(scale, description) != mrOk)
+        return;
+    if (scale < 1) {
+        ShowMsgDialog(QStringLiteral("Масштаб должен быть целым числом больше 0"), QString());
+        return;
+    }
+    try {
+        MainMap->DoCommand(mcNewMap, TCommandParams().Int(scale).Lines(description));
+    } catch (...) {
+        HandleApplicationException(this, std::current_exception());
+        return;
+    }
+    DataFileName.clear();
+    UpdateCaption();
+    const QSize size = SurfaceSize();
+    MainMap->Draw(size.width(), size.height(), 0, ddScreen);
+    StartUndoFolder();
 }
 
 void TFormMap::LoadFile(const QString& fileName)

@@ -11,7 +11,12 @@
 #include <QToolButton>
 #include "mainwindow/VclTimer.h"
 #include "foundation/ui/GsCatcher.h"
+#include "dialogs/UnitNewMapDialog.h"
 #include "mainwindow/FileDialogs.h"
+#include "support/ModalScript.h"
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QLineEdit>
 #include "platform/CodePage.h"
 #include <gtest/gtest.h>
 
@@ -371,4 +376,72 @@ TEST(FileCommands, RecentPlansOpenByTheirFullNameAndAMissingOneStays)
     form.findChild<QAction*>(QStringLiteral("NClearHistory"))->trigger();
     EXPECT_TRUE(form.RecentPlans.isEmpty());
     EXPECT_TRUE(form.NHistory->actions().isEmpty());
+}
+
+TEST(FileCommands, ANewPlanFromItsWindowThenCommandsSaveAsAndUndo)
+{
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
+    run.Start();
+    TFormMap& form = run.Form();
+    NewPage(QStringLiteral("старый"));
+
+    // Esc and a scale without digits change nothing.
+    {
+        TModalScript script;
+        script.Then("TFormNewMapDialog", [](QWidget* w) { Esc(w); })
+            .Then("TFormNewMapDialog", [](QWidget* w) {
+                static_cast<TFormNewMapDialog*>(w)->MaskEdit1->setText(QStringLiteral("1:0"));
+                Enter(w);
+            });
+        form.btCreatePlanClick();
+        form.btCreatePlanClick();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(MainMap->GetPagesCount(), 1);
+    ASSERT_EQ(run.Messages.size(), 1u);
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("Масштаб должен быть целым числом больше 0")));
+
+    TModalScript script;
+    script.Then("TFormNewMapDialog", [](QWidget* w) {
+        auto* d = static_cast<TFormNewMapDialog*>(w);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Новый план"));
+        EXPECT_EQ(ScaleOfNewMapText(d->MaskEdit1->text()), 500);
+        d->findChild<QPushButton*>(QStringLiteral("bt1000"))->click();
+        d->Memo1->setPlainText(QStringLiteral("Съемка участка"));
+        SaveGrab(*d, QStringLiteral("NewMapDialog"));
+        Enter(d->MaskEdit1);
+    });
+    form.findChild<QAction*>(QStringLiteral("NCreatePlan"))->trigger();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(MainMap->MapProp.Scale, 1000);
+    EXPECT_EQ(MainMap->MapProp.Info, QStringLiteral("Съемка участка"));
+    EXPECT_EQ(MainMap->GetPagesCount(), 0);
+    EXPECT_TRUE(DataFileName.isEmpty());
+    EXPECT_EQ(DataFileState, 0);
+    EXPECT_EQ(UndoStep, 0);
+    EXPECT_FALSE(form.UndoButton->isEnabled());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Free Velmorant 6 - план новый"));
+
+    MainMap->StrToComm(QStringLiteral("mcNewPage=<Лист 1>"));
+    MainMap->StrToComm(QStringLiteral("mcNewPage=<Лист 2>"));
+    TSaveDialog dialog(run);
+    dialog.Answer = QStringLiteral("новый.1000");
+    form.findChild<QAction*>(QStringLiteral("NSavePlan"))->trigger();
+    const QString file = run.Folder() + dialog.Answer;
+    ASSERT_TRUE(QFileInfo::exists(file));
+    form.UndoButton->click();
+    EXPECT_EQ(MainMap->GetPagesCount(), 1);
+
+    // The saved file reads back as it was saved.
+    TGeoMap* shown = MainMap;
+    TGeoMap other;
+    MainMap = &other;
+    other.DoCommand(mcOpenMap, TCommandParams().Text(file).Text(QStringLiteral("New"))
+                                   .Text(QStringLiteral("True")).Text(QString()));
+    MainMap = shown;
+    EXPECT_EQ(other.GetPagesCount(), 2);
+    EXPECT_EQ(other.MapProp.Scale, 1000);
+    EXPECT_EQ(other.MapProp.Info, QStringLiteral("Съемка участка"));
 }
