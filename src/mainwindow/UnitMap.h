@@ -152,6 +152,8 @@ public:
     void btCreatePlanClick();
     // "Открыть план": here for a new plan, else in another instance of the program.
     void btOpenPlanClick();
+    // The open filter's window, then the plan opened here with that filter.
+    void NOpenPlanUseFilterClick();
     // A "История" item: its plan opened here.
     void NHistoryPlansClick(QAction* item);
     void NClearHistoryClick();

@@ -281,6 +281,7 @@ void TFormMap::ConnectFileCommands()
     };
     item("Создать план", "NCreatePlan", [this] { btCreatePlanClick(); });
     item("Открыть план", "NOpenPlan", [this] { btOpenPlanClick(); });
+    item("Открыть план, используя фильтр", "NOpenPlanUseFilter", [this] { NOpenPlanUseFilterClick(); });
     item("Сохранить план", "NSavePlan", [this] { btSavePlanClick(); });
     item("Сохранить план как...", "NSavePlanAs", [this] { SaveAs(); });
     auto* clear = new QAction(QStringLiteral("Очистить историю"), NFile);
@@ -403,6 +404,19 @@ void TFormMap::btOpenPlanClick()
         return;
     }
     ResetOpenFilter();
+    if (OpenFileNameDialog(QStringLiteral("Открыть план"), PlanOpenFilter(), fileName))
+        LoadFile(fileName);
+}
+
+void TFormMap::NOpenPlanUseFilterClick()
+{
+    ResetOpenFilter();
+    // Only "Готово" opens: a cancelled filter must not filter, nor open anything.
+    if (OpenFilterDlg() != mrOk) {
+        ResetOpenFilter();
+        return;
+    }
+    QString fileName;
     if (OpenFileNameDialog(QStringLiteral("Открыть план"), PlanOpenFilter(), fileName))
         LoadFile(fileName);
 }

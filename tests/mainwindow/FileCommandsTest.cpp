@@ -12,6 +12,7 @@
 #include "mainwindow/VclTimer.h"
 #include "foundation/ui/GsCatcher.h"
 #include "dialogs/UnitNewMapDialog.h"
+#include "foundation/ProgramDialogs.h"
 #include "mainwindow/FileDialogs.h"
 #include "support/ModalScript.h"
 #include <QPlainTextEdit>
@@ -444,4 +445,30 @@ TEST(FileCommands, ANewPlanFromItsWindowThenCommandsSaveAsAndUndo)
     EXPECT_EQ(other.GetPagesCount(), 2);
     EXPECT_EQ(other.MapProp.Scale, 1000);
     EXPECT_EQ(other.MapProp.Info, QStringLiteral("Съемка участка"));
+}
+
+TEST(FileCommands, OpenWithFilterOpensOnlyWhenTheFilterWindowSaysDone)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    const QString plan = QStringLiteral(VELMORA_TEST_FIXTURES) + QStringLiteral("/plans/full.500");
+    int asked = 0;
+    FileDialogHooks().OpenFileName = [&](const QString&, const QString&, QString& fileName) {
+        ++asked;
+        fileName = plan;
+        return true;
+    };
+    for (const TModalResult answer : {mrCancel, mrOk}) {
+        TScopedProgramDialogHooks hooks;
+        ProgramDialogHooks().OpenFilter = [&](TOpenFilter& filter) {
+            filter.LoadTexts = 0;
+            return answer;
+        };
+        form.NOpenPlanUseFilterClick();
+    }
+    FileDialogHooks().OpenFileName = nullptr;
+    EXPECT_EQ(asked, 1) << "a cancelled filter opens nothing";
+    EXPECT_EQ(DataFileName, QFileInfo(plan).absoluteFilePath());
+    EXPECT_EQ(MainMap->OpenFilter.LoadTexts, 0) << "the filter of the open stays until the next reset";
 }
