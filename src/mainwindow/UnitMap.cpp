@@ -58,6 +58,8 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     column->addWidget(bevel, 1);
     setCentralWidget(central);
     BuildStatusBar();
+    ConnectUndoCommands();
+    ConnectFileCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);
@@ -68,7 +70,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
 
     TimerCloseStart = new TVclTimer(500, true, [this] { TimerCloseStartTimer(); }, this);
     TimerWorkTime = new TVclTimer(1000, true, [this] { TimerWorkTimeTimer(); }, this);
-    TimerAutosave = new TVclTimer(300000, false, [] {}, this);
+    TimerAutosave = new TVclTimer(300000, false, [this] { TimerAutosaveTimer(); }, this);
     tmLink = new TVclTimer(250, false, [] {}, this);
     tmSelect = new TVclTimer(100, false, [] {}, this);
 

@@ -123,18 +123,55 @@ public:
     void FadeInMainWindow();
     void FadeInToolPalette();
     void Delay(int ms);
-    void UpdateCaption();
-    // Writes the plan in the native format to fileName; true when written.
-    bool SavePlan(const QString& fileName);
-    // Asks for a file name and saves there; true when written.
-    bool SaveAs();
-    // Reads a plan file into this window.
-    void LoadFile(const QString& fileName);
     // Undo, redo and the restore of an earlier run reopen a plan file through here: the
     // reopen counts as one unsaved change.
     void ReopenAsChange(const QString& fileName);
     // The text of the exit question for the current plan.
     QString ExitQuestionText() const;
+
+    // ---- File commands (UnitMapFile.cpp) -------------------------------------------------
+    // AppName + " - план " + name + " [" + folder + "]", or " - план новый".
+    void UpdateCaption();
+    // Appends DataFileName to the recent plans and "История" when it is new there.
+    void AddPlanToHistory();
+    // "Сохранить план": Save As for a plan without a plan file name, else SavePlan.
+    void btSavePlanClick();
+    // Writes the plan to fileName in the native format (a saved plan only when modified;
+    // without a plan file name Save As); true when the plan is on disk.
+    bool SavePlan(const QString& fileName);
+    // Asks for a file name and saves there as a plan, DXF or raster image (by the
+    // extension); true when a plan was written.
+    bool SaveAs();
+    // Saves when the plan is modified; a tick during a modal window or a save is skipped.
+    void TimerAutosaveTimer();
+    // Reads a plan file (by its first line: own or older format) or an exchange-format
+    // text into this window; a declined or failed read changes nothing.
+    void LoadFile(const QString& fileName);
+    // "Создать план": the new-plan window, then an empty plan of its scale and a new
+    // undo folder.
+    void btCreatePlanClick();
+    // "Открыть план": here for a new plan, else in another instance of the program.
+    void btOpenPlanClick();
+    // The open filter's window, then the plan opened here with that filter.
+    void NOpenPlanUseFilterClick();
+    // A "История" item: its plan opened here.
+    void NHistoryPlansClick(QAction* item);
+    void NClearHistoryClick();
+    // DocStartTime := now, the document's undo folder made, UndoStep := 0.
+    void StartUndoFolder();
+    // Moves every entry of the folder from into the folder to.
+    void MoveUndoFolder(const QString& from, const QString& to);
+
+    // ---- Undo, redo and the command window (UnitMapUndo.cpp) ---------------------------
+    void sbUndoClick();
+    void sbRedoClick();
+    // "командный процессор": the command window on the journal and the main plan.
+    void N15Click();
+    // The document's snapshot folder: the run folder, DocStartTime and the file's name
+    // (or "без имени").
+    QString UndoFolder() const;
+    // The snapshot of step, under any numeric extension; empty when there is none.
+    QString SnapshotFile(int step) const;
 
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
@@ -316,6 +353,15 @@ private:
     void CreateToolPalette();
     // Runs one start-up step; an error is reported and the next steps still run.
     void RunStep(const char* what, const std::function<void()>& step);
+    void ConnectUndoCommands();
+    void ConnectFileCommands();
+    // mcSaveMap to fileName and the count at the last save; an error is reported.
+    bool WritePlan(const QString& fileName);
+    // Save As in the native format: the name, the undo folder, the scale of the extension.
+    bool SaveAsPlan(const QString& fileName);
+    bool Saving = false;
+    // Reopens a snapshot as one unsaved change and redraws; an error is reported.
+    void ReopenSnapshot(const QString& fileName);
 
     QImage SplashPicture;
     QImage SplashClean;
@@ -327,6 +373,13 @@ private:
 
 // Fades and opacity are for a screen; offscreen (tests, captures) there is none.
 bool IsHeadless();
+
+// The program file a further plan starts in.
+QString ProgramFile();
+// Whether the extension of fileName is all digits: a plan file (its scale).
+bool IsPlanFileName(const QString& fileName);
+// The save dialog's filter: the eight plan scales, DXF, the raster images, all files.
+QString PlanSaveDialogFilter();
 
 // The main window of the run; null until it is made and after it goes.
 extern TFormMap* FormMap;

@@ -40,14 +40,6 @@ QDateTime Now()
     return RunEnvironment.Now ? RunEnvironment.Now() : QDateTime::currentDateTime();
 }
 
-// The program file a further plan starts in.
-QString ProgramFile()
-{
-    const QString own = QCoreApplication::applicationFilePath();
-    const QString beside = ProgramFolder + QStringLiteral("velmora6");
-    return QFileInfo::exists(beside) ? beside : own;
-}
-
 void RemoveFolderIfEmpty(const QString& path)
 {
     if (path.isEmpty())
@@ -58,6 +50,14 @@ void RemoveFolderIfEmpty(const QString& path)
 }
 
 }  // namespace
+
+// The program file a further plan starts in.
+QString ProgramFile()
+{
+    const QString own = QCoreApplication::applicationFilePath();
+    const QString beside = ProgramFolder + QStringLiteral("velmora6");
+    return QFileInfo::exists(beside) ? beside : own;
+}
 
 void TFormMap::RunStep(const char* what, const std::function<void()>& step)
 {
@@ -100,6 +100,7 @@ void TFormMap::FormCreate()
             auto* item = new QAction(info.fileName() + QStringLiteral(" [") + info.absolutePath() +
                                          QLatin1Char(']'),
                                      NHistory);
+            item->setData(RecentPlans[i]);
             NHistory->insertAction(first, item);
             first = item;
         }
@@ -466,54 +467,6 @@ void TFormMap::FormDestroy()
         MainMap = nullptr;
     MainMapOwned.reset();
     FreeAppGlobalVar();
-}
-
-void TFormMap::UpdateCaption()
-{
-    setWindowTitle(AppName + (DataFileName.isEmpty() ? QStringLiteral(" - план новый")
-                                                     : QStringLiteral(" - ") + DataFileName));
-}
-
-bool TFormMap::SavePlan(const QString& fileName)
-{
-    try {
-        MainMap->DoCommand(mcSaveMap, TCommandParams().Text(fileName).Text(QStringLiteral("New")));
-    } catch (const std::exception& e) {
-        ShowMsgDialog(QStringLiteral("План не сохранен"), ExceptionMessage(e));
-        return false;
-    }
-    DataFileName = fileName;
-    SavedCommandCount = CommandLog ? int(CommandLog->size()) : 0;
-    UpdateCaption();
-    return true;
-}
-
-bool TFormMap::SaveAs()
-{
-    QString fileName;
-    const QString scale = QString::number(MainMap->MapProp.Scale);
-    if (!SaveFileNameDialog(QStringLiteral("Сохранить план"),
-                            QStringLiteral("План 1:%1 (*.%1)").arg(scale), fileName) ||
-        fileName.isEmpty())
-        return false;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QLatin1Char('.') + scale;
-    return SavePlan(fileName);
-}
-
-void TFormMap::LoadFile(const QString& fileName)
-{
-    RunStep("Открытие плана", [&] {
-        MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(QStringLiteral("New")));
-        DataFileName = QFileInfo(fileName).absoluteFilePath();
-        DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
-        QDir().mkpath(SessionFolder + QLatin1Char('/') + DocStartTime + QLatin1Char(' ') +
-                      QFileInfo(fileName).fileName());
-        UndoStep = 0;
-        const QSize size = SurfaceSize();
-        MainMap->Draw(size.width(), size.height(), 0, ddScreen);
-        UpdateCaption();
-    });
 }
 
 void TFormMap::ReopenAsChange(const QString& fileName)

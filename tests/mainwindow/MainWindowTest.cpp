@@ -220,6 +220,7 @@ TEST(MainWindowClose, QuestionCountsCommandsAndUndosSinceTheSave)
     TFormMap& form = run.Form();
     const QString plan = run.Folder() + QStringLiteral("план.500");
     MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("1")));
+    run.SaveAsName = plan;   // a plan never saved is saved as
     ASSERT_TRUE(form.SavePlan(plan));
     EXPECT_EQ(form.Unsaved.Count(), 0);
     MainMap->DoCommand(mcNewPage, TCommandParams().Text(QStringLiteral("2")));
