@@ -420,7 +420,8 @@ TEST_F(FormatsMoreReaders, RlaGammaIsAppliedThroughTheGammaTable)
 
 TEST_F(FormatsMoreReaders, RlaGammaTextReadsEitherSeparator)
 {
-    struct Case { const char* Text; float Gamma; };
+    // The field is sixteen bytes on disk, zero-padded past the text.
+    struct Case { char Text[16]; float Gamma; };
     const Case cases[] = {{"2.2", 2.2f}, {"2,2", 2.2f}, {" 1.8\0junk", 1.8f}, {"", 1.0f},
                           {"gamma", 1.0f}, {"-1", 1.0f}, {"0", 1.0f}, {"1e300", 1.0f}};
     for (const Case& c : cases) {
