@@ -1,7 +1,7 @@
 // The program's entry: the application with the program's own windows installed, then
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"

@@ -8,8 +8,8 @@
 #include "engine/EngineServices.h"
 #include "engine/commands/MapCommand.h"
 #include "foundation/GeoTypes.h"
-#include "mainwindow/MouseModes.h"
-#include "mainwindow/XorBand.h"
+#include "mainwindow/modes/MouseModes.h"
+#include "mainwindow/modes/XorBand.h"
 
 #include <QCursor>
 #include <QHash>

@@ -2,7 +2,7 @@
 // clock, resizing, the question about unsaved changes and the ordered shut-down.
 #include "mainwindow/UnitMap.h"
 
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"

@@ -3,7 +3,7 @@
 // the pictures saved for review.
 #pragma once
 
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 #include "foundation/ProgramDialogs.h"
 
 #include <QApplication>

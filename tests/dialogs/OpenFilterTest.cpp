@@ -2,7 +2,7 @@
 // the result, and the classifier choice that fills the edit only.
 #include "DialogsTestSupport.h"
 
-#include "dialogs/UnitOpenFilter.h"
+#include "dialogs/file/UnitOpenFilter.h"
 #include "engine/GeoMap.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/ModalScript.h"

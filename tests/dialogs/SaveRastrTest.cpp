@@ -2,7 +2,7 @@
 // whatever the result, and a scale or resolution that gives no size refused.
 #include "DialogsTestSupport.h"
 
-#include "dialogs/UnitSaveRastr.h"
+#include "dialogs/file/UnitSaveRastr.h"
 #include "foundation/ui/NumEdit.h"
 #include "support/ModalScript.h"
 #include "support/TestHelpers.h"

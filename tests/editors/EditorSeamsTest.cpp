@@ -1,7 +1,7 @@
 // The sign-editor and small classifier entries without their windows, and the decoding
 // and exclusion services the main window reaches through the classifier window.
 #include "editors/EditorDialogs.h"
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/TestHelpers.h"
 #include "support/TestRun.h"

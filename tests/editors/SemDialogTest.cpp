@@ -2,7 +2,7 @@
 // see it, the standard selection as a user drives it, the code panel, and the window's
 // creation and destruction over the classifier files.
 #include "controls/ExCheckListBox.h"
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 #include "foundation/ServDialogs.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/ModalScript.h"

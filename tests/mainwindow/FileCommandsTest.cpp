@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include "mainwindow/VclTimer.h"
 #include "foundation/ui/GsCatcher.h"
-#include "dialogs/UnitNewMapDialog.h"
+#include "dialogs/file/UnitNewMapDialog.h"
 #include "foundation/ProgramDialogs.h"
-#include "mainwindow/FileDialogs.h"
+#include "mainwindow/file/FileDialogs.h"
 #include "support/ModalScript.h"
 #include <QPlainTextEdit>
 #include <QPushButton>

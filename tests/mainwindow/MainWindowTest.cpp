@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "controls/ExSpeedButton.h"
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/VclTimer.h"

@@ -1,5 +1,5 @@
 // The mode table and the one-slot memory, without a window.
-#include "mainwindow/MouseModes.h"
+#include "mainwindow/modes/MouseModes.h"
 
 #include <gtest/gtest.h>
 

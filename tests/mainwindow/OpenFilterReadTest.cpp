@@ -2,7 +2,7 @@
 // reset filter that reads the file whole.
 #include "MainWindowFixture.h"
 
-#include "dialogs/UnitOpenFilter.h"
+#include "dialogs/file/UnitOpenFilter.h"
 #include "platform/CodePage.h"
 #include "support/TestHelpers.h"
 

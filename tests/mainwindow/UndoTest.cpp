@@ -2,7 +2,7 @@
 // window as the user types in it.
 #include "MainWindowFixture.h"
 
-#include "dialogs/UnitCommandDialog.h"
+#include "dialogs/file/UnitCommandDialog.h"
 #include "foundation/ui/GsCatcher.h"
 #include "support/ModalScript.h"
 

@@ -1,5 +1,5 @@
 #include "mainwindow/VclTimer.h"
-#include "mainwindow/XorBand.h"
+#include "mainwindow/modes/XorBand.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

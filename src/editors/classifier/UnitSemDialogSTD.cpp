@@ -1,7 +1,7 @@
 // The standard selection page and the code panel: an object of the standard classifier
 // chosen by name, its Ф, К and Н properties checked in three lists, the readable text in
 // Memo1 and the resulting semantics string in the code panel.
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 
 #include "controls/ExCheckListBox.h"
 #include "foundation/ErrorTrail.h"

@@ -2,8 +2,8 @@
 // journalled command, reopening the one of the new step; the command window.
 #include "mainwindow/UnitMap.h"
 
-#include "dialogs/UnitCommandDialog.h"
-#include "dialogs/UnitOpenFilter.h"
+#include "dialogs/file/UnitCommandDialog.h"
+#include "dialogs/file/UnitOpenFilter.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ui/GsCatcher.h"

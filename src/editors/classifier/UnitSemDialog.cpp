@@ -1,7 +1,7 @@
 // The classifier window as a whole: its creation and destruction over the classifier
 // services, the entry SemDlg with its modes, the pages held to the mode, the keys, and the
 // services other subsystems call on the window.
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 
 #include "controls/ExCheckListBox.h"
 #include "controls/TextListBox.h"

@@ -1,7 +1,7 @@
 // The classifier window's controls: the two groups of pages, the mode and code panels
 // below them and "Готово". The pages of the work selection and of the three editors
 // carry their controls here; their steps live with the pages.
-#include "editors/UnitSemDialog.h"
+#include "editors/classifier/UnitSemDialog.h"
 
 #include "controls/ExCheckListBox.h"
 #include "controls/TextListBox.h"

@@ -1,5 +1,5 @@
 // The mode table. Each interaction family puts its handlers into the rows of its modes.
-#include "mainwindow/MouseModes.h"
+#include "mainwindow/modes/MouseModes.h"
 
 namespace {
 

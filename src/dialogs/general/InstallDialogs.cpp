@@ -2,10 +2,10 @@
 // one call, places it, shows it modally and copies back, whatever the result, what the
 // entry routine promises. A window lives on the hook's stack, so it goes also when an
 // exception passes.
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 
-#include "dialogs/UnitOpenFilter.h"
-#include "dialogs/UnitSaveRastr.h"
+#include "dialogs/file/UnitOpenFilter.h"
+#include "dialogs/file/UnitSaveRastr.h"
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/StringNum.h"

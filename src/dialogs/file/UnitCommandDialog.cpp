@@ -1,5 +1,5 @@
 // The command window.
-#include "dialogs/UnitCommandDialog.h"
+#include "dialogs/file/UnitCommandDialog.h"
 
 #include "engine/GeoMap.h"
 #include "foundation/ui/GsCatcher.h"

@@ -1,6 +1,6 @@
 // The raster-export and print parameter windows. Neither issues a command: they edit
 // their caller's values and hand them back whatever the result.
-#include "dialogs/UnitSaveRastr.h"
+#include "dialogs/file/UnitSaveRastr.h"
 
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"

@@ -1,7 +1,7 @@
 // The small input windows and the two-way question. Those with a message show it in a
 // memo that fills the window, their height following its lines; their controls lie on
 // the lower edge.
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 
 #include "foundation/GeoServ.h"
 #include "foundation/ui/NumEdit.h"

@@ -1,5 +1,5 @@
 // The help menu's two windows: the hot-key reference and the about window.
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 
 #include "controls/core/ExShell.h"
 #include "foundation/AppGlobalVar.h"

@@ -1,7 +1,7 @@
 // The open filter's reset and its window.
-#include "dialogs/UnitOpenFilter.h"
+#include "dialogs/file/UnitOpenFilter.h"
 
-#include "dialogs/InputDialogs.h"
+#include "dialogs/general/InputDialogs.h"
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
 #include "semantics/codec/SemDialogs.h"

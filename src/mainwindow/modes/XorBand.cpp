@@ -1,4 +1,4 @@
-#include "mainwindow/XorBand.h"
+#include "mainwindow/modes/XorBand.h"
 
 #include <QPainter>
 

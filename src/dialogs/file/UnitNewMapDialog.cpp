@@ -1,5 +1,5 @@
 // The new-plan window.
-#include "dialogs/UnitNewMapDialog.h"
+#include "dialogs/file/UnitNewMapDialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
