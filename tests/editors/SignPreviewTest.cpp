@@ -313,3 +313,43 @@ TEST_F(SignPreview, ManagerRendersIntoItsPicture)
 }
 
 }  // namespace
+
+namespace {
+
+// Signs of the reference library on their samples: each dialog's sample shows its sign.
+TEST_F(SignPreview, ReferenceSignsAreDrawnOnTheirSamples)
+{
+    struct Case {
+        TPreviewOwner owner;
+        QString folder, file;
+        const char* review;
+    };
+    const Case cases[] = {
+        {poPointSign, QStringLiteral("Точечные"), QStringLiteral("ПУН-Ф011;Н021.wri"), "sign-preview-point.png"},
+        {poLineSign, QStringLiteral("Линейные"), QStringLiteral("ГОР-Ф011.wri"), "sign-preview-line.png"},
+        {poAreaSign, QStringLiteral("Площадные"), QStringLiteral("ЗДН-Ф001;Н003;М;С.wri"), "sign-preview-area.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.review);
+        QWidget window;
+        window.resize(220, 250);
+        auto* preview = new TSignPreview(c.owner, 500, &window);
+        preview->setGeometry(10, 10, 200, 200);
+        preview->TrackBar1->setGeometry(10, 218, 200, 24);
+        ASSERT_TRUE(preview->Prepare(SignFile(c.folder, c.file)));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        const QImage shown = preview->grab().toImage();
+        const QColor ground = shown.pixelColor(0, 0);
+        int drawn = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                drawn += shown.pixelColor(x, y) != ground;
+        EXPECT_GT(drawn, 50);
+        if (const QByteArray dir = qgetenv("VELMORA_REVIEW_DIR"); !dir.isEmpty())
+            window.grab().save(QString::fromLocal8Bit(dir) + u'/' + QString::fromLatin1(c.review));
+    }
+}
+
+}  // namespace

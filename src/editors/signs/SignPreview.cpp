@@ -132,6 +132,9 @@ TSignPreview::~TSignPreview()
     // The preview's new plan must leave the main plan's state as it was: whether Open
     // starts another instance and Save asks for a name depends on it.
     DataFileState = KeptDataFileState;
+    // A track bar made without a window to hold it has no one else to free it.
+    if (TrackBar1 && !TrackBar1->parent())
+        delete TrackBar1.data();
 }
 
 bool TSignPreview::Prepare(const QString& signFile)
