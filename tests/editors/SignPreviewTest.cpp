@@ -139,7 +139,7 @@ TEST_F(SignPreview, EachOwnerSendsItsCommands)
 }
 
 // The point and line dialogs keep only their sign; the area dialog keeps the line signs
-// as well (its special lines may draw with them); the manager keeps the whole library.
+// beside its own; the manager keeps the whole library.
 TEST_F(SignPreview, LibraryIsReducedToTheSignUnderEdit)
 {
     const QString point = SignFile(QStringLiteral("Точечные"), QStringLiteral("ПКТ.wri"));
