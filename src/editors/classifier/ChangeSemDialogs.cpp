@@ -72,7 +72,7 @@ TFormChangeSem::TFormChangeSem() : TDialogBase(DialogOwner())
     PageControl1->addTab(tsLayers, QStringLiteral("замена в слоях одного листа"));
     for (TTextListBox* list : {lbPages, lbLayers})
         list->setFont(QFont(QStringLiteral("Courier New"), list->font().pointSize()));
-    root->addWidget(PageControl1, 1);
+    root->addWidget(PageControl1, 3);
 
     auto* right = new QVBoxLayout;
     auto* kinds = new QGroupBox(QStringLiteral("Типы объктов"), this);
@@ -111,14 +111,14 @@ TFormChangeSem::TFormChangeSem() : TDialogBase(DialogOwner())
     okRow->addStretch(1);
     okRow->addWidget(BitBtn1);
     right->addLayout(okRow);
-    root->addLayout(right, 1);
+    root->addLayout(right, 2);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
     connect(cbPages, &QComboBox::currentIndexChanged, this, [this] { cbPagesChange(); });
     connect(bt1, &QToolButton::clicked, this, [this] { ChooseSemantics(eOld, Memo1); });
     connect(bt2, &QToolButton::clicked, this, [this] { ChooseSemantics(eNew, Memo2); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    resize(720, 420);
+    resize(860, 440);
 }
 
 void TFormChangeSem::PageChanged()
