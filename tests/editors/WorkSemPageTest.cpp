@@ -214,6 +214,9 @@ TEST_F(WorkSemPage, NothingIsAddedWithoutARealLineOrText)
         {"a text typed instead of a line", seM, -1, QStringLiteral("гранит"), {}, mrOk},
         {"a cancelled choice", seS, 1, {}, {}, mrCancel},
         {"a depth without its value", seGG, 1, {}, {}, mrOk},
+        // A value with ";" or ":" would come back as other items: refused with a message.
+        {"a depth holding \";\"", seGG, 1, {}, QStringLiteral("2;М001"), mrOk},
+        {"a depth holding \":\"", seGG, 1, {}, QStringLiteral("12:30"), mrOk},
     };
     int lmode = lmPoint;
     QString sem = QStringLiteral("ПУН/Ф012");
@@ -235,6 +238,7 @@ TEST_F(WorkSemPage, NothingIsAddedWithoutARealLineOrText)
             EXPECT_TRUE(Lines(w).isEmpty());
         }
         EXPECT_EQ(w->Codec().SL[seM], materials);
+        EXPECT_EQ(Messages.size(), 2);
         Esc(w);
     });
 }
@@ -324,6 +328,18 @@ TEST_F(WorkSemPage, ItemStepsWithoutASelectedLineSayWhatIsMissing)
                                QStringLiteral("Не выбран элемент! / Для удаления элемента списка "
                                               "необходимо сначала выбрать этот элемент")}));
         EXPECT_TRUE(Offers.empty());
+        EXPECT_EQ(w->PanelSem->text(), sem);
+
+        // A line the semantics does not hold (the list out of step with it).
+        Messages.clear();
+        w->lbWorkSemSv->addItem(QStringLiteral("лишняя строка"));
+        for (QToolButton* step : {w->sbEditItem01, w->sbDelItem01}) {
+            Select(w, 1);
+            QTest::mouseClick(step, Qt::LeftButton);
+        }
+        ASSERT_EQ(Messages.size(), 2);
+        EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("Внутренняя ошибка индексирования / ")));
+        EXPECT_EQ(Messages[1], Messages[0]);
         EXPECT_EQ(w->PanelSem->text(), sem);
         Esc(w);
     });

@@ -44,6 +44,17 @@ struct TChoice {
     }
 };
 
+// A value holding ";" or ":" would split into other items when the string is read
+// again: it is refused with a message.
+bool ValueFits(const QString& value)
+{
+    if (!value.contains(u';') && !value.contains(u':'))
+        return true;
+    ShowMsgDialog(QStringLiteral("Недопустимое значение свойства"),
+                  QStringLiteral("Значение свойства не может содержать знаки \";\" и \":\""));
+    return false;
+}
+
 }  // namespace
 
 void TFormSemDialog::ConnectWorkPage()
@@ -356,7 +367,7 @@ void TFormSemDialog::Pserv01(TSemExt se, int Tpmode, int code, const QString& va
     if (values.size() < 2) {
         QString text = value;
         if (InpStrDialog(text, title, QStringLiteral("Введите значение свойства")) != mrOk ||
-            text.isEmpty())
+            text.isEmpty() || !ValueFits(text))
             return;
         if (!change)
             codec.EList.AddItem();
@@ -376,7 +387,7 @@ void TFormSemDialog::Pserv01(TSemExt se, int Tpmode, int code, const QString& va
                        "информацию из списка:"),
         text);
     const int e = chosenCode(result, index, added);
-    if (e < 0 || text.isEmpty())
+    if (e < 0 || text.isEmpty() || !ValueFits(text))
         return;
     if (!change)
         codec.EList.AddItem();
