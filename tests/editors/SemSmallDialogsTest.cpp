@@ -150,14 +150,14 @@ protected:
         return files;
     }
 
-    // The sign of a line semantics through the window, choosing the sign whose file is
-    // signFile; returns SemToSymbolName's answer.
+    // The sign of a line semantics through the window, choosing the line of the sign
+    // whose sign-selecting code is signCode (cancelling unless ok); returns
+    // SemToSymbolName's answer.
     bool SignOf(const QString& sem, const QString& signCode, QString& name, bool ok = true)
     {
         TModalScript script;
         script.Then("TFormAddSyn", [&, ok](QWidget* w) {
             auto* form = static_cast<TFormAddSyn*>(w);
-            Shown = form;
             Key = form->Memo2->toPlainText();
             Listed = form->TextListBox1->count();
             const int row = int(form->SignCodes.indexOf(signCode));
@@ -188,7 +188,6 @@ protected:
     }
 
     TSemServices* Services = nullptr;
-    QWidget* Shown = nullptr;
     QString Key;
     int Listed = 0;
     bool Reviewed = false;
