@@ -9,6 +9,7 @@
 #include "dialogs/objects/ObjectEditors.h"
 #include "dialogs/objects/UnitChangePageLayer.h"
 #include "dialogs/objects/UnitPointProp.h"
+#include "dialogs/objects/UnitTextProp.h"
 #include "dialogs/objects/UnitUserTextProp.h"
 #include "foundation/ui/NumEdit.h"
 
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <tuple>
 
 namespace {
 
@@ -276,4 +278,25 @@ TEST_F(PointWindow, ANewPointGoesToTheLayerPassed)
     EXPECT_EQ(JournalSince(mark), QStringList{QStringLiteral("mcNewPoint=<0><1><ТОЧ/Ф1><100,50><0,00><2><30,00><><0><0>")});
     EXPECT_EQ(layer, 1);
     EXPECT_EQ(index, 7);
+}
+
+TEST(ObjectWindowsWithoutHooks, EveryEntryAnswersCancelAndKeepsItsArguments)
+{
+    TScopedProgramDialogHooks none;
+    int page = 1, layer = 2, index = 3;
+    Extended dx = 1.5L, dy = 2.5L, size = 3;
+    TWinAngle rotation = 45;
+    std::uint8_t visibility = 1;
+    EXPECT_EQ(PointPropDlg(page, layer, index, false), mrCancel);
+    EXPECT_EQ(TextPropDlg(page, layer, index, true), mrCancel);
+    EXPECT_EQ(UserTextPropDlg(dx, dy, rotation, size, visibility), mrCancel);
+    EXPECT_EQ(ChangeRastrPageDlg(page, index), mrCancel);
+    EXPECT_EQ(ChangeTextPageLayerDlg(page, layer, index), mrCancel);
+    EXPECT_EQ(ChangePointPageLayerDlg(page, layer, index), mrCancel);
+    EXPECT_EQ(ChangeLinePageLayerDlg(page, layer, index), mrCancel);
+    EXPECT_EQ(ChangePolygonPageLayerDlg(page, layer, index), mrCancel);
+    EXPECT_EQ(std::make_tuple(page, layer, index), std::make_tuple(1, 2, 3));
+    EXPECT_EQ(std::make_tuple(dx, dy, size, rotation, visibility),
+              std::make_tuple(1.5L, 2.5L, Extended(3), 45, std::uint8_t(1)));
+    EXPECT_EQ(MoveKind, mkNone);
 }
