@@ -109,6 +109,7 @@ TFormPointProp::TFormPointProp(const RPointValues& values, bool isNew, int page,
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setGeometry(10, 48, 524, 60);
     QPalette grey = Memo1->palette();
     grey.setColor(QPalette::Base, QColor(0xD4, 0xD0, 0xC8));

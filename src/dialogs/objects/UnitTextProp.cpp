@@ -171,6 +171,7 @@ TFormTextProp::TFormTextProp(const RTextValues& values, bool isNew, int page, in
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setGeometry(8, 38, 444, 150);
 
     Mark(csFont, QStringLiteral("Шрифт"), QRect(8, 10, 50, 16));
