@@ -2,6 +2,7 @@
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
 #include "dialogs/general/InputDialogs.h"
+#include "dialogs/objects/ObjectWindows.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     PrepareProgramWindows();
     InstallDialogWindows();
     InstallProgramDialogWindows();
+    InstallObjectWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
