@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -407,4 +408,32 @@ TEST(DocumentState, RecoveryReopensASnapshotOfTheRunAndKeepsTheDocument)
     form.N49Click();
     EXPECT_TRUE(none.Done());
     EXPECT_EQ(MainMap->GetPagesCount(), 2);
+}
+
+TEST(DocumentState, TheFileMenuListsItsCommandsInOrder)
+{
+    TMainWindowRun run;
+    run.Start();
+    QStringList items;
+    for (QAction* a : run.Form().NFile->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    const QStringList expected = {
+        QStringLiteral("Создать план"), QStringLiteral("Открыть план"), QStringLiteral("Сохранить план"),
+        QStringLiteral("Сохранить план как..."), QStringLiteral("-"),
+        QStringLiteral("Открыть план, используя фильтр"), QStringLiteral("Добавить файл"),
+        QStringLiteral("Сохранить в файл..."), QStringLiteral("Добавить из папки..."),
+        QStringLiteral("Сохранить в папку..."), QStringLiteral("-"), QStringLiteral("Восстановление данных"),
+        QStringLiteral("-"), QStringLiteral("История"), QStringLiteral("Очистить историю"), QStringLiteral("-"),
+        QStringLiteral("Печать плана"), QStringLiteral("Опции печати"), QStringLiteral("Печатать заголовок")};
+    // Other commands (the raster sheets, the import) may stand between them.
+    qsizetype at = 0;
+    for (const QString& item : expected) {
+        SCOPED_TRACE(item.toStdString());
+        at = items.indexOf(item, at);
+        ASSERT_GE(at, 0) << items.join(QStringLiteral(" | ")).toStdString();
+        ++at;
+    }
+    run.Form().NFile->popup(QPoint(0, 0));
+    SaveGrab(*run.Form().NFile, QStringLiteral("FileMenu"));
+    run.Form().NFile->hide();
 }

@@ -148,6 +148,16 @@ TEST(SheetFiles, SaveToAFileWritesTheChosenSheetsOnlyIntoAPlanFile)
     ASSERT_EQ(run.Messages.size(), 1u);
     EXPECT_EQ(run.Messages[0], QStringLiteral("Лист можно сохранить только в формате Велмора: "));
 
+    // A name without an extension takes the plan's scale.
+    run.SaveAsName = run.Folder() + QStringLiteral("без расширения");
+    {
+        TModalScript script;
+        ChooseSheets(script, {1});
+        form.NSaveToFileClick();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(SheetsOfFile(run.SaveAsName + QStringLiteral(".500")), QStringList{QStringLiteral("Второй")});
+
     // No sheet chosen: nothing written over the name.
     run.SaveAsName = run.Folder() + QStringLiteral("пусто.500");
     {

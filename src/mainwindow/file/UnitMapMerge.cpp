@@ -104,6 +104,8 @@ void TFormMap::NSaveToFileClick()
     if (!SaveFileNameDialog(QStringLiteral("Сохранить в файл..."), PlanOnlyFilter(), fileName) ||
         fileName.isEmpty())
         return;
+    if (QFileInfo(fileName).suffix().isEmpty())   // as Save As does: the plan's scale
+        fileName += QLatin1Char('.') + QString::number(MainMap->MapProp.Scale);
     if (!IsPlanFileName(fileName)) {
         ShowMsgDialog(QStringLiteral("Лист можно сохранить только в формате Велмора"), QString());
         return;
