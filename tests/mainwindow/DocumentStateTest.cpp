@@ -264,7 +264,8 @@ TEST(DocumentState, RastersNamedWithoutAFolderAreFoundBesideThePlan)
     ASSERT_TRUE(QFile::copy(fixtures + QStringLiteral("raster.bmp"), folder + QStringLiteral("/raster.bmp")));
     ASSERT_TRUE(QDir::setCurrent(QDir::tempPath()));
 
-    // A failed open leaves the working folder as it was.
+    // An open that did not happen (the import's questions declined) leaves the working
+    // folder as it was.
     form.LoadFile(folder + QStringLiteral("/нет.txt"));
     EXPECT_EQ(QDir::currentPath(), QDir::tempPath());
 
