@@ -81,12 +81,15 @@ TEST(SheetFiles, SanitizeSheetFileNameTurnsEveryForbiddenCharacterIntoATilde)
 
 TEST(SheetFiles, SaveToAFolderWritesEachChosenSheetUnderItsSafeName)
 {
-    TMainWindowRun run;
+    TMainWindowRun::TOptions options;
+    options.CollectMessages = true;
+    TMainWindowRun run(options);
     run.Start();
     TFormMap& form = run.Form();
     NewPage(QStringLiteral("A/B:1"));
     NewPage(QStringLiteral("Второй"));
     NewPage(QStringLiteral("третий"));
+    NewPage(QStringLiteral("A:B/1"));
     const QString folder = run.Folder() + QStringLiteral("листы");
     ASSERT_TRUE(QDir().mkpath(folder));
     int asked = 0;
@@ -97,18 +100,21 @@ TEST(SheetFiles, SaveToAFolderWritesEachChosenSheetUnderItsSafeName)
     };
     QStringList lines;
     TModalScript script;
-    ChooseSheets(script, {0, 2}, &lines, "MultiSelectPage");
+    ChooseSheets(script, {0, 2, 3}, &lines, "MultiSelectPage");
     form.findChild<QAction*>(QStringLiteral("N59"))->trigger();
     FileDialogHooks().SelectFolder = nullptr;
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(asked, 1);
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].contains(QStringLiteral("A/B:1")));
 
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("A~B~1.500"), QStringLiteral("третий.500")}));
     EXPECT_EQ(SheetsOfFile(folder + QStringLiteral("/A~B~1.500")), QStringList{QStringLiteral("A/B:1")});
     EXPECT_EQ(SheetsOfFile(folder + QStringLiteral("/третий.500")), QStringList{QStringLiteral("третий")});
+    // A sheet whose safe name another took does not replace that one's file.
+    ASSERT_EQ(run.Messages.size(), 1u);
+    EXPECT_TRUE(run.Messages[0].startsWith(QStringLiteral("Лист не сохранен: Лист \"A:B/1\"")));
     EXPECT_TRUE(DataFileName.isEmpty());
     EXPECT_EQ(DataFileState, 0);
 }

@@ -14,6 +14,7 @@
 #include "mainwindow/MapHooks.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -134,6 +135,7 @@ void TFormMap::N59Click()
     std::vector<int> sheets;
     SelectPagesDlg(QStringLiteral("Выбор сохраняемых листов"), sheets);
     const QString extension = QLatin1Char('.') + QString::number(MainMap->MapProp.Scale);
+    QHash<QString, QString> written;   // file name → the sheet written there
     try {
         for (int i : sheets) {
             const RGPage* sheet = MainMap->Pages.At(i);
@@ -141,9 +143,17 @@ void TFormMap::N59Click()
                 continue;
             QString name = sheet->Name;
             SanitizeSheetFileName(name);
+            const QString file = folder + QLatin1Char('/') + name + extension;
+            // "A/B" and "A:B" make one file name: the second would replace the first.
+            if (written.contains(file)) {
+                ShowMsgDialog(QStringLiteral("Лист не сохранен"),
+                              QStringLiteral("Лист \"%1\" дает то же имя файла \"%2\", что и лист \"%3\"")
+                                  .arg(sheet->Name, file, written.value(file)));
+                continue;
+            }
             MainMap->DoCommand(mcSaveSelected,
-                               TCommandParams().Text(folder + QLatin1Char('/') + name + extension)
-                                   .Field(TCommandValues().Int(i).Str()));
+                               TCommandParams().Text(file).Field(TCommandValues().Int(i).Str()));
+            written.insert(file, sheet->Name);
         }
     } catch (...) {
         HandleApplicationException(this, std::current_exception());
