@@ -5,7 +5,6 @@
 #include "mainwindow/UnitMap.h"
 
 #include "engine/GeoMap.h"
-#include "mainwindow/VclTimer.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -559,12 +559,21 @@ TEST(SurfaceMouse, StampAndLabelModesTakeOnlyGridCrossings)
     EXPECT_EQ(double(form.StampCorner.Y), 400.0);
     EXPECT_EQ(form.MouseStep, 1);
 
+    // The labels start from the crossing and are then placed freely: snapping goes off.
+    TExSpeedButton* link = form.FormInstr1->btLink;
+    link->SetGroupIndex(27);
+    link->SetAllowAllUp(true);
+    link->SetDown(true);
+    int offClicks = 0;
+    link->OnClick = [&] { offClicks += link->Down() ? 0 : 1; };
     form.MouseStep = 0;
     form.SetMouseMode(mmCoordLabels, 0, true);
     mouse.Click(PixelOf(form, 305, 405));
     EXPECT_EQ(double(form.CoordLabelCross.X), 300.0);
     EXPECT_EQ(double(form.CoordLabelCross.Y), 400.0);
     EXPECT_EQ(form.MouseStep, 1);
+    EXPECT_EQ(offClicks, 1);
+    link->OnClick = nullptr;
     EXPECT_TRUE(run.Messages.empty());
 
     // Without a grid crossing on offer the labels have nothing to start from.
@@ -726,4 +735,42 @@ TEST(SurfaceMouse, AFailedAreaExportIsReportedWithItsTrailAndTheModeReturns)
         << ErrorInfo->join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(form.MouseMode, mmSelectObject);
     EXPECT_FALSE(form.ButtonHeld);
+}
+
+TEST(SurfaceMouse, HeightPicksSwitchSnappingOnThroughThePalettesSnapButton)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    ASSERT_NE(form.FormInstr1, nullptr);
+    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>",
+                 "mcNewPoint=<0><0><ОТА/ИВ151.25><300><400><2><0><><0><0>",
+                 "mcNewPoint=<0><0><ОТА/ИВ153><320><420><2><0><><0><0>"});
+    MainMap->LinkToNodes = 0;
+    ExactView(form, 2);
+    int clicks = 0;
+    form.FormInstr1->btLink->SetGroupIndex(27);
+    form.FormInstr1->btLink->SetAllowAllUp(true);
+    // What the palette's snap button does on a click: snapping on with the nodes shown,
+    // or off.
+    form.FormInstr1->btLink->OnClick = [&] {
+        ++clicks;
+        MainMap->LinkToNodes = form.FormInstr1->btLink->Down() ? 1 : 0;
+        if (MainMap->LinkToNodes)
+            MainMap->FindScreenNodes();
+    };
+    const TPixelMouse mouse{form};
+    form.SetMouseMode(mmInterpolateHeights, 0, true);
+    mouse.Click(PixelOf(form, 300, 400) + QPoint(4, 0));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.FormInstr1->btLink->Down());
+    EXPECT_EQ(MainMap->LinkToNodes, 1);
+    EXPECT_EQ(double(form.MarkHeight1), 151.25);
+    EXPECT_EQ(form.MouseStep, 1);
+    mouse.Click(PixelOf(form, 320, 420));
+    EXPECT_EQ(clicks, 1);   // already on
+    EXPECT_EQ(double(form.MarkHeight2), 153.0);
+    EXPECT_EQ(double(form.MarkPoint2.Y), 420.0);
+    EXPECT_EQ(form.MouseStep, 0);
+    EXPECT_EQ(form.MouseMode, mmInterpolateHeights);
 }
