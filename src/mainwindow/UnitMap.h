@@ -381,6 +381,7 @@ public:
     Extended CheckHeightsH1 = 0;
     Extended CheckHeightsH2 = 0;
     TScreenCursor ScreenCursor;      // MOVEDN while the picture is dragged
+    QPoint RightDownScroll;          // the picture's scroll offset when the right button went down
 
     // ---- Run state -----------------------------------------------------------------------
     std::uint8_t IgnoreMouse = 1;

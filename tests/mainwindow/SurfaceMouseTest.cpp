@@ -129,6 +129,9 @@ TEST(SurfaceMouse, RightDragScrollsAndBecomesAPanOnlyPastThreePixelsBothWays)
     EXPECT_EQ(MainMap->MapViews.GetCount(), views);
     EXPECT_EQ(menus, 0);
     EXPECT_FALSE(form.ButtonHeld);
+    // The view did not move, so neither does the picture once the button is up.
+    EXPECT_EQ(MainMap->ScrollX, scrollX);
+    EXPECT_EQ(MainMap->ScrollY, scrollY);
 
     // 4 by 4 pixels: a pan, recorded on release, and back to the select mode.
     ExactView(form, 1);

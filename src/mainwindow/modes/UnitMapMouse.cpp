@@ -45,6 +45,8 @@ void TFormMap::DisplaySurfMouseDown(const TSurfaceMouse& m)
     ButtonHeld = true;
     HeldButton = m.Button;
     DownShift = m.Shift;
+    if (m.Button == 1 && MainMap)
+        RightDownScroll = QPoint(MainMap->ScrollX, MainMap->ScrollY);
     if (!TakeEventPoints(m, Points.Down, Points.PrevDown))   // the view has no scale yet
         return;
     if (const TModeHandler handler = ModeRow(MouseMode).Down[m.Button])
@@ -88,9 +90,19 @@ void TFormMap::DisplaySurfMouseUp(const TSurfaceMouse& m)
         bool& Held;
         ~TRelease() { Held = false; }
     } release{ButtonHeld};
-    if (TakeEventPoints(m, Points.Up, Points.PrevUp))
-        if (const TModeHandler handler = ModeRow(MouseMode).Up[m.Button])
-            (this->*handler)();
+    if (!TakeEventPoints(m, Points.Up, Points.PrevUp))
+        return;
+    const bool panned = MouseMode == mmMoveView && MouseStep == 1;
+    if (const TModeHandler handler = ModeRow(MouseMode).Up[m.Button])
+        (this->*handler)();
+    // A right drag that did not become a pan scrolled the picture but not the view: left
+    // there, the picture would lie beside the plan points every later click is given.
+    if (m.Button == 1 && !panned &&
+        (MainMap->ScrollX != RightDownScroll.x() || MainMap->ScrollY != RightDownScroll.y())) {
+        MainMap->ScrollX = RightDownScroll.x();
+        MainMap->ScrollY = RightDownScroll.y();
+        PaintBitmap();
+    }
 }
 
 void TFormMap::DisplaySurfPaint()
