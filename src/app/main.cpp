@@ -2,6 +2,8 @@
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
 #include "dialogs/general/InputDialogs.h"
+#include "dialogs/objects/ObjectWindows.h"
+#include "editors/classifier/SemSmallDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
@@ -15,7 +17,9 @@ int main(int argc, char** argv)
     PrepareProgramWindows();
     InstallDialogWindows();
     InstallProgramDialogWindows();
+    InstallObjectWindows();
     InstallSurveyWindows();
+    InstallClassifierWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -162,6 +162,25 @@ public:
     void StartUndoFolder();
     // Moves every entry of the folder from into the folder to.
     void MoveUndoFolder(const QString& from, const QString& to);
+    // "Добавить файл": one plan file merged into this plan (UnitMapMerge.cpp).
+    void NAddFileClick();
+    // "Добавить из папки...": several files merged one after another.
+    void N61Click();
+    // Merges fileName by its first line; a file of another kind is told to the user.
+    void MergeFile(const QString& fileName);
+    // "Сохранить в файл...": the chosen sheets written into one plan file.
+    void NSaveToFileClick();
+    // "Сохранить в папку...": each chosen sheet into a plan file of its own name.
+    void N59Click();
+    // "Печать плана": the page from the printer, the print parameters, then the print
+    // area is chosen on the plan (UnitMapPrinter.cpp).
+    void btPrintPlanClick();
+    // "Опции печати": the system's printer set-up dialog.
+    void NPrintOptionsClick();
+    // "Печатать заголовок" checked or not: the caption asked for, the switch set.
+    void NPrintCaptionClick(bool checked);
+    // "Восстановление данных": a snapshot of an earlier run reopened (UnitMapRestore.cpp).
+    void N49Click();
 
     // ---- Undo, redo and the command window (UnitMapUndo.cpp) ---------------------------
     void sbUndoClick();
