@@ -513,6 +513,7 @@ TEST(SurfaceMouse, ExportAreaAsksForTheFileAndReturnsToTheModeBefore)
         {"участок.TIFF", "", true},
         {"участок.500", "Сохранение участка в формате велмора не реализовано (i)", false},
         {"участок.dxf", "Сохранение участка в формате автокад не реализовано (i)", false},
+        {"участок", "Сохранение участка в формате велмора не реализовано (i)", false},
         {"", "", false},   // the dialog cancelled
     };
     for (const Case& c : cases) {

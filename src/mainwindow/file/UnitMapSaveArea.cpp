@@ -34,7 +34,8 @@ void TFormMap::SaveArea()
         if (SaveFileNameDialog(QStringLiteral("Сохранить план"), PlanSaveDialogFilter(), fileName) &&
             !fileName.isEmpty()) {
             const QString ext = QFileInfo(fileName).suffix().toUpper();
-            if (AllDigits(ext)) {
+            // A name without an extension is a plan file, as Save As takes it.
+            if (ext.isEmpty() || AllDigits(ext)) {
                 MessageDlg(QStringLiteral("Сохранение участка в формате велмора не реализовано"),
                            mtInformation);
             } else if (ext == QLatin1String("DXF")) {
