@@ -73,7 +73,8 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     TimerWorkTime = new TVclTimer(1000, true, [this] { TimerWorkTimeTimer(); }, this);
     TimerAutosave = new TVclTimer(300000, false, [this] { TimerAutosaveTimer(); }, this);
     tmLink = new TVclTimer(250, false, [this] { tmLinkTimer(); }, this);
-    tmSelect = new TVclTimer(100, false, [] {}, this);
+    tmSelect = new TVclTimer(100, false, [this] { tmSelectTimer(); }, this);
+    ConnectSelectionCommands();
 
     // Key preview: every key of the window passes the hot keys first.
     qApp->installEventFilter(this);

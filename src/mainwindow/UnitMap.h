@@ -24,6 +24,10 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
+class TMapPainter;
+class TGeoPoints;
+class TExtGeoPoints;
 class QKeyEvent;
 class QMouseEvent;
 class QLabel;
@@ -280,6 +284,76 @@ public:
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
 
+    // ---- Selection and its highlight (modes/UnitMapSelect.cpp) -------------------------
+    // Picks the objects in the pick square about the last mouse-up.
+    void SelectAtClick();
+    // Rebuilds the chosen found object from the plan after a change and keeps it chosen.
+    void RefindSelected();
+    // Box, count and buttons from the engine's found-object list; the highlight restarts.
+    void RefreshFoundList();
+    void btClearSelectedClick();
+    void ComboBoxSelectedObjectsChange();
+    // The select mode's caption and cursor for the part under the cursor.
+    void ShowSelectionStatus();
+    void StartSelectAnimation();
+    void StopSelectAnimation();
+    void tmSelectTimer();
+    // One tick: the next highlight colour, the chosen found object painted in it.
+    void HighlightSelected();
+    // Painters of the highlight, with the pen the caller set on painter.
+    void DrawNodeMark(TMapPainter& painter, int x, int y) const;
+    void DrawNodeMarks(TMapPainter& painter, const TGeoPoints& points) const;
+    void DrawCaptionFrame(TMapPainter& painter, const TGeoPoints& corners) const;
+    void DrawArrowPolyline(TMapPainter& painter, const TGeoPoints& points) const;
+    void DrawArrowPolylineSparse(TMapPainter& painter, const TExtGeoPoints& points) const;
+    void DrawClosedArrowPolyline(TMapPainter& painter, const TGeoPoints& points) const;
+    // The selection box and its buttons wired; called once at creation.
+    void ConnectSelectionCommands();
+    // The selection box of the tool bar.
+    QComboBox* ComboBoxSelectedObjects() const;
+    // Select mode: left down, a move with the left button held, left up, a move alone.
+    void SelectDown();
+    void SelectUp();
+
+    // ---- Rubber bands (modes/UnitMapBands.cpp); cursor: a surface point ----------------
+    void DrawZoomBand(QPoint cursor);
+    void DrawStampBand(QPoint cursor);
+    void DrawExportBand(QPoint cursor);
+    void DrawPrintBand(QPoint cursor);
+    void DrawPointBand(QPoint cursor);
+    void DrawCircleBand(QPoint cursor);
+    void DrawLabelBand(QPoint cursor);
+    void SetTextAngleFromDrag(QPoint cursor);
+    void DrawTextPreview(QPoint cursor);
+    void DrawLineBand(QPoint cursor);
+    void RedrawCreatingLine();
+    void DrawPolygonBand(QPoint cursor);
+    void RedrawCreatingPolygon();
+    void DrawAnchorBand(QPoint cursor);
+    // The outline of the selected object moved by (dX, dY) plan metres.
+    void DrawDragOutline(Extended dX, Extended dY);
+    // The constructions palette's base line from P1 to P2 with its barbs.
+    void ConstructionPreview(const TGeoPoint& P1, const TGeoPoint& P2);
+    // Every band not on the screen any more (the picture was copied over them).
+    void MarkBandsUndrawn();
+    // The row handlers that draw bands.
+    void ZoomDrag();
+    void SaveAreaDrag();
+    void PrintAreaHover();
+    void StampDrag();
+    void StampUp();
+    void CreateLineHover();
+    void CreatePolygonHover();
+    void AnchorHover();
+    void CoordLabelsDrag();
+    void CreateTextDown();
+    void CreateTextDrag();
+    void CreateTextHover();
+    void CreatePointDown();
+    void CreatePointDrag();
+    void CreateCircleDown();
+    void CreateCircleDrag();
+
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.
     void btSaveRegionAsClick();
@@ -372,6 +446,21 @@ public:
     bool ButtonHeld = false;
     bool PrintFrameDrawn = false;
     TXorBand NodeBand;               // node adding and line merging
+    // The first-draw flags of the bands: a band not Drawn is drawn afresh at the next move.
+    TXorBand RectBand;               // zoom rectangle, export and stamp bands
+    TXorBand PrintBand;              // the page frame of the print area
+    TXorBand PointBand;              // the direction gizmo of a new point
+    TXorBand LineBand;               // the line's next segment, the circle
+    TXorBand PolygonBand;            // the polygon's next and closing segments
+    TXorBand DragBand;               // the outline of the selected object being dragged
+    TXorBand LabelBand;              // the bracket of the coordinate labels
+    bool TextAngleDragged = false;   // the text's angle was chosen by a drag
+    bool PointAngleDragged = false;  // the point's direction was chosen by a drag
+    bool PointCtrlFlag = false;      // the point gizmo shows its cross (Ctrl at the last up)
+    std::int32_t CoordLabelQuadrant = 1;   // 1 above right, 2 below right, 3 below left, 4 above left
+    TGeoPoint LineEndAnchor;         // the line's end a new end node is joined to
+    Extended StampSizeX = 0;         // the last stamp's size, metres
+    Extended StampSizeY = 0;
     int LinkPage = 0;                // the sheet and raster of the raster link
     int LinkRastr = 0;
     int HeldButton = 0;              // 0 left, 1 right, 2 middle

@@ -138,13 +138,16 @@ void TFormMap::RightDrag()
 
 void TFormMap::ZoomDown()
 {
+    RectBand.MarkUndrawn();
     MouseStep = 1;
 }
 
 void TFormMap::ZoomUp()
 {
-    if (MouseStep == 1)
-        ApplyZoomRect();
+    if (MouseStep != 1)
+        return;
+    RectBand.Hide(DisplaySurf->Canvas);
+    ApplyZoomRect();
 }
 
 void TFormMap::PanDown()
@@ -185,13 +188,16 @@ void TFormMap::PrintAreaUp()
 
 void TFormMap::SaveAreaDown()
 {
+    RectBand.MarkUndrawn();
     MouseStep = 1;   // step 1: the rectangle follows the mouse from the down point
 }
 
 void TFormMap::SaveAreaUp()
 {
-    if (MouseStep == 1)
-        SaveArea();
+    if (MouseStep != 1)
+        return;
+    RectBand.Hide(DisplaySurf->Canvas);
+    SaveArea();
 }
 
 // ---- Select mode (3) and stamp (17) ---------------------------------------------------
@@ -199,18 +205,24 @@ void TFormMap::SaveAreaUp()
 void TFormMap::SelectHover()
 {
     FindPartUnderCursor();
+    ShowSelectionStatus();
 }
 
 void TFormMap::SelectDrag()
 {
+    ShowSelectionStatus();
+    if (SelectedPart == 0)
+        return;
     // Shift and Ctrl change what a drag does: the outline drawn so far is wiped.
-    if (SelectedPart != 0 && MoveShift != PrevMoveShift)
+    if (MoveShift != PrevMoveShift)
         PaintBitmap();
+    DrawDragOutline(Points.Move.Plan.X - Points.Down.Plan.X, Points.Move.Plan.Y - Points.Down.Plan.Y);
 }
 
 void TFormMap::StampDown()
 {
     if (Snapped)
         StampCorner = SnapPoint;
+    RectBand.MarkUndrawn();
     MouseStep = 1;
 }

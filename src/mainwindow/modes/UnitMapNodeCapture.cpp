@@ -9,6 +9,9 @@ void TFormMap::CaptureCreateNode()
     const bool polygon = MouseMode == mmCreatePolygon;
     if (MouseStep == 0)
         MouseStep = 1;
+    // The segment drawn to this click stays on the screen as the line's: the band starts
+    // afresh from the new node instead of erasing it.
+    (polygon ? PolygonBand : LineBand).MarkUndrawn();
     RCreateNode node;
     if (polygon) {
         node.SegmentType = PolygonSegmentType;

@@ -8,6 +8,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     constexpr int left = 0, right = 1;
     TMouseModeRow& zoom = rows[mmSelectView];
     zoom.Down[left] = &TFormMap::ZoomDown;
+    zoom.Drag = &TFormMap::ZoomDrag;
     zoom.Up[left] = &TFormMap::ZoomUp;
 
     TMouseModeRow& pan = rows[mmMoveView];
@@ -17,14 +18,18 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     pan.Up[right] = &TFormMap::PanRightUp;
 
     TMouseModeRow& select = rows[mmSelectObject];
+    select.Down[left] = &TFormMap::SelectDown;
+    select.Up[left] = &TFormMap::SelectUp;
     select.Drag = &TFormMap::SelectDrag;
     select.Hover = &TFormMap::SelectHover;
     select.Up[right] = &TFormMap::SelectRightUp;
 
     rows[mmPrintArea].Up[left] = &TFormMap::PrintAreaUp;
+    rows[mmPrintArea].Hover = &TFormMap::PrintAreaHover;
 
     TMouseModeRow& saveArea = rows[mmSaveArea];
     saveArea.Down[left] = &TFormMap::SaveAreaDown;
+    saveArea.Drag = &TFormMap::SaveAreaDrag;
     saveArea.Up[left] = &TFormMap::SaveAreaUp;
 
     rows[mmLinkRastr].Up[left] = &TFormMap::LinkRastrUp;
@@ -32,12 +37,33 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     TMouseModeRow& line = rows[mmCreateLine];
     line.Down[left] = &TFormMap::CaptureCreateNode;
     line.Up[right] = &TFormMap::CreateLineRightUp;
+    line.Hover = &TFormMap::CreateLineHover;
 
     TMouseModeRow& polygon = rows[mmCreatePolygon];
     polygon.Down[left] = &TFormMap::CaptureCreateNode;
     polygon.Up[right] = &TFormMap::CreatePolygonRightUp;
+    polygon.Hover = &TFormMap::CreatePolygonHover;
 
-    rows[mmSetStamp].Down[left] = &TFormMap::StampDown;
+    TMouseModeRow& stamp = rows[mmSetStamp];
+    stamp.Down[left] = &TFormMap::StampDown;
+    stamp.Drag = &TFormMap::StampDrag;
+    stamp.Up[left] = &TFormMap::StampUp;
+
+    TMouseModeRow& text = rows[mmCreateText];
+    text.Down[left] = &TFormMap::CreateTextDown;
+    text.Drag = &TFormMap::CreateTextDrag;
+    text.Hover = &TFormMap::CreateTextHover;
+
+    for (const TMouseMode mode : {mmCreatePoint, mmCreateOtm}) {
+        rows[mode].Down[left] = &TFormMap::CreatePointDown;
+        rows[mode].Drag = &TFormMap::CreatePointDrag;
+    }
+
+    rows[mmCreateCircle].Down[left] = &TFormMap::CreateCircleDown;
+    rows[mmCreateCircle].Drag = &TFormMap::CreateCircleDrag;
+
+    rows[mmAddLineNode].Hover = &TFormMap::AnchorHover;
+    rows[mmMergeLines].Hover = &TFormMap::AnchorHover;
 
     TMouseModeRow& trace = rows[mmTraceContour];
     trace.Down[left] = &TFormMap::PickHeightMark;
@@ -45,5 +71,6 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
 
     rows[mmInterpolateHeights].Down[left] = &TFormMap::PickHeightMark;
     rows[mmCoordLabels].Down[left] = &TFormMap::PickGridCrossing;
+    rows[mmCoordLabels].Drag = &TFormMap::CoordLabelsDrag;
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
 }

@@ -134,9 +134,13 @@ void TFormMap::ResumeOverlays()
     if (LinkWasRunning)
         StartSnapMarker();   // the same target blinks again on the new picture
     if (SelectWasRunning)
-        tmSelect->SetEnabled(true);
+        StartSelectAnimation();
     LinkWasRunning = SelectWasRunning = false;
-    NodeBand.MarkUndrawn();
+    MarkBandsUndrawn();
     PrintFrameDrawn = false;
     RegisterCreatingObjectNodes();
+    if (MouseMode == mmCreateLine || MouseMode == mmTraceContour)
+        RedrawCreatingLine();
+    else if (MouseMode == mmCreatePolygon)
+        RedrawCreatingPolygon();
 }
