@@ -385,7 +385,7 @@ TEST(Bands, ReviewPictures)
     // A text preview, turned by a drag.
     form.TextCaption = QStringLiteral("Река Сетунь");
     form.TextFontName = QStringLiteral("Arial");
-    form.TextFontSize = 5;
+    form.TextFontSize = 22.0L * MainMap->OutputScale / MainMap->MapProp.Scale;   // 22 pixels
     form.TextFontStyle = 1;
     form.TextColor = 0xFF0000;
     form.SetMouseMode(mmCreateText, 0, true);
@@ -400,6 +400,11 @@ TEST(Bands, ReviewPictures)
     form.Points.Down.Screen = QPoint(200, 250);
     form.PointCtrlFlag = false;
     form.DrawPointBand(QPoint(260, 200));
+    EXPECT_EQ(form.AutoTextAngle, SurfaceWinAngle(SurfaceAngle(QPoint(200, 250), QPoint(260, 200))));
+    EXPECT_TRUE(form.PointAngleDragged);
+    form.PointBand.MarkUndrawn();
+    form.Points.Down.Screen = QPoint(200, 400);
+    form.DrawPointBand(QPoint(260, 430));
     form.PointCtrlFlag = true;
     form.Points.Down.Screen = QPoint(450, 250);
     form.PointBand.MarkUndrawn();

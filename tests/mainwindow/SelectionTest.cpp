@@ -313,3 +313,59 @@ TEST(Selection, DraggingASelectedLineDrawsItsOutlineAndLeavesThePlanAlone)
     mouse.Release(node + QPoint(30, 0));
     EXPECT_FALSE(form.DragBand.Drawn);
 }
+
+TEST(Selection, ArrowheadsOnEverySegmentOfAClosedOutlineAndEveryTenthPointOfADenseOne)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>"});
+    ExactView(form);
+    const TSurfaceDriver driver(form);
+    const QImage picture = PictureOnly(form);
+    // Whether the barbs stand at the end of the segment from a to b (plan points): a
+    // pixel near each barb, 20 pixels back from the end.
+    const auto headAt = [&](const TGeoPoint& a, const TGeoPoint& b) {
+        const QPoint pa = driver.At(a.X, a.Y), pb = driver.At(b.X, b.Y);
+        const TGeoAngle dir = SurfaceAngle(pa, pb);
+        bool both = true;
+        for (const Extended side : {-form.SelectionArrowAngle, form.SelectionArrowAngle}) {
+            const QPoint barb = SurfaceAhead(pb, 20, dir + 180 + side);
+            both = both && ChangedAround(form.DisplaySurf->Canvas, picture, barb, 1) > 0;
+        }
+        return both;
+    };
+    TMapPainter painter;
+
+    // A triangle: three heads, the closing segment's at the first point.
+    TGeoPoints triangle;
+    triangle.AddPoint(100, 100);
+    triangle.AddPoint(100, 300);
+    triangle.AddPoint(250, 200);
+    painter.Begin(form.DisplaySurf->Canvas);
+    painter.SetPen(0x0000FF, pmCopy, psSolid, 1);
+    form.DrawClosedArrowPolyline(painter, triangle);
+    painter.End();
+    EXPECT_TRUE(headAt(*triangle.At(0), *triangle.At(1)));
+    EXPECT_TRUE(headAt(*triangle.At(1), *triangle.At(2)));
+    EXPECT_TRUE(headAt(*triangle.At(2), *triangle.At(0)));
+
+    // A dense outline of 25 points bending once: heads only at points 10 and 20.
+    form.DisplaySurf->Canvas = picture.copy();
+    TExtGeoPoints dense;
+    std::vector<TGeoPoint> at;
+    for (int i = 0; i < 25; ++i) {
+        auto p = std::make_unique<RExtGeoPoint>();
+        p->Point = i < 12 ? TGeoPoint{400.0L, 100.0L + 25 * i} : TGeoPoint{400.0L - 25 * (i - 11), 375.0L};
+        at.push_back(p->Point);
+        dense.AddItem(std::move(p));
+    }
+    painter.Begin(form.DisplaySurf->Canvas);
+    painter.SetPen(0x0000FF, pmCopy, psSolid, 1);
+    form.DrawArrowPolylineSparse(painter, dense);
+    painter.End();
+    for (int i = 1; i < 25; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(headAt(at[i - 1], at[i]), i % 10 == 0);
+    }
+}

@@ -70,7 +70,9 @@ TBandStroke Rectangle(QPoint a, QPoint b, std::int32_t color, int width)
 }
 
 // The arc of radius about centre from the direction from to the direction to, clockwise
-// on the screen, as a polyline of steps of at most 5 degrees.
+// on the screen, as a polyline of steps of at most 5 degrees. The gizmos draw it from
+// their direction round to the right-hand ray: the angle counter-clockwise from the
+// right, as the angle is stored.
 QPolygon Arc(QPoint centre, int radius, TGeoAngle from, TGeoAngle to)
 {
     const TGeoAngle sweep = fNormalAngle(to - from);
@@ -189,7 +191,7 @@ void TFormMap::DrawPointBand(QPoint cursor)
     if (!PointCtrlFlag) {
         figure.push_back(Stroke(QPolygon({anchor, anchor + QPoint(50, 0)}), GizmoColor));
         figure.push_back(Stroke(QPolygon({anchor, SurfaceAhead(anchor, 50, a)}), GizmoColor));
-        figure.push_back(Stroke(Arc(anchor, 25, 0, a), GizmoColor));
+        figure.push_back(Stroke(Arc(anchor, 25, a, 360), GizmoColor));
     } else {
         figure.push_back(Stroke(QPolygon({anchor - QPoint(90, 0), anchor + QPoint(90, 0)}), GizmoColor));
         figure.push_back(Stroke(QPolygon({anchor - QPoint(0, 90), anchor + QPoint(0, 90)}), GizmoColor));
@@ -198,7 +200,7 @@ void TFormMap::DrawPointBand(QPoint cursor)
         const QPoint tip = SurfaceAhead(anchor, 50, a);
         figure.push_back(Stroke(QPolygon({tip, SurfaceAhead(tip, 12, a + 160)}), GizmoArmsColor));
         figure.push_back(Stroke(QPolygon({tip, SurfaceAhead(tip, 12, a - 160)}), GizmoArmsColor));
-        figure.push_back(Stroke(Arc(anchor, 25, 0, a), GizmoArmsColor));
+        figure.push_back(Stroke(Arc(anchor, 25, a, 360), GizmoArmsColor));
     }
     PointBand.Show(DisplaySurf->Canvas, figure);
     DisplaySurf->update();
