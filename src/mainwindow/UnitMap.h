@@ -351,6 +351,7 @@ public:
     void CreateTextHover();
     void CreatePointDown();
     void CreatePointDrag();
+    void CreatePointUp();
     void CreateCircleDown();
     void CreateCircleDrag();
 
@@ -444,7 +445,6 @@ public:
     TEventPoints Points;
     TModeMemory ModeMemory;
     bool ButtonHeld = false;
-    bool PrintFrameDrawn = false;
     TXorBand NodeBand;               // node adding and line merging
     // The first-draw flags of the bands: a band not Drawn is drawn afresh at the next move.
     TXorBand RectBand;               // zoom rectangle, export and stamp bands
@@ -467,6 +467,7 @@ public:
     int DownShift = 0;               // 1 Shift, 2 Alt, 4 Ctrl
     int MoveShift = 0;
     int PrevMoveShift = 0;
+    int UpShift = 0;                 // the keys at the last mouse-up
     int SelectedContour = -1;        // the region of the part under the cursor
     // Snapping: the point found, its object's semantics, where the marker blinks.
     bool Snapped = false;

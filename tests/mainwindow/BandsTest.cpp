@@ -334,6 +334,42 @@ TEST(Bands, LabelBracketOpensTowardsTheCursorAndGivesTheQuadrant)
     form.PaintBitmap();
 }
 
+TEST(Bands, PointGizmoKeepsItsCrossOnlyWhileCtrlIsHeld)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    PlanWithObjects(form);
+    form.SetMouseMode(mmCreatePoint, 0, true);
+    const TPixelMouse mouse{form};
+    const QImage picture = PictureOnly(form);
+    const QPoint anchor(300, 300);
+
+    // A release with Ctrl chooses the cross for the next drag.
+    mouse.Move(anchor);
+    mouse.Press(anchor, Qt::ControlModifier);
+    QTest::mouseRelease(form.DisplaySurf, Qt::LeftButton, Qt::ControlModifier, anchor);
+    EXPECT_TRUE(form.PointCtrlFlag);
+    form.PaintBitmap();
+
+    mouse.Press(anchor, Qt::ControlModifier);
+    EXPECT_FALSE(form.PointAngleDragged);
+    mouse.Move(anchor + QPoint(40, -40), Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(form.PointBand.LastFigure.size(), 9u);   // cross, four arms, the head, the arc
+    EXPECT_TRUE(form.PointAngleDragged);
+    EXPECT_EQ(form.AutoTextAngle, 450);
+    // Ctrl let go: the picture is copied and the simple gizmo stands alone on it.
+    mouse.Move(anchor + QPoint(0, -40), Qt::LeftButton);
+    EXPECT_FALSE(form.PointCtrlFlag);
+    ASSERT_EQ(form.PointBand.LastFigure.size(), 3u);
+    QImage simple = picture;
+    TXorBand::Paint(simple, form.PointBand.LastFigure);
+    EXPECT_EQ(form.DisplaySurf->Canvas, simple);
+    EXPECT_EQ(form.AutoTextAngle, 900);
+    QTest::mouseRelease(form.DisplaySurf, Qt::LeftButton, Qt::NoModifier, anchor + QPoint(0, -40));
+    EXPECT_FALSE(form.PointCtrlFlag);
+}
+
 TEST(Bands, SurfaceAnglesAreStoredCounterClockwiseFromTheRight)
 {
     struct Case {

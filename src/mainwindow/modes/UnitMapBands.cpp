@@ -638,6 +638,13 @@ void TFormMap::CreatePointDrag()
     DrawPointBand(Points.Move.Screen);
 }
 
+void TFormMap::CreatePointUp()
+{
+    // Ctrl at the release chooses the cross for the next point's gizmo; the point itself
+    // is made by its creator.
+    PointCtrlFlag = (UpShift & 4) != 0;
+}
+
 void TFormMap::CreateCircleDown()
 {
     if (MouseStep != 0)

@@ -62,7 +62,7 @@ void TFormMap::SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press)
             NMouseMode->setTitle(caption);
         switch (row.Effect) {
         case TModeEffect::ClearSelectedPart: SelectedPart = 0; break;
-        case TModeEffect::PrintFrameUndrawn: PrintFrameDrawn = false; PrintBand.MarkUndrawn(); break;
+        case TModeEffect::PrintFrameUndrawn: PrintBand.MarkUndrawn(); break;
         case TModeEffect::PolygonPanel:
             if (FormInstr1->isVisible()) {
                 FormInstr1->UpdatePolygonPanel();

@@ -90,6 +90,7 @@ void TFormMap::DisplaySurfMouseUp(const TSurfaceMouse& m)
         bool& Held;
         ~TRelease() { Held = false; }
     } release{ButtonHeld};
+    UpShift = m.Shift;
     if (!TakeEventPoints(m, Points.Up, Points.PrevUp))
         return;
     const bool panned = MouseMode == mmMoveView && MouseStep == 1;

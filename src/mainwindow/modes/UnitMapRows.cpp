@@ -57,6 +57,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     for (const TMouseMode mode : {mmCreatePoint, mmCreateOtm}) {
         rows[mode].Down[left] = &TFormMap::CreatePointDown;
         rows[mode].Drag = &TFormMap::CreatePointDrag;
+        rows[mode].Up[left] = &TFormMap::CreatePointUp;
     }
 
     rows[mmCreateCircle].Down[left] = &TFormMap::CreateCircleDown;

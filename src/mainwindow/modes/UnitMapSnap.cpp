@@ -137,7 +137,6 @@ void TFormMap::ResumeOverlays()
         StartSelectAnimation();
     LinkWasRunning = SelectWasRunning = false;
     MarkBandsUndrawn();
-    PrintFrameDrawn = false;
     RegisterCreatingObjectNodes();
     if (MouseMode == mmCreateLine || MouseMode == mmTraceContour)
         RedrawCreatingLine();
