@@ -369,3 +369,37 @@ TEST(Selection, ArrowheadsOnEverySegmentOfAClosedOutlineAndEveryTenthPointOfADen
         EXPECT_EQ(headAt(at[i - 1], at[i]), i % 10 == 0);
     }
 }
+
+TEST(Selection, RefindKeepsTheChosenObjectAndDropsOneThatIsGone)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>",
+                 "mcNewPoint=<0><0><ПКТ/ИН1;ИВ10><200><300><2><0><><0><0>",
+                 "mcNewLine=<0><0><ЛЭП><><0><0><2><><[{200}{200}{0}{-1}{0}{-1}{0}{0}]"
+                 "[{200}{450}{0}{-1}{0}{-1}{0}{0}]>"});
+    ExactView(form);
+    form.SetMouseMode(mmSelectObject, 0, true);
+    TPixelMouse{form}.Click(TSurfaceDriver(form).At(200, 300));
+    QComboBox* box = form.ComboBoxSelectedObjects();
+    ASSERT_EQ(box->count(), 2);
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+
+    form.RefindSelected();
+    EXPECT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentIndex(), 1);
+    EXPECT_EQ(form.SelectedFoundIndex(), 1);
+    EXPECT_TRUE(form.tmSelect->Enabled());
+
+    // The chosen object no longer exists where the record says: the record goes, and the
+    // box does not point past its end.
+    MainMap->FoundObjects.At(1)->ObjectIndex = 99;
+    form.RefindSelected();
+    EXPECT_EQ(box->count(), 1);
+    EXPECT_EQ(form.FoundCount->text(), QStringLiteral("1"));
+    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_TRUE(form.tmSelect->Enabled());
+    Ticks(form, 1);   // the remaining point is highlighted without a fault
+}
