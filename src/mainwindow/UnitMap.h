@@ -311,7 +311,7 @@ public:
     void ConnectSelectionCommands();
     // The selection box of the tool bar.
     QComboBox* ComboBoxSelectedObjects() const;
-    // Select mode: left down, a move with the left button held, left up, a move alone.
+    // Select mode, left button: down (the drag outline afresh) and up (select or apply).
     void SelectDown();
     void SelectUp();
 
