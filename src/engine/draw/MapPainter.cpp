@@ -101,6 +101,12 @@ void TMapPainter::SetBrush(std::int32_t color)
     PenDirty = true;
 }
 
+void TMapPainter::SetBrushColor(std::int32_t color)
+{
+    BrushColor = color;
+    PenDirty = true;
+}
+
 void TMapPainter::SetBrushClear()
 {
     BrushClear = true;

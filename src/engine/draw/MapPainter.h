@@ -51,6 +51,8 @@ public:
     void SetPen(std::int32_t color, std::uint8_t mode, std::uint8_t style, int width);
     void SetBrush(std::int32_t color);   // solid
     void SetBrushClear();
+    // The brush's colour alone, solid or clear as it was.
+    void SetBrushColor(std::int32_t color);
     struct TState {
         std::int32_t PenColor, BrushColor;
         std::uint8_t PenMode, PenStyle, BrushClear;
