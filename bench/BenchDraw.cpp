@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -50,24 +49,6 @@ std::unique_ptr<TGeoMap> SeenPlan(bool dense)
     }
     return map;
 }
-
-// The timings the drawing shows on its status panel: rendering, objects and marks, grid,
-// rasters with frames, copy (seconds with two decimals).
-class TPanelTimings : public TEngineServices {
-public:
-    void SetPanelText(TEnginePanel panel, const QString& text) override
-    {
-        if (panel != TEnginePanel::Timings)
-            return;
-        static const QRegularExpression parts(QStringLiteral("\\[([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\]"));
-        const QRegularExpressionMatch m = parts.match(text);
-        if (!m.hasMatch())
-            return;
-        for (int i = 0; i < 5; ++i)
-            Seconds[i] = m.captured(i + 1).replace(u',', u'.').toDouble();
-    }
-    double Seconds[5] = {};   // render, draw, grid, frames and rasters, copy
-};
 
 // Every call the plan's painter makes to Qt, kept small (a picture at 1:2000 holds
 // millions of strokes), and drawn again with bare QPainter calls: the drawing floor.
@@ -246,8 +227,8 @@ void Drawing(benchmark::State& state, const RDrawCase& c)
         state.counters["skipped"] = map->SkippedCount;
         // The parts of the last drawing, as its status panel shows them.
         static const char* const parts[5] = {"render_ms", "draw_ms", "grid_ms", "frames_rasters_ms", "copy_ms"};
-        for (int i = 0; i < 5; ++i)
-            state.counters[parts[i]] = panel.Seconds[i] * 1000;
+        for (int i = 0; i < 5 && !panel.Drawings.empty(); ++i)
+            state.counters[parts[i]] = panel.Drawings.back()[std::size_t(i)] * 1000;
         // One drawing more, as the last one (mode 5 redraws at the scale reached): the
         // peak memory above what was resident, then its primitives collected and drawn
         // again with bare QPainter calls onto a picture of the same size.
