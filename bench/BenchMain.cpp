@@ -224,7 +224,11 @@ void PrintSummary(const TSummaryReporter& r, const TBenchEnv& env)
             const auto it = m->Counters.find(name);
             return it == m->Counters.end() ? 0.0 : it->second / 1000;
         };
-        const double drawing = t.Dxf ? counter("render_ms") : counter("picture_render_ms") + counter("picture_draw_ms");
+        const RMeasure* render = r.Find(bench::FloorDxfRender);
+        if (t.Dxf && !render)
+            continue;
+        const double drawing =
+            t.Dxf ? render->Seconds : counter("picture_render_ms") + counter("picture_draw_ms");
         const double floor = drawing + bytes->Seconds;
         if (floor <= 0)
             continue;
