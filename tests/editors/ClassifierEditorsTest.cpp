@@ -344,8 +344,13 @@ TEST_F(ClassifierEditors, DeletedPropertyReachesTheFileOnlyOnOk)
         Messages.clear();
         Dlg(3, [&](TFormSemDialog* w) {
             w->cbEdtStdObj->setCurrentIndex(w->cbEdtStdObj->findText(Punkt));
+            // A click in one list clears the selection of the others.
+            w->lbEdtStdF->item(0)->setSelected(true);
+            QTest::mouseClick(w->lbEdtStdN->viewport(), Qt::LeftButton, {},
+                              w->lbEdtStdN->visualItemRect(w->lbEdtStdN->item(1)).center());
+            EXPECT_TRUE(w->lbEdtStdF->selectedItems().isEmpty());
             Select(w->lbEdtStdN, 1);
-            w->lbEdtStdF->item(0)->setSelected(true);   // another list's line: not this one
+            w->lbEdtStdK->setCurrentRow(-1);
             w->sbDelSemStd->click();
             EXPECT_EQ(Lines(w->lbEdtStdN), QStringList{"( 21) закрепленный на местности"});
             EXPECT_TRUE(w->sbSaveSTD->isEnabled());
@@ -509,6 +514,34 @@ TEST_F(ClassifierEditors, WorkEntriesAreChosenOnTheValueListsThemselves)
         w->AddButtons2[seS]->click();
         EXPECT_EQ(Lines(w->lbWorkSemSv2), shipped);
         PickIndex = -1;
+
+        // An extended kind offers its value list with line 0 for no value; a change
+        // preselects the entry's line and keeps its place.
+        Pick = QStringLiteral("диаметр ствола");
+        w->AddButtons2[seGR]->click();
+        EXPECT_EQ(Offered.last(), QStringLiteral("Добавить свойство: Диаметр"));
+        EXPECT_EQ(Lines(w->lbWorkSemSv2).last(), QStringLiteral("Диаметр,  диаметр ствола"));
+        Select(w->lbWorkSemSv2, 2);
+        Pick.clear();
+        PickIndex = 0;
+        w->sbEditItem02->click();
+        EXPECT_EQ(OfferedPreselection, 2);
+        EXPECT_EQ(Offered.last(), QStringLiteral("Изменить свойство: Диаметр"));
+        EXPECT_EQ(Lines(w->lbWorkSemSv2).last(), QStringLiteral("Диаметр"));
+        PickIndex = -1;
+        // A line no work file can store (a list index has two digits) is refused.
+        Form->Codec().SL[seGR] << QStringList(100, QStringLiteral("диаметр"));
+        PickIndex = 100;
+        w->AddButtons2[seGR]->click();
+        EXPECT_TRUE(Messages.last().startsWith(QStringLiteral("Свойство рабочей семантики вне диапазона! / "
+                                                              "Строка 100 списка значений")));
+        EXPECT_EQ(w->lbWorkSemSv2->count(), 3);
+        PickIndex = -1;
+        Select(w->lbWorkSemSv2, 2);
+        w->sbDelItem02->click();
+        EXPECT_TRUE(w->sbSaveWrkObj->isEnabled());
+        w->sbSaveWrkObj->setEnabled(false);
+        Form->Codec().SL[seGR] = Form->Codec().SL[seGR].mid(0, 3);
 
         // Changing an extended entry offers its line; a list of fewer than two lines only
         // says that it has no values to choose.

@@ -305,13 +305,26 @@ void TFormSemDialog::Pserv04(TSemExt se, bool change, int code)
                           SemExtToStr(se, true);
     int index = change ? code : 0;
     int added = 0;
+    // The work file keeps a material in three digits, a state or a list index in two: a
+    // line past that would make an entry no save could write.
+    const int highest = se == seM ? 999 : 99;
+    const auto storable = [&] {
+        if (index <= highest)
+            return true;
+        ShowMsgDialog(QStringLiteral("Свойство рабочей семантики вне диапазона!"),
+                      QStringLiteral("Строка ") + QString::number(index) +
+                          QStringLiteral(" списка значений не может быть свойством объекта "
+                                         "рабочей семантики: допустимы строки 0-") +
+                          QString::number(highest));
+        return false;
+    };
 
     if (se == seM || se == seS) {
         // A new text typed and confirmed joins the value list (added 1); only a line of
         // the list gives an entry.
         if (SelStrDialog(values, index, added, title,
                          QStringLiteral("Выберете значение из списка:")) != mrOk ||
-            added != 0 || index <= 0)
+            added != 0 || index <= 0 || !storable())
             return;
         if (se == seM) {
             if (!change)
@@ -337,7 +350,7 @@ void TFormSemDialog::Pserv04(TSemExt se, bool change, int code)
                          QStringLiteral("Если необходимо, выберете значение дополнительного "
                                         "свойства из списка; если дополнительные свойства не "
                                         "нужны, оставьте поле пустым ")) != mrOk ||
-            added != 0 || index < 0)
+            added != 0 || index < 0 || !storable())
             return;
         if (!change)
             work->EList.AddItem();
