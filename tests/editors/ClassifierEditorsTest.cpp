@@ -776,6 +776,30 @@ TEST_F(ClassifierEditors, MovedLinesAskBeforeTheirCodesChange)
     }
 }
 
+// A value no code page 1251 file can hold is refused before anything is written: the
+// file, the list in memory, the edit and its tab stay.
+TEST_F(ClassifierEditors, ValueTheFileCannotHoldLeavesFileListAndEdit)
+{
+    const QByteArray shipped = Bytes(QStringLiteral("С.wri"));
+    const QStringList states = Form->Codec().SL[seS];
+    Dlg(4, [&](TFormSemDialog* w) {
+        w->pcSelExt->setCurrentIndex(seS);
+        w->mExt->moveCursor(QTextCursor::End);
+        w->mExt->insertPlainText(QStringLiteral("\n\u6f22"));
+        const QString edit = w->mExt->toPlainText();
+        EXPECT_ANY_THROW(w->SaveExtList(seS));
+        Answers = {mrOk};   // save before the tab changes
+        EXPECT_ANY_THROW(w->pcSelExt->setCurrentIndex(seGV));
+        EXPECT_EQ(w->pcSelExt->currentIndex(), int(seS));
+        EXPECT_EQ(w->mExt->toPlainText(), edit);
+        w->mExt->setPlainText(edit.left(edit.lastIndexOf(u'\n')));
+        Answers = {mrOk};
+        w->BitBtnOK->click();
+    });
+    EXPECT_EQ(Bytes(QStringLiteral("С.wri")), shipped);
+    EXPECT_EQ(Form->Codec().SL[seS], states);
+}
+
 TEST_F(ClassifierEditors, OneLineListShowsAnEmptyMemoAndTheTabIsKept)
 {
     WriteBytes(File(QStringLiteral("ИН.wri")), QByteArray("\r\n"));

@@ -46,8 +46,16 @@ void TFormSemDialog::ConnectExtendedPage()
     });
     // The question comes before the memo shows the new tab, so a yes saves what the
     // user edited under the old one.
+    // A save that fails puts the tab back, so the memo with the edit and the tab it
+    // belongs to stay together.
     connect(pcSelExt, &TTabRows::currentChanged, this, [this] {
-        AskSaveExtEdit();
+        try {
+            AskSaveExtEdit();
+        } catch (...) {
+            const QSignalBlocker blocker(pcSelExt);
+            pcSelExt->setCurrentIndex(ExtShownTab);
+            throw;
+        }
         ShowExtList();
     });
 }
