@@ -327,7 +327,7 @@ private:
     int ExtShownTab = -1;              // the kind the memo shows
     QStringList ExtShownLines;         // its lines as opened or last saved
     bool ExtEdited = false;            // the memo differs from what was opened or saved
-    bool Closing = false;
+    bool Closing = false;              // a close is asking about that edit
     bool HoldingPages = false;
     bool Filling = false;   // the program refills a box: no change handling
 };

@@ -88,6 +88,30 @@ bool PropertyPasses(const TSemFKNs& group, const QString& code, const QString& c
     return ok;
 }
 
+// The group of a property list: its letter and the object's list.
+struct TStdGroup {
+    QString Letter;
+    TSemFKNs* List = nullptr;
+};
+
+TStdGroup GroupOf(const TFormSemDialog& form, const TTextListBox* list, RSemStandart& object)
+{
+    if (list == form.lbEdtStdF)
+        return {QStringLiteral("Ф"), &object.FList};
+    if (list == form.lbEdtStdK)
+        return {QStringLiteral("К"), &object.KList};
+    return {QStringLiteral("Н"), &object.NList};
+}
+
+// The first selected line of the list, or -1.
+int FirstSelected(const TTextListBox* list)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            return i;
+    return -1;
+}
+
 }  // namespace
 
 void TFormSemDialog::ConnectEditorPages()
@@ -251,33 +275,6 @@ void TFormSemDialog::sbDelStdObjClick()
 }
 
 // ---- Properties ----
-
-namespace {
-
-// The group of the focused list: its letter and the object's list.
-struct TStdGroup {
-    QString Letter;
-    TSemFKNs* List = nullptr;
-};
-
-}  // namespace
-
-static TStdGroup GroupOf(TFormSemDialog& form, TTextListBox* list, RSemStandart& object)
-{
-    if (list == form.lbEdtStdF)
-        return {QStringLiteral("Ф"), &object.FList};
-    if (list == form.lbEdtStdK)
-        return {QStringLiteral("К"), &object.KList};
-    return {QStringLiteral("Н"), &object.NList};
-}
-
-static int FirstSelected(const TTextListBox* list)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->isSelected())
-            return i;
-    return -1;
-}
 
 void TFormSemDialog::sbAddSemStdClick()
 {
