@@ -7,6 +7,7 @@
 #include "controls/ExSpeedButton.h"
 #include "controls/TextListBox.h"
 #include "editors/signs/SignPreview.h"
+#include "editors/signs/TextStyleBase.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ServDialogs.h"
@@ -15,7 +16,11 @@
 #include "support/TestHelpers.h"
 #include "support/TestRun.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTimer>
 #include <QLabel>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -285,4 +290,86 @@ TEST_F(SymbolEditWindow, MissingPictureIsRefusedWithTheTrail)
     ASSERT_TRUE(ErrorInfo);
     EXPECT_TRUE(ErrorInfo->join(u'\n').contains(
         QStringLiteral("function SymbolEditDlg(const EditPict:TVpLayers):TModalResult;")));
+}
+
+TEST_F(SymbolEditWindow, ZoomWindowShowsTheRectangle)
+{
+    Press(Form->sbSelectView);
+    QTest::mousePress(S(), Qt::LeftButton, {}, At(4, -2));
+    QTest::mouseMove(S(), At(2, 0));
+    QTest::mouseMove(S(), At(0, 2));
+    QTest::mouseRelease(S(), Qt::LeftButton, {}, At(0, 2));
+    EXPECT_NEAR(double(Form->View.MinX), 0, 1e-9);
+    EXPECT_NEAR(double(Form->View.MaxX), 4, 1e-9);
+    EXPECT_NEAR(double(Form->View.MinY), -2, 1e-9);
+    // Fitted: 4 millimetres over the surface less its margins, the narrower way.
+    const Extended k = std::min((Form->View.W - 20) / Extended(4), (Form->View.H - 20) / Extended(4));
+    EXPECT_NEAR(double(Form->View.K), double(std::min(k, Form->View.K0 * 100)), 1e-9);
+    EXPECT_EQ(Form->Mode, 1);
+}
+
+TEST_F(SymbolEditWindow, ColoursAreChosenSwappedAndApplied)
+{
+    TColorDialogHook& hook = ColorDialogHook();
+    const TColorDialogHook kept = hook;
+    hook = [](std::int32_t& c) {
+        c = 0x0000FF;
+        return true;
+    };
+    QTest::mouseClick(Form->pnPenColor, Qt::LeftButton);
+    hook = kept;
+    EXPECT_EQ(Form->pnPenColor->Color(), 0x0000FF);
+    Press(Form->Image1);
+    EXPECT_EQ(Form->pnPenColor->Color(), 0x808080);
+    EXPECT_EQ(Form->pnBrushColor->Color(), 0x0000FF);
+    Form->RadioButton3->setChecked(true);
+    Press(Form->sbSelectObject);
+    Click(0, 0);
+    Press(Form->SpeedButton6);
+    const RVpCircle& c = *Pict->At(0)->Circles.At(0);
+    EXPECT_EQ(c.PenColor, 0x808080);
+    EXPECT_EQ(c.FillColor, 0x0000FF);
+    EXPECT_EQ(c.FillStyle, vfNone);
+    Form->NumEdit1->setText(QStringLiteral("0.35"));
+    Press(Form->SpeedButton5);
+    EXPECT_EQ(c.PenWidth, 0.35L);
+    EXPECT_EQ(Pict->At(1)->Circles.At(0)->PenWidth, 0.1L);   // the other circle stays
+}
+
+TEST_F(SymbolEditWindow, RightReleaseOnASelectedTextOffersItsProperties)
+{
+    Press(Form->sbText);
+    Click(2, 2);
+    ASSERT_EQ(TextDialogs, 1);
+    Press(Form->sbSelectObject);
+    const TGeoRect frame = Pict->At(2)->Texts.At(0)->Frame;
+    const TGeoPoint inside = GeoPoint((frame[0].X + frame[2].X) / 2, (frame[0].Y + frame[2].Y) / 2);
+    Click(inside.X, inside.Y);
+    ASSERT_EQ(Form->ComboBox1->currentText(), QStringLiteral("Текст"));
+    Hover(inside.X, inside.Y + 0.1L);   // a move over the selected text's body
+    EXPECT_EQ(Form->Hover.State, hsBody);
+    QTest::mouseClick(S(), Qt::RightButton, {}, At(inside.X, inside.Y + 0.1L));
+    EXPECT_TRUE(Form->TextPopUp->isVisible());
+    Form->TextPopUp->hide();
+    EXPECT_EQ(Form->TextPopUp->actions().front()->text(), QStringLiteral("Свойства"));
+    Form->TextPopUp->actions().front()->trigger();
+    EXPECT_EQ(TextDialogs, 2);
+}
+
+TEST_F(SymbolEditWindow, ClosingGivesEveryOutlineItsReferencePoint)
+{
+    // Guards the fault that left new outlines at reference point 0 unless the last walk
+    // happened to stop on them: the line renderer then cut them short.
+    TNewPrimStyle s;
+    AddPolygon(*Pict, s, {GeoPoint(0, 2), GeoPoint(1, 6), GeoPoint(2, 4)});
+    AddPolyline(*Pict, s, {GeoPoint(0, -8), GeoPoint(0, -2)});
+    Pict->GoFirstItem();
+    Form.reset();
+    QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            static_cast<TFormSymbolEdit*>(w)->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(SymbolEditDlg(Pict, QStringLiteral("ПКТ.wri"), *Preview->Map), mrCancel);
+    EXPECT_EQ(Pict->At(2)->Polygons.At(0)->RefPoint.Y, 4);
+    EXPECT_EQ(Pict->At(3)->Polylines.At(0)->RefPoint.Y, -5);
 }

@@ -383,8 +383,12 @@ void TFormSymbolEdit::SetMode(int mode)
     if (mode < 0 || mode > 8)
         return;
     HideXor();
+    // An abandoned gesture leaves its fixed segments on the canvas: the tile wipes them.
+    const bool abandoned = Step > 0 && Mode >= 3 && !Canvas.isNull();
     Mode = mode;
     Step = 0;
+    if (abandoned)
+        RefreshCanvas();
     if (mode == 0)
         Hover = {};
     if (ModeButtons[mode])
