@@ -203,6 +203,19 @@ TEST(SymbolEditRender, MillimetreLinesGiveWayWhenTooDense)
     EXPECT_EQ(gridColumns, 4);   // the 0 line alone: 10 mm is 0.1 pixel here
 }
 
+TEST(SymbolEditRender, ViewFarFromTheOriginRendersWithoutStalling)
+{
+    // A hang guard: at 1e20 millimetres a step of 1 no longer moves a real counter.
+    TVpLayers pict;
+    AddLayer(pict).Lines.AddItem();
+    TSymbols symbols;
+    TSymbolEditView v = View(100, 100, 4);
+    v.MinX = v.MinY = 1e20L;
+    QImage picture(300, 300, QImage::Format_RGB32);
+    EXPECT_TRUE(RenderSymbolPicture(picture, QPoint(100, 100), pict, v, symbols));
+    EXPECT_EQ(picture.pixel(150, 150), qRgb(255, 255, 255));
+}
+
 TEST(SymbolEditRender, FillKinds)
 {
     struct Case { std::uint8_t kind; QRgb inside; };

@@ -227,7 +227,7 @@ namespace {
 
 // The grid lines of one axis across the picture: every whole millimetre where lines
 // stand at least 2 pixels apart, else every tenth, the 0 line always.
-void DrawGridAxis(TMapPainter& p, Extended lo, Extended hi, Extended k,
+void DrawGridAxis(Extended lo, Extended hi, Extended k,
                   const std::function<void(Extended, int)>& line)
 {
     const bool ones = k >= 2;
@@ -238,11 +238,15 @@ void DrawGridAxis(TMapPainter& p, Extended lo, Extended hi, Extended k,
             line(0, 4);
         return;
     }
-    for (Extended v = std::ceil(lo / step) * step; v <= hi; v += step) {
-        const long long n = std::llrint(v);
+    // Counted in whole steps: a view far from the origin never stalls the walk.
+    const Extended first = std::ceil(lo / step);
+    const Extended last = std::floor(hi / step);
+    if (!(first <= last) || last - first > 1000000 || std::fabs(first) > 1e15L || std::fabs(last) > 1e15L)
+        return;
+    for (long long i = (long long)first; i <= (long long)last; ++i) {
+        const long long n = i * (long long)step;
         line(Extended(n), n == 0 ? 4 : n % 10 == 0 ? 2 : 1);
     }
-    (void)p;
 }
 
 }  // namespace
@@ -261,12 +265,12 @@ bool RenderSymbolPicture(QImage& picture, const QPoint& offset, TVpLayers& pict,
     // The grid: the millimetres of X (rows), then of Y (columns), that the picture shows.
     const TGeoPoint top = view.ToMM(QPointF(-offset.x(), -offset.y()));
     const TGeoPoint bottom = view.ToMM(QPointF(picture.width() - offset.x(), picture.height() - offset.y()));
-    DrawGridAxis(p, bottom.X, top.X, view.K, [&](Extended x, int width) {
+    DrawGridAxis(bottom.X, top.X, view.K, [&](Extended x, int width) {
         p.SetPen(GridColor, pmCopy, psSolid, width);
         const qreal row = view.ToScreen(x, 0).y() + shift.y();
         p.Line(QPointF(0, row), QPointF(picture.width(), row));
     });
-    DrawGridAxis(p, top.Y, bottom.Y, view.K, [&](Extended y, int width) {
+    DrawGridAxis(top.Y, bottom.Y, view.K, [&](Extended y, int width) {
         p.SetPen(GridColor, pmCopy, psSolid, width);
         const qreal column = view.ToScreen(0, y).x() + shift.x();
         p.Line(QPointF(column, 0), QPointF(column, picture.height()));

@@ -879,8 +879,7 @@ void TFormSymbolEdit::SurfaceUp(Qt::MouseButton button, const QPoint& at)
             View.Pan(PressMM, releaseMM);
             Render(4);
         } else {
-            SurfaceOffset = QPoint(View.W, View.H);
-            RefreshCanvas();
+            SurfaceOffset = QPoint(View.W, View.H);   // nothing moved: the canvas stands
         }
         if (right) {
             // The interrupted mode and step come back as they were (the hover too).
