@@ -252,6 +252,10 @@ TEST_F(SymbolEditWindow, ClearEmptiesThePictureAndDisablesTheFoundList)
     Click(0, 0);
     EXPECT_EQ(Form->ComboBox1->count(), 2);   // both circles, the earlier first
     EXPECT_EQ(Form->SelectedElement(), 0);
+    Form->ComboBox1->setCurrentIndex(1);
+    emit Form->ComboBox1->activated(1);
+    EXPECT_EQ(Form->SelectedElement(), 1);
+    EXPECT_EQ(Form->TextListBox1->currentRow(), 1);
     Press(Form->SpeedButton4);
     EXPECT_EQ(Pict->GetCount(), 0);
     EXPECT_EQ(Form->TextListBox1->count(), 0);
@@ -372,4 +376,14 @@ TEST_F(SymbolEditWindow, ClosingGivesEveryOutlineItsReferencePoint)
     EXPECT_EQ(SymbolEditDlg(Pict, QStringLiteral("ПКТ.wri"), *Preview->Map), mrCancel);
     EXPECT_EQ(Pict->At(2)->Polygons.At(0)->RefPoint.Y, 4);
     EXPECT_EQ(Pict->At(3)->Polylines.At(0)->RefPoint.Y, -5);
+}
+
+TEST_F(SymbolEditWindow, TextWithoutLibraryStylesGetsAnEmptyStyleName)
+{
+    Preview->Map->Symbols->TextStyles.DeleteAll();
+    Press(Form->sbText);
+    Click(1, 1);
+    ASSERT_EQ(Pict->GetCount(), 3);
+    EXPECT_TRUE(Pict->At(2)->Texts.At(0)->StyleName.isEmpty());
+    EXPECT_EQ(TextDialogs, 1);
 }
