@@ -279,6 +279,18 @@ TEST_F(SymbolEditWindow, ZoomAndPanButtons)
     QTest::mouseRelease(S(), Qt::RightButton, {}, QPoint(140, 100));
     EXPECT_NEAR(double(Form->View.MinY), double(minY - 40 / Form->View.K), 1e-9);
     EXPECT_EQ(Form->Mode, 0);
+    // A left-button pan in its own mode; the hover works again afterwards.
+    Press(Form->sbMoveView);
+    const Extended minX = Form->View.MinX;
+    QTest::mousePress(S(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(S(), QPoint(100, 120));
+    QTest::mouseRelease(S(), Qt::LeftButton, {}, QPoint(100, 120));
+    EXPECT_NEAR(double(Form->View.MinX), double(minX + 20 / Form->View.K), 1e-9);
+    EXPECT_EQ(Form->Mode, 2);
+    Press(Form->sbSelectObject);
+    Click(0, 0);
+    Hover(0.1L, 0);
+    EXPECT_EQ(Form->Hover.State, hsBody);
 }
 
 TEST_F(SymbolEditWindow, MissingPictureIsRefusedWithTheTrail)

@@ -872,6 +872,8 @@ void TFormSymbolEdit::RubberBand(const QPoint& mouse)
 void TFormSymbolEdit::SurfaceUp(Qt::MouseButton button, const QPoint& at)
 {
     const TGeoPoint releaseMM = View.ToMM(at);
+    if (button == Qt::LeftButton)
+        LeftHeld = false;
     if (Panning && button == PanButton) {
         Panning = false;
         const bool right = PanButton == Qt::RightButton;
@@ -908,7 +910,6 @@ void TFormSymbolEdit::SurfaceUp(Qt::MouseButton button, const QPoint& at)
     }
     if (button != Qt::LeftButton)
         return;
-    LeftHeld = false;
     if (Mode == 1 && Step == 1) {
         HideXor();
         Step = 0;
