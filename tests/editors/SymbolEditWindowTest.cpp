@@ -139,6 +139,8 @@ TEST_F(SymbolEditWindow, DrawsEveryKindAndTheSavedFileHoldsThem)
     Press(Form->sbPCircle);
     Form->NumEdit2->setText(QStringLiteral("8"));
     Click(-6, 6);
+    Hover(-4.5L, 7);
+    Review("sign-editor-octagon-band.png");
     Click(-4, 6);
 
     Press(Form->sbText);

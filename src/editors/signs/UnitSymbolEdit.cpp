@@ -342,11 +342,6 @@ void TFormSymbolEdit::showEvent(QShowEvent* e)
     SetMode(1);
 }
 
-void TFormSymbolEdit::closeEvent(QCloseEvent* e)
-{
-    TDialogBase::closeEvent(e);
-}
-
 void TFormSymbolEdit::done(int r)
 {
     HideXor();
@@ -845,6 +840,9 @@ void TFormSymbolEdit::RubberBand(const QPoint& mouse)
         Dist(Points.front(), View.ToMM(mouse), r);
         for (const TGeoPoint& q : RegularPolygonCorners(Points.front(), r, n))
             outline.push_back(Held(View.ToScreen(q)));
+        // A corner count whose steps do not sum to 360 exactly leaves the last side open.
+        if (outline.size() > 2 && outline.back() != outline.front())
+            outline.push_back(outline.front());
     }
     ShowXor([=](QPainter& p) {
         p.setPen(QPen(colour, std::max(1, width)));

@@ -136,7 +136,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
     void done(int r) override;
 
 private:
