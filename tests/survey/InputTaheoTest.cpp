@@ -3,6 +3,7 @@
 // an instrument file. Setting VELMORA_REVIEW_DIR writes both pages, short and full form.
 #include "SurveyTestSupport.h"
 #include "controls/ExSpeedButton.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/ui/NumEdit.h"
 #include "mainwindow/file/FileDialogs.h"
 #include "platform/Platform.h"
@@ -402,8 +403,16 @@ TEST_F(TaheoImport2, MalformedAngleKeepsTheRowsBeforeIt)
     TScript script;
     script.FileName = Write("bad.dc1", "STA S1\r\nPPD 1\r\nRTD 10\r\nRTH 10\r\nPPD 2\r\nRTD 5\r\n"
                                        "RTH 1x\r\n");
+    // The message was shown here: its trail must not reach a later crash report.
+    const bool hadTrail = bool(ErrorInfo);
+    if (!hadTrail)
+        ErrorInfo = std::make_unique<QStringList>();
+    ErrorInfo->clear();
     TFormInputTaheo form;
     form.ButtonOpenClick();
+    EXPECT_TRUE(ErrorInfo->isEmpty()) << ErrorInfo->join(u'|').toStdString();
+    if (!hadTrail)
+        ErrorInfo.reset();
     EXPECT_EQ(script.Errors,
               QStringList({"Некорректный вид вещественного числа в строковом формате"}));
     EXPECT_EQ(form.StringGrid2->rowCount(), 2);

@@ -4,6 +4,7 @@
 
 #include "controls/ExSpeedButton.h"
 #include "engine/GeoMap.h"
+#include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ui/NumEdit.h"
 #include "mainwindow/UnitMap.h"
@@ -128,6 +129,16 @@ QImage OpenGlyph(QWidget* w)
     return img;
 }
 
+// The trail a failure handled here left behind: the user has read its message, so it
+// must not show up in a later crash report.
+void DropTrail(qsizetype keep)
+{
+    if (ErrorInfo && ErrorInfo->size() > keep)
+        ErrorInfo->resize(keep);
+}
+
+qsizetype TrailSize() { return ErrorInfo ? ErrorInfo->size() : 0; }
+
 Extended Value(const TNumEdit* e)
 {
     return const_cast<TNumEdit*>(e)->FloatValue();
@@ -148,8 +159,10 @@ TFormInputTaheo::TFormInputTaheo(QWidget* parent) : TDialogBase(parent)
 
     auto* angles = new QGroupBox(QStringLiteral("Углы"), this);
     angles->setGeometry(196, 4, 120, 84);
-    ButtonBetaAngle = StateButton(angles, QStringLiteral("Измеренные"), 1, true, QRect(8, 22, 104, 24));
-    ButtonDirAngle = StateButton(angles, QStringLiteral("Дирекционные"), 1, false, QRect(8, 50, 104, 24));
+    ButtonBetaAngle =
+        StateButton(angles, QStringLiteral("Измеренные"), 1, true, QRect(8, 22, 104, 24));
+    ButtonDirAngle =
+        StateButton(angles, QStringLiteral("Дирекционные"), 1, false, QRect(8, 50, 104, 24));
 
     LabelOr = Label(this, QStringLiteral("Точка ориентирования"), QRect(328, 4, 200, 16));
     SelectOr = new QTabWidget(this);
@@ -167,8 +180,10 @@ TFormInputTaheo::TFormInputTaheo(QWidget* parent) : TDialogBase(parent)
     Label(DirAngle, QStringLiteral("°"), QRect(96, 6, 8, 16));
     AlphaOr_m = NumEdit(DirAngle, false, QRect(106, 6, 70, 21));
     Label(DirAngle, QStringLiteral("'"), QRect(178, 6, 8, 16));
-    PointToSt = StateButton(DirAngle, QStringLiteral("С точки на станцию"), 2, true, QRect(4, 34, 132, 24));
-    StToPoint = StateButton(DirAngle, QStringLiteral("Со станции  на точку"), 2, false, QRect(138, 34, 136, 24));
+    PointToSt = StateButton(DirAngle, QStringLiteral("С точки на станцию"), 2, true,
+                            QRect(4, 34, 132, 24));
+    StToPoint = StateButton(DirAngle, QStringLiteral("Со станции  на точку"), 2, false,
+                            QRect(138, 34, 136, 24));
 
     LabelHst = Label(this, QStringLiteral("Отметка станции"), QRect(8, 100, 120, 16));
     LabelI = Label(this, QStringLiteral("Высота инструмента"), QRect(8, 126, 120, 16));
@@ -482,10 +497,12 @@ void TFormInputTaheo::ButtonOpenClick()
         format = TTotalStationFormat::Dc1;
     else
         return;
+    const qsizetype trail = TrailSize();
     std::optional<TTotalStationFile> file;
     try {
         file = TTotalStationFile::Load(fileName, format);
     } catch (const Exception& e) {
+        DropTrail(trail);
         MessageDlg(e.Message, mtError);
         return;
     }
@@ -505,6 +522,7 @@ void TFormInputTaheo::ButtonOpenClick()
     try {
         ImportStation(*file, index, rows, height);
     } catch (const Exception& e) {
+        DropTrail(trail);
         failure = e.Message;
     }
     neI->setText(height);
