@@ -342,6 +342,16 @@ TEST(TaheoCalc, BadCellsAreNamedAndNothingIsReturned)
             EXPECT_EQ(e.Message, QString::fromUtf8(c.message));
         }
     }
+    // A chosen semantics that would shift the command fields.
+    RTaheoSettings point;
+    point.Objects = toPoint;
+    point.Sem = QStringLiteral("ДРВ<1>");
+    try {
+        CalculateObjects({SetDefLine2("1")}, point);
+        ADD_FAILURE() << "accepted";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, QStringLiteral("Семантика \"ДРВ<1>\" не может содержать символы < >"));
+    }
     // The code after the slash on the tacheometric grid is checked as well.
     RTaheoSettings s;
     try {

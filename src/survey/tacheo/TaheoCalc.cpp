@@ -159,6 +159,11 @@ std::vector<RTaheoObject> CalculateObjects(const TTaheoRows& rows, const RTaheoS
     if (s.Objects == toPolygon && count < 3)
         throw Exception(QStringLiteral("Для площадного объекта нужны хотя бы 3 точки"));
 
+    for (const QChar c : s.Sem)
+        if (c == u'<' || c == u'>' || c == u'\r' || c == u'\n')
+            throw Exception(QStringLiteral("Семантика \"%1\" не может содержать символы < >")
+                                .arg(s.Sem));
+
     std::vector<RTaheoObject> objects;
     for (int r = 0; r < count; ++r) {
         RTaheoObject o;

@@ -78,7 +78,8 @@ TGeoAngle SightDirection(Extended horizontalAngle, const RTaheoSettings& s);
 // Every row but the last, in order. Each cell the computation reads is checked first,
 // and for pickets the names: a cell that is no number, or a name or code holding ";",
 // "<", ">" or a line break, raises an Exception naming its row and column (from 1)
-// before anything is returned. A line needs two rows and a polygon three.
+// before anything is returned. A line needs two rows and a polygon three; a chosen
+// semantics holding "<", ">" or a line break is refused as well.
 std::vector<RTaheoObject> CalculateObjects(const TTaheoRows& rows, const RTaheoSettings& s);
 
 // The tacheometric rows of one station of a file: both grids start over (the classic
