@@ -1,6 +1,7 @@
 // The program's entry: the application with the program's own windows installed, then
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
+#include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     PrepareProgramWindows();
     InstallDialogWindows();
     InstallProgramDialogWindows();
+    InstallFindDialogWindows();
     InstallSurveyWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.

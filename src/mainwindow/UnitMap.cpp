@@ -60,6 +60,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     BuildStatusBar();
     ConnectUndoCommands();
     ConnectFileCommands();
+    ConnectSearchCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);
