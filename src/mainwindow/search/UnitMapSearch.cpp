@@ -84,9 +84,12 @@ void TFormMap::NFindTextClick()
         FindDialog1->OnShow = [this] { FindDialog1Show(); };
         FindDialog1->OnFind = [this] { FindDialog1Find(); };
     }
-    FindDialog1->show();
-    FindDialog1->raise();
-    FindDialog1->activateWindow();
+    if (FindDialog1->isVisible()) {   // already open: brought to the front, not shown anew
+        FindDialog1->raise();
+        FindDialog1->activateWindow();
+    } else {
+        FindDialog1->show();
+    }
 }
 
 void TFormMap::FindDialog1Show() { FindFromStart = true; }
