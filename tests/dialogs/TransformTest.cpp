@@ -77,6 +77,7 @@ TEST_F(TransformWindow, WholePlanShiftedSheetBySheetThenDrawnOnce)
         TypeInto(w, "neDx", QStringLiteral("100"));
         TypeInto(w, "neDy", QStringLiteral("-50"));
         SaveWindowPicture(w, QStringLiteral("Transform"));
+        Click(w, "rbAll");   // Enter on a radio button that has the focus still confirms
         Enter(w);
     });
     EXPECT_EQ(TransformDialog(), mrOk);

@@ -143,7 +143,8 @@ TFormTransform::TFormTransform(QWidget* parent) : TDialogBase(parent)
     BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(347, 356, 75, 26), mrOk);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    PreviewKeys(this, mrOk);
+    // Enter is "Готово" wherever the focus is, on a radio button too.
+    PreviewKeys(this, mrOk, false);
     neKScale->setFocus();
 }
 
