@@ -3,6 +3,8 @@
 #include "app/Application.h"
 #include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
+#include "dialogs/objects/ObjectWindows.h"
+#include "editors/classifier/SemSmallDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
@@ -16,8 +18,10 @@ int main(int argc, char** argv)
     PrepareProgramWindows();
     InstallDialogWindows();
     InstallProgramDialogWindows();
+    InstallObjectWindows();
     InstallFindDialogWindows();
     InstallSurveyWindows();
+    InstallClassifierWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -39,3 +39,16 @@ TModalResult ChangeHinSemDlg(int& first, int& last, Extended& increment, QString
     const auto& hook = EditorDialogHooks().ChangeHinSemDlg;
     return hook ? hook(first, last, increment, code) : mrCancel;
 }
+
+TModalResult NewWrkSemDlg(QString& standard, const QString& decoding, QString& name,
+                          const QString& caption)
+{
+    const auto& hook = EditorDialogHooks().NewWrkSemDlg;
+    return hook ? hook(standard, decoding, name, caption) : mrCancel;
+}
+
+TModalResult SelectMSDlg(QStringList& materials, QStringList& states)
+{
+    const auto& hook = EditorDialogHooks().SelectMSDlg;
+    return hook ? hook(materials, states) : mrCancel;
+}

@@ -8,6 +8,7 @@
 #include "foundation/ServDialogs.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // One member per entry, each receiving the entry's arguments and returning the modal
@@ -18,6 +19,10 @@ struct TEditorDialogHooks {
     std::function<TModalResult()> ChangeSemDlg;
     std::function<TModalResult(int& first, int& last, Extended& increment, QString& code)>
         ChangeHinSemDlg;
+    std::function<TModalResult(QString& standard, const QString& decoding, QString& name,
+                               const QString& caption)>
+        NewWrkSemDlg;
+    std::function<TModalResult(QStringList& materials, QStringList& states)> SelectMSDlg;
 };
 
 // The one set in force.
@@ -50,3 +55,14 @@ TModalResult ChangeSemDlg();
 // included), the height increment and the object code. The window writes all four back
 // whatever the result; 1 on OK.
 TModalResult ChangeHinSemDlg(int& first, int& last, Extended& increment, QString& code);
+
+// The name of a work object for the standard semantics standard, whose readable text is
+// decoding (lines ended by CR). 1 "Готово" with a name, 4 "Выбрать" (back to the choice
+// of the standard semantics), 2 Esc; standard and name take the window's texts whatever
+// the result.
+TModalResult NewWrkSemDlg(QString& standard, const QString& decoding, QString& name,
+                          const QString& caption);
+
+// "Добавление свойств": the numbers of the materials and states chosen, three digits
+// each ("000" for line 0), in line order; both lists are refilled whatever the result.
+TModalResult SelectMSDlg(QStringList& materials, QStringList& states);

@@ -371,7 +371,7 @@ private:
     void Erase(int i)
     {
         Holder* items = Items();
-        Holder gone = std::move(items[i]);
+        [[maybe_unused]] Holder gone = std::move(items[i]);
         const int count = Head()->Count;
         for (int j = i; j + 1 < count; ++j)
             items[j] = std::move(items[j + 1]);
@@ -382,7 +382,7 @@ private:
     void PopBack()
     {
         Holder* items = Items();
-        Holder gone = std::move(items[Head()->Count - 1]);
+        [[maybe_unused]] Holder gone = std::move(items[Head()->Count - 1]);
         items[Head()->Count - 1].~Holder();
         --Head()->Count;
     }

@@ -72,6 +72,17 @@ struct TProgramDialogHooks {
         PrintScale;
     // The open filter, edited in place whatever the result.
     std::function<TModalResult(TOpenFilter& filter)> OpenFilter;
+    // The object windows of the main plan (dialogs/objects): the point and text editors
+    // on the object at (page, layer, index), a new one when isNew; one user caption
+    // setting; the move of an object of kind (1 point, 2 line, 3 polygon, 4 text,
+    // 5 raster; no layer for a raster) to another sheet or layer.
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> PointProp;
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> TextProp;
+    std::function<TModalResult(Extended& dx, Extended& dy, std::int32_t& rotation,
+                               Extended& sizeFactor, std::uint8_t& visibility)>
+        UserTextProp;
+    std::function<TModalResult(std::uint8_t kind, int& page, int& layer, int& index)>
+        ChangePageLayer;
     // The nomenclature inputs, at the mouse; value := the mask edit's text.
     std::function<TModalResult(QString& value, const QString& caption, const QString& message)>
         InpMaskStr;

@@ -173,8 +173,24 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
     ProgressRect = QRect(0, 0, p.Width, 1);
     // A header may claim millions of rows over a few bytes: rows past the end of the file
     // are blank without asking the file for them, or a lying file takes minutes.
+    // A blank row converts to the same pixels each time: the first is converted, the
+    // rest copy it, so those millions of rows cost a copy each.
     const qint64 fileSize = stream.size();
+    std::vector<std::uint8_t> blankPixels;
     for (std::uint64_t r = 0; r < rows; ++r) {
+        bool blank = true;
+        for (int c = 0; c < planes; ++c) {
+            const std::size_t i = std::size_t(c) * std::size_t(rows) + std::size_t(r);
+            const qint64 start = lengths.empty() ? tableStart + qint64(i * rowBytes) : starts[i];
+            blank = blank && start >= fileSize;
+        }
+        std::uint8_t* target = ScanLine(int(r));
+        if (blank && !blankPixels.empty()) {
+            std::memcpy(target, blankPixels.data(), blankPixels.size());
+            Progress(psRunning, int(r * 100 / rows), true, ProgressRect, QString());
+            ProgressRect.translate(0, 1);
+            continue;
+        }
         for (int c = 0; c < planes; ++c) {
             std::uint8_t* plane = buffer.data() + std::size_t(c) * rowBytes;
             const std::size_t i = std::size_t(c) * std::size_t(rows) + std::size_t(r);
@@ -191,7 +207,6 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
                 decoder.Unpack(from, to, std::size_t(got), rowBytes);
             }
         }
-        std::uint8_t* target = ScanLine(int(r));
         if (model == cmCMYK) {
             // Photoshop stores 0 for full ink.
             for (std::uint8_t& b : buffer)
@@ -204,6 +219,8 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
             std::memcpy(target, buffer.data(), std::min<std::size_t>(rowBytes, std::size_t(BytesPerLine())));
         else
             colors.ConvertLine(std::span(sources.data(), std::size_t(planes)), target, unsigned(p.Width));
+        if (blank)
+            blankPixels.assign(target, target + BytesPerLine());
         Progress(psRunning, int(r * 100 / rows), true, ProgressRect, QString());
         ProgressRect.translate(0, 1);
     }

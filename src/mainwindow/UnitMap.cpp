@@ -60,6 +60,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     BuildStatusBar();
     ConnectUndoCommands();
     ConnectFileCommands();
+    ConnectSurfaceCommands();
     ConnectSearchCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
@@ -72,7 +73,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     TimerCloseStart = new TVclTimer(500, true, [this] { TimerCloseStartTimer(); }, this);
     TimerWorkTime = new TVclTimer(1000, true, [this] { TimerWorkTimeTimer(); }, this);
     TimerAutosave = new TVclTimer(300000, false, [this] { TimerAutosaveTimer(); }, this);
-    tmLink = new TVclTimer(250, false, [] {}, this);
+    tmLink = new TVclTimer(250, false, [this] { tmLinkTimer(); }, this);
     tmSelect = new TVclTimer(100, false, [] {}, this);
 
     // Key preview: every key of the window passes the hot keys first.

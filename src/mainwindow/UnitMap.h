@@ -9,6 +9,7 @@
 #include "engine/commands/MapCommand.h"
 #include "foundation/GeoTypes.h"
 #include "mainwindow/modes/MouseModes.h"
+#include "mainwindow/modes/ScreenCursor.h"
 #include "mainwindow/modes/XorBand.h"
 
 #include <QCursor>
@@ -162,6 +163,25 @@ public:
     void StartUndoFolder();
     // Moves every entry of the folder from into the folder to.
     void MoveUndoFolder(const QString& from, const QString& to);
+    // "Добавить файл": one plan file merged into this plan (UnitMapMerge.cpp).
+    void NAddFileClick();
+    // "Добавить из папки...": several files merged one after another.
+    void N61Click();
+    // Merges fileName by its first line; a file of another kind is told to the user.
+    void MergeFile(const QString& fileName);
+    // "Сохранить в файл...": the chosen sheets written into one plan file.
+    void NSaveToFileClick();
+    // "Сохранить в папку...": each chosen sheet into a plan file of its own name.
+    void N59Click();
+    // "Печать плана": the page from the printer, the print parameters, then the print
+    // area is chosen on the plan (UnitMapPrinter.cpp).
+    void btPrintPlanClick();
+    // "Опции печати": the system's printer set-up dialog.
+    void NPrintOptionsClick();
+    // "Печатать заголовок" checked or not: the caption asked for, the switch set.
+    void NPrintCaptionClick(bool checked);
+    // "Восстановление данных": a snapshot of an earlier run reopened (UnitMapRestore.cpp).
+    void N49Click();
 
     // ---- Undo, redo and the command window (UnitMapUndo.cpp) ---------------------------
     void sbUndoClick();
@@ -203,7 +223,7 @@ public:
     // overlay pause and resume: every band and marker is wiped.
     void PaintBitmap();
 
-    // ---- Surface (UnitMapSurface.cpp) --------------------------------------------------
+    // ---- Surface (UnitMapSurface.cpp; the handlers in modes/UnitMapMouse.cpp) ----------
     void DisplaySurfMouseDown(const TSurfaceMouse& m);
     void DisplaySurfMouseUp(const TSurfaceMouse& m);
     void DisplaySurfMouseMove(const TSurfaceMouse& m);
@@ -211,6 +231,78 @@ public:
     bool TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEventPoint& previous);
     // Keys reach this first, whatever control has the focus; true when taken.
     bool HandleHotKey(QKeyEvent& e);
+
+    // ---- Mouse dispatch (modes/UnitMapMouse.cpp) -----------------------------------------
+    // The canvas was made anew: the plan's picture is copied onto it again.
+    void DisplaySurfPaint();
+    // A move with the right button held, in every mode: the picture scrolls with it, and
+    // past 3 pixels both ways the pan takes over.
+    void RightDrag();
+    // The application's cursor over every window (MOVEDN while the picture is dragged);
+    // empty name: back to the cursor of the surface.
+    void SetScreenCursor(const QString& name);
+    // Zoom and pan (modes 1 and 2), the print and export areas (4, 5), the select mode's
+    // moves and right release, the stamp corner (17).
+    void ZoomDown();
+    void ZoomUp();
+    void PanDown();
+    void PanDrag();
+    void PanUp();
+    void PanRightUp();
+    void PrintAreaUp();
+    void SaveAreaDown();
+    void SaveAreaUp();
+    void SelectDrag();
+    void SelectHover();
+    void SelectRightUp();
+    void StampDown();
+    void CreateLineRightUp();
+    void CreatePolygonRightUp();
+
+    // ---- Pop-up menus of the surface (modes/UnitMapPopups.cpp) --------------------------
+    void BuildSurfacePopups();
+    // Opens menu at the surface point, through the pop-up seam.
+    void PopupSurfaceMenu(QMenu* menu, QPoint surfacePoint);
+    // The menu for the found object chosen in the selection box and SelectedPart; null:
+    // none for that combination. Shows or hides NPikToOtm, N82 and N83 for the object.
+    QMenu* SelectedPartPopup();
+    // The index of the found object chosen in the selection box; -1 without one.
+    int SelectedFoundIndex() const;
+    // Connects the surface's own buttons and timers (export area, the snap marker).
+    void ConnectSurfaceCommands();
+
+    // ---- Snapping, hit testing, view history (modes/UnitMapSnap.cpp, UnitMapHitTest.cpp,
+    // UnitMapView.cpp) -----------------------------------------------------------------
+    void Snap();
+    TGeoRect PickSquare(QPoint at) const;
+    void FindPartUnderCursor();
+    void RegisterCreatingObjectNodes();
+    void ApplyZoomRect();
+    void ApplyPan();
+    void StartSnapMarker();
+    void StopSnapMarker();
+    void DrawSnapMarker(QPoint at);
+    void tmLinkTimer();
+
+    // ---- Stateful families of the surface (modes/UnitMap*.cpp, one each) ----------------
+    // Modes 9 and 10, left down: the node appended to CreateNodes (snapped when on).
+    void CaptureCreateNode();
+    // Modes 22 and 24, left down: a height mark picked by snapping.
+    void PickHeightMark();
+    // Mode 22, right up: the traced contour's code, then the select mode.
+    void FinishTracedContour();
+    // Mode 25, left down: a crossing of the coordinate grid.
+    void PickGridCrossing();
+    // Mode 6, left up: the raster's two reference points with their coordinates.
+    void LinkRastrUp();
+    // Mode 31, left up: the two reference pickets, then the height at the place.
+    void CheckHeightsUp();
+
+    // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
+    // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.
+    void btSaveRegionAsClick();
+    // The export rectangle is finished: asks for the file and writes the image.
+    void SaveArea();
 
     // ---- Shared state (UnitMapState.cpp) -----------------------------------------------
     void SetDefaults();
@@ -300,6 +392,33 @@ public:
     TXorBand NodeBand;               // node adding and line merging
     int LinkPage = 0;                // the sheet and raster of the raster link
     int LinkRastr = 0;
+    int HeldButton = 0;              // 0 left, 1 right, 2 middle
+    int DownShift = 0;               // 1 Shift, 2 Alt, 4 Ctrl
+    int MoveShift = 0;
+    int PrevMoveShift = 0;
+    int SelectedContour = -1;        // the region of the part under the cursor
+    // Snapping: the point found, its object's semantics, where the marker blinks.
+    bool Snapped = false;
+    TGeoPoint SnapPoint;
+    QString SnapText;
+    QPoint SnapMarkerPos;
+    QPoint SnapMarkerDrawnPos;
+    bool SnapMarkerDrawn = false;
+    // What the multi-click modes gather for their finishing routines.
+    TGeoPoint LinkRastrPoint1, LinkTargetPoint1, LinkRastrPoint2, LinkTargetPoint2;
+    TGeoPoint LinkEntry;             // the coordinates typed last in the link windows
+    TGeoPoint MarkPoint1, MarkPoint2;
+    Extended MarkHeight1 = 0;
+    Extended MarkHeight2 = 0;
+    Extended ContourHeight = 0;      // the height of the contour being traced
+    TGeoPoint StampCorner;
+    TGeoPoint CoordLabelCross;
+    Extended OtmHeight = 0;          // the height a height check hands to the new point
+    TGeoPoint CheckHeightsRef1, CheckHeightsRef2;
+    Extended CheckHeightsH1 = 0;
+    Extended CheckHeightsH2 = 0;
+    TScreenCursor ScreenCursor;      // MOVEDN while the picture is dragged
+    QPoint RightDownScroll;          // the picture's scroll offset when the right button went down
 
     // ---- Run state -----------------------------------------------------------------------
     std::uint8_t IgnoreMouse = 1;
@@ -348,6 +467,22 @@ public:
     TVclTimer* tmSelect = nullptr;
     TStartMark* StartMark1 = nullptr;
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
+    // Pop-up menus of the surface.
+    QMenu* PMCreatePolygon = nullptr;
+    QMenu* PMCreateLine = nullptr;
+    QMenu* PMRastr = nullptr;
+    QMenu* PMPoint = nullptr;
+    QMenu* PMLine = nullptr;
+    QMenu* PMPolygon = nullptr;
+    QMenu* PMText = nullptr;
+    QMenu* PMLineNode = nullptr;
+    QMenu* PMLineText = nullptr;
+    QMenu* PMPolygonNode = nullptr;
+    QMenu* PMPolygonSegm = nullptr;
+    QMenu* PMPolygonText = nullptr;
+    QAction* NPikToOtm = nullptr;               // "Превратить пикет в отметку"
+    QAction* N82 = nullptr;                     // "Изменить длину линии"
+    QAction* N83 = nullptr;                     // "Изменить угол линии"
     QHash<QString, QCursor> Cursors;            // the named cursors
 
     std::unique_ptr<TGeoMap> MainMapOwned;

@@ -1,11 +1,10 @@
 // The drawing surface and the window side of the main plan: the retained canvas, the
 // copy of the plan's picture with the overlays paused around it, the status panels,
-// progress bars and undo buttons the engine updates, and the mouse events handed to the
-// current mode's row.
+// progress bars and undo buttons the engine updates; the mouse events go to the handlers
+// of modes/UnitMapMouse.cpp.
 #include "mainwindow/UnitMap.h"
 
 #include "engine/GeoMap.h"
-#include "mainwindow/VclTimer.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,6 +54,7 @@ void TDisplaySurface::resizeEvent(QResizeEvent* e)
     canvas.fill(Qt::white);
     QPainter(&canvas).drawImage(0, 0, Canvas);
     Canvas = canvas;
+    Form.DisplaySurfPaint();
 }
 
 void TDisplaySurface::mousePressEvent(QMouseEvent* e) { Form.DisplaySurfMouseDown(TSurfaceMouse::From(*e)); }
@@ -73,37 +73,6 @@ bool TFormMap::TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEve
     latest.Screen = QPoint(m.X, m.Y);
     latest.Plan = TGeoPoint(x, y);
     return true;
-}
-
-void TFormMap::DisplaySurfMouseDown(const TSurfaceMouse& m)
-{
-    if (IgnoreMouse)
-        return;
-    ButtonHeld = true;
-    if (TakeEventPoints(m, Points.Down, Points.PrevDown))
-        if (const TModeHandler handler = ModeRow(MouseMode).Down[m.Button])
-            (this->*handler)();
-}
-
-void TFormMap::DisplaySurfMouseUp(const TSurfaceMouse& m)
-{
-    if (IgnoreMouse)
-        return;
-    if (TakeEventPoints(m, Points.Up, Points.PrevUp))
-        if (const TModeHandler handler = ModeRow(MouseMode).Up[m.Button])
-            (this->*handler)();
-    ButtonHeld = false;
-}
-
-void TFormMap::DisplaySurfMouseMove(const TSurfaceMouse& m)
-{
-    if (IgnoreMouse)
-        return;
-    if (TakeEventPoints(m, Points.Move, Points.PrevMove)) {
-        const TMouseModeRow& row = ModeRow(MouseMode);
-        if (const TModeHandler handler = m.Held ? row.Drag : row.Hover)
-            (this->*handler)();
-    }
 }
 
 bool TFormMap::HandleHotKey(QKeyEvent&)
@@ -188,25 +157,6 @@ void TFormMap::PaintOnSurface(const QImage& picture, QPoint at)
         painter.drawImage(source.topLeft() + at, picture, source);
     painter.end();
     DisplaySurf->update();
-}
-
-void TFormMap::PauseOverlays()
-{
-    LinkWasRunning = tmLink->Running();
-    SelectWasRunning = tmSelect->Running();
-    tmLink->SetEnabled(false);
-    tmSelect->SetEnabled(false);
-}
-
-void TFormMap::ResumeOverlays()
-{
-    if (LinkWasRunning)
-        tmLink->SetEnabled(true);
-    if (SelectWasRunning)
-        tmSelect->SetEnabled(true);
-    LinkWasRunning = SelectWasRunning = false;
-    NodeBand.MarkUndrawn();
-    PrintFrameDrawn = false;
 }
 
 void TFormMap::SetUndoEnabled(bool enabled) { UndoButton->setEnabled(enabled); }

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 
 #include <initializer_list>
+#include <type_traits>
 
 class CommandsTest : public EngineFixture {
 protected:
@@ -55,44 +56,52 @@ protected:
 
     static QString Num(Extended v) { return QString::number(double(v), 'g', 17); }
 
+    // Every value becomes text first and the format is filled in one pass: filled one
+    // argument at a time, a stored text holding "%1" would take the next value's place.
+    template <typename T> static QString Field(const T& v)
+    {
+        if constexpr (std::is_convertible_v<T, QString>)
+            return QString(v);
+        else if constexpr (std::is_floating_point_v<T>)
+            return QString::number(double(v));
+        else
+            return QString::number(static_cast<qlonglong>(v));
+    }
+
+    template <typename... A> static QString Fill(const QString& format, const A&... values)
+    {
+        return format.arg(Field(values)...);
+    }
+
     static QString Style(const std::unique_ptr<TUserStyle>& s)
     {
         if (!s)
             return QStringLiteral("-");
-        return QStringLiteral("%1/%2/%3/%4").arg(s->FontName).arg(s->Color).arg(Num(s->Size)).arg(s->FontStyle);
+        return Fill(QStringLiteral("%1/%2/%3/%4"), s->FontName, s->Color, Num(s->Size), s->FontStyle);
     }
 
     static void DumpTexts(QString& out, const TGTexts& texts, const QString& indent)
     {
         for (const auto& t : texts)
-            out += indent + QStringLiteral("text %1 (%2 %3) a%4 f%5 s%6 own %7 frame%8\n")
-                                .arg(t->Text, Num(t->Position.X), Num(t->Position.Y))
-                                .arg(t->Angle)
-                                .arg(Num(t->SizeFactor), t->StyleName, Style(t->OwnStyle))
-                                .arg(t->FrameValid);
+            out += indent + Fill(QStringLiteral("text %1 (%2 %3) a%4 f%5 s%6 own %7 frame%8\n"),
+                                 t->Text, Num(t->Position.X), Num(t->Position.Y), t->Angle,
+                                 Num(t->SizeFactor), t->StyleName, Style(t->OwnStyle), t->FrameValid);
     }
 
     static void DumpUserTexts(QString& out, const TUserTexts& texts, const QString& indent)
     {
         for (const auto& u : texts)
-            out += indent + QStringLiteral("user %1 %2 %3 %4 %5\n")
-                                .arg(Num(u->Dx), Num(u->Dy))
-                                .arg(u->Angle)
-                                .arg(Num(u->SizeFactor))
-                                .arg(u->Show);
+            out += indent + Fill(QStringLiteral("user %1 %2 %3 %4 %5\n"), Num(u->Dx), Num(u->Dy), u->Angle,
+                                 Num(u->SizeFactor), u->Show);
     }
 
     static void DumpPoints(QString& out, const TGPoints& points, const QString& indent)
     {
         for (const auto& p : points) {
-            out += indent + QStringLiteral("point %1 sign %2 work %3 (%4 %5) p%6 a%7 first%8 leader%9")
-                                .arg(p->Semantics, p->SignName, p->WorkName, Num(p->Position.X),
-                                     Num(p->Position.Y))
-                                .arg(p->Precision)
-                                .arg(Num(p->SignAngle))
-                                .arg(p->AllUserTextsFromFirst)
-                                .arg(p->LeaderLine) +
-                   QStringLiteral(" picture %1\n").arg(p->Picture.GetCount());
+            out += indent + Fill(QStringLiteral("point %1 sign %2 work %3 (%4 %5) p%6 a%7 first%8 leader%9"),
+                                 p->Semantics, p->SignName, p->WorkName, Num(p->Position.X), Num(p->Position.Y),
+                                 p->Precision, Num(p->SignAngle), p->AllUserTextsFromFirst, p->LeaderLine) +
+                   Fill(QStringLiteral(" picture %1\n"), p->Picture.GetCount());
             DumpUserTexts(out, p->UserTexts, indent + QLatin1Char(' '));
             DumpTexts(out, p->InnerTexts, indent + QLatin1Char(' '));
         }
@@ -101,22 +110,14 @@ protected:
     static void DumpLines(QString& out, const TGLines& lines, const QString& indent)
     {
         for (const auto& l : lines) {
-            out += indent + QStringLiteral("line %1 sign %2 over [%3] strip %4 %5 p%6 picture %7\n")
-                                .arg(l->Semantics, l->SignName, l->OverLines.join(QLatin1Char('|')))
-                                .arg(l->Strip)
-                                .arg(Num(l->StripWidth))
-                                .arg(l->Precision)
-                                .arg(l->Picture.GetCount());
+            out += indent + Fill(QStringLiteral("line %1 sign %2 over [%3] strip %4 %5 p%6 picture %7\n"),
+                                 l->Semantics, l->SignName, l->OverLines.join(QLatin1Char('|')), l->Strip,
+                                 Num(l->StripWidth), l->Precision, l->Picture.GetCount());
             DumpUserTexts(out, l->UserTexts, indent + QLatin1Char(' '));
             for (const auto& n : l->Nodes) {
-                out += indent + QStringLiteral(" node (%1 %2) t%3 s%4 seg%5 c%6 curve%7 inv%8\n")
-                                    .arg(Num(n->Position.X), Num(n->Position.Y))
-                                    .arg(n->NodeType)
-                                    .arg(Num(n->SignShift))
-                                    .arg(n->SegmentType)
-                                    .arg(n->TextCounter)
-                                    .arg(n->Curve)
-                                    .arg(n->InvertText);
+                out += indent + Fill(QStringLiteral(" node (%1 %2) t%3 s%4 seg%5 c%6 curve%7 inv%8\n"),
+                                     Num(n->Position.X), Num(n->Position.Y), n->NodeType, Num(n->SignShift),
+                                     n->SegmentType, n->TextCounter, n->Curve, n->InvertText);
                 DumpPoints(out, n->NodePoints, indent + QStringLiteral("  "));
             }
             DumpTexts(out, l->InnerTexts, indent + QLatin1Char(' '));
@@ -126,14 +127,9 @@ protected:
     static void DumpPolygonNodes(QString& out, const TGPolygonNodes& nodes, const QString& indent)
     {
         for (const auto& n : nodes)
-            out += indent + QStringLiteral("node (%1 %2) curve%3 s%4 type%5 style%6 line%7 pic%8\n")
-                                .arg(Num(n->Position.X), Num(n->Position.Y))
-                                .arg(n->Curve)
-                                .arg(Num(n->SignShift))
-                                .arg(n->SegmentType)
-                                .arg(n->SegmentStyle)
-                                .arg(n->CornerLine)
-                                .arg(n->CornerPicture);
+            out += indent + Fill(QStringLiteral("node (%1 %2) curve%3 s%4 type%5 style%6 line%7 pic%8\n"),
+                                 Num(n->Position.X), Num(n->Position.Y), n->Curve, Num(n->SignShift),
+                                 n->SegmentType, n->SegmentStyle, n->CornerLine, n->CornerPicture);
     }
 
     // Every sheet, layer, raster and object with its values, in list order.
@@ -141,37 +137,24 @@ protected:
     {
         QString out;
         for (const auto& page : Plan().Pages) {
-            out += QStringLiteral("page %1 v%2\n").arg(page->Name).arg(page->Visible);
+            out += Fill(QStringLiteral("page %1 v%2\n"), page->Name, page->Visible);
             for (const auto& r : page->Rastrs)
-                out += QStringLiteral(" rastr %1 (%2 %3)-(%4 %5) v%6 loaded%7 on-open%8 filter %9")
-                           .arg(r->FileName, Num(r->BottomLeft.X), Num(r->BottomLeft.Y),
-                                Num(r->TopRight.X), Num(r->TopRight.Y))
-                           .arg(r->Visible)
-                           .arg(r->Loaded)
-                           .arg(r->LoadOnOpen)
-                           .arg(r->FilterName) +
-                       QStringLiteral(" L%1 R%2 G%3 B%4 on%5 applied%6 picture %7x%8 %9\n")
-                           .arg(r->Brightness)
-                           .arg(r->Red)
-                           .arg(r->Green)
-                           .arg(r->Blue)
-                           .arg(r->FilterOn)
-                           .arg(r->FilterApplied)
-                           .arg(r->Picture->Width())
-                           .arg(r->Picture->Height())
-                           .arg(r->Picture->Image.cacheKey());
+                out += Fill(QStringLiteral(" rastr %1 (%2 %3)-(%4 %5) v%6 loaded%7 on-open%8 filter %9"),
+                            r->FileName, Num(r->BottomLeft.X), Num(r->BottomLeft.Y), Num(r->TopRight.X), Num(r->TopRight.Y),
+                            r->Visible, r->Loaded, r->LoadOnOpen, r->FilterName) +
+                       Fill(QStringLiteral(" L%1 R%2 G%3 B%4 on%5 applied%6 picture %7x%8 %9\n"),
+                            r->Brightness, r->Red, r->Green, r->Blue, r->FilterOn, r->FilterApplied,
+                            r->Picture->Width(), r->Picture->Height(), r->Picture->Image.cacheKey());
             for (const auto& layer : page->Layers) {
-                out += QStringLiteral(" layer %1 v%2\n").arg(layer->Name).arg(layer->Visible);
+                out += Fill(QStringLiteral(" layer %1 v%2\n"), layer->Name, layer->Visible);
                 DumpTexts(out, layer->Texts, QStringLiteral("  "));
                 DumpPoints(out, layer->Points, QStringLiteral("  "));
                 DumpLines(out, layer->Lines, QStringLiteral("  "));
                 for (const auto& p : layer->Polygons) {
-                    out += QStringLiteral("  polygon %1 sign %2 p%3 shift (%4 %5) angle %6 picture %7\n")
-                               .arg(p->Semantics, p->SignName)
-                               .arg(p->Precision)
-                               .arg(Num(p->CaptionShift.X), Num(p->CaptionShift.Y))
-                               .arg(p->CaptionAngle)
-                               .arg(p->Picture.GetCount());
+                    out += Fill(QStringLiteral("  polygon %1 sign %2 p%3 shift (%4 %5) angle %6 picture %7\n"),
+                                p->Semantics, p->SignName, p->Precision,
+                                Num(p->CaptionShift.X), Num(p->CaptionShift.Y), p->CaptionAngle,
+                                p->Picture.GetCount());
                     DumpPolygonNodes(out, p->Nodes, QStringLiteral("   "));
                     for (const auto& h : p->Holes) {
                         out += QStringLiteral("   hole\n");

@@ -65,6 +65,7 @@ TFormSemDialog::TFormSemDialog() : TDialogBase(nullptr), Services(std::make_uniq
     EscResult = mrCancel;
     CloseResult = mrCancel;
     BuildWindow();
+    ConnectWorkPage();
     ApplyWorkFont(Services->FontName);
 }
 
@@ -244,6 +245,8 @@ void TFormSemDialog::PrepareWorkSelection(TLmode lmode, const QString& Sem)
         }
     }
     Filling = false;
+    RebuildWorkList();
+    ShowAllowedButtons();
     ShowCode();
 }
 

@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -109,6 +110,26 @@ public:
     void CheckListClick(TExCheckListBox* list);
     // Checks the lines of the current semantics' properties.
     void Preselect();
+
+    // ---- Work selection page ----
+    // A localisation radio button: the kind changes, the semantics and the list empty,
+    // the box takes the kind's work objects with an empty text.
+    void rbLocalisation01Click(TLmode lm);
+    // The work object box's text changed: the semantics becomes the standard semantics of
+    // the work object named there (none when nothing matches).
+    void cbWorkSemObjChange();
+    // Shows the add buttons the work object in the box allows; visible ones stay.
+    void ShowAllowedButtons();
+    // The selected-properties list from the current semantics: М, С, then extended items.
+    void RebuildWorkList();
+    void sbEditItem01Click();
+    void sbDelItem01Click();
+    void sbDelAll01Click();
+    // Adds (Tpmode 0) or changes (1) the current item of kind se; code is the item's code
+    // or list index, value its text. Values come from a temporary choice list, so a text
+    // typed into the choice box never reaches the classifier's lists.
+    void Pserv01(TSemExt se, int Tpmode, int code, const QString& value);
+    QMenu* pmWorkSemSv = nullptr;   // "Изменить", "Удалить", "Удалить все"
 
     // ---- Services of the window ----
     // The readable text of sem for kind lm without any question (TSemServices::decode2).
@@ -229,6 +250,12 @@ private:
     bool FindStandartByName(const QString& name);
     void ShowStandardDecoding();
     void ClearCheckLists();
+    void ConnectWorkPage();
+    // The work object of the localisation named in the box, letter case ignored; null
+    // when none.
+    const RSemWork* BoxWorkObject();
+    // The first selected line of the list, or -1.
+    int FirstSelectedWorkLine() const;
 
     bool HoldingPages = false;
     bool Filling = false;   // the program refills a box: no change handling

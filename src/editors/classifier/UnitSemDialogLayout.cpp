@@ -249,6 +249,7 @@ QWidget* TFormSemDialog::BuildAddButtons(std::array<QToolButton*, SemExtCount>& 
     auto* grid = new QGridLayout(bar);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(2);
+    grid->setAlignment(Qt::AlignTop);   // the buttons shown start under the caption
     constexpr int columns = 6;
     for (int i = 0; i < SemExtCount; ++i) {
         const RSemExtButton& e = SemExtButtons[i];

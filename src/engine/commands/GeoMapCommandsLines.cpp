@@ -29,7 +29,8 @@ std::vector<std::unique_ptr<RGLineNode>> LineNodes(const TCommandFields& f, int 
 }
 
 // Seven values per outer node: X, Y, sign shift, segment type, segment style, corner
-// line, corner picture. Curve keeps its 0.
+// line, corner picture, and an optional eighth, the curve flag. Journals and builders
+// older than the flag send seven: the node is then no curve node, as it always was.
 std::vector<std::unique_ptr<RGPolygonNode>> OuterNodes(const TCommandFields& f, int field)
 {
     std::vector<std::unique_ptr<RGPolygonNode>> nodes;
@@ -43,13 +44,15 @@ std::vector<std::unique_ptr<RGPolygonNode>> OuterNodes(const TCommandFields& f, 
         node->SegmentStyle = g.Byte(4);
         node->CornerLine = g.Byte(5);
         node->CornerPicture = g.Byte(6);
+        node->Curve = g.Has(7) ? g.Byte(7) : 0;
         nodes.push_back(std::move(node));
     }
     return nodes;
 }
 
 // One inner contour per "(" ")" group, five values per node: X, Y, sign shift,
-// segment style, corner picture; the other node values keep their defaults.
+// segment style, corner picture, and an optional sixth, the curve flag (0 when absent);
+// the other node values keep their defaults.
 std::vector<std::unique_ptr<RGIntrPolygon>> InnerContours(const TCommandFields& f, int field)
 {
     std::vector<std::unique_ptr<RGIntrPolygon>> contours;
@@ -63,6 +66,7 @@ std::vector<std::unique_ptr<RGIntrPolygon>> InnerContours(const TCommandFields& 
             node->SignShift = g.RealAnySeparator(2);
             node->SegmentStyle = g.Byte(3);
             node->CornerPicture = g.Byte(4);
+            node->Curve = g.Has(5) ? g.Byte(5) : 0;
             contour->Nodes.AddItem(std::move(node));
         }
         contours.push_back(std::move(contour));

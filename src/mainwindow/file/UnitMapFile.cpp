@@ -73,6 +73,49 @@ bool OpenFileNameDialog(const QString& title, const QString& filter, QString& fi
     return true;
 }
 
+bool OpenFileNamesDialog(const QString& title, const QString& filter, QStringList& fileNames)
+{
+    if (FileDialogHooks().OpenFileNames)
+        return FileDialogHooks().OpenFileNames(title, filter, fileNames);
+    const QStringList chosen = QFileDialog::getOpenFileNames(FormMap, title, QString(), filter,
+                                                             nullptr, QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return false;
+    fileNames = chosen;
+    return true;
+}
+
+bool SelectFolderDialog(const QString& title, QString& folder)
+{
+    if (FileDialogHooks().SelectFolder)
+        return FileDialogHooks().SelectFolder(title, folder);
+    // Qt's own dialog offers "Создать папку" and asks for its name.
+    const QString chosen = QFileDialog::getExistingDirectory(
+        FormMap, title, folder, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return false;
+    folder = chosen;
+    return true;
+}
+
+QString PlanOnlyFilter()
+{
+    QStringList items, all;
+    for (int scale : PlanScales) {
+        items << QStringLiteral("Цифровой план масштаба 1:%1 (*.%1)").arg(scale);
+        all << QStringLiteral("*.%1").arg(scale);
+    }
+    items << QStringLiteral("Все доступные (%1)").arg(all.join(QLatin1Char(' ')));
+    return items.join(QStringLiteral(";;"));
+}
+
+void SanitizeSheetFileName(QString& text)
+{
+    for (QChar& c : text)
+        if (QStringView(u"<>?\\|!\"*/:").contains(c))
+            c = QLatin1Char('~');
+}
+
 QString PlanOpenFilter()
 {
     QStringList items, all;
@@ -88,10 +131,7 @@ QString PlanOpenFilter()
     return items.join(QStringLiteral(";;"));
 }
 
-namespace {
-
-// The first line of the file, code page 1251; empty for an empty file.
-QString FirstLine(const QString& fileName)
+QString FirstLineOfFile(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -101,8 +141,6 @@ QString FirstLine(const QString& fileName)
         line.chop(1);
     return DecodeCodePage(line);
 }
-
-} // namespace
 
 bool IsPlanFileName(const QString& fileName)
 {
@@ -230,6 +268,7 @@ bool TFormMap::SaveAsPlan(const QString& fileName)
     if (!WritePlan(fileName))
         return false;
     DataFileName = fileName;
+    QDir::setCurrent(QFileInfo(fileName).absolutePath());   // where its rasters are looked for
     UpdateCaption();
     AddPlanToHistory();
 
@@ -281,14 +320,34 @@ void TFormMap::ConnectFileCommands()
     };
     item("Создать план", "NCreatePlan", [this] { btCreatePlanClick(); });
     item("Открыть план", "NOpenPlan", [this] { btOpenPlanClick(); });
-    item("Открыть план, используя фильтр", "NOpenPlanUseFilter", [this] { NOpenPlanUseFilterClick(); });
     item("Сохранить план", "NSavePlan", [this] { btSavePlanClick(); });
     item("Сохранить план как...", "NSavePlanAs", [this] { SaveAs(); });
+    NFile->insertSeparator(history);
+    item("Открыть план, используя фильтр", "NOpenPlanUseFilter", [this] { NOpenPlanUseFilterClick(); });
+    item("Добавить файл", "NAddFile", [this] { NAddFileClick(); });
+    item("Сохранить в файл...", "NSaveToFile", [this] { NSaveToFileClick(); });
+    item("Добавить из папки...", "N61", [this] { N61Click(); });
+    item("Сохранить в папку...", "N59", [this] { N59Click(); });
+    NFile->insertSeparator(history);
+    item("Восстановление данных", "N49", [this] { N49Click(); });
+    NFile->insertSeparator(history);
     auto* clear = new QAction(QStringLiteral("Очистить историю"), NFile);
     clear->setObjectName(QStringLiteral("NClearHistory"));
     NFile->addAction(clear);
     connect(clear, &QAction::triggered, this, [this] { NClearHistoryClick(); });
     connect(NHistory, &QMenu::triggered, this, [this](QAction* a) { NHistoryPlansClick(a); });
+    NFile->addSeparator();
+    QAction* print = NFile->addAction(QStringLiteral("Печать плана"));
+    print->setObjectName(QStringLiteral("NPrintPlan"));
+    connect(print, &QAction::triggered, this, [this] { btPrintPlanClick(); });
+    QAction* options = NFile->addAction(QStringLiteral("Опции печати"));
+    options->setObjectName(QStringLiteral("NPrintOptions"));
+    connect(options, &QAction::triggered, this, [this] { NPrintOptionsClick(); });
+    QAction* caption = NFile->addAction(QStringLiteral("Печатать заголовок"));
+    caption->setObjectName(QStringLiteral("NPrintCaption"));
+    caption->setCheckable(true);
+    caption->setChecked(true);
+    connect(caption, &QAction::triggered, this, [this](bool checked) { NPrintCaptionClick(checked); });
     auto* newPlan = new QAction(QStringLiteral("Новый"), NPlan);
     NPlan->insertAction(NPlan->actions().value(0), newPlan);
     newPlan->setObjectName(QStringLiteral("NNewPlan"));
@@ -301,6 +360,8 @@ void TFormMap::ConnectFileCommands()
         connect(b, &QToolButton::clicked, this, [this] { btSavePlanClick(); });
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить план в выбранном формате")))
         connect(b, &QToolButton::clicked, this, [this] { SaveAs(); });
+    if (QToolButton* b = PanelButtons.value(QStringLiteral("Печать")))
+        connect(b, &QToolButton::clicked, this, [this] { btPrintPlanClick(); });
 }
 
 void TFormMap::StartUndoFolder()
@@ -346,7 +407,7 @@ void TFormMap::LoadFile(const QString& fileName)
     auto openOld = [&](const QString& kind, const QString& defaultLayer) {
         if (ShowQDialog(QStringLiteral("Автоопределение слоев"),
                         QStringLiteral("Включить автоопределение слоев при загрузке?")) == mrYes) {
-            MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(kind)
+            MainMap->DoCommand(mcOpenMap, TCommandParams().Text(full).Text(kind)
                                               .Text(QStringLiteral("True")).Text(QString()));
             return true;
         }
@@ -354,17 +415,21 @@ void TFormMap::LoadFile(const QString& fileName)
         if (InpStrDialog(layer, QStringLiteral("Новый слой"),
                          QStringLiteral("Определите название слоя для загрузки")) != mrOk)
             return false;
-        MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(kind)
+        MainMap->DoCommand(mcOpenMap, TCommandParams().Text(full).Text(kind)
                                           .Text(QStringLiteral("False")).Text(layer));
         return true;
     };
     const QSize size = SurfaceSize();
+    // Rasters named without a folder lie beside their plan: the reader, and every undo
+    // and redo after it, find them from the plan's folder, whatever the program's.
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(info.absolutePath());
+    bool opened = false;
     try {
         if (ext.isEmpty() || DigitsOnly(ext)) {
-            const QString first = FirstLine(fileName);
-            bool opened = false;
+            const QString first = FirstLineOfFile(full);
             if (first == QLatin1String("FREE VELMORANT")) {
-                MainMap->DoCommand(mcOpenMap, TCommandParams().Text(fileName).Text(QStringLiteral("New"))
+                MainMap->DoCommand(mcOpenMap, TCommandParams().Text(full).Text(QStringLiteral("New"))
                                                   .Text(QStringLiteral("True")).Text(QString()));
                 opened = true;
             } else if (first == QStringLiteral("[Исполнитель]")) {
@@ -381,6 +446,7 @@ void TFormMap::LoadFile(const QString& fileName)
             }
         } else if (ext.toUpper() == QLatin1String("TXT")) {
             if (openOld(QStringLiteral("Fora"), QStringLiteral("Фора"))) {
+                opened = true;
                 DataFileName = full;
                 TimerAutosave->SetEnabled(false);
                 MainMap->Draw(size.width(), size.height(), 0, ddScreen);
@@ -391,6 +457,8 @@ void TFormMap::LoadFile(const QString& fileName)
             ErrorInfo->append(QStringLiteral("procedure TFormMap.LoadFile(const FileName:String);"));
         HandleApplicationException(this, std::current_exception());
     }
+    if (!opened)
+        QDir::setCurrent(previousFolder);
     UpdateCaption();
     AddPlanToHistory();
 }

@@ -90,7 +90,11 @@ std::array<TMouseModeRow, MouseModeCount> BuildRows()
 
 const TMouseModeRow& ModeRow(TMouseMode mode)
 {
-    static const std::array<TMouseModeRow, MouseModeCount> rows = BuildRows();
+    static const std::array<TMouseModeRow, MouseModeCount> rows = [] {
+        std::array<TMouseModeRow, MouseModeCount> built = BuildRows();
+        FillModeHandlers(built);
+        return built;
+    }();
     static const TMouseModeRow empty;
     return mode < MouseModeCount ? rows[mode] : empty;
 }

@@ -97,6 +97,9 @@ struct TMouseModeRow {
 
 // The row of mode; above 31 an empty row (nothing changes, no handler runs).
 const TMouseModeRow& ModeRow(TMouseMode mode);
+// Puts the surface handlers of the interaction families into their rows
+// (UnitMapRows.cpp); called once, when the table is built.
+void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows);
 
 // The caption the setter writes for mode at step (the step already stored or kept);
 // selectedIndex is the node picked in the selection (0: the start of the line). Empty:
