@@ -76,7 +76,7 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
       UserTexts(values.UserTexts), Nodes(values.Nodes), Holes(values.Holes)
 {
     setWindowTitle(QStringLiteral("Площадной объект"));
-    SetClientSize(760, 806);
+    SetClientSize(760, 814);
 
     Caption(this, QStringLiteral("Лист"), QRect(8, 10, 40, 16));
     LPage = new QLabel(this);
@@ -136,7 +136,6 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     rbNo = Radio(rotation, "rbNo", QStringLiteral("нет"), QRect(10, 24, 80, 20), rotationGroup);
     rbUsr = Radio(rotation, "rbUsr", QStringLiteral("есть"), QRect(10, 52, 80, 20), rotationGroup);
     neAbsAngle = RealNumEdit(rotation, "neAbsAngle", 2, QRect(90, 52, 100, 21));
-    Caption(rotation, QStringLiteral("град."), QRect(196, 52, 48, 20));
     if (values.CaptionAngle < 0) {
         rbNo->setChecked(true);
         neAbsAngle->SetFloatValue(-1);
@@ -235,7 +234,7 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
         RefillHoles();
     };
 
-    BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(677, 780, 75, 25), mrNone);
+    BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(677, 782, 75, 25), mrNone);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
