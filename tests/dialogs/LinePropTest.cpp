@@ -7,7 +7,9 @@
 #include "controls/ExSlider.h"
 #include "controls/TextListBox.h"
 #include "dialogs/objects/NodeLists.h"
+#include "dialogs/objects/UnitIntrPolygonProp.h"
 #include "dialogs/objects/UnitLineProp.h"
+#include "dialogs/objects/UnitPolygonProp.h"
 #include "foundation/ui/NumEdit.h"
 #include "semantics/codec/SemDialogs.h"
 
@@ -376,4 +378,24 @@ TEST_F(LineWindow, NodesGoToATextFile)
     });
     NodesSaveDialogHook = nullptr;
     EXPECT_EQ(FileBytes(file), QByteArray("0      10,3      20,0 \r\n1      -5,0    1234,5 \r\n"));
+}
+
+TEST(LineAndPolygonWindowsWithoutHooks, EveryEntryAnswersCancelAndKeepsItsArguments)
+{
+    TScopedProgramDialogHooks none;
+    int page = 1, layer = 2, index = 3;
+    EXPECT_EQ(LinePropDlg(page, layer, index, false), mrCancel);
+    EXPECT_EQ(PolygonPropDlg(page, layer, index, true), mrCancel);
+    EXPECT_EQ(std::make_tuple(page, layer, index), std::make_tuple(1, 2, 3));
+    Extended x = 1, y = 2, shift = 3;
+    std::uint8_t a = 1, b = 2, c = 1, d = 1;
+    std::int32_t counter = 5;
+    EXPECT_EQ(LineNodePropDlg(2, x, y, a, shift, b, counter, c), mrCancel);
+    EXPECT_EQ(PolygonNodePropDlg(2, x, y, shift, a, b, c, d), mrCancel);
+    EXPECT_EQ(IntrPolygonNodePropDlg(2, x, y, shift, b, d), mrCancel);
+    ArrPolygonNodes contour(2);
+    EXPECT_EQ(IntrPolygonPropDlg(2, contour), mrCancel);
+    EXPECT_EQ(std::make_tuple(x, y, shift, a, b, c, d, counter, contour.size()),
+              std::make_tuple(Extended(1), Extended(2), Extended(3), std::uint8_t(1), std::uint8_t(2),
+                              std::uint8_t(1), std::uint8_t(1), 5, size_t(2)));
 }
