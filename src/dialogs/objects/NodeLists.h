@@ -10,6 +10,7 @@
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/STDserv.h"
 
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
@@ -169,7 +170,7 @@ public:
         const auto on = [this](QPushButton* b, std::function<void()> act) {
             if (b) {
                 b->setAutoDefault(false);
-                QObject::connect(b, &QPushButton::clicked, List, std::move(act));
+                QObject::connect(b, &QPushButton::clicked, &Context, std::move(act));
             }
         };
         on(Buttons.Prop, [this] { Prop(); });
@@ -181,9 +182,18 @@ public:
         on(Buttons.GoFirst, [this] { Move(nmFirst); });
         on(Buttons.GoLast, [this] { Move(nmLast); });
         List->OnDblClick = [this] { Prop(); };
-        QObject::connect(List, &QListWidget::itemSelectionChanged, List, [this] { UpdateButtons(); });
+        QObject::connect(List, &QListWidget::itemSelectionChanged, &Context, [this] { UpdateButtons(); });
         Refill();
     }
+
+    // The window's controls outlive the editor: nothing of theirs may call it after.
+    ~TNodeListEditor()
+    {
+        if (List)
+            List->OnDblClick = nullptr;
+    }
+    TNodeListEditor(const TNodeListEditor&) = delete;
+    TNodeListEditor& operator=(const TNodeListEditor&) = delete;
 
     // The list lines anew, the rule applied; the window's figures follow.
     void Refill()
@@ -263,9 +273,10 @@ public:
     }
 
 private:
+    QObject Context;              // the connections end with the editor
     std::vector<Node>& Nodes;     // the window's, not owned
     std::vector<int>* Origins;    // alongside Nodes, or null
-    TTextListBox* List;
+    QPointer<TTextListBox> List;
     TNodeButtons Buttons;
     std::function<int()> Precision;
     std::function<void()> Changed;
