@@ -14,6 +14,7 @@
 #include <vector>
 
 struct TOpenFilter;
+struct RGPolygonNode;
 
 // Colour depths as the bitmaps number their pixel formats: 1 one bit, 2 four bits,
 // 3 eight bits, 5 sixteen bits, 6 twenty-four bits.
@@ -97,6 +98,24 @@ struct TProgramDialogHooks {
     std::function<TModalResult(int& sheet)> SelectPage;
     // The transformation window over the main plan's sheets; it issues nothing itself.
     std::function<TModalResult(TTransformChoice& choice)> Transform;
+
+    // The line and polygon editors, as the point editor; the node windows of a line, an
+    // outer polygon contour and an inner contour, and the inner-contour window, each
+    // writing its values back whatever the result.
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> LineProp;
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> PolygonProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, std::uint8_t& nodeType,
+                               Extended& signShift, std::uint8_t& segmentType,
+                               std::int32_t& textCounter, std::uint8_t& inverted)>
+        LineNodeProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
+                               std::uint8_t& segmentType, std::uint8_t& segmentStyle,
+                               std::uint8_t& nodeLine, std::uint8_t& nodePicture)>
+        PolygonNodeProp;
+    std::function<TModalResult(int precision, std::vector<RGPolygonNode>& contour)> IntrPolygonProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
+                               std::uint8_t& segmentStyle, std::uint8_t& nodePicture)>
+        IntrPolygonNodeProp;
 };
 
 // The one set in force.
