@@ -9,9 +9,15 @@
 #include "BenchMap.h"
 #include "Benchmarks.h"
 
+#include "engine/EngineServices.h"
+#include "engine/draw/MapPainter.h"
 #include "semantics/codec/SemServices.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainterPath>
 #include <benchmark/benchmark.h>
+#include <vector>
 
 namespace bench {
 
@@ -44,6 +50,148 @@ std::unique_ptr<TGeoMap> SeenPlan(bool dense)
     return map;
 }
 
+// Every call the plan's painter makes to Qt, kept small (a picture at 1:2000 holds
+// millions of strokes), and drawn again with bare QPainter calls: the drawing floor.
+class TPrimitives : public TPaintObserver {
+public:
+    void Line(const QPainter& p, const QPoint& a, const QPoint& b) override
+    {
+        Add(p, kLine, Points.size(), 2, false);
+        Points.push_back(a);
+        Points.push_back(b);
+    }
+    void Polyline(const QPainter& p, const QPolygon& points) override { Poly(p, kPolyline, points); }
+    void Polygon(const QPainter& p, const QPolygon& points) override { Poly(p, kPolygon, points); }
+    void Path(const QPainter& p, const QPainterPath& path) override
+    {
+        Add(p, kPath, Paths.size(), 1, false);
+        Paths.push_back(path);
+    }
+    void Ellipse(const QPainter& p, const QRect& box) override
+    {
+        Add(p, kEllipse, Rects.size(), 1, false);
+        Rects.push_back(box);
+    }
+    void Fill(const QPainter& p, const QRect& r, const QColor& color) override
+    {
+        Add(p, kFill, Rects.size(), Colors.size(), false);
+        Rects.push_back(r);
+        Colors.push_back(color);
+    }
+    void Text(const QPainter& p, const QPointF& at, const QString& text) override
+    {
+        Add(p, kText, Texts.size(), 1, true);
+        Texts.push_back({at, text});
+    }
+    void Image(const QPainter& p, const QRectF& target, const QImage& image, const QRectF& source) override
+    {
+        Add(p, kImage, Images.size(), 1, false);
+        Images.push_back({target, image, source});
+    }
+
+    std::size_t Count() const { return Records.size(); }
+
+    void Replay(QPainter& p) const
+    {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        std::uint32_t current = ~0u;
+        for (const TRecord& r : Records) {
+            if (r.State != current) {
+                const TState& s = States[r.State];
+                p.setCompositionMode(s.Mode);
+                p.setPen(s.Pen);
+                p.setBrush(s.Brush);
+                if (s.ForText) {
+                    p.setFont(s.Font);
+                    p.setTransform(s.Transform);
+                } else {
+                    p.resetTransform();
+                }
+                current = r.State;
+            }
+            switch (r.Kind) {
+            case kLine: p.drawLine(Points[r.First], Points[r.First + 1]); break;
+            case kPolyline: p.drawPolyline(&Points[r.First], int(r.Count)); break;
+            case kPolygon: p.drawPolygon(&Points[r.First], int(r.Count), Qt::OddEvenFill); break;
+            case kPath: p.drawPath(Paths[r.First]); break;
+            case kEllipse: p.drawEllipse(Rects[r.First]); break;
+            case kFill: p.fillRect(Rects[r.First], Colors[r.Count]); break;
+            case kText: p.drawText(Texts[r.First].first, Texts[r.First].second); break;
+            case kImage: p.drawImage(Images[r.First].Target, Images[r.First].Picture, Images[r.First].Source); break;
+            }
+        }
+    }
+
+private:
+    enum : std::uint8_t { kLine, kPolyline, kPolygon, kPath, kEllipse, kFill, kText, kImage };
+    struct TRecord {
+        std::uint8_t Kind;
+        std::uint32_t State, First, Count;
+    };
+    struct TState {
+        QPen Pen;
+        QBrush Brush;
+        QPainter::CompositionMode Mode;
+        bool ForText;
+        QFont Font;
+        QTransform Transform;
+    };
+    struct TImage {
+        QRectF Target;
+        QImage Picture;
+        QRectF Source;
+    };
+
+    void Poly(const QPainter& p, std::uint8_t kind, const QPolygon& points)
+    {
+        Add(p, kind, Points.size(), std::size_t(points.size()), false);
+        Points.insert(Points.end(), points.begin(), points.end());
+    }
+    void Add(const QPainter& p, std::uint8_t kind, std::size_t first, std::size_t count, bool text)
+    {
+        const bool same = !States.empty() && States.back().ForText == text && States.back().Mode == p.compositionMode() &&
+                          States.back().Pen == p.pen() && States.back().Brush == p.brush() &&
+                          (!text || (States.back().Font == p.font() && States.back().Transform == p.transform()));
+        if (!same)
+            States.push_back({p.pen(), p.brush(), p.compositionMode(), text, text ? p.font() : QFont(),
+                              text ? p.transform() : QTransform()});
+        Records.push_back({kind, std::uint32_t(States.size() - 1), std::uint32_t(first), std::uint32_t(count)});
+    }
+
+    std::vector<TRecord> Records;
+    std::vector<TState> States;
+    std::vector<QPoint> Points;
+    std::vector<QPainterPath> Paths;
+    std::vector<QRect> Rects;
+    std::vector<QColor> Colors;
+    std::vector<std::pair<QPointF, QString>> Texts;
+    std::vector<TImage> Images;
+};
+
+// The process's resident and peak resident bytes (VmRSS, VmHWM).
+std::pair<double, double> Resident()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double rss = 0, hwm = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> f = line.simplified().split(' ');
+            if (f.size() >= 2 && f[0] == "VmRSS:")
+                rss = f[1].toDouble() * 1024;
+            if (f.size() >= 2 && f[0] == "VmHWM:")
+                hwm = f[1].toDouble() * 1024;
+        }
+    return {rss, hwm};
+}
+
+// Resets the peak resident figure to what is resident now (false when the kernel will not).
+bool ResetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 struct RDrawCase {
     const char* Name;
     bool Dense;
@@ -71,10 +219,44 @@ void Drawing(benchmark::State& state, const RDrawCase& c)
         // longer than the zoom measured); --benchmark_min_time=0 runs that first one alone.
         if (c.Mode == 5)
             map->DisplayScale = c.Scale;
+        TPanelTimings panel;
+        map->Services = &panel;
         for (auto _ : state)
             map->Draw(W, H, c.Mode, ddScreen);
         state.counters["drawn"] = map->DrawnCount;
         state.counters["skipped"] = map->SkippedCount;
+        // The parts of the last drawing, as its status panel shows them.
+        static const char* const parts[5] = {"render_ms", "draw_ms", "grid_ms", "frames_rasters_ms", "copy_ms"};
+        for (int i = 0; i < 5 && !panel.Drawings.empty(); ++i)
+            state.counters[parts[i]] = panel.Drawings.back()[std::size_t(i)] * 1000;
+        // One drawing more, as the last one (mode 5 redraws at the scale reached): the
+        // peak memory above what was resident, then its primitives collected and drawn
+        // again with bare QPainter calls onto a picture of the same size.
+        const TDrawMode again = c.Mode == 5 ? TDrawMode(3) : c.Mode;
+        const auto before = Resident();
+        if (ResetPeak()) {
+            map->Draw(W, H, again, ddScreen);
+            state.counters["peak_extra_mb"] = (Resident().second - before.first) / 1e6;
+        }
+        TPrimitives primitives;
+        map->Painter->Observer = &primitives;
+        map->Draw(W, H, again, ddScreen);
+        map->Painter->Observer = nullptr;
+        map->Services = nullptr;
+        QImage picture(map->Bitmap.size(), QImage::Format_RGB32);
+        double best = 0;
+        for (int i = 0; i < 3; ++i) {
+            picture.fill(QColor(240, 240, 240));
+            QElapsedTimer clock;
+            clock.start();
+            QPainter p(&picture);
+            primitives.Replay(p);
+            p.end();
+            const double ms = clock.nsecsElapsed() / 1e6;
+            best = i == 0 ? ms : std::min(best, ms);
+        }
+        state.counters["floor_ms"] = best;
+        state.counters["primitives"] = double(primitives.Count());
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "engine/commands/MapCommand.h"
 
+#include <QRegularExpression>
+
 namespace bench {
 
 std::unique_ptr<TGeoMap> NewBenchMap()
@@ -22,6 +24,21 @@ std::unique_ptr<TGeoMap> NewBenchMap()
 QString NativeFileParams(const QString& fileName)
 {
     return TCommandParams().Text(fileName).Text(QStringLiteral("New"));
+}
+
+void TPanelTimings::SetPanelText(TEnginePanel panel, const QString& text)
+{
+    if (panel != TEnginePanel::Timings)
+        return;
+    static const QRegularExpression parts(
+        QStringLiteral("\\[([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\+([0-9.,]+)\\]"));
+    const QRegularExpressionMatch m = parts.match(text);
+    if (!m.hasMatch())
+        return;
+    std::array<double, 5> seconds{};
+    for (int i = 0; i < 5; ++i)
+        seconds[std::size_t(i)] = m.captured(i + 1).replace(u',', u'.').toDouble();
+    Drawings.push_back(seconds);
 }
 
 void OpenPlan(TGeoMap& map, const QString& fileName) { map.DoCommand(mcOpenMap, NativeFileParams(fileName)); }

@@ -2,7 +2,11 @@
 // commands built through the engine's own formatter.
 #pragma once
 
+#include "engine/EngineServices.h"
 #include "engine/GeoMap.h"
+
+#include <array>
+#include <vector>
 
 #include <QString>
 #include <memory>
@@ -18,5 +22,13 @@ QString NativeFileParams(const QString& fileName);
 
 // Opens the plan file the way the open command does (DoCommand, mcOpenMap).
 void OpenPlan(TGeoMap& map, const QString& fileName);
+
+// The timings each drawing shows on its status panel, in the order drawn: rendering,
+// objects and marks, grid, rasters with frames, copy (seconds, two decimals).
+class TPanelTimings : public TEngineServices {
+public:
+    void SetPanelText(TEnginePanel panel, const QString& text) override;
+    std::vector<std::array<double, 5>> Drawings;
+};
 
 } // namespace bench

@@ -45,6 +45,7 @@ inline constexpr const char* HitEmpty = "Query/HitEmpty";
 // picture; and the underlay readers (BMP, JPEG) beside libjpeg decoding the same file.
 inline constexpr const char* ExportDxf = "Export/Dxf";
 inline constexpr const char* FloorDxfBytes = "Floor/DxfBytes";
+inline constexpr const char* FloorDxfRender = "Floor/DxfRender";   // every object rendered at 300 dpi
 inline constexpr const char* ExportBmp24 = "Export/RasterBmp24";
 inline constexpr const char* ExportBmp8 = "Export/RasterBmp8";
 inline constexpr const char* ExportJpeg = "Export/RasterJpeg";

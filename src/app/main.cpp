@@ -1,6 +1,7 @@
 // The program's entry: the application with the program's own windows installed, then
 // the main window, which runs the whole life of the plan, and the event loop.
 #include "app/Application.h"
+#include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/ObjectWindows.h"
 #include "editors/classifier/SemSmallDialogs.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     InstallDialogWindows();
     InstallProgramDialogWindows();
     InstallObjectWindows();
+    InstallFindDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
     // An error no routine handled is reported and the program goes on with the plan; the

@@ -3,6 +3,7 @@
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoServ.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,6 +49,29 @@ bool PointInContour(const C& contour, Extended x, Extended y)
         maxY = std::max(maxY, contour[i].Y);
     const Extended rayEnd = maxY + 1 + std::fabs(maxY);
 
+    // The fill grids of area signs test thousands of points against every side, so a
+    // side far from the point is passed over before the square roots and the crossing
+    // are worked out. Both skips keep a wide margin over the rounding of the exact tests:
+    // - the boundary test (sum of distances to the ends within the tolerance of the
+    //   side's length) holds only inside an ellipse about the side whose half width is
+    //   sqrt(t * length / 2 + t * t / 4); the box of the side widened by
+    //   sqrt(t * (|dx| + |dy|) + t * t) holds that ellipse;
+    // - the ray runs east along X = x from y, so a side wholly north or south of x, or
+    //   wholly west of y, cannot meet it.
+    const Extended margin = (std::fabs(x) + std::fabs(y) + 1) * 1e-12L;
+    const auto farFrom = [&](const TGeoPoint& a, const TGeoPoint& b) {
+        const Extended dx = std::fabs(b.X - a.X), dy = std::fabs(b.Y - a.Y);
+        const Extended gapX = std::max({std::min(a.X, b.X) - x, x - std::max(a.X, b.X), Extended(0)});
+        const Extended gapY = std::max({std::min(a.Y, b.Y) - y, y - std::max(a.Y, b.Y), Extended(0)});
+        const Extended gap = std::max(gapX, gapY);
+        const Extended reach2 = BoundaryTolerance * (dx + dy + BoundaryTolerance);
+        return gap > margin && gap * gap > 2 * reach2;
+    };
+    const auto rayMisses = [&](const TGeoPoint& a, const TGeoPoint& b) {
+        return (a.X < x - margin && b.X < x - margin) || (a.X > x + margin && b.X > x + margin) ||
+               (a.Y < y - margin && b.Y < y - margin);
+    };
+
     bool outside = true;
     int pending = 0;   // 0 none, 1 an edge left the ray to the north, 2 to the south
     const TGeoPoint* prev = &first;
@@ -55,8 +79,12 @@ bool PointInContour(const C& contour, Extended x, Extended y)
         const TGeoPoint& cur = contour[k % n];
         if (x == cur.X && y == cur.Y)
             return true;
-        if (PointInLineRange(x, y, prev->X, prev->Y, cur.X, cur.Y, BoundaryTolerance))
+        if (!farFrom(*prev, cur) && PointInLineRange(x, y, prev->X, prev->Y, cur.X, cur.Y, BoundaryTolerance))
             return true;
+        if (rayMisses(*prev, cur)) {
+            prev = &cur;
+            continue;
+        }
         Extended xr = 0, yr = 0;
         const TIntersectStatus s =
             RangeLineIntersect(x, y, x, rayEnd, prev->X, prev->Y, cur.X, cur.Y, xr, yr);

@@ -95,3 +95,33 @@ TModalResult PrintScaleDlg(int& scale, TPixelDepth& depth, Extended& kx, Extende
     const auto& hook = ProgramDialogHooks().PrintScale;
     return hook ? hook(scale, depth, kx, ky) : mrCancel;
 }
+
+TModalResult InpMaskStrDialog(QString& value, const QString& caption, const QString& message)
+{
+    const auto& hook = ProgramDialogHooks().InpMaskStr;
+    return hook ? hook(value, caption, message) : mrCancel;
+}
+
+TModalResult InpNomStrDialog(QString& value, const QString& caption, const QString& message)
+{
+    const auto& hook = ProgramDialogHooks().InpNomStr;
+    return hook ? hook(value, caption, message) : mrCancel;
+}
+
+TModalResult FindPlanCoordDlg()
+{
+    const auto& hook = ProgramDialogHooks().FindPlanCoord;
+    return hook ? hook() : mrCancel;
+}
+
+TModalResult FindPlanNomDlg()
+{
+    const auto& hook = ProgramDialogHooks().FindPlanNom;
+    return hook ? hook() : mrCancel;
+}
+
+TModalResult SelectPageDlg(int& sheet)
+{
+    const auto& hook = ProgramDialogHooks().SelectPage;
+    return hook ? hook(sheet) : mrCancel;
+}

@@ -11,12 +11,38 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct TOpenFilter;
+struct RGPolygonNode;
 
 // Colour depths as the bitmaps number their pixel formats: 1 one bit, 2 four bits,
 // 3 eight bits, 5 sixteen bits, 6 twenty-four bits.
 using TPixelDepth = std::uint8_t;
+
+// What the delete-by-code window leaves when it closes, whatever its result.
+struct TDelObjectsChoice {
+    bool LayersPage = false;      // "Поиск в слоях одного листа" was the page in front
+    std::vector<int> Pages;       // the sheets selected on "Поиск в листах", ascending
+    int Page = -1;                // the sheet chosen on the layers page; -1 none
+    std::vector<int> Layers;      // the layers of that sheet selected, ascending
+    int Kind = 0;                 // 0 points, 1 lines, 2 polygons
+    QString Text;                 // looked for in the semantics strings
+};
+
+// What the transformation window leaves on OK: the factor, the shift (metres), the
+// turn (degrees clockwise from north) about (Xc, Yc), and which sheets.
+struct TTransformChoice {
+    Extended K = 1;
+    Extended Dx = 0;
+    Extended Dy = 0;
+    Extended Angle = 0;
+    Extended Xc = 0;
+    Extended Yc = 0;
+    bool WholePlan = true;        // "весь план"; else "выбранный лист"
+    int Page = -1;                // the sheet chosen in the list; -1 none
+    int PageCount = 0;            // the sheets the window listed
+};
 
 // One member per window; each receives the arguments as its entry routine does and
 // writes back what the window copies back, whatever the result.
@@ -58,6 +84,38 @@ struct TProgramDialogHooks {
         UserTextProp;
     std::function<TModalResult(std::uint8_t kind, int& page, int& layer, int& index)>
         ChangePageLayer;
+    // The nomenclature inputs, at the mouse; value := the mask edit's text.
+    std::function<TModalResult(QString& value, const QString& caption, const QString& message)>
+        InpMaskStr;
+    std::function<TModalResult(QString& value, const QString& caption, const QString& message)>
+        InpNomStr;
+    // The find-sheet windows, which show what they find on the main plan themselves.
+    std::function<TModalResult()> FindPlanCoord;
+    std::function<TModalResult()> FindPlanNom;
+    // The delete-by-code window over the main plan's sheets; it issues nothing itself.
+    std::function<TModalResult(TDelObjectsChoice& choice)> DelObjects;
+    // The sheet chooser; sheet := the chosen index, -1 when none.
+    std::function<TModalResult(int& sheet)> SelectPage;
+    // The transformation window over the main plan's sheets; it issues nothing itself.
+    std::function<TModalResult(TTransformChoice& choice)> Transform;
+
+    // The line and polygon editors, as the point editor; the node windows of a line, an
+    // outer polygon contour and an inner contour, and the inner-contour window, each
+    // writing its values back whatever the result.
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> LineProp;
+    std::function<TModalResult(int& page, int& layer, int& index, bool isNew)> PolygonProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, std::uint8_t& nodeType,
+                               Extended& signShift, std::uint8_t& segmentType,
+                               std::int32_t& textCounter, std::uint8_t& inverted)>
+        LineNodeProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
+                               std::uint8_t& segmentType, std::uint8_t& segmentStyle,
+                               std::uint8_t& nodeLine, std::uint8_t& nodePicture)>
+        PolygonNodeProp;
+    std::function<TModalResult(int precision, std::vector<RGPolygonNode>& contour)> IntrPolygonProp;
+    std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
+                               std::uint8_t& segmentStyle, std::uint8_t& nodePicture)>
+        IntrPolygonNodeProp;
 };
 
 // The one set in force.
@@ -106,3 +164,16 @@ TModalResult SaveRastrDlg(int& scale, Extended& dpi, TPixelDepth& depth, Extende
                           Extended y1, Extended x2, Extended y2);
 // The print scale denominator, depth and the calibration factors kx, ky.
 TModalResult PrintScaleDlg(int& scale, TPixelDepth& depth, Extended& kx, Extended& ky);
+
+// A nomenclature typed through the mask "000>L00" (three digits, a letter made upper
+// case, two digits: "033А01"), or through "000->L-00" ("033-А-01") by InpNomStrDialog.
+// value starts the edit and receives its text, fixed characters included, whatever the
+// result; 1 Enter or "Готово", 2 Esc.
+TModalResult InpMaskStrDialog(QString& value, const QString& caption, const QString& message);
+TModalResult InpNomStrDialog(QString& value, const QString& caption, const QString& message);
+// "Определить координаты планшета по номенклатуре" and "Найти планшет по координатам".
+TModalResult FindPlanCoordDlg();
+TModalResult FindPlanNomDlg();
+// "Выбор листа": sheet := the index chosen, -1 when none (the plan has no sheets),
+// whatever the result; without a window sheet stays.
+TModalResult SelectPageDlg(int& sheet);

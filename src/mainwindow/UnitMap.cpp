@@ -61,6 +61,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectUndoCommands();
     ConnectFileCommands();
     ConnectSurfaceCommands();
+    ConnectSearchCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

@@ -34,6 +34,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolButton;
+class TFindDialog;
 class TFormInstr1;
 class TFormMap;
 class TGeoMap;
@@ -196,6 +197,23 @@ public:
     QString UndoFolder() const;
     // The snapshot of step, under any numeric extension; empty when there is none.
     QString SnapshotFile(int step) const;
+
+    // ---- Search and plan-wide commands (search/UnitMapSearch.cpp) ----------------------
+    void NFindPlanFromNomClick();
+    void NFindPlanFromCoordClick();
+    // "Надпись": the find window, made on first use and kept.
+    void NFindTextClick();
+    void FindDialog1Show();
+    // One search step: the next text of the plan that matches, shown at the sign
+    // library's scale in the middle of the surface through a new view.
+    void FindDialog1Find();
+    void NTransformClick();
+    void NChangeSemClick();
+    void N74Click();
+    void N79Click();
+    void N41Click();
+    TFindDialog* FindDialog1 = nullptr;
+    bool FindFromStart = false;   // the find window was shown: the next search starts anew
 
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
@@ -580,6 +598,7 @@ private:
     void RunStep(const char* what, const std::function<void()>& step);
     void ConnectUndoCommands();
     void ConnectFileCommands();
+    void ConnectSearchCommands();
     // mcSaveMap to fileName and the count at the last save; an error is reported.
     bool WritePlan(const QString& fileName);
     // Save As in the native format: the name, the undo folder, the scale of the extension.

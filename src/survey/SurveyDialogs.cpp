@@ -6,6 +6,7 @@
 #include "survey/QStripDialog.h"
 #include "survey/StakingOut.h"
 #include "survey/UnitTheodolit.h"
+#include "survey/tacheo/UnitInputTaheo.h"
 
 #include <utility>
 
@@ -29,6 +30,7 @@ void InstallSurveyWindows()
     hooks.NextDirAngleDlg = &TFormNextDirAngle::Execute;
     hooks.PGZDialog = &TFormPGZDialog::Execute;
     hooks.TheodolitDlg = &TFormTheodolit::Execute;
+    hooks.InputTaheoDlg = &TFormInputTaheo::Execute;
     hooks.InpOGZDialog = &TFormInpOGZDialog::Execute;
     hooks.QStripDialog = &TFormQStripDialog::Execute;
 }

@@ -45,8 +45,7 @@ private:
 };
 
 // Installs the real windows behind every hook that has one; the program calls it once
-// at start. The tacheometry window and the constructions palette do not exist yet, so
-// their hooks stay empty.
+// at start. The constructions palette does not exist yet, so its hook stays empty.
 void InstallSurveyWindows();
 
 // The inverse task between (X1, Y1) and (X2, Y2): D and A receive the distance and the

@@ -124,6 +124,12 @@ TEST(ObjectFields, CommandsOfEachKindFromTheirValues)
     line.Nodes.resize(1);
     EXPECT_EQ(NewLineParams(0, 0, line),
               QStringLiteral("<0><0><ЛЭП><><1><2,50><2><{ОГР}><[{0,00}{0,00}{0}{-1,00}{0}{-1}{0}{0}]>"));
+    // The origins of the nodes go with a change only: a new line has no old nodes.
+    line.NodeOrigins = {4};
+    EXPECT_EQ(NewLineParams(0, 0, line),
+              QStringLiteral("<0><0><ЛЭП><><1><2,50><2><{ОГР}><[{0,00}{0,00}{0}{-1,00}{0}{-1}{0}{0}]>"));
+    EXPECT_EQ(SetLineParams(0, 0, 3, line),
+              QStringLiteral("<0><0><3><ЛЭП><><1><2,50><2><{ОГР}><[{0,00}{0,00}{0}{-1,00}{0}{-1}{0}{0}{4}]>"));
 
     RPolygonValues polygon;
     polygon.Semantics = QStringLiteral("ЗДН");

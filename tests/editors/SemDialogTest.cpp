@@ -2,6 +2,7 @@
 // see it, the standard selection as a user drives it, the code panel, and the window's
 // creation and destruction over the classifier files.
 #include "controls/ExCheckListBox.h"
+#include "editors/EditorDialogs.h"
 #include "editors/classifier/UnitSemDialog.h"
 #include "foundation/ServDialogs.h"
 #include "semantics/codec/SemDialogs.h"
@@ -383,6 +384,13 @@ TEST_F(SemDialog, DecodingOpensModeFiveWhereEnterDoesNotClose)
     std::uint8_t ask = 1;
     Form->Services->AskUnknownWorkSem = &ask;
     DialogHooks().ShowMsg = [](const QString&, const QString&) { return mrOk; };
+    // The naming window answers "Выбрать": back to the choice, the window still open.
+    int namings = 0;
+    TScopedEditorDialogHooks editorHooks;
+    EditorDialogHooks().NewWrkSemDlg = [&](QString&, const QString&, QString&, const QString&) {
+        ++namings;
+        return 4;
+    };
     TModalScript script;
     script.Then("TFormSemDialog", [&](QWidget* window) {
         auto* w = static_cast<TFormSemDialog*>(window);
@@ -393,6 +401,8 @@ TEST_F(SemDialog, DecodingOpensModeFiveWhereEnterDoesNotClose)
         Enter(w);
         w->BitBtnOK->click();
         EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(namings, 2);
+        EXPECT_EQ(w->Mode, 6);
         Esc(w);
     });
     QString text;

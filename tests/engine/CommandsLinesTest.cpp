@@ -59,6 +59,44 @@ TEST_F(LineCommands, ChangeReplacesTheNodesAndTheirPointsButKeepsInnerTexts)
     EXPECT_EQ(line.Nodes.GetCount(), 0);
 }
 
+// A ninth value names the old node whose attached points a node keeps: the points
+// follow their node through a reordering, a repeated origin takes nothing more, and an
+// index outside the old nodes (or -1, or no ninth value) keeps none.
+TEST_F(LineCommands, ChangeKeepsThePointsOfTheOldNodesItsNodesName)
+{
+    Run(QStringLiteral("mcNewLine=<0><0><ЛЭП><><0><0><2><>") + QString::fromUtf8(Nodes3));
+    RGLine& line = Line(0);
+    line.Nodes.At(0)->NodePoints.AddItem();
+    line.Nodes.At(0)->NodePoints.Item->Semantics = QStringLiteral("А");
+    line.Nodes.At(2)->NodePoints.AddItem();
+    line.Nodes.At(2)->NodePoints.Item->Semantics = QStringLiteral("Б1");
+    line.Nodes.At(2)->NodePoints.AddItem();
+    line.Nodes.At(2)->NodePoints.Item->Semantics = QStringLiteral("Б2");
+    // Old node 2 first, then a copy naming it again, old 1, old 0 named out of range.
+    Run("mcSetLineProp=<0><0><0><ЛЭП><><0><0><2><>"
+        "<[{90}{72}{0}{-1}{1}{-1}{0}{0}{2}][{90}{72}{0}{-1}{1}{-1}{0}{0}{2}][{1}{2}{0}{-1}{0}{-1}{0}{0}{1}]"
+        "[{5}{5}{0}{-1}{0}{-1}{0}{0}{7}][{6}{6}{0}{-1}{0}{-1}{0}{0}]>");
+    ASSERT_EQ(line.Nodes.GetCount(), 5);
+    const auto semantics = [&line](int node) {
+        QStringList list;
+        for (const auto& p : line.Nodes.At(node)->NodePoints)
+            list << p->Semantics;
+        return list;
+    };
+    EXPECT_EQ(semantics(0), (QStringList{QStringLiteral("Б1"), QStringLiteral("Б2")}));
+    for (int node = 1; node < 5; ++node)
+        EXPECT_TRUE(semantics(node).isEmpty()) << node;
+    // -1 and a new line: nothing to keep, nothing refused.
+    Run("mcSetLineProp=<0><0><0><ЛЭП><><0><0><2><><[{1}{2}{0}{-1}{0}{-1}{0}{0}{-1}][{1}{3}{0}{-1}{0}{-1}{0}{0}{0}]>");
+    EXPECT_TRUE(semantics(0).isEmpty());
+    EXPECT_EQ(semantics(1), (QStringList{QStringLiteral("Б1"), QStringLiteral("Б2")}));
+    Run("mcNewLine=<0><0><ЛЭП><><0><0><2><><[{1}{2}{0}{-1}{0}{-1}{0}{0}{0}][{1}{3}{0}{-1}{0}{-1}{0}{0}{1}]>");
+    EXPECT_EQ(Line(1).Nodes.At(0)->NodePoints.GetCount(), 0);
+    EXPECT_EQ(Line(1).Nodes.At(1)->NodePoints.GetCount(), 0);
+    ExpectNoChange(QStringLiteral("mcSetLineProp=<0><0><0><ЛЭП><><0><0><2><><[{1}{2}{0}{-1}{0}{-1}{0}{0}{x}]>"),
+                   QStringLiteral("'x' is not a valid integer value"));
+}
+
 // Nodes used to be deleted before the new ones were read, so a bad value in the node
 // list left the line with part of its geometry.
 TEST_F(LineCommands, BadNodeValueLeavesTheLineAsItWas)

@@ -60,6 +60,42 @@ TEST_F(DrawGallery, SignsAtTheirScaleLookAsTheReference)
     ExpectLikeReference(window, "signs-500.png", 0.03);
 }
 
+// The everyday redraws paint the pictures the signs were rendered into: none renders a
+// sign anew, and the refresh paints the same picture; only mode 2 renders again.
+TEST_F(DrawGallery, RedrawsReuseTheRenderedSigns)
+{
+    constexpr int W = 560, H = 640;
+    M().Draw(W, H, 0, ddScreen);
+    M().DisplayScale = 500;
+    M().CentreTarget = GeoPoint(1030, 2020);
+    M().Draw(W, H, 8, ddScreen);
+    // Zoomed out, the objects seen for the first time are rendered once.
+    const std::int64_t at500 = M().Symbols->RenderedObjects;
+    M().DisplayScale = 1000;
+    M().Draw(W, H, 5, ddScreen);
+    const std::int64_t rendered = M().Symbols->RenderedObjects;
+    ASSERT_GT(at500, 0);
+    ASSERT_GT(rendered, at500);
+    const QImage seen = M().Bitmap.copy();
+
+    M().Draw(W, H, 3, ddScreen);
+    EXPECT_EQ(M().Symbols->RenderedObjects, rendered);
+    EXPECT_TRUE(M().Bitmap == seen);
+    M().LinkToNodes = 1;
+    M().Draw(W, H, 3, ddScreen);
+    M().LinkToNodes = 0;
+    EXPECT_EQ(M().Symbols->RenderedObjects, rendered);
+    M().DisplayScale = 500;
+    M().Draw(W, H, 5, ddScreen);
+    EXPECT_EQ(M().Symbols->RenderedObjects, rendered);
+    // Mode 2 renders every seen sign again, into the same picture.
+    M().Draw(W, H, 3, ddScreen);
+    const QImage reused = M().Bitmap.copy();
+    M().Draw(W, H, 2, ddScreen);
+    EXPECT_GT(M().Symbols->RenderedObjects, rendered);
+    EXPECT_TRUE(M().Bitmap == reused);
+}
+
 // The area signs at 1:500 in two windows: the lake with its island, its fill grid and
 // its caption beside the dotted forests with their trees and height captions; and the
 // slopes hatched between, across and from their marked sides.

@@ -282,6 +282,29 @@ TEST_F(DrawPlan, BlackAndWhitePagesDrawOutlinesBlackAndFillsWhite)
     }
 }
 
+// A fill kind the drawing does not know keeps the brush of the primitive before: its
+// colour on a coloured page, white on a black and white one.
+TEST_F(DrawPlan, UnknownFillKindKeepsTheBrushButBlackAndWhiteFillsWhite)
+{
+    RGPoint& p = AddPoint(Layer(), 10, 10);
+    for (const bool mono : {false, true}) {
+        SCOPED_TRACE(mono ? "raster 1 bit" : "raster 24 bits");
+        M().RasterBits = std::uint8_t(mono ? 1 : 24);
+        M().MapViews.DeleteAll();
+        View(500, 1);
+        p.SignName = QStringLiteral("знак");
+        Draw(3, ddRaster);
+        p.Picture.DeleteAll();
+        Square(p.Picture, p.Position, 6, Blue, 0.2L, Red, std::uint8_t(7));
+        // A green brush left on the painter by whatever was painted before.
+        M().Painter->Begin(M().Bitmap);
+        M().Painter->SetBrush(Green);
+        M().DrawCashe(&p.Picture);
+        M().Painter->End();
+        EXPECT_EQ(At(10, 10), Rgb(mono ? 0xFFFFFF : Green));
+    }
+}
+
 TEST_F(DrawPlan, SignsUpToFourTimesThePlanScaleOutlinesBeyond)
 {
     RGPoint& p = AddPoint(Layer(), 10, 10);

@@ -1,6 +1,7 @@
 // The DXF export: the entity writers line for line, and whole exports of the sign plan of
 // the fixtures with the shipped sign library (the header's values, objects never drawn,
 // the elevations, what is hidden, and the refusals that must leave everything as it was).
+#include "PlanBuilders.h"
 #include "PlanFileTest.h"
 
 #include "engine/export/DxfWriter.h"
@@ -203,6 +204,44 @@ TEST_F(DxfWriters, GridCrossesOnTheGridOfThePlanScale)
     TDxfWriter noScale(nullptr);
     m.CoordCrossToAcad(10, 10, 160, 60, noScale);
     EXPECT_TRUE(noScale.Lines().isEmpty());
+}
+
+// Two sheets 300 km apart at 1:500: the rectangle between them would take 36 million
+// crosses; the crosses about each sheet are written instead, none over the gap.
+TEST_F(DxfWriters, GridOfSheetsFarApartOnlyAboutTheSheets)
+{
+    TGeoMap& m = Plan();
+    m.ShowCoordCross = 1;
+    const auto sheet = [&](const char* name, Extended x, Extended y) {
+        RGLayer& layer = testplan::AddLayer(testplan::AddPage(m, QString::fromLatin1(name)), QStringLiteral("слой"));
+        for (const Extended d : {Extended(0), Extended(120)}) {
+            layer.Points.AddItem(std::make_unique<RGPoint>());
+            layer.Points.At(layer.Points.GetCount() - 1)->Position = GeoPoint(x + d, y + d);
+        }
+    };
+    sheet("A", 1050, 2050);
+    sheet("B", 301050, 302050);
+    TDxfWriter w(nullptr);
+    m.CoordCrossToAcad(1050, 2050, 301170, 302170, w);
+    const std::vector<REntity> es = EntitiesOf(w);
+    // Each sheet's extent (120 m square) widened by a step (50 m): the grid's rows
+    // 1050..1200 by columns 2050..2200 about A, rows 301000..301150 by columns
+    // 302000..302150 about B (the plan's rectangle ends there), two lines a cross.
+    ASSERT_EQ(es.size(), size_t(2 * (16 + 16)));
+    // The first cross at (1050, 2050), its north-south arm first; the last at
+    // (301150, 302150), its east-west arm last.
+    EXPECT_EQ(es.front().Values[20], QStringLiteral("1047.000"));
+    EXPECT_EQ(es.front().Values[10], QStringLiteral("2050.000"));
+    EXPECT_EQ(es.back().Values[21], QStringLiteral("301150.000"));
+    EXPECT_EQ(es.back().Values[11], QStringLiteral("302153.000"));
+    for (const REntity& e : es) {
+        const double north = e.Values[20].toDouble();
+        EXPECT_TRUE(north <= 1203 || north >= 300997) << north;
+    }
+    // A plan whose rectangle fits keeps every cross of it.
+    TDxfWriter near(nullptr);
+    m.CoordCrossToAcad(1050, 2050, 1150, 2150, near);
+    EXPECT_EQ(EntitiesOf(near).size(), size_t(2 * 3 * 3));
 }
 
 // A text the file's code page cannot hold, or a line break that would cut the pairs

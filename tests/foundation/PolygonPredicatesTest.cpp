@@ -1,9 +1,14 @@
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoDataObjectsPolygons.h"
+#include "foundation/GeoServ.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -267,4 +272,103 @@ TEST(PolygonPredicates, LongestInnerChordOfOnePointFindsNone)
     EXPECT_FALSE(LongestInnerChord(outer, nullptr, pts, xc, yc, xmin, ymin, xmax, ymax));
     EXPECT_EQ(xc, -1);
     EXPECT_EQ(ymax, -1);
+}
+
+namespace {
+
+// The contour test without the passes over far sides: every side's boundary test and
+// ray crossing worked out in full, as the fast test must answer.
+bool PlainPointInContour(const std::vector<TGeoPoint>& c, Extended x, Extended y)
+{
+    const int n = int(c.size());
+    if (n < 3)
+        return false;
+    if (x == c[0].X && y == c[0].Y)
+        return true;
+    Extended maxY = y;
+    for (const TGeoPoint& p : c)
+        maxY = std::max(maxY, p.Y);
+    const Extended rayEnd = maxY + 1 + std::fabs(maxY);
+    bool outside = true;
+    int pending = 0;
+    const TGeoPoint* prev = &c[0];
+    for (int k = 1; k <= n; ++k) {
+        const TGeoPoint& cur = c[std::size_t(k % n)];
+        if (x == cur.X && y == cur.Y)
+            return true;
+        if (PointInLineRange(x, y, prev->X, prev->Y, cur.X, cur.Y, 0.001L))
+            return true;
+        Extended xr = 0, yr = 0;
+        const TIntersectStatus s = RangeLineIntersect(x, y, x, rayEnd, prev->X, prev->Y, cur.X, cur.Y, xr, yr);
+        if (s == isCross) {
+            outside = !outside;
+        } else if (s == isEndCross) {
+            const TGeoPoint& other = (prev->X == x) ? cur : *prev;
+            const int side = other.X > x ? 1 : other.X < x ? 2 : 0;
+            if (side != 0 && pending == 0) {
+                pending = side;
+            } else if (side != 0) {
+                if (pending != side)
+                    outside = !outside;
+                pending = 0;
+            }
+        }
+        prev = &cur;
+    }
+    return !outside;
+}
+
+}  // namespace
+
+// The test passes over sides far from the point; on contours of plan coordinates
+// (millimetre grid, long and short sides, vertices on the probe's ray) and probes on,
+// near and far from the sides it must answer as the full test.
+TEST(PolygonPredicates, FarSidesSkippedAnswerAsTheFullTest)
+{
+    std::mt19937 random(28);
+    std::uniform_int_distribution<int> mm(0, 200000);   // 200 m in millimetres
+    const Extended x0 = 410000, y0 = 1320000;
+    int inside = 0, boundary = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<TGeoPoint> contour;
+        const int n = 3 + round % 40;
+        for (int i = 0; i < n; ++i)
+            contour.push_back(GeoPoint(x0 + mm(random) / 1000.0L, y0 + mm(random) / 1000.0L));
+        TGeoPoints points;
+        for (const TGeoPoint& p : contour)
+            points.AddPoint(p.X, p.Y);
+        for (int probe = 0; probe < 200; ++probe) {
+            Extended x = 0, y = 0;
+            const TGeoPoint& a = contour[std::size_t(probe % n)];
+            const TGeoPoint& b = contour[std::size_t((probe + 1) % n)];
+            switch (probe % 4) {
+            case 0:   // anywhere about the contour
+                x = x0 - 20 + mm(random) / 800.0L;
+                y = y0 - 20 + mm(random) / 800.0L;
+                break;
+            case 1: {   // on a side, or a little beside it
+                const Extended f = mm(random) / 200000.0L;
+                x = a.X + f * (b.X - a.X) + (mm(random) % 5 - 2) * 0.0004L;
+                y = a.Y + f * (b.Y - a.Y) + (mm(random) % 5 - 2) * 0.0004L;
+                break;
+            }
+            case 2:   // on the ray of a vertex
+                x = a.X;
+                y = y0 + mm(random) / 1000.0L;
+                break;
+            default:   // at a vertex
+                x = a.X;
+                y = a.Y;
+                break;
+            }
+            const bool expected = PlainPointInContour(contour, x, y);
+            SCOPED_TRACE(testing::Message() << "round " << round << " probe " << probe);
+            ASSERT_EQ(PointInPolygon(points, x, y), expected);
+            inside += expected;
+            boundary += probe % 4 == 1 && expected;
+        }
+    }
+    // The probes reached both answers and the boundary band.
+    EXPECT_GT(inside, 5000);
+    EXPECT_GT(boundary, 1000);
 }

@@ -22,21 +22,25 @@ QString UserTextsField(const ArrUserTexts& texts)
     return field;
 }
 
-QString LineNodesField(const ArrLineNodes& nodes, TPrecision precision)
+QString LineNodesField(const ArrLineNodes& nodes, TPrecision precision, const std::vector<int>* origins)
 {
     const int decimals = CoordDecimals(precision);
     QString field;
-    for (const RGLineNodeData& n : nodes)
-        field += TCommandValues()
-                     .Fixed(n.Position.X, decimals)
-                     .Fixed(n.Position.Y, decimals)
-                     .Int(n.NodeType)
-                     .Fixed(n.SignShift)
-                     .Int(n.SegmentType)
-                     .Int(n.TextCounter)
-                     .Int(n.Curve)
-                     .Int(n.InvertText)
-                     .Group();
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const RGLineNodeData& n = nodes[i];
+        TCommandValues values;
+        values.Fixed(n.Position.X, decimals)
+            .Fixed(n.Position.Y, decimals)
+            .Int(n.NodeType)
+            .Fixed(n.SignShift)
+            .Int(n.SegmentType)
+            .Int(n.TextCounter)
+            .Int(n.Curve)
+            .Int(n.InvertText);
+        if (origins)
+            values.Int(i < origins->size() ? (*origins)[i] : -1);
+        field += values.Group();
+    }
     return field;
 }
 

@@ -23,8 +23,10 @@ QString CoordText(Extended value, TPrecision precision);
 QString UserTextsField(const ArrUserTexts& texts);
 
 // Line nodes, eight values per node: X, Y (by precision), node type, sign shift ("%f"),
-// segment type, text counter, curve flag, inverted text.
-QString LineNodesField(const ArrLineNodes& nodes, TPrecision precision);
+// segment type, text counter, curve flag, inverted text; with origins (one per node) a
+// ninth, the old node whose attached points the node keeps (-1 none), for mcSetLineProp.
+QString LineNodesField(const ArrLineNodes& nodes, TPrecision precision,
+                       const std::vector<int>* origins = nullptr);
 
 // Outer polygon nodes, eight values per node: X, Y (by precision), sign shift ("%f"),
 // segment type, segment style, node line, node picture, curve flag. (The engine also

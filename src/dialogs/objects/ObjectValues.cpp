@@ -41,7 +41,7 @@ TCommandParams& PointFields(TCommandParams& p, const RPointValues& v)
         .Int(v.CaptionLine);
 }
 
-TCommandParams& LineFields(TCommandParams& p, const RLineValues& v)
+TCommandParams& LineFields(TCommandParams& p, const RLineValues& v, bool withOrigins)
 {
     return p.Text(v.Semantics)
         .Field(UserTextsField(v.UserTexts))
@@ -49,7 +49,8 @@ TCommandParams& LineFields(TCommandParams& p, const RLineValues& v)
         .Fixed(v.StripWidth)
         .Int(v.Precision)
         .Field(OverLinesField(v.OverLines))
-        .Field(LineNodesField(v.Nodes, v.Precision));
+        .Field(LineNodesField(v.Nodes, v.Precision,
+                              withOrigins && !v.NodeOrigins.empty() ? &v.NodeOrigins : nullptr));
 }
 
 TCommandParams& PolygonFields(TCommandParams& p, const RPolygonValues& v)
@@ -166,14 +167,14 @@ QString NewLineParams(int page, int layer, const RLineValues& v)
 {
     TCommandParams p;
     p.Int(page).Int(layer);
-    return LineFields(p, v).Str();
+    return LineFields(p, v, false).Str();
 }
 
 QString SetLineParams(int page, int layer, int index, const RLineValues& v)
 {
     TCommandParams p;
     p.Int(page).Int(layer).Int(index);
-    return LineFields(p, v).Str();
+    return LineFields(p, v, true).Str();
 }
 
 QString NewPolygonParams(int page, int layer, const RPolygonValues& v)

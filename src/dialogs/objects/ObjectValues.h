@@ -62,6 +62,9 @@ struct RLineValues {
     int AutoTextCount = 0;
     QStringList OverLines;
     ArrLineNodes Nodes;
+    // mcSetLineProp only: per node, the old node whose attached points it keeps (-1
+    // none). Empty: the nodes are sent without it and keep none.
+    std::vector<int> NodeOrigins;
 };
 
 struct RPolygonValues {

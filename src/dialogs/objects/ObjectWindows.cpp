@@ -5,7 +5,10 @@
 
 #include "dialogs/objects/ObjectEditors.h"
 #include "dialogs/objects/UnitChangePageLayer.h"
+#include "dialogs/objects/UnitIntrPolygonProp.h"
+#include "dialogs/objects/UnitLineProp.h"
 #include "dialogs/objects/UnitPointProp.h"
+#include "dialogs/objects/UnitPolygonProp.h"
 #include "dialogs/objects/UnitTextProp.h"
 #include "dialogs/objects/UnitUserTextProp.h"
 #include "engine/GeoMap.h"
@@ -95,4 +98,10 @@ void InstallObjectWindows()
     h.TextProp = RunTextProp;
     h.UserTextProp = RunUserTextProp;
     h.ChangePageLayer = RunChangePageLayer;
+    h.LineProp = RunLineProp;
+    h.LineNodeProp = RunLineNodeProp;
+    h.PolygonProp = RunPolygonProp;
+    h.PolygonNodeProp = RunPolygonNodeProp;
+    h.IntrPolygonProp = RunIntrPolygonProp;
+    h.IntrPolygonNodeProp = RunIntrPolygonNodeProp;
 }

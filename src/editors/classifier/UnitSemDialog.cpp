@@ -66,6 +66,7 @@ TFormSemDialog::TFormSemDialog() : TDialogBase(nullptr), Services(std::make_uniq
     CloseResult = mrCancel;
     BuildWindow();
     ConnectWorkPage();
+    ConnectEditorPages();
     ApplyWorkFont(Services->FontName);
 }
 
@@ -197,6 +198,8 @@ void TFormSemDialog::BitBtnOKClick()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.BitBtnOKClick(Sender: TObject);");
     if (Mode >= 0 && Mode <= 4) {
+        if (Mode == 2)
+            AskSaveWorkBase();
         SetModalResult(mrOk);
     } else if (Mode == 6 || Mode == 7) {
         if (NameWorkObject)
@@ -248,37 +251,6 @@ void TFormSemDialog::PrepareWorkSelection(TLmode lmode, const QString& Sem)
     RebuildWorkList();
     ShowAllowedButtons();
     ShowCode();
-}
-
-// The work editor and the two other editor pages as the window opens them; their steps
-// belong to the pages.
-void TFormSemDialog::PrepareWorkEditor()
-{
-    KindButton(Localisation, rbPoint02, rbLine02, rbPolygon02)->setChecked(true);
-    Filling = true;
-    cbObj->clear();
-    QStringList names;
-    if (Localisation >= lmPoint && Localisation <= lmPolygon)
-        for (const auto& w : Codec().SemWorks[Localisation])
-            names << w->WorkName;
-    names.sort(Qt::CaseInsensitive);
-    cbObj->addItems(names);
-    cbObj->setCurrentIndex(names.isEmpty() ? -1 : 0);
-    Filling = false;
-}
-
-void TFormSemDialog::PrepareStandardEditor()
-{
-    FillStandardObjects(cbEdtStdObj);
-    sbSaveSTD->setEnabled(false);
-}
-
-void TFormSemDialog::PrepareExtendedLists()
-{
-    QStringList lines;
-    Codec().SemExtToSL(pcSelExt->currentIndex(), lines);
-    mExt->setPlainText(lines.join(u'\n'));
-    sbSaveExt->setEnabled(false);
 }
 
 // ---- Pages, focus and keys ----

@@ -23,6 +23,7 @@ class QTabWidget;
 class QToolButton;
 class TExCheckListBox;
 class TSymbols;
+class TTabRows;
 class TTextListBox;
 
 // The window's mode: 0 to 5 are the modes SemDlg is called with; 6 and 7 are reached
@@ -131,6 +132,53 @@ public:
     void Pserv01(TSemExt se, int Tpmode, int code, const QString& value);
     QMenu* pmWorkSemSv = nullptr;   // "Изменить", "Удалить", "Удалить все"
 
+    // ---- Standard classifier editor ----
+    // The object box's text changed: the lists show the properties of the object named.
+    void cbEdtStdObjChange();
+    void sbAddObjStdClick();
+    void sbEditStdObjClick();
+    void sbDelStdObjClick();
+    void sbAddSemStdClick();
+    void sbEdtSemStdClick();
+    void sbDelSemStdClick();
+    void sbSaveSTDClick();
+
+    // ---- Work semantics editor ----
+    void rbLocalisation02Click(TLmode lm);
+    // The box takes the kind's work objects and shows the first one.
+    void FillWorkEditorBox();
+    // The work object named in the box becomes the current one and the page shows it.
+    void cbObjChange();
+    // The memo and the list of the current work object.
+    void ShowWorkObject();
+    void sbEditItem02Click();
+    void sbDelItem02Click();
+    void sbDelAll02Click();
+    void sbSaveWrkObjClick();
+    void sbAddWrkObjClick();
+    void sbEdtWrkObjClick();
+    void sbDelWrkObjClick();
+    // Adds (change false) or changes the allowed entry of kind se of the current work
+    // object; code is the entry's code or list index. The choice runs on the value list
+    // itself: a new text typed there and confirmed joins the list, nothing else.
+    void Pserv04(TSemExt se, bool change, int code);
+    // "Готово" in modes 6 and 7: the work object is named through NewWrkSemDlg.
+    void NameWorkObjectStep();
+    // "Готово" in mode 2: offers to write the unsaved work base.
+    void AskSaveWorkBase();
+
+    // ---- Extended value lists editor ----
+    // The memo shows the value list of the active tab without its reserved line 0.
+    void ShowExtList();
+    // Writes the memo as the value list of kind: an empty line 0, then its lines. Asks
+    // first when lines that were there at the tab's opening moved or went; false when
+    // the user declined.
+    bool SaveExtList(int kind);
+    // The memo's lines; a line break at its very end opens no line.
+    QStringList ExtMemoLines() const;
+    // An unsaved edit of the memo: asks whether to write it; then it is gone.
+    void AskSaveExtEdit();
+
     // ---- Services of the window ----
     // The readable text of sem for kind lm without any question (TSemServices::decode2).
     void decode2(TLmode lm, const QString& sem, QString& res);
@@ -218,11 +266,13 @@ public:
     // Extended value lists page.
     QPlainTextEdit* mExt;
     QToolButton* sbSaveExt;
-    QTabBar* pcSelExt;
+    TTabRows* pcSelExt;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Every close of the window: an unsaved value-list edit is offered for saving.
+    void done(int r) override;
 
 private:
     void BuildWindow();
@@ -257,6 +307,27 @@ private:
     // The first selected line of the list, or -1.
     int FirstSelectedWorkLine() const;
 
+    void ConnectEditorPages();
+    void ConnectWorkEditor();
+    void ConnectExtendedPage();
+    // The standard object named in the editor's box (letter case ignored): true with the
+    // classifier's cursor on it.
+    bool EditorObject();
+    // Refills the editor's box and sets it to name (empty: no object), lists following.
+    void SetEditorObject(const QString& name);
+    // The property list the property buttons act on (the one last focused), or null.
+    TTextListBox* FocusedStdList() const;
+    // The work object of the localisation named in cbObj (letter case ignored), or null.
+    RSemWork* NamedWorkObject();
+    // The current work object of the localisation (the work list's cursor), or null.
+    RSemWork* CurrentWorkObject();
+    void EnableWorkButtons();
+
+    RSemWork* ChangedWork = nullptr;   // link, not owned: the object mode 7 renames
+    int ExtShownTab = -1;              // the kind the memo shows
+    QStringList ExtShownLines;         // its lines as opened or last saved
+    bool ExtEdited = false;            // the memo differs from what was opened or saved
+    bool Closing = false;              // a close is asking about that edit
     bool HoldingPages = false;
     bool Filling = false;   // the program refills a box: no change handling
 };

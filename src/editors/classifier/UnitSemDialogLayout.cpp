@@ -5,6 +5,7 @@
 
 #include "controls/ExCheckListBox.h"
 #include "controls/TextListBox.h"
+#include "editors/classifier/TabRows.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -49,9 +50,9 @@ const std::array<RSemExtButton, SemExtCount> SemExtButtons = {{
 static const char* const ExtTabCaptions[SemExtCount] = {
     "Материал (М)",    "Состояние (С)",  "Высота (ГВ)",      "Диаметр (ГР)",
     "Толщина (ГТ)",    "Глубина (ГГ)",   "Площадь (ГП)",     "Ширина (ГШ)",
-    "Длина (ГД)",      "Сечение (ГС)",   "Объем (ГО)",       "Грузоподъемность (ТГ)",
+    "Длина (ГД)",      "Сечение (ГС)",   "Объем (ГО)",       "Грузоподьемность (ТГ)",
     "Скорость (ТС)",   "Дебит (ТР)",     "Направление (ТП)", "Давление (ТД)",
-    "Напряжение (ТН)", "Количество (ТК)", "Дата (ИД)",       "Имя собственное (ИИ)",
+    "Напряжение (ТН)", "Количество (ТК)", "Дата (ИД)",       "Имя (ИИ)",
     "Отметка (ИВ)",    "Надпись (ИТ)",   "Номер (ИН)"};
 
 namespace {
@@ -413,10 +414,7 @@ QWidget* TFormSemDialog::BuildExtendedPage()
     mExt->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(mExt, 1);
 
-    pcSelExt = Named(new QTabBar(page), "pcSelExt");
-    pcSelExt->setShape(QTabBar::RoundedSouth);
-    pcSelExt->setUsesScrollButtons(true);
-    pcSelExt->setExpanding(false);
+    pcSelExt = Named(new TTabRows(5, page), "pcSelExt");
     for (const char* caption : ExtTabCaptions)
         pcSelExt->addTab(QString::fromUtf8(caption));
     layout->addWidget(pcSelExt);

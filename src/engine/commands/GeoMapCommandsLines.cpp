@@ -8,10 +8,14 @@
 namespace {
 
 // Eight values per node: X, Y, node type, sign shift, segment type, text counter,
-// curve, inverted text.
-std::vector<std::unique_ptr<RGLineNode>> LineNodes(const TCommandFields& f, int field)
+// curve, inverted text, and an optional ninth, the index of the line's old node whose
+// attached points the node keeps (-1 none; absent, as in older journals: none). The
+// origins go to origins, one per node.
+std::vector<std::unique_ptr<RGLineNode>> LineNodes(const TCommandFields& f, int field,
+                                                   std::vector<int>& origins)
 {
     std::vector<std::unique_ptr<RGLineNode>> nodes;
+    origins.clear();
     for (const TCommandFields& g : f.Groups(field)) {
         auto node = std::make_unique<RGLineNode>();
         const Extended x = g.RealAnySeparator(0);
@@ -23,6 +27,7 @@ std::vector<std::unique_ptr<RGLineNode>> LineNodes(const TCommandFields& f, int 
         node->TextCounter = g.Int(5);
         node->Curve = g.Byte(6);
         node->InvertText = g.Byte(7);
+        origins.push_back(g.Has(8) ? g.Int(8) : -1);
         nodes.push_back(std::move(node));
     }
     return nodes;
@@ -99,6 +104,7 @@ struct RLineFields {
     TPrecision Precision = DefaultPrecision;
     QStringList OverLines;
     std::vector<std::unique_ptr<RGLineNode>> Nodes;
+    std::vector<int> Origins;   // per node: the old node whose attached points it keeps
 
     static RLineFields From(const TCommandFields& f, int first)
     {
@@ -109,13 +115,23 @@ struct RLineFields {
         l.StripWidth = f.RealAnySeparator(first + 3);
         l.Precision = f.Byte(first + 4);
         l.OverLines = f.Values(first + 5).All();
-        l.Nodes = LineNodes(f, first + 6);
+        l.Nodes = LineNodes(f, first + 6, l.Origins);
         return l;
     }
 
-    // The old nodes go with the points attached to them; inner texts stay.
+    // The old nodes go with the points attached to them, except those a new node names
+    // as its origin: a node takes the points of the old node it names, the first to
+    // name one takes them all, and an index outside the old nodes names none. Inner
+    // texts stay.
     void StoreInto(RGLine& line)
     {
+        for (size_t i = 0; i < Nodes.size() && i < Origins.size(); ++i) {
+            RGLineNode* old = line.Nodes.At(Origins[i]);
+            if (!old)
+                continue;
+            while (old->NodePoints.GoItem(0))
+                Nodes[i]->NodePoints.AddItem(old->NodePoints.Extract());
+        }
         line.Semantics = Semantics;
         ReplaceUserTexts(line.UserTexts, UserTexts);
         line.Strip = Strip;

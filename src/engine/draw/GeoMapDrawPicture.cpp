@@ -66,7 +66,12 @@ void TGeoMap::DrawCashe(const TVpLayers* Pict)
         case vfBackdrop: p.SetBrush(mono ? 0xFFFFFF : ground); break;
         case vfColor: p.SetBrush(mono ? 0xFFFFFF : fill.FillColor); break;
         case vfNone: p.SetBrushClear(); break;
-        default: break;   // the brush of the primitive before
+        default:
+            // The brush of the primitive before; a black and white page fills white all
+            // the same, never in a colour left from a coloured fill.
+            if (mono)
+                p.SetBrushColor(0xFFFFFF);
+            break;
         }
     };
     for (const auto& layer : *Pict) {

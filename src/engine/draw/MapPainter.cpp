@@ -101,6 +101,12 @@ void TMapPainter::SetBrush(std::int32_t color)
     PenDirty = true;
 }
 
+void TMapPainter::SetBrushColor(std::int32_t color)
+{
+    BrushColor = color;
+    PenDirty = true;
+}
+
 void TMapPainter::SetBrushClear()
 {
     BrushClear = true;
@@ -260,6 +266,8 @@ void TMapPainter::Line(const QPointF& from, const QPointF& to)
         return;
     UpdatePen();
     Painter.drawLine(Px(a), Px(b));
+    if (Observer)
+        Observer->Line(Painter, Px(a), Px(b));
 }
 
 void TMapPainter::Polyline(const std::vector<QPointF>& points, bool strokePerSegment)
@@ -275,8 +283,11 @@ void TMapPainter::Polyline(const std::vector<QPointF>& points, bool strokePerSeg
     UpdatePen();
     IntPoints.clear();
     const auto flush = [&] {
-        if (IntPoints.size() >= 2)
+        if (IntPoints.size() >= 2) {
             Painter.drawPolyline(IntPoints);
+            if (Observer)
+                Observer->Polyline(Painter, IntPoints);
+        }
         IntPoints.clear();
     };
     for (size_t i = 1; i < points.size(); ++i) {
@@ -352,10 +363,15 @@ void TMapPainter::DrawPolygon()
         return;
     UpdatePen();
     const auto fill = [&] {
-        if (rings == 1)
+        if (rings == 1) {
             Painter.drawPolygon(IntPoints, Qt::OddEvenFill);
-        else
+            if (Observer)
+                Observer->Polygon(Painter, IntPoints);
+        } else {
             Painter.drawPath(Path);
+            if (Observer)
+                Observer->Path(Painter, Path);
+        }
     };
     if (!Dashed()) {
         fill();
@@ -402,13 +418,19 @@ void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
             // and the dots of a dotted boundary would come and go with the rounding.
             const QRect cells(a, QSize(std::max(b.x() - a.x(), 1), std::max(b.y() - a.y(), 1)));
             const bool pen = PenVisible();
-            if (pen || !BrushClear)
-                Painter.fillRect(cells, pen ? Painter.pen().color() : Painter.brush().color());
+            if (pen || !BrushClear) {
+                const QColor color = pen ? Painter.pen().color() : Painter.brush().color();
+                Painter.fillRect(cells, color);
+                if (Observer)
+                    Observer->Fill(Painter, cells, color);
+            }
             return;
         }
         if (b.x() == a.x() || b.y() == a.y())
             return;   // an empty box draws nothing
         Painter.drawEllipse(QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
+        if (Observer)
+            Observer->Ellipse(Painter, QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
         return;
     }
     // A circle larger than any picture: its outline as a polygon, clipped.
@@ -429,6 +451,8 @@ void TMapPainter::Pixel(const QPointF& p, std::int32_t color)
         return;
     ApplyMode(true);
     Painter.fillRect(QRect(Px(p), QSize(1, 1)), TColorToQColor(color));
+    if (Observer)
+        Observer->Fill(Painter, QRect(Px(p), QSize(1, 1)), TColorToQColor(color));
 }
 
 const TMapPainter::TFineFont& TMapPainter::FineFont(const TLogFont& lf)
@@ -475,6 +499,8 @@ void TMapPainter::Text(const QPointF& anchor, const QString& txt, const TLogFont
     t.scale(1 / fine.Scale, 1 / fine.Scale);
     Painter.setTransform(t);
     Painter.drawText(QPointF(0, fine.Ascent), txt);
+    if (Observer)
+        Observer->Text(Painter, QPointF(0, fine.Ascent), txt);
     Painter.resetTransform();
     PenDirty = true;
 }
@@ -485,6 +511,8 @@ void TMapPainter::FillRect(const QRect& r, std::int32_t color)
         return;
     ApplyMode(true);
     Painter.fillRect(r, TColorToQColor(color));
+    if (Observer)
+        Observer->Fill(Painter, r, TColorToQColor(color));
 }
 
 void TMapPainter::StretchImage(const QRectF& targetRect, const QImage& image)
@@ -503,4 +531,6 @@ void TMapPainter::StretchImage(const QRectF& targetRect, const QImage& image)
                         visible.width() * kx, visible.height() * ky);
     ApplyMode(true);
     Painter.drawImage(visible, image, source);
+    if (Observer)
+        Observer->Image(Painter, visible, image, source);
 }

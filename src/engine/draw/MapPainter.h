@@ -33,6 +33,22 @@ QColor TColorToQColor(std::int32_t color);
 // The system's button face, what the screen picture is cleared with by default.
 constexpr std::int32_t clBtnFace = std::int32_t(0x8000000F);
 
+// What the painter hands to Qt, one call at a time, with the painter set as it draws it
+// (pen, brush, composition mode, font and transform): the benchmarks collect a drawing's
+// primitives through it to draw them again with bare QPainter calls.
+class TPaintObserver {
+public:
+    virtual ~TPaintObserver() = default;
+    virtual void Line(const QPainter& p, const QPoint& a, const QPoint& b) = 0;
+    virtual void Polyline(const QPainter& p, const QPolygon& points) = 0;
+    virtual void Polygon(const QPainter& p, const QPolygon& points) = 0;
+    virtual void Path(const QPainter& p, const QPainterPath& path) = 0;
+    virtual void Ellipse(const QPainter& p, const QRect& box) = 0;
+    virtual void Fill(const QPainter& p, const QRect& r, const QColor& color) = 0;
+    virtual void Text(const QPainter& p, const QPointF& at, const QString& text) = 0;
+    virtual void Image(const QPainter& p, const QRectF& target, const QImage& image, const QRectF& source) = 0;
+};
+
 class TMapPainter {
 public:
     TMapPainter() = default;
@@ -51,6 +67,8 @@ public:
     void SetPen(std::int32_t color, std::uint8_t mode, std::uint8_t style, int width);
     void SetBrush(std::int32_t color);   // solid
     void SetBrushClear();
+    // The brush's colour alone, solid or clear as it was.
+    void SetBrushColor(std::int32_t color);
     struct TState {
         std::int32_t PenColor, BrushColor;
         std::uint8_t PenMode, PenStyle, BrushClear;
@@ -80,6 +98,9 @@ public:
     // The part of image that falls on the picture, stretched so that the whole image
     // would fill target.
     void StretchImage(const QRectF& target, const QImage& image);
+
+    // Told of every call to Qt while set; not owned.
+    TPaintObserver* Observer = nullptr;
 
 private:
     struct TFineFont {

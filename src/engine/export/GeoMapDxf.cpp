@@ -16,6 +16,9 @@
 #include "semantics/signs/Symbols.h"
 
 #include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -318,11 +321,60 @@ void TGeoMap::CoordCrossToAcad(Extended xmin, Extended ymin, Extended xmax, Exte
                                 "const sl:TStringList;);");
     if (!ShowCoordCross || MapProp.Scale == 0)
         return;
-    ForEachGridNode(xmin, ymin, xmax, ymax, GridStep(MapProp.Scale), true, [&](std::int64_t X, std::int64_t Y) {
+    const std::int64_t step = GridStep(MapProp.Scale);
+    if (step <= 0)
+        return;
+    const auto cross = [&](std::int64_t X, std::int64_t Y) {
         const Extended x = Extended(X), y = Extended(Y);
         LineToAcad(SL, 0, x - 3, y, x + 3, y, 1);
         LineToAcad(SL, 0, x, y - 3, x, y + 3, 1);
-    });
+    };
+    const std::int64_t x0 = AlignGridStart(TruncMetres(xmin), step);
+    const std::int64_t y0 = AlignGridStart(TruncMetres(ymin), step);
+    const std::int64_t rows = GridCount(x0, RoundMetres(xmax), step, true);
+    const std::int64_t columns = GridCount(y0, RoundMetres(ymax), step, true);
+    if (rows <= MaxGridItems / std::max<std::int64_t>(columns, 1)) {
+        ForEachGridNode(xmin, ymin, xmax, ymax, step, true, cross);
+        return;
+    }
+    // Sheets far apart (a route survey, a plan of two towns) span a rectangle whose
+    // crosses no file could hold, most of them over nothing: then only the crosses within
+    // a step of a sheet's extent are written, row by row as before, each once.
+    CheckGridItems(rows);
+    struct TBox {
+        Extended XMin, YMin, XMax, YMax;
+    };
+    std::vector<TBox> boxes;
+    for (const auto& page : Pages) {
+        TGeoPoint lo = GeoPoint(1, 1), hi = GeoPoint(0, 0);
+        MaxMinCoord(page->Name, lo, hi);
+        if (lo.X <= hi.X && lo.Y <= hi.Y)
+            boxes.push_back({lo.X - step, lo.Y - step, hi.X + step, hi.Y + step});
+    }
+    std::vector<std::pair<std::int64_t, std::int64_t>> runs;   // column ranges of one row
+    std::int64_t written = 0;
+    for (std::int64_t i = 0; i < rows; ++i) {
+        const std::int64_t X = x0 + i * step;
+        runs.clear();
+        for (const TBox& b : boxes) {
+            if (Extended(X) < b.XMin || Extended(X) > b.XMax)
+                continue;
+            const std::int64_t from = std::max<std::int64_t>(0, std::int64_t(std::ceil((b.YMin - Extended(y0)) / step)));
+            const std::int64_t to =
+                std::min<std::int64_t>(columns - 1, std::int64_t(std::floor((b.YMax - Extended(y0)) / step)));
+            if (from <= to)
+                runs.emplace_back(from, to);
+        }
+        std::sort(runs.begin(), runs.end());
+        std::int64_t next = 0;   // the first column not written yet in this row
+        for (const auto& [from, to] : runs) {
+            for (std::int64_t j = std::max(from, next); j <= to; ++j) {
+                CheckGridItems(++written);
+                cross(X, y0 + j * step);
+            }
+            next = std::max(next, to + 1);
+        }
+    }
 }
 
 void TGeoMap::LineToAcad(TDxfWriter& SL, std::int32_t, Extended X1, Extended Y1, Extended X2, Extended Y2,

@@ -141,6 +141,10 @@ public:
 
     // ---- Rendering (SymbolsRender.cpp: picture placement; SymbolsRenderPoint.cpp) ----
 
+    // Objects handed to RenderPoint, RenderLine and RenderPolygon since the library was
+    // made, their own point and line objects included: what a drawing rendered anew.
+    std::int64_t RenderedObjects = 0;
+
     // Places SourcePic (sign millimetres) into a new element per primitive of DestPic
     // (ground metres), turned clockwise by Angle degrees about its origin, at (Xc, Yc).
     // Texts of the picture only for the point kind (turned upright); for the line kind

@@ -13,6 +13,8 @@ namespace {
 constexpr int DefaultCellHeight = 16;
 // The metrics of this many fonts are kept; past it the cache starts again.
 constexpr int MaxCachedFonts = 256;
+// Texts whose widths are kept per font; a plan's distinct captions are far fewer.
+constexpr int MaxCachedWidths = 16384;
 // A fine font has about this many pixels per dot, so that its widths, kept by Qt in
 // 64ths of a pixel, hold to a few thousandths of a dot; past MaxFinePixels (Qt sets no
 // font above 0x7fff pixels) fewer are enough.
@@ -96,23 +98,45 @@ QFont LogFontToFineQFont(const TLogFont& lf, qreal& scale)
     return fine;
 }
 
-TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
+TQtTextMeasurer::TFineFont& TQtTextMeasurer::FineFont(const TLogFont& lf)
 {
+    // Captions come in runs of one style: the last font is taken without building a key.
+    if (LastFont && lf.Height == LastLf.Height && lf.Weight == LastLf.Weight && lf.Italic == LastLf.Italic &&
+        lf.Underline == LastLf.Underline && lf.StrikeOut == LastLf.StrikeOut && lf.FaceName == LastLf.FaceName)
+        return *LastFont;
     const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Height) +
                         QLatin1Char('|') + QString::number(lf.Weight) + QLatin1Char('|') +
                         QString::number(lf.Italic) + QString::number(lf.Underline) +
                         QString::number(lf.StrikeOut);
-    auto found = Fonts.constFind(key);
-    if (found == Fonts.constEnd()) {
+    auto found = Fonts.find(key);
+    if (found == Fonts.end()) {
         if (Fonts.size() >= MaxCachedFonts)
             Fonts.clear();
         TFineFont fine;
         fine.Font = LogFontToFineQFont(lf, fine.Scale);
+        const QFontMetricsF metrics(fine.Font);
+        fine.Height = static_cast<int>(Round((metrics.ascent() + metrics.descent()) / fine.Scale));
         found = Fonts.insert(key, fine);
     }
-    const QFontMetricsF metrics(found->Font);
+    LastLf = lf;
+    LastFont = &found.value();
+    return *LastFont;
+}
+
+TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
+{
+    TFineFont& font = FineFont(lf);
+    // A plan repeats its captions (heights, materials, names): each text is shaped once
+    // a font. Widths are whole dots of the same measure, so the answer never changes.
+    auto width = font.Widths.constFind(txt);
+    if (width == font.Widths.constEnd()) {
+        if (font.Widths.size() >= MaxCachedWidths)
+            font.Widths.clear();
+        const QFontMetricsF metrics(font.Font);
+        width = font.Widths.insert(txt, static_cast<int>(Round(metrics.horizontalAdvance(txt) / font.Scale)));
+    }
     TTextExtent e;
-    e.Width = static_cast<int>(Round(metrics.horizontalAdvance(txt) / found->Scale));
-    e.Height = static_cast<int>(Round((metrics.ascent() + metrics.descent()) / found->Scale));
+    e.Width = width.value();
+    e.Height = font.Height;
     return e;
 }

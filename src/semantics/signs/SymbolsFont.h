@@ -72,8 +72,13 @@ private:
     struct TFineFont {
         QFont Font;
         qreal Scale = 1;
+        int Height = 0;                        // the cell in dots, as measured
+        QHash<QString, int> Widths;            // texts measured in this font, in dots
     };
+    TFineFont& FineFont(const TLogFont& lf);
     QHash<QString, TFineFont> Fonts;
+    TFineFont* LastFont = nullptr;             // into Fonts
+    TLogFont LastLf;
 };
 
 // The cell height in dots that a logical height stands for: a positive height is the

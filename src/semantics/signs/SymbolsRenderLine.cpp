@@ -149,6 +149,7 @@ void TSymbols::AddPlainStroke(TVpLayers& dest, const TVpLayers& pic, const TGeoP
 
 bool TSymbols::RenderLine(RGLine* Line)
 {
+    ++RenderedObjects;
     TTrailGuard guard(Module, "function TSymbols.RenderLine(const Line:PGLine):boolean;");
     if (!Line || Line->Nodes.GetCount() == 0)
         return false;

@@ -8,6 +8,7 @@
 #include "foundation/GeoDataObjectsRefs.h"
 #include "foundation/GeoServ.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -226,11 +227,46 @@ void TLineCaptions::CutStrokes(TVpLayers& picture)
     for (const auto& e : picture)
         if (e->Texts.Item)
             S.CaptionFrames.AddItem(&e->Texts.Item->Frame);
+    // A stroke whose box keeps clear of a frame's widened box neither starts nor ends in
+    // the frame nor crosses it: the exact tests are left for the strokes near a text.
+    struct TFrameBox {
+        Extended MinX, MinY, MaxX, MaxY;
+    };
+    std::vector<TFrameBox> boxes;
+    boxes.reserve(std::size_t(S.CaptionFrames.GetCount()));
+    for (const auto& frame : S.CaptionFrames) {
+        TFrameBox b{(*frame)[0].X, (*frame)[0].Y, (*frame)[0].X, (*frame)[0].Y};
+        Extended perimeter = 0;
+        for (std::size_t i = 0; i < frame->size(); ++i) {
+            const TGeoPoint& p = (*frame)[i];
+            const TGeoPoint& q = (*frame)[(i + 1) % frame->size()];
+            b.MinX = std::min(b.MinX, p.X);
+            b.MaxX = std::max(b.MaxX, p.X);
+            b.MinY = std::min(b.MinY, p.Y);
+            b.MaxY = std::max(b.MaxY, p.Y);
+            perimeter += std::fabs(q.X - p.X) + std::fabs(q.Y - p.Y);
+        }
+        // The contour test counts a point as inside when its distances to a side's ends
+        // exceed the side's length by less than a millimetre: an ellipse about the side
+        // no wider than sqrt(t * (length + t)), held twice over, rounding beside it.
+        constexpr Extended t = 0.001L;
+        const Extended widen = 2 * std::sqrt(t * (perimeter + t)) + t +
+                               (std::fabs(b.MaxX) + std::fabs(b.MaxY) + 1) * 1e-12L;
+        b.MinX -= widen;
+        b.MinY -= widen;
+        b.MaxX += widen;
+        b.MaxY += widen;
+        boxes.push_back(b);
+    }
     std::vector<RVpLine> pieces;
     for (const auto& e : picture) {
         for (int f = 0; f < S.CaptionFrames.GetCount() && e->Lines.Item; ++f) {
             const TGeoRect& frame = *S.CaptionFrames.At(f);
             RVpLine& l = *e->Lines.Item;
+            const TFrameBox& b = boxes[std::size_t(f)];
+            if ((l.P1.X < b.MinX && l.P2.X < b.MinX) || (l.P1.X > b.MaxX && l.P2.X > b.MaxX) ||
+                (l.P1.Y < b.MinY && l.P2.Y < b.MinY) || (l.P1.Y > b.MaxY && l.P2.Y > b.MaxY))
+                continue;
             const bool in1 = PointInGeoRect(frame, l.P1.X, l.P1.Y);
             const bool in2 = PointInGeoRect(frame, l.P2.X, l.P2.Y);
             if (in1 && in2) {

@@ -36,6 +36,7 @@ QString TSymbols::CaptionText(const RSemText& R, const QString& value, const TGe
 
 bool TSymbols::RenderPoint(RGPoint* Point)
 {
+    ++RenderedObjects;
     TTrailGuard guard(Module, "function TSymbols.RenderPoint(const Point:PGPoint):boolean;");
     if (!Point)
         return false;

@@ -366,6 +366,7 @@ void TSymbols::RenderAreaHatching(RGPolygon& polygon, const RVpGPolygon& sign)
 
 bool TSymbols::RenderPolygon(RGPolygon* Polygon)
 {
+    ++RenderedObjects;
     TTrailGuard guard(Module, "function TSymbols.RenderPolygon:boolean;");
     if (!Polygon || Polygon->Nodes.GetCount() == 0)
         return false;
