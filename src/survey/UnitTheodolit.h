@@ -50,11 +50,11 @@ public:
     void PointsCountChange();
     void btPrintClick();
     // Filled by the table file, instrument file and plan output.
-    void btOpenPlanClick() {}
-    void btSavePlanClick() {}
+    void btOpenPlanClick();
+    void btSavePlanClick();
     void ExSpeedButton1Click() {}
-    void BitBtn1Click() {}
-    void BitBtn2Click() {}
+    void BitBtn1Click();
+    void BitBtn2Click();
 
 protected:
     void showEvent(QShowEvent* e) override;
