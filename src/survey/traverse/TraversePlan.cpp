@@ -9,13 +9,15 @@
 namespace {
 
 // A coordinate cell as the window takes it: thousand separators allowed, either
-// decimal separator.
+// decimal separator. A thousand separator that is "," or "." is a decimal separator
+// here, as the validation takes it, and stays.
 bool CellCoordinate(const QString& text, Extended& value)
 {
     if (!ValidFloat(text, true, true))
         return false;
     QString plain = text;
-    plain.remove(ThousandSeparator);
+    if (ThousandSeparator != QLatin1Char(',') && ThousandSeparator != QLatin1Char('.'))
+        plain.remove(ThousandSeparator);
     try {
         value = StrToFlt(plain);
     } catch (const Exception&) {
