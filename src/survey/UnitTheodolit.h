@@ -52,7 +52,7 @@ public:
     // Filled by the table file, instrument file and plan output.
     void btOpenPlanClick();
     void btSavePlanClick();
-    void ExSpeedButton1Click() {}
+    void ExSpeedButton1Click();
     void BitBtn1Click();
     void BitBtn2Click();
 
