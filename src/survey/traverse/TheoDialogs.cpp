@@ -84,7 +84,7 @@ TFormCollectSLFromSLDialog::TFormCollectSLFromSLDialog(QWidget* parent) : TDialo
 {
     Memo1 = new TMessageMemo(this);
     Memo1->SetTextColor(QColor(0, 128, 0));
-    Memo1->setFixedHeight(5 * TextHeight() + 8);
+    Memo1->setFixedHeight(6 * TextHeight() + 8);
     ListBox1 = new QListWidget(this);
     ListBox2 = new QListWidget(this);
     Edit1 = new QLineEdit(this);
