@@ -310,3 +310,31 @@ TEST_F(TraverseSdrRun, StationWindowTakesObservations)
     EXPECT_DOUBLE_EQ(double(a.PrevElevation), -2.0);
     EXPECT_DOUBLE_EQ(double(a.Angle), 10.0);   // 20° on, 10° back
 }
+
+TEST_F(TraverseSdrRun, PickWindowKeepsOrderDuplicatesAndTypedNames)
+{
+    QStringList result = {"old"};
+    TModalScript script;
+    script.Then("TFormCollectSLFromSLDialog", [](QWidget* w) {
+        auto* form = qobject_cast<TFormCollectSLFromSLDialog*>(w);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Заголовок"));
+        EXPECT_EQ(form->Memo1->Lines(), QStringList({"первая", "вторая"}));
+        form->BitBtn2Click();   // nothing selected: nothing added
+        form->ListBox1->setCurrentRow(1);
+        form->BitBtn2Click();
+        form->SpeedButton1Click();
+        EXPECT_EQ(form->ListBox2->count(), 0);
+        for (const int row : {1, 0, 1}) {
+            form->ListBox1->setCurrentRow(row);
+            form->BitBtn2Click();
+        }
+        form->Edit1->setText(QStringLiteral(" Т 5"));
+        form->BitBtn3Click();
+        Esc(w);
+    });
+    EXPECT_EQ(CollectSLFromSLDlg({"B", "P1"}, result, QStringLiteral("Заголовок"),
+                                 QStringLiteral("первая\rвторая")),
+              mrCancel);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(result, QStringList({"P1", "B", "P1", " Т 5"}));   // kept whatever the answer
+}
