@@ -49,7 +49,8 @@ public:
     void RadioButton1Click();
     void PointsCountChange();
     void btPrintClick();
-    // Filled by the table file, instrument file and plan output.
+    // The table file and the plan output live in traverse/TheodolitFile.cpp, the fill
+    // from an SDR file in traverse/TheodolitSdr.cpp.
     void btOpenPlanClick();
     void btSavePlanClick();
     void ExSpeedButton1Click();
