@@ -49,12 +49,13 @@ public:
     void RadioButton1Click();
     void PointsCountChange();
     void btPrintClick();
-    // Filled by the table file, instrument file and plan output.
-    void btOpenPlanClick() {}
-    void btSavePlanClick() {}
-    void ExSpeedButton1Click() {}
-    void BitBtn1Click() {}
-    void BitBtn2Click() {}
+    // The table file and the plan output live in traverse/TheodolitFile.cpp, the fill
+    // from an SDR file in traverse/TheodolitSdr.cpp.
+    void btOpenPlanClick();
+    void btSavePlanClick();
+    void ExSpeedButton1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
 
 protected:
     void showEvent(QShowEvent* e) override;
