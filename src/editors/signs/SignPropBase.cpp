@@ -78,11 +78,21 @@ QString CaptionRuleRow(const RSemText& rule, const QString& objectCode, int lm)
         else
             sem += u':' + rule.PropCode;
     }
+    TSemServices* services = SemServices();
+    if (!services)
+        return sem;
+    // A rule's value may be one no object carries (a negative code: any value), which
+    // the codec would ask the user to correct while a list is being filled. No question
+    // is put here: such a row shows the string itself.
+    TDialogHooks quiet = DialogHooks();
+    quiet.InpStr = [](QString&, const QString&, const QString&) { return mrCancel; };
+    const TScopedDialogHooks scope(quiet);
     QString row;
-    if (TSemServices* services = SemServices())
+    try {
         services->decode3(lm, sem, row);
-    else
+    } catch (const Exception&) {
         row = sem;
+    }
     return row;
 }
 
@@ -297,8 +307,13 @@ void TFormSignProp::ShowFormSem()
     if (SelectMSDlg(materials, states) != mrOk)
         return;
     QString standard = sem;
-    if (SemServices())
-        SemServices()->SemToSTD(standard);
+    try {
+        if (SemServices())
+            SemServices()->SemToSTD(standard);
+    } catch (const Exception& e) {
+        ShowMsgDialog(QStringLiteral("Классификатор семантики"), e.Message);
+        return;
+    }
     QString refusal;
     const QString name = BuildSignFileName(standard, materials, states, TSignNamePolicy::StandardWithMS, &refusal);
     if (name.isEmpty()) {
