@@ -5,6 +5,7 @@
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/ObjectWindows.h"
 #include "editors/classifier/SemSmallDialogs.h"
+#include "editors/signs/SignPropBase.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     InstallFindDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
+    InstallSignDialogs();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;
