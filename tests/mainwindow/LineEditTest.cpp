@@ -363,3 +363,38 @@ TEST_F(LineEditRun, CaptionPlacementsShowHideAndDefault)
     form.SelectedContour = 5;
     EXPECT_EQ(Edit(leCaptionDefault, 4, 0, {0, 0}).last(), withTexts(Decimal(neutral) + Decimal(neutral)));
 }
+
+TEST_F(LineEditRun, AttachedPointsStayWithTheirNodesAndACutThatWouldDropThemIsRefused)
+{
+    Line(QString::fromUtf8(ThreeNodes));
+    Choose(200, 200);
+    RGLine& line = *MainMap->Pages.At(0)->Layers.At(0)->Lines.At(0);
+    line.Nodes.At(2)->NodePoints.AddItem();
+    line.Nodes.At(2)->NodePoints.Item->Position = GeoPoint(205, 405);
+    const auto pointsAt = [] {
+        const RGLine& l = *MainMap->Pages.At(0)->Layers.At(0)->Lines.At(0);
+        std::vector<int> at;
+        for (int k = 0; k < l.Nodes.GetCount(); ++k)
+            at.push_back(l.Nodes.At(k)->NodePoints.GetCount());
+        return at;
+    };
+    Edit(leAddNodeAtMiddle, 3, 0, {0, 0});   // 4 nodes, the point on node 3
+    EXPECT_EQ(pointsAt(), (std::vector<int>{0, 0, 0, 1}));
+    Edit(leInvert, 3, 0, {0, 0});
+    EXPECT_EQ(pointsAt(), (std::vector<int>{1, 0, 0, 0}));
+    Edit(leDeleteNode, 1, 2, {0, 0});
+    EXPECT_EQ(pointsAt(), (std::vector<int>{1, 0, 0}));
+
+    // The part cut off would take node 0's point: refused, nothing written.
+    Edit(leInvert, 3, 0, {0, 0});
+    ASSERT_EQ(pointsAt(), (std::vector<int>{0, 0, 1}));
+    std::vector<QString> messages;
+    DialogHooks().ShowMsg = [&](const QString& caption, const QString& text) {
+        messages.push_back(caption + QStringLiteral(": ") + text);
+        return mrOk;
+    };
+    EXPECT_TRUE(Edit(leCut, 3, 0, {230, 240}).isEmpty());
+    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("Разрезать линию: К узлам отрезаемой части привязаны точки")});
+    EXPECT_EQ(MainMap->GetLinesCount(0, 0), 1);
+    EXPECT_EQ(pointsAt(), (std::vector<int>{0, 0, 1}));
+}
