@@ -398,3 +398,22 @@ TEST_F(LineEditRun, AttachedPointsStayWithTheirNodesAndACutThatWouldDropThemIsRe
     EXPECT_EQ(MainMap->GetLinesCount(0, 0), 1);
     EXPECT_EQ(pointsAt(), (std::vector<int>{0, 0, 1}));
 }
+
+TEST_F(LineEditRun, TheNodeWindowsValuesAreWrittenHoweverItCloses)
+{
+    Line(QString::fromUtf8(ThreeNodes));
+    Choose(200, 200);
+    int shownPrecision = -1;
+    ProgramDialogHooks().LineNodeProp = [&](int precision, Extended& X, Extended&, std::uint8_t& nodeType, Extended&,
+                                            std::uint8_t&, std::int32_t& textCounter, std::uint8_t&) {
+        shownPrecision = precision;
+        X = 260;
+        nodeType = 1;
+        textCounter = 4;
+        return mrCancel;
+    };
+    EXPECT_EQ(Edit(leNodeProperties, 1, 1, {0, 0}).last(),
+              Set(Node("200,00", "200,00", 0, 0) + Decimal("[{260,00}{300,00}{1}{-1,00}{0}{4}{1}{0}{1}]") +
+                  Node("200,00", "400,00", 0, 2, 1)));
+    EXPECT_EQ(shownPrecision, 2);
+}

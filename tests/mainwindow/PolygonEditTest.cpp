@@ -261,3 +261,39 @@ TEST_F(PolygonEditRun, AHiddenSegmentChosenFromThePopupOfARightClick)
     EXPECT_EQ(Stored().Nodes[1].Curve, 1);
     SaveGrab(*form.DisplaySurf, QStringLiteral("polygon-hidden-segment"));
 }
+
+TEST_F(PolygonEditRun, NodePropertiesOpenTheWindowOfThePickedContour)
+{
+    Polygon("[{100}{100}{-1}{0}{0}{0}{0}][{100}{140}{-1}{0}{0}{0}{0}][{140}{140}{-1}{0}{0}{0}{0}]"
+            "[{140}{100}{-1}{0}{0}{0}{0}]",
+            "([{110}{110}{-1}{0}{0}][{110}{120}{-1}{0}{0}][{120}{120}{-1}{0}{0}])", 105, 130);
+    int outerShown = 0, innerShown = 0;
+    ProgramDialogHooks().PolygonNodeProp = [&](int, Extended& X, Extended&, Extended&, std::uint8_t& type,
+                                               std::uint8_t& style, std::uint8_t&, std::uint8_t&) {
+        ++outerShown;
+        X = 90;
+        type = 2;
+        style = 2;
+        return mrCancel;
+    };
+    ProgramDialogHooks().IntrPolygonNodeProp = [&](int, Extended&, Extended& Y, Extended&, std::uint8_t& style,
+                                                   std::uint8_t& picture) {
+        ++innerShown;
+        Y = 115;
+        style = 2;
+        picture = 1;
+        return mrOk;
+    };
+    Edit(peNodeProperties, 1, 0, 3);
+    Edit(peNodeProperties, 1, 1, 0);
+    EXPECT_EQ(outerShown, 1);
+    EXPECT_EQ(innerShown, 1);
+    const RPolygonValues v = Stored();
+    EXPECT_EQ(v.Nodes[3].Position.X, 90);
+    EXPECT_EQ(v.Nodes[3].SegmentType, 2);
+    EXPECT_EQ(v.Nodes[3].SegmentStyle, 2);
+    EXPECT_EQ(v.Holes[0][0].Position.Y, 115);
+    EXPECT_EQ(v.Holes[0][0].SegmentStyle, 2);
+    EXPECT_EQ(v.Holes[0][0].CornerPicture, 1);
+    EXPECT_EQ(v.Nodes[0].Position.Y, 100);   // the outer node of the same index stays
+}
