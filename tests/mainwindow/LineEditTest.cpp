@@ -417,3 +417,34 @@ TEST_F(LineEditRun, TheNodeWindowsValuesAreWrittenHoweverItCloses)
                   Node("200,00", "400,00", 0, 2, 1)));
     EXPECT_EQ(shownPrecision, 2);
 }
+
+TEST_F(LineEditRun, ACaptionDragWithCtrlMovesOnePlacementWithoutItTheWholeStation)
+{
+    Line(QString::fromUtf8(ThreeNodes));
+    Choose(200, 200);
+    // Caption regions 1 and 2 stand at one station (group 0), region 3 at another.
+    const auto regions = [] {
+        RFindedObject& found = *MainMap->FoundObjects.At(0);
+        while (found.Regions.GetCount() > 1 && found.Regions.GoLastItem())
+            found.Regions.DeleteItem();
+        for (const int group : {0, 0, 1}) {
+            found.Regions.AddItem();
+            found.Regions.Item->IsCaption = 1;
+            found.Regions.Item->Number = group;
+        }
+    };
+    const QString nodes =
+        Node("200,00", "200,00", 0, 0) + Node("250,00", "300,00", 1, 1) + Node("200,00", "400,00", 0, 2, 1);
+    const auto withTexts = [&](const char* texts) {
+        return QStringLiteral("mcSetLineProp=<0><0><0><ЛЭП><%1><0><%2><2><><%3>")
+            .arg(Decimal(texts), Decimal("0,00"), nodes);
+    };
+    regions();
+    Run.Form().SelectedContour = 3;
+    EXPECT_EQ(Edit(leApplyDrag, 4, 1, {0, 0}, {3, -4}, 4).last(),
+              withTexts("[{0,00}{0,00}{0}{1,00}{0}][{0,00}{0,00}{0}{1,00}{0}][{3,00}{-4,00}{0}{1,00}{0}]"));
+    regions();
+    Run.Form().SelectedContour = 2;
+    EXPECT_EQ(Edit(leApplyDrag, 4, 0, {0, 0}, {1, 2}).last(),
+              withTexts("[{1,00}{2,00}{0}{1,00}{0}][{1,00}{2,00}{0}{1,00}{0}][{3,00}{-4,00}{0}{1,00}{0}]"));
+}
