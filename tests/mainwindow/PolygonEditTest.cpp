@@ -260,6 +260,10 @@ TEST_F(PolygonEditRun, AHiddenSegmentChosenFromThePopupOfARightClick)
     EXPECT_EQ(Stored().Nodes[1].SegmentStyle, 2);
     EXPECT_EQ(Stored().Nodes[1].Curve, 1);
     SaveGrab(*form.DisplaySurf, QStringLiteral("polygon-hidden-segment"));
+    form.btClearSelectedClick();
+    const QSize size = form.DisplaySurf->size();
+    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
+    SaveGrab(*form.DisplaySurf, QStringLiteral("polygon-hidden-segment-redrawn"));
 }
 
 TEST_F(PolygonEditRun, NodePropertiesOpenTheWindowOfThePickedContour)
