@@ -8,6 +8,7 @@
 #include "engine/EngineServices.h"
 #include "engine/commands/MapCommand.h"
 #include "foundation/GeoTypes.h"
+#include "mainwindow/modes/LineEditOps.h"
 #include "mainwindow/modes/MouseModes.h"
 #include "mainwindow/modes/ScreenCursor.h"
 #include "mainwindow/modes/XorBand.h"
@@ -301,6 +302,26 @@ public:
     void LinkRastrUp();
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
+
+    // ---- Line editing (modes/UnitMapEditLine.cpp) --------------------------------------
+    // Reads the chosen found line, changes a copy by op on the selected part and writes it
+    // back as one command (also unchanged), then draws it and refinds it.
+    void EditLineObject(TLineEditOp op);
+    // Modes 18 and 19, left up: the end node added.
+    void AddEndNodeUp();
+    // The line pop-ups: their preparation and the items that enter the add-node modes.
+    void PMLineNodePopup();
+    void PMLineTextPopup();
+    void NLineNodeAddClick();
+    void NLineMClick();
+    void ConnectLineEditCommands();
+
+    // ---- Polygon editing (modes/UnitMapEditPolygon.cpp) ---------------------------------
+    // As EditLineObject, for the chosen found polygon.
+    void EditPolygonObject(TPolygonEditOp op);
+    void PMPolygonSegmPopup();
+    void PMPolygonNodePopup();
+    void ConnectPolygonEditCommands();
 
     // ---- Selection and its highlight (modes/UnitMapSelect.cpp) -------------------------
     // Picks the objects in the pick square about the last mouse-up.

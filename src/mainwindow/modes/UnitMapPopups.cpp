@@ -125,6 +125,8 @@ void TFormMap::BuildSurfacePopups()
 void TFormMap::ConnectSurfaceCommands()
 {
     BuildSurfacePopups();
+    ConnectLineEditCommands();
+    ConnectPolygonEditCommands();
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить область плана в выбраном формате")))
         connect(b, &QToolButton::clicked, this, [this] { btSaveRegionAsClick(); });
 }
@@ -159,7 +161,9 @@ QMenu* TFormMap::SelectedPartPopup()
     }
     case fkLine:
         switch (SelectedPart) {
-        case 1: return PMLineNode;
+        case 1:
+            PMLineNodePopup();
+            return PMLineNode;
         case 3: {
             const RGLine* line = layer ? layer->Lines.At(found->ObjectIndex) : nullptr;
             const bool twoNodes = line && line->Nodes.GetCount() == 2;
@@ -167,13 +171,19 @@ QMenu* TFormMap::SelectedPartPopup()
             N83->setVisible(twoNodes);
             return PMLine;
         }
-        case 4: return PMLineText;
+        case 4:
+            PMLineTextPopup();
+            return PMLineText;
         default: return nullptr;
         }
     case fkPolygon:
         switch (SelectedPart) {
-        case 1: return PMPolygonNode;
-        case 2: return PMPolygonSegm;
+        case 1:
+            PMPolygonNodePopup();
+            return PMPolygonNode;
+        case 2:
+            PMPolygonSegmPopup();
+            return PMPolygonSegm;
         case 3: return PMPolygon;
         case 4: return PMPolygonText;
         default: return nullptr;

@@ -65,6 +65,8 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
 
     rows[mmAddLineNode].Hover = &TFormMap::AnchorHover;
     rows[mmMergeLines].Hover = &TFormMap::AnchorHover;
+    rows[mmAddLineNode].Up[left] = &TFormMap::AddEndNodeUp;
+    rows[mmMergeLines].Up[left] = &TFormMap::AddEndNodeUp;
 
     TMouseModeRow& trace = rows[mmTraceContour];
     trace.Down[left] = &TFormMap::PickHeightMark;

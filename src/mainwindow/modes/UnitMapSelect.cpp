@@ -400,4 +400,10 @@ void TFormMap::SelectUp()
     // themselves.
     DragBand.Hide(DisplaySurf->Canvas);
     DisplaySurf->update();
+    const int found = SelectedFoundIndex();
+    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    if (object && object->Kind == fkLine)
+        EditLineObject(leApplyDrag);
+    else if (object && object->Kind == fkPolygon)
+        EditPolygonObject(peApplyDrag);
 }
