@@ -1,12 +1,17 @@
-// Small builders the line, polygon and contour windows lay out their controls with.
+// Small builders the point, line, polygon and contour windows lay out their controls with.
 #pragma once
 
+#include "controls/ExSlider.h"
+#include "dialogs/objects/ObjectEditors.h"
+#include "foundation/ui/DialogBase.h"
 #include "foundation/ui/NumEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QRect>
@@ -81,4 +86,79 @@ inline void SignShiftControls(QGroupBox* group, Extended shift, TNumEdit*& edit,
             edit->SetFloatValue(-1);
         edit->setEnabled(!on);
     });
+}
+
+// Where the head's controls stand in a window of its own width.
+struct TObjectHeadLayout {
+    int NameWidth;            // of the sheet and layer names
+    int ButtonX;              // of "Перенести" and "Редактор У.З."
+    QString MoveText;         // the move button's text
+    QString SignText;         // the caption before the sign's name
+    int SignTextWidth;
+    QRect Semantics;          // the group "Семантика"
+    int MemoHeight;
+};
+
+// Lays out the head on form for an object of kind (0 point, 1 line, 2 polygon) whose sign
+// is signName; "Редактор У.З." opens the sign shown. The move and "..." buttons are left
+// to the window.
+inline void BuildObjectHead(TDialogBase* form, TObjectHead& head, int kind, const QString& signName,
+                            const QString& semantics, const TObjectHeadLayout& at)
+{
+    Caption(form, QStringLiteral("Лист"), QRect(8, 10, 40, 16));
+    head.LPage = new QLabel(form);
+    head.LPage->setObjectName(QStringLiteral("LPage"));
+    form->Place(head.LPage, QRect(52, 10, at.NameWidth, 16));
+    Caption(form, QStringLiteral("Слой"), QRect(8, 30, 40, 16));
+    head.LLayer = new QLabel(form);
+    head.LLayer->setObjectName(QStringLiteral("LLayer"));
+    form->Place(head.LLayer, QRect(52, 30, at.NameWidth, 16));
+    head.sbChangePageLayer = PlainButton(form, "sbChangePageLayer", at.MoveText, QRect(at.ButtonX, 12, 112, 26));
+
+    Caption(form, at.SignText, QRect(8, 56, at.SignTextWidth, 16));
+    head.lbSymbol = new QLabel(signName, form);
+    head.lbSymbol->setObjectName(QStringLiteral("lbSymbol"));
+    const int symbolX = 8 + at.SignTextWidth + 2;
+    form->Place(head.lbSymbol, QRect(symbolX, 56, at.ButtonX - 8 - symbolX, 16));
+    head.SpeedButton2 = PlainButton(form, "SpeedButton2", QStringLiteral("Редактор У.З."), QRect(at.ButtonX, 50, 112, 26));
+    QLabel* symbol = head.lbSymbol;
+    QObject::connect(head.SpeedButton2, &QPushButton::clicked, form,
+                     [kind, symbol] { EditObjectSign(kind, symbol->text()); });
+
+    const int width = at.Semantics.width();
+    auto* group = new QGroupBox(QStringLiteral("Семантика"), form);
+    form->Place(group, at.Semantics);
+    head.eText = new QLineEdit(semantics, group);
+    head.eText->setObjectName(QStringLiteral("eText"));
+    head.eText->setGeometry(10, 20, width - 54, 22);
+    head.ButtonShowFormSem = PlainButton(group, "ButtonShowFormSem", QStringLiteral("..."), QRect(width - 38, 19, 28, 24));
+    head.ButtonShowFormSem->setToolTip(QStringLiteral("Классификатор семантики"));
+    head.Memo1 = new QPlainTextEdit(group);
+    head.Memo1->setObjectName(QStringLiteral("Memo1"));
+    head.Memo1->setReadOnly(true);
+    head.Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    head.Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    head.Memo1->setGeometry(10, 48, width - 20, at.MemoHeight);
+    QPalette grey = head.Memo1->palette();
+    grey.setColor(QPalette::Base, QColor(0xD4, 0xD0, 0xC8));
+    head.Memo1->setPalette(grey);
+    head.Memo1->setPlainText(DecodeSemantics(kind, semantics));
+}
+
+// The precision slider, 0 (м) to 3 (мм) a step, at at in parent with its four marks
+// centred under the stops at marksY. A precision past 3 shows as 0.
+inline TExSlider* PrecisionSlider(QWidget* parent, QPoint at, int marksY, int precision)
+{
+    auto* slider = new TExSlider(parent);
+    slider->setObjectName(QStringLiteral("ExSlider1"));
+    slider->setGeometry(at.x(), at.y(), 200, 36);
+    slider->SetMaxValue(3);
+    slider->SetIncrement(1);
+    slider->SetValue(precision <= 3 ? precision : 0);
+    const char* const marks[4] = {"м", "дм", "см", "мм"};
+    for (int i = 0; i < 4; ++i) {
+        const int x = at.x() + slider->ValueToOffset(i) + slider->ThumbRect().width() / 2;
+        Caption(parent, QString::fromUtf8(marks[i]), QRect(x - 15, marksY, 30, 16), Qt::AlignHCenter);
+    }
+    return slider;
 }
