@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/ExSlider.h"
+#include "dialogs/objects/NodeLists.h"
 #include "dialogs/objects/ObjectEditors.h"
 #include "foundation/ui/DialogBase.h"
 #include "foundation/ui/NumEdit.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QWidget>
+#include <initializer_list>
 
 // A real edit with fixed decimals that clears what is no number, "," and "." alike.
 inline TNumEdit* RealNumEdit(QWidget* parent, const char* name, int decimals, QRect rect)
@@ -161,4 +163,61 @@ inline TExSlider* PrecisionSlider(QWidget* parent, QPoint at, int marksY, int pr
         Caption(parent, QString::fromUtf8(marks[i]), QRect(x - 15, marksY, 30, 16), Qt::AlignHCenter);
     }
     return slider;
+}
+
+// The eight buttons of a node list in parent, the first at first and each next one step
+// lower, in the order given ("Свойства", "Добавить", "Удалить", "Вставить", then the
+// moves, unless said otherwise); "Свойства" is btNodesProp, "Добавить" btNodesAdd and so on.
+inline TNodeButtons NodeListButtons(QWidget* parent, QRect first, int step,
+                                    std::initializer_list<QPushButton* TNodeButtons::*> order = {
+                                        &TNodeButtons::Prop, &TNodeButtons::Add, &TNodeButtons::Del,
+                                        &TNodeButtons::Insert, &TNodeButtons::GoUp, &TNodeButtons::GoDown,
+                                        &TNodeButtons::GoFirst, &TNodeButtons::GoLast})
+{
+    struct TButton { QPushButton* TNodeButtons::*Slot; const char* Name; const char* Text; };
+    static const TButton all[8] = {{&TNodeButtons::Prop, "btNodesProp", "Свойства"},
+                                   {&TNodeButtons::Add, "btNodesAdd", "Добавить"},
+                                   {&TNodeButtons::Del, "btNodesDel", "Удалить"},
+                                   {&TNodeButtons::Insert, "btNodesInsert", "Вставить"},
+                                   {&TNodeButtons::GoUp, "btNodesGoUp", "Вперед"},
+                                   {&TNodeButtons::GoDown, "btNodesGoDown", "Назад"},
+                                   {&TNodeButtons::GoFirst, "btNodesGoFirst", "В начало"},
+                                   {&TNodeButtons::GoLast, "btNodesGoLast", "В конец"}};
+    TNodeButtons set;
+    int row = 0;
+    for (QPushButton* TNodeButtons::*slot : order)
+        for (const TButton& b : all)
+            if (b.Slot == slot)
+                set.*slot = PlainButton(parent, b.Name, QString::fromUtf8(b.Text), first.translated(0, step * row++));
+    return set;
+}
+
+// The group "Координаты" of a node window at rect on form: "X=" and "Y=" side by side with
+// the precision's decimals (none for a precision past 0 to 9).
+inline void NodeCoordsGroup(TDialogBase* form, QRect rect, int precision, Extended X, Extended Y, TNumEdit*& neX,
+                            TNumEdit*& neY)
+{
+    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
+    auto* coords = new QGroupBox(QStringLiteral("Координаты"), form);
+    form->Place(coords, rect);
+    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
+    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
+    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
+    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
+    neX->SetFloatValue(X);
+    neY->SetFloatValue(Y);
+}
+
+// The group "Стиль сегмента" of a polygon's node window at rect on form: "Основной" (0),
+// "Специальный" (1), "Скрытый" (2); anything else shows as 0.
+inline void SegmentStyleGroup(TDialogBase* form, QRect rect, std::uint8_t segmentStyle, QRadioButton*& main,
+                              QRadioButton*& special, QRadioButton*& hidden)
+{
+    auto* style = new QGroupBox(QStringLiteral("Стиль сегмента"), form);
+    form->Place(style, rect);
+    auto* group = new QButtonGroup(form);
+    main = Radio(style, "rbSegmStyleMain", QStringLiteral("Основной"), QRect(10, 22, 150, 20), group);
+    special = Radio(style, "rbSegmStyleSpecial", QStringLiteral("Специальный"), QRect(10, 46, 150, 20), group);
+    hidden = Radio(style, "rbSegmStyleHide", QStringLiteral("Скрытый"), QRect(10, 70, 150, 20), group);
+    (segmentStyle == 1 ? special : segmentStyle == 2 ? hidden : main)->setChecked(true);
 }

@@ -133,18 +133,7 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
     TLBNodes->SetMultiSelect(true);
     TLBNodes->SetExtendedSelect(true);
     TLBNodes->setGeometry(10, 20, 550, 182);
-    struct TButton { QPushButton** Button; const char* Name; const char* Text; };
-    const TButton buttons[8] = {{&btNodesProp, "btNodesProp", "Свойства"},
-                                {&btNodesAdd, "btNodesAdd", "Добавить"},
-                                {&btNodesDel, "btNodesDel", "Удалить"},
-                                {&btNodesInsert, "btNodesInsert", "Вставить"},
-                                {&btNodesGoUp, "btNodesGoUp", "Вперед"},
-                                {&btNodesGoDown, "btNodesGoDown", "Назад"},
-                                {&btNodesGoFirst, "btNodesGoFirst", "В начало"},
-                                {&btNodesGoLast, "btNodesGoLast", "В конец"}};
-    for (int i = 0; i < 8; ++i)
-        *buttons[i].Button = PlainButton(nodes, buttons[i].Name, QString::fromUtf8(buttons[i].Text),
-                                         QRect(570, 20 + i * 26, 104, 24));
+    NodeButtons = NodeListButtons(nodes, QRect(570, 20, 104, 24), 26);
     SpeedButton1 = PlainButton(nodes, "SpeedButton1", QStringLiteral("-> в txt"), QRect(10, 210, 90, 24));
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     Label3 = new QLabel(nodes);
@@ -152,17 +141,8 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
     Label3->setGeometry(112, 210, 448, 24);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    TNodeButtons set;
-    set.Prop = btNodesProp;
-    set.Add = btNodesAdd;
-    set.Del = btNodesDel;
-    set.Insert = btNodesInsert;
-    set.GoUp = btNodesGoUp;
-    set.GoDown = btNodesGoDown;
-    set.GoFirst = btNodesGoFirst;
-    set.GoLast = btNodesGoLast;
     NodeList = std::make_unique<TNodeListEditor<TLineNodeKind>>(
-        Nodes, &Origins, TLBNodes, set, [this] { return ExSlider1->Value(); },
+        Nodes, &Origins, TLBNodes, NodeButtons, [this] { return ExSlider1->Value(); },
         [this] { Label3->setText(LineLengthText(Nodes)); });
     ExSlider1->OnChange = [this] { NodeList->Refill(); };
 
@@ -266,15 +246,7 @@ TFormlineNodeProp::TFormlineNodeProp(int precision, Extended X, Extended Y, std:
     rbSegmSecond = Radio(segment, "rbSegmSecond", QStringLiteral("Второй"), QRect(10, 70, 150, 20), segmentGroup);
     (segmentType == 1 ? rbSegmFirst : segmentType == 2 ? rbSegmSecond : rbSegmAuto)->setChecked(true);
 
-    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
-    auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
-    Place(coords, QRect(8, 110, 356, 56));
-    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
-    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
-    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
-    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
-    neX->SetFloatValue(X);
-    neY->SetFloatValue(Y);
+    NodeCoordsGroup(this, QRect(8, 110, 356, 56), precision, X, Y, neX, neY);
 
     auto* shift = new QGroupBox(QStringLiteral("Сдвиг условного знака "), this);
     Place(shift, QRect(8, 172, 174, 80));

@@ -63,14 +63,7 @@ public:
     QPushButton* btAdd;
     QPushButton* btDel;
     TTextListBox* TLBNodes;
-    QPushButton* btNodesProp;
-    QPushButton* btNodesAdd;
-    QPushButton* btNodesDel;
-    QPushButton* btNodesInsert;
-    QPushButton* btNodesGoUp;
-    QPushButton* btNodesGoDown;
-    QPushButton* btNodesGoFirst;
-    QPushButton* btNodesGoLast;
+    TNodeButtons NodeButtons;         // btNodesProp, btNodesAdd, … btNodesGoLast
     QPushButton* SpeedButton1;        // "-> в txt"
     QPlainTextEdit* mOverLines;
     QPushButton* btAddOverLine;       // "+"

@@ -133,18 +133,7 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     TLBNodes->SetMultiSelect(true);
     TLBNodes->SetExtendedSelect(true);
     TLBNodes->setGeometry(10, 20, 610, 182);
-    struct TButton { QPushButton** Button; const char* Name; const char* Text; };
-    const TButton buttons[8] = {{&btNodesProp, "btNodesProp", "Свойства"},
-                                {&btNodesAdd, "btNodesAdd", "Добавить"},
-                                {&btNodesDel, "btNodesDel", "Удалить"},
-                                {&btNodesInsert, "btNodesInsert", "Вставить"},
-                                {&btNodesGoUp, "btNodesGoUp", "Вперед"},
-                                {&btNodesGoDown, "btNodesGoDown", "Назад"},
-                                {&btNodesGoFirst, "btNodesGoFirst", "В начало"},
-                                {&btNodesGoLast, "btNodesGoLast", "В конец"}};
-    for (int i = 0; i < 8; ++i)
-        *buttons[i].Button = PlainButton(nodes, buttons[i].Name, QString::fromUtf8(buttons[i].Text),
-                                         QRect(630, 20 + i * 26, 104, 24));
+    NodeButtons = NodeListButtons(nodes, QRect(630, 20, 104, 24), 26);
     SpeedButton1 = PlainButton(nodes, "SpeedButton1", QStringLiteral("-> в txt"), QRect(10, 210, 90, 24));
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 
@@ -169,17 +158,8 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     Label9->setGeometry(112, 210, 622, 24);
     Label9->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    TNodeButtons set;
-    set.Prop = btNodesProp;
-    set.Add = btNodesAdd;
-    set.Del = btNodesDel;
-    set.Insert = btNodesInsert;
-    set.GoUp = btNodesGoUp;
-    set.GoDown = btNodesGoDown;
-    set.GoFirst = btNodesGoFirst;
-    set.GoLast = btNodesGoLast;
     NodeList = std::make_unique<TNodeListEditor<TPolygonNodeKind>>(
-        Nodes, nullptr, TLBNodes, set, [this] { return ExSlider1->Value(); }, [this] { ShowArea(); });
+        Nodes, nullptr, TLBNodes, NodeButtons, [this] { return ExSlider1->Value(); }, [this] { ShowArea(); });
     RefillHoles();
     ExSlider1->OnChange = [this] {
         NodeList->Refill();
@@ -335,25 +315,9 @@ TFormPolygonNodeProp::TFormPolygonNodeProp(int precision, Extended X, Extended Y
     (segmentType == 1 ? rbSegmTypeSpecial1 : segmentType == 2 ? rbSegmTypeSpecial2 : rbSegmTypeMain)
         ->setChecked(true);
 
-    auto* style = new QGroupBox(QStringLiteral("Стиль сегмента"), this);
-    Place(style, QRect(190, 8, 174, 96));
-    auto* styleGroup = new QButtonGroup(this);
-    rbSegmStyleMain = Radio(style, "rbSegmStyleMain", QStringLiteral("Основной"), QRect(10, 22, 150, 20), styleGroup);
-    rbSegmStyleSpecial =
-        Radio(style, "rbSegmStyleSpecial", QStringLiteral("Специальный"), QRect(10, 46, 150, 20), styleGroup);
-    rbSegmStyleHide = Radio(style, "rbSegmStyleHide", QStringLiteral("Скрытый"), QRect(10, 70, 150, 20), styleGroup);
-    (segmentStyle == 1 ? rbSegmStyleSpecial : segmentStyle == 2 ? rbSegmStyleHide : rbSegmStyleMain)
-        ->setChecked(true);
+    SegmentStyleGroup(this, QRect(190, 8, 174, 96), segmentStyle, rbSegmStyleMain, rbSegmStyleSpecial, rbSegmStyleHide);
 
-    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
-    auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
-    Place(coords, QRect(8, 110, 356, 56));
-    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
-    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
-    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
-    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
-    neX->SetFloatValue(X);
-    neY->SetFloatValue(Y);
+    NodeCoordsGroup(this, QRect(8, 110, 356, 56), precision, X, Y, neX, neY);
 
     auto* shift = new QGroupBox(QStringLiteral("Сдвиг условного знака "), this);
     Place(shift, QRect(8, 172, 174, 80));

@@ -66,14 +66,7 @@ public:
     TNumEdit* neDxZ;
     TNumEdit* neDyZ;
     TTextListBox* TLBNodes;
-    QPushButton* btNodesProp;
-    QPushButton* btNodesAdd;
-    QPushButton* btNodesDel;
-    QPushButton* btNodesInsert;
-    QPushButton* btNodesGoUp;
-    QPushButton* btNodesGoDown;
-    QPushButton* btNodesGoFirst;
-    QPushButton* btNodesGoLast;
+    TNodeButtons NodeButtons;         // btNodesProp, btNodesAdd, … btNodesGoLast
     QPushButton* SpeedButton1;        // "-> в txt"
     TTextListBox* TLBIntrPolygons;
     QPushButton* btAddIntrPolygon;
