@@ -81,6 +81,21 @@ void ShowPlanView(Extended x1, Extended y1, Extended x2, Extended y2)
     MainMap->Draw(surface.width(), surface.height(), 4, ddScreen);
 }
 
+QLabel* NomenclatureLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("Label1"));
+    QFont big = label->font();
+    big.setBold(true);
+    if (big.pixelSize() > 0)   // the windows' font is sized in pixels
+        big.setPixelSize(big.pixelSize() * 3 / 2);
+    else
+        big.setPointSizeF(big.pointSizeF() * 1.5);
+    label->setFont(big);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 TFormFindPlanCoord::TFormFindPlanCoord(QWidget* parent) : TDialogBase(parent)
 {
     setWindowTitle(QStringLiteral("Определить координаты планшета по номенклатуре"));
@@ -120,16 +135,7 @@ TFormFindPlanCoord::TFormFindPlanCoord(QWidget* parent) : TDialogBase(parent)
     NumEdit2->ClearTextIFValueNotInteger = true;
     Place(NumEdit2, QRect(190, 28, 60, 21));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
-    big.setBold(true);
-    if (big.pixelSize() > 0)   // the windows' font is sized in pixels
-        big.setPixelSize(big.pixelSize() * 3 / 2);
-    else
-        big.setPointSizeF(big.pointSizeF() * 1.5);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    Label1 = NomenclatureLabel(this);
     Place(Label1, QRect(262, 24, 150, 30));
 
     auto* picture = new TSheetPicture(this);

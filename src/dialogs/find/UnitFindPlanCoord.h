@@ -20,6 +20,10 @@ QString ComposeNomenclature(const QString& base, const QString& letter, const QS
 // Raises what the drawing raises.
 void ShowPlanView(Extended x1, Extended y1, Extended x2, Extended y2);
 
+// The bold label, half as large again as the window's font, centred, that the sheet
+// windows show the composed nomenclature in ("Label1").
+QLabel* NomenclatureLabel(QWidget* parent);
+
 class TFormFindPlanCoord : public TDialogBase {
     Q_OBJECT
 public:

@@ -35,16 +35,7 @@ TFormFindPlanNom::TFormFindPlanNom(QWidget* parent) : TDialogBase(parent)
         *row.Edit = edit;
     }
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
-    big.setBold(true);
-    if (big.pixelSize() > 0)   // the windows' font is sized in pixels
-        big.setPixelSize(big.pixelSize() * 3 / 2);
-    else
-        big.setPointSizeF(big.pointSizeF() * 1.5);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    Label1 = NomenclatureLabel(this);
     Place(Label1, QRect(172, 22, 150, 30));
 
     Button1 = AddButton(QStringLiteral("Показать планшет"), QRect(12, 94, 140, 26), mrNone);

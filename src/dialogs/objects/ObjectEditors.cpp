@@ -11,6 +11,7 @@
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <cmath>
@@ -151,6 +152,20 @@ void PlaceNames(int page, int layer, QString& pageName, QString& layerName)
     const RGPage* p = MainMap->Pages.At(page);
     if (p && layer >= 0 && layer < p->Layers.GetCount())
         MainMap->GetLayerProp(page, layer, layerName, visible);
+}
+
+void TObjectHead::ShowPlace(int page, int layer)
+{
+    QString pageName, layerName;
+    PlaceNames(page, layer, pageName, layerName);
+    LPage->setText(pageName);
+    LLayer->setText(layerName);
+}
+
+void DoMainCommand(TMapCommand command, const QString& params)
+{
+    if (MainMap)
+        MainMap->DoCommand(command, params);
 }
 
 QString DecodeSemantics(int kind, const QString& semantics)

@@ -4,6 +4,7 @@
 // semantics string.
 #pragma once
 
+#include "engine/commands/MapCommand.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/STDserv.h"
@@ -13,6 +14,9 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class TTextListBox;
 
@@ -78,6 +82,43 @@ void EditObjectSign(int kind, const QString& signName);
 // The names of sheet page and its layer in the main plan; each left as it was when
 // there is no such sheet or layer.
 void PlaceNames(int page, int layer, QString& pageName, QString& layerName);
+
+// The head the point, line and polygon windows share (laid out by BuildObjectHead): where
+// the object stands ("Лист", "Слой") with the button that moves it, the sign it has with
+// the button of the sign editor, and the group "Семантика" with its line, its "..." and
+// the decoded text.
+struct TObjectHead {
+    QLabel* LPage = nullptr;
+    QLabel* LLayer = nullptr;
+    QPushButton* sbChangePageLayer = nullptr;   // "Перенести"
+    QLabel* lbSymbol = nullptr;
+    QPushButton* SpeedButton2 = nullptr;        // "Редактор У.З."
+    QLineEdit* eText = nullptr;
+    QPushButton* ButtonShowFormSem = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+
+    // Shows the names of the sheet and the layer the object stands on now.
+    void ShowPlace(int page, int layer);
+};
+
+// The object window's confirmed command issued on the main plan (nothing without one).
+void DoMainCommand(TMapCommand command, const QString& params);
+
+// Runs an object window on (page, layer, index) of the main plan: shown modally at the
+// centre of the screen, the place written back whatever the result (a move made in the
+// window has already happened) and on 1 its command issued.
+template <class TForm>
+TModalResult RunObjectForm(TForm& form, int& page, int& layer, int& index)
+{
+    form.PlaceScreenCentre();
+    const TModalResult result = form.ShowModal();
+    page = form.Page;
+    layer = form.Layer;
+    index = form.Index;
+    if (result == mrOk)
+        DoMainCommand(form.Command(), form.Params());
+    return result;
+}
 
 // The readable decoding of a semantics string of kind; empty for an empty string or
 // while no classifier exists.

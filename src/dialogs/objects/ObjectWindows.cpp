@@ -29,14 +29,7 @@ TModalResult RunPointProp(int& page, int& layer, int& index, bool isNew)
         MainMap->GetPointSymbol(page, layer, index, signName);
     }
     TFormPointProp form(values, isNew, page, layer, index, signName, DialogOwner());
-    form.PlaceScreenCentre();
-    const TModalResult result = form.ShowModal();
-    page = form.Page;
-    layer = form.Layer;
-    index = form.Index;
-    if (result == mrOk)
-        MainMap->DoCommand(form.Command(), form.Params());
-    return result;
+    return RunObjectForm(form, page, layer, index);
 }
 
 TModalResult RunTextProp(int& page, int& layer, int& index, bool isNew)
@@ -48,14 +41,7 @@ TModalResult RunTextProp(int& page, int& layer, int& index, bool isNew)
         styles << style->StyleName;
     TFormTextProp form(TextOnOpening(isNew, page, layer, index), isNew, page, layer, index, styles,
                        DialogOwner());
-    form.PlaceScreenCentre();
-    const TModalResult result = form.ShowModal();
-    page = form.Page;
-    layer = form.Layer;
-    index = form.Index;
-    if (result == mrOk)
-        MainMap->DoCommand(form.Command(), form.Params());
-    return result;
+    return RunObjectForm(form, page, layer, index);
 }
 
 TModalResult RunUserTextProp(Extended& dx, Extended& dy, std::int32_t& rotation, Extended& sizeFactor,

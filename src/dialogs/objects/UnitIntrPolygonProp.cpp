@@ -48,28 +48,11 @@ TFormIntrPolygonProp::TFormIntrPolygonProp(int precision, ArrPolygonNodes& conto
     TLB = new TTextListBox(this);
     TLB->setObjectName(QStringLiteral("TLB"));
     Place(TLB, QRect(8, 26, 510, 232));
-    struct TButton { QPushButton** Button; const char* Name; const char* Text; };
-    const TButton buttons[8] = {{&btNodesAdd, "btNodesAdd", "Добавить"},
-                                {&btNodesInsert, "btNodesInsert", "Вставить"},
-                                {&btNodesProp, "btNodesProp", "Свойства"},
-                                {&btNodesDel, "btNodesDel", "Удалить"},
-                                {&btNodesGoUp, "btNodesGoUp", "Вперед"},
-                                {&btNodesGoDown, "btNodesGoDown", "Назад"},
-                                {&btNodesGoFirst, "btNodesGoFirst", "В начало"},
-                                {&btNodesGoLast, "btNodesGoLast", "В конец"}};
-    for (int i = 0; i < 8; ++i)
-        *buttons[i].Button = PlainButton(this, buttons[i].Name, QString::fromUtf8(buttons[i].Text),
-                                         QRect(528, 26 + i * 29, 104, 25));
-    TNodeButtons set;
-    set.Prop = btNodesProp;
-    set.Add = btNodesAdd;
-    set.Del = btNodesDel;
-    set.Insert = btNodesInsert;
-    set.GoUp = btNodesGoUp;
-    set.GoDown = btNodesGoDown;
-    set.GoFirst = btNodesGoFirst;
-    set.GoLast = btNodesGoLast;
-    NodeList = std::make_unique<TNodeListEditor<TIntrNodeKind>>(contour, nullptr, TLB, set,
+    NodeButtons = NodeListButtons(this, QRect(528, 26, 104, 25), 29,
+                                  {&TNodeButtons::Add, &TNodeButtons::Insert, &TNodeButtons::Prop, &TNodeButtons::Del,
+                                   &TNodeButtons::GoUp, &TNodeButtons::GoDown, &TNodeButtons::GoFirst,
+                                   &TNodeButtons::GoLast});
+    NodeList = std::make_unique<TNodeListEditor<TIntrNodeKind>>(contour, nullptr, TLB, NodeButtons,
                                                                 [precision] { return precision; }, nullptr);
 
     BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(557, 268, 75, 25), mrOk);
@@ -87,29 +70,13 @@ TFormIntrPolygonNodeProp::TFormIntrPolygonNodeProp(int precision, Extended X, Ex
     setWindowTitle(QStringLiteral("Узел площадного объекта"));
     SetClientSize(372, 228);
 
-    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
-    auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
-    Place(coords, QRect(8, 8, 356, 56));
-    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
-    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
-    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
-    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
-    neX->SetFloatValue(X);
-    neY->SetFloatValue(Y);
+    NodeCoordsGroup(this, QRect(8, 8, 356, 56), precision, X, Y, neX, neY);
 
     auto* shift = new QGroupBox(QStringLiteral("Сдвиг условного знака "), this);
     Place(shift, QRect(8, 70, 174, 80));
     SignShiftControls(shift, signShift, nePicPos, cbPicPosAuto);
 
-    auto* style = new QGroupBox(QStringLiteral("Стиль сегмента"), this);
-    Place(style, QRect(190, 70, 174, 96));
-    auto* styleGroup = new QButtonGroup(this);
-    rbSegmStyleMain = Radio(style, "rbSegmStyleMain", QStringLiteral("Основной"), QRect(10, 22, 150, 20), styleGroup);
-    rbSegmStyleSpecial =
-        Radio(style, "rbSegmStyleSpecial", QStringLiteral("Специальный"), QRect(10, 46, 150, 20), styleGroup);
-    rbSegmStyleHide = Radio(style, "rbSegmStyleHide", QStringLiteral("Скрытый"), QRect(10, 70, 150, 20), styleGroup);
-    (segmentStyle == 1 ? rbSegmStyleSpecial : segmentStyle == 2 ? rbSegmStyleHide : rbSegmStyleMain)
-        ->setChecked(true);
+    SegmentStyleGroup(this, QRect(190, 70, 174, 96), segmentStyle, rbSegmStyleMain, rbSegmStyleSpecial, rbSegmStyleHide);
 
     cbCornerPic = new QCheckBox(QStringLiteral("Рисунок"), this);
     cbCornerPic->setObjectName(QStringLiteral("cbCornerPic"));

@@ -31,14 +31,7 @@ public:
     ~TFormIntrPolygonProp() override;
 
     TTextListBox* TLB;
-    QPushButton* btNodesAdd;
-    QPushButton* btNodesInsert;
-    QPushButton* btNodesProp;
-    QPushButton* btNodesDel;
-    QPushButton* btNodesGoUp;
-    QPushButton* btNodesGoDown;
-    QPushButton* btNodesGoFirst;
-    QPushButton* btNodesGoLast;
+    TNodeButtons NodeButtons;         // btNodesProp, btNodesAdd, … btNodesGoLast
     QPushButton* BitBtn1;             // "Готово"
 
 private:

@@ -47,14 +47,7 @@ TModalResult RunLineProp(int& page, int& layer, int& index, bool isNew)
         MainMap->GetLineSymbol(page, layer, index, signName);
     }
     TFormLineProp form(values, isNew, page, layer, index, signName, DialogOwner());
-    form.PlaceScreenCentre();
-    const TModalResult result = form.ShowModal();
-    page = form.Page;
-    layer = form.Layer;
-    index = form.Index;
-    if (result == mrOk)
-        MainMap->DoCommand(form.Command(), form.Params());
-    return result;
+    return RunObjectForm(form, page, layer, index);
 }
 
 TModalResult RunLineNodeProp(int precision, Extended& X, Extended& Y, std::uint8_t& nodeType,
@@ -83,58 +76,17 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
         for (size_t i = 0; i < Nodes.size(); ++i)
             Origins.push_back(static_cast<int>(i));
 
-    Caption(this, QStringLiteral("Лист"), QRect(8, 10, 40, 16));
-    LPage = new QLabel(this);
-    LPage->setObjectName(QStringLiteral("LPage"));
-    Place(LPage, QRect(52, 10, 500, 16));
-    Caption(this, QStringLiteral("Слой"), QRect(8, 30, 40, 16));
-    LLayer = new QLabel(this);
-    LLayer->setObjectName(QStringLiteral("LLayer"));
-    Place(LLayer, QRect(52, 30, 500, 16));
-    sbChangePageLayer = PlainButton(this, "sbChangePageLayer", QStringLiteral("Перенести"), QRect(580, 12, 112, 26));
+    BuildObjectHead(this, *this, 1, signName, values.Semantics,
+                    {500, 580, QStringLiteral("Перенести"), QStringLiteral("назначенный условный знак:"), 170,
+                     QRect(8, 82, 684, 112), 56});
     // A new line is not in the plan yet: there is nothing to move.
     sbChangePageLayer->setEnabled(!isNew);
     connect(sbChangePageLayer, &QPushButton::clicked, this, [this] { sbChangePageLayerClick(); });
-
-    Caption(this, QStringLiteral("назначенный условный знак:"), QRect(8, 56, 170, 16));
-    lbSymbol = new QLabel(signName, this);
-    lbSymbol->setObjectName(QStringLiteral("lbSymbol"));
-    Place(lbSymbol, QRect(180, 56, 392, 16));
-    SpeedButton2 = PlainButton(this, "SpeedButton2", QStringLiteral("Редактор У.З."), QRect(580, 50, 112, 26));
-    connect(SpeedButton2, &QPushButton::clicked, this, [this] { EditObjectSign(1, lbSymbol->text()); });
-
-    auto* sem = new QGroupBox(QStringLiteral("Семантика"), this);
-    Place(sem, QRect(8, 82, 684, 112));
-    eText = new QLineEdit(values.Semantics, sem);
-    eText->setObjectName(QStringLiteral("eText"));
-    eText->setGeometry(10, 20, 630, 22);
-    ButtonShowFormSem = PlainButton(sem, "ButtonShowFormSem", QStringLiteral("..."), QRect(646, 19, 28, 24));
-    ButtonShowFormSem->setToolTip(QStringLiteral("Классификатор семантики"));
     connect(ButtonShowFormSem, &QPushButton::clicked, this, [this] { ButtonShowFormSemClick(); });
-    Memo1 = new QPlainTextEdit(sem);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setGeometry(10, 48, 664, 56);
-    QPalette grey = Memo1->palette();
-    grey.setColor(QPalette::Base, QColor(0xD4, 0xD0, 0xC8));
-    Memo1->setPalette(grey);
-    Memo1->setPlainText(DecodeSemantics(1, values.Semantics));
 
     auto* precision = new QGroupBox(QStringLiteral("Точность"), this);
     Place(precision, QRect(8, 200, 226, 84));
-    ExSlider1 = new TExSlider(precision);
-    ExSlider1->setObjectName(QStringLiteral("ExSlider1"));
-    ExSlider1->setGeometry(12, 20, 200, 36);
-    ExSlider1->SetMaxValue(3);
-    ExSlider1->SetIncrement(1);
-    ExSlider1->SetValue(values.Precision <= 3 ? values.Precision : 0);
-    const char* const marks[4] = {"м", "дм", "см", "мм"};
-    for (int i = 0; i < 4; ++i) {
-        const int x = 12 + ExSlider1->ValueToOffset(i) + ExSlider1->ThumbRect().width() / 2;
-        Caption(precision, QString::fromUtf8(marks[i]), QRect(x - 15, 58, 30, 16), Qt::AlignHCenter);
-    }
+    ExSlider1 = PrecisionSlider(precision, QPoint(12, 20), 58, values.Precision);
 
     auto* strip = new QGroupBox(this);
     Place(strip, QRect(242, 200, 180, 84));
@@ -181,18 +133,7 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
     TLBNodes->SetMultiSelect(true);
     TLBNodes->SetExtendedSelect(true);
     TLBNodes->setGeometry(10, 20, 550, 182);
-    struct TButton { QPushButton** Button; const char* Name; const char* Text; };
-    const TButton buttons[8] = {{&btNodesProp, "btNodesProp", "Свойства"},
-                                {&btNodesAdd, "btNodesAdd", "Добавить"},
-                                {&btNodesDel, "btNodesDel", "Удалить"},
-                                {&btNodesInsert, "btNodesInsert", "Вставить"},
-                                {&btNodesGoUp, "btNodesGoUp", "Вперед"},
-                                {&btNodesGoDown, "btNodesGoDown", "Назад"},
-                                {&btNodesGoFirst, "btNodesGoFirst", "В начало"},
-                                {&btNodesGoLast, "btNodesGoLast", "В конец"}};
-    for (int i = 0; i < 8; ++i)
-        *buttons[i].Button = PlainButton(nodes, buttons[i].Name, QString::fromUtf8(buttons[i].Text),
-                                         QRect(570, 20 + i * 26, 104, 24));
+    NodeButtons = NodeListButtons(nodes, QRect(570, 20, 104, 24), 26);
     SpeedButton1 = PlainButton(nodes, "SpeedButton1", QStringLiteral("-> в txt"), QRect(10, 210, 90, 24));
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     Label3 = new QLabel(nodes);
@@ -200,17 +141,8 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
     Label3->setGeometry(112, 210, 448, 24);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    TNodeButtons set;
-    set.Prop = btNodesProp;
-    set.Add = btNodesAdd;
-    set.Del = btNodesDel;
-    set.Insert = btNodesInsert;
-    set.GoUp = btNodesGoUp;
-    set.GoDown = btNodesGoDown;
-    set.GoFirst = btNodesGoFirst;
-    set.GoLast = btNodesGoLast;
     NodeList = std::make_unique<TNodeListEditor<TLineNodeKind>>(
-        Nodes, &Origins, TLBNodes, set, [this] { return ExSlider1->Value(); },
+        Nodes, &Origins, TLBNodes, NodeButtons, [this] { return ExSlider1->Value(); },
         [this] { Label3->setText(LineLengthText(Nodes)); });
     ExSlider1->OnChange = [this] { NodeList->Refill(); };
 
@@ -218,7 +150,7 @@ TFormLineProp::TFormLineProp(const RLineValues& values, bool isNew, int page, in
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 TFormLineProp::~TFormLineProp() = default;
@@ -270,7 +202,7 @@ void TFormLineProp::SpeedButton1Click()
 void TFormLineProp::sbChangePageLayerClick()
 {
     ChangeLinePageLayerDlg(Page, Layer, Index);
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 void TFormLineProp::BitBtn1Click()
@@ -287,14 +219,6 @@ void TFormLineProp::BitBtn1Click()
         return;
     }
     SetModalResult(mrOk);
-}
-
-void TFormLineProp::ShowPlace()
-{
-    QString pageName, layerName;
-    PlaceNames(Page, Layer, pageName, layerName);
-    LPage->setText(pageName);
-    LLayer->setText(layerName);
 }
 
 // The node window
@@ -322,15 +246,7 @@ TFormlineNodeProp::TFormlineNodeProp(int precision, Extended X, Extended Y, std:
     rbSegmSecond = Radio(segment, "rbSegmSecond", QStringLiteral("Второй"), QRect(10, 70, 150, 20), segmentGroup);
     (segmentType == 1 ? rbSegmFirst : segmentType == 2 ? rbSegmSecond : rbSegmAuto)->setChecked(true);
 
-    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
-    auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
-    Place(coords, QRect(8, 110, 356, 56));
-    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
-    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
-    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
-    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
-    neX->SetFloatValue(X);
-    neY->SetFloatValue(Y);
+    NodeCoordsGroup(this, QRect(8, 110, 356, 56), precision, X, Y, neX, neY);
 
     auto* shift = new QGroupBox(QStringLiteral("Сдвиг условного знака "), this);
     Place(shift, QRect(8, 172, 174, 80));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dialogs/objects/NodeLists.h"
+#include "dialogs/objects/ObjectEditors.h"
 #include "dialogs/objects/ObjectValues.h"
 #include "foundation/ui/DialogBase.h"
 
@@ -36,7 +37,7 @@ TModalResult RunLineNodeProp(int precision, Extended& X, Extended& Y, std::uint8
                              Extended& signShift, std::uint8_t& segmentType, std::int32_t& textCounter,
                              std::uint8_t& inverted);
 
-class TFormLineProp : public TDialogBase {
+class TFormLineProp : public TDialogBase, public TObjectHead {
     Q_OBJECT
 public:
     TFormLineProp(const RLineValues& values, bool isNew, int page, int layer, int index,
@@ -53,14 +54,6 @@ public:
     int Layer;
     int Index;
 
-    QLabel* LPage;
-    QLabel* LLayer;
-    QPushButton* sbChangePageLayer;   // "Перенести"
-    QLabel* lbSymbol;
-    QPushButton* SpeedButton2;        // "Редактор У.З."
-    QLineEdit* eText;
-    QPushButton* ButtonShowFormSem;
-    QPlainTextEdit* Memo1;
     TExSlider* ExSlider1;             // precision 0 to 3
     QCheckBox* cbLW;
     TNumEdit* neLW;
@@ -70,14 +63,7 @@ public:
     QPushButton* btAdd;
     QPushButton* btDel;
     TTextListBox* TLBNodes;
-    QPushButton* btNodesProp;
-    QPushButton* btNodesAdd;
-    QPushButton* btNodesDel;
-    QPushButton* btNodesInsert;
-    QPushButton* btNodesGoUp;
-    QPushButton* btNodesGoDown;
-    QPushButton* btNodesGoFirst;
-    QPushButton* btNodesGoLast;
+    TNodeButtons NodeButtons;         // btNodesProp, btNodesAdd, … btNodesGoLast
     QPushButton* SpeedButton1;        // "-> в txt"
     QPlainTextEdit* mOverLines;
     QPushButton* btAddOverLine;       // "+"
@@ -94,8 +80,6 @@ public:
     void BitBtn1Click();
 
 private:
-    void ShowPlace();
-
     bool IsNew;
     ArrUserTexts UserTexts;
     ArrLineNodes Nodes;

@@ -3,7 +3,7 @@
 
 #include "controls/ExSlider.h"
 #include "controls/TextListBox.h"
-#include "dialogs/objects/ObjectEditors.h"
+#include "dialogs/objects/FormParts.h"
 #include "dialogs/objects/ObjectFields.h"
 #include "dialogs/objects/UnitChangePageLayer.h"
 #include "engine/GeoMap.h"
@@ -37,29 +37,6 @@ QString PointCommandParams(bool isNew, int page, int layer, int index, RPointVal
     return isNew ? NewPointParams(page, layer, values) : SetPointParams(page, layer, index, values);
 }
 
-namespace {
-
-TNumEdit* RealEdit(QWidget* parent, const char* name, int decimals)
-{
-    auto* edit = new TNumEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->ClearTextIFValueNotFloat = true;
-    edit->UniversalDecimalSeparator = true;
-    edit->EnableFloatPrecision = true;
-    edit->SetNumberOfDecimalDigits(static_cast<std::uint8_t>(decimals));
-    return edit;
-}
-
-QLabel* Mark(QWidget* parent, const QString& text, QRect rect, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(rect);
-    label->setAlignment(align);
-    return label;
-}
-
-}  // namespace
-
 TFormPointProp::TFormPointProp(const RPointValues& values, bool isNew, int page, int layer,
                                int index, const QString& signName, QWidget* parent)
     : TDialogBase(parent), Page(page), Layer(layer), Index(index), IsNew(isNew),
@@ -68,90 +45,37 @@ TFormPointProp::TFormPointProp(const RPointValues& values, bool isNew, int page,
     setWindowTitle(QStringLiteral("Точечный объект"));
     SetClientSize(560, 640);
 
-    Mark(this, QStringLiteral("Лист"), QRect(8, 10, 40, 16));
-    LPage = new QLabel(this);
-    LPage->setObjectName(QStringLiteral("LPage"));
-    Place(LPage, QRect(52, 10, 380, 16));
-    Mark(this, QStringLiteral("Слой"), QRect(8, 30, 40, 16));
-    LLayer = new QLabel(this);
-    LLayer->setObjectName(QStringLiteral("LLayer"));
-    Place(LLayer, QRect(52, 30, 380, 16));
-    sbChangePageLayer = new QPushButton(QStringLiteral("Перенести"), this);
-    sbChangePageLayer->setObjectName(QStringLiteral("sbChangePageLayer"));
-    sbChangePageLayer->setAutoDefault(false);
+    BuildObjectHead(this, *this, 0, signName, values.Semantics,
+                    {380, 440, QStringLiteral("Перенести"), QStringLiteral("назначенный условный знак:"), 170,
+                     QRect(8, 82, 544, 118), 60});
     // A new point is not in the plan yet: there is nothing to move.
     sbChangePageLayer->setEnabled(!isNew);
-    Place(sbChangePageLayer, QRect(440, 12, 112, 26));
     connect(sbChangePageLayer, &QPushButton::clicked, this, [this] { sbChangePageLayerClick(); });
-
-    Mark(this, QStringLiteral("назначенный условный знак:"), QRect(8, 56, 170, 16));
-    lbSymbol = new QLabel(signName, this);
-    lbSymbol->setObjectName(QStringLiteral("lbSymbol"));
-    Place(lbSymbol, QRect(180, 56, 252, 16));
-    SpeedButton2 = new QPushButton(QStringLiteral("Редактор У.З."), this);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setAutoDefault(false);
-    Place(SpeedButton2, QRect(440, 50, 112, 26));
-    connect(SpeedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
-
-    auto* sem = new QGroupBox(QStringLiteral("Семантика"), this);
-    Place(sem, QRect(8, 82, 544, 118));
-    eText = new QLineEdit(values.Semantics, sem);
-    eText->setObjectName(QStringLiteral("eText"));
-    eText->setGeometry(10, 20, 490, 22);
-    ButtonShowFormSem = new QPushButton(QStringLiteral("..."), sem);
-    ButtonShowFormSem->setObjectName(QStringLiteral("ButtonShowFormSem"));
-    ButtonShowFormSem->setToolTip(QStringLiteral("Классификатор семантики"));
-    ButtonShowFormSem->setAutoDefault(false);
-    ButtonShowFormSem->setGeometry(506, 19, 28, 24);
     connect(ButtonShowFormSem, &QPushButton::clicked, this, [this] { ButtonShowFormSemClick(); });
-    Memo1 = new QPlainTextEdit(sem);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setGeometry(10, 48, 524, 60);
-    QPalette grey = Memo1->palette();
-    grey.setColor(QPalette::Base, QColor(0xD4, 0xD0, 0xC8));
-    Memo1->setPalette(grey);
-    Memo1->setPlainText(DecodeSemantics(0, values.Semantics));
     connect(eText, &QLineEdit::textChanged, this, [this] { eTextChange(); });
 
     auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
     Place(coords, QRect(8, 206, 544, 76));
-    Mark(coords, QStringLiteral("X="), QRect(10, 24, 20, 16));
-    neX = RealEdit(coords, "neX", CoordDecimals(values.Precision));
-    neX->setGeometry(30, 22, 130, 21);
-    Mark(coords, QStringLiteral("Y="), QRect(10, 50, 20, 16));
-    neY = RealEdit(coords, "neY", CoordDecimals(values.Precision));
-    neY->setGeometry(30, 48, 130, 21);
+    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 16));
+    neX = RealNumEdit(coords, "neX", CoordDecimals(values.Precision), QRect(30, 22, 130, 21));
+    Caption(coords, QStringLiteral("Y="), QRect(10, 50, 20, 16));
+    neY = RealNumEdit(coords, "neY", CoordDecimals(values.Precision), QRect(30, 48, 130, 21));
     neX->SetFloatValue(values.X);
     neY->SetFloatValue(values.Y);
-    Mark(coords, QStringLiteral("Точность"), QRect(200, 16, 80, 16));
-    ExSlider1 = new TExSlider(coords);
-    ExSlider1->setObjectName(QStringLiteral("ExSlider1"));
-    ExSlider1->setGeometry(280, 12, 200, 36);
-    ExSlider1->SetMaxValue(3);
-    ExSlider1->SetIncrement(1);
-    ExSlider1->SetValue(values.Precision <= 3 ? values.Precision : 0);
-    const char* const marks[4] = {"м", "дм", "см", "мм"};
-    for (int i = 0; i < 4; ++i) {
-        const int x = 280 + ExSlider1->ValueToOffset(i) + ExSlider1->ThumbRect().width() / 2;
-        Mark(coords, QString::fromUtf8(marks[i]), QRect(x - 15, 50, 30, 16), Qt::AlignHCenter);
-    }
+    Caption(coords, QStringLiteral("Точность"), QRect(200, 16, 80, 16));
+    ExSlider1 = PrecisionSlider(coords, QPoint(280, 12), 50, values.Precision);
     ExSlider1->OnChange = [this] { ExSlider1Change(); };
 
     auto* rotation = new QGroupBox(QStringLiteral("Поворот условного знака"), this);
     Place(rotation, QRect(8, 288, 544, 74));
-    neAngle = RealEdit(rotation, "neAngle", 2);
-    neAngle->setGeometry(10, 24, 80, 21);
+    neAngle = RealNumEdit(rotation, "neAngle", 2, QRect(10, 24, 80, 21));
     ExSlider2 = new TExSlider(rotation);
     ExSlider2->setObjectName(QStringLiteral("ExSlider2"));
     ExSlider2->setGeometry(100, 16, 360, 36);
     ExSlider2->SetMaxValue(360);
     ExSlider2->SetIncrement(1);
-    Mark(rotation, QStringLiteral("0°"), QRect(100, 52, 30, 16));
-    Mark(rotation, QStringLiteral("360°"), QRect(420, 52, 40, 16), Qt::AlignRight);
+    Caption(rotation, QStringLiteral("0°"), QRect(100, 52, 30, 16));
+    Caption(rotation, QStringLiteral("360°"), QRect(420, 52, 40, 16), Qt::AlignRight);
     pbAngle = new TAnglePaintBox(-90, rotation);
     pbAngle->setObjectName(QStringLiteral("pbAngle"));
     pbAngle->move(480, 18);
@@ -191,7 +115,7 @@ TFormPointProp::TFormPointProp(const RPointValues& values, bool isNew, int page,
     AutotextNum = new QLabel(QStringLiteral("Всего автоподписей:  ") + QString::number(values.AutoTextCount), auto_);
     AutotextNum->setObjectName(QStringLiteral("AutotextNum"));
     AutotextNum->setGeometry(10, 20, 300, 16);
-    Mark(auto_, QStringLiteral("Пользовательские настройки"), QRect(10, 40, 300, 16));
+    Caption(auto_, QStringLiteral("Пользовательские настройки"), QRect(10, 40, 300, 16));
     lbAutoTexts = new TTextListBox(auto_);
     lbAutoTexts->setObjectName(QStringLiteral("lbAutoTexts"));
     lbAutoTexts->SetMultiSelect(true);
@@ -220,7 +144,7 @@ TFormPointProp::TFormPointProp(const RPointValues& values, bool isNew, int page,
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     BitBtn2 = AddButton(QStringLiteral("Отмена"), QRect(477, 608, 75, 25), mrCancel);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 RPointValues TFormPointProp::Values() const
@@ -265,7 +189,7 @@ void TFormPointProp::ExSlider1Change()
 void TFormPointProp::sbChangePageLayerClick()
 {
     ChangePointPageLayerDlg(Page, Layer, Index);
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 void TFormPointProp::SpeedButton2Click()
@@ -282,12 +206,4 @@ void TFormPointProp::BitBtn1Click()
         return;
     }
     SetModalResult(mrOk);
-}
-
-void TFormPointProp::ShowPlace()
-{
-    QString pageName, layerName;
-    PlaceNames(Page, Layer, pageName, layerName);
-    LPage->setText(pageName);
-    LLayer->setText(layerName);
 }

@@ -3,6 +3,7 @@
 // button moves the point at once with commands of its own.
 #pragma once
 
+#include "dialogs/objects/ObjectEditors.h"
 #include "dialogs/objects/ObjectValues.h"
 #include "foundation/ui/DialogBase.h"
 
@@ -29,7 +30,7 @@ TModalResult PointPropDlg(int& page, int& layer, int& index, bool isNew);
 // cannot stand in a field.
 QString PointCommandParams(bool isNew, int page, int layer, int index, RPointValues values);
 
-class TFormPointProp : public TDialogBase {
+class TFormPointProp : public TDialogBase, public TObjectHead {
     Q_OBJECT
 public:
     TFormPointProp(const RPointValues& values, bool isNew, int page, int layer, int index,
@@ -45,14 +46,6 @@ public:
     int Layer;
     int Index;
 
-    QLabel* LPage;
-    QLabel* LLayer;
-    QPushButton* sbChangePageLayer;   // "Перенести"
-    QLabel* lbSymbol;
-    QPushButton* SpeedButton2;        // "Редактор У.З."
-    QLineEdit* eText;
-    QPushButton* ButtonShowFormSem;
-    QPlainTextEdit* Memo1;
     TNumEdit* neX;
     TNumEdit* neY;
     TExSlider* ExSlider1;             // precision 0 to 3
@@ -80,8 +73,6 @@ public:
     void BitBtn1Click();
 
 private:
-    void ShowPlace();
-
     bool IsNew;
     ArrUserTexts UserTexts;
     TUserTextsEditor* Settings;

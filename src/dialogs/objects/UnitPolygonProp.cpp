@@ -46,14 +46,7 @@ TModalResult RunPolygonProp(int& page, int& layer, int& index, bool isNew)
         MainMap->GetPolygonSymbol(page, layer, index, signName);
     }
     TFormPolygonProp form(values, isNew, page, layer, index, signName, DialogOwner());
-    form.PlaceScreenCentre();
-    const TModalResult result = form.ShowModal();
-    page = form.Page;
-    layer = form.Layer;
-    index = form.Index;
-    if (result == mrOk)
-        MainMap->DoCommand(form.Command(), form.Params());
-    return result;
+    return RunObjectForm(form, page, layer, index);
 }
 
 TModalResult RunPolygonNodeProp(int precision, Extended& X, Extended& Y, Extended& signShift,
@@ -78,57 +71,16 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     setWindowTitle(QStringLiteral("Площадной объект"));
     SetClientSize(760, 814);
 
-    Caption(this, QStringLiteral("Лист"), QRect(8, 10, 40, 16));
-    LPage = new QLabel(this);
-    LPage->setObjectName(QStringLiteral("LPage"));
-    Place(LPage, QRect(52, 10, 560, 16));
-    Caption(this, QStringLiteral("Слой"), QRect(8, 30, 40, 16));
-    LLayer = new QLabel(this);
-    LLayer->setObjectName(QStringLiteral("LLayer"));
-    Place(LLayer, QRect(52, 30, 560, 16));
-    sbChangePageLayer = PlainButton(this, "sbChangePageLayer", QStringLiteral("перенести"), QRect(640, 12, 112, 26));
+    BuildObjectHead(this, *this, 2, signName, values.Semantics,
+                    {560, 640, QStringLiteral("перенести"), QStringLiteral("назначенный условный знак: "), 176,
+                     QRect(8, 82, 744, 112), 56});
     sbChangePageLayer->setVisible(!isNew);
     connect(sbChangePageLayer, &QPushButton::clicked, this, [this] { sbChangePageLayerClick(); });
-
-    Caption(this, QStringLiteral("назначенный условный знак: "), QRect(8, 56, 176, 16));
-    lbSymbol = new QLabel(signName, this);
-    lbSymbol->setObjectName(QStringLiteral("lbSymbol"));
-    Place(lbSymbol, QRect(186, 56, 446, 16));
-    SpeedButton2 = PlainButton(this, "SpeedButton2", QStringLiteral("Редактор У.З."), QRect(640, 50, 112, 26));
-    connect(SpeedButton2, &QPushButton::clicked, this, [this] { EditObjectSign(2, lbSymbol->text()); });
-
-    auto* sem = new QGroupBox(QStringLiteral("Семантика"), this);
-    Place(sem, QRect(8, 82, 744, 112));
-    eText = new QLineEdit(values.Semantics, sem);
-    eText->setObjectName(QStringLiteral("eText"));
-    eText->setGeometry(10, 20, 690, 22);
-    ButtonShowFormSem = PlainButton(sem, "ButtonShowFormSem", QStringLiteral("..."), QRect(706, 19, 28, 24));
-    ButtonShowFormSem->setToolTip(QStringLiteral("Классификатор семантики"));
     connect(ButtonShowFormSem, &QPushButton::clicked, this, [this] { ButtonShowFormSemClick(); });
-    Memo1 = new QPlainTextEdit(sem);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setGeometry(10, 48, 724, 56);
-    QPalette grey = Memo1->palette();
-    grey.setColor(QPalette::Base, QColor(0xD4, 0xD0, 0xC8));
-    Memo1->setPalette(grey);
-    Memo1->setPlainText(DecodeSemantics(2, values.Semantics));
 
     auto* precision = new QGroupBox(QStringLiteral("Точность"), this);
     Place(precision, QRect(8, 200, 226, 84));
-    ExSlider1 = new TExSlider(precision);
-    ExSlider1->setObjectName(QStringLiteral("ExSlider1"));
-    ExSlider1->setGeometry(12, 20, 200, 36);
-    ExSlider1->SetMaxValue(3);
-    ExSlider1->SetIncrement(1);
-    ExSlider1->SetValue(values.Precision <= 3 ? values.Precision : 0);
-    const char* const marks[4] = {"м", "дм", "см", "мм"};
-    for (int i = 0; i < 4; ++i) {
-        const int x = 12 + ExSlider1->ValueToOffset(i) + ExSlider1->ThumbRect().width() / 2;
-        Caption(precision, QString::fromUtf8(marks[i]), QRect(x - 15, 58, 30, 16), Qt::AlignHCenter);
-    }
+    ExSlider1 = PrecisionSlider(precision, QPoint(12, 20), 58, values.Precision);
 
     auto* rotation = new QGroupBox(QStringLiteral("Абсолютный поворот"), this);
     Place(rotation, QRect(242, 200, 250, 84));
@@ -181,18 +133,7 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     TLBNodes->SetMultiSelect(true);
     TLBNodes->SetExtendedSelect(true);
     TLBNodes->setGeometry(10, 20, 610, 182);
-    struct TButton { QPushButton** Button; const char* Name; const char* Text; };
-    const TButton buttons[8] = {{&btNodesProp, "btNodesProp", "Свойства"},
-                                {&btNodesAdd, "btNodesAdd", "Добавить"},
-                                {&btNodesDel, "btNodesDel", "Удалить"},
-                                {&btNodesInsert, "btNodesInsert", "Вставить"},
-                                {&btNodesGoUp, "btNodesGoUp", "Вперед"},
-                                {&btNodesGoDown, "btNodesGoDown", "Назад"},
-                                {&btNodesGoFirst, "btNodesGoFirst", "В начало"},
-                                {&btNodesGoLast, "btNodesGoLast", "В конец"}};
-    for (int i = 0; i < 8; ++i)
-        *buttons[i].Button = PlainButton(nodes, buttons[i].Name, QString::fromUtf8(buttons[i].Text),
-                                         QRect(630, 20 + i * 26, 104, 24));
+    NodeButtons = NodeListButtons(nodes, QRect(630, 20, 104, 24), 26);
     SpeedButton1 = PlainButton(nodes, "SpeedButton1", QStringLiteral("-> в txt"), QRect(10, 210, 90, 24));
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 
@@ -217,17 +158,8 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     Label9->setGeometry(112, 210, 622, 24);
     Label9->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    TNodeButtons set;
-    set.Prop = btNodesProp;
-    set.Add = btNodesAdd;
-    set.Del = btNodesDel;
-    set.Insert = btNodesInsert;
-    set.GoUp = btNodesGoUp;
-    set.GoDown = btNodesGoDown;
-    set.GoFirst = btNodesGoFirst;
-    set.GoLast = btNodesGoLast;
     NodeList = std::make_unique<TNodeListEditor<TPolygonNodeKind>>(
-        Nodes, nullptr, TLBNodes, set, [this] { return ExSlider1->Value(); }, [this] { ShowArea(); });
+        Nodes, nullptr, TLBNodes, NodeButtons, [this] { return ExSlider1->Value(); }, [this] { ShowArea(); });
     RefillHoles();
     ExSlider1->OnChange = [this] {
         NodeList->Refill();
@@ -238,7 +170,7 @@ TFormPolygonProp::TFormPolygonProp(const RPolygonValues& values, bool isNew, int
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 TFormPolygonProp::~TFormPolygonProp() = default;
@@ -293,7 +225,7 @@ void TFormPolygonProp::SpeedButton1Click()
 void TFormPolygonProp::sbChangePageLayerClick()
 {
     ChangePolygonPageLayerDlg(Page, Layer, Index);
-    ShowPlace();
+    ShowPlace(Page, Layer);
 }
 
 void TFormPolygonProp::btAddIntrPolygonClick()
@@ -340,14 +272,6 @@ void TFormPolygonProp::BitBtn1Click()
     SetModalResult(mrOk);
 }
 
-void TFormPolygonProp::ShowPlace()
-{
-    QString pageName, layerName;
-    PlaceNames(Page, Layer, pageName, layerName);
-    LPage->setText(pageName);
-    LLayer->setText(layerName);
-}
-
 void TFormPolygonProp::RefillHoles()
 {
     TLBIntrPolygons->clear();
@@ -391,25 +315,9 @@ TFormPolygonNodeProp::TFormPolygonNodeProp(int precision, Extended X, Extended Y
     (segmentType == 1 ? rbSegmTypeSpecial1 : segmentType == 2 ? rbSegmTypeSpecial2 : rbSegmTypeMain)
         ->setChecked(true);
 
-    auto* style = new QGroupBox(QStringLiteral("Стиль сегмента"), this);
-    Place(style, QRect(190, 8, 174, 96));
-    auto* styleGroup = new QButtonGroup(this);
-    rbSegmStyleMain = Radio(style, "rbSegmStyleMain", QStringLiteral("Основной"), QRect(10, 22, 150, 20), styleGroup);
-    rbSegmStyleSpecial =
-        Radio(style, "rbSegmStyleSpecial", QStringLiteral("Специальный"), QRect(10, 46, 150, 20), styleGroup);
-    rbSegmStyleHide = Radio(style, "rbSegmStyleHide", QStringLiteral("Скрытый"), QRect(10, 70, 150, 20), styleGroup);
-    (segmentStyle == 1 ? rbSegmStyleSpecial : segmentStyle == 2 ? rbSegmStyleHide : rbSegmStyleMain)
-        ->setChecked(true);
+    SegmentStyleGroup(this, QRect(190, 8, 174, 96), segmentStyle, rbSegmStyleMain, rbSegmStyleSpecial, rbSegmStyleHide);
 
-    const int decimals = precision >= 0 && precision <= 9 ? precision : 0;
-    auto* coords = new QGroupBox(QStringLiteral("Координаты"), this);
-    Place(coords, QRect(8, 110, 356, 56));
-    Caption(coords, QStringLiteral("X="), QRect(10, 24, 20, 20));
-    neX = RealNumEdit(coords, "neX", decimals, QRect(30, 24, 130, 21));
-    Caption(coords, QStringLiteral("Y="), QRect(186, 24, 20, 20));
-    neY = RealNumEdit(coords, "neY", decimals, QRect(206, 24, 130, 21));
-    neX->SetFloatValue(X);
-    neY->SetFloatValue(Y);
+    NodeCoordsGroup(this, QRect(8, 110, 356, 56), precision, X, Y, neX, neY);
 
     auto* shift = new QGroupBox(QStringLiteral("Сдвиг условного знака "), this);
     Place(shift, QRect(8, 172, 174, 80));

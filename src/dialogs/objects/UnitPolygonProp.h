@@ -6,6 +6,7 @@
 #pragma once
 
 #include "dialogs/objects/NodeLists.h"
+#include "dialogs/objects/ObjectEditors.h"
 #include "dialogs/objects/ObjectValues.h"
 #include "foundation/ui/DialogBase.h"
 
@@ -36,7 +37,7 @@ TModalResult RunPolygonNodeProp(int precision, Extended& X, Extended& Y, Extende
                                 std::uint8_t& segmentType, std::uint8_t& segmentStyle,
                                 std::uint8_t& nodeLine, std::uint8_t& nodePicture);
 
-class TFormPolygonProp : public TDialogBase {
+class TFormPolygonProp : public TDialogBase, public TObjectHead {
     Q_OBJECT
 public:
     // A new polygon comes with the rotation 0 ("есть", 90 degrees).
@@ -52,14 +53,7 @@ public:
     int Layer;
     int Index;
 
-    QLabel* LPage;
-    QLabel* LLayer;
-    QPushButton* sbChangePageLayer;   // "перенести", only for an existing polygon
-    QLabel* lbSymbol;
-    QPushButton* SpeedButton2;        // "Редактор У.З."
-    QLineEdit* eText;
-    QPushButton* ButtonShowFormSem;
-    QPlainTextEdit* Memo1;
+    // The head's sbChangePageLayer ("перенести") shows only for an existing polygon.
     TExSlider* ExSlider1;
     QLabel* AutotextNum;
     TTextListBox* TLBUserTexts;
@@ -72,14 +66,7 @@ public:
     TNumEdit* neDxZ;
     TNumEdit* neDyZ;
     TTextListBox* TLBNodes;
-    QPushButton* btNodesProp;
-    QPushButton* btNodesAdd;
-    QPushButton* btNodesDel;
-    QPushButton* btNodesInsert;
-    QPushButton* btNodesGoUp;
-    QPushButton* btNodesGoDown;
-    QPushButton* btNodesGoFirst;
-    QPushButton* btNodesGoLast;
+    TNodeButtons NodeButtons;         // btNodesProp, btNodesAdd, … btNodesGoLast
     QPushButton* SpeedButton1;        // "-> в txt"
     TTextListBox* TLBIntrPolygons;
     QPushButton* btAddIntrPolygon;
@@ -99,7 +86,6 @@ public:
     void BitBtn1Click();
 
 private:
-    void ShowPlace();
     void RefillHoles();
     void UpdateHoleButtons();
     void ShowArea();

@@ -2,7 +2,7 @@
 #include "dialogs/objects/UnitUserTextProp.h"
 
 #include "controls/ExSlider.h"
-#include "dialogs/objects/ObjectEditors.h"
+#include "dialogs/objects/FormParts.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ui/NumEdit.h"
 
@@ -22,21 +22,6 @@ TModalResult UserTextPropDlg(Extended& dx, Extended& dy, TWinAngle& rotation, Ex
     return hook(dx, dy, rotation, sizeFactor, visibility);
 }
 
-namespace {
-
-TNumEdit* RealEdit(QWidget* parent, const char* name, int decimals)
-{
-    auto* edit = new TNumEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->ClearTextIFValueNotFloat = true;
-    edit->UniversalDecimalSeparator = true;
-    edit->EnableFloatPrecision = true;
-    edit->SetNumberOfDecimalDigits(static_cast<std::uint8_t>(decimals));
-    return edit;
-}
-
-}  // namespace
-
 TFormUserTextProp::TFormUserTextProp(Extended dx, Extended dy, TWinAngle rotation,
                                      Extended sizeFactor, std::uint8_t visibility, QWidget* parent)
     : TDialogBase(parent)
@@ -48,19 +33,16 @@ TFormUserTextProp::TFormUserTextProp(Extended dx, Extended dy, TWinAngle rotatio
     Place(shift, QRect(8, 6, 314, 54));
     auto* labelX = new QLabel(QStringLiteral("X="), shift);
     labelX->setGeometry(10, 24, 20, 16);
-    neX = RealEdit(shift, "neX", 3);
-    neX->setGeometry(30, 22, 110, 21);
+    neX = RealNumEdit(shift, "neX", 3, QRect(30, 22, 110, 21));
     auto* labelY = new QLabel(QStringLiteral("Y="), shift);
     labelY->setGeometry(160, 24, 20, 16);
-    neY = RealEdit(shift, "neY", 3);
-    neY->setGeometry(180, 22, 110, 21);
+    neY = RealNumEdit(shift, "neY", 3, QRect(180, 22, 110, 21));
     neX->SetFloatValue(dx);
     neY->SetFloatValue(dy);
 
     auto* angle = new QGroupBox(QStringLiteral("Изменение угла автотекста"), this);
     Place(angle, QRect(8, 66, 314, 90));
-    neAngle = RealEdit(angle, "neAngle", 1);
-    neAngle->setGeometry(10, 24, 80, 21);
+    neAngle = RealNumEdit(angle, "neAngle", 1, QRect(10, 24, 80, 21));
     pbAngle = new TAnglePaintBox(0, angle);
     pbAngle->setObjectName(QStringLiteral("pbAngle"));
     pbAngle->move(262, 20);
@@ -107,9 +89,8 @@ TFormUserTextProp::TFormUserTextProp(Extended dx, Extended dy, TWinAngle rotatio
 
     auto* size = new QGroupBox(QStringLiteral("Коэффициент размера подписи"), this);
     Place(size, QRect(8, 220, 314, 48));
-    neKSz = RealEdit(size, "neKSz", 2);
+    neKSz = RealNumEdit(size, "neKSz", 2, QRect(10, 20, 80, 21));
     neKSz->ClearAndChangeToOldValue = true;
-    neKSz->setGeometry(10, 20, 80, 21);
     neKSz->SetFloatValue(sizeFactor);
 
     BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(247, 272, 75, 24), mrOk);

@@ -51,6 +51,34 @@ QRadioButton* KindButton(TLmode lm, QRadioButton* point, QRadioButton* line, QRa
 
 }  // namespace
 
+TSemListPlace SemListPlace(int materials, int states, int extended, int line)
+{
+    if (line < 0)
+        return {};
+    if (line < materials)
+        return {0, line};
+    if (line < materials + states)
+        return {1, line - materials};
+    if (line < materials + states + extended)
+        return {2, line - materials - states};
+    return {};
+}
+
+void SayNoSemEntryChosen(bool deleting)
+{
+    ShowMsgDialog(QStringLiteral("Не выбран элемент!"),
+                  deleting ? QStringLiteral("Для удаления элемента списка необходимо сначала выбрать этот элемент")
+                           : QStringLiteral("Для изменения элемента списка необходимо сначала выбрать этот элемент"));
+}
+
+void SemIndexingFault()
+{
+    ShowMsgDialog(QStringLiteral("Внутренняя ошибка индексирования"),
+                  QStringLiteral("индекс выбранного элемента не попал ни в один из диапазонов "
+                                 "выбранных свойств (чушь какая-то!)- не фатально, но неприятно. "
+                                 "попробуйте закрыть окно и повторить выбор сначала"));
+}
+
 std::function<bool(QString& family)> TFormSemDialog::FontDialogHook = [](QString& family) {
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, QFont(family), DialogOwner(),

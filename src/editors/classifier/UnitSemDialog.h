@@ -332,6 +332,25 @@ private:
     bool Filling = false;   // the program refills a box: no change handling
 };
 
+// Where a line of a list showing materials, states and extended entries one after another
+// lies: Group 0 materials, 1 states, 2 extended entries, -1 before or past them; Index its
+// position in its group.
+struct TSemListPlace {
+    int Group = -1;
+    int Index = -1;
+};
+TSemListPlace SemListPlace(int materials, int states, int extended, int line);
+// The same over a holder of the three lists (the codec's selection, a work object).
+template <class TLists>
+TSemListPlace SemListPlace(const TLists& lists, int line)
+{
+    return SemListPlace(lists.MList.GetCount(), lists.SList.GetCount(), lists.EList.GetCount(), line);
+}
+// "Не выбран элемент!" before changing (or deleting) an entry of such a list.
+void SayNoSemEntryChosen(bool deleting);
+// The selected line fell in none of the three groups.
+void SemIndexingFault();
+
 // The one classifier window of the run. The main window creates it at start and frees
 // it at exit; CreateFormSemDialog installs it as the classifier hooks (SemDlg and the
 // refill before mode 5) and runs its creation handler, whose failure is raised with the

@@ -10,6 +10,7 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoServ.h"
 #include "foundation/ServDialogs.h"
+#include "foundation/ui/STDserv.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -22,37 +23,6 @@ namespace {
 const char* const Module = "UnitSemDialog";
 
 const QString OutOfRange = QStringLiteral("Вне диапазона");
-
-// Where a line of the allowed-entries list lies: 0 materials, 1 states, 2 extended
-// entries, -1 past the three; and its position in its group.
-struct TEntryPlace {
-    int Group = -1;
-    int Index = -1;
-};
-
-TEntryPlace PlaceOf(const RSemWork& work, int line)
-{
-    const int m = work.MList.GetCount();
-    const int s = work.SList.GetCount();
-    const int e = work.EList.GetCount();
-    if (line < 0)
-        return {};
-    if (line < m)
-        return {0, line};
-    if (line < m + s)
-        return {1, line - m};
-    if (line < m + s + e)
-        return {2, line - m - s};
-    return {};
-}
-
-void IndexingFault()
-{
-    ShowMsgDialog(QStringLiteral("Внутренняя ошибка индексирования"),
-                  QStringLiteral("индекс выбранного элемента не попал ни в один из диапазонов "
-                                 "выбранных свойств (чушь какая-то!)- не фатально, но неприятно. "
-                                 "попробуйте закрыть окно и повторить выбор сначала"));
-}
 
 QRadioButton* KindButton02(const TFormSemDialog& form, TLmode lm)
 {
@@ -211,17 +181,13 @@ void TFormSemDialog::ShowWorkObject()
 void TFormSemDialog::sbEditItem02Click()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.sbEditItem02Click(Sender: TObject);");
-    int line = -1;
-    for (int i = 0; i < lbWorkSemSv2->count() && line < 0; ++i)
-        if (lbWorkSemSv2->item(i)->isSelected())
-            line = i;
+    const int line = TextListBoxFirstSelected(lbWorkSemSv2);
     if (line < 0) {
-        ShowMsgDialog(QStringLiteral("Не выбран элемент!"),
-                      QStringLiteral("Для изменения элемента списка необходимо сначала выбрать этот элемент"));
+        SayNoSemEntryChosen(false);
         return;
     }
     RSemWork* work = CurrentWorkObject();
-    const TEntryPlace place = work ? PlaceOf(*work, line) : TEntryPlace{};
+    const TSemListPlace place = work ? SemListPlace(*work, line) : TSemListPlace{};
     switch (place.Group) {
     case 0:
         work->MList.GoItem(place.Index);
@@ -236,7 +202,7 @@ void TFormSemDialog::sbEditItem02Click()
         Pserv04(work->EList.Item->Kind, true, work->EList.Item->ListIndex);
         break;
     default:
-        IndexingFault();
+        SemIndexingFault();
         break;
     }
     ShowWorkObject();
@@ -245,17 +211,13 @@ void TFormSemDialog::sbEditItem02Click()
 void TFormSemDialog::sbDelItem02Click()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.sbDelItem02Click(Sender: TObject);");
-    int line = -1;
-    for (int i = 0; i < lbWorkSemSv2->count() && line < 0; ++i)
-        if (lbWorkSemSv2->item(i)->isSelected())
-            line = i;
+    const int line = TextListBoxFirstSelected(lbWorkSemSv2);
     if (line < 0) {
-        ShowMsgDialog(QStringLiteral("Не выбран элемент!"),
-                      QStringLiteral("Для удаления элемента списка необходимо сначала выбрать этот элемент"));
+        SayNoSemEntryChosen(true);
         return;
     }
     RSemWork* work = CurrentWorkObject();
-    const TEntryPlace place = work ? PlaceOf(*work, line) : TEntryPlace{};
+    const TSemListPlace place = work ? SemListPlace(*work, line) : TSemListPlace{};
     switch (place.Group) {
     case 0:
         work->MList.GoItem(place.Index);
@@ -270,7 +232,7 @@ void TFormSemDialog::sbDelItem02Click()
         work->EList.DeleteItem();
         break;
     default:
-        IndexingFault();
+        SemIndexingFault();
         ShowWorkObject();
         return;
     }

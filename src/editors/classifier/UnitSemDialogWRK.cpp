@@ -7,6 +7,7 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoServ.h"
 #include "foundation/ServDialogs.h"
+#include "foundation/ui/STDserv.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -180,56 +181,19 @@ void TFormSemDialog::RebuildWorkList()
 
 int TFormSemDialog::FirstSelectedWorkLine() const
 {
-    for (int i = 0; i < lbWorkSemSv->count(); ++i)
-        if (lbWorkSemSv->item(i)->isSelected())
-            return i;
-    return -1;
+    return TextListBoxFirstSelected(lbWorkSemSv);
 }
-
-namespace {
-
-// Where a line of the selected-properties list lies: its group (0 М, 1 С, 2 extended)
-// and its position in that group; group -1 past the three.
-struct TItemPlace {
-    int Group = -1;
-    int Index = -1;
-};
-
-TItemPlace PlaceOf(const TSemCodec& codec, int line)
-{
-    const int m = codec.MList.GetCount();
-    const int s = codec.SList.GetCount();
-    const int e = codec.EList.GetCount();
-    if (line < m)
-        return {0, line};
-    if (line < m + s)
-        return {1, line - m};
-    if (line < m + s + e)
-        return {2, line - m - s};
-    return {};
-}
-
-void IndexingFault()
-{
-    ShowMsgDialog(QStringLiteral("Внутренняя ошибка индексирования"),
-                  QStringLiteral("индекс выбранного элемента не попал ни в один из диапазонов "
-                                 "выбранных свойств (чушь какая-то!)- не фатально, но неприятно. "
-                                 "попробуйте закрыть окно и повторить выбор сначала"));
-}
-
-}  // namespace
 
 void TFormSemDialog::sbEditItem01Click()
 {
     TTrailGuard guard(Module, "procedure TFormSemDialog.sbEditItem01Click(Sender: TObject);");
     const int line = FirstSelectedWorkLine();
     if (line < 0) {
-        ShowMsgDialog(QStringLiteral("Не выбран элемент!"),
-                      QStringLiteral("Для изменения элемента списка необходимо сначала выбрать этот элемент"));
+        SayNoSemEntryChosen(false);
         return;
     }
     TSemCodec& codec = Codec();
-    const TItemPlace place = PlaceOf(codec, line);
+    const TSemListPlace place = SemListPlace(codec, line);
     switch (place.Group) {
     case 0:
         codec.MList.GoItem(place.Index);
@@ -246,7 +210,7 @@ void TFormSemDialog::sbEditItem01Click()
         break;
     }
     default:
-        IndexingFault();
+        SemIndexingFault();
         return;
     }
     RebuildWorkList();
@@ -257,12 +221,11 @@ void TFormSemDialog::sbDelItem01Click()
     TTrailGuard guard(Module, "procedure TFormSemDialog.sbDelItem01Click(Sender: TObject);");
     const int line = FirstSelectedWorkLine();
     if (line < 0) {
-        ShowMsgDialog(QStringLiteral("Не выбран элемент!"),
-                      QStringLiteral("Для удаления элемента списка необходимо сначала выбрать этот элемент"));
+        SayNoSemEntryChosen(true);
         return;
     }
     TSemCodec& codec = Codec();
-    const TItemPlace place = PlaceOf(codec, line);
+    const TSemListPlace place = SemListPlace(codec, line);
     switch (place.Group) {
     case 0:
         codec.MList.GoItem(place.Index);
@@ -277,7 +240,7 @@ void TFormSemDialog::sbDelItem01Click()
         codec.EList.DeleteItem();
         break;
     default:
-        IndexingFault();
+        SemIndexingFault();
         return;
     }
     RebuildWorkList();
