@@ -394,6 +394,39 @@ public:
     void CreateCircleDown();
     void CreateCircleDrag();
 
+    // ---- Creating objects with the mouse (modes/UnitMapCreate*.cpp) --------------------
+    // The work semantics of a new object of kind lm (0 point, 1 line, 2 polygon) starting
+    // from code: the kind's favourites palette, else the code unchanged under
+    // "Не запрашивать семантику", else the classifier window; false unless OK. lm
+    // receives the kind the classifier returned; fromFavourites tells the code came from
+    // the palette (the creator's code field then keeps its value).
+    bool ChooseWorkSemantics(int& lm, QString& code, bool& fromFavourites);
+    // The plan point a creator places at: the snapped point under the snap switch, else
+    // the press point.
+    TGeoPoint CreationPoint() const;
+    void CreatePointObject();
+    void CreateTextObject();
+    void CreatePointByCoordinates(Extended X, Extended Y);
+    void SetBaseLinePoint();
+    // The left-button releases of the creation modes: the band step, then the creator.
+    void CreatePointRelease();
+    void CreateTextRelease();
+    void BaseLinePointRelease();
+    // Lines and polygons from CreateNodes, which they empty whatever happens once they
+    // have enough nodes; the strip and the circle replace the nodes by their outline.
+    void CreateLineObject();
+    void CreatePolygonObject();
+    void CreateStripObject();
+    void CreateCircleObject();
+    void CreateLineFromNodes();
+    void CreatePolygonFromNodes();
+    void CircleRelease();
+    // The polygon node attributes of the pop-up's items (-1: that one unchanged; style 0
+    // is "Видимый сегмент", visible by the type).
+    void SetPolygonAttributes(int type, int style, int nodeLine, int nodePicture);
+    // The creation items of the pop-ups and of the mode menu.
+    void ConnectCreationMenus();
+
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.
     void btSaveRegionAsClick();
@@ -525,6 +558,7 @@ public:
     TGeoPoint StampCorner;
     TGeoPoint CoordLabelCross;
     Extended OtmHeight = 0;          // the height a height check hands to the new point
+    TGeoPoint OtmPoint;              // where the next interpolated height mark goes
     TGeoPoint CheckHeightsRef1, CheckHeightsRef2;
     Extended CheckHeightsH1 = 0;
     Extended CheckHeightsH2 = 0;

@@ -680,8 +680,11 @@ TEST(SurfaceMouse, PopupOfTheSelectedPartByKindAndPart)
     opened.clear();
     form.SetMouseMode(mmCreatePolygon, 0, true);
     form.ShowPolygonPopup = 0;
+    // Without the pop-up the polygon is finished at once (the classifier is cancelled here).
+    form.CreateNodes.assign(3, RCreateNode{});
     mouse.Click(QPoint(70, 70), Qt::RightButton);
     EXPECT_EQ(opened, QString());
+    EXPECT_TRUE(form.CreateNodes.empty());
     form.ShowPolygonPopup = 1;
     mouse.Click(QPoint(70, 70), Qt::RightButton);
     EXPECT_EQ(opened, QStringLiteral("PMCreatePolygon"));

@@ -30,9 +30,9 @@ void TFormMap::CheckHeightsUp()
         } else {
             const Extended h = CheckHeightsH1 + (CheckHeightsH2 - CheckHeightsH1) * along / span;
             OtmHeight = h;
-            ShowQDialog(QStringLiteral("Должна быть отметка:"),
-                        FloatToStrF(h, ffFixed, 8, 2) + QStringLiteral("  Да- создать пикет"));
-            // On "Да" the picket is created here with that height (CreatePointObject).
+            if (ShowQDialog(QStringLiteral("Должна быть отметка:"),
+                            FloatToStrF(h, ffFixed, 8, 2) + QStringLiteral("  Да- создать пикет")) == 6)
+                CreatePointObject();
         }
         SetMouseMode(mmCheckHeights, 0, false);
         return;

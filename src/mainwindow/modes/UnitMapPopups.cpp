@@ -6,6 +6,7 @@
 
 #include "engine/GeoMap.h"
 #include "mainwindow/MapHooks.h"
+#include "mainwindow/modes/Creators.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -127,6 +128,7 @@ void TFormMap::ConnectSurfaceCommands()
     BuildSurfacePopups();
     ConnectLineEditCommands();
     ConnectPolygonEditCommands();
+    ConnectCreationMenus();
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить область плана в выбраном формате")))
         connect(b, &QToolButton::clicked, this, [this] { btSaveRegionAsClick(); });
 }
@@ -204,12 +206,16 @@ void TFormMap::SelectRightUp()
 void TFormMap::CreateLineRightUp()
 {
     // With the line favourites palette showing, the line is created at once instead.
-    PopupSurfaceMenu(PMCreateLine, Points.Down.Screen);
+    if (FavouritesPaletteShown && FavouritesPaletteShown(1))
+        CreateLineObject();
+    else
+        PopupSurfaceMenu(PMCreateLine, Points.Down.Screen);
 }
 
 void TFormMap::CreatePolygonRightUp()
 {
     if (ShowPolygonPopup)
         PopupSurfaceMenu(PMCreatePolygon, Points.Down.Screen);
-    // Without the pop-up the polygon is created at once (CreatePolygonObject).
+    else
+        CreatePolygonObject();
 }

@@ -53,15 +53,18 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     text.Down[left] = &TFormMap::CreateTextDown;
     text.Drag = &TFormMap::CreateTextDrag;
     text.Hover = &TFormMap::CreateTextHover;
+    text.Up[left] = &TFormMap::CreateTextRelease;
+    rows[mmBaseLinePoint].Up[left] = &TFormMap::BaseLinePointRelease;
 
     for (const TMouseMode mode : {mmCreatePoint, mmCreateOtm}) {
         rows[mode].Down[left] = &TFormMap::CreatePointDown;
         rows[mode].Drag = &TFormMap::CreatePointDrag;
-        rows[mode].Up[left] = &TFormMap::CreatePointUp;
+        rows[mode].Up[left] = &TFormMap::CreatePointRelease;
     }
 
     rows[mmCreateCircle].Down[left] = &TFormMap::CreateCircleDown;
     rows[mmCreateCircle].Drag = &TFormMap::CreateCircleDrag;
+    rows[mmCreateCircle].Up[left] = &TFormMap::CircleRelease;
 
     rows[mmAddLineNode].Hover = &TFormMap::AnchorHover;
     rows[mmMergeLines].Hover = &TFormMap::AnchorHover;
