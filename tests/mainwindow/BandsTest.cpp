@@ -3,6 +3,7 @@
 // polygon's closing segment, the end-node arrow, the construction's barbs, the print
 // page). Pictures for review are written by the last test.
 #include "MainWindowFixture.h"
+#include "SurfaceTestSupport.h"
 
 #include "engine/draw/MapPainter.h"
 #include "foundation/GeoServ.h"
@@ -15,53 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void ExactView(TFormMap& form)
-{
-    const QSize size = form.DisplaySurf->size();
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = 0;
-    view->ViewYMin = 0;
-    view->ViewXMax = size.height();
-    view->ViewYMax = size.width();
-    view->FactorX = view->FactorY = 0.01L;
-    MainMap->MapViews.AddItem(std::move(view));
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
-}
-
-void RunCommands(std::initializer_list<const char*> commands)
-{
-    for (const char* c : commands)
-        MainMap->StrToComm(QString::fromUtf8(c));
-}
-
-struct TPixelMouse {
-    TFormMap& Form;
-
-    void Move(QPoint p, Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QMouseEvent e(QEvent::MouseMove, QPointF(p), Form.DisplaySurf->mapToGlobal(QPointF(p)),
-                      Qt::NoButton, held, mods);
-        QCoreApplication::sendEvent(Form.DisplaySurf, &e);
-    }
-    void Press(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QTest::mousePress(Form.DisplaySurf, Qt::LeftButton, mods, p);
-    }
-    void Release(QPoint p) const { QTest::mouseRelease(Form.DisplaySurf, Qt::LeftButton, Qt::NoModifier, p); }
-    void Click(QPoint p) const
-    {
-        Move(p);
-        Press(p);
-        Release(p);
-    }
-};
-
-QImage PictureOnly(TFormMap& form)
-{
-    form.PaintBitmap();
-    return form.DisplaySurf->Canvas.copy();
-}
 
 // Whether any pixel within r of p differs between a and b.
 bool ChangedNear(const QImage& a, const QImage& b, QPoint p, int r = 1)

@@ -2,6 +2,7 @@
 // node dragged with the mouse, the pop-up items run on the chosen part; the journal's
 // last lines and the saved plan are the oracle.
 #include "MainWindowFixture.h"
+#include "SurfaceTestSupport.h"
 
 #include "foundation/ProgramDialogs.h"
 #include "mainwindow/modes/EditGeometry.h"
@@ -16,11 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString Decimal(const char* text)
-{
-    return QString::fromUtf8(text).replace(QLatin1Char(','), DecimalSeparator);
-}
 
 // The node group of the journal: X, Y, then the automatic attributes, the curve flag and
 // the node's origin.
@@ -39,14 +35,7 @@ protected:
     {
         Run.Start();
         TFormMap& form = Run.Form();
-        const QSize size = form.DisplaySurf->size();
-        auto view = std::make_unique<RMapView>();
-        view->ViewXMin = 0;
-        view->ViewYMin = 0;
-        view->ViewXMax = size.height();
-        view->ViewYMax = size.width();
-        view->FactorX = view->FactorY = 0.01L;
-        MainMap->MapViews.AddItem(std::move(view));
+        AddExactView(form);
         form.SetMouseMode(mmSelectObject, 0, true);
     }
 

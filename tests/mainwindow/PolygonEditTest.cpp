@@ -2,6 +2,7 @@
 // caption placements changed by the editor's operations and by the pop-up seam; the
 // journal's last line and the polygon read back from the plan are the oracle.
 #include "MainWindowFixture.h"
+#include "SurfaceTestSupport.h"
 
 #include "dialogs/objects/ObjectValues.h"
 #include "foundation/ProgramDialogs.h"
@@ -15,11 +16,6 @@
 
 namespace {
 
-QString Decimal(const char* text)
-{
-    return QString::fromUtf8(text).replace(QLatin1Char(','), DecimalSeparator);
-}
-
 // The square (100,100) (100,110) (110,110) (110,100); node 1 is a curve node.
 const char* Square = "[{100}{100}{-1}{0}{0}{0}{0}][{100}{110}{-1}{0}{0}{0}{0}{1}]"
                      "[{110}{110}{-1}{0}{0}{0}{0}][{110}{100}{-1}{0}{0}{0}{0}]";
@@ -30,14 +26,7 @@ protected:
     {
         Run.Start();
         TFormMap& form = Run.Form();
-        const QSize size = form.DisplaySurf->size();
-        auto view = std::make_unique<RMapView>();
-        view->ViewXMin = 0;
-        view->ViewYMin = 0;
-        view->ViewXMax = size.height();
-        view->ViewYMax = size.width();
-        view->FactorX = view->FactorY = 0.01L;
-        MainMap->MapViews.AddItem(std::move(view));
+        AddExactView(form);
         form.SetMouseMode(mmSelectObject, 0, true);
     }
     // A polygon with the outer contour, the inner contours and the fill-grid shift given,

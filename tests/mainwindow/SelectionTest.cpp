@@ -2,6 +2,7 @@
 // window, the tool bar's box, count and buttons as the oracle, the highlight probed on
 // the surface's canvas; the highlight's painters on a plain canvas.
 #include "MainWindowFixture.h"
+#include "SurfaceTestSupport.h"
 
 #include "engine/draw/MapPainter.h"
 #include "foundation/GeoServ.h"
@@ -18,59 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A view of one metre per pixel from the plan's origin, drawn.
-void ExactView(TFormMap& form)
-{
-    const QSize size = form.DisplaySurf->size();
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = 0;
-    view->ViewYMin = 0;
-    view->ViewXMax = size.height();
-    view->ViewYMax = size.width();
-    view->FactorX = view->FactorY = 0.01L;
-    MainMap->MapViews.AddItem(std::move(view));
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
-}
-
-void RunCommands(std::initializer_list<const char*> commands)
-{
-    for (const char* c : commands)
-        MainMap->StrToComm(QString::fromUtf8(c));
-}
-
-// Mouse events at surface pixels; moves carry the buttons and keys held.
-struct TPixelMouse {
-    TFormMap& Form;
-
-    void Move(QPoint p, Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QMouseEvent e(QEvent::MouseMove, QPointF(p), Form.DisplaySurf->mapToGlobal(QPointF(p)),
-                      Qt::NoButton, held, mods);
-        QCoreApplication::sendEvent(Form.DisplaySurf, &e);
-    }
-    void Press(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QTest::mousePress(Form.DisplaySurf, Qt::LeftButton, mods, p);
-    }
-    void Release(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) const
-    {
-        QTest::mouseRelease(Form.DisplaySurf, Qt::LeftButton, mods, p);
-    }
-    void Click(QPoint p) const
-    {
-        Move(p);
-        Press(p);
-        Release(p);
-    }
-};
-
-// The canvas as the plan's picture alone leaves it.
-QImage PictureOnly(TFormMap& form)
-{
-    form.PaintBitmap();
-    return form.DisplaySurf->Canvas.copy();
-}
 
 // Pixels that differ between a and b within the square of half side r about p.
 int ChangedAround(const QImage& a, const QImage& b, QPoint p, int r)

@@ -2,6 +2,7 @@
 // main window, with the view history, the snap list, the status bar and the scripted
 // windows as the oracle. The view is set so that pixels fall on whole metres.
 #include "MainWindowFixture.h"
+#include "SurfaceTestSupport.h"
 
 #include "controls/ExSpeedButton.h"
 #include "foundation/ProgramDialogs.h"
@@ -20,29 +21,8 @@
 
 namespace {
 
-// A view record of metresPerPixel metres per surface pixel from the plan's origin, drawn:
-// pixel (x, y) is the plan point ((H - y - 10) · m, (x - 10) · m).
-void ExactView(TFormMap& form, int metresPerPixel)
-{
-    const QSize size = form.DisplaySurf->size();
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = 0;
-    view->ViewYMin = 0;
-    view->ViewXMax = size.height() * metresPerPixel;
-    view->ViewYMax = size.width() * metresPerPixel;
-    view->FactorX = view->FactorY = 0.01L / metresPerPixel;
-    MainMap->MapViews.AddItem(std::move(view));
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
-}
-
-void RunCommands(std::initializer_list<const char*> commands)
-{
-    for (const char* c : commands)
-        MainMap->StrToComm(QString::fromUtf8(c));
-}
-
 // Mouse events at surface pixels; moves carry the buttons held, as the system sends them.
-struct TPixelMouse {
+struct TButtonMouse {
     TFormMap& Form;
 
     void Move(QPoint p, Qt::MouseButtons held = Qt::NoButton) const
@@ -112,7 +92,7 @@ TEST(SurfaceMouse, RightDragScrollsAndBecomesAPanOnlyPastThreePixelsBothWays)
         ++menus;
         return nullptr;
     };
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     const int views = MainMap->MapViews.GetCount();
     const int scrollX = MainMap->ScrollX, scrollY = MainMap->ScrollY;
     const QPoint p(300, 200);
@@ -159,7 +139,7 @@ TEST(SurfaceMouse, LeftPanAndZoomRectangleInEitherDirection)
     TMainWindowRun run;
     run.Start();
     TFormMap& form = run.Form();
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     const int h = form.DisplaySurf->height();
 
     ExactView(form, 1);
@@ -203,7 +183,7 @@ TEST(SurfaceMouse, SnappingMarksTheNearestNodeAndLineNodesTakeItsExactCoordinate
     MainMap->LinkToNodes = 1;
     ExactView(form, 2);   // no grid crossings to snap to at this scale
     form.SetMouseMode(mmCreateLine, 0, true);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     const QPoint node = PixelOf(form, 300.123L, 400.456L);
 
     mouse.Move(node + QPoint(7, -4));
@@ -279,7 +259,7 @@ TEST(SurfaceMouse, SnapMarkerBlinksOnTheCanvas)
     MainMap->LinkToNodes = 1;
     ExactView(form, 2);   // no grid crossings to snap to at this scale
     form.SetMouseMode(mmCreateLine, 0, true);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     const QPoint node = PixelOf(form, 300, 400);
     mouse.Move(node + QPoint(10, 10));
     ASSERT_TRUE(form.Snapped);
@@ -319,7 +299,7 @@ TEST(SurfaceMouse, ContourMarksAreChosenAmongTheObjectsHeightsAndTheContourGetsI
     MainMap->LinkToNodes = 1;
     ExactView(form, 2);
     form.SetMouseMode(mmTraceContour, 0, true);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     QStringList shown;
     TSelection answer{1, QString()};
     DialogHooks().SelStr = [&](const QStringList& list, TSelection& selection, const QString& caption,
@@ -391,7 +371,7 @@ TEST(SurfaceMouse, HeightCheckProposesTheHeightInterpolatedFromTwoPickets)
         questions << caption + QStringLiteral(" ") + text;
         return mrNo;
     };
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     form.SetMouseMode(mmCheckHeights, 0, false);
     mouse.Click(PixelOf(form, 100, 100));
     EXPECT_EQ(form.MouseStep, 1);
@@ -439,7 +419,7 @@ TEST(SurfaceMouse, RasterLinkAsksForTwoDistinctReferencePoints)
         return a.Result;
     };
     const TScopedProgramDialogHooks scope(hooks);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     form.SetMouseMode(mmSelectObject, 0, true);
     form.LinkPage = 0;
     form.LinkRastr = 0;
@@ -499,7 +479,7 @@ TEST(SurfaceMouse, ExportAreaAsksForTheFileAndReturnsToTheModeBefore)
         boxes << text + (type == mtInformation ? QStringLiteral(" (i)") : QString());
         return mrOk;
     };
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     form.SetMouseMode(mmSelectObject, 0, true);
     QToolButton* button = form.PanelButtons.value(QStringLiteral("Сохранить область плана в выбраном формате"));
     ASSERT_NE(button, nullptr);
@@ -549,7 +529,7 @@ TEST(SurfaceMouse, StampAndLabelModesTakeOnlyGridCrossings)
     RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>", "mcNewPoint=<0><0><ТОЧ><308><404><2><0><><0><0>"});
     MainMap->LinkToNodes = 1;
     ExactView(form, 1);   // the 50 m grid of 1:500 is offered at this scale
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
 
     form.SetMouseMode(mmCreateLine, 0, true);
     mouse.Move(PixelOf(form, 305, 405));
@@ -660,7 +640,7 @@ TEST(SurfaceMouse, PopupOfTheSelectedPartByKindAndPart)
         return nullptr;
     };
     form.SetMouseMode(mmSelectObject, 0, true);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     mouse.Move(at + QPoint(2, 2));
     EXPECT_EQ(form.SelectedPart, 3);
     mouse.Click(at + QPoint(2, 2), Qt::RightButton);
@@ -697,7 +677,7 @@ TEST(SurfaceMouse, WithoutAScaleOrWhileIgnoredTheSurfaceOnlyTracksTheButton)
     TFormMap& form = run.Form();
     ExactView(form, 1);
     form.SetMouseMode(mmSelectView, 0, true);
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     const int views = MainMap->MapViews.GetCount();
     const Extended factor = MainMap->FactorX;
     MainMap->FactorX = 0;
@@ -736,7 +716,7 @@ TEST(SurfaceMouse, AFailedAreaExportIsReportedWithItsTrailAndTheModeReturns)
     ErrorInfo->clear();
     form.SetMouseMode(mmSelectObject, 0, true);
     form.btSaveRegionAsClick();
-    TPixelMouse{form}.Drag(QPoint(100, 100), QPoint(200, 200));
+    TButtonMouse{form}.Drag(QPoint(100, 100), QPoint(200, 200));
     EXPECT_EQ(boxes.join(QLatin1Char('|')), QStringLiteral("Папка недоступна (x)"));
     EXPECT_TRUE(ErrorInfo->contains(QStringLiteral("procedure TFormMap.SaveArea;")))
         << ErrorInfo->join(QLatin1Char('\n')).toStdString();
@@ -766,7 +746,7 @@ TEST(SurfaceMouse, HeightPicksSwitchSnappingOnThroughThePalettesSnapButton)
         if (MainMap->LinkToNodes)
             MainMap->FindScreenNodes();
     };
-    const TPixelMouse mouse{form};
+    const TButtonMouse mouse{form};
     form.SetMouseMode(mmInterpolateHeights, 0, true);
     mouse.Click(PixelOf(form, 300, 400) + QPoint(4, 0));
     EXPECT_EQ(clicks, 1);
