@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QShowEvent>
 
 namespace {
 
@@ -329,15 +330,20 @@ void TFormInstr2::sbDelTPClick()
 
 void TFormInstr2::Timer2Timer() { Form.ConstructionPreview(BaseStart, BaseEnd); }
 
+// Only the program's own showing and hiding count: the window system hides a tool window
+// with its minimised owner and shows it again with it, and the palette's button stays.
 void TFormInstr2::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    CheckBaseLine();
+    if (!e->spontaneous())
+        CheckBaseLine();
 }
 
 void TFormInstr2::hideEvent(QHideEvent* e)
 {
     QWidget::hideEvent(e);
+    if (e->spontaneous())
+        return;
     Timer2->SetEnabled(false);
     if (PaletteButton)
         PaletteButton->SetDown(false);
