@@ -242,13 +242,13 @@ TEST_F(ConstructionsPalette, TypedBaseLineShowsItsDirectionAndLength)
         EXPECT_EQ(Palette->lbD->text(), QString::fromUtf8(c.length));
         EXPECT_EQ(Palette->Timer2->Enabled(), c.preview);
         // The line of equal ends is never stored.
+        const auto value = [](const char* text) {
+            return double(StrToFloat(QString::fromUtf8(text).replace(u'.', u',')));
+        };
         if (c.preview)
             EXPECT_EQ(std::vector<double>({double(Palette->BaseStart.X), double(Palette->BaseStart.Y),
                                            double(Palette->BaseEnd.X), double(Palette->BaseEnd.Y)}),
-                      std::vector<double>({StrToFloat(QString::fromUtf8(c.x1).replace('.', ',')),
-                                           StrToFloat(QString::fromUtf8(c.y1).replace('.', ',')),
-                                           StrToFloat(QString::fromUtf8(c.x2).replace('.', ',')),
-                                           StrToFloat(QString::fromUtf8(c.y2).replace('.', ','))}));
+                      std::vector<double>({value(c.x1), value(c.y1), value(c.x2), value(c.y2)}));
         else
             EXPECT_FALSE(Palette->BaseStart.X == Palette->BaseEnd.X && Palette->BaseStart.Y == Palette->BaseEnd.Y);
     }
