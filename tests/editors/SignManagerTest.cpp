@@ -680,6 +680,10 @@ TEST_F(SignManager, OneSignsDialogKeepsTheDocumentState)
     TScopedEditorDialogHooks editors(EditorDialogHooks());
     TScopedSemDialogHooks sem(SemDialogHooks());
     InstallSignDialogs();
+    CommandLog->clear();
+    CommandLog->append(QStringLiteral("mcNewPage=<лист 1>"));
+    const QStringList journal = *CommandLog;
+    const QStringList snapshots = Snapshots();
     for (const std::uint8_t state : {std::uint8_t(1), std::uint8_t(2)}) {
         DataFileState = state;
         TModalScript script;
@@ -688,6 +692,8 @@ TEST_F(SignManager, OneSignsDialogKeepsTheDocumentState)
         EXPECT_TRUE(script.Done());
         EXPECT_EQ(DataFileState, state);
     }
+    EXPECT_EQ(*CommandLog, journal);
+    EXPECT_EQ(Snapshots(), snapshots);
 }
 
 }  // namespace

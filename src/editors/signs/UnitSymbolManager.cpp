@@ -302,6 +302,19 @@ QImage TFormSymbolManager::RowPicture(int row)
         return QImage();
     if (const auto cached = Pictures.constFind(row); cached != Pictures.constEnd())
         return cached.value();
+    QImage picture;
+    try {
+        picture = RenderRow(row);
+    } catch (const Exception&) {
+        // Drawn inside a paint event: a sign that cannot be drawn leaves its cell empty
+        // rather than end the window; the library's load has named a broken file already.
+    }
+    Pictures.insert(row, picture);
+    return picture;
+}
+
+QImage TFormSymbolManager::RenderRow(int row)
+{
     const QString name = RowName(row);
     TGeoMap& map = *Preview->Map;
     // The sample of the kind takes the sign name as its semantics, all else as it was.
@@ -348,9 +361,7 @@ QImage TFormSymbolManager::RowPicture(int row)
     map.CentreTarget = TGeoPoint(look.CentreX, look.CentreY);
     map.DisplayScale = look.Zoom;
     Preview->Draw(8);
-    const QImage picture = Preview->AltPicture.copy();
-    Pictures.insert(row, picture);
-    return picture;
+    return Preview->AltPicture.copy();
 }
 
 void TFormSymbolManager::DeleteClick()

@@ -69,6 +69,8 @@ public:
 
 private:
     void Reload();
+    // The sample carrying row's sign, drawn at the cell picture's size.
+    QImage RenderRow(int row);
     // Copies source into the kind folder of the scale as name, never over an existing
     // file, which is named in a message instead. title heads the messages.
     void CopyInto(const QString& source, int kind, const QString& name, const QString& title);
