@@ -343,6 +343,30 @@ TEST_F(SignWindows, AddSignWindowListsTheSignFilesOfItsKindOnly)
     EXPECT_EQ(newName, QStringLiteral("ГОР-М;С.wri"));
 }
 
+// A code that would name a file outside the kind folder: no name, and "Готово" says why.
+TEST_F(SignWindows, AddSignWindowRefusesANameOutsideTheKindFolder)
+{
+    QString newName, source;
+    TModalScript script;
+    script.Then("TFormAddSymbol", [&](QWidget* win) {
+        auto* w = static_cast<TFormAddSymbol*>(win);
+        EXPECT_TRUE(w->edFN->text().isEmpty());
+        ChooseFolder(w, QStringLiteral("500/Точечные"));
+        ChooseSource(w, QStringLiteral("ТОЧ.wri"));
+        QTest::mouseClick(w->BitBtn1, Qt::LeftButton);
+        ASSERT_FALSE(Said.isEmpty());
+        EXPECT_TRUE(Said.last().startsWith(QStringLiteral("Добавление условного знака|Имя файла условного знака недопустимо")))
+            << Said.join(u"\n").toStdString();
+        EXPECT_TRUE(w->isVisible());
+        CloseBox(w);
+    });
+    EXPECT_EQ(AddSymbolDlg(QStringLiteral("Добавление условного знака"), 0, QStringLiteral("ТОЧ/Ф../../x;"), newName,
+                           source, 500, {}, {}),
+              mrCancel);
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(newName.isEmpty());
+}
+
 // The sign library meets an object it has no sign for, asks, and the user makes one.
 TEST_F(SignWindows, LibraryCopiesTheChosenSignForAnUnknownObjectAndLoadsIt)
 {

@@ -238,12 +238,12 @@ void TFormAddSymbol::AddFolders(QTreeWidgetItem* parent, const QString& folder)
 
 QString TFormAddSymbol::MakeSymbolFileName()
 {
-    const auto rule = [](QRadioButton* none, QRadioButton* notUse, QRadioButton* use) {
+    // "Только следующие:" counts only while enabled; otherwise the group reads as "нет".
+    const auto rule = [](QRadioButton* notUse, QRadioButton* use) {
         if (notUse->isChecked())
             return TSignPartRule::Any;
         if (use->isChecked() && use->isEnabled())
             return TSignPartRule::Only;
-        Q_UNUSED(none);
         return TSignPartRule::None;
     };
     const auto lines = [](QListWidget* list) {
@@ -253,8 +253,7 @@ QString TFormAddSymbol::MakeSymbolFileName()
         return codes;
     };
     Refusal.clear();
-    return MakeSignFileName(Code, rule(MNone, MNotUse, MUse), lines(lbM), rule(SNone, SNotUse, SUse),
-                            lines(lbS), &Refusal);
+    return MakeSignFileName(Code, rule(MNotUse, MUse), lines(lbM), rule(SNotUse, SUse), lines(lbS), &Refusal);
 }
 
 void TFormAddSymbol::ShowFileName() { edFN->setText(MakeSymbolFileName()); }
