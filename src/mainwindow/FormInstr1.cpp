@@ -8,6 +8,7 @@
 #include "mainwindow/MapHooks.h"
 #include "mainwindow/UnitMap.h"
 #include "mainwindow/VclTimer.h"
+#include "mainwindow/modes/Creators.h"
 #include "survey/SurveyDialogs.h"
 
 #include "resources/palette_buttons.xpm"
@@ -225,6 +226,15 @@ TFormInstr1::TFormInstr1(TFormMap& form, QWidget* owner)
     const int screenWidth = screen ? screen->geometry().width() : 1024;
     move(screenWidth - 65, 80);
     FirstActivation = true;
+
+    // The creators ask whether a favourites palette shows; the palette holds them.
+    if (!FavouritesPaletteShown)
+        FavouritesPaletteShown = [](int lm) {
+            if (!FormMap || !FormMap->FormInstr1 || lm < 0 || lm > 2)
+                return false;
+            const QWidget* palette = FormMap->FormInstr1->FormFavorites[lm];
+            return palette && palette->isVisible();
+        };
 }
 
 TFormInstr1::~TFormInstr1() = default;

@@ -8,6 +8,7 @@
 #include "mainwindow/FormNavigator.h"
 #include "mainwindow/MapHooks.h"
 #include "mainwindow/VclTimer.h"
+#include "mainwindow/modes/Creators.h"
 #include "support/WidgetEvents.h"
 
 #include <QAction>
@@ -402,6 +403,9 @@ TEST_F(ToolPalette, RightReleaseOverACreationButtonShowsItsFavouritesWhileItIsDo
     EXPECT_TRUE(p.FormFavorites[1]->isVisible());
     EXPECT_EQ(p.FormFavorites[1]->pos(), QPoint(5, 170));
     EXPECT_EQ(p.FormFavorites[1]->windowOpacity(), p.windowOpacity());
+    ASSERT_TRUE(FavouritesPaletteShown);
+    EXPECT_TRUE(FavouritesPaletteShown(1)) << "the creators take the code from it";
+    EXPECT_FALSE(FavouritesPaletteShown(0));
     // Another mode button hides it.
     Click(p.sbPoint);
     EXPECT_FALSE(p.FormFavorites[1]->isVisible());
@@ -451,6 +455,12 @@ TEST_F(ToolPalette, ClosingThePaletteAsksAsTheMainWindowDoes)
     EXPECT_EQ(Run.ExitQuestions.size(), 1u);
     EXPECT_TRUE(Palette().isVisible()) << "the cancelled close keeps the palette";
     EXPECT_TRUE(Form().isVisible());
+    // "Не сохранять": the main window closes and the palette goes with it.
+    Run.ExitAnswer = mrNo;
+    Palette().close();
+    EXPECT_EQ(Run.ExitQuestions.size(), 2u);
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_FALSE(Palette().isVisible());
 }
 
 TEST_F(ToolPalette, AsAUserAPolygonWithASpecialSegmentFromThePanel)
