@@ -1,8 +1,8 @@
+// The tool palette's buttons, their click handlers and the polygon panel.
 #include "mainwindow/FormInstr1.h"
 
 #include "controls/ExSpeedButton.h"
 #include "engine/GeoMap.h"
-#include "foundation/ServDialogs.h"
 #include "foundation/ui/DialogBase.h"
 #include "mainwindow/FormNavigator.h"
 #include "mainwindow/MapHooks.h"
@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>

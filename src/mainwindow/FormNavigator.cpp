@@ -1,3 +1,4 @@
+// The navigator window and its pan and zoom operations, which need no window.
 #include "mainwindow/FormNavigator.h"
 
 #include "controls/ExSpeedButton.h"
