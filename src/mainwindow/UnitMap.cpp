@@ -230,7 +230,6 @@ void TFormMap::CreateToolPalette()
     if (FormInstr1)
         return;
     FormInstr1 = new TFormInstr1(*this, this);
-    FormInstr1->move(geometry().topLeft() + QPoint(8, 90));
     if (!IsHeadless())
         FormInstr1->setWindowOpacity(0);
     FormInstr1->show();

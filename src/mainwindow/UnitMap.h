@@ -454,6 +454,8 @@ public:
     void ResumeOverlays() override;
     void SetUndoEnabled(bool enabled) override;
     void SetRedoEnabled(bool enabled) override;
+    // The view scale after each screen drawing, into ScaleBox (FormNavigator.cpp).
+    void SetScaleBox(const QString& text) override;
     // The printer of the plan's pages: the system's default printer (UnitMapPrinter.cpp).
     QSize PrinterPageSize() override;
     void PrintPicture(const QImage& picture) override;
@@ -612,6 +614,7 @@ public:
     TVclTimer* tmSelect = nullptr;
     TStartMark* StartMark1 = nullptr;
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
+    QComboBox* ScaleBox = nullptr;              // the navigator's scale box once made; link
     // Pop-up menus of the surface.
     QMenu* PMCreatePolygon = nullptr;
     QMenu* PMCreateLine = nullptr;
