@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -30,6 +31,9 @@ struct TMapHooks {
         Launch;
     // Ends the run once start-up returns to the event loop.
     std::function<void()> Terminate;
+    // The colour dialog preset with color (0x00BBGGRR, negative a system colour); true
+    // with color := the choice when confirmed.
+    std::function<bool(std::int32_t& color)> ChooseColor;
 };
 
 // The set in force (empty by default: the real windows).
@@ -41,3 +45,4 @@ QAction* ExecMenu(QMenu& menu, QPoint at);
 bool StartProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& folder);
 bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show);
+bool ChooseColorDialog(std::int32_t& color);
