@@ -59,7 +59,7 @@ void TFormMap::ConnectViewMenu()
     NShowPlanNom =
         check("Показывать номенклатуру планшетов", "NShowPlanNom", &TFormMap::NShowPlanNomClick, true);
     NShowNodes = check("Выделять все узлы", "NShowNodes", &TFormMap::NShowNodesClick, false);
-    add(NView, nullptr, "Рамка планшета...", "N70", nullptr);   // no action of its own
+    add(NView, nullptr, "Рамка планшета...", "NViewSheetFrame", nullptr);   // no action of its own
     add(NView, nullptr, "Пересчитать изображение", "NReRender", &TFormMap::NReRenderClick);
     add(NView, nullptr, "Вписать в окно", "NShowAll", &TFormMap::NShowAllClick);
     NView->addSeparator();

@@ -380,6 +380,33 @@ TEST_F(ListWindows, SheetNamesAreNeverSentTwice)
     EXPECT_EQ(w->LB->count(), 2);
 }
 
+TEST_F(ListWindows, LayersAreRenamedShownAndHiddenOnTheChosenSheet)
+{
+    Commands({"mcNewPage=<Лист 1>", "mcNewPage=<Лист 2>", "mcNewLayer=<1><Здания>", "mcNewLayer=<1><Рельеф>"});
+    auto w = Open<TFormLayers>();
+    EXPECT_EQ(w->LB->count(), 0) << "sheet 0 has no layers";
+    w->cbPage->setCurrentIndex(1);
+    emit w->cbPage->activated(1);
+    ASSERT_EQ(w->LB->count(), 2);
+    SelectLines(*w, {1});
+    Names = {QStringLiteral("Здания"), QStringLiteral("Горы")};
+    Map->DrawMode = 99;
+    Press(w->btName);
+    EXPECT_EQ(Asked, Utf8({"InpStr Изменение имени слоя [Рельеф]", "InpStr Слой уже существует! [Здания]"}));
+    EXPECT_EQ(Issued(), Utf8({"mcSetLayerProp=<1><1><Горы><1>"}));
+    EXPECT_EQ(Map->DrawMode, 99) << "a rename draws nothing";
+    SelectLines(*w, {0, 1});
+    Press(w->btHide);
+    EXPECT_EQ(Issued(), Utf8({"mcSetLayerProp=<1><0><Здания><0>", "mcSetLayerProp=<1><1><Горы><0>"}));
+    EXPECT_TRUE(Lines(*w)[1].startsWith(QStringLiteral("1  горы"))) << Lines(*w)[1].toStdString();
+    EXPECT_EQ(Map->DrawMode, 3);
+    SelectLines(*w, {0});
+    Answers = {mrOk};
+    Press(w->btDel);
+    EXPECT_TRUE(Asked.last().startsWith(QStringLiteral("Удаление слоя: содержимое слоя (0  здания")));
+    EXPECT_EQ(Issued(), Utf8({"mcDelLayer=<1><0>"}));
+}
+
 TEST_F(ListWindows, AHiddenSheetIsListedInLowerCase)
 {
     Commands({"mcNewPage=<Лист 1>", "mcNewPage=<Лист 2>"});

@@ -78,6 +78,10 @@ TEST_F(ViewMenu, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(plan.mid(del + 1, 5),
               QStringList({QStringLiteral("-"), QStringLiteral("Текстовые объекты"), QStringLiteral("Точечные объекты"),
                            QStringLiteral("Линейные объекты"), QStringLiteral("Площадные объекты")}));
+    for (QMenu* menu : {form.NView, form.NPlan}) {
+        menu->adjustSize();
+        SaveGrab(*menu, QStringLiteral("menu-") + menu->title());
+    }
     // The engine's switches start as the items show them.
     EXPECT_EQ(MainMap->ShowSymbols, 1);
     EXPECT_EQ(MainMap->ShowNodes, 0);
