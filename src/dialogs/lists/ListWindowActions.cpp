@@ -16,7 +16,6 @@
 #include "mainwindow/MapHooks.h"
 #include "platform/TextFiles.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QPushButton>
 
@@ -51,11 +50,6 @@ bool TFormListBase::Issue(int comm, const std::function<QString()>& params)
         ShowMsgDialog(windowTitle(), ExceptionMessage(e));
     }
     return false;
-}
-
-bool TFormListBase::Issue(int comm, const QString& params)
-{
-    return Issue(comm, [&params] { return params; });
 }
 
 void TFormListBase::Redraw(int mode)

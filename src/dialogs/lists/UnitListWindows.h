@@ -75,9 +75,8 @@ private:
     bool IsObjectList() const { return Kind >= lkTexts; }
     // The object editor of the kind on (page, layer, index); its result.
     TModalResult EditObject(int& page, int& layer, int& index, bool isNew);
-    // Issues one command; a field the formatter or the engine refuses is told to the
-    // user and false returned.
-    bool Issue(int comm, const QString& params);
+    // Issues one command with the parameter string params builds; a field the formatter
+    // or the engine refuses is told to the user and false returned.
     bool Issue(int comm, const std::function<QString()>& params);
     void Redraw(int mode);
     // The per-line delete run of sheets, layers and rasters.
