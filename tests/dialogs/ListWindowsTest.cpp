@@ -271,6 +271,26 @@ TEST_F(ListWindows, DeleteQuestionsOfTheOtherKinds)
         EXPECT_EQ(Asked, QStringList{QStringLiteral("Удаление текстовых объектов: 1 текстовых объектов в текущем слое будет удалено!")});
         EXPECT_EQ(Issued(), Utf8({"mcDelText=<0><0><0>"}));
     }
+    Commands({"mcNewLine=<0><0><ЛИН><><0><0,00><2><><[{10,00}{10,00}{0}{-1,00}{0}{-1}{0}{0}][{20,00}{35,00}"
+              "{0}{-1,00}{0}{-1}{0}{0}]>",
+              "mcNewPolygon=<0><0><ПОЛ><[{80,00}{80,00}{-1,00}{0}{0}{0}{0}][{90,00}{80,00}{-1,00}{1}{1}{0}"
+              "{0}][{90,00}{95,00}{-1,00}{0}{0}{0}{0}]><0><><0,00><0,00><><-1>"});
+    {
+        Asked.clear();
+        auto w = Open<TFormLines>();
+        SelectLines(*w, {0});
+        Press(w->btDel);
+        EXPECT_EQ(Asked, QStringList{QStringLiteral("Удаление линейных объектов:  объектов в текущем слое будет удалено: 1")});
+        EXPECT_EQ(Issued(), Utf8({"mcDelLine=<0><0><0>"}));
+    }
+    {
+        Asked.clear();
+        auto w = Open<TFormPolygons>();
+        SelectLines(*w, {0});
+        Press(w->btDel);
+        EXPECT_EQ(Asked, QStringList{QStringLiteral("Удаление площадных объектов: объектов в текущем слое будет удалено:1")});
+        EXPECT_EQ(Issued(), Utf8({"mcDelPolygon=<0><0><0>"}));
+    }
 }
 
 TEST_F(ListWindows, MovingAnItemKeepsItSelectedExceptInTheLayersWindow)
