@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -41,6 +42,9 @@ struct TMapHooks {
     // Makes the favourites palette of kind (0 points, 1 lines, 2 polygons) for owner,
     // loaded for its kind; null when there is none. The palette is the caller's to keep.
     std::function<QWidget*(int kind, QWidget* owner)> NewFormFavorites;
+    // The colour dialog preset with color (0x00BBGGRR, negative a system colour); true
+    // with color := the choice when confirmed.
+    std::function<bool(std::int32_t& color)> ChooseColor;
 };
 
 // The set in force (empty by default: the real windows).
@@ -52,3 +56,4 @@ QAction* ExecMenu(QMenu& menu, QPoint at);
 bool StartProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& folder);
 bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show);
+bool ChooseColorDialog(std::int32_t& color);

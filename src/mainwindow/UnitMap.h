@@ -216,6 +216,45 @@ public:
     TFindDialog* FindDialog1 = nullptr;
     bool FindFromStart = false;   // the find window was shown: the next search starts anew
 
+    // ---- View, plan-list and help menus (UnitMapViewMenu.cpp) -------------------------
+    // Builds the "Вид" and "Справка" menus and adds the list windows to "План" and the
+    // transfer program to "Файл".
+    void ConnectViewMenu();
+    // Draws the main plan with the surface's size in draw mode mode.
+    void RedrawSurface(std::uint8_t mode);
+    void NShowSymbolsClick();
+    void NShowRastrsClick();
+    void NShowPlansBordersClick();
+    void NShowCoordCrossClick();
+    void NShowPlanNomClick();
+    void NShowNodesClick();
+    void NReRenderClick();
+    void NShowAllClick();
+    void NPlanColorSelectClick();
+    void NPlanColorDefaultClick();
+    void N66Click();
+    void N67Click();
+    void NPagesClick();
+    void NLayersClick();
+    void NRastrsClick();
+    void NTextsClick();
+    void NPointsClick();
+    void NLinesClick();
+    void NPolygonsClick();
+    void N3Click();
+    void N24Click();
+    void N50Click();
+    void SDRCOM1Click();
+    QAction* NShowSymbols = nullptr;       // "Отображать условные знаки"
+    QAction* NShowRastrs = nullptr;        // "Показывать растры"
+    QAction* NShowPlansBorders = nullptr;  // "Показывать границы планшетов"
+    QAction* NShowCoordCross = nullptr;    // "Показывать координатную сетку"
+    QAction* NShowPlanNom = nullptr;       // "Показывать номенклатуру планшетов"
+    QAction* NShowNodes = nullptr;         // "Выделять все узлы"
+    QAction* N66 = nullptr;                // "Использовать пользовательский цвет вектора"
+    // The colour the background dialog showed last; it opens with it again.
+    std::int32_t PlanColorDialogColor = 0;
+
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
     void SaveMouseMode();
