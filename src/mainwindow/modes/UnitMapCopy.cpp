@@ -8,15 +8,9 @@
 #include "dialogs/objects/ObjectValues.h"
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
+#include "mainwindow/modes/ChosenObject.h"
 
 namespace {
-
-const RFindedObject* ChosenFound(const TFormMap& form, std::uint8_t kind)
-{
-    const int index = form.SelectedFoundIndex();
-    const RFindedObject* found = MainMap && index >= 0 ? MainMap->FoundObjects.At(index) : nullptr;
-    return found && found->Kind == kind ? found : nullptr;
-}
 
 // The copy settings, starting from the object's usual ones; false unless confirmed.
 bool AskCopies(int& count, Extended& dx, Extended& dy)
@@ -33,8 +27,7 @@ TGeoPoint Shifted(const TGeoPoint& p, int k, Extended dx, Extended dy)
 // The copies are made; the view is drawn and the selection refound whatever happened.
 void Finish(TFormMap& form)
 {
-    const QSize size = form.DisplaySurf->size();
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
+    DrawScreen(form, 3);
     form.RefindSelected();
 }
 
@@ -158,6 +151,5 @@ void TFormMap::NPikToOtmClick()
     // Only the object code changes; every item after it stays as it was.
     v.Semantics = QStringLiteral("ОТА") + v.Semantics.mid(3);
     MainMap->DoCommand(mcSetPointProp, SetPointParams(page, layer, index, v));
-    const QSize size = DisplaySurf->size();
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
+    DrawScreen(*this, 3);
 }

@@ -6,18 +6,11 @@
 #include "dialogs/objects/ObjectValues.h"
 #include "engine/GeoMap.h"
 #include "foundation/GeoServ.h"
+#include "mainwindow/modes/ChosenObject.h"
 #include "mainwindow/modes/EditGeometry.h"
 #include "semantics/signs/Symbols.h"
 
 namespace {
-
-// The chosen found object when it is of kind; null otherwise.
-const RFindedObject* ChosenFound(const TFormMap& form, std::uint8_t kind)
-{
-    const int index = form.SelectedFoundIndex();
-    const RFindedObject* found = MainMap && index >= 0 ? MainMap->FoundObjects.At(index) : nullptr;
-    return found && found->Kind == kind ? found : nullptr;
-}
 
 // A screen angle turned about pivot by the plan angle a drag from down to up sweeps.
 TWinAngle Turned(TWinAngle angle, const TGeoPoint& pivot, const TGeoPoint& down, const TGeoPoint& up)
@@ -28,12 +21,6 @@ TWinAngle Turned(TWinAngle angle, const TGeoPoint& pivot, const TGeoPoint& down,
     TGeoAngle turned = WinToGeoAngle(angle) + b - a;
     pNormalAngle(turned);
     return GeoToWinAngle(turned);
-}
-
-void DrawScreen(TFormMap& form, TDrawMode mode)
-{
-    const QSize size = form.DisplaySurf->size();
-    MainMap->Draw(size.width(), size.height(), mode, ddScreen);
 }
 
 }  // namespace

@@ -9,26 +9,13 @@
 #include "dialogs/objects/UnitPolygonProp.h"
 #include "dialogs/objects/UnitTextProp.h"
 #include "engine/GeoMap.h"
+#include "mainwindow/modes/ChosenObject.h"
 #include "mainwindow/modes/EditMenus.h"
 
 #include <QMenu>
 #include <QToolButton>
 
 namespace {
-
-// The chosen found object, of kind when kind is given; null otherwise.
-const RFindedObject* ChosenFound(const TFormMap& form, int kind = -1)
-{
-    const int index = form.SelectedFoundIndex();
-    const RFindedObject* found = MainMap && index >= 0 ? MainMap->FoundObjects.At(index) : nullptr;
-    return found && (kind < 0 || found->Kind == kind) ? found : nullptr;
-}
-
-void DrawScreen(TFormMap& form, TDrawMode mode)
-{
-    const QSize size = form.DisplaySurf->size();
-    MainMap->Draw(size.width(), size.height(), mode, ddScreen);
-}
 
 // The object's editor on the found object; on OK the object is drawn anew (a text: the
 // view). Whatever the editor returns, the selection is refound: a move made inside the
