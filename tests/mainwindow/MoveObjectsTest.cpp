@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -127,6 +128,23 @@ TEST_F(ObjectMoves, ATextTurnsAboutItsPositionWithCtrlAndMovesWithoutIt)
     lines = Drag(&TFormMap::ApplyTextMove, 3, {100, 100}, {105, 102});
     EXPECT_TRUE(lines.value(0).startsWith(set.arg(Decimal("110,00"), Decimal("102,00")).arg(2700)))
         << lines.value(0).toStdString();
+}
+
+TEST_F(ObjectMoves, AsAUserATextTurnedWithCtrlHeldAtThePress)
+{
+    Plan({"mcNewText=<0><0><Река><100><100><0><1><*ОСНОВНОЙ><0><><0><0><0000><0>"});
+    ASSERT_NO_FATAL_FAILURE(Choose(100, 101));
+    TFormMap& form = Form();
+    const TPixelMouse mouse{form};
+    const QPoint down = TSurfaceDriver(form).At(100, 101), up = TSurfaceDriver(form).At(99, 100);
+    mouse.Move(down, Qt::NoButton, Qt::ControlModifier);
+    ASSERT_EQ(form.SelectedPart, 3);
+    mouse.Press(down, Qt::ControlModifier);
+    mouse.Move(up, Qt::LeftButton, Qt::ControlModifier);
+    mouse.Release(up, Qt::ControlModifier);
+    // From 1 m east of the position to 1 m south of it: a quarter turn clockwise.
+    EXPECT_TRUE(CommandLog->last().startsWith(Decimal("mcSetTextProp=<0><0><0><Река><100,00><100,00><2700><1,00>")))
+        << CommandLog->last().toStdString();
 }
 
 TEST_F(ObjectMoves, APointMovesBySnapShiftAndItsPrecision)
@@ -275,7 +293,7 @@ TEST_F(ObjectMoves, EditorsFromThePopupAndTheButtonRefindTheObjectWhateverTheyRe
         MainMap->StrToComm(QStringLiteral("mcSetPointProp=<0><0><0><ТОЧ><260><300><2><0><><0><0>"));
         return answer;
     };
-    form.ObjectPropClick(fkPoint);
+    FindMenuItem(form.PMPoint, "Свойства объекта")->trigger();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], (std::array<int, 3>{0, 0, 0}));
     EXPECT_EQ(double(Chosen()->Regions.At(0)->Outline.At(0)->X), 260.0);
@@ -294,7 +312,10 @@ TEST_F(ObjectMoves, EditorsFromThePopupAndTheButtonRefindTheObjectWhateverTheyRe
         return mrOk;
     };
     ASSERT_NO_FATAL_FAILURE(Choose(100, 101));
-    form.btObjectPropClick();
+    QToolButton* show = form.PanelButtons.value(QStringLiteral("Показать выделенный объект"));
+    ASSERT_NE(show, nullptr);
+    EXPECT_TRUE(show->isEnabled());
+    show->click();
     EXPECT_EQ(textShown, 1);
     // A raster: the raster pop-up's own properties item.
     MainMap->SelectObjectKind = 1;
