@@ -362,6 +362,30 @@ public:
     void PMPolygonNodePopup();
     void ConnectPolygonEditCommands();
 
+    // ---- Moving rasters, texts and points; object pop-ups and copies (modes/
+    // UnitMapMoveObjects.cpp, UnitMapObjectPopups.cpp, UnitMapCopy.cpp) -------------------
+    // The select mode's release after a drag of the chosen raster, text or point (or the
+    // point's caption): one set command, a redraw and the selection refound.
+    void ApplyRastrMove();
+    void ApplyTextMove();
+    void ApplyPointMove();
+    // "Свойства объекта" / "Свойства надписи" and "Удалить объект" / "Удалить надпись" of
+    // the object pop-ups, for the chosen found object of kind (fkText to fkPolygon).
+    void ObjectPropClick(std::uint8_t kind);
+    void ObjectDelClick(std::uint8_t kind);
+    // "Показать выделенный объект": the chosen object's window.
+    void btObjectPropClick();
+    // The chosen object deleted without a question; the view redrawn and picked again.
+    void DeleteSelectedObject();
+    // "Копировать объект" of polygons, lines and points, "Копировать надпись".
+    void N51Click();
+    void N54Click();
+    void N56Click();
+    void N80Click();
+    // "Превратить пикет в отметку".
+    void NPikToOtmClick();
+    void ConnectObjectCommands();
+
     // ---- Selection and its highlight (modes/UnitMapSelect.cpp) -------------------------
     // Picks the objects in the pick square about the last mouse-up.
     void SelectAtClick();
