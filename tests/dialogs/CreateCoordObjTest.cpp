@@ -189,6 +189,7 @@ TEST_F(CoordTableWindow, AWordTableFileFillsThreeCellsPerRow)
                                                    QStringLiteral("||")}));
     EXPECT_EQ(form.NR->value(), 3);
     EXPECT_EQ(Filters, QStringList(QStringLiteral("Таблица Word в текст.виде (3кол) (*.txt)")));
+    SaveWindowPicture(&form, QStringLiteral("create-coord-obj-word"));
 
     // A file that cannot be read is said and leaves the table as it was.
     Chosen = Dir.path() + QStringLiteral("/нет.txt");

@@ -302,16 +302,18 @@ TEST_F(SurveyTools, AStepOfZeroIsRefusedAndMarksCloserThanHalfAStepGetNone)
     EXPECT_EQ(Messages(), QStringList(QStringLiteral("Ввод расстояния между точками интерполирования: "
                                                      "Расстояние между точками должно быть больше 0")));
 
-    // 4 m apart by a step of 10 m, and two marks on one place: no mark, said once each.
+    // 4 m apart by a step of 10 m, 5 m (half a step rounds to the even 0) and two marks on
+    // one place: no mark, said once each.
     Run->Messages.clear();
+    form.SetMouseMode(mmInterpolateHeights, 0, true);
     form.InterpolationCount = -1;
     form.InterpolationStep = 10;
-    Marks({0, 0}, 0, {0, 4}, 1);
-    form.AddInterpolatedPoints();
-    Marks({5, 5}, 0, {5, 5}, 1);
-    form.AddInterpolatedPoints();
+    for (const Extended y : {4.0L, 5.0L, 0.0L}) {
+        Marks({0, 0}, 0, {0, y}, 1);
+        form.AddInterpolatedPoints();
+    }
     EXPECT_TRUE(Take("mcNewPoint").isEmpty());
-    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_EQ(Messages().size(), 3);
 }
 
 TEST_F(SurveyTools, StakingOutGivesDistanceAndAngleFromTheOrientation)
@@ -408,6 +410,19 @@ TEST_F(SurveyTools, SamplingListsTheClickedCoordinates)
 TEST_F(SurveyTools, TheMenusReachTheirTools)
 {
     TFormMap& form = Run->Form();
+    // The plan menu: the survey items after the conversions, before the object removal.
+    QStringList plan;
+    for (QAction* a : form.NPlan->actions())
+        plan << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    const QString items = plan.join(u'|');
+    EXPECT_TRUE(items.contains(QStringLiteral("Преобразования|Расчеты|Прокладка горизонтали|Высотная интерполяция|"
+                                              "Построение окружности|-|Удаление объектов")))
+        << items.toStdString();
+    QMenu* calculations = form.findChild<QAction*>(QStringLiteral("NCalculations"))->menu();
+    calculations->adjustSize();
+    SaveGrab(*calculations, QStringLiteral("survey-calculations-menu"));
+    form.NPlan->adjustSize();
+    SaveGrab(*form.NPlan, QStringLiteral("survey-plan-menu"));
     QStringList opened;
     TSurveyDialogHooks survey;
     survey.OGZDialog = [&](Extended&, Extended&, Extended x1, Extended y1, Extended x2, Extended y2) {
