@@ -63,6 +63,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectSurfaceCommands();
     ConnectSearchCommands();
     ConnectViewMenu();
+    ConnectSurveyCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

@@ -342,6 +342,38 @@ public:
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
 
+    // ---- Survey tools of the plan menu (modes/UnitMapSurveyMenu.cpp, UnitMapContour.cpp,
+    // UnitMapStakeout.cpp) -----------------------------------------------------------------
+    // The plan menu's "Расчеты", contour, interpolation and circle items, the mode menu's
+    // contour and circle items and the panel's "." button.
+    void ConnectSurveyCommands();
+    void NTraceGorizontalClick();
+    void N70Click();
+    void N35Click();
+    void N36Click();
+    void N38Click();
+    void N84Click();
+    void sbMPClick();
+    void NOGZClick();
+    void N57Click();
+    void N39Click();
+    void N45Click();
+    void N46Click();
+    void N47Click();
+    void N48Click();
+    void NCreateCircleClick();
+    void N71Click();
+    // A node of the contour of ContourHeight between the two marks, appended to
+    // CreateNodes; "Горизонтали нет" when the height lies outside them.
+    void AddTracePoint();
+    // Height marks between the two marks, by count or by the largest step.
+    void AddInterpolatedPoints();
+    // Every node of CreateNodes a curve node.
+    void SetCreateNodesCurved();
+    // Modes 20 and 21, left up: one line of the newest result list per click.
+    void AddStakeoutPoint();
+    void AddSampledPoint();
+
     // ---- Line editing (modes/UnitMapEditLine.cpp) --------------------------------------
     // Reads the chosen found line, changes a copy by op on the selected part and writes it
     // back as one command (also unchanged), then draws it and refinds it.
@@ -573,6 +605,11 @@ public:
     Extended CircleTolerance = 0.05L;
     Extended ScatterInPlan = 0;
     Extended ScatterInHeight = 0;
+    std::int32_t InterpolationCount = 0;   // marks between two marks; -1: by InterpolationStep
+    Extended InterpolationStep = 0;        // the largest distance between marks, metres (> 0)
+    // A whole number in 0 .. range - 1 for the scatter of interpolated marks; unset, the
+    // run's own random source.
+    std::function<int(int range)> ScatterRandom;
 
     // ---- Mode state ----------------------------------------------------------------------
     TMouseMode MouseMode = mmNone;
@@ -627,6 +664,8 @@ public:
     TGeoPoint CheckHeightsRef1, CheckHeightsRef2;
     Extended CheckHeightsH1 = 0;
     Extended CheckHeightsH2 = 0;
+    TGeoPoint StakeoutStation;       // staking out: the station and the orientation point
+    TGeoPoint StakeoutOrientation;
     TScreenCursor ScreenCursor;      // MOVEDN while the picture is dragged
     QPoint RightDownScroll;          // the picture's scroll offset when the right button went down
 
