@@ -116,6 +116,9 @@ struct TProgramDialogHooks {
     std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
                                std::uint8_t& segmentStyle, std::uint8_t& nodePicture)>
         IntrPolygonNodeProp;
+    // The object creation settings window on the main window's settings, opened on the
+    // page of that index; it writes every value back whatever the result.
+    std::function<TModalResult(int page)> ObjectDest;
 };
 
 // The one set in force.

@@ -426,6 +426,10 @@ public:
     void SetPolygonAttributes(int type, int style, int nodeLine, int nodePicture);
     // The creation items of the pop-ups and of the mode menu.
     void ConnectCreationMenus();
+    // "Параметры создания объектов" and the destination item "лист:": the creation
+    // settings window on its first page.
+    void NDestPropClick();
+    void PageInfClick();
 
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.

@@ -108,7 +108,7 @@ TEST(Destination, SheetQuestionRepeatsUntilANameAndEscGivesUp)
     }
 }
 
-TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
+TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutAName)
 {
     TMainWindowRun::TOptions options;
     options.CollectMessages = true;
@@ -122,13 +122,16 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
     struct Case {
         int Result;
         const char* Typed;
-        bool Made;
+        const char* Layer;     // the current layer afterwards
+        int Layers;            // the sheet's layers afterwards
         const char* Message;
     };
+    // A cancelled question still places the object: in the layer with an empty name,
+    // made once and used again by the next cancel.
     const Case cases[] = {
-        {mrCancel, "", false, "Отмена: Ввод отменен"},
-        {mrOk, "", false, "Отмена: Ввод отменен"},   // confirmed without a name
-        {mrOk, "Новый слой", true, "Новый элемент: Добавлен новый слой \"Новый слой\""},
+        {mrCancel, "", "", 1, "Отмена: Ввод отменен"},
+        {mrOk, "", "", 1, "Отмена: Ввод отменен"},   // confirmed without a name
+        {mrOk, "Новый слой", "Новый слой", 2, "Новый элемент: Добавлен новый слой \"Новый слой\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Message);
@@ -145,17 +148,14 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
         };
         const TScopedDialogHooks scope(hooks);
         int page = 5, layer = 5;
-        EXPECT_EQ(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer), c.Made);
+        EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
         EXPECT_EQ(asked, 1);
         ASSERT_EQ(run.Messages.size(), 1u);
         EXPECT_EQ(run.Messages[0], QString::fromUtf8(c.Message));
         ASSERT_GE(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
-        if (c.Made) {
-            EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
-        } else {
-            EXPECT_EQ(layer, -1);
-            EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), 0);
-        }
+        EXPECT_EQ(CurrentLayerName(), QString::fromUtf8(c.Layer));
+        EXPECT_EQ(layer, MainMap->GetCurrentLayer());
+        EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), c.Layers);
     }
     // The answer became a rule: the next object of that code is not asked about.
     int page = -1, layer = -1;

@@ -2,6 +2,7 @@
 // end in a polygon: the strip along the line drawn and the circle drawn with the mouse.
 #include "mainwindow/UnitMap.h"
 
+#include "dialogs/objects/FormObjectDest.h"
 #include "dialogs/objects/ObjectFields.h"
 #include "engine/GeoMap.h"
 #include "foundation/GeoServ.h"
@@ -289,4 +290,39 @@ void TFormMap::ConnectCreationMenus()
     on(NMouseMode, "Создание линейных объектов", [this] { SetMouseMode(mmCreateLine, 0, false); });
     on(NMouseMode, "Создание площадных объектов", [this] { SetMouseMode(mmCreatePolygon, 0, false); });
     on(NMouseMode, "Создание отметок", [this] { SetMouseMode(mmCreateOtm, 0, false); });
+    // The settings item stands in a group of its own right before the command processor's
+    // group of the plan menu. Other groups are put before that last group too, some after
+    // this one: the item takes its place again whenever the menu opens.
+    if (NPlan) {
+        auto* separator = new QAction(NPlan);
+        separator->setSeparator(true);
+        auto* settings = new QAction(QStringLiteral("Параметры создания объектов"), NPlan);
+        settings->setObjectName(QStringLiteral("NDestProp"));
+        connect(settings, &QAction::triggered, this, [this] { NDestPropClick(); });
+        const auto place = [this, separator, settings] {
+            NPlan->removeAction(separator);
+            NPlan->removeAction(settings);
+            QAction* before = nullptr;
+            const QList<QAction*> items = NPlan->actions();
+            for (qsizetype i = 0; i < items.size(); ++i)
+                if (items[i]->objectName() == QStringLiteral("N15"))
+                    before = i > 0 && items[i - 1]->isSeparator() ? items[i - 1] : items[i];
+            NPlan->insertAction(before, separator);
+            NPlan->insertAction(before, settings);
+        };
+        place();
+        connect(NPlan, &QMenu::aboutToShow, this, place);
+    }
+    if (PageInf)
+        connect(PageInf, &QAction::triggered, this, [this] { PageInfClick(); });
+}
+
+void TFormMap::NDestPropClick()
+{
+    ObjectDestDlg(0);
+}
+
+void TFormMap::PageInfClick()
+{
+    ObjectDestDlg(0);
 }
