@@ -4,6 +4,7 @@
 
 #include "support/TestHelpers.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -161,6 +162,19 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutANam
     int page = -1, layer = -1;
     EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
     EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
+
+    // The layer without a name and its object survive the plan file.
+    MainMap->StrToComm(QStringLiteral("mcNewPoint=<0><0><ЖЖЖ><1.00><2.00><2><0><><0><0>"));
+    const QString file = QDir(run.Folder()).filePath(QStringLiteral("безымянный.500"));
+    MainMap->WriteDataToFile(file);
+    TGeoMap back;
+    back.Services = MainMap->Services;
+    ASSERT_TRUE(back.ReadDataFromFile(file, true));
+    const int sheet = back.IndexOfPage(QStringLiteral("Лист"));
+    ASSERT_GE(sheet, 0);
+    ASSERT_EQ(back.Pages.At(sheet)->Layers.GetCount(), 2);
+    EXPECT_EQ(back.Pages.At(sheet)->Layers.At(0)->Name, QString());
+    EXPECT_EQ(back.GetPointsCount(sheet, 0), 1);
 }
 
 TEST(MainWindowStart, AFailingStartStepIsReportedAndTheLaterStepsRun)
