@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
+#include "dialogs/objects/FormObjectDest.h"
 #include "dialogs/objects/ObjectWindows.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     InstallDialogWindows();
     InstallProgramDialogWindows();
     InstallObjectWindows();
+    InstallObjectDestWindow();
     InstallFindDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();

@@ -118,6 +118,9 @@ struct TProgramDialogHooks {
         IntrPolygonNodeProp;
     // The raster properties window on raster rastr of sheet page of the main plan.
     std::function<TModalResult(int page, int rastr)> RasterProp;
+    // The object creation settings window on the main window's settings, opened on the
+    // page of that index; it writes every value back whatever the result.
+    std::function<TModalResult(int page)> ObjectDest;
 };
 
 // The one set in force.

@@ -519,8 +519,15 @@ public:
     // The polygon node attributes of the pop-up's items (-1: that one unchanged; style 0
     // is "Видимый сегмент", visible by the type).
     void SetPolygonAttributes(int type, int style, int nodeLine, int nodePicture);
+    // The check marks of the polygon creation pop-up's attribute items (NPSegmentTypeMain
+    // ... NPNodePicOff) brought in line with the four attributes.
+    void CheckCreatePolygonItems();
     // The creation items of the pop-ups and of the mode menu.
     void ConnectCreationMenus();
+    // "Параметры создания объектов" and the destination item "лист:": the creation
+    // settings window on its first page.
+    void NDestPropClick();
+    void PageInfClick();
 
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.

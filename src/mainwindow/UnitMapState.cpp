@@ -120,9 +120,9 @@ bool TFormMap::ChooseDestination(const TGeoPoint& point, int lm, const QString& 
     }
     if (!MainMap->SetPage2(pageName))
         return false;
+    // A cancelled layer question gives an empty name, and the object still goes on: into
+    // the layer without a name, made when missing, where the user finds it afterwards.
     const QString layerName = DestAutoLayer == 1 ? MainMap->DetectLayer(lm, sem) : DestLayerName;
-    if (layerName.isEmpty())
-        return false;   // the layer question was cancelled: nothing is made
     if (!MainMap->SetLayer(layerName))
         return false;
     page = MainMap->GetCurrentPage();

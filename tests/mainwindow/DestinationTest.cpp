@@ -4,6 +4,7 @@
 
 #include "support/TestHelpers.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,7 +109,7 @@ TEST(Destination, SheetQuestionRepeatsUntilANameAndEscGivesUp)
     }
 }
 
-TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
+TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutAName)
 {
     TMainWindowRun::TOptions options;
     options.CollectMessages = true;
@@ -122,13 +123,16 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
     struct Case {
         int Result;
         const char* Typed;
-        bool Made;
+        const char* Layer;     // the current layer afterwards
+        int Layers;            // the sheet's layers afterwards
         const char* Message;
     };
+    // A cancelled question still places the object: in the layer with an empty name,
+    // made once and used again by the next cancel.
     const Case cases[] = {
-        {mrCancel, "", false, "Отмена: Ввод отменен"},
-        {mrOk, "", false, "Отмена: Ввод отменен"},   // confirmed without a name
-        {mrOk, "Новый слой", true, "Новый элемент: Добавлен новый слой \"Новый слой\""},
+        {mrCancel, "", "", 1, "Отмена: Ввод отменен"},
+        {mrOk, "", "", 1, "Отмена: Ввод отменен"},   // confirmed without a name
+        {mrOk, "Новый слой", "Новый слой", 2, "Новый элемент: Добавлен новый слой \"Новый слой\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Message);
@@ -145,22 +149,32 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelMakesNothing)
         };
         const TScopedDialogHooks scope(hooks);
         int page = 5, layer = 5;
-        EXPECT_EQ(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer), c.Made);
+        EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
         EXPECT_EQ(asked, 1);
         ASSERT_EQ(run.Messages.size(), 1u);
         EXPECT_EQ(run.Messages[0], QString::fromUtf8(c.Message));
         ASSERT_GE(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
-        if (c.Made) {
-            EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
-        } else {
-            EXPECT_EQ(layer, -1);
-            EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), 0);
-        }
+        EXPECT_EQ(CurrentLayerName(), QString::fromUtf8(c.Layer));
+        EXPECT_EQ(layer, MainMap->GetCurrentLayer());
+        EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), c.Layers);
     }
     // The answer became a rule: the next object of that code is not asked about.
     int page = -1, layer = -1;
     EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
     EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
+
+    // The layer without a name and its object survive the plan file.
+    MainMap->StrToComm(QStringLiteral("mcNewPoint=<0><0><ЖЖЖ><1.00><2.00><2><0><><0><0>"));
+    const QString file = QDir(run.Folder()).filePath(QStringLiteral("безымянный.500"));
+    MainMap->WriteDataToFile(file);
+    TGeoMap back;
+    back.Services = MainMap->Services;
+    ASSERT_TRUE(back.ReadDataFromFile(file, true));
+    const int sheet = back.IndexOfPage(QStringLiteral("Лист"));
+    ASSERT_GE(sheet, 0);
+    ASSERT_EQ(back.Pages.At(sheet)->Layers.GetCount(), 2);
+    EXPECT_EQ(back.Pages.At(sheet)->Layers.At(0)->Name, QString());
+    EXPECT_EQ(back.GetPointsCount(sheet, 0), 1);
 }
 
 TEST(MainWindowStart, AFailingStartStepIsReportedAndTheLaterStepsRun)

@@ -2,6 +2,7 @@
 // end in a polygon: the strip along the line drawn and the circle drawn with the mouse.
 #include "mainwindow/UnitMap.h"
 
+#include "dialogs/objects/FormObjectDest.h"
 #include "dialogs/objects/ObjectFields.h"
 #include "engine/GeoMap.h"
 #include "foundation/GeoServ.h"
@@ -11,6 +12,7 @@
 #include "survey/SurveyDialogs.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <cmath>
 #include <numbers>
@@ -135,6 +137,7 @@ void TFormMap::CreatePolygonObject()
         MainMap->PaintBitmap();
     if (ResetPolygonNodeAttributes) {
         PolygonSegmentType = PolygonSegmentStyle = PolygonNodeLine = PolygonNodePicture = 0;
+        CheckCreatePolygonItems();
         if (FormInstr1)
             FormInstr1->UpdatePolygonPanel();
     }
@@ -254,8 +257,52 @@ void TFormMap::SetPolygonAttributes(int type, int style, int nodeLine, int nodeP
         PolygonNodeLine = std::uint8_t(nodeLine);
     if (nodePicture >= 0)
         PolygonNodePicture = std::uint8_t(nodePicture);
+    CheckCreatePolygonItems();
     if (FormInstr1)
         FormInstr1->UpdatePolygonPanel();
+}
+
+namespace {
+
+// The attribute items of the polygon creation pop-up: caption, name, set; each set is
+// checked as one group.
+struct TPolygonItem {
+    const char* Caption;
+    const char* Name;
+    int Set;   // 0 type, 1 style, 2 node line, 3 node picture
+};
+const TPolygonItem PolygonItems[] = {
+    {"Основной сегмент", "NPSegmentTypeMain", 0},
+    {"Специальный сегмент тип I", "NPSegmentTypeSpecial1", 0},
+    {"Специальный сегмент тип II", "NPSegmentTypeSpecial2", 0},
+    {"Видимый сегмент", "NPSegmentStyleVisible", 1},
+    {"Скрытый сегмент", "NPSegmentStyleInvisible", 1},
+    {"Линия к узлу есть", "NPNodeLineOn", 2},
+    {"Линия к узлу нет", "NPNodeLineOff", 2},
+    {"Рисунок в узле есть", "NPNodePicON", 3},
+    {"Рисунок в узле нет", "NPNodePicOff", 3},
+};
+
+}  // namespace
+
+void TFormMap::CheckCreatePolygonItems()
+{
+    if (!PMCreatePolygon)
+        return;
+    const auto check = [this](const char* name) {
+        if (auto* a = PMCreatePolygon->findChild<QAction*>(QLatin1String(name)))
+            a->setChecked(true);
+    };
+    // A value outside a set leaves its items as they are.
+    static const char* const types[] = {"NPSegmentTypeMain", "NPSegmentTypeSpecial1", "NPSegmentTypeSpecial2"};
+    if (PolygonSegmentType < 3)
+        check(types[PolygonSegmentType]);
+    if (PolygonSegmentStyle <= 2)
+        check(PolygonSegmentStyle == 2 ? "NPSegmentStyleInvisible" : "NPSegmentStyleVisible");
+    if (PolygonNodeLine <= 1)
+        check(PolygonNodeLine == 0 ? "NPNodeLineOn" : "NPNodeLineOff");
+    if (PolygonNodePicture <= 1)
+        check(PolygonNodePicture == 0 ? "NPNodePicON" : "NPNodePicOff");
 }
 
 void TFormMap::ConnectCreationMenus()
@@ -283,10 +330,61 @@ void TFormMap::ConnectCreationMenus()
     on(PMCreatePolygon, "Линия к узлу нет", [this] { SetPolygonAttributes(-1, -1, 1, -1); });
     on(PMCreatePolygon, "Рисунок в узле есть", [this] { SetPolygonAttributes(-1, -1, -1, 0); });
     on(PMCreatePolygon, "Рисунок в узле нет", [this] { SetPolygonAttributes(-1, -1, -1, 1); });
+    // The attribute items show the attributes of the next nodes, each set as one group.
+    if (PMCreatePolygon) {
+        QActionGroup* groups[4] = {};
+        for (const TPolygonItem& item : PolygonItems)
+            for (QAction* a : PMCreatePolygon->actions())
+                if (a->text() == QString::fromUtf8(item.Caption)) {
+                    a->setObjectName(QLatin1String(item.Name));
+                    a->setCheckable(true);
+                    if (!groups[item.Set])
+                        groups[item.Set] = new QActionGroup(PMCreatePolygon);
+                    groups[item.Set]->addAction(a);
+                }
+        CheckCreatePolygonItems();
+        // The palette's own buttons change the attributes too.
+        connect(PMCreatePolygon, &QMenu::aboutToShow, this, [this] { CheckCreatePolygonItems(); });
+    }
     // The mode items; only texts and points press their palette button.
     on(NMouseMode, "Создание текстовых объектов", [this] { SetMouseMode(mmCreateText, 0, true); });
     on(NMouseMode, "Создание точечных объектов", [this] { SetMouseMode(mmCreatePoint, 0, true); });
     on(NMouseMode, "Создание линейных объектов", [this] { SetMouseMode(mmCreateLine, 0, false); });
     on(NMouseMode, "Создание площадных объектов", [this] { SetMouseMode(mmCreatePolygon, 0, false); });
     on(NMouseMode, "Создание отметок", [this] { SetMouseMode(mmCreateOtm, 0, false); });
+    // The settings item stands in a group of its own right before the command processor's
+    // group of the plan menu. Other groups are put before that last group too, some after
+    // this one: the item takes its place again whenever the menu opens.
+    if (NPlan) {
+        auto* separator = new QAction(NPlan);
+        separator->setSeparator(true);
+        auto* settings = new QAction(QStringLiteral("Параметры создания объектов"), NPlan);
+        settings->setObjectName(QStringLiteral("NDestProp"));
+        connect(settings, &QAction::triggered, this, [this] { NDestPropClick(); });
+        const auto place = [this, separator, settings] {
+            NPlan->removeAction(separator);
+            NPlan->removeAction(settings);
+            QAction* before = nullptr;
+            const QList<QAction*> items = NPlan->actions();
+            for (qsizetype i = 0; i < items.size(); ++i)
+                if (items[i]->objectName() == QStringLiteral("N15"))
+                    before = i > 0 && items[i - 1]->isSeparator() ? items[i - 1] : items[i];
+            NPlan->insertAction(before, separator);
+            NPlan->insertAction(before, settings);
+        };
+        place();
+        connect(NPlan, &QMenu::aboutToShow, this, place);
+    }
+    if (PageInf)
+        connect(PageInf, &QAction::triggered, this, [this] { PageInfClick(); });
+}
+
+void TFormMap::NDestPropClick()
+{
+    ObjectDestDlg(0);
+}
+
+void TFormMap::PageInfClick()
+{
+    ObjectDestDlg(0);
 }
