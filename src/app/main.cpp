@@ -4,8 +4,10 @@
 #include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/ObjectWindows.h"
+#include "dialogs/objects/UnitSelectSetup.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
+#include "foundation/ProgramDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
@@ -24,6 +26,7 @@ int main(int argc, char** argv)
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();
+    ProgramDialogHooks().SelectSetup = RunSelectSetup;
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -125,3 +125,9 @@ TModalResult SelectPageDlg(int& sheet)
     const auto& hook = ProgramDialogHooks().SelectPage;
     return hook ? hook(sheet) : mrCancel;
 }
+
+TModalResult SelectSetupDlg()
+{
+    const auto& hook = ProgramDialogHooks().SelectSetup;
+    return hook ? hook() : mrCancel;
+}

@@ -1,0 +1,371 @@
+// The hot keys of the main window and its mouse wheel. Every key of the window passes
+// HandleHotKey first (the application's event filter); the keys act through the tool
+// palette's buttons as a click on them would, so they do nothing before the palette
+// exists. The wheel zooms about the cursor or scrolls the view by the navigator's steps,
+// in the wheel mode of the settings.
+#include "mainwindow/UnitMap.h"
+
+#include "controls/ExSpeedButton.h"
+#include "engine/GeoMap.h"
+#include "mainwindow/FormInstr1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "resources/wheel_actions.xpm"
+
+namespace {
+
+constexpr int GlyphSize = 23;
+constexpr int WheelStep = 120;   // one notch of a wheel
+
+// The keys held as the Shift sets of the mouse handlers: 1 Shift, 2 Alt, 4 Ctrl.
+int ShiftSet(Qt::KeyboardModifiers mods)
+{
+    return (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::AltModifier ? 2 : 0) |
+           (mods & Qt::ControlModifier ? 4 : 0);
+}
+
+// The key as its place on the keyboard names it: under the Russian layout a letter key
+// arrives as its Cyrillic letter, and Ctrl+S must still be Ctrl+S.
+int LatinKey(const QKeyEvent& e)
+{
+    struct TPair {
+        char16_t Cyrillic;
+        int Latin;
+    };
+    static const TPair pairs[] = {{u'Ф', Qt::Key_A}, {u'С', Qt::Key_C}, {u'Д', Qt::Key_L},
+                                  {u'З', Qt::Key_P}, {u'Ы', Qt::Key_S}, {u'Ч', Qt::Key_X},
+                                  {u'Я', Qt::Key_Z}};
+    const int key = e.key();
+    for (const TPair& p : pairs)
+        if (key == p.Cyrillic || key == QChar(p.Cyrillic).toLower().unicode())
+            return p.Latin;
+    return key;
+}
+
+// A palette button pressed from code as the user presses it: down, then its click.
+void PressAndClick(TExSpeedButton* b)
+{
+    if (!b)
+        return;
+    b->SetDown(true);
+    if (b->OnClick)
+        b->OnClick();
+}
+
+// The click of the palette's button of that name.
+void ClickPaletteButton(TFormInstr1& palette, const char* name)
+{
+    auto* b = palette.findChild<TExSpeedButton*>(QLatin1String(name));
+    if (b && b->OnClick)
+        b->OnClick();
+}
+
+// The navigator's pan as it steps with no navigator window: an eighth of the window's
+// extent each way, appended to the view history and drawn.
+void PlanMoveWithoutNavigator(TGeoMap& map, QSize surface, int north, int east)
+{
+    const RMapView* current = map.MapViews.Item;
+    if (!current)
+        return;
+    constexpr Extended f = 0.125L;
+    Extended xBottom = 0, yLeft = 0, xTop = 0, yRight = 0;
+    map.ScrToGeo(surface.height(), 0, surface.height(), xBottom, yLeft);
+    map.ScrToGeo(surface.height(), surface.width(), 0, xTop, yRight);
+    const Extended dX = (xTop - xBottom) * f * north;
+    const Extended dY = (yRight - yLeft) * f * east;
+    auto view = std::make_unique<RMapView>(*current);
+    view->ViewXMin += dX;
+    view->ViewXMax += dX;
+    view->ViewYMin += dY;
+    view->ViewYMax += dY;
+    map.MapViews.AddItem(std::move(view));
+    map.Draw(surface.width(), surface.height(), 3, ddScreen);
+}
+
+// The navigator's zoom with no navigator window: the view scale divided or multiplied
+// by 1.125, and always a change of at least one.
+void ZoomWithoutNavigator(TGeoMap& map, QSize surface, bool zoomIn)
+{
+    constexpr Extended f = 1.125L;
+    const Extended v = map.OutputScale;
+    const auto n = static_cast<std::int32_t>(std::nearbyint(zoomIn ? v / f : v * f));
+    if (n == map.DisplayScale)
+        map.DisplayScale += zoomIn ? -1 : 1;
+    else
+        map.DisplayScale = n;
+    map.Draw(surface.width(), surface.height(), 5, ddScreen);
+}
+
+}  // namespace
+
+QImage WheelGlyph(int n)
+{
+    static const QImage strip(wheel_actions_xpm);
+    if (n < 0 || n > 2)
+        return {};
+    return strip.copy(n * GlyphSize, 0, GlyphSize, GlyphSize);
+}
+
+void TFormMap::ConnectKeysAndWheel()
+{
+    WheelBtn = PanelButtons.value(QStringLiteral("Режим колеса мыши"));
+    if (!WheelBtn)
+        return;
+    WheelBtn->setObjectName(QStringLiteral("WheelBtn"));
+    WheelBtn->setText({});
+    WheelBtn->setIconSize(QSize(GlyphSize, GlyphSize));
+    connect(WheelBtn, &QToolButton::clicked, this, [this] { WheelBtnClick(); });
+    SetWheelAction(WheelAction);
+}
+
+// ---- Keys --------------------------------------------------------------------------------
+
+bool TFormMap::HandleHotKey(QKeyEvent& e)
+{
+    // Keys of the start-up, before the palette is made, do nothing.
+    if (!FormInstr1)
+        return false;
+    TFormInstr1& palette = *FormInstr1;
+    const int key = LatinKey(e);
+    int shift = ShiftSet(e.modifiers());
+    // A modifier key's own press counts as held: some systems report it held only from
+    // the next event on.
+    if (key == Qt::Key_Shift)
+        shift |= 1;
+    else if (key == Qt::Key_Alt)
+        shift |= 2;
+    else if (key == Qt::Key_Control)
+        shift |= 4;
+    const bool keypad = e.modifiers() & Qt::KeypadModifier;
+    // The rows are tried in order and several may act on one key. A key that acted is
+    // taken: a focused control does not act on it again.
+    bool acted = false;
+
+    if (shift == 0) {
+        acted = true;
+        switch (key) {
+        case Qt::Key_F1: PressAndClick(palette.sbPoint); break;
+        case Qt::Key_F2: PressAndClick(palette.sbLine); break;
+        case Qt::Key_F3: PressAndClick(palette.sbPolygon); break;
+        case Qt::Key_F4: PressAndClick(palette.sbText); break;
+        case Qt::Key_F5: PressAndClick(palette.sbOtm); break;
+        case Qt::Key_F6: PressAndClick(palette.sbSelectView); break;
+        case Qt::Key_F7: PressAndClick(palette.sbSelectObject); break;
+        case Qt::Key_F8: RestoreMouseMode(); break;
+        case Qt::Key_F12:
+            // Contour tracing is the plan menu's item; the key runs it as the menu does.
+            if (auto* trace = findChild<QAction*>(QStringLiteral("NTraceGorizontal")))
+                trace->trigger();
+            break;
+        default: acted = false; break;
+        }
+    }
+
+    if (shift == 4) {
+        // "=" and "-" beside the digits only: the keypad's plus and minus are other keys.
+        const bool zoomKeys = !keypad && palette.isVisible();
+        if (key == Qt::Key_S) {
+            palette.btLink->SetDown(!palette.btLink->Down());
+            if (palette.btLink->OnClick)
+                palette.btLink->OnClick();
+            acted = true;
+        } else if (key == Qt::Key_Equal && zoomKeys) {
+            ClickPaletteButton(palette, "sbViewIn");
+            acted = true;
+        } else if (key == Qt::Key_Minus && zoomKeys) {
+            ClickPaletteButton(palette, "sbViewOut");
+            acted = true;
+        }
+        if (MouseMode == mmCreatePolygon) {
+            const bool before = acted;
+            acted = true;
+            switch (key) {
+            case Qt::Key_A: ClickPaletteButton(palette, "sbSegmStyle"); break;
+            case Qt::Key_C: SetPolygonAttributes(2, -1, -1, -1); break;   // special type II
+            case Qt::Key_L: ClickPaletteButton(palette, "sbNodeLine"); break;
+            case Qt::Key_P: ClickPaletteButton(palette, "sbNodePic"); break;
+            case Qt::Key_X: SetPolygonAttributes(1, -1, -1, -1); break;   // special type I
+            case Qt::Key_Z: SetPolygonAttributes(0, -1, -1, -1); break;   // main segment
+            default: acted = before; break;
+            }
+        }
+    }
+
+    if (MouseMode == mmSelectObject) {
+        // Backspace (whatever keys are held) and Shift+Delete are to delete the selected
+        // object; the selection has no delete of its own yet, so they pass.
+        if (key == Qt::Key_Escape) {
+            btClearSelectedClick();
+            acted = true;
+        } else if (key == Qt::Key_Space) {
+            SelectNextFoundObject();
+            acted = true;
+        }
+    }
+
+    // Ctrl during a point's drag: the gizmo changes to its cross at the next move.
+    if (shift == 4 && MouseMode == mmCreatePoint && ButtonHeld && HeldButton == 0 &&
+        !PointCtrlFlag) {
+        PointCtrlFlag = true;
+        PaintBitmap();
+        acted = true;
+    }
+
+    // Shift alone switches the manual wheel's action; holding it down does not go on
+    // switching.
+    if (key == Qt::Key_Shift && shift == 1 && WheelMode == 0 && !e.isAutoRepeat()) {
+        SetWheelAction(-1);
+        acted = true;
+    }
+    return acted;
+}
+
+void TFormMap::SelectNextFoundObject()
+{
+    QComboBox* box = ComboBoxSelectedObjects();
+    const int n = box ? box->count() : 0;
+    if (n <= 0)
+        return;
+    int i = box->currentIndex() + 1;
+    if (i > n - 1)
+        i = 0;
+    box->setCurrentIndex(i);
+    ComboBoxSelectedObjectsChange();
+}
+
+// ---- Wheel -------------------------------------------------------------------------------
+
+void TFormMap::SetWheelAction(int n)
+{
+    if (n < 0)
+        WheelAction = std::uint8_t((WheelAction + 1) % 3);
+    else
+        WheelAction = std::uint8_t(n == 1 || n == 2 ? n : 0);
+    if (WheelBtn)
+        WheelBtn->setIcon(QIcon(QPixmap::fromImage(WheelGlyph(WheelAction))));
+}
+
+void TFormMap::WheelBtnClick()
+{
+    if (WheelMode == 0)
+        SetWheelAction(-1);
+}
+
+namespace {
+
+// The wheel's turn as the window takes it. Some systems turn Shift+wheel into a sideways
+// turn: it is the same notch.
+void TakeWheel(TFormMap& form, QWheelEvent& e)
+{
+    const QPoint turn = e.angleDelta();
+    form.FormMouseWheel(ShiftSet(e.modifiers()), turn.y() != 0 ? turn.y() : turn.x());
+    e.accept();
+}
+
+}  // namespace
+
+void TFormMap::wheelEvent(QWheelEvent* e) { TakeWheel(*this, *e); }
+// The surface hands its wheel to the window, as its other mouse events.
+void TDisplaySurface::wheelEvent(QWheelEvent* e) { TakeWheel(Form, *e); }
+
+void TFormMap::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::MiddleButton && WheelMode == 0)
+        SetWheelAction(-1);
+    QMainWindow::mousePressEvent(e);
+}
+
+void TFormMap::FormMouseWheel(int shift, int wheelDelta)
+{
+    if (wheelDelta == 0)
+        return;
+    // A turn the other way starts a new sum.
+    if (WheelRest != 0 && (WheelRest < 0) != (wheelDelta < 0))
+        WheelRest = 0;
+    WheelRest += wheelDelta;
+    while (std::abs(WheelRest) >= WheelStep) {
+        const int delta = WheelRest > 0 ? WheelStep : -WheelStep;
+        WheelRest -= delta;
+        // No view yet (start-up, an empty window): nothing to zoom or scroll.
+        if (!MainMap || MainMap->FactorX == 0 || MainMap->FactorY == 0)
+            continue;
+        switch (WheelMode) {
+        case 0:
+            if (WheelAction == 1)
+                WheelScrollHorizontal(delta);
+            else if (WheelAction == 2)
+                WheelScrollVertical(delta);
+            else
+                WheelZoom(delta);
+            break;
+        case 1:
+            if (shift == 0)
+                WheelScrollVertical(delta);
+            else if (shift == 1)
+                WheelZoom(delta);
+            else if (shift == 4)
+                WheelScrollHorizontal(delta);
+            break;
+        case 2:
+            if (shift == 0)
+                WheelZoom(delta);
+            else if (shift == 1)
+                WheelScrollVertical(delta);
+            else if (shift == 4)
+                WheelScrollHorizontal(delta);
+            break;
+        default: break;
+        }
+    }
+}
+
+void TFormMap::WheelScrollVertical(int wheelDelta)
+{
+    if (WheelMode != 0)
+        SetWheelAction(2);
+    const int north = wheelDelta <= 0 ? -1 : 1;
+    if (NavigatorPlanMove)
+        NavigatorPlanMove(north, 0);
+    else
+        PlanMoveWithoutNavigator(*MainMap, SurfaceSize(), north, 0);
+}
+
+void TFormMap::WheelScrollHorizontal(int wheelDelta)
+{
+    if (WheelMode != 0)
+        SetWheelAction(1);
+    const int east = wheelDelta <= 0 ? -1 : 1;
+    if (NavigatorPlanMove)
+        NavigatorPlanMove(0, east);
+    else
+        PlanMoveWithoutNavigator(*MainMap, SurfaceSize(), 0, east);
+}
+
+void TFormMap::WheelZoom(int wheelDelta)
+{
+    // The zoom keeps the plan point under the cursor where it is.
+    MainMap->ZoomAnchorOn = 1;
+    MainMap->ZoomAnchor = Points.Move.Screen;
+    const struct TAnchorOff {
+        TGeoMap& Map;
+        ~TAnchorOff() { Map.ZoomAnchorOn = 0; }
+    } anchorOff{*MainMap};
+    if (WheelMode != 0)
+        SetWheelAction(0);
+    const bool zoomIn = wheelDelta > 0;
+    if (NavigatorZoom)
+        NavigatorZoom(zoomIn);
+    else
+        ZoomWithoutNavigator(*MainMap, SurfaceSize(), zoomIn);
+}
