@@ -175,6 +175,23 @@ TEST_F(KeysWheel, FunctionKeysPressTheirPaletteButtonAndNeedNoModifier)
     EXPECT_FALSE(form.FormInstr1->pnPolygonProp->isVisible());
 }
 
+TEST_F(KeysWheel, F12RunsThePlanMenusContourTracing)
+{
+    TFormMap& form = Form();
+    QAction* trace = nullptr;
+    for (QAction* a : form.findChildren<QAction*>())
+        if (a->text() == QStringLiteral("Прокладка горизонтали"))
+            trace = a;
+    if (!trace)   // the plan menu without its item yet: the key looks for it by its text
+        trace = form.NPlan->addAction(QStringLiteral("Прокладка горизонтали"));
+    int runs = 0;
+    QObject::connect(trace, &QAction::triggered, [&runs] { ++runs; });
+    Key(Qt::Key_F12, Qt::ControlModifier);
+    EXPECT_EQ(runs, 0);
+    Key(Qt::Key_F12);
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(KeysWheel, F8RestoresTheSavedMode)
 {
     TFormMap& form = Form();
