@@ -7,10 +7,10 @@
 #include "dialogs/objects/UnitSelectSetup.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
-#include "foundation/ProgramDialogs.h"
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
+#include "mainwindow/MapHooks.h"
 #include "mainwindow/UnitMap.h"
 #include "survey/SurveyDialogs.h"
 #include "platform/Platform.h"
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();
-    ProgramDialogHooks().SelectSetup = RunSelectSetup;
+    MapHooks().SelectSetupDlg = [] { return int(RunSelectSetup()); };
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

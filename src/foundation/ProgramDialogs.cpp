@@ -126,8 +126,8 @@ TModalResult SelectPageDlg(int& sheet)
     return hook ? hook(sheet) : mrCancel;
 }
 
-TModalResult SelectSetupDlg()
+TModalResult RasterPropDlg(int page, int rastr)
 {
-    const auto& hook = ProgramDialogHooks().SelectSetup;
-    return hook ? hook() : mrCancel;
+    const auto& hook = ProgramDialogHooks().RasterProp;
+    return hook ? hook(page, rastr) : mrCancel;
 }

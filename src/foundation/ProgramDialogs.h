@@ -116,9 +116,8 @@ struct TProgramDialogHooks {
     std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
                                std::uint8_t& segmentStyle, std::uint8_t& nodePicture)>
         IntrPolygonNodeProp;
-    // The selection filter window over the main plan's filter, stored back whatever the
-    // result.
-    std::function<TModalResult()> SelectSetup;
+    // The raster properties window on raster rastr of sheet page of the main plan.
+    std::function<TModalResult(int page, int rastr)> RasterProp;
 };
 
 // The one set in force.
@@ -180,7 +179,5 @@ TModalResult FindPlanNomDlg();
 // "Выбор листа": sheet := the index chosen, -1 when none (the plan has no sheets),
 // whatever the result; without a window sheet stays.
 TModalResult SelectPageDlg(int& sheet);
-// "Параметры выбора объектов": which sheets, layers and kind of objects a click of the
-// select mode picks, edited in the main plan's filter and stored back however the window
-// closes; 1 "Готово" or Enter, 2 Esc or the close box; 2 without a window.
-TModalResult SelectSetupDlg();
+// The raster properties window on raster rastr of sheet page; 2 without a window.
+TModalResult RasterPropDlg(int page, int rastr);

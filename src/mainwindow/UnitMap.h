@@ -218,6 +218,45 @@ public:
     TFindDialog* FindDialog1 = nullptr;
     bool FindFromStart = false;   // the find window was shown: the next search starts anew
 
+    // ---- View, plan-list and help menus (UnitMapViewMenu.cpp) -------------------------
+    // Builds the "Вид" and "Справка" menus and adds the list windows to "План" and the
+    // transfer program to "Файл".
+    void ConnectViewMenu();
+    // Draws the main plan with the surface's size in draw mode mode.
+    void RedrawSurface(std::uint8_t mode);
+    void NShowSymbolsClick();
+    void NShowRastrsClick();
+    void NShowPlansBordersClick();
+    void NShowCoordCrossClick();
+    void NShowPlanNomClick();
+    void NShowNodesClick();
+    void NReRenderClick();
+    void NShowAllClick();
+    void NPlanColorSelectClick();
+    void NPlanColorDefaultClick();
+    void N66Click();
+    void N67Click();
+    void NPagesClick();
+    void NLayersClick();
+    void NRastrsClick();
+    void NTextsClick();
+    void NPointsClick();
+    void NLinesClick();
+    void NPolygonsClick();
+    void N3Click();
+    void N24Click();
+    void N50Click();
+    void SDRCOM1Click();
+    QAction* NShowSymbols = nullptr;       // "Отображать условные знаки"
+    QAction* NShowRastrs = nullptr;        // "Показывать растры"
+    QAction* NShowPlansBorders = nullptr;  // "Показывать границы планшетов"
+    QAction* NShowCoordCross = nullptr;    // "Показывать координатную сетку"
+    QAction* NShowPlanNom = nullptr;       // "Показывать номенклатуру планшетов"
+    QAction* NShowNodes = nullptr;         // "Выделять все узлы"
+    QAction* N66 = nullptr;                // "Использовать пользовательский цвет вектора"
+    // The colour the background dialog showed last; it opens with it again.
+    std::int32_t PlanColorDialogColor = 0;
+
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
     void SaveMouseMode();
@@ -257,11 +296,6 @@ public:
     std::uint8_t WheelAction = 0;    // manual wheel: 0 zoom, 1 horizontal, 2 vertical scroll
     int WheelRest = 0;               // the delta not yet a whole step
     QToolButton* WheelBtn = nullptr; // "Режим колеса мыши"
-    // The navigator's pan (north and east each -1, 0 or 1: "Обзор выше" is 1, 0) and zoom
-    // as the wheel calls them; the navigator puts its own handlers here. Unset: the steps
-    // of a navigator never opened, an eighth of the window and the factor 1.125.
-    std::function<void(int north, int east)> NavigatorPlanMove;
-    std::function<void(bool zoomIn)> NavigatorZoom;
 
     // ---- Mouse dispatch (modes/UnitMapMouse.cpp) -----------------------------------------
     // The canvas was made anew: the plan's picture is copied onto it again.
@@ -480,6 +514,8 @@ public:
     void ResumeOverlays() override;
     void SetUndoEnabled(bool enabled) override;
     void SetRedoEnabled(bool enabled) override;
+    // The view scale after each screen drawing, into ScaleBox (FormNavigator.cpp).
+    void SetScaleBox(const QString& text) override;
     // The printer of the plan's pages: the system's default printer (UnitMapPrinter.cpp).
     QSize PrinterPageSize() override;
     void PrintPicture(const QImage& picture) override;
@@ -638,6 +674,7 @@ public:
     TVclTimer* tmSelect = nullptr;
     TStartMark* StartMark1 = nullptr;
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
+    QComboBox* ScaleBox = nullptr;              // the navigator's scale box once made; link
     // Pop-up menus of the surface.
     QMenu* PMCreatePolygon = nullptr;
     QMenu* PMCreateLine = nullptr;

@@ -8,6 +8,7 @@
 #include "controls/ExSpeedButton.h"
 #include "engine/GeoMap.h"
 #include "mainwindow/FormInstr1.h"
+#include "mainwindow/FormNavigator.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,9 +18,7 @@
 #include <QPixmap>
 #include <QToolButton>
 #include <QWheelEvent>
-#include <cmath>
 #include <cstdlib>
-#include <memory>
 
 #include "resources/wheel_actions.xpm"
 
@@ -64,57 +63,10 @@ QAction* ContourTracingItem(QWidget& window)
 }
 
 // A palette button pressed from code as the user presses it: down, then its click.
-void PressAndClick(TExSpeedButton* b)
+void PressAndClick(TExSpeedButton* button, TFormInstr1& palette, void (TFormInstr1::*click)())
 {
-    if (!b)
-        return;
-    b->SetDown(true);
-    if (b->OnClick)
-        b->OnClick();
-}
-
-// The click of the palette's button of that name.
-void ClickPaletteButton(TFormInstr1& palette, const char* name)
-{
-    auto* b = palette.findChild<TExSpeedButton*>(QLatin1String(name));
-    if (b && b->OnClick)
-        b->OnClick();
-}
-
-// The navigator's pan as it steps with no navigator window: an eighth of the window's
-// extent each way, appended to the view history and drawn.
-void PlanMoveWithoutNavigator(TGeoMap& map, QSize surface, int north, int east)
-{
-    const RMapView* current = map.MapViews.Item;
-    if (!current)
-        return;
-    constexpr Extended f = 0.125L;
-    Extended xBottom = 0, yLeft = 0, xTop = 0, yRight = 0;
-    map.ScrToGeo(surface.height(), 0, surface.height(), xBottom, yLeft);
-    map.ScrToGeo(surface.height(), surface.width(), 0, xTop, yRight);
-    const Extended dX = (xTop - xBottom) * f * north;
-    const Extended dY = (yRight - yLeft) * f * east;
-    auto view = std::make_unique<RMapView>(*current);
-    view->ViewXMin += dX;
-    view->ViewXMax += dX;
-    view->ViewYMin += dY;
-    view->ViewYMax += dY;
-    map.MapViews.AddItem(std::move(view));
-    map.Draw(surface.width(), surface.height(), 3, ddScreen);
-}
-
-// The navigator's zoom with no navigator window: the view scale divided or multiplied
-// by 1.125, and always a change of at least one.
-void ZoomWithoutNavigator(TGeoMap& map, QSize surface, bool zoomIn)
-{
-    constexpr Extended f = 1.125L;
-    const Extended v = map.OutputScale;
-    const auto n = static_cast<std::int32_t>(std::nearbyint(zoomIn ? v / f : v * f));
-    if (n == map.DisplayScale)
-        map.DisplayScale += zoomIn ? -1 : 1;
-    else
-        map.DisplayScale = n;
-    map.Draw(surface.width(), surface.height(), 5, ddScreen);
+    button->SetDown(true);
+    (palette.*click)();
 }
 
 }  // namespace
@@ -165,13 +117,17 @@ bool TFormMap::HandleHotKey(QKeyEvent& e)
     if (shift == 0) {
         acted = true;
         switch (key) {
-        case Qt::Key_F1: PressAndClick(palette.sbPoint); break;
-        case Qt::Key_F2: PressAndClick(palette.sbLine); break;
-        case Qt::Key_F3: PressAndClick(palette.sbPolygon); break;
-        case Qt::Key_F4: PressAndClick(palette.sbText); break;
-        case Qt::Key_F5: PressAndClick(palette.sbOtm); break;
-        case Qt::Key_F6: PressAndClick(palette.sbSelectView); break;
-        case Qt::Key_F7: PressAndClick(palette.sbSelectObject); break;
+        case Qt::Key_F1: PressAndClick(palette.sbPoint, palette, &TFormInstr1::sbPointClick); break;
+        case Qt::Key_F2: PressAndClick(palette.sbLine, palette, &TFormInstr1::sbLineClick); break;
+        case Qt::Key_F3: PressAndClick(palette.sbPolygon, palette, &TFormInstr1::sbPolygonClick); break;
+        case Qt::Key_F4: PressAndClick(palette.sbText, palette, &TFormInstr1::sbTextClick); break;
+        case Qt::Key_F5: PressAndClick(palette.sbOtm, palette, &TFormInstr1::sbOtmClick); break;
+        case Qt::Key_F6:
+            PressAndClick(palette.sbSelectView, palette, &TFormInstr1::sbSelectViewClick);
+            break;
+        case Qt::Key_F7:
+            PressAndClick(palette.sbSelectObject, palette, &TFormInstr1::sbSelectObjectClick);
+            break;
         case Qt::Key_F8: RestoreMouseMode(); break;
         case Qt::Key_F12:
             // Contour tracing is the plan menu's item; the key runs it as the menu does.
@@ -187,24 +143,23 @@ bool TFormMap::HandleHotKey(QKeyEvent& e)
         const bool zoomKeys = !keypad && palette.isVisible();
         if (key == Qt::Key_S) {
             palette.btLink->SetDown(!palette.btLink->Down());
-            if (palette.btLink->OnClick)
-                palette.btLink->OnClick();
+            palette.btLinkClick();
             acted = true;
         } else if (key == Qt::Key_Equal && zoomKeys) {
-            ClickPaletteButton(palette, "sbViewIn");
+            palette.sbViewInClick();
             acted = true;
         } else if (key == Qt::Key_Minus && zoomKeys) {
-            ClickPaletteButton(palette, "sbViewOut");
+            palette.sbViewOutClick();
             acted = true;
         }
         if (MouseMode == mmCreatePolygon) {
             const bool before = acted;
             acted = true;
             switch (key) {
-            case Qt::Key_A: ClickPaletteButton(palette, "sbSegmStyle"); break;
+            case Qt::Key_A: palette.sbSegmStyleClick(); break;
             case Qt::Key_C: SetPolygonAttributes(2, -1, -1, -1); break;   // special type II
-            case Qt::Key_L: ClickPaletteButton(palette, "sbNodeLine"); break;
-            case Qt::Key_P: ClickPaletteButton(palette, "sbNodePic"); break;
+            case Qt::Key_L: palette.sbNodeLineClick(); break;
+            case Qt::Key_P: palette.sbNodePicClick(); break;
             case Qt::Key_X: SetPolygonAttributes(1, -1, -1, -1); break;   // special type I
             case Qt::Key_Z: SetPolygonAttributes(0, -1, -1, -1); break;   // main segment
             default: acted = before; break;
@@ -344,22 +299,20 @@ void TFormMap::WheelScrollVertical(int wheelDelta)
 {
     if (WheelMode != 0)
         SetWheelAction(2);
-    const int north = wheelDelta <= 0 ? -1 : 1;
-    if (NavigatorPlanMove)
-        NavigatorPlanMove(north, 0);
+    if (wheelDelta <= 0)
+        TFormNavigator::PlanMoveDownClick();
     else
-        PlanMoveWithoutNavigator(*MainMap, SurfaceSize(), north, 0);
+        TFormNavigator::PlanMoveUpClick();
 }
 
 void TFormMap::WheelScrollHorizontal(int wheelDelta)
 {
     if (WheelMode != 0)
         SetWheelAction(1);
-    const int east = wheelDelta <= 0 ? -1 : 1;
-    if (NavigatorPlanMove)
-        NavigatorPlanMove(0, east);
+    if (wheelDelta <= 0)
+        TFormNavigator::PlanMoveLeftClick();
     else
-        PlanMoveWithoutNavigator(*MainMap, SurfaceSize(), 0, east);
+        TFormNavigator::PlanMoveRightClick();
 }
 
 void TFormMap::WheelZoom(int wheelDelta)
@@ -373,9 +326,8 @@ void TFormMap::WheelZoom(int wheelDelta)
     } anchorOff{*MainMap};
     if (WheelMode != 0)
         SetWheelAction(0);
-    const bool zoomIn = wheelDelta > 0;
-    if (NavigatorZoom)
-        NavigatorZoom(zoomIn);
+    if (wheelDelta <= 0)
+        TFormNavigator::btOutClick();
     else
-        ZoomWithoutNavigator(*MainMap, SurfaceSize(), zoomIn);
+        TFormNavigator::btInClick();
 }

@@ -6,6 +6,7 @@
 #include "survey/QStripDialog.h"
 #include "survey/StakingOut.h"
 #include "survey/UnitTheodolit.h"
+#include "survey/construct/ConstructDialogs.h"
 #include "survey/tacheo/UnitInputTaheo.h"
 
 #include <utility>
@@ -33,6 +34,7 @@ void InstallSurveyWindows()
     hooks.InputTaheoDlg = &TFormInputTaheo::Execute;
     hooks.InpOGZDialog = &TFormInpOGZDialog::Execute;
     hooks.QStripDialog = &TFormQStripDialog::Execute;
+    InstallConstructWindows();
 }
 
 TModalResult OGZDialog(Extended& D, Extended& A, Extended X1, Extended Y1, Extended X2,

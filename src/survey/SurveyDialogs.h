@@ -5,8 +5,10 @@
 // entry opens nothing, answers 2 and leaves its arguments as they were.
 #pragma once
 
+#include "foundation/GeoTypes.h"
 #include "foundation/ServDialogs.h"
 
+#include <array>
 #include <functional>
 
 class QWidget;
@@ -27,6 +29,18 @@ struct TSurveyDialogHooks {
         QStripDialog;
     // Makes the constructions palette with owner as its owner; it is the caller's to keep.
     std::function<QWidget*(QWidget* owner)> NewFormInstr2;
+    // The constructions palette's dialogs on the base line (X1, Y1)→(X2, Y2): the linear
+    // intersection, the square or rectangle, the circle or regular polygon
+    // (survey/construct/ConstructDialogs.h).
+    std::function<TModalResult(Extended& X, Extended& Y, Extended X1, Extended Y1, Extended X2,
+                               Extended Y2)>
+        Inp2LinesDialog;
+    std::function<TModalResult(std::array<TGeoPoint, 4>& corners, int& kind, Extended X1,
+                               Extended Y1, Extended X2, Extended Y2)>
+        InpSQRDialog;
+    std::function<TModalResult(Extended& Xc, Extended& Yc, Extended& R, int& kind, int& n,
+                               Extended X1, Extended Y1, Extended X2, Extended Y2)>
+        InpCircleDialog;
 };
 
 // The one set in force.
@@ -44,8 +58,7 @@ private:
     TSurveyDialogHooks Saved;
 };
 
-// Installs the real windows behind every hook that has one; the program calls it once
-// at start. The constructions palette does not exist yet, so its hook stays empty.
+// Installs the real windows behind every hook; the program calls it once at start.
 void InstallSurveyWindows();
 
 // The inverse task between (X1, Y1) and (X2, Y2): D and A receive the distance and the

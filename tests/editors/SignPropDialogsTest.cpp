@@ -515,6 +515,7 @@ TEST_F(SignPropDialogs, ClassifierNameRefusedOrCancelledKeepsTheName)
 TEST_F(SignPropDialogs, TheSignEntryOpensTheDialogOfTheKind)
 {
     TScopedEditorDialogHooks scope(EditorDialogHooks());
+    TScopedSemDialogHooks semScope(SemDialogHooks());   // the add-sign window is installed too
     InstallSignDialogs();
     struct Case {
         int kind;

@@ -7,6 +7,7 @@
 #include "controls/ExSpeedButton.h"
 #include "foundation/GeoServ.h"
 #include "mainwindow/FormInstr1.h"
+#include "mainwindow/FormNavigator.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/WidgetEvents.h"
 
@@ -23,64 +24,6 @@
 
 namespace {
 
-// The palette's click handlers of the buttons the keys work, as the palette has them; a
-// button that already has its handler keeps it. The keys must go through the buttons
-// either way.
-void PaletteHandlers(TFormMap& form)
-{
-    TFormInstr1& p = *form.FormInstr1;
-    const auto creation = [&form](TExSpeedButton* b, TMouseMode mode) {
-        if (!b->OnClick)
-            b->OnClick = [&form, b, mode] {
-                if (b->Down())
-                    form.SetMouseMode(mode, 0, false);
-                else
-                    form.SetMouseMode(mmSelectView, 0, true);
-            };
-    };
-    creation(p.sbPoint, mmCreatePoint);
-    creation(p.sbLine, mmCreateLine);
-    creation(p.sbPolygon, mmCreatePolygon);
-    creation(p.sbOtm, mmCreateOtm);
-    if (!p.sbSelectView->OnClick)
-        p.sbSelectView->OnClick = [&form, b = p.sbSelectView] {
-            if (b->Down())
-                form.SetMouseMode(mmSelectView, 0, false);
-            else
-                form.RestoreMouseMode();
-        };
-    if (!p.sbSelectObject->OnClick)
-        p.sbSelectObject->OnClick = [&form, b = p.sbSelectObject] {
-            if (b->Down())
-                form.SetMouseMode(mmSelectObject, 0, false);
-        };
-    if (!p.btLink->OnClick) {
-        p.btLink->SetGroupIndex(1);
-        p.btLink->SetAllowAllUp(true);
-        p.btLink->OnClick = [b = p.btLink] { MainMap->LinkToNodes = b->Down() ? 1 : 0; };
-    }
-    const auto named = [&p](const char* name, std::function<void()> click) {
-        if (p.findChild<TExSpeedButton*>(QLatin1String(name)))
-            return;
-        auto* b = new TExSpeedButton(&p);
-        b->setObjectName(QLatin1String(name));
-        b->hide();
-        b->OnClick = std::move(click);
-    };
-    const auto zoom = [&form](Extended factor) {
-        MainMap->DisplayScale = std::int32_t(std::nearbyint(MainMap->OutputScale * factor));
-        const QSize size = form.SurfaceSize();
-        MainMap->Draw(size.width(), size.height(), 5, ddScreen);
-    };
-    named("sbViewIn", [zoom] { zoom(0.5L); });
-    named("sbViewOut", [zoom] { zoom(2.0L); });
-    named("sbSegmStyle", [&form] {
-        form.SetPolygonAttributes(-1, form.PolygonSegmentStyle == 2 ? 0 : 2, -1, -1);
-    });
-    named("sbNodeLine", [&form] { form.SetPolygonAttributes(-1, -1, 1 - form.PolygonNodeLine, -1); });
-    named("sbNodePic", [&form] { form.SetPolygonAttributes(-1, -1, -1, 1 - form.PolygonNodePicture); });
-}
-
 class KeysWheel : public ::testing::Test {
 protected:
     void SetUp() override
@@ -88,7 +31,6 @@ protected:
         Run.Start();
         TFormMap& form = Run.Form();
         ASSERT_NE(form.FormInstr1, nullptr);
-        PaletteHandlers(form);
         form.FormInstr1->show();
         ExactView(form);
         TSemDialogHooks sem;
@@ -591,24 +533,25 @@ TEST_F(KeysWheel, SmallDeltasAreSummedToWholeNotches)
     EXPECT_EQ(double(MainMap->ViewYMin - min.Y), 3 * size.width() / 8.0);
 }
 
-TEST_F(KeysWheel, TheNavigatorsHandlersTakeTheWheelWhenItGivesThem)
+TEST_F(KeysWheel, TheWheelStepsAsTheNavigatorsStepButtonSays)
 {
     TFormMap& form = Form();
     form.WheelMode = 2;
-    QStringList calls;
-    form.NavigatorPlanMove = [&](int north, int east) { calls << QStringLiteral("move %1 %2").arg(north).arg(east); };
-    form.NavigatorZoom = [&](bool in) {
-        calls << QStringLiteral("zoom %1 anchored %2").arg(in).arg(MainMap->ZoomAnchorOn);
-    };
+    const QSize size = form.DisplaySurf->size();
     const QPoint at(40, 50);
     TPixelMouse{form}.Move(at);
-    Wheel(at, 120);
-    Wheel(at, -120, Qt::ShiftModifier);
+    // The navigator made and "50%" down: half the window and the factor 1.5.
+    form.FormInstr1->sbNavigatorShow->SetDown(true);
+    form.FormInstr1->sbNavigatorShowClick();
+    ASSERT_NE(FormNavigator, nullptr);
+    FormNavigator->btn12->SetDown(true);
+    ExactView(form);
+    const TGeoPoint min = ViewMin();
     Wheel(at, 120, Qt::ControlModifier);
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("zoom 1 anchored 1"), QStringLiteral("move -1 0"),
-                                  QStringLiteral("move 0 1")}));
-    EXPECT_EQ(MainMap->ZoomAnchor, at);
-    EXPECT_EQ(MainMap->ZoomAnchorOn, 0);
+    EXPECT_EQ(double(MainMap->ViewYMin - min.Y), size.width() / 2.0);
+    const int scale = MainMap->OutputScale;
+    Wheel(at, 120);
+    EXPECT_EQ(MainMap->OutputScale, int(std::nearbyint(scale / 1.5)));
 }
 
 TEST(WheelWithoutAView, DoesNothing)

@@ -5,8 +5,10 @@
 #include "SurfaceTestSupport.h"
 
 #include "controls/ExCheckListBox.h"
+#include "controls/ExSpeedButton.h"
 #include "dialogs/objects/UnitSelectSetup.h"
-#include "foundation/ProgramDialogs.h"
+#include "mainwindow/FormInstr1.h"
+#include "mainwindow/MapHooks.h"
 #include "support/ModalScript.h"
 
 #include <QComboBox>
@@ -73,9 +75,7 @@ protected:
     void SetUp() override
     {
         Run.Start();
-        TProgramDialogHooks hooks = ProgramDialogHooks();
-        hooks.SelectSetup = RunSelectSetup;
-        Scope = std::make_unique<TScopedProgramDialogHooks>(hooks);
+        MapHooks().SelectSetupDlg = [] { return int(RunSelectSetup()); };
         // Two sheets share "Общий"; the second has "Дороги" as well; a point in each layer.
         RunCommands({"mcNewPage=<Север>", "mcNewLayer=<0><Общий>", "mcNewPage=<Юг>",
                      "mcNewLayer=<1><Общий>", "mcNewLayer=<1><Дороги>",
@@ -96,8 +96,19 @@ protected:
     }
 
     TMainWindowRun Run;
-    std::unique_ptr<TScopedProgramDialogHooks> Scope;
 };
+
+// The palette's "Настройка выбора объектов", clicked; the window's result.
+int OpenFromThePalette(TFormMap& form)
+{
+    int result = -1;
+    const auto hook = MapHooks().SelectSetupDlg;
+    MapHooks().SelectSetupDlg = [&result, hook] { return result = hook ? hook() : -1; };
+    TExSpeedButton* b = form.FormInstr1->sbFormSelectObjectsShow;
+    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+    MapHooks().SelectSetupDlg = hook;
+    return result;
+}
 
 TEST_F(SelectSetup, ShowsTheFilterAndEnablesAListOnlyForItsChosenNames)
 {
@@ -144,7 +155,7 @@ TEST_F(SelectSetup, ShowsTheFilterAndEnablesAListOnlyForItsChosenNames)
         SaveGrab(*w, QStringLiteral("select-setup-objects"));
         Enter(w);
     });
-    EXPECT_EQ(SelectSetupDlg(), mrOk);
+    EXPECT_EQ(OpenFromThePalette(Run.Form()), mrOk);
     EXPECT_EQ(MainMap->SelectPagesMode, 1);
     EXPECT_EQ(MainMap->SelectPagesList, (QStringList{QStringLiteral("Север"), QStringLiteral("Юг")}));
 }
@@ -172,7 +183,7 @@ TEST_F(SelectSetup, StoresTheChoicesHoweverTheWindowCloses)
             ClickRadio(w, "rbObjLines");
             close(w);
         });
-        EXPECT_EQ(SelectSetupDlg(), expected);
+        EXPECT_EQ(OpenFromThePalette(Run.Form()), expected);
         EXPECT_EQ(MainMap->SelectPagesMode, 1);
         EXPECT_EQ(MainMap->SelectPagesList, QStringList{QStringLiteral("Юг")});
         EXPECT_EQ(MainMap->SelectLayersMode, 1);
@@ -193,7 +204,7 @@ TEST_F(SelectSetup, AllKeepsTheNamesForALaterReturnToChosen)
             ClickRadio(w, "rbObjRastrs");
             Esc(w);
         });
-        SelectSetupDlg();
+        OpenFromThePalette(Run.Form());
     }
     EXPECT_EQ(MainMap->SelectPagesMode, 2);
     EXPECT_EQ(MainMap->SelectPagesList, QStringList{QStringLiteral("Север")});
@@ -204,7 +215,7 @@ TEST_F(SelectSetup, AllKeepsTheNamesForALaterReturnToChosen)
         EXPECT_EQ(Checks(w, "clbPages"), QStringLiteral("10"));
         Esc(w);
     });
-    SelectSetupDlg();
+    OpenFromThePalette(Run.Form());
     EXPECT_EQ(MainMap->SelectPagesMode, 1);
 }
 
@@ -217,7 +228,7 @@ TEST_F(SelectSetup, ChosenWithNothingCheckedFindsNothing)
         EXPECT_EQ(Checks(w, "clbPages"), QStringLiteral("00"));
         Enter(w);
     });
-    SelectSetupDlg();
+    OpenFromThePalette(Run.Form());
     EXPECT_EQ(MainMap->SelectPagesMode, 1);
     EXPECT_TRUE(MainMap->SelectPagesList.isEmpty());
     EXPECT_EQ(ClickFinds(), 0);
@@ -231,7 +242,7 @@ TEST_F(SelectSetup, ASharedLayerNameSelectsItsLayerOnEverySheet)
         ClickCheck(w, "clbLayers", 0);   // "Общий", of both sheets
         Enter(w);
     });
-    SelectSetupDlg();
+    OpenFromThePalette(Run.Form());
     EXPECT_EQ(MainMap->SelectLayersList, QStringList{QStringLiteral("Общий")});
     EXPECT_EQ(ClickFinds(), 2);
     // Only the points are chosen; a kind with none here finds nothing.
@@ -251,17 +262,17 @@ TEST_F(SelectSetup, ARenamedSheetIsNoLongerChecked)
         EXPECT_EQ(Checks(w, "clbPages"), QStringLiteral("00"));
         Enter(w);
     });
-    SelectSetupDlg();
+    OpenFromThePalette(Run.Form());
     EXPECT_TRUE(MainMap->SelectPagesList.isEmpty());
 }
 
-TEST(SelectSetupWithoutWindow, AnswersCancelAndChangesNothing)
+TEST(SelectSetupWithoutWindow, ThePaletteButtonChangesNothing)
 {
-    TScopedProgramDialogHooks none;
     TMainWindowRun run;
     run.Start();
+    MapHooks().SelectSetupDlg = nullptr;
     MainMap->SelectPagesMode = 2;
-    EXPECT_EQ(SelectSetupDlg(), mrCancel);
+    EXPECT_EQ(OpenFromThePalette(run.Form()), -1);
     EXPECT_EQ(MainMap->SelectPagesMode, 2);
 }
 

@@ -92,7 +92,7 @@ TEST(SurveySeams, InstalledEntriesOpenTheirWindows)
         EXPECT_EQ(c.open(), mrCancel);
         EXPECT_TRUE(script.Done());
     }
-    // No palette yet.
+    // A palette needs the main window as its owner.
     EXPECT_EQ(NewFormInstr2(nullptr), nullptr);
 }
 

@@ -22,42 +22,50 @@
 #include <QSlider>
 #include <cmath>
 
-QString BuildSignFileName(const QString& sem, const QStringList& materials, const QStringList& states,
-                          TSignNamePolicy policy, QString* refusal)
+QString MakeSignFileName(const QString& code, TSignPartRule materialRule, const QStringList& materials,
+                         TSignPartRule stateRule, const QStringList& states, QString* refusal)
 {
-    Q_UNUSED(policy);   // the one policy so far: sem is already the standard part
-    QString n = sem;
-    if (n.size() > 3)
+    QString n = code;
+    if (n.size() == 3)
+        n += u'/';
+    else if (n.size() > 4 && !n.endsWith(u';'))
         n += u';';
-    if (n.size() == 3)
-        n += u'-';
-    if (materials.isEmpty())
-        n += QStringLiteral("М;");
-    else {
-        n += u'М';
-        for (const QString& m : materials)
-            n += m + u';';
-    }
-    if (n.size() == 3)
-        n += u'-';
-    if (states.isEmpty())
-        n += QStringLiteral("С;");
-    else {
-        n += u'С';
-        for (const QString& s : states)
-            n += s + u';';
-    }
     if (n.size() > 3)
         n[3] = u'-';
+    const auto part = [&n](QChar letter, TSignPartRule rule, const QStringList& codes) {
+        if (rule == TSignPartRule::Any) {
+            n += letter;
+            n += u';';
+        } else if (rule == TSignPartRule::Only) {
+            n += letter;
+            for (const QString& c : codes)
+                n += c + u';';
+        }
+    };
+    part(u'М', materialRule, materials);
+    part(u'С', stateRule, states);
     if (n.endsWith(u';'))
         n.chop(1);
+    if (n.size() == 4)
+        n.truncate(3);
+    const bool unsafe = n.isEmpty() || n.contains(u'/') || n.contains(u'\\') || n.contains(QStringLiteral(".."));
     n += QStringLiteral(".wri");
-    if (n.contains(u'/') || n.contains(u'\\') || n.contains(QStringLiteral(".."))) {
+    if (unsafe) {
         if (refusal)
             *refusal = QStringLiteral("Имя файла условного знака недопустимо: ") + n;
         return QString();
     }
     return n;
+}
+
+QString BuildSignFileName(const QString& sem, const QStringList& materials, const QStringList& states,
+                          TSignNamePolicy policy, QString* refusal)
+{
+    // sem is already the standard part; an empty choice either bears on nothing or
+    // leaves the part out.
+    const TSignPartRule empty = policy == TSignNamePolicy::StandardWithMS ? TSignPartRule::Any : TSignPartRule::None;
+    return MakeSignFileName(sem, materials.isEmpty() ? empty : TSignPartRule::Only, materials,
+                            states.isEmpty() ? empty : TSignPartRule::Only, states, refusal);
 }
 
 QString CaptionRuleRow(const RSemText& rule, const QString& objectCode, int lm)

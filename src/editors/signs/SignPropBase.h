@@ -23,7 +23,20 @@ struct RSemText;
 // How a sign file name is made from a chosen semantics. The sign dialogs take the
 // standard part of the chosen semantics with the materials and states chosen; further
 // policies come with the windows that need them.
-enum class TSignNamePolicy { StandardWithMS };
+// The sign manager's copy takes the materials and states chosen and none otherwise.
+enum class TSignNamePolicy { StandardWithMS, ChosenOnly };
+
+// How materials (or states) bear on a sign: not at all, the sign is for objects without
+// them ("нет"); any of them ("Не влияет на знак"); only those listed ("Только следующие:").
+enum class TSignPartRule { None, Any, Only };
+
+// The sign naming rule over a code of the form object code, "/" and each item followed
+// by ";" ("ПОЗ/Ф010;К010;", "ПОЗ/"; a bare object code or a last item without ";" is
+// completed first): "-" for the "/", then the material and the state part by their
+// rules, no last ";", a bare "ПОЗ-" cut to "ПОЗ", and ".wri". Empty, with the reason in
+// refusal, when the name would be empty or hold "/", "\" or "..".
+QString MakeSignFileName(const QString& code, TSignPartRule materialRule, const QStringList& materials,
+                         TSignPartRule stateRule, const QStringList& states, QString* refusal = nullptr);
 
 // The file name (".wri" included) for the semantics sem (already reduced as the policy
 // asks) with the material and state codes chosen: "ТОЧ/Ф010" with material 001 gives
@@ -97,5 +110,6 @@ private:
     QList<int> SelectedRows() const;
 };
 
-// Puts the sign dialog of each kind behind the EditSymbolDlg entry.
+// Puts the sign dialog of each kind behind the EditSymbolDlg entry, the sign manager
+// behind SymbolManagerDlg and the add-sign window behind the sign library's AddSymbolDlg.
 void InstallSignDialogs();
