@@ -91,6 +91,7 @@ TEST_F(KeysWheel, FunctionKeysPressTheirPaletteButtonAndNeedNoModifier)
         {"F1", Qt::Key_F1, Qt::NoModifier, mmSelectView, mmCreatePoint, &TFormInstr1::sbPoint},
         {"F2", Qt::Key_F2, Qt::NoModifier, mmSelectView, mmCreateLine, &TFormInstr1::sbLine},
         {"F3", Qt::Key_F3, Qt::NoModifier, mmCreateLine, mmCreatePolygon, &TFormInstr1::sbPolygon},
+        {"F4", Qt::Key_F4, Qt::NoModifier, mmSelectView, mmCreateText, &TFormInstr1::sbText},
         {"F5", Qt::Key_F5, Qt::NoModifier, mmSelectView, mmCreateOtm, &TFormInstr1::sbOtm},
         {"F6", Qt::Key_F6, Qt::NoModifier, mmCreateLine, mmSelectView, &TFormInstr1::sbSelectView},
         {"F7", Qt::Key_F7, Qt::NoModifier, mmSelectView, mmSelectObject, &TFormInstr1::sbSelectObject},
@@ -100,6 +101,9 @@ TEST_F(KeysWheel, FunctionKeysPressTheirPaletteButtonAndNeedNoModifier)
         {"F9 is no key", Qt::Key_F9, Qt::NoModifier, mmCreateLine, mmCreateLine, nullptr},
     };
     TFormMap& form = Form();
+    // F4 shows the text's creation settings first, as the palette's button does.
+    QList<int> settingsPages;
+    MapHooks().ObjectDestDlg = [&settingsPages](int page) { return settingsPages << page, 2; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         form.SetMouseMode(c.From, 0, true);
@@ -109,6 +113,7 @@ TEST_F(KeysWheel, FunctionKeysPressTheirPaletteButtonAndNeedNoModifier)
             EXPECT_TRUE((form.FormInstr1->*c.Button)->Down());
         }
     }
+    EXPECT_EQ(settingsPages, QList<int>{3});
     // F3 brings the polygon panel with its mode; F6 takes it away.
     form.SetMouseMode(mmSelectView, 0, true);
     Key(Qt::Key_F3);
