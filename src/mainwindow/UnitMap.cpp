@@ -78,6 +78,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     tmLink = new TVclTimer(250, false, [this] { tmLinkTimer(); }, this);
     tmSelect = new TVclTimer(100, false, [this] { tmSelectTimer(); }, this);
     ConnectSelectionCommands();
+    ConnectKeysAndWheel();
 
     // Key preview: every key of the window passes the hot keys first.
     qApp->installEventFilter(this);

@@ -31,6 +31,7 @@ class TGeoPoints;
 class TExtGeoPoints;
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -70,6 +71,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     TFormMap& Form;   // link, not owned
@@ -275,6 +277,25 @@ public:
     bool TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEventPoint& previous);
     // Keys reach this first, whatever control has the focus; true when taken.
     bool HandleHotKey(QKeyEvent& e);
+
+    // ---- Keyboard and mouse wheel (UnitMapKeys.cpp) -------------------------------------
+    // The next item of the selection box, the first after the last.
+    void SelectNextFoundObject();
+    // n < 0 steps the wheel's action 0 → 1 → 2 → 0; 1 or 2 sets it; any other value 0.
+    // The wheel button shows the action's glyph.
+    void SetWheelAction(int n);
+    void WheelBtnClick();
+    // One turn of the wheel (shift: 1 Shift, 2 Alt, 4 Ctrl); the deltas are summed and
+    // every whole step of 120 acts once, so a touchpad's small deltas do not zoom at each.
+    void FormMouseWheel(int shift, int wheelDelta);
+    void WheelScrollVertical(int wheelDelta);
+    void WheelScrollHorizontal(int wheelDelta);
+    void WheelZoom(int wheelDelta);
+    // The wheel button wired and showing its first glyph; called once at creation.
+    void ConnectKeysAndWheel();
+    std::uint8_t WheelAction = 0;    // manual wheel: 0 zoom, 1 horizontal, 2 vertical scroll
+    int WheelRest = 0;               // the delta not yet a whole step
+    QToolButton* WheelBtn = nullptr; // "Режим колеса мыши"
 
     // ---- Mouse dispatch (modes/UnitMapMouse.cpp) -----------------------------------------
     // The canvas was made anew: the plan's picture is copied onto it again.
@@ -749,6 +770,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
 
 private:
     // Window layout (UnitMap.cpp).
@@ -781,6 +804,10 @@ private:
     bool LinkWasRunning = false;
     bool SelectWasRunning = false;
 };
+
+// Image n of the wheel button's glyphs, 23 × 23: 0 zoom, 1 horizontal, 2 vertical
+// scroll; an empty image for any other n.
+QImage WheelGlyph(int n);
 
 // Fades and opacity are for a screen; offscreen (tests, captures) there is none.
 bool IsHeadless();

@@ -75,11 +75,6 @@ bool TFormMap::TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEve
     return true;
 }
 
-bool TFormMap::HandleHotKey(QKeyEvent&)
-{
-    return false;   // the keyboard's issue fills this in
-}
-
 bool TFormMap::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::KeyPress && watched->isWidgetType() &&

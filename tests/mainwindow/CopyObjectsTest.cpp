@@ -14,8 +14,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// Journal lines compared as text, readable in a failure.
-#define EXPECT_TEXT_EQ(a, b) EXPECT_EQ((a).toStdString(), (b).toStdString())
 
 namespace {
 

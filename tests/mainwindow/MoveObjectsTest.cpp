@@ -18,8 +18,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-// Journal lines compared as text, readable in a failure.
-#define EXPECT_TEXT_EQ(a, b) EXPECT_EQ((a).toStdString(), (b).toStdString())
 
 namespace {
 

@@ -13,6 +13,9 @@
 #include <initializer_list>
 #include <memory>
 
+// Compares two Qt texts so that a failure prints both in full.
+#define EXPECT_TEXT_EQ(a, b) EXPECT_EQ((a).toStdString(), (b).toStdString())
+
 // Adds a view record of metresPerPixel metres per surface pixel from the plan's origin:
 // pixel (x, y) is the plan point ((H - y - 10) · m, (x - 10) · m).
 inline void AddExactView(TFormMap& form, int metresPerPixel = 1)
