@@ -52,16 +52,6 @@ int LatinKey(const QKeyEvent& e)
     return key;
 }
 
-// The plan menu's "Прокладка горизонтали"; null while the menu has none.
-QAction* ContourTracingItem(QWidget& window)
-{
-    for (QAction* a : window.findChildren<QAction*>())
-        if (a->objectName() == QLatin1String("NTraceGorizontal") ||
-            a->text() == QStringLiteral("Прокладка горизонтали"))
-            return a;
-    return nullptr;
-}
-
 // A palette button pressed from code as the user presses it: down, then its click.
 void PressAndClick(TExSpeedButton* button, TFormInstr1& palette, void (TFormInstr1::*click)())
 {
@@ -130,9 +120,7 @@ bool TFormMap::HandleHotKey(QKeyEvent& e)
             break;
         case Qt::Key_F8: RestoreMouseMode(); break;
         case Qt::Key_F12:
-            // Contour tracing is the plan menu's item; the key runs it as the menu does.
-            if (QAction* trace = ContourTracingItem(*this))
-                trace->trigger();
+            NTraceGorizontalClick();
             break;
         default: acted = false; break;
         }

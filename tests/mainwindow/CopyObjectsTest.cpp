@@ -14,7 +14,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 // What the copy window was shown and what it answers.

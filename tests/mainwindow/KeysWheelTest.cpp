@@ -6,6 +6,7 @@
 
 #include "controls/ExSpeedButton.h"
 #include "foundation/GeoServ.h"
+#include "foundation/ProgramDialogs.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/FormNavigator.h"
 #include "semantics/codec/SemDialogs.h"
@@ -122,21 +123,23 @@ TEST_F(KeysWheel, FunctionKeysPressTheirPaletteButtonAndNeedNoModifier)
     EXPECT_FALSE(form.FormInstr1->pnPolygonProp->isVisible());
 }
 
-TEST_F(KeysWheel, F12RunsThePlanMenusContourTracing)
+TEST_F(KeysWheel, F12StartsContourTracingWithItsHeightQuestion)
 {
     TFormMap& form = Form();
-    QAction* trace = nullptr;
-    for (QAction* a : form.findChildren<QAction*>())
-        if (a->text() == QStringLiteral("Прокладка горизонтали"))
-            trace = a;
-    if (!trace)   // the plan menu without its item yet: the key looks for it by its text
-        trace = form.NPlan->addAction(QStringLiteral("Прокладка горизонтали"));
-    int runs = 0;
-    QObject::connect(trace, &QAction::triggered, [&runs] { ++runs; });
+    form.SetMouseMode(mmSelectView, 0, true);
+    int asked = 0;
+    const TScopedProgramDialogHooks scope;
+    ProgramDialogHooks().InpFlt = [&asked](Extended& value, const QString&, const QString&) {
+        ++asked;
+        value = 120;
+        return mrOk;
+    };
     Key(Qt::Key_F12, Qt::ControlModifier);
-    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(asked, 0);
     Key(Qt::Key_F12);
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(form.MouseMode, mmTraceContour);
+    EXPECT_EQ(double(form.ContourHeight), 120.0);
 }
 
 TEST_F(KeysWheel, F8RestoresTheSavedMode)
