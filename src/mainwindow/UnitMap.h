@@ -302,6 +302,11 @@ public:
     void LinkRastrUp();
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
+    // Modes 28 to 30, left up: a favourites button of points, lines or polygons captured
+    // from the surface at the click (favourites/UnitMapFavourites.cpp).
+    void CapturePointFavourite();
+    void CaptureLineFavourite();
+    void CapturePolygonFavourite();
 
     // ---- Line editing (modes/UnitMapEditLine.cpp) --------------------------------------
     // Reads the chosen found line, changes a copy by op on the selected part and writes it

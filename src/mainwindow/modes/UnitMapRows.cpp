@@ -79,4 +79,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     rows[mmCoordLabels].Down[left] = &TFormMap::PickGridCrossing;
     rows[mmCoordLabels].Drag = &TFormMap::CoordLabelsDrag;
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
+    rows[mmCapturePointPicture].Up[left] = &TFormMap::CapturePointFavourite;
+    rows[mmCaptureLinePicture].Up[left] = &TFormMap::CaptureLineFavourite;
+    rows[mmCapturePolygonPicture].Up[left] = &TFormMap::CapturePolygonFavourite;
 }
