@@ -13,6 +13,7 @@
 #include "mainwindow/favourites/FormFavSetup.h"
 #include "mainwindow/favourites/FormFavorites.h"
 #include "mainwindow/favourites/Favourites.h"
+#include "mainwindow/modes/Creators.h"
 #include "platform/CodePage.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/TestHelpers.h"
@@ -346,6 +347,7 @@ TEST_F(Favourites, TheSetUpArrangesTheToolbarFileAndRebuildsThePalette)
         {"разделитель добавить", -1, -1, &TFormFavSetup::Button2, {a, s, p, t, s}},
         {"кнопку добавить", -1, 1, &TFormFavSetup::btnAdd, {a, s, p, t, s, b}},
         {"обновить панель", -1, -1, &TFormFavSetup::Button1, {a, s, p, t, s, b}},
+        {"изменить рисунок", 0, -1, &TFormFavSetup::btnEdit, {a, s, p, t, s, b}},
     };
     EXPECT_EQ(original, (QStringList{a, b, s, t, p}));
     for (const Case& c : cases) {
@@ -370,6 +372,9 @@ TEST_F(Favourites, TheSetUpArrangesTheToolbarFileAndRebuildsThePalette)
         EXPECT_EQ(Shown(*rebuilt), expected);
         EXPECT_EQ(setup.TextListBox1->count(), c.File.size());
     }
+    // The picture went to the desktop's image program.
+    ASSERT_EQ(Run.Launched.size(), 1u);
+    EXPECT_EQ(Run.Launched[0], QDir(Folder(0)).filePath(a));
     // A removed line keeps its picture among the available ones.
     EXPECT_EQ(setup.TextListBox2->count(), 4);
     EXPECT_TRUE(QFile::exists(Folder(0) + b));
@@ -460,4 +465,69 @@ TEST_F(Favourites, ACapturedButtonIsThePlansPictureAndJoinsThePalette)
     EXPECT_EQ(rebuilt->Buttons().last()->toolTip(), QStringLiteral("Отметка уреза воды"));
     SaveGrab(*rebuilt, QStringLiteral("favourites-palette-captured"));
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join(u'\n').toStdString();
+}
+
+TEST_F(Favourites, ARightClickOnAnUpCreationButtonShowsThePaletteInItsCreationMode)
+{
+    ASSERT_FALSE(Tools().sbLine->Down());
+    Click(Tools().sbLine, Qt::RightButton);
+    auto* palette = qobject_cast<TFormFavorites*>(Tools().FormFavorites[1].data());
+    ASSERT_NE(palette, nullptr);
+    EXPECT_TRUE(palette->isVisible());
+    EXPECT_TRUE(Tools().sbLine->Down());
+    EXPECT_EQ(Form().MouseMode, mmCreateLine);
+    // Closed by its close box it is only hidden: the creators ask the classifier again.
+    palette->close();
+    EXPECT_EQ(Tools().FormFavorites[1], palette);
+    EXPECT_FALSE(FavouritesPaletteShown(1));
+}
+
+TEST_F(Favourites, WithoutAToolbarFileTheSetUpStartsOneAndAFailedWriteChangesNothing)
+{
+    const QString file = Folder(2) + QStringLiteral("кнопки.txt");
+    ASSERT_TRUE(QFile::remove(file));
+    TFormFavorites* palette = Open(2);
+    ASSERT_NE(palette, nullptr);
+    Click(palette->ToolButton1);
+    ASSERT_NE(FormFavSetup, nullptr);
+    TFormFavSetup& setup = *FormFavSetup;
+    EXPECT_EQ(setup.TextListBox1->count(), 0);
+    ASSERT_EQ(setup.PictureFiles.size(), 4);
+    ClickLine(setup.TextListBox2, 0);
+    Click(setup.btnAdd);
+    DeleteLater();
+    EXPECT_EQ(ButtonsFile(2), QStringList{setup.PictureFiles[0]});
+    palette = qobject_cast<TFormFavorites*>(Tools().FormFavorites[2].data());
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(Shown(*palette), (QStringList{setup.PictureFiles[0].chopped(4), "ToolButton1"}));
+
+    // The file cannot be replaced (a folder stands in its place): told, and the palette
+    // stays the one it was.
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QDir().mkdir(file));
+    Click(setup.Button2);
+    DeleteLater();
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("кнопки.txt"))) << Messages[0].toStdString();
+    EXPECT_EQ(Tools().FormFavorites[2], palette);
+    EXPECT_EQ(Shown(*palette).size(), 2);
+}
+
+TEST_F(Favourites, ACaptureThatCannotWriteIsToldAndLeavesNoButton)
+{
+    TFormFavorites* palette = Open(0);
+    ASSERT_NE(palette, nullptr);
+    Click(palette->ToolButton1);
+    Click(FormFavSetup->BitBtn1);
+    ExactView(Form());
+    Chosen = QStringLiteral("ОТА");
+    Answer = mrNo;
+    ASSERT_TRUE(QDir().mkdir(Folder(0) + QStringLiteral("ОТА-.txt")));
+    const TPixelMouse mouse{Form()};
+    mouse.Click(QPoint(50, 50));
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("Кнопка не создана: "))) << Messages[0].toStdString();
+    EXPECT_FALSE(QFile::exists(Folder(0) + QStringLiteral("ОТА-.bmp")));
+    EXPECT_FALSE(FormFavSetup->isVisible());
+    EXPECT_EQ(Form().MouseMode, mmCapturePointPicture);
 }

@@ -148,10 +148,8 @@ void SaveFavourite(const QString& folder, const QString& name, const QImage& pic
     if (!QDir().mkpath(folder))
         throw Exception(QStringLiteral("Не удается создать папку ") + folder);
     const QString base = ResolvePath(folder + name);
-    const QString text = base + QStringLiteral(".txt");
-    // The description is encoded first: a text the code page cannot hold stops the
-    // capture before the picture is written.
-    const QByteArray bytes = EncodeTextFileLines(text, QStringList{description});
+    // The description goes first: the set-up window lists pictures only, so a capture
+    // stopped between the two files leaves no button behind.
+    WriteTextFileLines(base + QStringLiteral(".txt"), QStringList{description});
     SaveImageAsBmp(base + QStringLiteral(".bmp"), picture, 8);
-    WriteFileBytes(text, bytes);
 }

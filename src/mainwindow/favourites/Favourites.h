@@ -57,9 +57,9 @@ bool IsFavouriteTransparent(QRgb pixel);
 // The picture as the toolbar shows it: transparent where IsFavouriteTransparent.
 QImage FavouriteIcon(const QImage& picture);
 
-// Writes a captured button into folder (made when missing): "<name>.bmp", 16 × 16 at 8
-// bits per pixel in the engine's 256-colour palette, and "<name>.txt", the one line
-// description. Everything is checked before the first file is written; raises with the
-// message for the user, leaving the files of another name untouched.
+// Writes a captured button into folder (made when missing): "<name>.txt", the one line
+// description, then "<name>.bmp", 16 × 16 at 8 bits per pixel in the engine's 256-colour
+// palette, each through a temporary file. Raises with the message for
+// the user; a file that could not be written stays as it was.
 void SaveFavourite(const QString& folder, const QString& name, const QImage& picture,
                    const QString& description);

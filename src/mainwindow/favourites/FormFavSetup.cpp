@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 QPointer<TFormFavSetup> FormFavSetup;
 

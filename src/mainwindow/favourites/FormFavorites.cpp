@@ -121,6 +121,7 @@ void TFormFavorites::ClearToolBar()
     for (QWidget* w : Elements())
         if (w != ToolButton1) {
             Row->removeWidget(w);
+            w->hide();
             w->deleteLater();
         }
     for (QAbstractButton* b : Group->buttons())
