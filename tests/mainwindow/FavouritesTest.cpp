@@ -275,6 +275,7 @@ TEST_F(Favourites, AFavouriteGivesTheCodeOfPointsAndLinesWithoutTheClassifierWhe
     Click(well);
     EXPECT_TRUE(well->isChecked());
     EXPECT_FALSE(picket->isChecked());
+    SaveGrab(*points, QStringLiteral("favourites-palette-pressed"));
     Chosen = QStringLiteral("КЛД/Ф001;Н001;ИН7");
     surface.Click(250, 300);
     EXPECT_EQ(SemCalls, QStringList{"1|0|КЛД-Ф001;Н001+"});

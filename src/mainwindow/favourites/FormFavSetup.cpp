@@ -59,7 +59,6 @@ TFormFavSetup::TFormFavSetup(TFormMap& form, QWidget* owner) : TDialogBase(owner
     btnDel = button("btnDel", "удалить", 180);
     Button1 = button("Button1", "обновить панель", 208);
     BitBtn1 = button("BitBtn1", "Создать кнопку", 236);
-    BitBtn1->setToolTip(QStringLiteral("Щелкните на плане по объекту, рисунок которого станет кнопкой"));
 
     connect(btnUp, &QPushButton::clicked, this, [this] { btnUpClick(); });
     connect(btnDown, &QPushButton::clicked, this, [this] { btnDownClick(); });

@@ -88,6 +88,7 @@ TFormFavorites::TFormFavorites(TFormMap& form, QWidget* owner)
     ToolBar1 = new QWidget(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     outer->addWidget(ToolBar1);
+    outer->addStretch();
     Row = new QHBoxLayout(ToolBar1);
     Row->setContentsMargins(0, 2, 0, 2);
     Row->setSpacing(0);
@@ -133,6 +134,8 @@ void TFormFavorites::Load(int kind)
     Kind = kind;
     FolderWord = FavouritesFolderWord(kind);
     setWindowTitle(QStringLiteral("Избранные ") + FolderWord);
+    // A palette of few buttons stays wide enough for its caption and close box.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 48);
     ClearToolBar();
 
     const QString folder = FavouritesFolder(FolderWord);
