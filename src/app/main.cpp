@@ -12,6 +12,7 @@
 #include "foundation/ui/ServDialogsWindows.h"
 #include "mainwindow/PaletteWindows.h"
 #include "mainwindow/UnitMap.h"
+#include "mainwindow/favourites/FormFavorites.h"
 #include "survey/SurveyDialogs.h"
 #include "platform/Platform.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     InstallClassifierWindows();
     InstallSignDialogs();
     InstallPaletteWindows();
+    InstallFavouritesWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

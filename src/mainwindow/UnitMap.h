@@ -362,6 +362,11 @@ public:
     void LinkRastrUp();
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
+    // Modes 28 to 30, left up: a favourites button of points, lines or polygons captured
+    // from the surface at the click (favourites/UnitMapFavourites.cpp).
+    void CapturePointFavourite();
+    void CaptureLineFavourite();
+    void CapturePolygonFavourite();
 
     // ---- Survey tools of the plan menu (modes/UnitMapSurveyMenu.cpp, UnitMapContour.cpp,
     // UnitMapStakeout.cpp) -----------------------------------------------------------------

@@ -81,4 +81,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
     rows[mmOGZ].Up[left] = &TFormMap::AddStakeoutPoint;
     rows[mmSampleCoords].Up[left] = &TFormMap::AddSampledPoint;
+    rows[mmCapturePointPicture].Up[left] = &TFormMap::CapturePointFavourite;
+    rows[mmCaptureLinePicture].Up[left] = &TFormMap::CaptureLineFavourite;
+    rows[mmCapturePolygonPicture].Up[left] = &TFormMap::CapturePolygonFavourite;
 }
