@@ -280,6 +280,7 @@ protected:
 TEST_F(SetupWindow, OpensWithTheTargetsValuesAndTheClassifiersListsAsItHasThem)
 {
     Target.Start.AutoSaveInterval = 150000;   // 2.5 minutes: halves go to the even one
+    Target.Start.NomenclatureFile = QStringLiteral("/ушедшая папка/старый.wri");   // gone since
     Run([&](TFormSetup& w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Настройки Velmora 6"));
         EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -292,7 +293,7 @@ TEST_F(SetupWindow, OpensWithTheTargetsValuesAndTheClassifiersListsAsItHasThem)
                                       QStringLiteral("Условные знаки"), QStringLiteral("Цвета"),
                                       QStringLiteral("Конвертер")}));
         EXPECT_EQ(w.edPlans->text(), QStringLiteral("/планы"));
-        EXPECT_EQ(w.edNomenclature->text(), QStringLiteral("/старый.wri"));
+        EXPECT_EQ(w.edNomenclature->text(), QStringLiteral("/ушедшая папка/старый.wri"));
         EXPECT_TRUE(w.cbAutoSave->isChecked());
         EXPECT_EQ(w.neAutoSave->text(), QStringLiteral("2"));
         EXPECT_EQ(w.neDpi->text(), QStringLiteral("92") + DecimalSeparator + QStringLiteral("89"));
@@ -309,6 +310,9 @@ TEST_F(SetupWindow, OpensWithTheTargetsValuesAndTheClassifiersListsAsItHasThem)
     // The palette goes aside first; the classifier writes its lists before the memos read them.
     EXPECT_EQ(Target.Calls.mid(0, 3), (QStringList{QStringLiteral("MovePaletteAside"), QStringLiteral("Values"),
                                                    QStringLiteral("SaveExcludes")}));
+    // An untouched nomenclature edit is not looked for again.
+    EXPECT_TRUE(Target.Nomenclatures.isEmpty());
+    EXPECT_TRUE(Said.isEmpty()) << Said.join(u'\n').toStdString();
 }
 
 TEST_F(SetupWindow, EscWritesEveryChangeBackInTheFixedOrder)
@@ -381,7 +385,7 @@ TEST_F(SetupWindow, BadValuesKeepWhatWasThereAndSaySo)
         TypeOver(w.neAutoSave, QStringLiteral("0"));
         TypeOver(w.edNomenclature, Dir.path() + QStringLiteral("/нет такого.wri"));
         TypeOver(w.neDpi, QStringLiteral("0"));
-        QTest::mouseClick(w.btDone, Qt::LeftButton);
+        Enter(&w);   // in an edit: the window's "Готово"
     });
     EXPECT_EQ(result, mrOk);
     // A 0 ms timer would fire without a pause: a minute at least.

@@ -472,8 +472,9 @@ void TFormSetup::FormClose()
     t.SetAutoSave(cbAutoSave->isChecked(), minutes * 60000);
     t.SetBackground(ColourBoxes[0]->Colour());
 
+    // An untouched edit says nothing, even when its file has gone since.
     const QString nomenclature = edNomenclature->FileName();
-    if (nomenclature != Shown.NomenclatureFile) {
+    if (edNomenclature->text() != Shown.NomenclatureFile && nomenclature != Shown.NomenclatureFile) {
         if (QFileInfo(nomenclature).isFile())
             t.LoadNomenclatures(nomenclature);
         else
