@@ -9,6 +9,7 @@
 #include "foundation/ui/GsCatcher.h"
 #include "foundation/ui/ProgramWindows.h"
 #include "foundation/ui/ServDialogsWindows.h"
+#include "mainwindow/PaletteWindows.h"
 #include "mainwindow/UnitMap.h"
 #include "survey/SurveyDialogs.h"
 #include "platform/Platform.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();
+    InstallPaletteWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -125,3 +125,9 @@ TModalResult SelectPageDlg(int& sheet)
     const auto& hook = ProgramDialogHooks().SelectPage;
     return hook ? hook(sheet) : mrCancel;
 }
+
+TModalResult RasterPropDlg(int page, int rastr)
+{
+    const auto& hook = ProgramDialogHooks().RasterProp;
+    return hook ? hook(page, rastr) : mrCancel;
+}

@@ -116,6 +116,8 @@ struct TProgramDialogHooks {
     std::function<TModalResult(int precision, Extended& X, Extended& Y, Extended& signShift,
                                std::uint8_t& segmentStyle, std::uint8_t& nodePicture)>
         IntrPolygonNodeProp;
+    // The raster properties window on raster rastr of sheet page of the main plan.
+    std::function<TModalResult(int page, int rastr)> RasterProp;
 };
 
 // The one set in force.
@@ -177,3 +179,5 @@ TModalResult FindPlanNomDlg();
 // "Выбор листа": sheet := the index chosen, -1 when none (the plan has no sheets),
 // whatever the result; without a window sheet stays.
 TModalResult SelectPageDlg(int& sheet);
+// The raster properties window on raster rastr of sheet page; 2 without a window.
+TModalResult RasterPropDlg(int page, int rastr);

@@ -3,11 +3,13 @@
 #include "mainwindow/MapHooks.h"
 
 #include "controls/core/ExShell.h"
+#include "engine/draw/MapPainter.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/DialogBase.h"
 #include "mainwindow/UnitMap.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMenu>
 #include <QProcess>
@@ -94,4 +96,16 @@ bool LaunchDocument(const QString& file, const QString& params, const QString& f
     if (MapHooks().Launch)
         return MapHooks().Launch(file, params, folder, show);
     return LaunchFile(file, params, folder, show);
+}
+
+bool ChooseColorDialog(std::int32_t& color)
+{
+    if (MapHooks().ChooseColor)
+        return MapHooks().ChooseColor(color);
+    const QColor chosen = QColorDialog::getColor(TColorToQColor(color), FormMap, QString(),
+                                                 QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid())
+        return false;
+    color = chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+    return true;
 }

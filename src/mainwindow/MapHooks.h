@@ -7,10 +7,12 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 class QAction;
 class QMenu;
+class QWidget;
 
 struct TMapHooks {
     // The exit question: 6 save, 7 do not save, 2 Esc or the close box.
@@ -30,6 +32,19 @@ struct TMapHooks {
         Launch;
     // Ends the run once start-up returns to the event loop.
     std::function<void()> Terminate;
+    // The windows the tool palette opens, each unset while the program has none: the
+    // selection filter ("Параметры выбора объектов"), the object creation settings on the
+    // page of that index, and "Создание объектов по координатам"; each returns its modal
+    // result.
+    std::function<int()> SelectSetupDlg;
+    std::function<int(int page)> ObjectDestDlg;
+    std::function<int()> CreateCoordObjDlg;
+    // Makes the favourites palette of kind (0 points, 1 lines, 2 polygons) for owner,
+    // loaded for its kind; null when there is none. The palette is the caller's to keep.
+    std::function<QWidget*(int kind, QWidget* owner)> NewFormFavorites;
+    // The colour dialog preset with color (0x00BBGGRR, negative a system colour); true
+    // with color := the choice when confirmed.
+    std::function<bool(std::int32_t& color)> ChooseColor;
 };
 
 // The set in force (empty by default: the real windows).
@@ -41,3 +56,4 @@ QAction* ExecMenu(QMenu& menu, QPoint at);
 bool StartProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& folder);
 bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show);
+bool ChooseColorDialog(std::int32_t& color);

@@ -62,6 +62,8 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectFileCommands();
     ConnectSurfaceCommands();
     ConnectSearchCommands();
+    ConnectViewMenu();
+    ConnectSurveyCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);
@@ -232,7 +234,6 @@ void TFormMap::CreateToolPalette()
     if (FormInstr1)
         return;
     FormInstr1 = new TFormInstr1(*this, this);
-    FormInstr1->move(geometry().topLeft() + QPoint(8, 90));
     if (!IsHeadless())
         FormInstr1->setWindowOpacity(0);
     FormInstr1->show();

@@ -220,6 +220,45 @@ public:
     TFindDialog* FindDialog1 = nullptr;
     bool FindFromStart = false;   // the find window was shown: the next search starts anew
 
+    // ---- View, plan-list and help menus (UnitMapViewMenu.cpp) -------------------------
+    // Builds the "Вид" and "Справка" menus and adds the list windows to "План" and the
+    // transfer program to "Файл".
+    void ConnectViewMenu();
+    // Draws the main plan with the surface's size in draw mode mode.
+    void RedrawSurface(std::uint8_t mode);
+    void NShowSymbolsClick();
+    void NShowRastrsClick();
+    void NShowPlansBordersClick();
+    void NShowCoordCrossClick();
+    void NShowPlanNomClick();
+    void NShowNodesClick();
+    void NReRenderClick();
+    void NShowAllClick();
+    void NPlanColorSelectClick();
+    void NPlanColorDefaultClick();
+    void N66Click();
+    void N67Click();
+    void NPagesClick();
+    void NLayersClick();
+    void NRastrsClick();
+    void NTextsClick();
+    void NPointsClick();
+    void NLinesClick();
+    void NPolygonsClick();
+    void N3Click();
+    void N24Click();
+    void N50Click();
+    void SDRCOM1Click();
+    QAction* NShowSymbols = nullptr;       // "Отображать условные знаки"
+    QAction* NShowRastrs = nullptr;        // "Показывать растры"
+    QAction* NShowPlansBorders = nullptr;  // "Показывать границы планшетов"
+    QAction* NShowCoordCross = nullptr;    // "Показывать координатную сетку"
+    QAction* NShowPlanNom = nullptr;       // "Показывать номенклатуру планшетов"
+    QAction* NShowNodes = nullptr;         // "Выделять все узлы"
+    QAction* N66 = nullptr;                // "Использовать пользовательский цвет вектора"
+    // The colour the background dialog showed last; it opens with it again.
+    std::int32_t PlanColorDialogColor = 0;
+
     // ---- Modes (UnitMapModes.cpp) ------------------------------------------------------
     void SetMouseMode(TMouseMode Mode, std::uint8_t Step, bool Press);
     void SaveMouseMode();
@@ -307,6 +346,38 @@ public:
     // Mode 31, left up: the two reference pickets, then the height at the place.
     void CheckHeightsUp();
 
+    // ---- Survey tools of the plan menu (modes/UnitMapSurveyMenu.cpp, UnitMapContour.cpp,
+    // UnitMapStakeout.cpp) -----------------------------------------------------------------
+    // The plan menu's "Расчеты", contour, interpolation and circle items, the mode menu's
+    // contour and circle items and the panel's "." button.
+    void ConnectSurveyCommands();
+    void NTraceGorizontalClick();
+    void N70Click();
+    void N35Click();
+    void N36Click();
+    void N38Click();
+    void N84Click();
+    void sbMPClick();
+    void NOGZClick();
+    void N57Click();
+    void N39Click();
+    void N45Click();
+    void N46Click();
+    void N47Click();
+    void N48Click();
+    void NCreateCircleClick();
+    void N71Click();
+    // A node of the contour of ContourHeight between the two marks, appended to
+    // CreateNodes; "Горизонтали нет" when the height lies outside them.
+    void AddTracePoint();
+    // Height marks between the two marks, by count or by the largest step.
+    void AddInterpolatedPoints();
+    // Every node of CreateNodes a curve node.
+    void SetCreateNodesCurved();
+    // Modes 20 and 21, left up: one line of the newest result list per click.
+    void AddStakeoutPoint();
+    void AddSampledPoint();
+
     // ---- Line editing (modes/UnitMapEditLine.cpp) --------------------------------------
     // Reads the chosen found line, changes a copy by op on the selected part and writes it
     // back as one command (also unchanged), then draws it and refinds it.
@@ -326,6 +397,30 @@ public:
     void PMPolygonSegmPopup();
     void PMPolygonNodePopup();
     void ConnectPolygonEditCommands();
+
+    // ---- Moving rasters, texts and points; object pop-ups and copies (modes/
+    // UnitMapMoveObjects.cpp, UnitMapObjectPopups.cpp, UnitMapCopy.cpp) -------------------
+    // The select mode's release after a drag of the chosen raster, text or point (or the
+    // point's caption): one set command, a redraw and the selection refound.
+    void ApplyRastrMove();
+    void ApplyTextMove();
+    void ApplyPointMove();
+    // "Свойства объекта" / "Свойства надписи" and "Удалить объект" / "Удалить надпись" of
+    // the object pop-ups, for the chosen found object of kind (fkText to fkPolygon).
+    void ObjectPropClick(std::uint8_t kind);
+    void ObjectDelClick(std::uint8_t kind);
+    // "Показать выделенный объект": the chosen object's window.
+    void btObjectPropClick();
+    // The chosen object deleted without a question; the view redrawn and picked again.
+    void DeleteSelectedObject();
+    // "Копировать объект" of polygons, lines and points, "Копировать надпись".
+    void N51Click();
+    void N54Click();
+    void N56Click();
+    void N80Click();
+    // "Превратить пикет в отметку".
+    void NPikToOtmClick();
+    void ConnectObjectCommands();
 
     // ---- Selection and its highlight (modes/UnitMapSelect.cpp) -------------------------
     // Picks the objects in the pick square about the last mouse-up.
@@ -458,6 +553,8 @@ public:
     void ResumeOverlays() override;
     void SetUndoEnabled(bool enabled) override;
     void SetRedoEnabled(bool enabled) override;
+    // The view scale after each screen drawing, into ScaleBox (FormNavigator.cpp).
+    void SetScaleBox(const QString& text) override;
     // The printer of the plan's pages: the system's default printer (UnitMapPrinter.cpp).
     QSize PrinterPageSize() override;
     void PrintPicture(const QImage& picture) override;
@@ -512,6 +609,11 @@ public:
     Extended CircleTolerance = 0.05L;
     Extended ScatterInPlan = 0;
     Extended ScatterInHeight = 0;
+    std::int32_t InterpolationCount = 0;   // marks between two marks; -1: by InterpolationStep
+    Extended InterpolationStep = 0;        // the largest distance between marks, metres (> 0)
+    // A whole number in 0 .. range - 1 for the scatter of interpolated marks; unset, the
+    // run's own random source.
+    std::function<int(int range)> ScatterRandom;
 
     // ---- Mode state ----------------------------------------------------------------------
     TMouseMode MouseMode = mmNone;
@@ -566,6 +668,8 @@ public:
     TGeoPoint CheckHeightsRef1, CheckHeightsRef2;
     Extended CheckHeightsH1 = 0;
     Extended CheckHeightsH2 = 0;
+    TGeoPoint StakeoutStation;       // staking out: the station and the orientation point
+    TGeoPoint StakeoutOrientation;
     TScreenCursor ScreenCursor;      // MOVEDN while the picture is dragged
     QPoint RightDownScroll;          // the picture's scroll offset when the right button went down
 
@@ -616,6 +720,7 @@ public:
     TVclTimer* tmSelect = nullptr;
     TStartMark* StartMark1 = nullptr;
     TFormInstr1* FormInstr1 = nullptr;          // the tool palette; null until made
+    QComboBox* ScaleBox = nullptr;              // the navigator's scale box once made; link
     // Pop-up menus of the surface.
     QMenu* PMCreatePolygon = nullptr;
     QMenu* PMCreateLine = nullptr;

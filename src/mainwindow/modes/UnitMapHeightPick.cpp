@@ -52,8 +52,10 @@ void TFormMap::PickHeightMark()
     } else if (MouseStep == 1) {
         MarkPoint2 = SnapPoint;
         MarkHeight2 = heights[index];
-        // The contour node or the interpolated marks between the two are made here
-        // (AddTracePoint, AddInterpolatedPoints).
+        if (MouseMode == mmTraceContour)
+            AddTracePoint();
+        else
+            AddInterpolatedPoints();
         SetMouseMode(MouseMode, 0, false);
     }
 }

@@ -128,6 +128,7 @@ void TFormMap::ConnectSurfaceCommands()
     BuildSurfacePopups();
     ConnectLineEditCommands();
     ConnectPolygonEditCommands();
+    ConnectObjectCommands();
     ConnectCreationMenus();
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Сохранить область плана в выбраном формате")))
         connect(b, &QToolButton::clicked, this, [this] { btSaveRegionAsClick(); });

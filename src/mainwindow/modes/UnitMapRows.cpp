@@ -79,4 +79,6 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     rows[mmCoordLabels].Down[left] = &TFormMap::PickGridCrossing;
     rows[mmCoordLabels].Drag = &TFormMap::CoordLabelsDrag;
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
+    rows[mmOGZ].Up[left] = &TFormMap::AddStakeoutPoint;
+    rows[mmSampleCoords].Up[left] = &TFormMap::AddSampledPoint;
 }

@@ -406,4 +406,10 @@ void TFormMap::SelectUp()
         EditLineObject(leApplyDrag);
     else if (object && object->Kind == fkPolygon)
         EditPolygonObject(peApplyDrag);
+    else if (object && object->Kind == fkRastr)
+        ApplyRastrMove();
+    else if (object && object->Kind == fkText)
+        ApplyTextMove();
+    else if (object && object->Kind == fkPoint)
+        ApplyPointMove();
 }
