@@ -213,30 +213,39 @@ void WriteApplicationEntry(const TDesktopProgram& program)
     WriteEntry(program, RegisteredPlanMimeTypes());
 }
 
+void RegisterPlanMimeTypes(const QStringList& scales, const TDesktopProgram& program)
+{
+    const QString listed = scales.join(u',');
+    TTrailGuard guard("UnitSetup", "procedure RegisterPlanExtension(s:string);", TrailArg("s", listed));
+    for (const QString& scale : scales)
+        if (!IsScale(scale))
+            throw Exception(QStringLiteral("Масштаб \"") + scale +
+                            QStringLiteral("\" не является целым числом: расширение файлов плана не зарегистрировано"));
+    const QString packages = DesktopDataFolder() + QStringLiteral("/mime/packages/");
+    QStringList types = RegisteredPlanMimeTypes();
+    for (const QString& scale : scales) {
+        const QString type = PlanMimeType(scale);
+        const QString package =
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                           "  <mime-type type=\"") +
+            type + QStringLiteral("\">\n    <comment>") +
+            XmlText(QStringLiteral("Файл плана масштаба 1:") + scale + QStringLiteral(" формата Велмора 6")) +
+            QStringLiteral("</comment>\n    <glob pattern=\"*.") + scale +
+            QStringLiteral("\"/>\n  </mime-type>\n</mime-info>\n");
+        WriteUtf8(packages + QStringLiteral("velmora6-plan-") + scale + QStringLiteral(".xml"), package);
+        if (!types.contains(type))
+            types << type;
+        WriteEntry(program, types);
+        SetDefaultApplication(type, ApplicationEntryName);
+    }
+    // Once for all the types: the tool rebuilds the whole database of the user.
+    RunTool(QStringLiteral("update-mime-database"), {DesktopDataFolder() + QStringLiteral("/mime")});
+}
+
 void RegisterPlanMimeType(const QString& scale, const TDesktopProgram& program)
 {
-    TTrailGuard guard("UnitSetup", "procedure RegisterPlanExtension(s:string);", TrailArg("s", scale));
-    if (!IsScale(scale))
-        throw Exception(QStringLiteral("Масштаб \"") + scale +
-                        QStringLiteral("\" не является целым числом: расширение файлов плана не зарегистрировано"));
-    const QString type = PlanMimeType(scale);
-    const QString packages = DesktopDataFolder() + QStringLiteral("/mime/packages/");
-    const QString package =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                       "  <mime-type type=\"") +
-        type + QStringLiteral("\">\n    <comment>") +
-        XmlText(QStringLiteral("Файл плана масштаба 1:") + scale + QStringLiteral(" формата Велмора 6")) +
-        QStringLiteral("</comment>\n    <glob pattern=\"*.") + scale +
-        QStringLiteral("\"/>\n  </mime-type>\n</mime-info>\n");
-    WriteUtf8(packages + QStringLiteral("velmora6-plan-") + scale + QStringLiteral(".xml"), package);
-
-    QStringList types = RegisteredPlanMimeTypes();
-    if (!types.contains(type))
-        types << type;
-    WriteEntry(program, types);
-    SetDefaultApplication(type, ApplicationEntryName);
-    RunTool(QStringLiteral("update-mime-database"), {DesktopDataFolder() + QStringLiteral("/mime")});
+    RegisterPlanMimeTypes({scale}, program);
 }
 
 void WriteDesktopShortcut(const TDesktopProgram& program)

@@ -29,6 +29,9 @@ struct TDesktopProgram {
 // rebuilt when the system has "update-mime-database". Raises for a scale that is not
 // whole digits and for a file that cannot be written.
 void RegisterPlanMimeType(const QString& scale, const TDesktopProgram& program);
+// The same for several scales in their order, the database rebuilt once at the end. A
+// scale that is not whole digits refuses them all before anything is written.
+void RegisterPlanMimeTypes(const QStringList& scales, const TDesktopProgram& program);
 
 // The application entry of the menus, $XDG_DATA_HOME/applications/velmora6.desktop,
 // starting the program with the file it is given ("%f"), keeping the plan types already

@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -186,6 +187,9 @@ TEST(SettingsWindow, OnlyANewUsersFirstShowPutsTheProgramOnTheDesktop)
             for (const char* s : {"100", "200", "500", "1000", "2000", "5000", "10000", "25000"})
                 expected << PlanMimeType(QString::fromLatin1(s));
         EXPECT_EQ(RegisteredPlanMimeTypes(), expected);
+        // The desktop's database rebuilt once for the eight, where the system has the tool.
+        const bool tool = !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty();
+        EXPECT_EQ(tools, newUser && tool ? QStringList{QStringLiteral("update-mime-database")} : QStringList());
         if (newUser) {
             const QString entry = QString::fromUtf8(FileBytes(shortcut));
             EXPECT_TRUE(entry.contains(QStringLiteral("\nIcon=") + run.Folder() + QStringLiteral("velmora.png\n")))

@@ -88,10 +88,12 @@ TEST_F(DesktopEntries, EveryScaleEndsInOneEntryOnceAndOtherDefaultsStay)
                                 QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("5000"),
                                 QStringLiteral("10000"), QStringLiteral("25000")};
     QStringList types;
-    for (const QString& s : scales) {
-        RegisterPlanMimeType(s, Program);
+    for (const QString& s : scales)
         types << PlanMimeType(s);
-    }
+    RegisterPlanMimeTypes(scales, Program);
+    // The desktop's database is rebuilt once for the eight.
+    const bool tool = !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty();
+    EXPECT_EQ(Tools.size(), tool ? 1 : 0);
     RegisterPlanMimeType(QStringLiteral("500"), Program);   // again: listed once
     EXPECT_EQ(RegisteredPlanMimeTypes(), types);
     EXPECT_EQ(Entry().count(QStringLiteral("MimeType=")), 1);
@@ -155,6 +157,9 @@ TEST_F(DesktopEntries, BadScalesAndUnwritableFoldersAreRefusedAndWriteNothing)
         const QString said = RaisedBy([&] { RegisterPlanMimeType(QString::fromUtf8(scale), Program); });
         EXPECT_TRUE(said.contains(QStringLiteral("не является целым числом"))) << said.toStdString();
     }
+    // One bad scale among good ones refuses them all.
+    EXPECT_FALSE(RaisedBy([&] { RegisterPlanMimeTypes({QStringLiteral("500"), QStringLiteral("1:500")}, Program); })
+                     .isEmpty());
     EXPECT_FALSE(QFileInfo::exists(Dir.path() + QStringLiteral("/data")));
 
     // An application entry that exists stays whole when the package cannot be written.

@@ -613,8 +613,10 @@ void RegisterPlanExtension(const QString& s) { RegisterPlanMimeType(s, DesktopPr
 
 void RegisterPlanExtensions()
 {
-    for (const char* scale : {"100", "200", "500", "1000", "2000", "5000", "10000", "25000"})
-        RegisterPlanExtension(QString::fromLatin1(scale));
+    RegisterPlanMimeTypes({QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("500"),
+                           QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("5000"),
+                           QStringLiteral("10000"), QStringLiteral("25000")},
+                          DesktopProgram());
 }
 
 void CreateDesktopShortcut() { WriteDesktopShortcut(DesktopProgram()); }
