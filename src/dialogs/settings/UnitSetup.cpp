@@ -467,7 +467,7 @@ void TFormSetup::FormClose()
     t.SetAskSwitches(cbAskWorkSem->isChecked(), cbAskSigns->isChecked());
     t.SetPlansFolder(edPlans->text());
     t.SetRastrsFolder(edRastrs->text());
-    // A 0 ms timer would fire without a pause: an hour less than a minute is a minute.
+    // A 0 ms timer would fire without a pause: less than a minute is taken as a minute.
     const int minutes = std::clamp(neAutoSave->IntegerValue(), 1, MostAutoSaveMinutes);
     t.SetAutoSave(cbAutoSave->isChecked(), minutes * 60000);
     t.SetBackground(ColourBoxes[0]->Colour());
