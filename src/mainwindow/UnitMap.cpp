@@ -104,7 +104,9 @@ void TFormMap::BuildMenus()
     Clock = bar->addAction(QStringLiteral("00:00"));
     Clock->setObjectName(QStringLiteral("Clock"));
     connect(Clock, &QAction::triggered, this, [this] { ClockClick(); });
-    NSettings = bar->addMenu(QStringLiteral("Настройка"));
+    NSettings = bar->addAction(QStringLiteral("Настройка"));
+    NSettings->setObjectName(QStringLiteral("NSettings"));
+    connect(NSettings, &QAction::triggered, this, [this] { NSetupClick(); });
     NHelp = bar->addMenu(QStringLiteral("Справка"));
     NMouseMode = bar->addMenu(QStringLiteral("Режим не выбран"));
     NMouseMode->setObjectName(QStringLiteral("NMouseMode"));

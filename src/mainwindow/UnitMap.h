@@ -190,6 +190,10 @@ public:
     // "Восстановление данных": a snapshot of an earlier run reopened (UnitMapRestore.cpp).
     void N49Click();
 
+    // ---- Settings (UnitMapSettings.cpp) ------------------------------------------------
+    // "Настройка": the settings window with autosave held, then the plan drawn anew.
+    void NSetupClick();
+
     // ---- Undo, redo and the command window (UnitMapUndo.cpp) ---------------------------
     void sbUndoClick();
     void sbRedoClick();
@@ -731,7 +735,7 @@ public:
     QMenu* NPlan = nullptr;
     QMenu* NSearch = nullptr;
     QAction* Clock = nullptr;
-    QMenu* NSettings = nullptr;
+    QAction* NSettings = nullptr;               // "Настройка": an item without a menu
     QMenu* NHelp = nullptr;
     QMenu* NMouseMode = nullptr;
     QAction* PageInf = nullptr;

@@ -2,6 +2,7 @@
 // clock, resizing, the question about unsaved changes and the ordered shut-down.
 #include "mainwindow/UnitMap.h"
 
+#include "dialogs/settings/UnitSetup.h"
 #include "editors/classifier/UnitSemDialog.h"
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
@@ -295,6 +296,8 @@ void TFormMap::FormShow()
             else
                 QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
+        RunStep("Ярлык на рабочем столе", [] { CreateDesktopShortcut(); });
+        RunStep("Ассоциации файлов планов", [] { RegisterPlanExtensions(); });
         RunStep("Номенклатура планшетов", [] {
             if (QFileInfo::exists(MainMap->NomenclatureFileName))
                 MainMap->LoadNomenclatures(MainMap->NomenclatureFileName);

@@ -2,6 +2,7 @@
 
 #include "foundation/ui/ServDialogsWindows.h"
 #include "mainwindow/VclTimer.h"
+#include "platform/DesktopEntries.h"
 #include "platform/ProgramFolder.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/CopyTree.h"
@@ -76,6 +77,12 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
         Launched.push_back(file);
         return true;
     };
+    // A new user's first show registers the plan types; the desktop's database is not
+    // rebuilt for a home that goes with the test, unless the test records the calls.
+    if (!DesktopToolRunner()) {
+        DesktopToolRunner() = [](const QString&, const QStringList&) {};
+        OwnDesktopTools = true;
+    }
     if (options.Prepare)
         options.Prepare(Program);
     Window = std::make_unique<TFormMap>(options.Arguments);
@@ -90,6 +97,8 @@ TMainWindowRun::~TMainWindowRun()
 {
     Finish();
     MapHooks() = SavedMapHooks;
+    if (OwnDesktopTools)
+        DesktopToolRunner() = nullptr;
     DialogScope.reset();
     RunEnvironment = {};
     StartNotice.clear();

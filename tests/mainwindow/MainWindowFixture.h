@@ -70,6 +70,7 @@ private:
     QByteArray SavedHome, SavedDataHome, SavedConfigHome;
     std::unique_ptr<TScopedDialogHooks> DialogScope;
     TMapHooks SavedMapHooks;
+    bool OwnDesktopTools = false;          // the desktop's tools silenced by this run
     std::unique_ptr<TFormMap> Window;
 };
 
