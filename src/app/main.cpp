@@ -4,6 +4,7 @@
 #include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/ObjectWindows.h"
+#include "dialogs/rasters/UnitRasterProp.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
 #include "foundation/ui/GsCatcher.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     InstallClassifierWindows();
     InstallSignDialogs();
     InstallPaletteWindows();
+    InstallRasterWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;
