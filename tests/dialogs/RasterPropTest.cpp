@@ -128,6 +128,7 @@ TEST_F(RasterProp, ResetThenCloseSendsWhatTheWindowShows)
     EXPECT_EQ(Shown(form), qRgb(0, 0, 0));   // a new raster's brightness 200
     form.slLight->setValue(40);
     form.slGreen->setValue(70);
+    SaveWindowPicture(&form, QStringLiteral("raster-prop-filtered"));
     Click(&form, "ExSpeedButton1");
     EXPECT_EQ(form.slLight->value(), 100);
     EXPECT_EQ(form.slGreen->value(), 100);

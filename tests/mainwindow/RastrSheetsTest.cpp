@@ -12,6 +12,7 @@
 #include "semantics/signs/Symbols.h"
 
 #include <QFile>
+#include <array>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -318,6 +319,60 @@ TEST_F(RastrSheets, RasterPopupAndTheLoadAllItems)
     emit form.NPlan->aboutToShow();
     EXPECT_FALSE(form.N63->isEnabled());
     EXPECT_TRUE(Run.Messages.empty());
+}
+
+TEST_F(RastrSheets, SavedSheetImageCoversTheSheetOfItsName)
+{
+    TFormMap& form = Form();
+    std::vector<std::array<double, 4>> areas;
+    ProgramDialogHooks().SaveRastr = [&](int&, Extended&, TPixelDepth&, Extended x1, Extended y1, Extended x2,
+                                         Extended y2) {
+        areas.push_back({double(x1), double(y1), double(x2), double(y2)});
+        return mrCancel;
+    };
+    QStringList masks;
+    ProgramDialogHooks().InpMaskStr = [&](QString& value, const QString& caption, const QString& message) {
+        masks << value + u'|' + caption + u'|' + message;
+        value = QStringLiteral("105А01");
+        return masks.size() == 1 ? mrCancel : mrOk;
+    };
+    form.SaveRPlanClick();   // the code cancelled
+    EXPECT_TRUE(areas.empty());
+    Run.SaveAsName = Run.Folder() + QStringLiteral("105А01.bmp");
+    form.PanelButtons.value(QStringLiteral("Сохранить растровый планшет"))->click();
+    EXPECT_TEXT_EQ(masks.join(u'\n'), QStringLiteral("033А01|Номенклатура планшета|\n033А01|Номенклатура планшета|"));
+    Extended x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ASSERT_TRUE(MainMap->NomenclatureToCoord(QStringLiteral("105-А-1"), x1, y1, x2, y2));
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas[0], (std::array<double, 4>{double(x1), double(y1), double(x2), double(y2)}));
+    // A file named without a sheet code is refused before the export window.
+    Run.SaveAsName = Run.Folder() + QStringLiteral("план.bmp");
+    form.SaveRPlanClick();
+    EXPECT_EQ(areas.size(), 1u);
+    ASSERT_EQ(Run.Messages.size(), 1u);
+    EXPECT_TEXT_EQ(Run.Messages[0],
+                   QStringLiteral("Сохранить растровый планшет: Имя файла должно начинаться с номенклатуры планшета"));
+}
+
+TEST_F(RastrSheets, MenuItemsInTheirGroupsForReview)
+{
+    TFormMap& form = Form();
+    const auto captions = [](QMenu* menu) {
+        QStringList list;
+        for (QAction* a : menu->actions())
+            list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return list.join(u'|');
+    };
+    EXPECT_TRUE(captions(form.NFile).contains(
+        QStringLiteral("Очистить историю|-|Открыть растровый планшет|Сохранить растровый планшет|-|Печать плана")))
+        << captions(form.NFile).toStdString();
+    EXPECT_TRUE(captions(form.NPlan).contains(QStringLiteral(
+        "-|Загрузить растры|Выгрузить растры|-|Открыть и привязать растр|Вставить растр по курсору|-|командный процессор")))
+        << captions(form.NPlan).toStdString();
+    for (QMenu* menu : {form.NFile, form.NPlan, form.PMRastr}) {
+        menu->adjustSize();
+        SaveGrab(*menu, QStringLiteral("menu-") + menu->title() + menu->objectName());
+    }
 }
 
 }  // namespace
