@@ -64,6 +64,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectSearchCommands();
     ConnectViewMenu();
     ConnectSurveyCommands();
+    ConnectRastrCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

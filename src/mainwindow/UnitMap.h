@@ -372,6 +372,31 @@ public:
     void CaptureLineFavourite();
     void CapturePolygonFavourite();
 
+    // ---- Raster sheets and georeferencing (modes/UnitMapRasters.cpp) --------------------
+    // The raster items of "Файл" and "План", the panel's raster-sheet buttons, the raster
+    // pop-up's items and the enabling of "Загрузить растры" and "Выгрузить растры".
+    void ConnectRastrCommands();
+    void SaveRPlanClick();
+    void OpenRPlanClick();
+    void NLinkRastrClick();
+    // The raster LinkPage, LinkRastr laid onto the two points of the link.
+    void LinkRastrByTwoPoints();
+    // A raster with its lower left corner at Points.Up.Plan, sized from its pixels, the
+    // resolution asked and the plan's scale.
+    void InsertRastrAtCursor();
+    // Mode 27, left up: the insertion, then the remembered mode.
+    void InsertRastrUp();
+    void NPlanClick();
+    void N63Click();
+    void N64Click();
+    void NRastrPropClick();
+    void NRastrDelClick();
+    void NRastrLoadClick();
+    void NRastrUnloadClick();
+    void NRastrLinkClick();
+    QAction* N63 = nullptr;          // "Загрузить растры"
+    QAction* N64 = nullptr;          // "Выгрузить растры"
+
     // ---- Survey tools of the plan menu (modes/UnitMapSurveyMenu.cpp, UnitMapContour.cpp,
     // UnitMapStakeout.cpp) -----------------------------------------------------------------
     // The plan menu's "Расчеты", contour, interpolation and circle items, the mode menu's

@@ -33,6 +33,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     saveArea.Up[left] = &TFormMap::SaveAreaUp;
 
     rows[mmLinkRastr].Up[left] = &TFormMap::LinkRastrUp;
+    rows[mmInsertRastr].Up[left] = &TFormMap::InsertRastrUp;
 
     TMouseModeRow& line = rows[mmCreateLine];
     line.Down[left] = &TFormMap::CaptureCreateNode;
