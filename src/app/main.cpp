@@ -4,6 +4,7 @@
 #include "dialogs/find/InstallFindDialogs.h"
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/ObjectWindows.h"
+#include "dialogs/stamps/UnitStamp.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
 #include "foundation/ui/GsCatcher.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     InstallProgramDialogWindows();
     InstallObjectWindows();
     InstallFindDialogWindows();
+    InstallStampDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();

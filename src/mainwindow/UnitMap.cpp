@@ -62,6 +62,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectFileCommands();
     ConnectSurfaceCommands();
     ConnectSearchCommands();
+    ConnectStampCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

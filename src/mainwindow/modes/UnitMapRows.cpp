@@ -47,7 +47,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     TMouseModeRow& stamp = rows[mmSetStamp];
     stamp.Down[left] = &TFormMap::StampDown;
     stamp.Drag = &TFormMap::StampDrag;
-    stamp.Up[left] = &TFormMap::StampUp;
+    stamp.Up[left] = &TFormMap::StampRelease;
 
     TMouseModeRow& text = rows[mmCreateText];
     text.Down[left] = &TFormMap::CreateTextDown;
@@ -78,5 +78,6 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     rows[mmInterpolateHeights].Down[left] = &TFormMap::PickHeightMark;
     rows[mmCoordLabels].Down[left] = &TFormMap::PickGridCrossing;
     rows[mmCoordLabels].Drag = &TFormMap::CoordLabelsDrag;
+    rows[mmCoordLabels].Up[left] = &TFormMap::CoordLabelsRelease;
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
 }
