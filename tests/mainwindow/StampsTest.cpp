@@ -55,6 +55,22 @@ void LoadNomenclature(const QString& folder, const QStringList& pairs)
     MainMap->LoadNomenclatures(file);
 }
 
+// The plan's picture of the view with its south-west corner at (x, y) and mpp metres per
+// pixel, for review.
+QImage ZoomedPicture(TFormMap& form, Extended x, Extended y, Extended mpp)
+{
+    const QSize size = form.DisplaySurf->size();
+    auto view = std::make_unique<RMapView>();
+    view->ViewXMin = x;
+    view->ViewYMin = y;
+    view->ViewXMax = x + size.height() * mpp;
+    view->ViewYMax = y + size.width() * mpp;
+    view->FactorX = view->FactorY = 0.01L / mpp;
+    MainMap->MapViews.AddItem(std::move(view));
+    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
+    return PictureOnly(form);
+}
+
 int PageOf(const QString& name)
 {
     int index = -1;
@@ -414,7 +430,8 @@ TEST_F(StampTools, StampPlacedByADragAndFilledInThroughItsWindows)
     EXPECT_NEAR(double(max.Y), 402.5 + 25, 1e-9);   // the outer band reaches b beyond
     EXPECT_EQ(MainMap->Pages.At(page)->Layers.At(0)->Name, S("Оформление"));
 
-    SaveImage(PictureOnly(*Form), QStringLiteral("StampPlaced"));
+    SaveImage(ZoomedPicture(*Form, 60, 270, 0.2L), QStringLiteral("StampPlaced"));
+    SaveImage(ZoomedPicture(*Form, 97, 305, 0.06L), QStringLiteral("StampPlacedDetail"));
     const QString file = Run->Folder() + QStringLiteral("stamped.500");
     MainMap->DoCommand(mcSaveMap, QStringLiteral("<%1><New>").arg(file));
     QFile saved(file);
@@ -463,6 +480,8 @@ TEST_F(StampTools, Frame500FromTheNomenclatureAsTyped)
     EXPECT_TRUE(texts.contains(S("^гриф%Для служебного пользования")));
     EXPECT_EQ(MainMap->Pages.At(page)->Visible, 1);
     EXPECT_TRUE(Run->Messages.empty());
+    SaveImage(ZoomedPicture(*Form, 1725, 960, 0.55L), QStringLiteral("FramePlaced"));
+    SaveImage(ZoomedPicture(*Form, 1735, 985, 0.05L), QStringLiteral("FrameCorner"));
 }
 
 TEST_F(StampTools, Frame2000TakesItsSouthWestSixteenth)
@@ -570,7 +589,7 @@ TEST_F(StampTools, CoordinateLabelsAtAGridCrossing)
                                       .arg(layer)}));
     EXPECT_EQ(Form->MouseStep, 0);
     EXPECT_EQ(MainMap->LinkToNodes, 1);   // snapping on again for the next crossing
-    SaveImage(PictureOnly(*Form), QStringLiteral("CoordLabels"));
+    SaveImage(ZoomedPicture(*Form, 235, 485, 0.04L), QStringLiteral("CoordLabels"));
 
     // A release after a press beside the grid makes nothing.
     ExactView(*Form, 2);
