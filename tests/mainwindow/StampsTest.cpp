@@ -600,3 +600,42 @@ TEST_F(StampTools, CoordinateLabelsAtAGridCrossing)
     EXPECT_TRUE(Named(Journal(), "mcNewText").isEmpty());
     link->OnClick = nullptr;
 }
+
+TEST_F(StampTools, StampMovedByItsLowerRightCornerWithoutSnapping)
+{
+    // A template 30 m high and 185 m wide whose lower right corner goes to (100, 400).
+    TSeparatorScope point(QLatin1Char('.'));
+    RunCommands({"mcNewPage=<^штамп01>", "mcNewLayer=<1><Оформление>",
+                 "mcNewText=<1><0><^лист%><0><0><0><1><><0><><0><0><>",
+                 "mcNewText=<1><0><x><30><185><0><1><><0><><0><0><>"});
+    Form->StampSizeX = 30;
+    Form->StampSizeY = 185;
+    Form->Snapped = false;
+    Form->Points.Down.Plan = GeoPoint(130, 215);
+    Form->Points.Up.Plan = GeoPoint(100, 400);
+    int corners = 0;
+    ProgramDialogHooks().InpStampLink = [&](Extended& X1, Extended& Y1, Extended& X2, Extended& Y2) {
+        ++corners;
+        EXPECT_EQ(double(X1), 130.0);
+        EXPECT_EQ(double(Y1), 215.0);
+        EXPECT_EQ(double(X2), 100.0);
+        EXPECT_EQ(double(Y2), 400.0);
+        return mrCancel;   // the corners are taken whatever the window's result
+    };
+    Start = CommandLog->size();
+    Form->PlaceStamp(S("^штамп01"));
+    EXPECT_EQ(corners, 1);
+    const QStringList journal = Journal();
+    ASSERT_EQ(journal.size(), 7);   // the named text written back last
+    EXPECT_EQ(journal[0], S("mcTransform=<1><1.00><100.00><215.00><0.00><0.00><0.00>"));
+    const RGText* moved = MainMap->Pages.At(1)->Layers.At(0)->Texts.At(1);
+    EXPECT_EQ(double(moved->Position.X), 130.0);
+    EXPECT_EQ(double(moved->Position.Y), 400.0);
+    EXPECT_EQ(journal[5], S("mcSetPageProp=<1><^штамп01><1>"));
+
+    // A stamp sheet that is gone: only the mode comes back.
+    Start = CommandLog->size();
+    Form->PlaceStamp(S("^штамп07"));
+    EXPECT_EQ(corners, 2);
+    EXPECT_TRUE(Journal().isEmpty());
+}
