@@ -480,8 +480,6 @@ TEST_F(StampTools, Frame500FromTheNomenclatureAsTyped)
     EXPECT_TRUE(texts.contains(S("^гриф%Для служебного пользования")));
     EXPECT_EQ(MainMap->Pages.At(page)->Visible, 1);
     EXPECT_TRUE(Run->Messages.empty());
-    SaveImage(ZoomedPicture(*Form, 1725, 960, 0.55L), QStringLiteral("FramePlaced"));
-    SaveImage(ZoomedPicture(*Form, 1735, 985, 0.05L), QStringLiteral("FrameCorner"));
 }
 
 TEST_F(StampTools, Frame2000TakesItsSouthWestSixteenth)
@@ -638,4 +636,39 @@ TEST_F(StampTools, StampMovedByItsLowerRightCornerWithoutSnapping)
     Form->PlaceStamp(S("^штамп07"));
     EXPECT_EQ(corners, 2);
     EXPECT_TRUE(Journal().isEmpty());
+}
+
+TEST_F(StampTools, FrameFilledInThroughItsWindow)
+{
+    InstallStampDialogWindows();
+    LoadNomenclature(Run->Folder(), {S("1"), S("0 0")});
+    ProgramDialogHooks().InpNomStr = [](QString& value, const QString&, const QString&) {
+        value = S("001-Б-01");
+        return mrOk;
+    };
+    TModalScript script;
+    script.Then("TFormRamka", [](QWidget* w) {
+        EXPECT_EQ(Control<QLineEdit>(w, "eNom")->text(), S("1-Б-1"));
+        EXPECT_EQ(Control<QLineEdit>(w, "eXsev")->text(), S("2000"));
+        EXPECT_EQ(Control<QLineEdit>(w, "eYvost")->text(), S("1250"));
+        EXPECT_EQ(Control<QLineEdit>(w, "eNomUg")->text(), S("1-Б-5"));
+        EXPECT_EQ(Control<QLineEdit>(w, "eScale")->text(), S("1:500"));
+        TypeInto(w, "eOrg", S("ГУП «Топограф»"));
+        TypeInto(w, "eObj", S("Жилой квартал по ул. Садовой"));
+        TypeInto(w, "eInj", S("Иванов И. И."));
+        SaveWindowPicture(w, QStringLiteral("RamkaWindowFilled"));
+        Enter(w);
+    });
+    ClickPanel(*Form, "Рамка планшета");
+    ASSERT_TRUE(script.Done());
+    QStringList texts;
+    MainMap->GetNamedTexts(S("^рамка001-Б-01"), S("Оформление"), texts);
+    for (const char* line : {"^предприятие%ГУП «Топограф»", "^инженер%Иванов И. И.", "^масштаб%1:500",
+                             "^год съемки%Съемка 2006г.", "^гриф% ", "^номсев%?", "^xюг%1750"})
+        EXPECT_TRUE(texts.contains(S(line))) << line;
+    SaveImage(ZoomedPicture(*Form, 1725, 960, 0.55L), QStringLiteral("FramePlaced"));
+    SaveImage(ZoomedPicture(*Form, 1735, 985, 0.05L), QStringLiteral("FrameCorner"));
+    SaveImage(ZoomedPicture(*Form, 1738, 1090, 0.05L), QStringLiteral("FrameBottom"));
+    SaveImage(ZoomedPicture(*Form, 1995, 1090, 0.05L), QStringLiteral("FrameTop"));
+    EXPECT_TRUE(Run->Messages.empty());
 }
