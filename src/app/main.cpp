@@ -6,6 +6,7 @@
 #include "dialogs/objects/FormObjectDest.h"
 #include "dialogs/objects/ObjectWindows.h"
 #include "dialogs/rasters/UnitRasterProp.h"
+#include "dialogs/stamps/UnitStamp.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
 #include "foundation/ui/GsCatcher.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     InstallObjectWindows();
     InstallObjectDestWindow();
     InstallFindDialogWindows();
+    InstallStampDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();

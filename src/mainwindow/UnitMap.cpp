@@ -65,6 +65,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectViewMenu();
     ConnectSurveyCommands();
     ConnectRastrCommands();
+    ConnectStampCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

@@ -584,6 +584,25 @@ public:
     void NDestPropClick();
     void PageInfClick();
 
+    // ---- Stamps, sheet frames and coordinate labels (stamps/UnitMapStamps.cpp) ----------
+    void sbStampClick();
+    void sbRamkaClick();
+    void sbTextCoordClick();
+    void ConnectStampCommands();
+    // 1 adds a stamp or changes one, 2 a sheet frame; plans of scale 500 and 2000 only.
+    void SetStamp1(std::uint8_t sm);
+    // The frame of a sheet whose nomenclature is asked, from the template at path.
+    void BuildSheetFrame(int scale, const QString& path);
+    // The stamp sheet pageName moved onto the rectangle of the placing drag, framed,
+    // shown and filled in; the mode before the stamp comes back.
+    void PlaceStamp(const QString& pageName);
+    // Two texts with the picked crossing's X and Y beside it.
+    void CreateCoordLabels();
+    // Mode 17 and 25, left up: the stamp placed; the labels of a picked crossing made.
+    void StampRelease();
+    void CoordLabelsRelease();
+    QString StampPageName;           // the stamp sheet waiting to be placed
+
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.
     void btSaveRegionAsClick();
