@@ -3,10 +3,13 @@
 // and redo, Save As from the menu, and the saved plan opened again in a fresh run.
 #include "SurfaceTestSupport.h"
 
+#include "controls/ExSpeedButton.h"
 #include "foundation/ProgramDialogs.h"
+#include "mainwindow/FormInstr1.h"
 #include "semantics/codec/SemDialogs.h"
 #include "support/ModalScript.h"
 #include "support/TestHelpers.h"
+#include "support/WidgetEvents.h"
 
 #include <QAction>
 #include <QLabel>
@@ -36,6 +39,13 @@ void ChooseInPopups(const QString& caption, QStringList& opened)
             }
         return nullptr;
     };
+}
+
+// A palette button pressed as the user presses it.
+void Press(TExSpeedButton* b)
+{
+    SendMouse(b, QEvent::MouseButtonPress, b->rect().center(), Qt::LeftButton);
+    SendMouse(b, QEvent::MouseButtonRelease, b->rect().center(), Qt::LeftButton);
 }
 
 }  // namespace
@@ -86,7 +96,9 @@ TEST(SurveyorSession, NewPlanThreeObjectsAPopupUndoRedoSaveAndReopen)
         mouse.Click(100, 200);
         EXPECT_EQ(MainMap->GetPointsCount(0, 0), 1);
 
-        ByName(form, "NCreateLine")->trigger();
+        ASSERT_TRUE(form.FormInstr1);
+        Press(form.FormInstr1->sbLine);
+        EXPECT_EQ(form.MouseMode, mmCreateLine);
         ChooseInPopups(QStringLiteral("Закончить линию"), opened);
         for (const auto& [x, y] : {std::pair{300, 100}, {300, 200}, {350, 250}}) {
             mouse.Move(x, y);
@@ -95,7 +107,8 @@ TEST(SurveyorSession, NewPlanThreeObjectsAPopupUndoRedoSaveAndReopen)
         mouse.Click(350, 250, Qt::RightButton);
         EXPECT_EQ(MainMap->GetLinesCount(0, 0), 1);
 
-        ByName(form, "NCreatePolygon")->trigger();
+        Press(form.FormInstr1->sbPolygon);
+        EXPECT_EQ(form.MouseMode, mmCreatePolygon);
         ChooseInPopups(QStringLiteral("Закончить полигон"), opened);
         for (const auto& [x, y] : {std::pair{100, 300}, {100, 400}, {200, 400}, {200, 300}}) {
             mouse.Move(x, y);
