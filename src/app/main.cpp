@@ -5,6 +5,8 @@
 #include "dialogs/general/InputDialogs.h"
 #include "dialogs/objects/FormObjectDest.h"
 #include "dialogs/objects/ObjectWindows.h"
+#include "dialogs/rasters/UnitRasterProp.h"
+#include "dialogs/stamps/UnitStamp.h"
 #include "editors/classifier/SemSmallDialogs.h"
 #include "editors/signs/SignPropBase.h"
 #include "foundation/ui/GsCatcher.h"
@@ -25,11 +27,13 @@ int main(int argc, char** argv)
     InstallObjectWindows();
     InstallObjectDestWindow();
     InstallFindDialogWindows();
+    InstallStampDialogWindows();
     InstallSurveyWindows();
     InstallClassifierWindows();
     InstallSignDialogs();
     InstallPaletteWindows();
     InstallFavouritesWindows();
+    InstallRasterWindows();
     // An error no routine handled is reported and the program goes on with the plan; the
     // catcher is in place before the main window's creation, whose failures it reports too.
     TgsCatcher catcher;

@@ -131,3 +131,21 @@ TModalResult RasterPropDlg(int page, int rastr)
     const auto& hook = ProgramDialogHooks().RasterProp;
     return hook ? hook(page, rastr) : mrCancel;
 }
+
+TModalResult StampDlg(QStringList& list, std::array<QString, 18>& lastStamp)
+{
+    const auto& hook = ProgramDialogHooks().StampDlg;
+    return hook ? hook(list, lastStamp) : mrCancel;
+}
+
+TModalResult RamkaDlg(QStringList& list)
+{
+    const auto& hook = ProgramDialogHooks().RamkaDlg;
+    return hook ? hook(list) : mrCancel;
+}
+
+TModalResult InpStampLinkDlg(Extended& X1, Extended& Y1, Extended& X2, Extended& Y2)
+{
+    const auto& hook = ProgramDialogHooks().InpStampLink;
+    return hook ? hook(X1, Y1, X2, Y2) : mrCancel;
+}

@@ -9,6 +9,8 @@
 #include "foundation/ServDialogs.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -98,6 +100,13 @@ struct TProgramDialogHooks {
     std::function<TModalResult(int& sheet)> SelectPage;
     // The transformation window over the main plan's sheets; it issues nothing itself.
     std::function<TModalResult(TTransformChoice& choice)> Transform;
+    // The stamp and frame windows on a list of named texts "^key%value", rebuilt from
+    // their fields whatever the result; the stamp window also fills empty fields from
+    // lastStamp and copies its fields back there. The stamp corners window: (X1, Y1)
+    // upper left, (X2, Y2) lower right, written back whatever the result.
+    std::function<TModalResult(QStringList& list, std::array<QString, 18>& lastStamp)> StampDlg;
+    std::function<TModalResult(QStringList& list)> RamkaDlg;
+    std::function<TModalResult(Extended& X1, Extended& Y1, Extended& X2, Extended& Y2)> InpStampLink;
 
     // The line and polygon editors, as the point editor; the node windows of a line, an
     // outer polygon contour and an inner contour, and the inner-contour window, each
@@ -184,3 +193,8 @@ TModalResult FindPlanNomDlg();
 TModalResult SelectPageDlg(int& sheet);
 // The raster properties window on raster rastr of sheet page; 2 without a window.
 TModalResult RasterPropDlg(int page, int rastr);
+// "Настройка штампа", "Настройка рамки планшета" and "Установка штампа"; without a
+// window the list and the corners stay as they were.
+TModalResult StampDlg(QStringList& list, std::array<QString, 18>& lastStamp);
+TModalResult RamkaDlg(QStringList& list);
+TModalResult InpStampLinkDlg(Extended& X1, Extended& Y1, Extended& X2, Extended& Y2);

@@ -64,6 +64,8 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     ConnectSearchCommands();
     ConnectViewMenu();
     ConnectSurveyCommands();
+    ConnectRastrCommands();
+    ConnectStampCommands();
 
     ProgressBar1 = new QProgressBar(DisplaySurf);
     ProgressBar2 = new QProgressBar(DisplaySurf);

@@ -372,6 +372,31 @@ public:
     void CaptureLineFavourite();
     void CapturePolygonFavourite();
 
+    // ---- Raster sheets and georeferencing (modes/UnitMapRasters.cpp) --------------------
+    // The raster items of "Файл" and "План", the panel's raster-sheet buttons, the raster
+    // pop-up's items and the enabling of "Загрузить растры" and "Выгрузить растры".
+    void ConnectRastrCommands();
+    void SaveRPlanClick();
+    void OpenRPlanClick();
+    void NLinkRastrClick();
+    // The raster LinkPage, LinkRastr laid onto the two points of the link.
+    void LinkRastrByTwoPoints();
+    // A raster with its lower left corner at Points.Up.Plan, sized from its pixels, the
+    // resolution asked and the plan's scale.
+    void InsertRastrAtCursor();
+    // Mode 27, left up: the insertion, then the remembered mode.
+    void InsertRastrUp();
+    void NPlanClick();
+    void N63Click();
+    void N64Click();
+    void NRastrPropClick();
+    void NRastrDelClick();
+    void NRastrLoadClick();
+    void NRastrUnloadClick();
+    void NRastrLinkClick();
+    QAction* N63 = nullptr;          // "Загрузить растры"
+    QAction* N64 = nullptr;          // "Выгрузить растры"
+
     // ---- Survey tools of the plan menu (modes/UnitMapSurveyMenu.cpp, UnitMapContour.cpp,
     // UnitMapStakeout.cpp) -----------------------------------------------------------------
     // The plan menu's "Расчеты", contour, interpolation and circle items, the mode menu's
@@ -558,6 +583,25 @@ public:
     // settings window on its first page.
     void NDestPropClick();
     void PageInfClick();
+
+    // ---- Stamps, sheet frames and coordinate labels (stamps/UnitMapStamps.cpp) ----------
+    void sbStampClick();
+    void sbRamkaClick();
+    void sbTextCoordClick();
+    void ConnectStampCommands();
+    // 1 adds a stamp or changes one, 2 a sheet frame; plans of scale 500 and 2000 only.
+    void SetStamp1(std::uint8_t sm);
+    // The frame of a sheet whose nomenclature is asked, from the template at path.
+    void BuildSheetFrame(int scale, const QString& path);
+    // The stamp sheet pageName moved onto the rectangle of the placing drag, framed,
+    // shown and filled in; the mode before the stamp comes back.
+    void PlaceStamp(const QString& pageName);
+    // Two texts with the picked crossing's X and Y beside it.
+    void CreateCoordLabels();
+    // Mode 17 and 25, left up: the stamp placed; the labels of a picked crossing made.
+    void StampRelease();
+    void CoordLabelsRelease();
+    QString StampPageName;           // the stamp sheet waiting to be placed
 
     // ---- Raster export of a rectangle (file/UnitMapSaveArea.cpp) ------------------------
     // "Сохранить область плана в выбраном формате": the export rectangle is chosen next.

@@ -536,9 +536,11 @@ TEST(SurfaceMouse, StampAndLabelModesTakeOnlyGridCrossings)
     mouse.Move(PixelOf(form, 305, 405));
     EXPECT_EQ(form.SnapText, QStringLiteral("ТОЧ"));   // the point is the nearer
 
+    // The presses are looked at: the releases place the stamp and make the labels.
     form.SetMouseMode(mmSetStamp, 0, true);
     form.MouseStep = 0;
-    mouse.Click(PixelOf(form, 305, 405));
+    mouse.Move(PixelOf(form, 305, 405));
+    mouse.Press(PixelOf(form, 305, 405));
     EXPECT_EQ(form.SnapText, GridNodeText);
     EXPECT_EQ(double(form.StampCorner.X), 300.0);
     EXPECT_EQ(double(form.StampCorner.Y), 400.0);
@@ -553,7 +555,8 @@ TEST(SurfaceMouse, StampAndLabelModesTakeOnlyGridCrossings)
     link->OnClick = [&] { offClicks += link->Down() ? 0 : 1; };
     form.MouseStep = 0;
     form.SetMouseMode(mmCoordLabels, 0, true);
-    mouse.Click(PixelOf(form, 305, 405));
+    mouse.Move(PixelOf(form, 305, 405));
+    mouse.Press(PixelOf(form, 305, 405));
     EXPECT_EQ(double(form.CoordLabelCross.X), 300.0);
     EXPECT_EQ(double(form.CoordLabelCross.Y), 400.0);
     EXPECT_EQ(form.MouseStep, 1);

@@ -314,6 +314,17 @@ TEST_F(SurveyTools, AStepOfZeroIsRefusedAndMarksCloserThanHalfAStepGetNone)
     }
     EXPECT_TRUE(Take("mcNewPoint").isEmpty());
     EXPECT_EQ(Messages().size(), 3);
+
+    // A millimetre step over a kilometre, or a count typed a thousand times too big, would
+    // issue a million commands: refused at once, nothing made.
+    Run->Messages.clear();
+    Marks({0, 0}, 0, {0, 1000}, 1);
+    form.InterpolationStep = 0.001L;
+    form.AddInterpolatedPoints();
+    form.InterpolationCount = 1000000;
+    form.AddInterpolatedPoints();
+    EXPECT_TRUE(Take("mcNewPoint").isEmpty());
+    EXPECT_EQ(Messages().size(), 2);
 }
 
 TEST_F(SurveyTools, StakingOutGivesDistanceAndAngleFromTheOrientation)

@@ -103,6 +103,19 @@ void TFormMap::AddInterpolatedPoints()
         CreatePointObject();
     };
 
+    // Each mark is a command, a journal line and a draw: a slip of the step or the count
+    // (a step of a millimetre over a kilometre) would keep the program busy for hours, so
+    // more marks than a surveyor ever sets between two heights are refused.
+    constexpr Extended MaxMarks = 10000;
+    const Extended wanted = n > 0 ? Extended(n) : (s > 0 ? std::ceil(D / s) : 0);
+    if (wanted > MaxMarks) {
+        ShowMsgDialog(QStringLiteral("Высотная интерполяция"),
+                      QStringLiteral("Между отметками получается больше %1 новых отметок: "
+                                     "увеличьте расстояние или уменьшите количество")
+                          .arg(int(MaxMarks)));
+        return;
+    }
+
     Extended step = 0, dh = 0;
     int last = 0;
     if (n > 0) {

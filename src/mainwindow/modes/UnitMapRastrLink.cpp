@@ -5,6 +5,7 @@
 
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
+#include "foundation/ServDialogs.h"
 
 #include <algorithm>
 
@@ -34,6 +35,12 @@ void TFormMap::LinkRastrUp()
     }
     if (MouseStep != 2)
         return;
+    // Two clicks on one grid line of the raster would stretch it without end.
+    if (Points.Up.Plan.X == LinkRastrPoint1.X || Points.Up.Plan.Y == LinkRastrPoint1.Y) {
+        ShowMsgDialog(QStringLiteral("Привязка растра"),
+                      QStringLiteral("Точки привязки на растре не должны совпадать по X и по Y"));
+        return;   // the next click is the second point again
+    }
     if (!AskLinkCoordinates(QStringLiteral("Координаты второй точки привязки"), LinkEntry))
         return;
     // Two points on one grid line cannot scale the raster that way. Cancelling the
@@ -48,7 +55,7 @@ void TFormMap::LinkRastrUp()
             return;
     LinkRastrPoint2 = Points.Up.Plan;
     LinkTargetPoint2 = LinkEntry;
-    // The raster is moved onto its two points here (LinkRastrByTwoPoints).
+    LinkRastrByTwoPoints();
     auto view = std::make_unique<RMapView>();
     view->ViewXMin = std::min(LinkTargetPoint1.X, LinkTargetPoint2.X);
     view->ViewYMin = std::min(LinkTargetPoint1.Y, LinkTargetPoint2.Y);

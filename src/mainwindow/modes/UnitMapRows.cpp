@@ -33,6 +33,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     saveArea.Up[left] = &TFormMap::SaveAreaUp;
 
     rows[mmLinkRastr].Up[left] = &TFormMap::LinkRastrUp;
+    rows[mmInsertRastr].Up[left] = &TFormMap::InsertRastrUp;
 
     TMouseModeRow& line = rows[mmCreateLine];
     line.Down[left] = &TFormMap::CaptureCreateNode;
@@ -47,7 +48,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     TMouseModeRow& stamp = rows[mmSetStamp];
     stamp.Down[left] = &TFormMap::StampDown;
     stamp.Drag = &TFormMap::StampDrag;
-    stamp.Up[left] = &TFormMap::StampUp;
+    stamp.Up[left] = &TFormMap::StampRelease;
 
     TMouseModeRow& text = rows[mmCreateText];
     text.Down[left] = &TFormMap::CreateTextDown;
@@ -78,6 +79,7 @@ void FillModeHandlers(std::array<TMouseModeRow, MouseModeCount>& rows)
     rows[mmInterpolateHeights].Down[left] = &TFormMap::PickHeightMark;
     rows[mmCoordLabels].Down[left] = &TFormMap::PickGridCrossing;
     rows[mmCoordLabels].Drag = &TFormMap::CoordLabelsDrag;
+    rows[mmCoordLabels].Up[left] = &TFormMap::CoordLabelsRelease;
     rows[mmCheckHeights].Up[left] = &TFormMap::CheckHeightsUp;
     rows[mmOGZ].Up[left] = &TFormMap::AddStakeoutPoint;
     rows[mmSampleCoords].Up[left] = &TFormMap::AddSampledPoint;
