@@ -81,6 +81,7 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
     tmSelect = new TVclTimer(100, false, [this] { tmSelectTimer(); }, this);
     ConnectSelectionCommands();
     ConnectKeysAndWheel();
+    ArrangeMenus();
 
     // Key preview: every key of the window passes the hot keys first.
     qApp->installEventFilter(this);

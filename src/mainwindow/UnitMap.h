@@ -829,6 +829,9 @@ protected:
 private:
     // Window layout (UnitMap.cpp).
     void BuildMenus();
+    // The items of "Файл", "Вид", "План" and the mode menu put in their final order, once
+    // every family has added its own (UnitMapMenus.cpp).
+    void ArrangeMenus();
     void BuildButtonPanel(QWidget* panel);
     void BuildStatusBar();
     // The 30 named cursors from the program's "курсоры" folder.
@@ -861,6 +864,10 @@ private:
 // Image n of the wheel button's glyphs, 23 × 23: 0 zoom, 1 horizontal, 2 vertical
 // scroll; an empty image for any other n.
 QImage WheelGlyph(int n);
+
+// A caption made of data (a file or layer name) as a menu shows it: "&" stays a
+// character and never marks a mnemonic.
+QString MenuText(const QString& text);
 
 // Fades and opacity are for a screen; offscreen (tests, captures) there is none.
 bool IsHeadless();

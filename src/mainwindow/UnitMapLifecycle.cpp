@@ -98,8 +98,8 @@ void TFormMap::FormCreate()
         QAction* first = nullptr;
         for (int i = RecentPlans.size() - 1; i >= 0; --i) {
             const QFileInfo info(RecentPlans[i]);
-            auto* item = new QAction(info.fileName() + QStringLiteral(" [") + info.absolutePath() +
-                                         QLatin1Char(']'),
+            auto* item = new QAction(MenuText(info.fileName() + QStringLiteral(" [") +
+                                              info.absolutePath() + QLatin1Char(']')),
                                      NHistory);
             item->setData(RecentPlans[i]);
             NHistory->insertAction(first, item);

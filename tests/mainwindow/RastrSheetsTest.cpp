@@ -367,7 +367,8 @@ TEST_F(RastrSheets, MenuItemsInTheirGroupsForReview)
         QStringLiteral("Очистить историю|-|Открыть растровый планшет|Сохранить растровый планшет|-|Печать плана")))
         << captions(form.NFile).toStdString();
     EXPECT_TRUE(captions(form.NPlan).contains(QStringLiteral(
-        "-|Загрузить растры|Выгрузить растры|-|Открыть и привязать растр|Вставить растр по курсору|-|командный процессор")))
+        "-|Загрузить растры|Выгрузить растры|-|Открыть и привязать растр|Вставить растр по курсору|-|"
+        "Параметры создания объектов|-|командный процессор")))
         << captions(form.NPlan).toStdString();
     for (QMenu* menu : {form.NFile, form.NPlan, form.PMRastr}) {
         menu->adjustSize();

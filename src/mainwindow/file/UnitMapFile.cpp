@@ -177,8 +177,8 @@ void TFormMap::AddPlanToHistory()
         return;
     RecentPlans.append(DataFileName);
     const QFileInfo file(DataFileName);
-    auto* item = new QAction(file.fileName() + QStringLiteral(" [") + file.absolutePath() +
-                                 QLatin1Char(']'),
+    auto* item = new QAction(MenuText(file.fileName() + QStringLiteral(" [") + file.absolutePath() +
+                                      QLatin1Char(']')),
                              NHistory);
     // The full name rides with the item: a caption with "[" or "&" cannot be split back.
     item->setData(DataFileName);

@@ -353,8 +353,7 @@ void TFormMap::ConnectCreationMenus()
     on(NMouseMode, "Создание площадных объектов", [this] { SetMouseMode(mmCreatePolygon, 0, false); });
     on(NMouseMode, "Создание отметок", [this] { SetMouseMode(mmCreateOtm, 0, false); });
     // The settings item stands in a group of its own right before the command processor's
-    // group of the plan menu. Other groups are put before that last group too, some after
-    // this one: the item takes its place again whenever the menu opens.
+    // group of the plan menu (the menus' final order is laid by ArrangeMenus).
     if (NPlan) {
         auto* separator = new QAction(NPlan);
         separator->setSeparator(true);
@@ -373,7 +372,6 @@ void TFormMap::ConnectCreationMenus()
             NPlan->insertAction(before, settings);
         };
         place();
-        connect(NPlan, &QMenu::aboutToShow, this, place);
     }
     if (PageInf)
         connect(PageInf, &QAction::triggered, this, [this] { PageInfClick(); });

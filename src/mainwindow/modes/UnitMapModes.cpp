@@ -98,5 +98,5 @@ void TFormMap::ShowObjectDestination()
     const QString page = DestAutoPage ? QStringLiteral("ЛИСТ=авто") : QStringLiteral("ЛИСТ=") + DestPageName;
     const QString layer =
         DestAutoLayer ? QStringLiteral("СЛОЙ=авто") : QStringLiteral("СЛОЙ=") + DestLayerName;
-    PageInf->setText(QLatin1Char('[') + page + QStringLiteral(";  ") + layer + QLatin1Char(']'));
+    PageInf->setText(MenuText(QLatin1Char('[') + page + QStringLiteral(";  ") + layer + QLatin1Char(']')));
 }

@@ -197,7 +197,6 @@ void TFormMap::ConnectRastrCommands()
     NPlan->insertSeparator(before);
     N63 = action(NPlan, before, "Загрузить растры", "N63", &TFormMap::N63Click);
     N64 = action(NPlan, before, "Выгрузить растры", "N64", &TFormMap::N64Click);
-    N63->setEnabled(false);
     N64->setEnabled(false);
     NPlan->insertSeparator(before);
     action(NPlan, before, "Открыть и привязать растр", "NLinkRastr", &TFormMap::NLinkRastrClick);
