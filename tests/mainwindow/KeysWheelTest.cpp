@@ -1,6 +1,7 @@
 // The main window's hot keys and mouse wheel as the user gives them: keys sent to the
 // drawing surface with QTest, wheel turns over it; the mode, the palette's buttons, the
 // view, the journal and the plan as the oracle.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 #include "SurfaceTestSupport.h"
 
@@ -363,10 +364,7 @@ TEST_F(KeysWheel, CtrlDuringAPointDragShowsTheCrossOnce)
 TEST_F(KeysWheel, AsAUserF3ClicksAndARightClickMakeAPolygonThePlanKeeps)
 {
     TFormMap& form = Form();
-    form.DestAutoPage = 0;
-    form.DestPageName = QStringLiteral("Лист");
-    form.DestAutoLayer = 0;
-    form.DestLayerName = QStringLiteral("Общий");
+    FixDestination(form, QStringLiteral("Общий"));
     MainMap->LinkToNodes = 0;
     MapHooks().MenuExec = [](QMenu& menu, QPoint) -> QAction* {
         for (QAction* a : menu.actions())

@@ -1,5 +1,6 @@
 // The tool palette worked as the user works it: clicks on its real buttons, then the
 // main window's mode, the buttons that are down, the plan's switches and the journal.
+#include "FixtureSetup.h"
 #include "SurfaceTestSupport.h"
 
 #include "controls/ExSpeedButton.h"
@@ -465,10 +466,7 @@ TEST_F(ToolPalette, ClosingThePaletteAsksAsTheMainWindowDoes)
 
 TEST_F(ToolPalette, AsAUserAPolygonWithASpecialSegmentFromThePanel)
 {
-    Form().DestAutoPage = 0;
-    Form().DestPageName = QStringLiteral("Лист");
-    Form().DestAutoLayer = 0;
-    Form().DestLayerName = QStringLiteral("Контуры");
+    FixDestination(Form(), QStringLiteral("Контуры"));
     Form().ShowPolygonPopup = 0;
     MainMap->LinkToNodes = 0;
     TFormInstr1& p = Palette();
