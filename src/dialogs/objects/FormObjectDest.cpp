@@ -170,14 +170,6 @@ void LinkAngle(QObject* owner, TNumEdit* edit, TExSlider* slider, TAnglePaintBox
     };
 }
 
-int PlanScale()
-{
-    std::int32_t scale = 0;
-    if (MainMap)
-        MainMap->GetScale(scale);
-    return scale;
-}
-
 }  // namespace
 
 void InstallObjectDestWindow()

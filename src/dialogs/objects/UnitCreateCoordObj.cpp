@@ -52,6 +52,22 @@ TExSpeedButton* KindButton(QWidget* parent, const QString& caption, bool down, c
     return b;
 }
 
+// The lines of a file the user opens under filter; false when none is chosen or the file
+// cannot be read, which is told.
+bool ChooseAndReadLines(const QString& filter, QStringList& lines)
+{
+    QString fileName;
+    if (!OpenFileNameDialog(QStringLiteral("Открыть"), filter, fileName))
+        return false;
+    try {
+        lines = ReadTextFileLines(fileName);
+    } catch (const Exception& e) {
+        MessageDlg(e.Message, mtError);
+        return false;
+    }
+    return true;
+}
+
 // A coordinate text as a number: "," and "." both count as the decimal separator.
 bool ReadNumber(const QString& text, Extended& value)
 {
@@ -294,17 +310,9 @@ void TFormCreateCoordObj::NRChange()
 
 void TFormCreateCoordObj::SpeedButton1Click()
 {
-    QString fileName;
-    if (!OpenFileNameDialog(QStringLiteral("Открыть"), QStringLiteral("Таблица Word в текст.виде (3кол) (*.txt)"),
-                            fileName))
-        return;
     QStringList lines;
-    try {
-        lines = ReadTextFileLines(fileName);
-    } catch (const Exception& e) {
-        MessageDlg(e.Message, mtError);
+    if (!ChooseAndReadLines(QStringLiteral("Таблица Word в текст.виде (3кол) (*.txt)"), lines))
         return;
-    }
     SetRowCount(StringGrid1, 1);
     for (qsizetype i = 0; i + 2 < lines.size(); i += 3) {
         const int row = StringGrid1->rowCount() - 1;
@@ -324,16 +332,9 @@ void TFormCreateCoordObj::SpeedButton2Click()
 
 void TFormCreateCoordObj::Button1Click()
 {
-    QString fileName;
-    if (!OpenFileNameDialog(QStringLiteral("Открыть"), QStringLiteral("DAT файл (4кол) (*.DAT *.dat)"), fileName))
-        return;
     QStringList lines;
-    try {
-        lines = ReadTextFileLines(fileName);
-    } catch (const Exception& e) {
-        MessageDlg(e.Message, mtError);
+    if (!ChooseAndReadLines(QStringLiteral("DAT файл (4кол) (*.DAT *.dat)"), lines))
         return;
-    }
     SetRowCount(StringGrid2, 1);
     for (const QString& line : lines) {
         QString N, X, Y, H;

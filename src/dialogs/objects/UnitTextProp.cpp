@@ -100,14 +100,6 @@ QToolButton* StyleButton(QWidget* parent, const char* name, const char* caption,
     return b;
 }
 
-int PlanScale()
-{
-    std::int32_t scale = 0;
-    if (MainMap)
-        MainMap->GetScale(scale);
-    return scale;
-}
-
 }  // namespace
 
 TFormTextProp::TFormTextProp(const RTextValues& values, bool isNew, int page, int layer, int index,
