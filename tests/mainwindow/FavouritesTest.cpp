@@ -55,12 +55,7 @@ TEST(FavouriteNames, SemanticsBecomeASafeNameWithItsFlag)
     }
 }
 
-void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre, button);
-    SendMouse(b, QEvent::MouseButtonRelease, centre, button);
-}
+void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton) { ClickMiddle(b, button); }
 
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 

@@ -24,12 +24,7 @@
 
 namespace {
 
-void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre, button);
-    SendMouse(b, QEvent::MouseButtonRelease, centre, button);
-}
+void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton) { ClickMiddle(b, button); }
 
 class ToolPalette : public ::testing::Test {
 protected:
