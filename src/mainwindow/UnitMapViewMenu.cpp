@@ -11,6 +11,7 @@
 #include "foundation/ui/STDserv.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/MapHooks.h"
+#include "mainwindow/MapMenuItems.h"
 
 #include <QAction>
 #include <QMenu>
@@ -33,18 +34,9 @@ TExSpeedButton* VisiblePaletteButton(TFormInstr1* palette, const char* name)
 
 void TFormMap::ConnectViewMenu()
 {
-    const auto add = [this](QMenu* menu, QAction* before, const char* caption, const char* name,
-                            void (TFormMap::*handler)()) {
-        auto* a = new QAction(QString::fromUtf8(caption), menu);
-        a->setObjectName(QLatin1String(name));
-        menu->insertAction(before, a);
-        if (handler)
-            connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
     const auto check = [&](const char* caption, const char* name, void (TFormMap::*handler)(),
                            bool checked) {
-        QAction* a = add(NView, nullptr, caption, name, handler);
+        QAction* a = AddMapCommand(*this, NView, nullptr, caption, name, handler);
         a->setCheckable(true);
         a->setChecked(checked);
         return a;
@@ -59,14 +51,15 @@ void TFormMap::ConnectViewMenu()
     NShowPlanNom =
         check("Показывать номенклатуру планшетов", "NShowPlanNom", &TFormMap::NShowPlanNomClick, true);
     NShowNodes = check("Выделять все узлы", "NShowNodes", &TFormMap::NShowNodesClick, false);
-    add(NView, nullptr, "Рамка планшета...", "NViewSheetFrame", nullptr);   // no action of its own
-    add(NView, nullptr, "Пересчитать изображение", "NReRender", &TFormMap::NReRenderClick);
-    add(NView, nullptr, "Вписать в окно", "NShowAll", &TFormMap::NShowAllClick);
+    // No action of its own.
+    AddMapCommand(*this, NView, nullptr, "Рамка планшета...", "NViewSheetFrame", nullptr);
+    AddMapCommand(*this, NView, nullptr, "Пересчитать изображение", "NReRender", &TFormMap::NReRenderClick);
+    AddMapCommand(*this, NView, nullptr, "Вписать в окно", "NShowAll", &TFormMap::NShowAllClick);
     NView->addSeparator();
-    add(NView, nullptr, "Выбрать цвет фона", "NPlanColorSelect", &TFormMap::NPlanColorSelectClick);
-    add(NView, nullptr, "Цвет по умолчанию", "NPlanColorDefault", &TFormMap::NPlanColorDefaultClick);
+    AddMapCommand(*this, NView, nullptr, "Выбрать цвет фона", "NPlanColorSelect", &TFormMap::NPlanColorSelectClick);
+    AddMapCommand(*this, NView, nullptr, "Цвет по умолчанию", "NPlanColorDefault", &TFormMap::NPlanColorDefaultClick);
     N66 = check("Использовать пользовательский цвет вектора", "N66", &TFormMap::N66Click, false);
-    add(NView, nullptr, "Выбрать пользовательский цвет вектора", "N67", &TFormMap::N67Click);
+    AddMapCommand(*this, NView, nullptr, "Выбрать пользовательский цвет вектора", "N67", &TFormMap::N67Click);
     NView->addSeparator();
 
     // "План": the sheets, rasters and layers after "Новый"; the object lists after
@@ -80,21 +73,21 @@ void TFormMap::ConnectViewMenu()
         if (plan[i]->objectName() == QLatin1String("N41"))
             afterDelete = plan.value(i + 1);
     }
-    add(NPlan, afterNew, "Листы", "NPages", &TFormMap::NPagesClick);
-    add(NPlan, afterNew, "Растры", "NRastrs", &TFormMap::NRastrsClick);
-    add(NPlan, afterNew, "Слои", "NLayers", &TFormMap::NLayersClick);
+    AddMapCommand(*this, NPlan, afterNew, "Листы", "NPages", &TFormMap::NPagesClick);
+    AddMapCommand(*this, NPlan, afterNew, "Растры", "NRastrs", &TFormMap::NRastrsClick);
+    AddMapCommand(*this, NPlan, afterNew, "Слои", "NLayers", &TFormMap::NLayersClick);
     NPlan->insertSeparator(afterDelete);
-    add(NPlan, afterDelete, "Текстовые объекты", "NTexts", &TFormMap::NTextsClick);
-    add(NPlan, afterDelete, "Точечные объекты", "NPoints", &TFormMap::NPointsClick);
-    add(NPlan, afterDelete, "Линейные объекты", "NLines", &TFormMap::NLinesClick);
-    add(NPlan, afterDelete, "Площадные объекты", "NPolygons", &TFormMap::NPolygonsClick);
+    AddMapCommand(*this, NPlan, afterDelete, "Текстовые объекты", "NTexts", &TFormMap::NTextsClick);
+    AddMapCommand(*this, NPlan, afterDelete, "Точечные объекты", "NPoints", &TFormMap::NPointsClick);
+    AddMapCommand(*this, NPlan, afterDelete, "Линейные объекты", "NLines", &TFormMap::NLinesClick);
+    AddMapCommand(*this, NPlan, afterDelete, "Площадные объекты", "NPolygons", &TFormMap::NPolygonsClick);
 
-    add(NHelp, nullptr, "О программе", "N3", &TFormMap::N3Click);
-    add(NHelp, nullptr, "Горячие клавиши", "N24", &TFormMap::N24Click);
-    add(NHelp, nullptr, "Общие сведения", "N50", &TFormMap::N50Click);
+    AddMapCommand(*this, NHelp, nullptr, "О программе", "N3", &TFormMap::N3Click);
+    AddMapCommand(*this, NHelp, nullptr, "Горячие клавиши", "N24", &TFormMap::N24Click);
+    AddMapCommand(*this, NHelp, nullptr, "Общие сведения", "N50", &TFormMap::N50Click);
 
     NFile->addSeparator();
-    add(NFile, nullptr, "Импорт Sokkia SDR с COM порта ...", "SDRCOM1", &TFormMap::SDRCOM1Click);
+    AddMapCommand(*this, NFile, nullptr, "Импорт Sokkia SDR с COM порта ...", "SDRCOM1", &TFormMap::SDRCOM1Click);
 }
 
 void TFormMap::RedrawSurface(std::uint8_t mode)

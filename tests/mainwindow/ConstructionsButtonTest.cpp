@@ -11,13 +11,6 @@
 
 namespace {
 
-void Click(TExSpeedButton* b)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre);
-    SendMouse(b, QEvent::MouseButtonRelease, centre);
-}
-
 TEST(ConstructionsButton, WithoutAPaletteItSpringsBackUp)
 {
     TScopedSurveyDialogHooks none;
@@ -25,7 +18,7 @@ TEST(ConstructionsButton, WithoutAPaletteItSpringsBackUp)
     run.Start();
     TFormInstr1& palette = *run.Form().FormInstr1;
     ASSERT_TRUE(palette.sbInstr2->isVisible());
-    Click(palette.sbInstr2);
+    ClickMiddle(palette.sbInstr2);
     EXPECT_FALSE(palette.sbInstr2->Down());
     EXPECT_EQ(palette.FormInstr2, nullptr);
 }
@@ -46,7 +39,7 @@ TEST(ConstructionsButton, MakesThePaletteOnceShowsAndHidesIt)
     TFormInstr1& palette = *run.Form().FormInstr1;
     palette.move(40, 120);
 
-    Click(palette.sbInstr2);
+    ClickMiddle(palette.sbInstr2);
     EXPECT_TRUE(palette.sbInstr2->Down());
     ASSERT_NE(palette.FormInstr2, nullptr);
     EXPECT_EQ(owner, &run.Form());
@@ -54,11 +47,11 @@ TEST(ConstructionsButton, MakesThePaletteOnceShowsAndHidesIt)
     EXPECT_EQ(palette.FormInstr2->pos(), QPoint(10, palette.y()));
     EXPECT_EQ(palette.FormInstr2->windowOpacity(), palette.windowOpacity());
 
-    Click(palette.sbInstr2);
+    ClickMiddle(palette.sbInstr2);
     EXPECT_FALSE(palette.sbInstr2->Down());
     EXPECT_FALSE(palette.FormInstr2->isVisible());
 
-    Click(palette.sbInstr2);
+    ClickMiddle(palette.sbInstr2);
     EXPECT_TRUE(palette.FormInstr2->isVisible());
     EXPECT_EQ(made, 1);
 }

@@ -30,13 +30,6 @@
 
 namespace {
 
-void Click(TExSpeedButton* b)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre);
-    SendMouse(b, QEvent::MouseButtonRelease, centre);
-}
-
 void Type(TNumEdit* e, const QString& text)
 {
     e->setFocus();
@@ -100,7 +93,7 @@ protected:
         // of the codes used here.
         form.DestAutoLayer = 0;
         form.DestLayerName = QStringLiteral("Построения");
-        Click(form.FormInstr1->sbInstr2);
+        ClickMiddle(form.FormInstr1->sbInstr2);
         Palette = qobject_cast<TFormInstr2*>(form.FormInstr1->FormInstr2);
         ASSERT_NE(Palette, nullptr);
         Before = int(CommandLog->size());
@@ -185,7 +178,7 @@ TEST_F(ConstructionsPalette, BaseLinePickedWithTwoClicksBlinksOnTheSurface)
 {
     TFormMap& form = Run.Form();
     TSurfaceDriver mouse(form);
-    Click(Palette->SpeedButton1);
+    ClickMiddle(Palette->SpeedButton1);
     EXPECT_EQ(form.MouseMode, mmBaseLinePoint);
     EXPECT_EQ(form.MouseStep, 1);
     mouse.Click(100, 100);
@@ -211,7 +204,7 @@ TEST_F(ConstructionsPalette, BaseLinePickedWithTwoClicksBlinksOnTheSurface)
     EXPECT_EQ(form.DisplaySurf->Canvas, before);
 
     // "Конец" picks the end alone.
-    Click(Palette->SpeedButton2);
+    ClickMiddle(Palette->SpeedButton2);
     EXPECT_EQ(form.MouseStep, 2);
     mouse.Click(50, 100);
     EXPECT_EQ(Palette->NumEdit1->text(), QStringLiteral("100,000"));
@@ -273,11 +266,11 @@ TEST_F(ConstructionsPalette, HidingStopsThePreviewAndReleasesThePaletteButton)
     EXPECT_FALSE(tools.sbInstr2->Down());
 
     // Shown again: the same window, its base line checked anew.
-    Click(tools.sbInstr2);
+    ClickMiddle(tools.sbInstr2);
     EXPECT_EQ(tools.FormInstr2, Palette);
     EXPECT_TRUE(Palette->isVisible());
     EXPECT_TRUE(Palette->Timer2->Enabled());
-    Click(tools.sbInstr2);
+    ClickMiddle(tools.sbInstr2);
     EXPECT_FALSE(Palette->isVisible());
     EXPECT_FALSE(Palette->Timer2->Enabled());
 }
@@ -290,7 +283,7 @@ TEST_F(ConstructionsPalette, PolarIntersectionMakesAConstructionPointOnTheSheetO
     ASSERT_NE(sheet, QStringLiteral("?"));
     ASSERT_EQ(MainMap->CoordToNomenclature(1000100, 100), QStringLiteral("?"));
     form.PointCode = QStringLiteral("ДЕР");
-    Click(Palette->SpeedButton1);
+    ClickMiddle(Palette->SpeedButton1);
     mouse.Click(100, 100);
     mouse.Click(100, 300);
 
@@ -315,7 +308,7 @@ TEST_F(ConstructionsPalette, PolarIntersectionMakesAConstructionPointOnTheSheetO
             (c.right ? polar->RightAngle : polar->LeftAngle)->click();
             Enter(w);
         });
-        Click(Palette->SpeedButton3);
+        ClickMiddle(Palette->SpeedButton3);
         EXPECT_TRUE(script.Done());
         const QStringList made = Take();
         ASSERT_EQ(made.size(), 1);
@@ -342,7 +335,7 @@ TEST_F(ConstructionsPalette, WithoutConstructionPointsTheUsualQuestionIsAsked)
         Choose(w, "RadioButton1");
         Enter(w);
     });
-    Click(Palette->SpeedButton4);
+    ClickMiddle(Palette->SpeedButton4);
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(SemAsked, 1);
     const QStringList made = Take();
@@ -357,7 +350,7 @@ TEST_F(ConstructionsPalette, WithoutConstructionPointsTheUsualQuestionIsAsked)
         Choose(w, "RadioButton2");
         Enter(w);
     });
-    Click(Palette->SpeedButton4);
+    ClickMiddle(Palette->SpeedButton4);
     EXPECT_EQ(WithoutPlace(Take().value(0)), QStringLiteral("mcNewPoint=<ДЕР><-4,80><3,60><2><0,00><><0><0>"));
     EXPECT_FALSE(form.FormInstr1->sbNoSem->Down());
 }
@@ -372,7 +365,7 @@ TEST_F(ConstructionsPalette, DeletingConstructionPointsLeavesTheOthers)
             Type(w, "NumEdit1", QString::fromUtf8(distance));
             Enter(w);
         });
-        Click(Palette->SpeedButton4);
+        ClickMiddle(Palette->SpeedButton4);
     }
     form.FormInstr1->sbNoSem->SetDown(true);
     form.PointCode = QStringLiteral("ДЕР;");
@@ -394,7 +387,7 @@ TEST_F(ConstructionsPalette, DeletingConstructionPointsLeavesTheOthers)
         EXPECT_FALSE(listed.contains(QStringLiteral("ДЕР;")));
         Enter(w);
     });
-    Click(Palette->sbDelTP);
+    ClickMiddle(Palette->sbDelTP);
     EXPECT_TRUE(question.Done());
     EXPECT_EQ(Take(QStringLiteral("mcDel")), QStringList{QStringLiteral("mcDelObjects=<-1><-1><1><0><0><ТОЧ/Ф500>")});
     const QString after = SavedPlan();
@@ -403,7 +396,7 @@ TEST_F(ConstructionsPalette, DeletingConstructionPointsLeavesTheOthers)
 
     // Nothing left to delete: the plan stays as it was, the picture is drawn anew.
     form.DisplaySurf->Canvas.fill(Qt::black);
-    Click(Palette->sbDelTP);
+    ClickMiddle(Palette->sbDelTP);
     EXPECT_EQ(Take(QStringLiteral("mcDel")).size(), 1);
     EXPECT_EQ(SavedPlan(), after);
     EXPECT_NE(form.DisplaySurf->Canvas.pixel(5, 5), qRgb(0, 0, 0));
@@ -418,14 +411,14 @@ TEST_F(ConstructionsPalette, SquareAsAPolygonAndAsALine)
     TypeBaseLine("0", "0", "10", "0");
     TModalScript polygon;
     polygon.Then("TFormInpSQRDialog", [](QWidget* w) { Enter(w); });
-    Click(Palette->SpeedButton8);
+    ClickMiddle(Palette->SpeedButton8);
     TModalScript line;
     line.Then("TFormInpSQRDialog", [](QWidget* w) {
         Choose(w, "RadioButton2");
         Choose(w, "RadioButton4");
         Enter(w);
     });
-    Click(Palette->SpeedButton8);
+    ClickMiddle(Palette->SpeedButton8);
     EXPECT_TRUE(polygon.Done() && line.Done());
     const QStringList made = Take();
     ASSERT_EQ(made.size(), 2);
@@ -453,7 +446,7 @@ TEST_F(ConstructionsPalette, HexagonFromTheNorthWithHiddenNodeMarks)
         Type(w, "NumEdit3", QStringLiteral("6"));
         Enter(w);
     });
-    Click(Palette->SpeedButton7);
+    ClickMiddle(Palette->SpeedButton7);
     const QStringList made = Take();
     ASSERT_EQ(made.size(), 1);
     EXPECT_EQ(WithoutPlace(made[0]),
@@ -473,7 +466,7 @@ TEST_F(ConstructionsPalette, CircleByToleranceAsAClosedLine)
         Choose(w, "RadioButton4");
         Enter(w);                     // diameter 10, tolerance 0,05: 22 sides
     });
-    Click(Palette->SpeedButton7);
+    ClickMiddle(Palette->SpeedButton7);
     const QStringList made = Take();
     ASSERT_EQ(made.size(), 1);
     EXPECT_EQ(made[0].count(QLatin1Char('[')), 23);
@@ -498,7 +491,7 @@ TEST_F(ConstructionsPalette, ACancelledDialogCreatesNothing)
         SCOPED_TRACE(c.window);
         TModalScript script;
         script.Then(c.window, [](QWidget* w) { Esc(w); });
-        Click(c.button);
+        ClickMiddle(c.button);
         EXPECT_TRUE(script.Done());
         EXPECT_FALSE(form.FormInstr1->sbNoSem->Down());
     }

@@ -1,6 +1,7 @@
 // Objects from coordinate tables on the real main window: the commands each kind makes
 // from the rows typed into the window, the codes kept for the next object, the mode left
 // behind, and a bad row that leaves the plan as it was.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 #include "SurfaceTestSupport.h"
 
@@ -24,15 +25,10 @@ class CoordTable : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TMainWindowRun::TOptions options;
-        options.CollectMessages = true;
-        Run = std::make_unique<TMainWindowRun>(options);
+        Run = std::make_unique<TMainWindowRun>(MessagesKept());
         Run->Start();
         TFormMap& form = Run->Form();
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Съемка");
+        FixDestination(form, QStringLiteral("Съемка"));
         SemDialogHooks().SemDlg = [this](int, int& lm, QString& sem) {
             Classified << QString::number(lm) + u':' + sem;
             if (!Chosen.isEmpty())

@@ -1,6 +1,7 @@
 // Lines, polygons, strips and circles made from the node array on the main window: the
 // node groups of each command, the refusals that keep the nodes, and the user's way
 // through the pop-up menus.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 
 #include "foundation/GeoServ.h"
@@ -24,10 +25,7 @@ protected:
     {
         Run.Start();
         TFormMap& form = Run.Form();
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Линии");
+        FixDestination(form, QStringLiteral("Линии"));
         MainMap->LinkToNodes = 0;
         TSemDialogHooks sem;
         sem.SemDlg = [this](int, int&, QString& s) {

@@ -1,5 +1,6 @@
 // Points, height marks and texts made on the main window: the journal line each creator
 // gives is what the plan keeps, so the cases check it field by field.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 
 #include "controls/ExSpeedButton.h"
@@ -20,19 +21,9 @@ protected:
     {
         Run.Start();
         TFormMap& form = Run.Form();
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Точки");
+        FixDestination(form, QStringLiteral("Точки"));
         MainMap->LinkToNodes = 0;
-        TSemDialogHooks sem;
-        sem.SemDlg = [this](int mode, int& lm, QString& s) {
-            SemCalls << QStringLiteral("%1|%2|%3").arg(mode).arg(lm).arg(s);
-            if (SemResult == mrOk)
-                s = Chosen;
-            return SemResult;
-        };
-        SemScope = std::make_unique<TScopedSemDialogHooks>(sem);
+        SemScope = std::make_unique<TScopedSemDialogHooks>(RecordingSemDialog(SemCalls, Chosen, SemResult));
         TProgramDialogHooks program;
         program.InpOtm = [this](Extended& height) {
             ++HeightAsked;

@@ -93,13 +93,6 @@ TEST(CreationSettings, ThePlanMenuItemOpensTheWindowAndItsCloseBoxWritesBack)
     EXPECT_EQ(form.PageInf->text(), QStringLiteral("[ЛИСТ=авто;  СЛОЙ=Дороги]"));
 }
 
-void ClickButton(TExSpeedButton* b)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre);
-    SendMouse(b, QEvent::MouseButtonRelease, centre);
-}
-
 TEST(BaseLinePoint, TwoClicksFillTheStartAndThenTheEndOfTheConstructionsPalette)
 {
     TSurveyDialogHooks hooks;
@@ -125,7 +118,7 @@ TEST(BaseLinePoint, TwoClicksFillTheStartAndThenTheEndOfTheConstructionsPalette)
     mouse.Click(100, 200);
     EXPECT_EQ(form.MouseStep, 1);
 
-    ClickButton(form.FormInstr1->sbInstr2);
+    ClickMiddle(form.FormInstr1->sbInstr2);
     QWidget* palette = form.FormInstr1->FormInstr2;
     ASSERT_NE(palette, nullptr);
     const auto value = [palette](const char* name) {

@@ -2,6 +2,7 @@
 // palette's creation buttons, the palettes' buttons, the set-up window's lists and
 // buttons, the capture on the surface; then the journal, the saved plan and the files
 // of "Избранные".
+#include "FixtureSetup.h"
 #include "SurfaceTestSupport.h"
 
 #include "controls/ExSpeedButton.h"
@@ -54,12 +55,7 @@ TEST(FavouriteNames, SemanticsBecomeASafeNameWithItsFlag)
     }
 }
 
-void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre, button);
-    SendMouse(b, QEvent::MouseButtonRelease, centre, button);
-}
+void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton) { ClickMiddle(b, button); }
 
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
@@ -86,20 +82,10 @@ protected:
         ASSERT_NE(Run.Form().FormInstr1, nullptr);
         InstallFavouritesWindows();
         TFormMap& form = Run.Form();
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Избранное");
+        FixDestination(form, QStringLiteral("Избранное"));
         form.CreatePrecision = 0;
         MainMap->LinkToNodes = 0;
-        TSemDialogHooks sem;
-        sem.SemDlg = [this](int mode, int& lm, QString& s) {
-            SemCalls << QStringLiteral("%1|%2|%3").arg(mode).arg(lm).arg(s);
-            if (SemResult == mrOk)
-                s = Chosen;
-            return SemResult;
-        };
-        SemScope = std::make_unique<TScopedSemDialogHooks>(sem);
+        SemScope = std::make_unique<TScopedSemDialogHooks>(RecordingSemDialog(SemCalls, Chosen, SemResult));
         TDialogHooks dialogs = DialogHooks();
         dialogs.ShowQ = [this](const QString& caption, const QString& text) {
             Questions << caption + QStringLiteral(": ") + text;
@@ -166,11 +152,7 @@ protected:
         return made;
     }
 
-    TMainWindowRun Run{[] {
-        TMainWindowRun::TOptions options;
-        options.CollectMessages = true;
-        return options;
-    }()};
+    TMainWindowRun Run{MessagesKept()};
     TSeparatorScope Separator{u'.'};
     std::unique_ptr<TScopedSemDialogHooks> SemScope;
     std::unique_ptr<TScopedDialogHooks> DialogScope;

@@ -1,6 +1,7 @@
 // The main window's hot keys and mouse wheel as the user gives them: keys sent to the
 // drawing surface with QTest, wheel turns over it; the mode, the palette's buttons, the
 // view, the journal and the plan as the oracle.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 #include "SurfaceTestSupport.h"
 
@@ -43,6 +44,18 @@ protected:
     }
 
     TFormMap& Form() { return Run.Form(); }
+    // Three height marks at one place, all found by a click there in the select mode.
+    void ClickThreeStackedPoints()
+    {
+        TFormMap& form = Form();
+        RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>",
+                     "mcNewPoint=<0><0><ПКТ/ИН1;ИВ10><200><300><2><0><><0><0>",
+                     "mcNewPoint=<0><0><ПКТ/ИН2;ИВ11><200><300><2><0><><0><0>",
+                     "mcNewPoint=<0><0><ПКТ/ИН3;ИВ12><200><300><2><0><><0><0>"});
+        ExactView(form);
+        form.SetMouseMode(mmSelectObject, 0, true);
+        TPixelMouse{form}.Click(TSurfaceDriver(form).At(200, 300));
+    }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         if (key < 0x80 || key >= Qt::Key_Escape) {
@@ -169,14 +182,7 @@ TEST(KeysBeforeThePalette, DoNothingDuringTheStart)
 TEST_F(KeysWheel, TheSelectModeKeysWalkAndClearTheFoundObjects)
 {
     TFormMap& form = Form();
-    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>",
-                 "mcNewPoint=<0><0><ПКТ/ИН1;ИВ10><200><300><2><0><><0><0>",
-                 "mcNewPoint=<0><0><ПКТ/ИН2;ИВ11><200><300><2><0><><0><0>",
-                 "mcNewPoint=<0><0><ПКТ/ИН3;ИВ12><200><300><2><0><><0><0>"});
-    ExactView(form);
-    form.SetMouseMode(mmSelectObject, 0, true);
-    const QPoint at = TSurfaceDriver(form).At(200, 300);
-    TPixelMouse{form}.Click(at);
+    ClickThreeStackedPoints();
     QComboBox* box = form.ComboBoxSelectedObjects();
     ASSERT_EQ(box->count(), 3);
     ASSERT_EQ(box->currentIndex(), 0);
@@ -219,14 +225,7 @@ TEST_F(KeysWheel, TheSelectModeKeysWalkAndClearTheFoundObjects)
 TEST_F(KeysWheel, BackspaceAndShiftDeleteDeleteTheChosenObject)
 {
     TFormMap& form = Form();
-    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>",
-                 "mcNewPoint=<0><0><ПКТ/ИН1;ИВ10><200><300><2><0><><0><0>",
-                 "mcNewPoint=<0><0><ПКТ/ИН2;ИВ11><200><300><2><0><><0><0>",
-                 "mcNewPoint=<0><0><ПКТ/ИН3;ИВ12><200><300><2><0><><0><0>"});
-    ExactView(form);
-    form.SetMouseMode(mmSelectObject, 0, true);
-    const QPoint at = TSurfaceDriver(form).At(200, 300);
-    TPixelMouse{form}.Click(at);
+    ClickThreeStackedPoints();
     ASSERT_EQ(form.ComboBoxSelectedObjects()->count(), 3);
 
     // Backspace deletes whatever keys are held; the pick runs again at the click.
@@ -363,10 +362,7 @@ TEST_F(KeysWheel, CtrlDuringAPointDragShowsTheCrossOnce)
 TEST_F(KeysWheel, AsAUserF3ClicksAndARightClickMakeAPolygonThePlanKeeps)
 {
     TFormMap& form = Form();
-    form.DestAutoPage = 0;
-    form.DestPageName = QStringLiteral("Лист");
-    form.DestAutoLayer = 0;
-    form.DestLayerName = QStringLiteral("Общий");
+    FixDestination(form, QStringLiteral("Общий"));
     MainMap->LinkToNodes = 0;
     MapHooks().MenuExec = [](QMenu& menu, QPoint) -> QAction* {
         for (QAction* a : menu.actions())

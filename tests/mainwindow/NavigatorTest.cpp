@@ -16,13 +16,6 @@
 
 namespace {
 
-void Click(TExSpeedButton* b)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre);
-    SendMouse(b, QEvent::MouseButtonRelease, centre);
-}
-
 struct TView {
     Extended XMin, YMin, XMax, YMax;
 };
@@ -46,7 +39,7 @@ protected:
     // The navigator made through the palette's button, as the user makes it.
     TFormNavigator& Open()
     {
-        Click(Run.Form().FormInstr1->sbNavigatorShow);
+        ClickMiddle(Run.Form().FormInstr1->sbNavigatorShow);
         EXPECT_NE(FormNavigator, nullptr);
         return *FormNavigator;
     }
@@ -62,7 +55,7 @@ TEST_F(Navigator, AQuarterEastThenThePreviousView)
     const int scale = MainMap->OutputScale;
     const int records = MainMap->MapViews.GetCount();
     const Extended width = Run.Form().DisplaySurf->width();   // metres: one per pixel
-    Click(n.PlanMoveRight);
+    ClickMiddle(n.PlanMoveRight);
     const TView after = CurrentView();
     EXPECT_NEAR(double(after.YMin - before.YMin), double(width / 4), 1e-6);
     EXPECT_NEAR(double(after.YMax - before.YMax), double(width / 4), 1e-6);
@@ -70,7 +63,7 @@ TEST_F(Navigator, AQuarterEastThenThePreviousView)
     EXPECT_EQ(MainMap->OutputScale, scale);
     EXPECT_EQ(MainMap->MapViews.GetCount(), records + 1);
 
-    Click(n.btBack);
+    ClickMiddle(n.btBack);
     const TView back = CurrentView();
     EXPECT_NEAR(double(back.YMin), double(before.YMin), 1e-9);
     EXPECT_NEAR(double(back.XMax), double(before.XMax), 1e-9);
@@ -96,13 +89,13 @@ TEST_F(Navigator, EveryArrowAndStepMovesItsWay)
                             {n.PlanMoveRight, 0, 1},      {n.PlanmoveDownLeft, -1, -1},
                             {n.PlanMoveDown, -1, 0},      {n.PlanMoveDownRight, -1, 1}};
     for (const Case& s : steps) {
-        Click(s.step);
+        ClickMiddle(s.step);
         ASSERT_TRUE(s.step->Down());
         for (const Arrow& a : arrows) {
             SCOPED_TRACE(testing::Message() << a.button->toolTip().toStdString() << " at "
                                             << s.step->Caption().toStdString());
             const TView before = CurrentView();
-            Click(a.button);
+            ClickMiddle(a.button);
             const TView after = CurrentView();
             EXPECT_NEAR(double(after.XMin - before.XMin), double(a.north * h * s.fraction), 1e-6);
             EXPECT_NEAR(double(after.YMin - before.YMin), double(a.east * w * s.fraction), 1e-6);
@@ -130,10 +123,10 @@ TEST_F(Navigator, ZoomByTheStepsFactor)
         SCOPED_TRACE(testing::Message() << c.step->Caption().toStdString() << (c.in ? " in " : " out ")
                                         << c.view);
         if (!c.step->Down())
-            Click(c.step);
+            ClickMiddle(c.step);
         MainMap->OutputScale = c.view;
         MainMap->DisplayScale = c.requestBefore;
-        Click(c.in ? n.btIn : n.btOut);
+        ClickMiddle(c.in ? n.btIn : n.btOut);
         EXPECT_EQ(MainMap->DisplayScale, c.request);
         EXPECT_EQ(MainMap->OutputScale, c.request);
         EXPECT_EQ(n.MapScale->currentText(), QString::number(c.request));
@@ -143,7 +136,7 @@ TEST_F(Navigator, ZoomByTheStepsFactor)
 TEST_F(Navigator, AllStepsUpTakesTheTwelvePercentValues)
 {
     TFormNavigator& n = Open();
-    Click(n.btn14);
+    ClickMiddle(n.btn14);
     ASSERT_FALSE(n.btn1->Down() || n.btn12->Down() || n.btn14->Down() || n.btn18->Down());
     EXPECT_EQ(TFormNavigator::PanStep(), 0.125L);
     EXPECT_EQ(TFormNavigator::ZoomFactor(), 1.125L);
@@ -191,7 +184,7 @@ TEST_F(Navigator, PreviousViewWithAnEmptyHistoryChangesNothing)
     TFormNavigator& n = Open();
     MainMap->MapViews.DeleteAll();
     const TView before = CurrentView();
-    Click(n.btBack);
+    ClickMiddle(n.btBack);
     const TView after = CurrentView();
     EXPECT_EQ(after.XMin, before.XMin);
     EXPECT_EQ(after.YMax, before.YMax);

@@ -1,6 +1,7 @@
 // The survey tools of the plan menu on the real main window: contour tracing between
 // height marks, height interpolation, staking out and coordinate sampling. The journal,
 // the result lists and the saved plan are the oracle; the windows are scripted.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 #include "SurfaceTestSupport.h"
 
@@ -34,15 +35,10 @@ class SurveyTools : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TMainWindowRun::TOptions options;
-        options.CollectMessages = true;
-        Run = std::make_unique<TMainWindowRun>(options);
+        Run = std::make_unique<TMainWindowRun>(MessagesKept());
         Run->Start();
         TFormMap& form = Run->Form();
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Рельеф");
+        FixDestination(form, QStringLiteral("Рельеф"));
         MainMap->LinkToNodes = 0;
         // The classifier confirms the code it is shown.
         SemDialogHooks().SemDlg = [this](int, int&, QString& sem) {

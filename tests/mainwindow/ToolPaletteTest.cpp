@@ -1,5 +1,6 @@
 // The tool palette worked as the user works it: clicks on its real buttons, then the
 // main window's mode, the buttons that are down, the plan's switches and the journal.
+#include "FixtureSetup.h"
 #include "SurfaceTestSupport.h"
 
 #include "controls/ExSpeedButton.h"
@@ -23,12 +24,7 @@
 
 namespace {
 
-void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint centre = b->rect().center();
-    SendMouse(b, QEvent::MouseButtonPress, centre, button);
-    SendMouse(b, QEvent::MouseButtonRelease, centre, button);
-}
+void Click(TExSpeedButton* b, Qt::MouseButton button = Qt::LeftButton) { ClickMiddle(b, button); }
 
 class ToolPalette : public ::testing::Test {
 protected:
@@ -465,10 +461,7 @@ TEST_F(ToolPalette, ClosingThePaletteAsksAsTheMainWindowDoes)
 
 TEST_F(ToolPalette, AsAUserAPolygonWithASpecialSegmentFromThePanel)
 {
-    Form().DestAutoPage = 0;
-    Form().DestPageName = QStringLiteral("Лист");
-    Form().DestAutoLayer = 0;
-    Form().DestLayerName = QStringLiteral("Контуры");
+    FixDestination(Form(), QStringLiteral("Контуры"));
     Form().ShowPolygonPopup = 0;
     MainMap->LinkToNodes = 0;
     TFormInstr1& p = Palette();

@@ -1,6 +1,7 @@
 // The view menu's switches and colours, the list windows of the plan menu and the help
 // items, on the started main window; the sheets window worked as a user works it, with
 // the journal and the saved plan as the oracle.
+#include "FixtureSetup.h"
 #include "MainWindowFixture.h"
 
 #include "controls/ExSpeedButton.h"
@@ -44,9 +45,7 @@ class ViewMenu : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TMainWindowRun::TOptions options;
-        options.CollectMessages = true;
-        Run = std::make_unique<TMainWindowRun>(options);
+        Run = std::make_unique<TMainWindowRun>(MessagesKept());
         Run->Start();
         // A draw mode no drawing uses: a redraw shows as the mode it was asked for.
         MainMap->DrawMode = 99;

@@ -17,6 +17,14 @@ inline void SendMouse(QWidget* w, QEvent::Type type, QPoint pos,
     QCoreApplication::sendEvent(w, &e);
 }
 
+// A click of button in the middle of w: its press and release there.
+inline void ClickMiddle(QWidget* w, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QPoint centre = w->rect().center();
+    SendMouse(w, QEvent::MouseButtonPress, centre, button);
+    SendMouse(w, QEvent::MouseButtonRelease, centre, button);
+}
+
 // A key press alone, without its release.
 inline void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
                     const QString& text = QString())

@@ -20,23 +20,6 @@
 
 namespace {
 
-template <class T>
-T* Child(QWidget* w, const char* name)
-{
-    T* child = w->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-void Type(QWidget* window, const char* name, const QString& text)
-{
-    auto* e = Child<TNumEdit>(window, name);
-    e->setFocus();
-    e->selectAll();
-    e->del();
-    QTest::keyClicks(e, text);
-}
-
 void Click(QWidget* window, const char* name)
 {
     Child<QAbstractButton>(window, name)->click();

@@ -7,6 +7,7 @@
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/ui/NumEdit.h"
+#include "mainwindow/modes/MapViews.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -69,14 +70,7 @@ void ShowPlanView(Extended x1, Extended y1, Extended x2, Extended y2)
 {
     if (!MainMap)
         return;
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = x1;
-    view->ViewYMin = y1;
-    view->ViewXMax = x2;
-    view->ViewYMax = y2;
-    view->FactorX = MainMap->FactorX;
-    view->FactorY = MainMap->FactorY;
-    MainMap->MapViews.AddItem(std::move(view));
+    AppendMapView(*MainMap, x1, y1, x2, y2);
     const QSize surface = MainMap->Ui().SurfaceSize();
     MainMap->Draw(surface.width(), surface.height(), 4, ddScreen);
 }

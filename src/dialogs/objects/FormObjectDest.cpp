@@ -8,6 +8,7 @@
 #include "dialogs/objects/UnitTextProp.h"
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
+#include "foundation/ui/FontStyleButtons.h"
 #include "foundation/ui/NumEdit.h"
 #include "mainwindow/UnitMap.h"
 #include "semantics/signs/Symbols.h"
@@ -170,14 +171,6 @@ void LinkAngle(QObject* owner, TNumEdit* edit, TExSlider* slider, TAnglePaintBox
     };
 }
 
-int PlanScale()
-{
-    std::int32_t scale = 0;
-    if (MainMap)
-        MainMap->GetScale(scale);
-    return scale;
-}
-
 }  // namespace
 
 void InstallObjectDestWindow()
@@ -301,26 +294,10 @@ TFormObjectDest::TFormObjectDest(const RObjectDest& values, int page, QWidget* p
     Caption(tsFont, QStringLiteral("Размер"), QRect(6, 40, 50, 16));
     neFS = RealNumEdit(tsFont, "neFS", 1, QRect(60, 38, 56, 21));
     Caption(tsFont, QStringLiteral("мм"), QRect(120, 40, 24, 16));
-    auto styleButton = [this](const char* name, const char* caption, int x) {
-        auto* b = new QToolButton(tsFont);
-        b->setObjectName(QLatin1String(name));
-        b->setText(QString::fromUtf8(caption));
-        b->setCheckable(true);
-        b->setGeometry(x, 36, 26, 24);
-        return b;
-    };
-    sbFB = styleButton("sbFB", "Ж", 170);
-    sbFI = styleButton("sbFI", "К", 200);
-    sbFU = styleButton("sbFU", "Ч", 230);
-    QFont bold = sbFB->font();
-    bold.setBold(true);
-    sbFB->setFont(bold);
-    QFont italic = sbFI->font();
-    italic.setItalic(true);
-    sbFI->setFont(italic);
-    QFont underline = sbFU->font();
-    underline.setUnderline(true);
-    sbFU->setFont(underline);
+    const RFontStyleButtons fontStyles = AddFontStyleButtons(tsFont, 170, 36, 30, 24);
+    sbFB = fontStyles.Bold;
+    sbFI = fontStyles.Italic;
+    sbFU = fontStyles.Underline;
     Caption(tsFont, QStringLiteral("Цвет"), QRect(6, 74, 50, 16));
     pnColor = PlainButton(tsFont, "pnColor", QString(), QRect(60, 70, 56, 24));
     connect(pnColor, &QPushButton::clicked, this, [this] { pnColorClick(); });

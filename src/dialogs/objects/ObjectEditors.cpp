@@ -128,6 +128,14 @@ QString SignFileName(int scale, int kind, const QString& signName)
                              QString::fromUtf8(folder) + QLatin1Char('/') + signName + QStringLiteral(".wri"));
 }
 
+int PlanScale()
+{
+    std::int32_t scale = 0;
+    if (MainMap)
+        MainMap->GetScale(scale);
+    return scale;
+}
+
 void EditObjectSign(int kind, const QString& signName)
 {
     if (!MainMap)

@@ -79,6 +79,9 @@ QString SignFileName(int scale, int kind, const QString& signName);
 // paused meanwhile.
 void EditObjectSign(int kind, const QString& signName);
 
+// The scale of the main plan (1:scale); 0 while there is no plan.
+int PlanScale();
+
 // The names of sheet page and its layer in the main plan; each left as it was when
 // there is no such sheet or layer.
 void PlaceNames(int page, int layer, QString& pageName, QString& layerName);

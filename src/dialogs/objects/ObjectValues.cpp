@@ -11,7 +11,7 @@ bool InRange(int index, int count)
     return index >= 0 && index < count;
 }
 
-// The thirteen fields of a text from the text on.
+// The thirteen fields of a text from the text on, without the closing 0.
 TCommandParams& TextFields(TCommandParams& p, const RTextValues& v)
 {
     return p.Text(v.Text)
@@ -24,8 +24,7 @@ TCommandParams& TextFields(TCommandParams& p, const RTextValues& v)
         .Text(v.FontName)
         .Int(v.Color)
         .Fixed(v.Size)
-        .Text(v.FontStyle)
-        .Int(0);
+        .Text(v.FontStyle);
 }
 
 TCommandParams& PointFields(TCommandParams& p, const RPointValues& v)
@@ -63,6 +62,23 @@ TCommandParams& PolygonFields(TCommandParams& p, const RPolygonValues& v)
         .Fixed(v.Dyz)
         .Field(IntrPolygonsField(v.Holes, v.Precision))
         .Int(v.CaptionAngle);
+}
+
+// The raster's path, corners, visibility and filter, shared by its new and set commands.
+TCommandParams& RastrFields(TCommandParams& p, const RRastrValues& v)
+{
+    return p.Text(v.Path)
+        .Fixed(v.BL.X, 3)
+        .Fixed(v.BL.Y, 3)
+        .Fixed(v.TR.X, 3)
+        .Fixed(v.TR.Y, 3)
+        .Int(v.Visible)
+        .Text(v.FilterName)
+        .Int(v.R)
+        .Int(v.G)
+        .Int(v.B)
+        .Int(v.L)
+        .Int(v.FilterOn);
 }
 
 }  // namespace
@@ -118,24 +134,26 @@ bool ReadPolygon(TGeoMap& map, int page, int layer, int index, RPolygonValues& v
 
 QString NewRastrParams(int page, const RRastrValues& v)
 {
-    return TCommandParams()
-        .Int(page)
-        .Text(v.Path)
-        .Fixed(v.BL.X, 3)
-        .Fixed(v.BL.Y, 3)
-        .Fixed(v.TR.X, 3)
-        .Fixed(v.TR.Y, 3)
-        .Int(v.Visible)
-        .Text(v.FilterName)
-        .Int(v.R)
-        .Int(v.G)
-        .Int(v.B)
-        .Int(v.L)
-        .Int(v.FilterOn)
-        .Str();
+    TCommandParams p;
+    p.Int(page);
+    return RastrFields(p, v).Str();
+}
+
+QString SetRastrPropParams(int page, int rastr, const RRastrValues& v)
+{
+    TCommandParams p;
+    p.Int(page).Int(rastr);
+    return RastrFields(p, v).Str();
 }
 
 QString NewTextParams(int page, int layer, const RTextValues& v)
+{
+    TCommandParams p;
+    p.Int(page).Int(layer);
+    return TextFields(p, v).Int(0).Str();
+}
+
+QString NewTextCopyParams(int page, int layer, const RTextValues& v)
 {
     TCommandParams p;
     p.Int(page).Int(layer);
@@ -146,7 +164,7 @@ QString SetTextParams(int page, int layer, int index, const RTextValues& v)
 {
     TCommandParams p;
     p.Int(page).Int(layer).Int(index);
-    return TextFields(p, v).Str();
+    return TextFields(p, v).Int(0).Str();
 }
 
 QString NewPointParams(int page, int layer, const RPointValues& v)

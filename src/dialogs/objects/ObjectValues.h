@@ -90,10 +90,14 @@ bool ReadPolygon(TGeoMap& map, int page, int layer, int index, RPolygonValues& v
 // mcNewRastr: the sheet, the path, the corners with three decimals, visibility, filter
 // name, red, green, blue, brightness, filter on.
 QString NewRastrParams(int page, const RRastrValues& v);
+// mcSetRastrProp for raster rastr of sheet page, the same fields after the raster's index.
+QString SetRastrPropParams(int page, int rastr, const RRastrValues& v);
 // mcNewText and mcSetTextProp: X, Y, size factor and size with two decimals, the style
 // name with "*" first, and the closing 0 the senders add.
 QString NewTextParams(int page, int layer, const RTextValues& v);
 QString SetTextParams(int page, int layer, int index, const RTextValues& v);
+// mcNewText as the copy command sends it: the same fields without the closing 0.
+QString NewTextCopyParams(int page, int layer, const RTextValues& v);
 // mcNewPoint and mcSetPointProp: X and Y by the point's precision, the sign angle "%f".
 QString NewPointParams(int page, int layer, const RPointValues& v);
 QString SetPointParams(int page, int layer, int index, const RPointValues& v);

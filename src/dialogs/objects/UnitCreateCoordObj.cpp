@@ -11,6 +11,7 @@
 #include "foundation/StringNum.h"
 #include "mainwindow/UnitMap.h"
 #include "mainwindow/file/FileDialogs.h"
+#include "mainwindow/modes/Creators.h"
 #include "platform/TextFiles.h"
 #include "semantics/codec/SemDialogs.h"
 #include "semantics/codec/SemServices.h"
@@ -51,22 +52,26 @@ TExSpeedButton* KindButton(QWidget* parent, const QString& caption, bool down, c
     return b;
 }
 
+// The lines of a file the user opens under filter; false when none is chosen or the file
+// cannot be read, which is told.
+bool ChooseAndReadLines(const QString& filter, QStringList& lines)
+{
+    QString fileName;
+    if (!OpenFileNameDialog(QStringLiteral("Открыть"), filter, fileName))
+        return false;
+    try {
+        lines = ReadTextFileLines(fileName);
+    } catch (const Exception& e) {
+        MessageDlg(e.Message, mtError);
+        return false;
+    }
+    return true;
+}
+
 // A coordinate text as a number: "," and "." both count as the decimal separator.
 bool ReadNumber(const QString& text, Extended& value)
 {
     return TryStrToFloat(ConvertDecimalSeparator(text), value);
-}
-
-// The user caption settings a new point takes: one group of five values.
-QString UserCaptionGroup(const TFormMap& form)
-{
-    return TCommandValues()
-        .Fixed(form.AutoTextDX)
-        .Fixed(form.AutoTextDY)
-        .Int(form.AutoTextAngle)
-        .Fixed(form.AutoTextSizeFactor)
-        .Int(form.AutoTextView)
-        .Group();
 }
 
 // sem with its height item set to height through the codec: the first "ИВ" item takes
@@ -305,17 +310,9 @@ void TFormCreateCoordObj::NRChange()
 
 void TFormCreateCoordObj::SpeedButton1Click()
 {
-    QString fileName;
-    if (!OpenFileNameDialog(QStringLiteral("Открыть"), QStringLiteral("Таблица Word в текст.виде (3кол) (*.txt)"),
-                            fileName))
-        return;
     QStringList lines;
-    try {
-        lines = ReadTextFileLines(fileName);
-    } catch (const Exception& e) {
-        MessageDlg(e.Message, mtError);
+    if (!ChooseAndReadLines(QStringLiteral("Таблица Word в текст.виде (3кол) (*.txt)"), lines))
         return;
-    }
     SetRowCount(StringGrid1, 1);
     for (qsizetype i = 0; i + 2 < lines.size(); i += 3) {
         const int row = StringGrid1->rowCount() - 1;
@@ -335,16 +332,9 @@ void TFormCreateCoordObj::SpeedButton2Click()
 
 void TFormCreateCoordObj::Button1Click()
 {
-    QString fileName;
-    if (!OpenFileNameDialog(QStringLiteral("Открыть"), QStringLiteral("DAT файл (4кол) (*.DAT *.dat)"), fileName))
-        return;
     QStringList lines;
-    try {
-        lines = ReadTextFileLines(fileName);
-    } catch (const Exception& e) {
-        MessageDlg(e.Message, mtError);
+    if (!ChooseAndReadLines(QStringLiteral("DAT файл (4кол) (*.DAT *.dat)"), lines))
         return;
-    }
     SetRowCount(StringGrid2, 1);
     for (const QString& line : lines) {
         QString N, X, Y, H;
@@ -474,47 +464,39 @@ void TFormCreateCoordObj::CreatePointsFromTable(const std::vector<RCoordRow>& ro
         form.PointCode = last;
 }
 
-void TFormCreateCoordObj::CreateLineFromTable(const std::vector<RCoordRow>& rows)
+namespace {
+
+// The rows become the main window's node array; then the code of an object of kind lm
+// is asked for and its sheet and layer chosen at the first node. False when either is
+// refused or there are no rows.
+bool TableObjectPlace(TFormMap& form, const std::vector<RCoordRow>& rows, int lm, QString& sem, int& page,
+                      int& layer)
 {
-    if (!FormMap || !MainMap)
-        return;
-    TFormMap& form = *FormMap;
     form.CreateNodes.clear();
     for (const RCoordRow& row : rows) {
         RCreateNode node;
         node.Point = TGeoPoint(row.XValue, row.YValue);
         form.CreateNodes.push_back(node);
     }
+    return SemDlg(1, lm, sem) == mrOk && !form.CreateNodes.empty() &&
+           form.ChooseDestination(form.CreateNodes.front().Point, lm, sem, page, layer);
+}
+
+} // namespace
+
+void TFormCreateCoordObj::CreateLineFromTable(const std::vector<RCoordRow>& rows)
+{
+    if (!FormMap || !MainMap)
+        return;
+    TFormMap& form = *FormMap;
     QString sem = form.LineCode;
-    int lm = 1;
     int page = -1, layer = -1;
-    if (SemDlg(1, lm, sem) == mrOk && !form.CreateNodes.empty() &&
-        form.ChooseDestination(form.CreateNodes.front().Point, lm, sem, page, layer)) {
+    if (TableObjectPlace(form, rows, 1, sem, page, layer)) {
         // A line at precision 0 still keeps centimetres, as the lines drawn do.
         const int p = form.CreatePrecision;
         const int decimals = p >= 1 && p <= 3 ? p : 2;
-        QString field;
-        for (const RCreateNode& n : form.CreateNodes)
-            field += TCommandValues()
-                         .Fixed(n.Point.X, decimals)
-                         .Fixed(n.Point.Y, decimals)
-                         .Int(0)
-                         .Fixed(-1)
-                         .Int(0)
-                         .Int(-1)
-                         .Int(0)
-                         .Int(0)
-                         .Group();
-        MainMap->DoCommand(mcNewLine, TCommandParams()
-                                          .Int(page)
-                                          .Int(layer)
-                                          .Text(sem)
-                                          .Text(QString())
-                                          .Int(0)
-                                          .Fixed(0)
-                                          .Int(form.CreatePrecision)
-                                          .Text(QString())
-                                          .Field(field));
+        MainMap->DoCommand(mcNewLine, NewLineFromNodesParams(page, layer, sem, form.CreatePrecision,
+                                                             NewLineNodesField(form.CreateNodes, decimals)));
     }
     form.CreateNodes.clear();
     form.SetMouseMode(mmCreateLine, 0, true);
@@ -526,42 +508,13 @@ void TFormCreateCoordObj::CreatePolygonFromTable(const std::vector<RCoordRow>& r
     if (!FormMap || !MainMap)
         return;
     TFormMap& form = *FormMap;
-    form.CreateNodes.clear();
-    for (const RCoordRow& row : rows) {
-        RCreateNode node;
-        node.Point = TGeoPoint(row.XValue, row.YValue);
-        form.CreateNodes.push_back(node);
-    }
     QString sem = form.PolygonCode;
-    int lm = 2;
     int page = -1, layer = -1;
-    if (SemDlg(1, lm, sem) == mrOk && !form.CreateNodes.empty() &&
-        form.ChooseDestination(form.CreateNodes.front().Point, lm, sem, page, layer)) {
-        const int decimals = CoordDecimals(form.CreatePrecision);
-        QString field;
-        for (const RCreateNode& n : form.CreateNodes)
-            field += TCommandValues()
-                         .Fixed(n.Point.X, decimals)
-                         .Fixed(n.Point.Y, decimals)
-                         .Fixed(-1)
-                         .Int(0)
-                         .Int(0)
-                         .Int(0)
-                         .Int(0)
-                         .Group();
+    if (TableObjectPlace(form, rows, 2, sem, page, layer)) {
+        const QString field = NewPolygonNodesField(form.CreateNodes, CoordDecimals(form.CreatePrecision));
         // The automatic captions of a polygon from a table are turned to the absolute
         // angle 0, where a polygon drawn on the plan has none (-1).
-        MainMap->DoCommand(mcNewPolygon, TCommandParams()
-                                             .Int(page)
-                                             .Int(layer)
-                                             .Text(sem)
-                                             .Field(field)
-                                             .Int(form.CreatePrecision)
-                                             .Text(QString())
-                                             .Fixed(0)
-                                             .Fixed(0)
-                                             .Text(QString())
-                                             .Int(0));
+        MainMap->DoCommand(mcNewPolygon, NewPolygonFromNodesParams(page, layer, sem, field, form.CreatePrecision, 0));
     }
     form.CreateNodes.clear();
     form.SetMouseMode(mmCreatePolygon, 0, true);

@@ -10,6 +10,7 @@
 #include "foundation/ErrorTrail.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/StringNum.h"
+#include "foundation/ui/FontStyleButtons.h"
 #include "foundation/ui/NumEdit.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
@@ -88,24 +89,6 @@ QLabel* Mark(QWidget* parent, const QString& text, QRect rect)
     auto* label = new QLabel(text, parent);
     label->setGeometry(rect);
     return label;
-}
-
-QToolButton* StyleButton(QWidget* parent, const char* name, const char* caption, QRect rect)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setText(QString::fromUtf8(caption));
-    b->setCheckable(true);
-    b->setGeometry(rect);
-    return b;
-}
-
-int PlanScale()
-{
-    std::int32_t scale = 0;
-    if (MainMap)
-        MainMap->GetScale(scale);
-    return scale;
 }
 
 }  // namespace
@@ -188,18 +171,10 @@ TFormTextProp::TFormTextProp(const RTextValues& values, bool isNew, int page, in
     neFS = RealEdit(csFont, "neFS", 1, true);
     neFS->setGeometry(60, 44, 60, 21);
     Mark(csFont, QStringLiteral("мм"), QRect(124, 46, 24, 16));
-    sbFB = StyleButton(csFont, "sbFB", "Ж", QRect(170, 42, 26, 24));
-    sbFI = StyleButton(csFont, "sbFI", "К", QRect(200, 42, 26, 24));
-    sbFU = StyleButton(csFont, "sbFU", "Ч", QRect(230, 42, 26, 24));
-    QFont bold = sbFB->font();
-    bold.setBold(true);
-    sbFB->setFont(bold);
-    QFont italic = sbFI->font();
-    italic.setItalic(true);
-    sbFI->setFont(italic);
-    QFont underline = sbFU->font();
-    underline.setUnderline(true);
-    sbFU->setFont(underline);
+    const RFontStyleButtons fontStyles = AddFontStyleButtons(csFont, 170, 42, 30, 24);
+    sbFB = fontStyles.Bold;
+    sbFI = fontStyles.Italic;
+    sbFU = fontStyles.Underline;
     Mark(csFont, QStringLiteral("цвет"), QRect(8, 82, 50, 16));
     pnColor = new QPushButton(csFont);
     pnColor->setObjectName(QStringLiteral("pnColor"));

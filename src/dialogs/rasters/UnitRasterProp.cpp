@@ -84,26 +84,6 @@ bool RunProfileDialog(QWidget* owner, bool save, QString& fileName)
 
 }  // namespace
 
-QString SetRastrPropParams(int page, int rastr, const RRastrValues& v)
-{
-    return TCommandParams()
-        .Int(page)
-        .Int(rastr)
-        .Text(v.Path)
-        .Fixed(v.BL.X, 3)
-        .Fixed(v.BL.Y, 3)
-        .Fixed(v.TR.X, 3)
-        .Fixed(v.TR.Y, 3)
-        .Int(v.Visible)
-        .Text(v.FilterName)
-        .Int(v.R)
-        .Int(v.G)
-        .Int(v.B)
-        .Int(v.L)
-        .Int(v.FilterOn)
-        .Str();
-}
-
 QString RasterProfilesFolder()
 {
     return ResolvePath(GetProgramFolder() + QStringLiteral("Растровые фильтры"));

@@ -18,9 +18,6 @@ class TFilenameEdit;
 class TGeoMap;
 class TNumEdit;
 
-// mcSetRastrProp for raster rastr of sheet page from v, the corners with three decimals.
-QString SetRastrPropParams(int page, int rastr, const RRastrValues& v);
-
 // The folder of colour profiles "Растровые фильтры" in the program folder.
 QString RasterProfilesFolder();
 // A colour profile: four lines, brightness, red, green, blue, each a whole number. The

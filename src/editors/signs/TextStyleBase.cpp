@@ -4,6 +4,7 @@
 #include "controls/FontComboBox.h"
 #include "engine/draw/MapPainter.h"
 #include "foundation/AppGlobalVar.h"
+#include "foundation/ui/FontStyleButtons.h"
 #include "foundation/ui/NumEdit.h"
 #include "platform/FileLookup.h"
 #include "platform/TextFiles.h"
@@ -92,26 +93,10 @@ TFormTextStyleBase::TFormTextStyleBase(TSymbols& symbols, int top, QWidget* pare
     CheckBox1->setChecked(true);
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { FontSelector->SetUseFonts(on); });
 
-    const auto flagButton = [this](const char* name, const QString& caption, int left) {
-        auto* b = new QToolButton(csFont);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(caption);
-        b->setCheckable(true);
-        b->setGeometry(left, 6, 26, 26);
-        return b;
-    };
-    sbFB = flagButton("sbFB", QStringLiteral("Ж"), 226);
-    sbFI = flagButton("sbFI", QStringLiteral("К"), 254);
-    sbFU = flagButton("sbFU", QStringLiteral("Ч"), 282);
-    QFont f = sbFB->font();
-    f.setBold(true);
-    sbFB->setFont(f);
-    f = sbFI->font();
-    f.setItalic(true);
-    sbFI->setFont(f);
-    f = sbFU->font();
-    f.setUnderline(true);
-    sbFU->setFont(f);
+    const RFontStyleButtons fontStyles = AddFontStyleButtons(csFont, 226, 6, 28, 26);
+    sbFB = fontStyles.Bold;
+    sbFI = fontStyles.Italic;
+    sbFU = fontStyles.Underline;
 
     auto* sizeLabel = new QLabel(QStringLiteral("Размер"), csFont);
     sizeLabel->setGeometry(8, 68, 50, 16);

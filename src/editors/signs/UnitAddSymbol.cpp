@@ -36,9 +36,17 @@ const QString KindTexts[3] = {QStringLiteral("тип: Точечный"), QStrin
 // short lines, so a few kilobytes are enough to read.
 constexpr qint64 HeadBytes = 4096;
 
-// The readable text of a sign name taken as a semantics of kind lm; the name itself when
-// there is no classifier or it cannot read the name.
-QString Readable(int lm, const QString& name)
+QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setReadOnly(true);
+    return e;
+}
+
+}  // namespace
+
+QString ReadableSignName(int lm, const QString& name)
 {
     TSemServices* services = SemServices();
     if (!services)
@@ -51,16 +59,6 @@ QString Readable(int lm, const QString& name)
     }
     return text.isEmpty() ? name : text;
 }
-
-QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    return e;
-}
-
-}  // namespace
 
 int SignFileKind(const QString& path)
 {
@@ -203,7 +201,7 @@ void TFormAddSymbol::Fill(const QString& title, const QString& code, const QStri
             lbS->addItem(s);
         }
     }
-    meSem->setPlainText(Readable(Kind, Semantics));
+    meSem->setPlainText(ReadableSignName(Kind, Semantics));
     edSem->setText(Semantics);
     MUse->setEnabled(!materials.isEmpty());
     SUse->setEnabled(!states.isEmpty());
@@ -275,7 +273,7 @@ void TFormAddSymbol::SetFolder(const QString& folder)
         const QString name = entry.fileName();
         if (!name.endsWith(QStringLiteral(".wri"), Qt::CaseInsensitive) || SignFileKind(entry.filePath()) != Kind)
             continue;
-        auto* line = new QListWidgetItem(Readable(Kind, name.chopped(4)), ListBox1);
+        auto* line = new QListWidgetItem(ReadableSignName(Kind, name.chopped(4)), ListBox1);
         line->setToolTip(name);   // two files may read alike
         FFileNames << entry.filePath();
     }

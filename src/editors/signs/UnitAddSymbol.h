@@ -25,6 +25,10 @@ class TSignPreview;
 // -1 for anything else, a file that cannot be read included.
 int SignFileKind(const QString& path);
 
+// The readable text of a sign name taken as a semantics of kind lm (0 point, 1 line,
+// 2 area); the name itself when there is no classifier or it cannot read the name.
+QString ReadableSignName(int lm, const QString& name);
+
 // The window for an object of kind kind (0 point, 1 line, 2 area) whose code is the
 // object code, "/" and each Ф, К and Н item followed by ";" ("ПОЗ/Ф010;К010;"), at
 // scale 1:scale; states and materials are the object's codes without their letter

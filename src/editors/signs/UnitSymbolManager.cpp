@@ -54,21 +54,6 @@ constexpr TKindLook Looks[3] = {
     {150, 100, 305, 1, 85, 87.5L, 400},
 };
 
-// The readable text of a sign name taken as a semantics of kind lm.
-QString Readable(int lm, const QString& name)
-{
-    TSemServices* services = SemServices();
-    if (!services)
-        return name;
-    QString text;
-    try {
-        services->decode2(TLmode(lm), name, text);
-    } catch (const Exception&) {
-        return name;
-    }
-    return text.isEmpty() ? name : text;
-}
-
 // The classifier's semantics in the code form of sign names: object code, "/", each
 // item followed by ";".
 QString CodeForm(const QString& sem)
@@ -283,7 +268,7 @@ QString TFormSymbolManager::RowName(int row) const
     });
 }
 
-QString TFormSymbolManager::RowText(int row) const { return Readable(Kind, RowName(row)); }
+QString TFormSymbolManager::RowText(int row) const { return ReadableSignName(Kind, RowName(row)); }
 
 QString TFormSymbolManager::RowFile(int row) const
 {

@@ -4,7 +4,6 @@
 // k offsets from the source.
 #include "mainwindow/UnitMap.h"
 
-#include "dialogs/objects/ObjectFields.h"
 #include "dialogs/objects/ObjectValues.h"
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
@@ -29,26 +28,6 @@ void Finish(TFormMap& form)
 {
     DrawScreen(form, 3);
     form.RefindSelected();
-}
-
-// mcNewText as the copy makes it: the thirteen fields of a new text.
-QString NewTextCopyParams(int page, int layer, const RTextValues& v)
-{
-    return TCommandParams()
-        .Int(page)
-        .Int(layer)
-        .Text(v.Text)
-        .Fixed(v.X)
-        .Fixed(v.Y)
-        .Int(v.Rotation)
-        .Fixed(v.SizeFactor)
-        .Text(StyleNameField(v.StyleName))
-        .Int(v.OwnFont)
-        .Text(v.FontName)
-        .Int(v.Color)
-        .Fixed(v.Size)
-        .Text(v.FontStyle)
-        .Str();
 }
 
 }  // namespace

@@ -52,9 +52,6 @@ bool IssueCommand(TMapCommand command, const std::function<QString()>& params)
     return true;
 }
 
-namespace {
-
-// The user caption settings a new point takes: one group of five values.
 QString UserCaptionGroup(const TFormMap& form)
 {
     return TCommandValues()
@@ -65,8 +62,6 @@ QString UserCaptionGroup(const TFormMap& form)
         .Int(form.AutoTextView)
         .Group();
 }
-
-} // namespace
 
 bool TFormMap::ChooseWorkSemantics(int& lm, QString& code, bool& fromFavourites)
 {

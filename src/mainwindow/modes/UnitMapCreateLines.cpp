@@ -40,6 +40,71 @@ void EdgeAttributes(int type, RCreateNode& node)
 
 } // namespace
 
+QString NewLineNodesField(const TCreateNodeArr& nodes, int decimals)
+{
+    QString field;
+    for (const RCreateNode& n : nodes)
+        field += TCommandValues()
+                     .Fixed(n.Point.X, decimals)
+                     .Fixed(n.Point.Y, decimals)
+                     .Int(0)
+                     .Fixed(-1)
+                     .Int(0)
+                     .Int(-1)
+                     .Int(n.Curve)
+                     .Int(0)
+                     .Group();
+    return field;
+}
+
+QString NewPolygonNodesField(const TCreateNodeArr& nodes, int decimals)
+{
+    QString field;
+    for (const RCreateNode& n : nodes)
+        field += TCommandValues()
+                     .Fixed(n.Point.X, decimals)
+                     .Fixed(n.Point.Y, decimals)
+                     .Fixed(-1)
+                     .Int(n.SegmentType)
+                     .Int(n.SegmentStyle)
+                     .Int(n.NodeLine)
+                     .Int(n.NodePicture)
+                     .Group();
+    return field;
+}
+
+QString NewLineFromNodesParams(int page, int layer, const QString& sem, int precision, const QString& nodes)
+{
+    return TCommandParams()
+        .Int(page)
+        .Int(layer)
+        .Text(sem)
+        .Text(QString())
+        .Int(0)
+        .Fixed(0)
+        .Int(precision)
+        .Text(QString())
+        .Field(nodes)
+        .Str();
+}
+
+QString NewPolygonFromNodesParams(int page, int layer, const QString& sem, const QString& nodes, int precision,
+                                  int captionAngle)
+{
+    return TCommandParams()
+        .Int(page)
+        .Int(layer)
+        .Text(sem)
+        .Field(nodes)
+        .Int(precision)
+        .Text(QString())
+        .Fixed(0)
+        .Fixed(0)
+        .Text(QString())
+        .Int(captionAngle)
+        .Str();
+}
+
 void TFormMap::CreateLineObject()
 {
     if (CreateNodes.size() < 2) {
@@ -55,31 +120,8 @@ void TFormMap::CreateLineObject()
     if (chosen && ChooseDestination(Points.Up.Plan, lm, sem, page, layer)) {
         // A line at precision 0 still keeps centimetres.
         const int decimals = CreatePrecision >= 1 && CreatePrecision <= 3 ? CreatePrecision : 2;
-        QString field;
-        for (const RCreateNode& n : nodes)
-            field += TCommandValues()
-                         .Fixed(n.Point.X, decimals)
-                         .Fixed(n.Point.Y, decimals)
-                         .Int(0)
-                         .Fixed(-1)
-                         .Int(0)
-                         .Int(-1)
-                         .Int(n.Curve)
-                         .Int(0)
-                         .Group();
-        if (IssueCommand(mcNewLine, [&] {
-                return TCommandParams()
-                    .Int(page)
-                    .Int(layer)
-                    .Text(sem)
-                    .Text(QString())
-                    .Int(0)
-                    .Fixed(0)
-                    .Int(CreatePrecision)
-                    .Text(QString())
-                    .Field(field)
-                    .Str();
-            }))
+        const QString field = NewLineNodesField(nodes, decimals);
+        if (IssueCommand(mcNewLine, [&] { return NewLineFromNodesParams(page, layer, sem, CreatePrecision, field); }))
             DrawChanged(*this, page, layer, 1);
     }
     SetMouseMode(mmCreateLine, 0, true);
@@ -102,32 +144,9 @@ void TFormMap::CreatePolygonObject()
     const TCreateNodeArr nodes = std::exchange(CreateNodes, {});
     int page = -1, layer = -1;
     if (chosen && ChooseDestination(Points.Up.Plan, lm, sem, page, layer)) {
-        const int decimals = CoordDecimals(CreatePrecision);
-        QString field;
-        for (const RCreateNode& n : nodes)
-            field += TCommandValues()
-                         .Fixed(n.Point.X, decimals)
-                         .Fixed(n.Point.Y, decimals)
-                         .Fixed(-1)
-                         .Int(n.SegmentType)
-                         .Int(n.SegmentStyle)
-                         .Int(n.NodeLine)
-                         .Int(n.NodePicture)
-                         .Group();
-        if (IssueCommand(mcNewPolygon, [&] {
-                return TCommandParams()
-                    .Int(page)
-                    .Int(layer)
-                    .Text(sem)
-                    .Field(field)
-                    .Int(CreatePrecision)
-                    .Text(QString())
-                    .Fixed(0)
-                    .Fixed(0)
-                    .Text(QString())
-                    .Int(-1)
-                    .Str();
-            }))
+        const QString field = NewPolygonNodesField(nodes, CoordDecimals(CreatePrecision));
+        if (IssueCommand(mcNewPolygon,
+                         [&] { return NewPolygonFromNodesParams(page, layer, sem, field, CreatePrecision, -1); }))
             DrawChanged(*this, page, layer, 2);
     }
     SetMouseMode(mmCreatePolygon, 0, true);

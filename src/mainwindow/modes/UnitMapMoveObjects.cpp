@@ -40,22 +40,7 @@ void TFormMap::ApplyRastrMove()
         v.BL.Y += d.Y;
         v.TR.X += d.X;
         v.TR.Y += d.Y;
-        MainMap->DoCommand(mcSetRastrProp, TCommandParams()
-                                               .Int(page)
-                                               .Int(index)
-                                               .Text(v.Path)
-                                               .Fixed(v.BL.X, 3)
-                                               .Fixed(v.BL.Y, 3)
-                                               .Fixed(v.TR.X, 3)
-                                               .Fixed(v.TR.Y, 3)
-                                               .Int(v.Visible)
-                                               .Text(v.FilterName)
-                                               .Int(v.R)
-                                               .Int(v.G)
-                                               .Int(v.B)
-                                               .Int(v.L)
-                                               .Int(v.FilterOn)
-                                               .Str());
+        MainMap->DoCommand(mcSetRastrProp, SetRastrPropParams(page, index, v));
     }
     DrawScreen(*this, 3);
     RefindSelected();

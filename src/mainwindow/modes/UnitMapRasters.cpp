@@ -13,9 +13,11 @@
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ServDialogs.h"
 #include "mainwindow/MapHooks.h"
+#include "mainwindow/MapMenuItems.h"
 #include "mainwindow/file/FileDialogs.h"
 #include "mainwindow/modes/ChosenObject.h"
 #include "mainwindow/modes/EditMenus.h"
+#include "mainwindow/modes/MapViews.h"
 #include "mainwindow/modes/RastrSheets.h"
 #include "semantics/signs/Symbols.h"
 
@@ -99,18 +101,6 @@ bool ChooseRastrFile(const TFormMap& form, const QString& title, QString& fileNa
                               fileName);
 }
 
-void AddView(const TGeoPoint& a, const TGeoPoint& b)
-{
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = std::min(a.X, b.X);
-    view->ViewYMin = std::min(a.Y, b.Y);
-    view->ViewXMax = std::max(a.X, b.X);
-    view->ViewYMax = std::max(a.Y, b.Y);
-    view->FactorX = MainMap->FactorX;
-    view->FactorY = MainMap->FactorY;
-    MainMap->MapViews.AddItem(std::move(view));
-}
-
 // Runs one step of a command sequence; a refused command is told under caption.
 template <typename F>
 bool Guarded(const QString& caption, F&& step)
@@ -167,21 +157,13 @@ TGeoPoint InsertedRastrTR(const TGeoPoint& bl, int height, int width, int dpiWid
 
 void TFormMap::ConnectRastrCommands()
 {
-    const auto action = [this](QMenu* menu, QAction* before, const char* caption, const char* name,
-                               void (TFormMap::*handler)()) {
-        auto* a = new QAction(QString::fromUtf8(caption), menu);
-        a->setObjectName(QLatin1String(name));
-        menu->insertAction(before, a);
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
     // "Файл": the raster sheets in their own group before printing.
     QAction* print = nullptr;
     for (QAction* a : NFile->actions())
         if (a->objectName() == QLatin1String("NPrintPlan"))
             print = a;
-    action(NFile, print, "Открыть растровый планшет", "NOpenRasterPlanshet", &TFormMap::OpenRPlanClick);
-    action(NFile, print, "Сохранить растровый планшет", "NSaveRasterPlanshet", &TFormMap::SaveRPlanClick);
+    AddMapCommand(*this, NFile, print, "Открыть растровый планшет", "NOpenRasterPlanshet", &TFormMap::OpenRPlanClick);
+    AddMapCommand(*this, NFile, print, "Сохранить растровый планшет", "NSaveRasterPlanshet", &TFormMap::SaveRPlanClick);
     NFile->insertSeparator(print);
     if (QToolButton* b = PanelButtons.value(QStringLiteral("Открыть растровый планшет")))
         connect(b, &QToolButton::clicked, this, [this] { OpenRPlanClick(); });
@@ -195,11 +177,11 @@ void TFormMap::ConnectRastrCommands()
         if (plan[i]->isSeparator())
             before = plan[i];
     NPlan->insertSeparator(before);
-    N63 = action(NPlan, before, "Загрузить растры", "N63", &TFormMap::N63Click);
-    N64 = action(NPlan, before, "Выгрузить растры", "N64", &TFormMap::N64Click);
+    N63 = AddMapCommand(*this, NPlan, before, "Загрузить растры", "N63", &TFormMap::N63Click);
+    N64 = AddMapCommand(*this, NPlan, before, "Выгрузить растры", "N64", &TFormMap::N64Click);
     N64->setEnabled(false);
     NPlan->insertSeparator(before);
-    action(NPlan, before, "Открыть и привязать растр", "NLinkRastr", &TFormMap::NLinkRastrClick);
+    AddMapCommand(*this, NPlan, before, "Открыть и привязать растр", "NLinkRastr", &TFormMap::NLinkRastrClick);
     auto* insert = new QAction(QStringLiteral("Вставить растр по курсору"), NPlan);
     insert->setObjectName(QStringLiteral("N73"));
     NPlan->insertAction(before, insert);
@@ -279,7 +261,7 @@ void TFormMap::OpenRPlanClick()
         MainMap->DoCommand(mcNewRastr, NewRastrCommand(page, fileName, bl, tr, 1));
         MainMap->DoCommand(mcLoadRastr, PageRastr(page, MainMap->GetCurrentRastr()));
     });
-    AddView(bl, tr);
+    AppendMapView(*MainMap, bl, tr);
     RedrawSurface(4);
 }
 
@@ -330,7 +312,7 @@ void TFormMap::NLinkRastrClick()
         v.TR = GeoPoint(v.BL.X + ph / 24.0L, v.BL.Y + pw / 24.0L);
         v.Visible = 1;
         MainMap->DoCommand(mcSetRastrProp, SetRastrPropParams(page, r, v));
-        AddView(v.BL, v.TR);
+        AppendMapView(*MainMap, v.BL, v.TR);
         RedrawSurface(4);
         LinkRastr = r;
         LinkPage = page;

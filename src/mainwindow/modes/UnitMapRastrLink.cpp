@@ -6,8 +6,7 @@
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ServDialogs.h"
-
-#include <algorithm>
+#include "mainwindow/modes/MapViews.h"
 
 namespace {
 
@@ -56,14 +55,7 @@ void TFormMap::LinkRastrUp()
     LinkRastrPoint2 = Points.Up.Plan;
     LinkTargetPoint2 = LinkEntry;
     LinkRastrByTwoPoints();
-    auto view = std::make_unique<RMapView>();
-    view->ViewXMin = std::min(LinkTargetPoint1.X, LinkTargetPoint2.X);
-    view->ViewYMin = std::min(LinkTargetPoint1.Y, LinkTargetPoint2.Y);
-    view->ViewXMax = std::max(LinkTargetPoint1.X, LinkTargetPoint2.X);
-    view->ViewYMax = std::max(LinkTargetPoint1.Y, LinkTargetPoint2.Y);
-    view->FactorX = MainMap->FactorX;
-    view->FactorY = MainMap->FactorY;
-    MainMap->MapViews.AddItem(std::move(view));
+    AppendMapView(*MainMap, LinkTargetPoint1, LinkTargetPoint2);
     const QSize size = SurfaceSize();
     MainMap->Draw(size.width(), size.height(), 4, ddScreen);
     // After a link the zoom mode follows, whatever was interrupted.

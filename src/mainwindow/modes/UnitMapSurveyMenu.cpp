@@ -8,6 +8,7 @@
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ServDialogs.h"
 #include "mainwindow/FormInstr1.h"
+#include "mainwindow/MapMenuItems.h"
 #include "survey/StakingOut.h"
 #include "survey/SurveyDialogs.h"
 
@@ -120,14 +121,6 @@ void TFormMap::N71Click() { NCreateCircleClick(); }
 
 void TFormMap::ConnectSurveyCommands()
 {
-    const auto item = [this](QMenu* menu, QAction* before, const char* caption, const char* name,
-                             void (TFormMap::*handler)()) {
-        auto* a = new QAction(QString::fromUtf8(caption), menu);
-        a->setObjectName(QLatin1String(name));
-        menu->insertAction(before, a);
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
     // After the conversions, before the group of the object removal.
     QAction* before = nullptr;
     const QList<QAction*> plan = NPlan->actions();
@@ -139,23 +132,24 @@ void TFormMap::ConnectSurveyCommands()
     auto* calculations = new QMenu(QStringLiteral("Расчеты"), NPlan);
     calculations->menuAction()->setObjectName(QStringLiteral("NCalculations"));
     NPlan->insertMenu(before, calculations);
-    item(calculations, nullptr, "Вынос точек", "NOGZ", &TFormMap::NOGZClick);
-    item(calculations, nullptr, "выборка координат", "N57", &TFormMap::N57Click);
-    item(calculations, nullptr, "Обратная геодезическая задача (классич.)", "N39", &TFormMap::N39Click);
-    item(calculations, nullptr, "Расчет дирекционного угла", "N45", &TFormMap::N45Click);
-    item(calculations, nullptr, "Прямая геодезическая задача", "N46", &TFormMap::N46Click);
-    item(calculations, nullptr, "Теодолитный ход", "N47", &TFormMap::N47Click);
-    item(calculations, nullptr, "Тахеометрическая съемка", "N48", &TFormMap::N48Click);
-    item(NPlan, before, "Прокладка горизонтали", "NTraceGorizontal", &TFormMap::NTraceGorizontalClick);
+    AddMapCommand(*this, calculations, nullptr, "Вынос точек", "NOGZ", &TFormMap::NOGZClick);
+    AddMapCommand(*this, calculations, nullptr, "выборка координат", "N57", &TFormMap::N57Click);
+    AddMapCommand(*this, calculations, nullptr, "Обратная геодезическая задача (классич.)", "N39", &TFormMap::N39Click);
+    AddMapCommand(*this, calculations, nullptr, "Расчет дирекционного угла", "N45", &TFormMap::N45Click);
+    AddMapCommand(*this, calculations, nullptr, "Прямая геодезическая задача", "N46", &TFormMap::N46Click);
+    AddMapCommand(*this, calculations, nullptr, "Теодолитный ход", "N47", &TFormMap::N47Click);
+    AddMapCommand(*this, calculations, nullptr, "Тахеометрическая съемка", "N48", &TFormMap::N48Click);
+    AddMapCommand(*this, NPlan, before, "Прокладка горизонтали", "NTraceGorizontal", &TFormMap::NTraceGorizontalClick);
     auto* interpolation = new QMenu(QStringLiteral("Высотная интерполяция"), NPlan);
     interpolation->menuAction()->setObjectName(QStringLiteral("NInterpolation"));
     NPlan->insertMenu(before, interpolation);
-    item(interpolation, nullptr, "Фиксированное число точек", "N35", &TFormMap::N35Click);
-    item(interpolation, nullptr, "Фиксированное максимальное расстояние между точками", "N36",
-         &TFormMap::N36Click);
-    item(interpolation, nullptr, "Случайный разброс", "N38", &TFormMap::N38Click);
-    item(interpolation, nullptr, "проверить высоту пикета в заданном месте", "N84", &TFormMap::N84Click);
-    item(NPlan, before, "Построение окружности", "NCreateCircle", &TFormMap::NCreateCircleClick);
+    AddMapCommand(*this, interpolation, nullptr, "Фиксированное число точек", "N35", &TFormMap::N35Click);
+    AddMapCommand(*this, interpolation, nullptr, "Фиксированное максимальное расстояние между точками", "N36",
+                  &TFormMap::N36Click);
+    AddMapCommand(*this, interpolation, nullptr, "Случайный разброс", "N38", &TFormMap::N38Click);
+    AddMapCommand(*this, interpolation, nullptr, "проверить высоту пикета в заданном месте", "N84",
+                  &TFormMap::N84Click);
+    AddMapCommand(*this, NPlan, before, "Построение окружности", "NCreateCircle", &TFormMap::NCreateCircleClick);
 
     // The mode menu made its two survey items without a handler.
     for (QAction* a : NMouseMode->actions()) {

@@ -3,12 +3,11 @@
 #include "mainwindow/UnitMap.h"
 
 #include "engine/GeoMap.h"
+#include "mainwindow/modes/MapViews.h"
 
 #include <algorithm>
 
-namespace {
-
-void AppendView(TGeoMap& map, Extended xMin, Extended yMin, Extended xMax, Extended yMax)
+void AppendMapView(TGeoMap& map, Extended xMin, Extended yMin, Extended xMax, Extended yMax)
 {
     auto view = std::make_unique<RMapView>();
     view->ViewXMin = xMin;
@@ -20,7 +19,10 @@ void AppendView(TGeoMap& map, Extended xMin, Extended yMin, Extended xMax, Exten
     map.MapViews.AddItem(std::move(view));
 }
 
-}  // namespace
+void AppendMapView(TGeoMap& map, const TGeoPoint& a, const TGeoPoint& b)
+{
+    AppendMapView(map, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
+}
 
 void TFormMap::ApplyZoomRect()
 {
@@ -28,8 +30,7 @@ void TFormMap::ApplyZoomRect()
     const TGeoPoint& a = Points.Down.Plan;
     const TGeoPoint& b = Points.Up.Plan;
     // Drawn either way, the rectangle is the same view; fitting it sets its factors.
-    AppendView(*MainMap, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X),
-               std::max(a.Y, b.Y));
+    AppendMapView(*MainMap, a, b);
     const QSize size = SurfaceSize();
     MainMap->Draw(size.width(), size.height(), 4, ddScreen);
 }
@@ -39,8 +40,8 @@ void TFormMap::ApplyPan()
     MouseStep = 0;
     const Extended dX = Points.Up.Plan.X - Points.Down.Plan.X;
     const Extended dY = Points.Up.Plan.Y - Points.Down.Plan.Y;
-    AppendView(*MainMap, MainMap->ViewXMin - dX, MainMap->ViewYMin - dY, MainMap->ViewXMax - dX,
-               MainMap->ViewYMax - dY);
+    AppendMapView(*MainMap, MainMap->ViewXMin - dX, MainMap->ViewYMin - dY, MainMap->ViewXMax - dX,
+                  MainMap->ViewYMax - dY);
     const QSize size = SurfaceSize();
     MainMap->Draw(size.width(), size.height(), 3, ddScreen);
     SetScreenCursor({});

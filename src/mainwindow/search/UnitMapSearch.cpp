@@ -10,6 +10,8 @@
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ui/GsCatcher.h"
+#include "mainwindow/MapMenuItems.h"
+#include "mainwindow/modes/MapViews.h"
 #include "semantics/signs/Symbols.h"
 
 #include <QAction>
@@ -37,20 +39,12 @@ void DrawScreen(TFormMap& form, TDrawMode mode)
 
 void TFormMap::ConnectSearchCommands()
 {
-    const auto item = [this](QMenu* menu, QAction* before, const char* caption, const char* name,
-                             void (TFormMap::*handler)()) {
-        auto* a = new QAction(QString::fromUtf8(caption), menu);
-        a->setObjectName(QLatin1String(name));
-        menu->insertAction(before, a);
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
 
     QMenu* sheet = NSearch->addMenu(QStringLiteral("Планшет"));
     sheet->menuAction()->setObjectName(QStringLiteral("NFindPlan"));
-    item(sheet, nullptr, "по координатам", "NFindPlanFromCoord", &TFormMap::NFindPlanFromCoordClick);
-    item(sheet, nullptr, "по номенклатуре", "NFindPlanFromNom", &TFormMap::NFindPlanFromNomClick);
-    item(NSearch, nullptr, "Надпись", "NFindText", &TFormMap::NFindTextClick);
+    AddMapCommand(*this, sheet, nullptr, "по координатам", "NFindPlanFromCoord", &TFormMap::NFindPlanFromCoordClick);
+    AddMapCommand(*this, sheet, nullptr, "по номенклатуре", "NFindPlanFromNom", &TFormMap::NFindPlanFromNomClick);
+    AddMapCommand(*this, NSearch, nullptr, "Надпись", "NFindText", &TFormMap::NFindTextClick);
 
     // The plan menu's commands over the whole plan go before its last group, the
     // command window.
@@ -65,12 +59,12 @@ void TFormMap::ConnectSearchCommands()
     auto* conversions = new QMenu(QStringLiteral("Преобразования"), NPlan);
     conversions->menuAction()->setObjectName(QStringLiteral("NConversions"));
     NPlan->insertMenu(before, conversions);
-    item(conversions, nullptr, "Трансформация", "NTransform", &TFormMap::NTransformClick);
-    item(conversions, nullptr, "Замена семантики", "NChangeSem", &TFormMap::NChangeSemClick);
-    item(conversions, nullptr, "Замена неизвестной семантики на синонимы", "N74", &TFormMap::N74Click);
-    item(conversions, nullptr, "Изменение высот отметок с номерами ...", "N79", &TFormMap::N79Click);
+    AddMapCommand(*this, conversions, nullptr, "Трансформация", "NTransform", &TFormMap::NTransformClick);
+    AddMapCommand(*this, conversions, nullptr, "Замена семантики", "NChangeSem", &TFormMap::NChangeSemClick);
+    AddMapCommand(*this, conversions, nullptr, "Замена неизвестной семантики на синонимы", "N74", &TFormMap::N74Click);
+    AddMapCommand(*this, conversions, nullptr, "Изменение высот отметок с номерами ...", "N79", &TFormMap::N79Click);
     NPlan->insertSeparator(before);
-    item(NPlan, before, "Удаление объектов", "N41", &TFormMap::N41Click);
+    AddMapCommand(*this, NPlan, before, "Удаление объектов", "N41", &TFormMap::N41Click);
 }
 
 void TFormMap::NFindPlanFromNomClick() { FindPlanCoordDlg(); }
@@ -124,14 +118,7 @@ void TFormMap::FindDialog1Find()
         MainMap->ScrToGeo(size.height(), size.width(), size.height(), x2, y2);
         const Extended halfX = std::fabs(x1 - x2) / 2;
         const Extended halfY = std::fabs(y2 - y1) / 2;
-        auto view = std::make_unique<RMapView>();
-        view->ViewXMin = x - halfX;
-        view->ViewXMax = x + halfX;
-        view->ViewYMin = y - halfY;
-        view->ViewYMax = y + halfY;
-        view->FactorX = MainMap->FactorX;
-        view->FactorY = MainMap->FactorY;
-        MainMap->MapViews.AddItem(std::move(view));
+        AppendMapView(*MainMap, x - halfX, y - halfY, x + halfX, y + halfY);
         MainMap->Draw(size.width(), size.height(), 4, ddScreen);
     } catch (...) {
         HandleApplicationException(this, std::current_exception());

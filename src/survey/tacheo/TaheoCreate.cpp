@@ -5,6 +5,7 @@
 #include "dialogs/objects/ObjectFields.h"
 #include "engine/GeoMap.h"
 #include "mainwindow/UnitMap.h"
+#include "mainwindow/modes/Creators.h"
 
 QString TaheoSemantics;
 int TaheoPage = -1;
@@ -65,40 +66,15 @@ TTaheoCreation CreateOverNodes(int lm)
     const TTaheoCreation made = Destination(nodes.front().Point, lm);
     if (made != tcCreated)
         return made;
+    // The window's nodes carry no curves nor edge attributes.
     const int decimals = CoordDecimals(form.CreatePrecision);
-    QString field;
-    for (const RCreateNode& n : nodes) {
-        TCommandValues v;
-        v.Fixed(n.Point.X, decimals).Fixed(n.Point.Y, decimals);
-        if (lm == 1)
-            v.Int(0).Fixed(-1).Int(0).Int(-1).Int(0).Int(0);
-        else
-            v.Fixed(-1).Int(n.SegmentType).Int(n.SegmentStyle).Int(n.NodeLine).Int(n.NodePicture);
-        field += v.Group();
-    }
     if (lm == 1)
-        MainMap->DoCommand(mcNewLine, TCommandParams()
-                                          .Int(TaheoPage)
-                                          .Int(TaheoLayer)
-                                          .Text(TaheoSemantics)
-                                          .Text(QString())
-                                          .Int(0)
-                                          .Fixed(0)
-                                          .Int(form.CreatePrecision)
-                                          .Text(QString())
-                                          .Field(field));
+        MainMap->DoCommand(mcNewLine, NewLineFromNodesParams(TaheoPage, TaheoLayer, TaheoSemantics,
+                                                             form.CreatePrecision, NewLineNodesField(nodes, decimals)));
     else
-        MainMap->DoCommand(mcNewPolygon, TCommandParams()
-                                             .Int(TaheoPage)
-                                             .Int(TaheoLayer)
-                                             .Text(TaheoSemantics)
-                                             .Field(field)
-                                             .Int(form.CreatePrecision)
-                                             .Text(QString())
-                                             .Fixed(0)
-                                             .Fixed(0)
-                                             .Text(QString())
-                                             .Int(-1));
+        MainMap->DoCommand(mcNewPolygon, NewPolygonFromNodesParams(TaheoPage, TaheoLayer, TaheoSemantics,
+                                                                   NewPolygonNodesField(nodes, decimals),
+                                                                   form.CreatePrecision, -1));
     return tcCreated;
 }
 
