@@ -4,7 +4,8 @@
 #   1-start.png      the main window with the empty 1:500 plan (or the plans named after
 #                    the folder) and the tool palette, as they show at start;
 #   2-navigator.png  the same after a click on the palette's "Панель навигатора" button,
-#                    with the navigator open.
+#                    with the navigator open;
+#   3-whole-plan.png then after a click on "Весь план в окне".
 # The virtual screen has no window manager: the windows show without title bars.
 # Usage: bash scripts/screens.sh [folder [plan...]]   (default folder: a new temporary one)
 # Needs a built program (bash scripts/run.sh or cmake --build build --target velmora6) and
@@ -84,6 +85,10 @@ inner() {
         fake_input click "$((x + 39))" "$((y + 254))"
         sleep 3
         import -window root "$out/2-navigator.png"
+        # "Весь план в окне" at 27,0.
+        fake_input click "$((x + 39))" "$((y + 12))"
+        sleep 3
+        import -window root "$out/3-whole-plan.png"
     else
         echo "The palette did not show: only 1-start.png is made." >&2
     fi
