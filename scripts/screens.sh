@@ -55,12 +55,12 @@ inner() {
     HOME="$out/home" XDG_DATA_HOME="$out/home/.local/share" XDG_CONFIG_HOME="$out/home/.config" \
         "$program" "$@" >"$out/velmora6.log" 2>&1 &
     local pid=$!
-    # Waits until a top-level window of the given title shows, or gives up after ~30 s.
+    # The id of the top-level window of the given title, empty while there is none.
     window_id() {
         xwininfo -root -tree 2>/dev/null |
             awk -v title="\"$1\"" 'index($0, title) { print $1; exit }'
     }
-    local palette="" i
+    local palette="" i   # waits for the palette up to 40 s
     for i in $(seq 1 80); do
         if [ "$i" = 16 ] && [ ! -e "$out/0-first-start.png" ]; then
             # No palette after 8 s: a new user's first start shows the licence first.
