@@ -8,7 +8,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config
           libjpeg62-turbo-dev zlib1g-dev
           fonts-dejavu-core fonts-liberation2
           qt6-translations-l10n
-          python3-ezdxf gdal-bin librecad xvfb xauth poppler-utils imagemagick
+          python3-ezdxf gdal-bin librecad xvfb xauth x11-utils libxtst6 poppler-utils imagemagick
           clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do

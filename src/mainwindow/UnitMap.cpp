@@ -196,9 +196,21 @@ void TFormMap::BuildStatusBar()
     } panels[6] = {{120, Qt::AlignLeft, QFrame::Sunken},    {120, Qt::AlignCenter, QFrame::Sunken},
                    {120, Qt::AlignCenter, QFrame::Sunken},  {60, Qt::AlignCenter, QFrame::Plain},
                    {100, Qt::AlignLeft, QFrame::Raised},    {50, Qt::AlignLeft, QFrame::Raised}};
+    // The widths were set for a narrower font: the scale and the counts are cut unless
+    // their panels fit the longest text they show. The drawing times take what room the
+    // window leaves, down to their old width, so that a narrow window overlaps nothing.
+    const QString longest[6] = {QStringLiteral("масштаб 1:2147483647"), {}, {},
+                                {}, QStringLiteral("вывод изображения: [0.00+0.00+0.00+0.00+0.00]=0.00сек."),
+                                QStringLiteral("9999999/9999999")};
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(bar);
-        label->setFixedWidth(panels[i].Width);
+        const int fit = std::max(panels[i].Width, label->fontMetrics().horizontalAdvance(longest[i]) + 8);
+        if (i == 4) {
+            label->setMinimumWidth(panels[i].Width);
+            label->setMaximumWidth(fit);
+        } else {
+            label->setFixedWidth(fit);
+        }
         label->setAlignment(panels[i].Align | Qt::AlignVCenter);
         label->setFrameStyle(i == 3 ? QFrame::NoFrame : (QFrame::Panel | panels[i].Shadow));
         bar->addWidget(label);
