@@ -5,6 +5,7 @@
 // whose work is to change it.
 #include "SurfaceTestSupport.h"
 
+#include "mainwindow/file/FileDialogs.h"
 #include "support/TestHelpers.h"
 
 #include <QAction>
@@ -197,6 +198,7 @@ TEST(EveryItem, RunOnceOnASmallPlanChangesThePlanOnlyWhereItIsMeantTo)
         count = AllItems(probe.Form()).size();
     }
     ASSERT_GT(count, 100u);
+    QStringList shown;
     for (size_t i = 0; i < count; ++i) {
         TMainWindowRun::TOptions options;
         options.CollectMessages = true;
@@ -208,6 +210,14 @@ TEST(EveryItem, RunOnceOnASmallPlanChangesThePlanOnlyWhereItIsMeantTo)
         SCOPED_TRACE(item.Path.toStdString());
         ChooseFor(form, item.Popup);
         const QByteArray before = PlanText(run.Folder() + QStringLiteral("до.500"));
+        // The system's own windows answered with a cancel; the program's windows are
+        // real and cancelled as the user cancels them.
+        const TFileDialogHooks savedFiles = FileDialogHooks();
+        FileDialogHooks().OpenFileName = [](const QString&, const QString&, QString&) { return false; };
+        FileDialogHooks().OpenFileNames = [](const QString&, const QString&, QStringList&) { return false; };
+        FileDialogHooks().SelectFolder = [](const QString&, QString&) { return false; };
+        FileDialogHooks().PageSetup = [] { return false; };
+        MapHooks().ChooseColor = [](std::int32_t&) { return false; };
         TCancelEverything cancel;
         try {
             item.Run();
@@ -219,8 +229,29 @@ TEST(EveryItem, RunOnceOnASmallPlanChangesThePlanOnlyWhereItIsMeantTo)
         const QByteArray after = PlanText(run.Folder() + QStringLiteral("после.500"));
         if (before != after)
             EXPECT_TRUE(MayChangeThePlan().count(item.Path)) << "the plan changed";
+        FileDialogHooks() = savedFiles;
         // A window cancelled leaves nothing open behind it.
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << cancel.Seen.join(QStringLiteral(", ")).toStdString();
+        for (const QString& w : cancel.Seen)
+            shown << item.Path + QStringLiteral(" → ") + w;
         run.ExitAnswer = mrNo;   // the plan is left unsaved
     }
+    // The program's own windows, each opened by its item and cancelled; no system window
+    // opens past its stand-in.
+    const QStringList expected = {
+        QStringLiteral("Файл/Создать план → TFormNewMapDialog"),
+        QStringLiteral("Файл/Восстановление данных → TFormRestore"),
+        QStringLiteral("План/Новый → TFormNewMapDialog"),
+        QStringLiteral("План/Листы → TFormPages"),
+        QStringLiteral("План/Растры → TFormRastrs"),
+        QStringLiteral("План/Слои → TFormLayers"),
+        QStringLiteral("План/Текстовые объекты → TFormTexts"),
+        QStringLiteral("План/Точечные объекты → TFormPoints"),
+        QStringLiteral("План/Линейные объекты → TFormLines"),
+        QStringLiteral("План/Площадные объекты → TFormPolygons"),
+        QStringLiteral("План/командный процессор → TFormCommandDialog"),
+        QStringLiteral("Настройка → TFormSetup"),
+        QStringLiteral("панель/Создать план → TFormNewMapDialog"),
+    };
+    EXPECT_TEXT_EQ(shown.join(QLatin1Char('\n')), expected.join(QLatin1Char('\n')));
 }
