@@ -31,6 +31,41 @@ QAction* ByName(TFormMap& form, const char* name)
     return a;
 }
 
+// The classifier of both sessions: points are "ТОЧ", everything else "ДОР".
+TSemDialogHooks SessionSemantics()
+{
+    TSemDialogHooks sem;
+    sem.SemDlg = [](int, int& lm, QString& s) {
+        s = lm == 0 ? QStringLiteral("ТОЧ") : QStringLiteral("ДОР");
+        return mrOk;
+    };
+    return sem;
+}
+
+// The start both sessions share: a copy asked for makes one copy 5 m north and east; a new
+// 1:500 plan through its window; the sheet "Лист 1" and the layer "Съемка" as the fixed
+// destination.
+void StartNewPlan(TFormMap& form)
+{
+    ProgramDialogHooks().Inp3Int = [](int& n, Extended& a, Extended& b, const QString&, const QString&,
+                                      const QString&, const QString&) {
+        n = 1;
+        a = 5;
+        b = 5;
+        return mrOk;
+    };
+    TModalScript script;
+    script.Then("TFormNewMapDialog", [](QWidget* w) { Enter(w); });
+    ByName(form, "NCreatePlan")->trigger();
+    ASSERT_TRUE(script.Done());
+    EXPECT_EQ(MainMap->MapProp.Scale, 500);
+    RunCommands({"mcNewPage=<Лист 1>", "mcNewLayer=<0><Съемка>"});
+    form.DestAutoPage = 0;
+    form.DestPageName = QStringLiteral("Лист 1");
+    form.DestAutoLayer = 0;
+    form.DestLayerName = QStringLiteral("Съемка");
+}
+
 // Pop-ups answer with the item of this caption.
 void ChooseInPopups(const QString& caption, QStringList& opened)
 {
@@ -65,31 +100,8 @@ TEST(SurveyorSession, NewPlanThreeObjectsAPopupUndoRedoSaveAndReopen)
         TMainWindowRun run(options);
         run.Start();
         TFormMap& form = run.Form();
-        TSemDialogHooks sem;
-        sem.SemDlg = [](int, int& lm, QString& s) {
-            s = lm == 0 ? QStringLiteral("ТОЧ") : QStringLiteral("ДОР");
-            return mrOk;
-        };
-        TScopedSemDialogHooks semScope(sem);
-        ProgramDialogHooks().Inp3Int = [](int& n, Extended& a, Extended& b, const QString&, const QString&,
-                                          const QString&, const QString&) {
-            n = 1;
-            a = 5;
-            b = 5;
-            return mrOk;
-        };
-
-        TModalScript script;
-        script.Then("TFormNewMapDialog", [](QWidget* w) { Enter(w); });
-        ByName(form, "NCreatePlan")->trigger();
-        ASSERT_TRUE(script.Done());
-        EXPECT_EQ(MainMap->MapProp.Scale, 500);
-
-        RunCommands({"mcNewPage=<Лист 1>", "mcNewLayer=<0><Съемка>"});
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист 1");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Съемка");
+        const TScopedSemDialogHooks semScope(SessionSemantics());
+        ASSERT_NO_FATAL_FAILURE(StartNewPlan(form));
         MainMap->LinkToNodes = 0;
         ExactView(form);
         TSurfaceDriver mouse(form);
@@ -216,31 +228,8 @@ TEST(SurveyorSession, KeysForEveryObjectASpecialSegmentANodeDragTheJournalAndThe
         TMainWindowRun run(options);
         run.Start();
         TFormMap& form = run.Form();
-        TSemDialogHooks sem;
-        sem.SemDlg = [](int, int& lm, QString& s) {
-            s = lm == 0 ? QStringLiteral("ТОЧ") : QStringLiteral("ДОР");
-            return mrOk;
-        };
-        TScopedSemDialogHooks semScope(sem);
-        // One copy, 5 m north and east.
-        ProgramDialogHooks().Inp3Int = [](int& n, Extended& a, Extended& b, const QString&, const QString&,
-                                          const QString&, const QString&) {
-            n = 1;
-            a = 5;
-            b = 5;
-            return mrOk;
-        };
-
-        TModalScript script;
-        script.Then("TFormNewMapDialog", [](QWidget* w) { Enter(w); });
-        ByName(form, "NCreatePlan")->trigger();
-        ASSERT_TRUE(script.Done());
-        EXPECT_EQ(MainMap->MapProp.Scale, 500);
-        RunCommands({"mcNewPage=<Лист 1>", "mcNewLayer=<0><Съемка>"});
-        form.DestAutoPage = 0;
-        form.DestPageName = QStringLiteral("Лист 1");
-        form.DestAutoLayer = 0;
-        form.DestLayerName = QStringLiteral("Съемка");
+        const TScopedSemDialogHooks semScope(SessionSemantics());
+        ASSERT_NO_FATAL_FAILURE(StartNewPlan(form));
         form.TextCaption = QStringLiteral("Дом");
         form.TextFontName = QStringLiteral("Arial");   // not the desktop's own font
         MainMap->LinkToNodes = 0;
