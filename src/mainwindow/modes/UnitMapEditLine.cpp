@@ -10,6 +10,7 @@
 #include "foundation/GeoServ.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ServDialogs.h"
+#include "mainwindow/modes/ChosenObject.h"
 #include "mainwindow/modes/EditGeometry.h"
 #include "mainwindow/modes/EditMenus.h"
 
@@ -51,8 +52,7 @@ bool NodeHasPoints(int page, int layer, int index, int k)
 
 void TFormMap::EditLineObject(TLineEditOp op)
 {
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     if (!object || object->Kind != fkLine)
         return;
     const int page = object->PageIndex, layer = object->LayerIndex, index = object->ObjectIndex;
@@ -294,8 +294,7 @@ void TFormMap::PMLineNodePopup()
 {
     QAction* add = FindMenuItem(PMLineNode, "Добавить узел");
     QAction* merge = FindMenuItem(PMLineNode, "Объединить");
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     RLineValues v;
     const bool end = object && ReadLine(*MainMap, object->PageIndex, object->LayerIndex, object->ObjectIndex, v) &&
                      (SelectedIndex == 0 || SelectedIndex == int(v.Nodes.size()) - 1);
@@ -306,8 +305,7 @@ void TFormMap::PMLineNodePopup()
 
 void TFormMap::PMLineTextPopup()
 {
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     RLineValues v;
     int show = 0;
     const int k = SelectedContour - 1;
@@ -324,8 +322,7 @@ namespace {
 // The picked end node's position; false for a node in the middle.
 bool PickedEnd(TFormMap& form, TGeoPoint& at)
 {
-    const int found = form.SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(form);
     RLineValues v;
     if (!object || object->Kind != fkLine ||
         !ReadLine(*MainMap, object->PageIndex, object->LayerIndex, object->ObjectIndex, v) || v.Nodes.empty())

@@ -9,6 +9,7 @@
 #include "dialogs/objects/UnitPolygonProp.h"
 #include "engine/GeoMap.h"
 #include "foundation/ServDialogs.h"
+#include "mainwindow/modes/ChosenObject.h"
 #include "mainwindow/modes/EditGeometry.h"
 #include "mainwindow/modes/EditMenus.h"
 
@@ -32,8 +33,7 @@ std::uint8_t VisibleStyle(std::uint8_t type, std::uint8_t style)
 
 void TFormMap::EditPolygonObject(TPolygonEditOp op)
 {
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     if (!object || object->Kind != fkPolygon)
         return;
     const int page = object->PageIndex, layer = object->LayerIndex, index = object->ObjectIndex;
@@ -251,8 +251,7 @@ void TFormMap::EditPolygonObject(TPolygonEditOp op)
 
 void TFormMap::PMPolygonSegmPopup()
 {
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     RPolygonValues v;
     if (!object || !ReadPolygon(*MainMap, object->PageIndex, object->LayerIndex, object->ObjectIndex, v) ||
         SelectedIndex < 0 || SelectedIndex >= int(v.Nodes.size()))
@@ -269,8 +268,7 @@ void TFormMap::PMPolygonSegmPopup()
 
 void TFormMap::PMPolygonNodePopup()
 {
-    const int found = SelectedFoundIndex();
-    const RFindedObject* object = MainMap && found >= 0 ? MainMap->FoundObjects.At(found) : nullptr;
+    const RFindedObject* object = ChosenFound(*this);
     RPolygonValues v;
     if (!object || !ReadPolygon(*MainMap, object->PageIndex, object->LayerIndex, object->ObjectIndex, v))
         return;
