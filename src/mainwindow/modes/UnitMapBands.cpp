@@ -33,6 +33,17 @@ QPoint Screen(const TGeoPoint& p, int height)
     return QPoint(x, y);
 }
 
+// The circles that mark the nodes of a line or polygon under construction.
+void PaintNodeCircles(TMapPainter& painter, const TCreateNodeArr& nodes, std::int32_t color,
+                      int height)
+{
+    painter.SetPen(color, pmCopy, psSolid, 2);
+    for (const RCreateNode& node : nodes) {
+        const QPoint p = Screen(node.Point, height);
+        painter.Ellipse(p - QPoint(3, 3), p + QPoint(3, 3));
+    }
+}
+
 TGeoPoint Plan(QPoint p, int height)
 {
     TGeoPoint g;
@@ -322,11 +333,7 @@ void TFormMap::RedrawCreatingLine()
     TMapPainter painter;
     painter.Begin(DisplaySurf->Canvas);
     painter.SetBrushClear();
-    painter.SetPen(CreateLineColor, pmCopy, psSolid, 2);
-    for (const RCreateNode& node : CreateNodes) {
-        const QPoint p = Screen(node.Point, h);
-        painter.Ellipse(p - QPoint(3, 3), p + QPoint(3, 3));
-    }
+    PaintNodeCircles(painter, CreateNodes, CreateLineColor, h);
     painter.SetPen(CreateLineColor, pmCopy, psSolid, 1);
     for (size_t i = 1; i < CreateNodes.size(); ++i)
         painter.Line(Screen(CreateNodes[i - 1].Point, h), Screen(CreateNodes[i].Point, h));
@@ -361,11 +368,7 @@ void TFormMap::RedrawCreatingPolygon()
     TMapPainter painter;
     painter.Begin(DisplaySurf->Canvas);
     painter.SetBrushClear();
-    painter.SetPen(CreatePolygonMainSegmColor, pmCopy, psSolid, 2);
-    for (const RCreateNode& node : CreateNodes) {
-        const QPoint p = Screen(node.Point, h);
-        painter.Ellipse(p - QPoint(3, 3), p + QPoint(3, 3));
-    }
+    PaintNodeCircles(painter, CreateNodes, CreatePolygonMainSegmColor, h);
     for (size_t i = 1; i < CreateNodes.size(); ++i) {
         const RCreateNode& from = CreateNodes[i - 1];
         painter.SetPen(SegmentColor(*this, from.SegmentType), pmCopy, SegmentPenStyle(from.SegmentStyle), 1);
