@@ -9,6 +9,7 @@
 #include "Benchmarks.h"
 
 #include "foundation/ErrorTrail.h"
+#include "foundation/ServDialogs.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -327,7 +328,7 @@ int main(int argc, char** argv)
             err << "velmora_bench: failed: " << QString::fromStdString(failure) << "\n";
         return reporter.Failed.empty() ? 0 : 1;
     } catch (const std::exception& e) {
-        err << "velmora_bench: " << ExceptionMessage(e) << "\n";
+        err << "velmora_bench: " << ConsoleText(ExceptionMessage(e)) << "\n";
         return 1;
     }
 }

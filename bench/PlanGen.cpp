@@ -3,6 +3,7 @@
 #include "PlanGenerator.h"
 
 #include "foundation/ErrorTrail.h"
+#include "foundation/ServDialogs.h"
 #include "platform/ProgramFolder.h"
 
 #include <QTextStream>
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
             << " captions\n";
         return 0;
     } catch (const std::exception& e) {
-        err << ExceptionMessage(e) << "\n";
+        err << ConsoleText(ExceptionMessage(e)) << "\n";
         return 1;
     }
 }

@@ -16,6 +16,7 @@
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/ServDialogs.h"
 #include "platform/ProgramFolder.h"
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
@@ -104,7 +105,7 @@ int main(int argc, char** argv)
         try {
             semantics.Open();
         } catch (const std::exception& e) {
-            err << ExceptionMessage(e) << "\n";
+            err << ConsoleText(ExceptionMessage(e)) << "\n";
         }
         TGeoMap map;
         MainMap = &map;
@@ -137,7 +138,7 @@ int main(int argc, char** argv)
         return 0;
     } catch (const std::exception& e) {
         MainMap = nullptr;
-        err << ExceptionMessage(e) << "\n";
+        err << ConsoleText(ExceptionMessage(e)) << "\n";
         return 1;
     }
 }

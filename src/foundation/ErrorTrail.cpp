@@ -41,12 +41,31 @@ QString TrailValue(const void* v)
     return QString::number(reinterpret_cast<quintptr>(v));
 }
 
+void ClearErrorTrail() noexcept
+{
+    if (ErrorInfo)
+        ErrorInfo->clear();
+}
+
 namespace trail_detail {
+
+namespace {
+// Counted per thread: a failure belongs to the thread that raised it.
+thread_local unsigned long long FailureCount = 0;
+thread_local unsigned long long TrailFailure = 0;   // the failure the trail's lines are of
+}  // namespace
+
+void NewFailure() noexcept { ++FailureCount; }
 
 bool BeginBlock(const char* module, const char* declaration)
 {
     if (!ErrorInfo)
         return false;
+    // The first guard a new failure passes drops what an earlier, handled one left.
+    if (TrailFailure != FailureCount) {
+        ErrorInfo->clear();
+        TrailFailure = FailureCount;
+    }
     const QString m = QString::fromUtf8(module);
     ErrorInfo->append(m.contains(QLatin1Char(':')) ? m : QStringLiteral("Module name: ") + m);
     ErrorInfo->append(QString::fromUtf8(declaration));

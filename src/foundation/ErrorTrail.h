@@ -14,10 +14,15 @@
 #include <type_traits>
 #include <utility>
 
-// The program's exception: a message the user will read.
+namespace trail_detail {
+void NewFailure() noexcept;
+}
+
+// The program's exception: a message the user will read. Raising one begins a new
+// failure: the trail left by an earlier one, handled since, gives way to this one's.
 class Exception : public std::exception {
 public:
-    explicit Exception(QString message) : Message(std::move(message)) {}
+    explicit Exception(QString message) : Message(std::move(message)) { trail_detail::NewFailure(); }
     const char* what() const noexcept override;
 
     QString Message;
@@ -28,6 +33,11 @@ private:
 
 // The message of any exception, for windows and reports.
 QString ExceptionMessage(const std::exception& e);
+
+// The trail belongs to one failure: whoever handles a failure (the crash reporter, the
+// event loop between two events) clears it, so a later report never shows the lines of
+// an earlier failure and handled failures never pile up.
+void ClearErrorTrail() noexcept;
 
 // Argument values as the trail writes them: integers in decimal, reals in the
 // general format, booleans "True"/"False", texts as they are, records as addresses.

@@ -64,6 +64,14 @@ QStringList Split(const QString& text)
     return lines;
 }
 
+QString ConsoleText(const QString& text)
+{
+    QString joined = text;
+    joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    joined.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return joined;
+}
+
 void PolarPoint(Extended X1, Extended Y1, Extended X2, Extended Y2, const TPolarAnswer& answer,
                 Extended& X, Extended& Y)
 {

@@ -30,6 +30,10 @@ constexpr TModalResult mrYesToAll = 10;
 // line when it is not empty. lines is emptied first.
 void Split(const QString& text, QStringList& lines);
 QStringList Split(const QString& text);
+// A message for a console: every CR that ends one of its lines (a CR LF pair counting as
+// one end) becomes the platform's line end, so a terminal shows each line instead of
+// writing the next one over it.
+QString ConsoleText(const QString& text);
 
 // What the polar-intersection window hands back: the choices and values as the user
 // left them (the window keeps them from call to call).

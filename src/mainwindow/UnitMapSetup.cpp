@@ -30,15 +30,29 @@ enum class TSetupKind { Text, Integer, Switch, Colour, Real, AutoSave, Backgroun
 
 using TSlot = std::variant<std::monostate, QString*, std::int32_t*, std::uint8_t*, Extended*>;
 
+// The values a numeric key may take, ends included. A value outside is refused like one
+// that does not convert, so the field keeps what it had (its default at start): a
+// resolution of 0 or a negative one would leave no plan drawn, and minutes of autosave
+// past a few weeks overflow the timer's milliseconds.
+struct TSetupRange {
+    Extended Min = -1e9L;
+    Extended Max = 1e9L;
+    bool SkipFour = false;   // the plan's pixel formats have no 4
+    bool Holds(Extended v) const { return v >= Min && v <= Max && !(SkipFour && v == 4); }
+};
+
 struct TSetupRow {
     const char* Key;
     TSetupKind Kind;
     std::function<TSlot(TFormMap&, TGeoMap&)> Slot;
     int Decimals = 0;    // reals: fixed notation with these decimals
     int Precision = 0;   // after rounding to these significant digits
+    TSetupRange Range = {};
 };
 
 const char* const BackgroundKey = "@Цвет фона";
+// A day: the timer counts milliseconds in an int, which 35,792 minutes would overflow.
+const int MaxAutoSaveMinutes = 24 * 60;
 const char* const DefaultBackgroundKey = "@Цвет фона по умолчанию";
 
 // A field of the main window under key, found through the window's key table; the
@@ -109,9 +123,11 @@ const std::vector<TSetupRow>& SetupRows()
              SignField(&TSymbols::AskUnknownWorkSem)},
             {"@Спрашивать о неизвестном условном знаке", K::Switch,
              SignField(&TSymbols::AskUnknownSymbol)},
-            {"@Разрешение экрана", K::Real, MapField(&TGeoMap::ScreenDpi), 2, 6},
-            {"@Глубина цвета плана", K::Integer, MapField(&TGeoMap::PlanPixelFormat)},
-            {"@Глубина цвета растров", K::Integer, MapField(&TGeoMap::RastrPixelFormat)},
+            {"@Разрешение экрана", K::Real, MapField(&TGeoMap::ScreenDpi), 2, 6, {10, 2400}},
+            {"@Глубина цвета плана", K::Integer, MapField(&TGeoMap::PlanPixelFormat), 0, 0,
+             {1, 6, true}},
+            {"@Глубина цвета растров", K::Integer, MapField(&TGeoMap::RastrPixelFormat), 0, 0,
+             {0, 6}},
             {"@Цвет границ 500", K::Colour, MapField(&TGeoMap::FrameColor500)},
             {"@Цвет границ 5000", K::Colour, MapField(&TGeoMap::FrameColor5000)},
             {"@Цвет номенклатуры планов", K::Colour, MapField(&TGeoMap::NomColor)},
@@ -120,21 +136,24 @@ const std::vector<TSetupRow>& SetupRows()
             {"@Цвет специальный1 сегмент", K::Colour, FormField("@Цвет специальный1 сегмент")},
             {"@Цвет специальный2 сегмент", K::Colour, FormField("@Цвет специальный2 сегмент")},
             {"@Цвет узлов", K::Colour, MapField(&TGeoMap::NodeColor)},
-            {"@Область привязки", K::Integer, FormField("@Область привязки")},
-            {"@Область выбора", K::Integer, FormField("@Область выбора")},
+            {"@Область привязки", K::Integer, FormField("@Область привязки"), 0, 0, {0, 1000}},
+            {"@Область выбора", K::Integer, FormField("@Область выбора"), 0, 0, {0, 1000}},
             // Spelt so in every settings file there is.
             {"@Цвет веделения объектов", K::Colour, MapField(&TGeoMap::HighlightColor1)},
             {"@Цвет веделения объектов2", K::Colour, MapField(&TGeoMap::HighlightColor2)},
-            {"@Толщина линии выделения", K::Integer, MapField(&TGeoMap::HighlightWidth)},
-            {"@Длина стрелок выделения", K::Integer, FormField("@Длина стрелок выделения")},
-            {"@Угол стрелок выделения", K::Real, FormField("@Угол стрелок выделения"), 3, 6},
+            {"@Толщина линии выделения", K::Integer, MapField(&TGeoMap::HighlightWidth), 0, 0,
+             {0, 100}},
+            {"@Длина стрелок выделения", K::Integer, FormField("@Длина стрелок выделения"), 0,
+             0, {0, 1000}},
+            {"@Угол стрелок выделения", K::Real, FormField("@Угол стрелок выделения"), 3, 6,
+             {0, 180}},
         };
         // The sixteen offset keys, in the order the main window's key table gives them.
         for (const TSettingsKey& k : MapSettingsKeys())
             if (std::strcmp(k.Field, "CoordLabelOffsets") == 0)
-                r.push_back({k.Key, K::Real, FormField(k.Key), 2, 8});
+                r.push_back({k.Key, K::Real, FormField(k.Key), 2, 8, {-1e6L, 1e6L}});
         r.push_back({"@Стиль подписей координат", K::Text, FormField("@Стиль подписей координат")});
-        r.push_back({"@Режим колеса мыши", K::Integer, FormField("@Режим колеса мыши")});
+        r.push_back({"@Режим колеса мыши", K::Integer, FormField("@Режим колеса мыши"), 0, 0, {0, 2}});
         r.push_back({"@Использовать синонимы", K::Switch, SignField(&TSymbols::UseSynonyms)});
         r.push_back({"@Использовать откат", K::Switch, MapField(&TGeoMap::UndoOn)});
         r.push_back({"@Использовать третью координату в конвертере", K::Switch,
@@ -165,6 +184,8 @@ void ApplyValue(const TSetupRow& row, const QString& keyLine, const QString& val
     switch (row.Kind) {
     case TSetupKind::AutoSave: {
         const int minutes = StrToInt(value);
+        if (minutes > MaxAutoSaveMinutes)
+            throw Exception(QStringLiteral("вне допустимых пределов"));
         if (minutes > 0) {
             form.TimerAutosave->SetInterval(minutes * 60000);
             form.AutoSaveOn = 1;
@@ -180,14 +201,21 @@ void ApplyValue(const TSetupRow& row, const QString& keyLine, const QString& val
     default: break;
     }
     const TSlot slot = row.Slot(form, map);
+    const auto checked = [&row](auto v) {
+        const TSetupRange range = row.Kind == TSetupKind::Switch ? TSetupRange{0, 1} : row.Range;
+        if (!std::isfinite(double(v)) || !range.Holds(Extended(v)))
+            throw Exception(QStringLiteral("вне допустимых пределов"));
+        return v;
+    };
     if (auto* text = std::get_if<QString*>(&slot)) {
         **text = value;
     } else if (auto* number = std::get_if<std::int32_t*>(&slot)) {
-        **number = StrToInt(value);
+        const int v = StrToInt(value);
+        **number = row.Kind == TSetupKind::Colour ? v : checked(v);
     } else if (auto* byte = std::get_if<std::uint8_t*>(&slot)) {
-        **byte = std::uint8_t(StrToInt(value) & 0xFF);
+        **byte = std::uint8_t(checked(StrToInt(value)));
     } else if (auto* real = std::get_if<Extended*>(&slot)) {
-        **real = StrToFlt(value);
+        **real = checked(StrToFlt(value));
     }
 }
 

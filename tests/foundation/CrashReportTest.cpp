@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPalette>
+#include <QTimer>
+#include <QEventLoop>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -349,7 +351,8 @@ TEST_F(CrashReport, ReadOnlyRunFolderIsToldAndTheProgramGoesOn)
             EXPECT_TRUE(ErrorInfo->isEmpty());
             EXPECT_TRUE(QDir(errors).isEmpty());
         }
-        Catcher.HandleException(nullptr, Failure(QStringLiteral("сбой")));
+        // Another failure: the same one again within seconds would only be counted.
+        Catcher.HandleException(nullptr, Failure(QStringLiteral("сбой после")));
         ASSERT_EQ(Boxes.size(), 2);
         EXPECT_TRUE(Boxes[1].endsWith(SavedTail(Base(), QStringLiteral("txt,jpg,log"))))
             << Boxes[1].toStdString();
@@ -484,4 +487,43 @@ TEST(CrashReportBox, StandardBoxShowsTheLinesWithTheKindsCaption)
         EXPECT_EQ(MessageDlg(QStringLiteral("один\rдва\r\nтри\n\rчетыре"), c.Type), mrOk);
         EXPECT_TRUE(script.Done());
     }
+}
+
+// Guards the flood of report windows from a failure on every tick of a timer: one window
+// and one report holding the count, and the program goes on.
+TEST_F(CrashReport, AFailureRepeatingOnATimerIsReportedOnceWithItsCount)
+{
+    Catcher.SetEnabled(true);
+    QTimer timer;
+    timer.setInterval(0);
+    int ticks = 0;
+    QEventLoop loop;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        // What the application's event filter does with a handler's exception.
+        try {
+            ErrorInfo->append(QStringLiteral("Module name: UnitMap"));
+            throw Exception(QStringLiteral("Таймер: деление на ноль"));
+        } catch (...) {
+            HandleApplicationException(nullptr, std::current_exception());
+        }
+        if (++ticks == 40)
+            loop.quit();
+    });
+    timer.start();
+    loop.exec();
+    timer.stop();
+
+    ASSERT_EQ(Boxes.size(), 1);
+    const QString text = ReportText(Errors() + Base() + QStringLiteral(".txt"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Error is: [Таймер: деление на ноль]\r\nTimes repeated: [40]\r\n")))
+        << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Errors() + Base() + QStringLiteral("_2.txt")));
+    EXPECT_TRUE(ErrorInfo->isEmpty());
+
+    // Past the few seconds, or with another message, it is a failure of its own again.
+    const QDateTime later = RunEnvironment.Now().addSecs(6);
+    RunEnvironment.Now = [later] { return later; };
+    HandleApplicationException(nullptr, Failure(QStringLiteral("Таймер: деление на ноль")));
+    HandleApplicationException(nullptr, Failure(QStringLiteral("другой сбой")));
+    EXPECT_EQ(Boxes.size(), 3);
 }

@@ -29,6 +29,25 @@ TEST(DialogsSplit, CrEndsLinesAndLineFeedsStay)
     }
 }
 
+// Guards the command-line tools printing a joined message with bare CRs, each line
+// written over the one before on a terminal.
+TEST(DialogsSplit, ConsoleTextEndsLinesAsTheTerminalDoes)
+{
+    struct Case {
+        QString text, console;
+    };
+    const Case cases[] = {
+        {QStringLiteral("one"), QStringLiteral("one")},
+        {QStringLiteral("a\rb\rc"), QStringLiteral("a\nb\nc")},
+        {QStringLiteral("a\r\nb\r\n"), QStringLiteral("a\nb\n")},
+        {QStringLiteral("a\nb\r\r"), QStringLiteral("a\nb\n\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(ConsoleText(c.text), c.console);
+    }
+}
+
 TEST(DialogsSplit, EmptiesTheTargetFirst)
 {
     QStringList lines{QStringLiteral("old")};

@@ -319,6 +319,45 @@ TEST_F(SetupFile, BadValueIsReportedAndSkippedTheRestRead)
     EXPECT_EQ(Run->Messages, expected);
 }
 
+// Guards a resolution of 0 leaving no plan drawn, a negative one drawing nothing, and
+// 40,000 minutes of autosave overflowing the timer's milliseconds.
+TEST_F(SetupFile, ValuesOutOfRangeKeepTheDefaultWithOneMessageEach)
+{
+    struct Case {
+        const char* Key;
+        const char* Value;
+    };
+    const Case cases[] = {
+        {"@Разрешение экрана", "0"},          {"@Разрешение экрана", "-96"},
+        {"@Разрешение экрана", "1e300"},      {"@Автосохранение", "40000"},
+        {"@Глубина цвета плана", "4"},        {"@Глубина цвета плана", "7"},
+        {"@Глубина цвета растров", "-1"},     {"@Область привязки", "-5"},
+        {"@Область выбора", "100000"},        {"@Толщина линии выделения", "-1"},
+        {"@Длина стрелок выделения", "-3"},   {"@Угол стрелок выделения", "720"},
+        {"@Режим колеса мыши", "3"},          {"@Использовать откат", "2"},
+        {"@Сдвиг подписи координат1", "1e12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Key + std::string(" ") + c.Value);
+        const QString key = QString::fromUtf8(c.Key);
+        Run->Messages.clear();
+        const QStringList before = SetupLines(Form(), *MainMap);
+        ASSERT_TRUE(ReadLines({key, QString::fromUtf8(c.Value)}));
+        EXPECT_EQ(SetupLines(Form(), *MainMap), before);
+        const std::vector<QString> expected = {QStringLiteral("Настройки: Неверное значение ключа ") +
+                                               key + QStringLiteral(": ") +
+                                               QString::fromUtf8(c.Value)};
+        EXPECT_EQ(Run->Messages, expected);
+    }
+    // The ends of the ranges are taken.
+    ASSERT_TRUE(ReadLines({QStringLiteral("@Автосохранение"), QStringLiteral("1440"),
+                           QStringLiteral("@Глубина цвета плана"), QStringLiteral("5"),
+                           QStringLiteral("@Режим колеса мыши"), QStringLiteral("0")}));
+    EXPECT_EQ(Form().TimerAutosave->Interval(), 1440 * 60000);
+    EXPECT_EQ(MainMap->PlanPixelFormat, 5);
+    EXPECT_EQ(Form().WheelMode, 0);
+}
+
 TEST_F(SetupFile, MissingFileChangesNothing)
 {
     Form().SnapRadius = 44;

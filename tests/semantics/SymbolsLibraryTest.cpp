@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 const QByteArray EmptyPoint = EncodeCodePage(QStringLiteral("#Условный знак\r\n#Точечный\r\n"));
@@ -173,6 +175,48 @@ TEST_F(SymbolsLibrary, MissingSignListIsWrittenForTheScaleLeftAndReadForTheNewOn
     EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЗНК/Ф001;")}));
     EXPECT_EQ(FileBytes(Dir.path() + QStringLiteral("/Условные знаки/2000/неизвестные знаки.wri")),
               EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nОЗЕ/\r\n")));
+}
+
+// Guards the false "signs with errors were skipped" message of an installed program,
+// whose folder takes no writes: the missing-sign list goes below the user's data root.
+TEST_F(SymbolsLibrary, MissingSignListOfAnInstalledProgramGoesBelowTheUsersDataRoot)
+{
+    QTemporaryDir dataRoot;
+    ASSERT_TRUE(dataRoot.isValid());
+    const QString oldRoot = std::exchange(DataRootFolder, dataRoot.path() + u'/');
+    Write(Signs(500, QStringLiteral("Точечные"), QStringLiteral("неопределенный.wri")), EmptyPoint);
+    Write(QStringLiteral("Условные знаки/500/неизвестные знаки.wri"),
+          EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\n")));
+    QStringList said;
+    TDialogHooks hooks;
+    hooks.ShowMsg = [&](const QString& caption, const QString& text) {
+        said << caption << text;
+        return mrOk;
+    };
+    TScopedDialogHooks scope(hooks);
+
+    Symbols.LoadSymbols(500);   // the list shipped beside the signs, while the user has none
+    EXPECT_EQ(Symbols.UnknownSymbols, QStringList({QStringLiteral("ЛЕС/Ф001;")}));
+    EXPECT_EQ(Selected(QStringLiteral("ЗНК/Ф001;М002")), QStringLiteral("неопределенный"));
+    Symbols.LoadSymbols(1000);
+    const QString users = dataRoot.path() + QStringLiteral("/Условные знаки/500/неизвестные знаки.wri");
+    EXPECT_EQ(FileBytes(users), EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\nЗНК/Ф001;\r\n")));
+    EXPECT_EQ(FileBytes(Dir.path() + QStringLiteral("/Условные знаки/500/неизвестные знаки.wri")),
+              EncodeCodePage(QStringLiteral("ЛЕС/Ф001;\r\n")))
+        << "the program folder is not written";
+    Symbols.LoadSymbols(500);   // the user's own list now
+    EXPECT_EQ(Symbols.UnknownSymbols.size(), 2);
+    EXPECT_TRUE(said.isEmpty()) << said.join(u'|').toStdString();
+
+    // A list that cannot be written at all is said as that, not as signs with errors.
+    Write(QStringLiteral("blocker"), QByteArray());
+    DataRootFolder = Dir.path() + QStringLiteral("/blocker/");
+    Symbols.LoadSymbols(1000);
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_TRUE(said[1].startsWith(QStringLiteral("Не удалось записать список неизвестных знаков:")))
+        << said[1].toStdString();
+    EXPECT_TRUE(Symbols.LoadErrors.isEmpty());
+    DataRootFolder = oldRoot;
 }
 
 TEST_F(SymbolsLibrary, MatchingTable)

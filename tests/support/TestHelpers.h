@@ -63,15 +63,25 @@ private:
 
 // Points ProgramFolder at folder (with a final "/") while it lives; the old one comes
 // back when it goes, even when the test stopped at a failed assertion.
+// The folder is also the data root, as for a program whose folder takes writes.
 class TProgramFolderScope {
 public:
-    explicit TProgramFolderScope(const QString& folder) { ProgramFolder = folder + u'/'; }
-    ~TProgramFolderScope() { ProgramFolder = Old; }
+    explicit TProgramFolderScope(const QString& folder)
+    {
+        ProgramFolder = folder + u'/';
+        DataRootFolder = ProgramFolder;
+    }
+    ~TProgramFolderScope()
+    {
+        ProgramFolder = Old;
+        DataRootFolder = OldDataRoot;
+    }
     TProgramFolderScope(const TProgramFolderScope&) = delete;
     TProgramFolderScope& operator=(const TProgramFolderScope&) = delete;
 
 private:
     QString Old = ProgramFolder;
+    QString OldDataRoot = DataRootFolder;
 };
 
 // The one rule for fonts: the families scripts/deps.sh installs (DejaVu, Liberation) are

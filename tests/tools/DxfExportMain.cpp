@@ -7,6 +7,7 @@
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ErrorTrail.h"
+#include "foundation/ServDialogs.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -46,7 +47,7 @@ int main(int argc, char** argv)
         return 0;
     } catch (const std::exception& e) {
         MainMap = nullptr;
-        err << ExceptionMessage(e) << "\n";
+        err << ConsoleText(ExceptionMessage(e)) << "\n";
         return 1;
     }
 }

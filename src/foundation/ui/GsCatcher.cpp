@@ -193,11 +193,44 @@ QWidget* TgsCatcher::Active() const
                                                                       : nullptr;
 }
 
+bool TgsCatcher::CountRepeat(const QString& message)
+{
+    const QDateTime now = ReportMoment();
+    const qint64 since = LastMoment.isValid() ? LastMoment.msecsTo(now) : -1;
+    const bool repeat = message == LastMessage && since >= 0 && since <= RepeatWindowMs;
+    LastMoment = now;
+    if (!repeat) {
+        LastMessage = message;
+        Repeats = 1;
+        LastReport.clear();
+        return false;
+    }
+    ++Repeats;
+    if (!LastReport.isEmpty()) {
+        // The one report of the run of failures keeps their count, after its "Error is" line.
+        QStringList lines = LastReport;
+        lines.insert(6, QStringLiteral("Times repeated: [") + QString::number(Repeats) +
+                            QLatin1Char(']'));
+        try {
+            WriteFileBytes(ReportPath + QStringLiteral(".txt"), Cp1251Lines(lines));
+        } catch (...) {
+            // The first report stands; only its count is not brought up to date.
+        }
+    }
+    return true;
+}
+
 void TgsCatcher::HandleException(QObject* sender, std::exception_ptr e) noexcept
 {
     QString message = UnknownError;
     try {
         message = CaughtExceptionMessage(e);
+        // A failure that comes back on every tick of a timer is one failure to the user:
+        // one window and one report, its count kept, and the program goes on.
+        if (CountRepeat(message)) {
+            ClearErrorTrail();
+            return;
+        }
         Report(message);
     } catch (...) {
         try {
@@ -308,4 +341,5 @@ void TgsCatcher::WriteTextReport(const QString& errorMessage)
         dashes,
         QStringLiteral("******************** End of report *******************")};
     WriteFileBytes(ReportPath + QStringLiteral(".txt"), Cp1251Lines(lines));
+    LastReport = lines;
 }

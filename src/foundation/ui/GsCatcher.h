@@ -5,6 +5,7 @@
 // the program goes on with the document and the journal untouched.
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -60,9 +61,20 @@ public:
     // The last report: SessionFolder + "/Errors/" + its base name, without extension.
     QString ReportPath;
 
+    // The same message again within this many milliseconds of the last one is a repeat:
+    // counted into the report already written, no window shown.
+    static constexpr qint64 RepeatWindowMs = 5000;
+
 private:
     QWidget* Active() const;
     void Report(const QString& errorMessage);
+    // True when message repeats the last failure (its count then written into that
+    // failure's report); false starts a new run of failures.
+    bool CountRepeat(const QString& message);
 
     bool IsEnabled = false;
+    QString LastMessage;
+    QDateTime LastMoment;
+    int Repeats = 0;
+    QStringList LastReport;   // the text report's lines as last written
 };

@@ -92,6 +92,8 @@ void ListKindFolder(const QString& folder, QStringList& files, QString& fallback
 
 }  // namespace
 
+static QString UnknownListFolder(int scale);
+
 TSymbols::TSymbols() : TextMeasurer(std::make_unique<TQtTextMeasurer>()) {}
 
 TSymbols::~TSymbols() = default;
@@ -200,10 +202,16 @@ void TSymbols::LoadSymbols(std::int32_t scale)
     VpGLines.DeleteAll();
     VpGPolygons.DeleteAll();
     Indexes = {};   // new records may take the places and names of the old ones
+    // Not a sign with errors: a list that cannot be written is said as what it is.
+    QStringList writeErrors;
     if (LoadedScale != 0) {
-        Noting(LoadErrors, SignFolder(LoadedScale) + UnknownFileName,
+        Noting(writeErrors, UnknownListFolder(LoadedScale) + UnknownFileName,
                [&] { WriteUnknownSymbols(LoadedScale); });
     }
+    if (!writeErrors.isEmpty())
+        ShowMsgDialog(QStringLiteral("Условные знаки"),
+                      QStringLiteral("Не удалось записать список неизвестных знаков:") + QChar(13) +
+                          writeErrors.join(QChar(13)));
     Scale = scale;
     LoadedScale = scale;
 
@@ -227,7 +235,8 @@ void TSymbols::LoadSymbols(std::int32_t scale)
             load(fallbacks[lm], FallbackName, lm);
     }
     Noting(LoadErrors, QStringLiteral("Стили.wri"), [&] { LoadTextStyles(scale); });
-    Noting(LoadErrors, SignFolder(scale) + UnknownFileName, [&] { ReadUnknownSymbols(scale); });
+    Noting(LoadErrors, UnknownListFolder(scale) + UnknownFileName,
+           [&] { ReadUnknownSymbols(scale); });
 
     // Every open, undo and redo loads the library again: the same errors are said once.
     if (!LoadErrors.isEmpty() && LoadErrors != ShownLoadErrors)
@@ -256,9 +265,20 @@ void TSymbols::AddUnknown(const QString& key)
     UnknownSetSource = UnknownSymbols;
 }
 
+// The folder the missing-sign list of scale is written to: the sign folder itself, or,
+// when the program folder takes no writes (an installed program), the same path below the
+// user's data root, as the user's own files go there too.
+static QString UnknownListFolder(int scale)
+{
+    if (DataRootFolder.isEmpty() || DataRootFolder == ProgramFolder)
+        return TSymbols::SignFolder(scale);
+    return ResolvePath(DataRootFolder + QStringLiteral("Условные знаки/") + QString::number(scale) +
+                       u'/');
+}
+
 void TSymbols::WriteUnknownSymbols(int scale)
 {
-    const QString folder = SignFolder(scale);
+    const QString folder = UnknownListFolder(scale);
     if (!QDir().mkpath(folder))
         throw Exception(QStringLiteral("Не удается создать папку ") + folder);
     WriteTextFileLines(folder + UnknownFileName, UnknownSymbols);
@@ -266,9 +286,14 @@ void TSymbols::WriteUnknownSymbols(int scale)
 
 void TSymbols::ReadUnknownSymbols(int scale)
 {
-    const QString path = SignFolder(scale) + UnknownFileName;
-    if (FileExistsIgnoringCase(path))
-        UnknownSymbols = ReadTextFileLines(path, true);   // a key with a CR could not be written
+    // The user's own list first; the one shipped beside the signs while there is none.
+    for (const QString& folder : {UnknownListFolder(scale), SignFolder(scale)}) {
+        const QString path = folder + UnknownFileName;
+        if (FileExistsIgnoringCase(path)) {
+            UnknownSymbols = ReadTextFileLines(path, true);   // a key with a CR could not be written
+            return;
+        }
+    }
 }
 
 // ---- Choosing a sign ----
