@@ -47,7 +47,7 @@ QString NameWithoutFolder(const QString& path)
 TGeoMap::TGeoMap() : Symbols(std::make_unique<TSymbols>())
 {
     TTrailGuard guard("GeoMap", "Constructor: TGeoMap.Create;");
-    LayerNames = ReadTextFileLines(ProgramFolderPath(QStringLiteral("Слои/Слои.wri")));
+    LayerNames = ReadTextFileLines(ProgramFolderPath(QStringLiteral("Слои/Слои.wri")), true);
     LoadDefLayerForObjects();
     HighlightColor = HighlightColor1;
     HighlightRising = 1;

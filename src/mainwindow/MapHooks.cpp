@@ -12,8 +12,12 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+
+#include <memory>
 
 TMapHooks& MapHooks()
 {
@@ -108,4 +112,48 @@ bool ChooseColorDialog(std::int32_t& color)
         return false;
     color = chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
     return true;
+}
+
+namespace {
+
+constexpr int PdfDpi = 300;
+
+void FitPdfResolution(QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.resolution() != PdfDpi)
+        printer.setResolution(PdfDpi);
+}
+
+}  // namespace
+
+QPrinter& ProgramPrinter()
+{
+    static std::unique_ptr<QPrinter> printer;
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        FitPdfResolution(*printer);
+    }
+    return *printer;
+}
+
+bool RunPrintDialog(QPrinter& printer, QWidget* parent)
+{
+    bool chosen = false;
+    if (MapHooks().PrintDialog) {
+        chosen = MapHooks().PrintDialog(printer, parent);
+    } else {
+        QPrintDialog dialog(&printer, parent ? parent : FormMap);
+        // One picture on one page, or the report's pages whole: there is no range to pick.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        chosen = dialog.exec() == QDialog::Accepted;
+    }
+    FitPdfResolution(printer);
+    return chosen;
+}
+
+bool PrinterReady(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        return printer.isValid();
+    return !printer.outputFileName().isEmpty();
 }

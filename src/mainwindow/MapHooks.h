@@ -1,7 +1,7 @@
 // The main window's own modal entries and outside effects, each reached through a
-// replaceable hook so that tests script them: the exit question, the file dialogs, pop-up
-// menus, another instance of the program and the documents and programs it opens. Unset
-// members fall back on the real windows and the system.
+// replaceable hook so that tests script them: the exit question, the file dialogs, the
+// print dialog, pop-up menus, another instance of the program and the documents and
+// programs it opens. Unset members fall back on the real windows and the system.
 #pragma once
 
 #include <QPoint>
@@ -12,6 +12,7 @@
 
 class QAction;
 class QMenu;
+class QPrinter;
 class QWidget;
 
 struct TMapHooks {
@@ -19,6 +20,10 @@ struct TMapHooks {
     std::function<int(const QString& caption, const QString& text)> ShowQExitDialog;
     // A save dialog; true with fileName when a name was chosen.
     std::function<bool(const QString& title, const QString& filter, QString& fileName)> SaveFileName;
+    // The print dialog on printer: any installed printer, or a PDF file named in it; true
+    // when the user confirmed, with the choice (printer or file, page size, orientation)
+    // left in printer.
+    std::function<bool(QPrinter& printer, QWidget* parent)> PrintDialog;
     // A pop-up menu at a screen point; the action chosen or null.
     std::function<QAction*(QMenu& menu, QPoint at)> MenuExec;
     // Starts program with arguments in folder, each argument one word, no quoting.
@@ -57,3 +62,13 @@ bool StartProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& folder);
 bool LaunchDocument(const QString& file, const QString& params, const QString& folder, int show);
 bool ChooseColorDialog(std::int32_t& color);
+
+// The program's one printer for the run, so that the choice made in the print dialog
+// serves every print: the plan's pages and the traverse report. It starts as the
+// system's default printer, or as a PDF file yet to be named when none is installed.
+QPrinter& ProgramPrinter();
+// The print dialog through its hook. A PDF file is printed at 300 dots per inch: the
+// page is drawn as one picture, which at a PDF's own 1200 would take half a gigabyte.
+bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+// Whether printer has somewhere to print: an installed printer, or a named file.
+bool PrinterReady(const QPrinter& printer);

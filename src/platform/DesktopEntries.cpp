@@ -139,15 +139,39 @@ void SetDefaultApplication(const QString& type, const QString& entry)
     WriteUtf8(path, lines.join(u'\n') + u'\n');
 }
 
+// Runs the desktop's tool name when the system has it; a desktop without the tool keeps
+// what it knows, and a tool that fails is not the user's concern, so neither says a word.
+// The tool is waited for (a database of one user takes a moment), so that the desktop
+// knows what was written once the caller goes on.
 void RunTool(const QString& name, const QStringList& arguments)
 {
     const QString program = QStandardPaths::findExecutable(name);
     if (program.isEmpty())
         return;
-    if (DesktopToolRunner())
+    if (DesktopToolRunner()) {
         DesktopToolRunner()(program, arguments);
-    else
-        QProcess::startDetached(program, arguments);
+        return;
+    }
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (process.waitForStarted() && !process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+}
+
+// The user's MIME and application databases rebuilt from the files below them, each
+// only when its folder exists.
+void RebuildDesktopDatabases()
+{
+    const QString mime = DesktopDataFolder() + QStringLiteral("/mime");
+    if (QFileInfo(mime).isDir())
+        RunTool(QStringLiteral("update-mime-database"), {mime});
+    const QString applications = DesktopDataFolder() + QStringLiteral("/applications");
+    if (QFileInfo(applications).isDir())
+        RunTool(QStringLiteral("update-desktop-database"), {applications});
 }
 
 }  // namespace
@@ -211,6 +235,7 @@ void WriteApplicationEntry(const TDesktopProgram& program)
 {
     TTrailGuard guard("UnitSetup", "procedure WriteApplicationEntry;", TrailArg("program", program.Program));
     WriteEntry(program, RegisteredPlanMimeTypes());
+    RebuildDesktopDatabases();
 }
 
 void RegisterPlanMimeTypes(const QStringList& scales, const TDesktopProgram& program)
@@ -239,8 +264,8 @@ void RegisterPlanMimeTypes(const QStringList& scales, const TDesktopProgram& pro
         WriteEntry(program, types);
         SetDefaultApplication(type, ApplicationEntryName);
     }
-    // Once for all the types: the tool rebuilds the whole database of the user.
-    RunTool(QStringLiteral("update-mime-database"), {DesktopDataFolder() + QStringLiteral("/mime")});
+    // Once for all the types: the tools rebuild the whole databases of the user.
+    RebuildDesktopDatabases();
 }
 
 void RegisterPlanMimeType(const QString& scale, const TDesktopProgram& program)
@@ -258,4 +283,7 @@ void WriteDesktopShortcut(const TDesktopProgram& program)
                                          QFileDevice::ExeUser | QFileDevice::ExeGroup |
                                          QFileDevice::ExeOther))
         throw Exception(QStringLiteral("Не удается сделать исполняемым файл ") + path);
+    // Desktops of the GNOME family start a launcher only once it is trusted as well.
+    RunTool(QStringLiteral("gio"), {QStringLiteral("set"), path, QStringLiteral("metadata::trusted"),
+                                    QStringLiteral("true")});
 }

@@ -25,9 +25,11 @@ struct TDesktopProgram {
 // package "velmora6-plan-<scale>.xml" below $XDG_DATA_HOME/mime/packages with the
 // comment "Файл плана масштаба 1:<scale> формата Велмора 6" and the glob "*.<scale>",
 // the type added to the application entry (WriteApplicationEntry) and made the default
-// of its type in $XDG_CONFIG_HOME/mimeapps.list; then the desktop's MIME database is
-// rebuilt when the system has "update-mime-database". Raises for a scale that is not
-// whole digits and for a file that cannot be written.
+// of its type in $XDG_CONFIG_HOME/mimeapps.list; then the user's MIME and application
+// databases are rebuilt ("update-mime-database", "update-desktop-database", each where
+// the system has it and the user's folder exists), so that a file manager opens plans
+// with the program. Raises for a scale that is not whole digits and for a file that
+// cannot be written.
 void RegisterPlanMimeType(const QString& scale, const TDesktopProgram& program);
 // The same for several scales in their order, the database rebuilt once at the end. A
 // scale that is not whole digits refuses them all before anything is written.
@@ -35,15 +37,18 @@ void RegisterPlanMimeTypes(const QStringList& scales, const TDesktopProgram& pro
 
 // The application entry of the menus, $XDG_DATA_HOME/applications/velmora6.desktop,
 // starting the program with the file it is given ("%f"), keeping the plan types already
-// registered there. Raises for a file that cannot be written.
+// registered there; the application database rebuilt as above. Raises for a file that
+// cannot be written.
 void WriteApplicationEntry(const TDesktopProgram& program);
 
 // The plan types the application entry lists; empty when there is none.
 QStringList RegisteredPlanMimeTypes();
 
 // "Велмора 6.desktop" in the desktop folder (made when missing), comment "Велмора 6
-// -цифровые топопланы", marked executable as desktops require of a launcher. Raises
-// for a file that cannot be written.
+// -цифровые топопланы", marked executable as desktops require of a launcher, and
+// trusted ("gio set FILE metadata::trusted true") where the system has gio. Raises for a
+// file that cannot be written or made executable; a desktop that keeps no trust says
+// nothing.
 void WriteDesktopShortcut(const TDesktopProgram& program);
 
 // The folders the files go to: $XDG_DATA_HOME (or ~/.local/share), $XDG_CONFIG_HOME
@@ -52,8 +57,8 @@ QString DesktopDataFolder();
 QString DesktopConfigFolder();
 QString DesktopFolder();
 
-// How an outside program of the desktop is started (program, arguments), without
-// waiting for it. Tests record the calls instead; empty: a detached process.
+// How an outside tool of the desktop is run (program, arguments). Tests record the calls
+// instead; empty: the tool run and waited for (at most 30 s), its failure kept quiet.
 std::function<void(const QString&, const QStringList&)>& DesktopToolRunner();
 
 // The command line of the program in an Exec key: the program quoted as the desktop

@@ -4,11 +4,11 @@
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"
+#include "mainwindow/MapHooks.h"
 
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <cmath>
 
@@ -171,20 +171,13 @@ void PaintTraverseReport(const TTraverseTable& t, const QString& version, TRepor
                 QStringLiteral("Исполнитель_________________________________"));
 }
 
-std::function<bool(QPrinter& printer, QWidget* parent)>& TraverseReportPrintDialog()
-{
-    static std::function<bool(QPrinter&, QWidget*)> dialog = [](QPrinter& printer, QWidget* parent) {
-        QPrintDialog d(&printer, parent);
-        return d.exec() == QDialog::Accepted;
-    };
-    return dialog;
-}
-
 void PrintTraverseReport(const TTraverseTable& t, QWidget* parent)
 {
-    QPrinter printer(QPrinter::HighResolution);
+    // The program's printer, as the plan's prints use it: the choice made in either
+    // print dialog serves both. The orientation stays landscape after a cancel too.
+    QPrinter& printer = ProgramPrinter();
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!TraverseReportPrintDialog() || !TraverseReportPrintDialog()(printer, parent))
+    if (!RunPrintDialog(printer, parent) || !PrinterReady(printer))
         return;
     PaintOnDevice(t, printer);
 }

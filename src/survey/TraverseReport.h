@@ -57,11 +57,8 @@ int ReportMillimetres(int dpi, Extended mm);
 void PaintTraverseReport(const TTraverseTable& t, const QString& version, TReportCanvas& canvas,
                          int dpiX, int dpiY, int pageHeight);
 
-// The print dialog the report runs: true to print. Tests put their own in; by default
-// the platform's print dialog runs.
-std::function<bool(QPrinter& printer, QWidget* parent)>& TraverseReportPrintDialog();
-
-// The report on a landscape printer after the print dialog; nothing on Cancel.
+// The report on the program's printer (MapHooks.h), turned to landscape, after the print
+// dialog; nothing on Cancel.
 void PrintTraverseReport(const TTraverseTable& t, QWidget* parent);
 // The same report into a PDF file (landscape A4), without a dialog.
 void WriteTraverseReportPdf(const TTraverseTable& t, const QString& path);

@@ -244,14 +244,73 @@ TEST_F(DxfWriters, GridOfSheetsFarApartOnlyAboutTheSheets)
     EXPECT_EQ(EntitiesOf(near).size(), size_t(2 * 3 * 3));
 }
 
-// A text the file's code page cannot hold, or a line break that would cut the pairs
-// apart, is refused rather than written as something else.
-TEST_F(DxfWriters, WriterRefusesWhatTheFileCannotHold)
+// Guards one text refusing the whole export: a character the file's code page cannot
+// hold becomes "?", a line break (which would cut the pairs apart) a blank, and the
+// texts so changed are counted for the export's message. Percent signs in a row are
+// written with the code of one percent sign each, so that CAD programs do not read them
+// as the start of a special character; they change nothing of the text and are not
+// counted.
+TEST_F(DxfWriters, TextsTheFileCannotHoldAreWrittenWithStandIns)
 {
-    for (const QString& text : {QStringLiteral("α"), QStringLiteral("две\r\nстроки")}) {
+    struct Case {
+        QString text;
+        const char* written;
+        int changed;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Дом"), "Дом", 0},
+        {QStringLiteral("угол α"), "угол ?", 1},
+        {QStringLiteral("α и β"), "? и ?", 1},
+        {QStringLiteral("две\r\nстроки"), "две строки", 1},
+        {QStringLiteral("a\rb\nc\n\rd"), "a b c  d", 1},
+        {QString::fromUtf8("\xF0\x9F\x8C\xB2 парк"), "? парк", 1},   // one character of two code units
+        {QStringLiteral("на 100%"), "на 100%", 0},
+        {QStringLiteral("50%%"), "50%%%%%%", 0},
+        {QStringLiteral("%%c 10 и %%d"), "%%%%%%c 10 и %%%%%%d", 0},
+        {QStringLiteral("%%%"), "%%%%%%%%%", 0},
+        {QStringLiteral("5% и 7%"), "5% и 7%", 0},
+        {QStringLiteral("%%α\n"), "%%%%%%? ", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         TDxfWriter w(nullptr);
-        EXPECT_THROW(Plan().TextToAcad(w, text, 0, 0, 90, 100), Exception) << text.toStdString();
+        Plan().TextToAcad(w, c.text, 0, 0, 90, 100);
+        const std::vector<REntity> es = EntitiesOf(w);
+        ASSERT_EQ(es.size(), 1u);
+        EXPECT_EQ(es[0].Values[1], QString::fromUtf8(c.written));
+        EXPECT_EQ(w.ChangedTexts(), c.changed);
     }
+    TDxfWriter w(nullptr);
+    for (const char* text : {"α", "Дом", "две\nстроки", "β"})
+        Plan().TextToAcad(w, QString::fromUtf8(text), 0, 0, 90, 100);
+    EXPECT_EQ(w.ChangedTexts(), 3);
+    EXPECT_THROW(w.Pair(1, u"α"), Exception) << "only texts are given stand-ins";
+}
+
+// Guards a grid counted only by its rows: sheets far apart whose own crosses are more
+// than any file could hold are refused before a single cross is written.
+TEST_F(DxfWriters, GridTooLargeAboutItsSheetsIsRefusedBeforeWriting)
+{
+    TGeoMap& m = Plan();
+    m.ShowCoordCross = 1;
+    const auto sheet = [&](const char* name, std::initializer_list<std::pair<Extended, Extended>> xy) {
+        RGLayer& layer = testplan::AddLayer(testplan::AddPage(m, QString::fromLatin1(name)), QStringLiteral("слой"));
+        for (const auto& [x, y] : xy) {
+            layer.Points.AddItem(std::make_unique<RGPoint>());
+            layer.Points.At(layer.Points.GetCount() - 1)->Position = GeoPoint(x, y);
+        }
+    };
+    // 4200 by 4200 crosses about A alone, beyond the 2^24 any grid may have.
+    sheet("A", {{0, 0}, {210000, 210000}});
+    sheet("B", {{9000000, 9000000}});
+    TDxfWriter w(nullptr);
+    try {
+        m.CoordCrossToAcad(0, 0, 9000000, 9000000, w);
+        ADD_FAILURE() << "no refusal";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("Слишком много элементов сетки"))) << e.Message.toStdString();
+    }
+    EXPECT_TRUE(w.Lines().isEmpty());
 }
 
 namespace {
@@ -475,16 +534,20 @@ TEST_F(DxfExport, RefusalsLeaveNoFileAndNoChange)
         {"entities already", [&] { WriteTextFileLines(templ, good + QStringList{"  2", "ENTITIES"}); }, target,
          "ENTITIES"},
         {"no such folder", [] {}, Plans + QStringLiteral("нет/plan.dxf"), "Не удается создать файл DXF"},
-        // Found only while writing: the file half written is dropped, the view put back.
-        {"a text out of the code page", [&] {
+        // Found only once the file is open: the file begun is dropped, the view put back.
+        {"a grid no file could hold", [&] {
+             M().ShowCoordCross = 1;
              RGLayer& layer = Layer("Точки");
-             layer.Texts.AddItem(std::make_unique<RGText>());
-             layer.Texts.At(layer.Texts.GetCount() - 1)->Text = QStringLiteral("угол α");
-         }, target, "нельзя записать в файл DXF"},
+             for (const Extended d : {Extended(-3000000), Extended(3000000)}) {
+                 layer.Points.AddItem(std::make_unique<RGPoint>());
+                 layer.Points.At(layer.Points.GetCount() - 1)->Position = GeoPoint(d, d);
+             }
+         }, target, "Слишком много элементов сетки"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteTextFileLines(templ, good);
+        M().ShowCoordCross = 0;
         c.spoil();
         const Extended view[] = {M().ViewXMin, M().ViewYMin, M().ViewXMax, M().ViewYMax};
         try {
@@ -501,4 +564,45 @@ TEST_F(DxfExport, RefusalsLeaveNoFileAndNoChange)
         EXPECT_EQ(f.readAll(), QByteArray("old"));
         EXPECT_EQ(QDir(Plans).entryList({"*.dxf*"}, QDir::Files), QStringList{"kept.dxf"});
     }
+}
+
+// Guards one text refusing the whole export: the texts are written with their stand-ins,
+// every other object with them, and the message of the export says how many changed.
+TEST_F(DxfExport, TextsWithStandInsAreWrittenAndCountedInTheMessage)
+{
+    RGLayer& layer = Layer("Точки");
+    for (const QString& text : {QStringLiteral("угол α"), QStringLiteral("две\r\nстроки"), QStringLiteral("50%%")}) {
+        layer.Texts.AddItem(std::make_unique<RGText>());
+        layer.Texts.At(layer.Texts.GetCount() - 1)->Text = text;
+    }
+    const QStringList texts = TextValues(Entities(Export()));
+    EXPECT_TRUE(texts.contains(QStringLiteral("угол ?"))) << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("две строки")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("50%%%%%%")));
+    ASSERT_EQ(Files.Asked.size(), 1u);
+    EXPECT_EQ(Files.Asked[0].Kind, QStringLiteral("ShowMsg"));
+    EXPECT_TRUE(Files.Asked[0].Text.contains(QStringLiteral("Изменено текстов: 2"))) << Files.Asked[0].Text.toStdString();
+
+    // A plan whose texts the file holds as they are says nothing.
+    layer.Texts.DeleteAll();
+    Files.Asked.clear();
+    Export();
+    EXPECT_TRUE(Files.Asked.empty());
+}
+
+// Guards the export of the fixtures' full plan with the grid on, which wrote gigabytes
+// of crosses before it found the grid too large: it is refused before the first cross,
+// and neither the target nor a temporary file is left.
+TEST_F(DxfExport, TheFullPlansGridIsRefusedBeforeAnythingIsWritten)
+{
+    M().StrToComm(QStringLiteral("mcOpenMap=<full.500><New><True><>"));
+    ASSERT_GT(M().GetPagesCount(), 0);
+    M().ShowCoordCross = 1;
+    try {
+        M().ExportToDxf(Plans + QStringLiteral("full.dxf"));
+        ADD_FAILURE() << "no refusal";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("Слишком много элементов сетки"))) << e.Message.toStdString();
+    }
+    EXPECT_TRUE(QDir(Plans).entryList({"*.dxf*", "*.tmp"}, QDir::Files | QDir::Hidden).isEmpty());
 }

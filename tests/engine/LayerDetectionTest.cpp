@@ -296,3 +296,40 @@ TEST_F(LayerDetectionTest, SetLayerDirectAppendsWithoutACommand)
     EXPECT_TRUE(CommandLog->isEmpty());
     EXPECT_EQ(m.Modified, 0);
 }
+
+// Guards the layer files keeping a lone CR inside a line: they are read as every other
+// reference file, so a CR alone ends a line like CR LF and LF, and a file mixing them
+// reads as one written with CR LF.
+TEST_F(LayerDetectionTest, TheLayerFilesEndTheirLinesAtCrLfLfAndALoneCr)
+{
+    struct Case {
+        const char* Name;
+        const char* Ends[3];   // the ends of the lines in turn
+    };
+    const Case cases[] = {
+        {"CR LF", {"\r\n", "\r\n", "\r\n"}},
+        {"LF", {"\n", "\n", "\n"}},
+        {"CR", {"\r", "\r", "\r"}},
+        {"mixed", {"\r", "\n", "\r\n"}},
+    };
+    const auto file = [](std::initializer_list<const char*> lines, const Case& c) {
+        QByteArray bytes;
+        int k = 0;
+        for (const char* line : lines)
+            bytes += EncodeCodePage(QString::fromUtf8(line)) + c.Ends[k++ % 3];
+        return bytes;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(NamesPath(), file({"Здания", "Рельеф", "Геодезия"}, c));
+        WriteBytes(RulesPath(), file({"*", "ЗДН/Ф001", "Здания", "*", "ГОР", "Рельеф"}, c));
+        WriteBytes(Path(QStringLiteral("Слои/слой надписей.wri")), file({"Надписи", "лишняя"}, c));
+        TGeoMap plan;
+        EXPECT_EQ(plan.LayerNames, (QStringList{"Здания", "Рельеф", "Геодезия"}));
+        ASSERT_EQ(plan.LayerRules.GetCount(), 2);
+        EXPECT_EQ(plan.LayerRules.At(0)->Semantics, QStringLiteral("ЗДН/Ф001"));
+        EXPECT_EQ(plan.LayerRules.At(0)->LayerName, QStringLiteral("Здания"));
+        EXPECT_EQ(plan.LayerRules.At(1)->LayerName, QStringLiteral("Рельеф"));
+        EXPECT_EQ(plan.CaptionLayerName, QStringLiteral("Надписи"));
+    }
+}

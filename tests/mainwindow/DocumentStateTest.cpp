@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -287,6 +288,13 @@ TEST(DocumentState, PrintTakesItsSettingsOnlyFromOkAndAsksTheAreaNext)
     run.Start();
     TFormMap& form = run.Form();
     FileDialogHooks().PrinterPageMm = [] { return QSizeF(190.4, 276.6); };
+    // The page goes to a file named in the print dialog, never to the machine's printer.
+    ProgramPrinter().setOutputFileName(QString());
+    ProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    MapHooks().PrintDialog = [&run](QPrinter& printer, QWidget*) {
+        printer.setOutputFileName(run.Folder() + QStringLiteral("print.pdf"));
+        return true;
+    };
     struct Given {
         int scale;
         TPixelDepth depth;
@@ -358,12 +366,12 @@ TEST(DocumentState, ThePrintCaptionItemAsksTheCaptionAndSwitchesIt)
     EXPECT_EQ(MainMap->PrintHeaderOn, 1) << "the switch is on all the same";
 
     int setups = 0;
-    FileDialogHooks().PageSetup = [&] {
+    MapHooks().PrintDialog = [&](QPrinter& printer, QWidget*) {
+        EXPECT_EQ(&printer, &ProgramPrinter());
         ++setups;
-        return true;
+        return false;
     };
     form.findChild<QAction*>(QStringLiteral("NPrintOptions"))->trigger();
-    FileDialogHooks().PageSetup = nullptr;
     EXPECT_EQ(setups, 1);
 }
 

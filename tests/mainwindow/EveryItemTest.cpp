@@ -216,7 +216,7 @@ TEST(EveryItem, RunOnceOnASmallPlanChangesThePlanOnlyWhereItIsMeantTo)
         FileDialogHooks().OpenFileName = [](const QString&, const QString&, QString&) { return false; };
         FileDialogHooks().OpenFileNames = [](const QString&, const QString&, QStringList&) { return false; };
         FileDialogHooks().SelectFolder = [](const QString&, QString&) { return false; };
-        FileDialogHooks().PageSetup = [] { return false; };
+        MapHooks().PrintDialog = [](QPrinter&, QWidget*) { return false; };
         MapHooks().ChooseColor = [](std::int32_t&) { return false; };
         TCancelEverything cancel;
         try {

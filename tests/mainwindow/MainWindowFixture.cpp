@@ -73,6 +73,7 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
     };
     MapHooks().Terminate = [this] { TerminateAsked = true; };
     MapHooks().MenuExec = [](QMenu&, QPoint) { return nullptr; };
+    MapHooks().PrintDialog = [](QPrinter&, QWidget*) { return false; };
     MapHooks().Launch = [this](const QString& file, const QString&, const QString&, int) {
         Launched.push_back(file);
         return true;

@@ -2,6 +2,7 @@
 // pixels, its pages, and the print dialog's Cancel. Setting VELMORA_REVIEW_DIR writes a
 // PDF and a PNG page of the worked traverse there to look at.
 #include "SurveyTestSupport.h"
+#include "mainwindow/MapHooks.h"
 #include "survey/TraverseReport.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -181,10 +183,10 @@ TEST(TraverseReport, LongTraverseGoesOnOverPages)
 
 TEST(TraverseReport, CancelledDialogPrintsNothing)
 {
-    auto saved = TraverseReportPrintDialog();
+    const TMapHooks saved = MapHooks();
     int asked = 0;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    TraverseReportPrintDialog() = [&](QPrinter& printer, QWidget*) {
+    MapHooks().PrintDialog = [&](QPrinter& printer, QWidget*) {
         ++asked;
         orientation = printer.pageLayout().orientation();
         printer.setOutputFileName(QDir::tempPath() + "/velmora-never-printed.pdf");
@@ -192,10 +194,36 @@ TEST(TraverseReport, CancelledDialogPrintsNothing)
     };
     QFile::remove(QDir::tempPath() + "/velmora-never-printed.pdf");
     PrintTraverseReport(Worked(), nullptr);
-    TraverseReportPrintDialog() = saved;
+    MapHooks() = saved;
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(orientation, QPageLayout::Landscape);
     EXPECT_FALSE(QFile::exists(QDir::tempPath() + "/velmora-never-printed.pdf"));
+}
+
+// Guards a printer of the report's own: the plan and the report print on the program's
+// one printer, so a PDF file named in the dialog is where the report goes, on landscape
+// pages, one page for the worked traverse.
+TEST(TraverseReport, PrintsOnTheProgramsPrinterToThePdfChosen)
+{
+    const TMapHooks saved = MapHooks();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("отчет.pdf");
+    const QPrinter* asked = nullptr;
+    MapHooks().PrintDialog = [&](QPrinter& printer, QWidget*) {
+        asked = &printer;
+        printer.setOutputFileName(path);
+        return true;
+    };
+    PrintTraverseReport(Worked(), nullptr);
+    MapHooks() = saved;
+    EXPECT_EQ(asked, &ProgramPrinter());
+    EXPECT_EQ(ProgramPrinter().resolution(), 300) << "a PDF at 300 dots per inch";
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(4) == "%PDF");
+    EXPECT_GT(pdf.size(), 1000);
+    EXPECT_EQ(ProgramPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    ProgramPrinter().setPageOrientation(QPageLayout::Portrait);
 }
 
 TEST(TraverseReport, PdfOfTheWorkedTraverse)

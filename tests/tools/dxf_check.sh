@@ -2,7 +2,9 @@
 # The DXF export read by programs that are not ours, on the sign plan of the fixtures and
 # on the small synthetic plan: ezdxf's audit finds no error, GDAL's DXF driver reads as
 # many LINE, CIRCLE and TEXT entities as the file holds, and LibreCAD's converter makes a
-# page of it that is not blank. Skips (code 77) only when one of the readers is missing.
+# page of it that is not blank; texts typed in the program that the file's code page
+# cannot hold as they are reach both readers with their stand-ins, and percent signs as
+# typed. Skips (code 77) only when one of the readers is missing.
 # usage: dxf_check.sh VELMORA_DXF SIGNS_PLAN
 set -uo pipefail
 tool=$1
@@ -83,6 +85,48 @@ PY
     [ "${ink:-0}" -gt 100 ] || fail "$name: LibreCAD's page is blank"
 }
 
+# Texts as typed in the program, which no plan file holds: the export says how many it
+# changed ("?" for what code page 1251 lacks, a blank for a line break); ezdxf audits the
+# file clean and finds every text, whose DXF text codes ("%%%" one percent sign, "%%c",
+# "%%d", "%%p" special characters) give back what was typed; GDAL finds the changed texts.
+check_texts() {
+    local dxf="$work/texts.dxf" said ez og want
+    said=$("$tool" --text 'угол α' --text $'две\r\nстроки' --text '50%%' --text '%%c 10' \
+        "$signs" "$dxf") || { fail "texts: the export failed"; return; }
+    echo "texts: $said"
+    grep -q "Изменено текстов: 2" <<<"$said" || fail "texts: the message does not name 2 texts changed"
+    ez=$("$py" - "$dxf" <<'PY'
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+print("audit errors:", len(doc.audit().errors))
+special = {"c": "\u00d8", "d": "\u00b0", "p": "\u00b1"}
+def typed(t):
+    out, i = "", 0
+    while i < len(t):
+        if t.startswith("%%%", i):
+            out, i = out + "%", i + 3
+        elif t.startswith("%%", i) and t[i + 2:i + 3].lower() in special and i + 2 < len(t):
+            out, i = out + special[t[i + 2].lower()], i + 3
+        else:
+            out, i = out + t[i], i + 1
+    return out
+for e in doc.modelspace().query("TEXT"):
+    print(typed(e.dxf.text))
+PY
+    ) || { fail "texts: ezdxf cannot read the file"; return; }
+    grep -qx "audit errors: 0" <<<"$ez" || fail "texts: ezdxf: $(head -1 <<<"$ez")"
+    for want in 'угол ?' 'две строки' '50%%' '%%c 10'; do
+        grep -qxF -- "$want" <<<"$ez" || fail "texts: ezdxf: no text \"$want\""
+    done
+    og=$(ogrinfo -ro -q -dialect SQLite -sql "SELECT Text FROM entities WHERE Text IS NOT NULL" "$dxf" |
+        sed -n 's/^ *Text (String) = //p')
+    for want in 'угол ?' 'две строки'; do
+        grep -qxF -- "$want" <<<"$og" || fail "texts: ogrinfo: no text \"$want\""
+    done
+    echo "texts: ezdxf and ogrinfo read the texts as typed"
+}
+
 check signs "$signs"
 check small --generate small
+check_texts
 exit $failed

@@ -36,6 +36,34 @@ void TDxfWriter::Pair(int code, QStringView value)
     Put(value, value);
 }
 
+void TDxfWriter::TextPair(int code, QStringView text)
+{
+    static const auto& table = EncodeTable(TCodePage::Cp1251);
+    QString value;
+    value.reserve(text.size());
+    bool changed = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;   // one break, one blank
+            value += u' ';
+            changed = true;
+        } else if (c < 128 ? c == 0 : table[c] == 0) {
+            // A character beyond the basic plane is one character of two code units.
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            value += u'?';
+            changed = true;
+        } else {
+            value += QChar(c);
+        }
+    }
+    if (changed)
+        ++Changed;
+    Pair(code, value);
+}
+
 void TDxfWriter::Put(QStringView text, QStringView line)
 {
     static const auto& table = EncodeTable(TCodePage::Cp1251);

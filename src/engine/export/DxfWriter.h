@@ -24,6 +24,12 @@ public:
     void Line(QStringView line);
     // The group code (0 to 999) right-aligned in three characters, then the value.
     void Pair(int code, QStringView value);
+    // A pair whose value is a text of the plan: one text that the file cannot hold as it
+    // stands must not cost the whole export, so a character code page 1251 has no place
+    // for becomes "?" and a line break (CR LF, CR or LF) a blank, and the text is counted.
+    void TextPair(int code, QStringView text);
+    // How many texts TextPair had to change.
+    int ChangedTexts() const { return Changed; }
     // Everything still in the block to the device. Raises "Ошибка записи файла DXF: …".
     void Flush();
     // What the block holds, decoded (a writer without a device).
@@ -39,4 +45,5 @@ private:
     QIODevice* Out;   // link, not owned
     std::vector<char> Block;
     std::size_t Used = 0;
+    int Changed = 0;
 };

@@ -83,13 +83,26 @@ void ForEachVisibleLayer(TGPages& pages, F f)
     });
 }
 
-// The DXF form of a text: a caret alone would start a control character.
+// The DXF form of a text, so that CAD programs show it as it was typed: a caret alone
+// would start a control character, and two percent signs in a row start a special
+// character ("%%c", "%%d", "%%p", "%%nnn"), so each percent sign of such a row is
+// written as "%%%", the code of one percent sign. A single percent sign starts nothing.
 QString DxfText(const QString& text)
 {
-    if (!text.contains(u'^'))
+    if (!text.contains(u'^') && !text.contains(QLatin1String("%%")))
         return text;
-    QString s = text;
-    s.replace(QStringLiteral("^"), QStringLiteral("^ "));
+    QString s;
+    s.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'^') {
+            s += QStringLiteral("^ ");
+        } else if (c == u'%' && ((i > 0 && text[i - 1] == u'%') || (i + 1 < text.size() && text[i + 1] == u'%'))) {
+            s += QStringLiteral("%%%");
+        } else {
+            s += c;
+        }
+    }
     return s;
 }
 
@@ -121,6 +134,7 @@ void WriteAll(TGeoMap& m, const QString& FileName)
     const QSize surface = ui.SurfaceSize();
     const Extended keptView[] = {m.ViewXMin, m.ViewYMin, m.ViewXMax, m.ViewYMax, m.FactorX, m.FactorY};
     const Extended keptDpi = m.RasterDpi;
+    int changedTexts = 0;
     try {
         // 2. The view centre and the west-east extent of the whole plan, in DXF axes.
         m.MaxMinCoord();
@@ -219,6 +233,7 @@ void WriteAll(TGeoMap& m, const QString& FileName)
         out.Flush();
         if (!file.commit())
             throw Exception(QStringLiteral("Не удается записать файл DXF \"%1\": %2").arg(path, file.errorString()));
+        changedTexts = out.ChangedTexts();
     } catch (...) {
         // The view the export took for the extents and the screen's resolution back, so
         // that the screen shows what it showed before.
@@ -239,6 +254,12 @@ void WriteAll(TGeoMap& m, const QString& FileName)
         throw;
     }
     m.Draw(surface.width(), surface.height(), 2, ddScreen);
+    if (changedTexts > 0)
+        ui.ShowMsg(QStringLiteral("Экспорт в DXF"),
+                   QStringLiteral("Файл DXF \"%1\" записан. Изменено текстов: %2 (знаки, которых нет в "
+                                  "кодировке 1251, заменены на \"?\", переводы строки - на пробелы).")
+                       .arg(path)
+                       .arg(changedTexts));
 }
 
 }  // namespace
@@ -339,7 +360,9 @@ void TGeoMap::CoordCrossToAcad(Extended xmin, Extended ymin, Extended xmax, Exte
     }
     // Sheets far apart (a route survey, a plan of two towns) span a rectangle whose
     // crosses no file could hold, most of them over nothing: then only the crosses within
-    // a step of a sheet's extent are written, row by row as before, each once.
+    // a step of a sheet's extent are written, row by row as before, each once. They are
+    // all counted before the first is written, so that a grid too large for any file is
+    // refused at once instead of after gigabytes of it.
     CheckGridItems(rows);
     struct TBox {
         Extended XMin, YMin, XMax, YMax;
@@ -352,9 +375,8 @@ void TGeoMap::CoordCrossToAcad(Extended xmin, Extended ymin, Extended xmax, Exte
             boxes.push_back({lo.X - step, lo.Y - step, hi.X + step, hi.Y + step});
     }
     std::vector<std::pair<std::int64_t, std::int64_t>> runs;   // column ranges of one row
-    std::int64_t written = 0;
-    for (std::int64_t i = 0; i < rows; ++i) {
-        const std::int64_t X = x0 + i * step;
+    // The column ranges of row X, sorted, overlapping ones as they come.
+    const auto rowRuns = [&](std::int64_t X) {
         runs.clear();
         for (const TBox& b : boxes) {
             if (Extended(X) < b.XMin || Extended(X) > b.XMax)
@@ -366,14 +388,31 @@ void TGeoMap::CoordCrossToAcad(Extended xmin, Extended ymin, Extended xmax, Exte
                 runs.emplace_back(from, to);
         }
         std::sort(runs.begin(), runs.end());
-        std::int64_t next = 0;   // the first column not written yet in this row
+    };
+    // Each column of a row once, however many ranges hold it.
+    const auto forEachColumn = [&](auto f) {
+        std::int64_t next = 0;   // the first column not taken yet in this row
         for (const auto& [from, to] : runs) {
-            for (std::int64_t j = std::max(from, next); j <= to; ++j) {
-                CheckGridItems(++written);
-                cross(X, y0 + j * step);
-            }
+            for (std::int64_t j = std::max(from, next); j <= to; ++j)
+                f(j);
             next = std::max(next, to + 1);
         }
+    };
+    std::int64_t total = 0;
+    for (std::int64_t i = 0; i < rows; ++i) {
+        rowRuns(x0 + i * step);
+        std::int64_t next = 0;
+        for (const auto& [from, to] : runs) {
+            if (to >= next)
+                total += to - std::max(from, next) + 1;
+            next = std::max(next, to + 1);
+        }
+        CheckGridItems(total);
+    }
+    for (std::int64_t i = 0; i < rows; ++i) {
+        const std::int64_t X = x0 + i * step;
+        rowRuns(X);
+        forEachColumn([&](std::int64_t j) { cross(X, y0 + j * step); });
     }
 }
 
@@ -413,6 +452,6 @@ void TGeoMap::TextToAcad(TDxfWriter& SL, const QString& text, Extended X, Extend
     SL.Pair(20, FltToStr3(x));
     SL.Pair(30, FltToStr3(AcadZ));
     SL.Pair(40, FltToStr(size * 0.023L));
-    SL.Pair(1, DxfText(text));
+    SL.TextPair(1, DxfText(text));
     SL.Pair(50, FltToStr3(360 - a + 90));
 }

@@ -40,7 +40,7 @@ void TGeoMap::LoadDefLayerForObjects()
     const QString rulesPath = RulesPath();
     if (!FileExistsIgnoringCase(rulesPath))
         throw Exception(QStringLiteral("Не найден файл  Выбор слоя.wri"));
-    const QStringList lines = ReadTextFileLines(rulesPath);
+    const QStringList lines = ReadTextFileLines(rulesPath, true);   // a lone CR ends a line too
 
     LayerRules.DeleteAll();
     for (qsizetype i = 0, n = lines.size(); i + 2 < n; ++i) {
@@ -56,7 +56,7 @@ void TGeoMap::LoadDefLayerForObjects()
     const QString captionPath = ProgramFolderPath(QStringLiteral("Слои/слой надписей.wri"));
     if (!FileExistsIgnoringCase(captionPath))
         throw Exception(QStringLiteral("Не найден файл  слой надписей.wri"));
-    const QStringList caption = ReadTextFileLines(captionPath);
+    const QStringList caption = ReadTextFileLines(captionPath, true);
     CaptionLayerName = caption.isEmpty() ? QString() : caption.first();
 }
 

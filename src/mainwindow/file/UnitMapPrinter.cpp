@@ -1,48 +1,29 @@
-// The window's printer for the plan's printed pages: the system's default printer at its
-// full resolution, one page for each print; the print command, its set-up and caption.
+// The window's printer for the plan's printed pages: the program's printer as the print
+// dialog last left it (an installed printer or a PDF file), one page for each print; the
+// print command, its set-up and caption.
 #include "engine/export/PagePrinter.h"
 #include "mainwindow/UnitMap.h"
 
 #include "engine/GeoMap.h"
 #include "foundation/ProgramDialogs.h"
 #include "foundation/ServDialogs.h"
+#include "mainwindow/MapHooks.h"
 #include "mainwindow/file/FileDialogs.h"
 
-#include <QPageSetupDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <cmath>
-
-#include <memory>
-
-namespace {
-
-// Made on first use and kept, so that the page measured is the page printed on; null
-// while the system has no printer.
-QPrinter* ProgramPrinter()
-{
-    static std::unique_ptr<QPrinter> printer;
-    if (!printer) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull())
-            return nullptr;
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    }
-    return printer.get();
-}
-
-}  // namespace
 
 QSize TFormMap::PrinterPageSize()
 {
-    QPrinter* printer = ProgramPrinter();
-    return printer ? PageDevicePixels(*printer) : QSize();
+    const QPrinter& printer = ProgramPrinter();
+    return PrinterReady(printer) ? PageDevicePixels(printer) : QSize();
 }
 
 void TFormMap::PrintPicture(const QImage& picture)
 {
-    if (QPrinter* printer = ProgramPrinter())
-        PrintOnPageDevice(*printer, picture);
+    QPrinter& printer = ProgramPrinter();
+    if (PrinterReady(printer))
+        PrintOnPageDevice(printer, picture);
 }
 
 namespace {
@@ -51,8 +32,8 @@ QSizeF PrinterPageMillimetres()
 {
     if (FileDialogHooks().PrinterPageMm)
         return FileDialogHooks().PrinterPageMm();
-    QPrinter* printer = ProgramPrinter();
-    return printer ? printer->pageLayout().paintRect(QPageLayout::Millimeter).size() : QSizeF();
+    const QPrinter& printer = ProgramPrinter();
+    return PrinterReady(printer) ? printer.pageLayout().paintRect(QPageLayout::Millimeter).size() : QSizeF();
 }
 
 }  // namespace
@@ -61,7 +42,21 @@ void TFormMap::btPrintPlanClick()
 {
     if (!MainMap)
         return;
+    // Where the page goes is settled before the print's settings and its place are asked
+    // for. A file is named anew for each print, so that the last one is not written over
+    // unasked; without an installed printer that is where the page goes, named in the
+    // print dialog.
+    QPrinter& printer = ProgramPrinter();
+    if (printer.outputFormat() != QPrinter::NativeFormat || !PrinterReady(printer)) {
+        if (!RunPrintDialog(printer, this))
+            return;
+    }
     const QSizeF page = PrinterPageMillimetres();
+    if (!PrinterReady(printer) || page.width() < 1 || page.height() < 1) {
+        ShowMsgDialog(QStringLiteral("Принтер не установлен, и файл для печати не задан: печать невозможна"),
+                      QString());
+        return;
+    }
     MainMap->PageWidthMm = std::int32_t(std::nearbyint(page.width()));
     MainMap->PageHeightMm = std::int32_t(std::nearbyint(page.height()));
     int scale = MainMap->PrinterScale;
@@ -81,17 +76,8 @@ void TFormMap::btPrintPlanClick()
 
 void TFormMap::NPrintOptionsClick()
 {
-    if (FileDialogHooks().PageSetup) {
-        FileDialogHooks().PageSetup();
-        return;
-    }
-    QPrinter* printer = ProgramPrinter();
-    if (!printer) {
-        ShowMsgDialog(QStringLiteral("Принтер не установлен"), QString());
-        return;
-    }
-    QPageSetupDialog dialog(printer, this);
-    dialog.exec();
+    // The choice stays in the program's printer for the prints that follow.
+    RunPrintDialog(ProgramPrinter(), this);
 }
 
 void TFormMap::NPrintCaptionClick(bool checked)
