@@ -190,27 +190,9 @@ TEST(TiffReader, DamagedFilesGiveAnErrorOrAPicture)
     }
 }
 
-// A little-endian TIFF of one strip, written here so that each case shows one coding:
-// width × height samples of bits each, one sample a pixel.
-QByteArray OneStripTiff(int width, int height, int bits, int compression, int photometric,
-                        const TBytes& strip)
+QByteArray Bytes(const TBytes& b)
 {
-    const std::vector<std::array<std::uint32_t, 3>> tags{   // tag, type, value
-        {256, 3, std::uint32_t(width)}, {257, 3, std::uint32_t(height)}, {258, 3, std::uint32_t(bits)},
-        {259, 3, std::uint32_t(compression)}, {262, 3, std::uint32_t(photometric)},
-        {273, 4, 8}, {277, 3, 1}, {278, 4, std::uint32_t(height)}, {279, 4, std::uint32_t(strip.size())}};
-    QByteArray b("II\x2A\0", 4);
-    PutU32(b, std::uint32_t(8 + strip.size()));
-    b.append(reinterpret_cast<const char*>(strip.data()), qsizetype(strip.size()));
-    PutU16(b, std::uint32_t(tags.size()));
-    for (const auto& [tag, type, value] : tags) {
-        PutU16(b, tag);
-        PutU16(b, type);
-        PutU32(b, 1);
-        PutU32(b, value);   // a SHORT in the low half, as little-endian files hold it
-    }
-    PutU32(b, 0);
-    return b;
+    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
 }
 
 // What libtiff itself reads from the file: the file made uncompressed by tiffcp, read
@@ -245,11 +227,11 @@ TEST(TiffReader, OldLzwAndFaxRowsWithoutEndOfLineAreThePicture)
         bool LibtiffReads;           // libtiff wants an end-of-line code before every fax row
     };
     const Case cases[] = {
-        {"LZW, lowest bit first", OneStripTiff(4, 3, 8, 5, 1, PackBitsLsbFirst(codes)),
+        {"LZW, lowest bit first", OneStripTiff(4, 3, 8, 5, 1, Bytes(PackBitsLsbFirst(codes))),
          std::vector<int>(std::begin(grey), std::end(grey)), true},
         // white 2, black 6; again; white 0, black 8 (black is 1: white is zero)
         {"Group 3 rows without end-of-line codes",
-         OneStripTiff(8, 3, 1, 3, 0, BitText("0111 0010 0111 0010 00110101 000101")),
+         OneStripTiff(8, 3, 1, 3, 0, Bytes(BitText("0111 0010 0111 0010 00110101 000101"))),
          {255, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
     };
     QTemporaryDir dir;
