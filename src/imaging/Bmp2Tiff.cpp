@@ -18,7 +18,9 @@ enum TTiffType : std::uint16_t { ttAscii = 2, ttShort = 3, ttLong = 4, ttRationa
 
 enum TTiffLayout { tlBilevel, tlPalette, tlRGB };
 
-constexpr char Software[10] = {'M', 'o', 'l', 'v', 'i', ' ', 's', 'o', 'f', 't'};
+// An ASCII field ends with NUL and its count includes it: readers that check the end
+// (libtiff among them) warn about the ten bytes the files once held.
+constexpr char Software[11] = "Molvi soft";
 constexpr std::uint32_t ResolutionNumerator = 3000000;   // 300 dots per inch
 constexpr std::uint32_t ResolutionDenominator = 10000;
 constexpr std::uint32_t HeaderSize = 8;

@@ -1,8 +1,8 @@
 // The TIFF writer of the plan's raster export: one uncompressed, little-endian image in one
 // strip, 300 dots per inch, in one of three fixed layouts chosen by the bitmap's depth:
 // bilevel (1 bit), palette (4 and 8 bits) and RGB (15, 16, 24 and 32 bits). The bytes of
-// each layout are fixed to the byte, so files written here compare equal to the ones
-// surveyors already hold.
+// each layout are fixed to the byte; the Software text ends with its NUL, as TIFF's ASCII
+// fields must, so every block after it sits one byte later than in the oldest files.
 #pragma once
 
 #include "imaging/Bitmap.h"

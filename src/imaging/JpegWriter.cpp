@@ -112,7 +112,7 @@ struct TJpegEncoder {
     throw EPictureError(message);
 }
 
-void CheckJpegImage(const QImage& image, int quality, const QString& fileName)
+void CheckJpegImage(const QImage& image, int quality, int dotsPerInch, const QString& fileName)
 {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         RaiseNotWritten(fileName, QStringLiteral("рисунок пуст"), true);
@@ -127,6 +127,12 @@ void CheckJpegImage(const QImage& image, int quality, const QString& fileName)
     if (quality < 1 || quality > 100)
         RaiseNotWritten(fileName,
                         QStringLiteral("качество JPEG %1 вне пределов от 1 до 100").arg(quality),
+                        true);
+    // The header holds the density in 16 bits.
+    if (dotsPerInch < 0 || dotsPerInch > 65535)
+        RaiseNotWritten(fileName,
+                        QStringLiteral("разрешение %1 точек на дюйм вне пределов от 0 до 65535")
+                            .arg(dotsPerInch),
                         true);
 }
 
@@ -152,7 +158,8 @@ void PrepareBand(TJpegEncoder* encoder, const QImage& image, int top, int count,
 // Encodes image into encoder's destination; false when libjpeg failed (its code and
 // message in the encoder). libjpeg leaves this frame by longjmp, so nothing here has a
 // destructor a jump could skip.
-bool EncodeJpeg(TJpegEncoder* encoder, const QImage* image, int quality, const QString* fileName)
+bool EncodeJpeg(TJpegEncoder* encoder, const QImage* image, int quality, int dotsPerInch,
+                const QString* fileName)
 {
     jpeg_compress_struct* info = &encoder->Info;
     info->err = JpegErrorManager(encoder->Error);
@@ -172,6 +179,13 @@ bool EncodeJpeg(TJpegEncoder* encoder, const QImage* image, int quality, const Q
     info->in_color_space = JCS_RGB;
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
+    // A JFIF header is written for RGB input by default; it states the density.
+    info->write_JFIF_header = TRUE;
+    if (dotsPerInch > 0) {
+        info->density_unit = 1;   // dots per inch
+        info->X_density = UINT16(dotsPerInch);
+        info->Y_density = UINT16(dotsPerInch);
+    }
     jpeg_start_compress(info, TRUE);
     while (info->next_scanline < info->image_height) {
         const int top = int(info->next_scanline);
@@ -186,12 +200,13 @@ bool EncodeJpeg(TJpegEncoder* encoder, const QImage* image, int quality, const Q
     return true;
 }
 
-void Encode(QIODevice& stream, const QImage& image, int quality, const QString& fileName)
+void Encode(QIODevice& stream, const QImage& image, int quality, int dotsPerInch,
+            const QString& fileName)
 {
-    CheckJpegImage(image, quality, fileName);
+    CheckJpegImage(image, quality, dotsPerInch, fileName);
     TJpegEncoder encoder;
     encoder.Destination.Stream = &stream;
-    if (EncodeJpeg(&encoder, &image, quality, &fileName))
+    if (EncodeJpeg(&encoder, &image, quality, dotsPerInch, &fileName))
         return;
     if (encoder.Destination.WriteFailed)
         RaiseNotWritten(fileName, stream.errorString().isEmpty()
@@ -208,26 +223,26 @@ void Encode(QIODevice& stream, const QImage& image, int quality, const QString& 
 
 }  // namespace
 
-void WriteJpegToStream(QIODevice& stream, const QImage& image, int quality)
+void WriteJpegToStream(QIODevice& stream, const QImage& image, int quality, int dotsPerInch)
 {
-    Encode(stream, image, quality, QString());
+    Encode(stream, image, quality, dotsPerInch, QString());
 }
 
-void SaveImageAsJpeg(const QString& fileName, const QImage& image, int quality)
+void SaveImageAsJpeg(const QString& fileName, const QImage& image, int quality, int dotsPerInch)
 {
-    CheckJpegImage(image, quality, fileName);   // a refused image leaves the file untouched
+    CheckJpegImage(image, quality, dotsPerInch, fileName);   // a refused image leaves the file untouched
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         RaiseNotWritten(fileName,
                         QStringLiteral("не удается создать файл (%1)").arg(file.errorString()),
                         false);
-    Encode(file, image, quality, fileName);
+    Encode(file, image, quality, dotsPerInch, fileName);
     if (!file.commit())
         RaiseNotWritten(fileName, QStringLiteral("ошибка записи (%1)").arg(file.errorString()),
                         false);
 }
 
-void SaveBitmapAsJpeg(const QString& fileName, const TBitmap& bitmap, int quality)
+void SaveBitmapAsJpeg(const QString& fileName, const TBitmap& bitmap, int quality, int dotsPerInch)
 {
-    SaveImageAsJpeg(fileName, bitmap.Image(), quality);
+    SaveImageAsJpeg(fileName, bitmap.Image(), quality, dotsPerInch);
 }

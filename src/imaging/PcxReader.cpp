@@ -179,8 +179,13 @@ void TPCXGraphic::LoadFromStream(QIODevice& stream)
             SetColorTable(table);
     }
 
-    SetSize(p.Width, p.Height);
     const std::size_t lineSize = std::size_t(planes) * bytesPerLine;
+    // The data must fill every row: raw bytes one for one, a run-length pair at most 63
+    // bytes (and a lone byte at the end one).
+    const std::uint64_t rowBytes = std::uint64_t(p.Height) * lineSize;
+    CheckPictureData(Name, p.Width, p.Height,
+                     h.Encoding() != 1 || rowBytes == 0 ? rowBytes : (rowBytes + 62) / 63 * 2 - 1, dataSize);
+    SetSize(p.Width, p.Height);
     std::vector<std::uint8_t> data(static_cast<std::size_t>(dataSize));
     stream.seek(dataStart);
     ReadUpTo(stream, data.data(), data.size());

@@ -19,6 +19,13 @@ std::int64_t CheckPictureSize(const QString& path, int width, int height, QImage
 // initialised.
 QImage NewPictureImage(const QString& path, int width, int height, QImage::Format format);
 
+// Refuses, before anything is allocated, a picture whose data the file cannot hold:
+// needed bytes of rows (verbatim rows, or the least a coding can pack them in) against
+// held bytes the file has for them. Raises "Файл рисунка "<path>" поврежден: рисунок
+// <width>×<height> точек требует <needed> байт данных, а в файле их <held>".
+void CheckPictureData(const QString& path, std::int64_t width, std::int64_t height, std::uint64_t needed,
+                      std::int64_t held);
+
 // "Рисунок "<path>" размером <width>×<height> точек слишком велик: ...".
 [[noreturn]] void RaisePictureTooLarge(const QString& path, std::int64_t width, std::int64_t height);
 

@@ -70,12 +70,13 @@ std::int64_t PictureMemoryLimit()
 {
     if (MemoryLimitSet > 0)
         return MemoryLimitSet;
-    const std::int64_t available = AvailableMemory();
-    if (available >= 0)
-        return available;
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    return pages > 0 && pageSize > 0 ? std::int64_t(pages) * pageSize : INT64_MAX;
+    std::int64_t available = AvailableMemory();
+    if (available < 0) {
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long pageSize = sysconf(_SC_PAGESIZE);
+        available = pages > 0 && pageSize > 0 ? std::int64_t(pages) * pageSize : MaxPictureBytes;
+    }
+    return std::min(available, MaxPictureBytes);
 }
 
 void SetPictureMemoryLimit(std::int64_t bytes) { MemoryLimitSet = std::max<std::int64_t>(bytes, 0); }
@@ -98,6 +99,18 @@ QImage NewPictureImage(const QString& path, int width, int height, QImage::Forma
     if (image.isNull())
         RaisePictureTooLarge(path, width, height);
     return image;
+}
+
+void CheckPictureData(const QString& path, std::int64_t width, std::int64_t height, std::uint64_t needed,
+                      std::int64_t held)
+{
+    if (held >= 0 && needed <= std::uint64_t(held))
+        return;
+    RaiseBrokenPicture(path, QStringLiteral("рисунок %1×%2 точек требует %3 байт данных, а в файле их %4")
+                                 .arg(width)
+                                 .arg(height)
+                                 .arg(needed)
+                                 .arg(std::max<std::int64_t>(held, 0)));
 }
 
 void RaisePictureTooLarge(const QString& path, std::int64_t width, std::int64_t height)

@@ -127,6 +127,10 @@ QStringList RegisteredPictureExtensions();
 QImage LoadPictureFile(const QString& path);
 
 // The largest image in bytes that a reader allocates: the memory available to the
-// process now (available memory and free swap). Tests set a limit; 0 restores this.
+// process now (available memory and free swap), and never more than MaxPictureBytes.
+// Tests set a limit; 0 restores this.
 std::int64_t PictureMemoryLimit();
 void SetPictureMemoryLimit(std::int64_t bytes);
+// 2 GB: the largest picture the raster export itself makes, and more than a scan of an A0
+// sheet at 600 dots per inch in colour takes; a file claiming more is not a plan's underlay.
+constexpr std::int64_t MaxPictureBytes = std::int64_t(1) << 31;

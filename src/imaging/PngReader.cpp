@@ -492,6 +492,11 @@ void TPNGGraphic::ReadImage(QIODevice& stream)
         SetColorTable(Palette);
     else if (ColorType == 0 || ColorType == 4)
         SetColorTable(colors.BuildGrayPalette(false));
+    // The rows, a filter byte each, are deflated, which packs at most about 1032 bytes
+    // into one: the rest of the file must hold at least that much of them.
+    const std::uint64_t packedRow = 1 + (std::uint64_t(p.Width) * p.BitsPerPixel + 7) / 8;
+    CheckPictureData(Name, p.Width, p.Height, std::uint64_t(p.Height) * packedRow / 1032,
+                     std::max<qint64>(0, stream.size() - stream.pos()) + 8);
     SetSize(p.Width, p.Height);
     if (TransparentGiven) {
         TransparentColor = TransparentRgb;

@@ -151,6 +151,19 @@ void TPPMGraphic::LoadFromStream(QIODevice& stream)
     colors.SetTargetSampleBits(bitmap ? 1 : 8);
     colors.SetTargetSamples(p.SamplesPerPixel);
     SetPixelFormat(bitmap ? pf1bit : p.SamplesPerPixel == 3 ? pf24bit : pf8bit);
+    {
+        // The data must fill every row. Binary: whole bytes a row of bits, or 1 or 2 bytes
+        // a sample. Plain text: a digit a bit (they may touch), a digit and a blank a sample.
+        const std::uint64_t height = std::uint64_t(p.Height);
+        const std::uint64_t samples = std::uint64_t(p.Width) * p.SamplesPerPixel;
+        std::uint64_t needed;
+        if (binary)
+            needed = bitmap ? (std::uint64_t(p.Width) + 7) / 8 * height : samples * height * (MaxValue > 255 ? 2 : 1);
+        else
+            needed = bitmap ? samples * height : samples * height * 2 - 1;
+        CheckPictureData(Name, p.Width, p.Height, needed,
+                         BytesLeft(stream, stream.pos()) + qint64(BufferSize - BufferPosition));
+    }
     SetSize(p.Width, p.Height);
     if (p.SamplesPerPixel == 1)
         SetColorTable(colors.BuildGrayPalette(bitmap));   // bitmaps: 0 white, 1 black

@@ -114,7 +114,6 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
     default: colors.SetTargetModel(model == cmUnknown ? cmBGR : model); break;
     }
     SetPixelFormat(model == cmUnknown ? pf24bit : colors.PixelFormatFor(1));
-    SetSize(p.Width, p.Height);
 
     // Colour mode data: the palette of an indexed image, skipped in every other mode.
     std::uint8_t length[4];
@@ -155,7 +154,15 @@ void TPSDGraphic::LoadFromStream(QIODevice& stream)
             starts[i] = position;
             position += lengths[i];
         }
+        if (position > stream.size())
+            RaiseBrokenPicture(Name, QStringLiteral("таблица длин строк Photoshop указывает за конец файла"));
+    } else if (p.Compression != ctPackedBits) {
+        // Verbatim rows, channel after channel: the file must hold every row converted.
+        CheckPictureData(Name, p.Width, p.Height,
+                         std::uint64_t(std::max(planes, 1)) * rows * std::uint64_t(rowBytes),
+                         BytesLeft(stream, tableStart));
     }
+    SetSize(p.Width, p.Height);
     Progress(psEnding, 100, false, QRect(), QString());
     if (planes == 0)
         return;

@@ -137,6 +137,17 @@ void TPSPGraphic::LoadFromStream(QIODevice& stream)
     colors.SetSourceModel(p.ColorScheme);
     colors.SetTargetModel(p.ColorScheme == cmRGB ? cmBGR : p.ColorScheme);
     SetPixelFormat(colors.PixelFormatFor(1));
+    {
+        // The file must hold every channel's plane, packed as tightly as its coding can:
+        // verbatim one for one, run-length 2 bytes for up to 127, deflate about 1 for 1032.
+        const std::uint64_t width = std::uint64_t(p.Width);
+        const std::uint64_t rowBytes = bits == 1 ? (width + 7) / 8 : bits == 4 ? width / 2 + 1 : width;
+        const std::uint64_t bytes = rowBytes * std::uint64_t(p.Height) * std::max<std::uint64_t>(p.SamplesPerPixel, 1);
+        const std::uint64_t needed = p.Compression == ctNone  ? bytes
+                                     : p.Compression == ctRLE ? (bytes + 126) / 127 * 2
+                                                              : bytes / 1032;
+        CheckPictureData(Name, p.Width, p.Height, needed, BytesLeft(stream, BasePosition));
+    }
     SetSize(p.Width, p.Height);
     if (p.ColorScheme == cmGray)
         SetColorTable(colors.BuildGrayPalette(false));

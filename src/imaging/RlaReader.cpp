@@ -106,7 +106,6 @@ void TRLAGraphic::LoadFromStream(QIODevice& stream)
         p.Options |= ioUseGamma;
     }
     SetPixelFormat(colors.PixelFormatFor(1));
-    SetSize(p.Width, p.Height);
 
     const std::size_t height = std::size_t(p.Height);
     if (std::uint64_t(BytesLeft(stream, BasePosition + HeaderSize)) < height * 4)
@@ -115,6 +114,12 @@ void TRLAGraphic::LoadFromStream(QIODevice& stream)
     stream.seek(BasePosition + HeaderSize);
     ReadExact(stream, offsets.data(), qint64(height * 4));
     SwapLongs(offsets.data(), offsets.size());
+    // Each row starts with the length of its first channel: a row the file cannot hold
+    // that far is refused before the picture is allocated.
+    for (const std::uint32_t offset : offsets)
+        if (BasePosition + qint64(offset) + 2 > stream.size())
+            RaiseBrokenPicture(Name, QStringLiteral("таблица строк RLA указывает за конец файла"));
+    SetSize(p.Width, p.Height);
 
     TRLADecoder decoder;
     const std::size_t width = std::size_t(p.Width);

@@ -1,6 +1,6 @@
 // The SGI reader. Rows are located through the file's own tables, so every offset and
-// length is measured against the file before it is followed: a damaged table gives blank
-// rows, never a read outside the buffers.
+// length is measured against the file before the picture is allocated: rows the file
+// does not hold, verbatim or through the table, are refused rather than shown blank.
 #include "imaging/SgiReader.h"
 
 #include "imaging/PictureReaders.h"
@@ -91,10 +91,20 @@ void TSGIGraphic::LoadFromStream(QIODevice& stream)
     Progress(psStarting, 0, false, QRect(), QStringLiteral("Preparing..."));
 
     const int channels = p.SamplesPerPixel;
+    // One or two channels are grey (the second, an alpha, is not shown); 16-bit grey is
+    // scaled to 8 bits by the colour manager like the colour samples.
+    const bool colour = channels >= 3;
+    const int channelsRead = colour ? channels : 1;
+    const std::size_t planeBytes = std::size_t(p.Width) * std::size_t(bytesPerSample);
     Decoder.reset();
     RowStart.clear();
     RowSize.clear();
-    if (p.Compression == ctRLE) {
+    if (p.Compression != ctRLE) {
+        // Verbatim rows, channel after channel: the file must hold every row read.
+        CheckPictureData(Name, p.Width, p.Height,
+                         std::uint64_t(channelsRead) * std::uint64_t(p.Height) * planeBytes,
+                         BytesLeft(stream, BasePosition + HeaderSize));
+    } else {
         // Both tables must lie in the file before they are allocated.
         const std::uint64_t entries = std::uint64_t(p.Height) * std::uint64_t(channels);
         if (std::uint64_t(BytesLeft(stream, BasePosition + HeaderSize)) < entries * 8)
@@ -106,12 +116,15 @@ void TSGIGraphic::LoadFromStream(QIODevice& stream)
         ReadExact(stream, RowSize.data(), qint64(entries * 4));
         SwapLongs(RowStart.data(), RowStart.size());
         SwapLongs(RowSize.data(), RowSize.size());
+        // Every row read must lie in the file, or the picture is mostly rows that are not there.
+        const qint64 fileSize = stream.size();
+        const std::size_t rowsRead = std::size_t(p.Height) * std::size_t(channelsRead);
+        for (std::size_t i = 0; i < rowsRead; ++i)
+            if (BasePosition + qint64(RowStart[i]) + qint64(RowSize[i]) > fileSize)
+                RaiseBrokenPicture(Name, QStringLiteral("таблица строк SGI указывает за конец файла"));
         Decoder = std::make_unique<TSGIRLEDecoder>(p.BitsPerSample);
     }
 
-    // One or two channels are grey (the second, an alpha, is not shown); 16-bit grey is
-    // scaled to 8 bits by the colour manager like the colour samples.
-    const bool colour = channels >= 3;
     TColorManager& colors = ColorManager();
     colors.SourceFlags = sfByteSwap;
     colors.SetSourceSampleBits(p.BitsPerSample);
@@ -127,7 +140,6 @@ void TSGIGraphic::LoadFromStream(QIODevice& stream)
     Progress(psEnding, 100, true, QRect(), QString());
     Progress(psStarting, 0, false, QRect(), QStringLiteral("Transfering..."));
 
-    const std::size_t planeBytes = std::size_t(p.Width) * std::size_t(bytesPerSample);
     std::vector<std::uint8_t> buffers(planeBytes * std::size_t(colour ? channels : 1));
     std::array<std::uint8_t*, 4> planes{};
     for (int c = 0; c < (colour ? channels : 1); ++c)

@@ -2,6 +2,7 @@
 #include "imaging/TargaReader.h"
 
 #include "imaging/PictureReaders.h"
+#include "imaging/ReaderBytes.h"
 #include "imaging/decoders/Decoders.h"
 
 #include <algorithm>
@@ -228,8 +229,16 @@ void TTargaGraphic::LoadFromStream(QIODevice& stream)
         }
     }
 
-    SetSize(p.Width, p.Height);
     const std::size_t rowSize = std::size_t(p.Width) * std::size_t(BytesPerPixel(depth));
+    if (imageType != 0) {
+        // The data must fill every row: pixels one for one, or run packets of a header
+        // byte and one pixel for up to 128 pixels.
+        const std::uint64_t pixels = std::uint64_t(p.Width) * std::uint64_t(p.Height);
+        const std::uint64_t needed = imageType < 9 ? pixels * std::uint64_t(BytesPerPixel(depth))
+                                                   : (pixels + 127) / 128 * (1 + std::uint64_t(BytesPerPixel(depth)));
+        CheckPictureData(Name, p.Width, p.Height, needed, BytesLeft(stream, stream.pos()));
+    }
+    SetSize(p.Width, p.Height);
     Progress(psEnding, 0, false, ProgressRect, QString());
     Progress(psStarting, 0, false, ProgressRect, QStringLiteral("Transfering..."));
     if (imageType == 0 || p.Height == 0 || p.Width == 0) {

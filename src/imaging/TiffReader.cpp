@@ -1,7 +1,8 @@
 // The TIFF reader. A scanned sheet arrives as one of many TIFF flavours, so the header and
 // directory are read defensively: every offset and count is checked against the file, a
-// strip that lies past the end reads as blank rows, and what the reader cannot decode is
-// refused by name rather than shown scrambled.
+// strip that lies past the end or rows no strip holds refuse the file before the picture
+// is allocated, and what the reader cannot decode is refused by name rather than shown
+// scrambled.
 #include "imaging/TiffReader.h"
 
 #include "imaging/PictureReaders.h"
@@ -311,6 +312,28 @@ bool TTIFFGraphic::ReadImageInfo(QIODevice& stream, unsigned imageIndex)
     return true;
 }
 
+void TTIFFGraphic::CheckStrips(QIODevice& stream, const std::vector<double>& offsets,
+                               const std::vector<double>& byteCounts, std::uint64_t bytesPerLine, bool packed)
+{
+    const TImageProperties& p = ImageProperties;
+    const double fileSize = double(stream.size());
+    std::uint64_t row = 0;
+    for (std::size_t strip = 0; strip < offsets.size() && row < std::uint64_t(p.Height); ++strip) {
+        std::uint64_t rows = p.RowsPerStrip[std::min(strip, p.RowsPerStrip.size() - 1)];
+        rows = std::min<std::uint64_t>(rows, std::uint64_t(p.Height) - row);
+        row += rows;
+        const double start = double(BasePosition) + offsets[strip];
+        // A packed strip is as long as its count says; a verbatim one holds its rows.
+        const double length = packed ? (strip < byteCounts.size() ? byteCounts[strip] : 0) : double(rows * bytesPerLine);
+        if (offsets[strip] < 0 || length < 0 || start + length > fileSize)
+            RaiseBrokenPicture(Name, QStringLiteral("полоса %1 из %2 лежит за концом файла")
+                                         .arg(strip + 1)
+                                         .arg(offsets.size()));
+    }
+    if (row < std::uint64_t(p.Height))
+        RaiseBrokenPicture(Name, QStringLiteral("полосы рисунка TIFF содержат %1 строк из %2").arg(row).arg(p.Height));
+}
+
 void TTIFFGraphic::LoadFromStream(QIODevice& stream)
 {
     SetSize(0, 0);
@@ -403,9 +426,10 @@ void TTIFFGraphic::LoadFromStream(QIODevice& stream)
     if (p.ColorScheme == cmYCbCr && !jpeg)
         colors.SetChromaParameters(Coefficients, 1, 1);
 
-    SetSize(p.Width, p.Height);
     const std::uint64_t bytesPerLine = (std::uint64_t(p.BitsPerPixel) * std::uint64_t(p.Width) + 7) / 8;
     p.BytesPerLine = std::uint32_t(bytesPerLine);
+    CheckStrips(stream, offsets, byteCounts, bytesPerLine, p.Compression != ctNone);
+    SetSize(p.Width, p.Height);
 
     // Horizontal differences: whole samples of 8 or 16 bits.
     const bool predict = p.Compression != ctNone && p.Predictor == 2 && (bits == 8 || bits == 16);

@@ -31,6 +31,11 @@ protected:
     const TEntry* Find(std::uint16_t tag) const;
     double Value(QIODevice& stream, std::uint16_t tag, double fallback);
     void ReadDirectory(QIODevice& stream, std::uint32_t offset);
+    // Raises EPictureError, before the picture is allocated, when a strip lies past the
+    // end of the file (packed: its count; verbatim: its rows of bytesPerLine) or the
+    // strips hold fewer rows than the image.
+    void CheckStrips(QIODevice& stream, const std::vector<double>& offsets, const std::vector<double>& byteCounts,
+                     std::uint64_t bytesPerLine, bool packed);
 
     std::vector<TEntry> Entries;       // sorted by tag
     std::uint32_t T4Options = 0;

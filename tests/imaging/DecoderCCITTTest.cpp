@@ -47,7 +47,33 @@ TEST(CCITTFax3Decoder, RowsBetweenEndOfLineCodes)
         // the early end-of-line is counted as the next row's
         {"a row ended early", "000000000001 0111 000000000001 00110101 000101", {0x00, 0xFF}},
         {"input ends inside a row", "000000000001 0010", {0x00, 0x00}},
-        {"no end-of-line: nothing", "0111 0010 0111 0010", {0x00, 0x00}},
+        {"only zeros: nothing", "000000000000 0000", {0x00, 0x00}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TCCITTFax3Decoder decoder(0, false, false, 8);
+        const RUnpacked r = UnpackGuarded(decoder, BitText(c.Bits), c.Expected.size());
+        EXPECT_TRUE(r.GuardsIntact);
+        EXPECT_EQ(r.Bytes, c.Expected);
+    }
+}
+
+// A fax whose rows carry no end-of-line codes read as a blank page: each row waited for
+// a code that never came.
+TEST(CCITTFax3Decoder, RowsWithoutEndOfLineCodesEndAtTheWidth)
+{
+    struct Case {
+        const char* Name;
+        const char* Bits;
+        TBytes Expected;
+    };
+    const Case cases[] = {
+        {"no code at all", "0111 0010 0111 0010 00110101 000101", {0x3F, 0x3F, 0xFF}},
+        {"a row that does not start on a byte", "1011 011 0111 0010 00110101 000101", {0x0F, 0x3F, 0xFF}},
+        {"codes on some rows only", "000000000001 0111 0010 0111 0010 000000000001 00110101 000101",
+         {0x3F, 0x3F, 0xFF}},
+        {"fill zeros before a code after a row without one", "0111 0010 0000 000000000001 0111 0010 00110101 000101",
+         {0x3F, 0x3F, 0xFF}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -77,6 +77,27 @@ inline TBytes PackBitsMsbFirst(const std::vector<std::pair<unsigned, int>>& code
     return out;
 }
 
+// Codes of the given widths packed least significant bit first, as TIFF writers before
+// 5.0 packed LZW; the last byte padded with 0.
+inline TBytes PackBitsLsbFirst(const std::vector<std::pair<unsigned, int>>& codes)
+{
+    TBytes out;
+    std::uint64_t buffer = 0;
+    int count = 0;
+    for (const auto& [code, width] : codes) {
+        buffer |= std::uint64_t(code) << count;
+        count += width;
+        while (count >= 8) {
+            out.push_back(std::uint8_t(buffer));
+            buffer >>= 8;
+            count -= 8;
+        }
+    }
+    if (count > 0)
+        out.push_back(std::uint8_t(buffer));
+    return out;
+}
+
 // The same from a text of '0' and '1' (blanks ignored).
 inline TBytes BitText(const char* bits)
 {

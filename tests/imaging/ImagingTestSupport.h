@@ -114,6 +114,31 @@ struct TBmpBytes {
     }
 };
 
+// A little-endian TIFF of one strip, so that each case shows one coding or one fault:
+// width × height samples of bits each, one sample a pixel, the strip's byte count the
+// given one (-1: the strip's size).
+inline QByteArray OneStripTiff(int width, int height, int bits, int compression, int photometric,
+                               const QByteArray& strip, qint64 byteCount = -1)
+{
+    const std::uint32_t tags[][3] = {   // tag, type, value
+        {256, 4, std::uint32_t(width)}, {257, 4, std::uint32_t(height)}, {258, 3, std::uint32_t(bits)},
+        {259, 3, std::uint32_t(compression)}, {262, 3, std::uint32_t(photometric)},
+        {273, 4, 8}, {277, 3, 1}, {278, 4, std::uint32_t(height)},
+        {279, 4, std::uint32_t(byteCount < 0 ? strip.size() : byteCount)}};
+    QByteArray b("II\x2A\0", 4);
+    PutU32(b, std::uint32_t(8 + strip.size()));
+    b += strip;
+    PutU16(b, std::uint32_t(std::size(tags)));
+    for (const auto& [tag, type, value] : tags) {
+        PutU16(b, tag);
+        PutU16(b, type);
+        PutU32(b, 1);
+        PutU32(b, value);   // a SHORT in the low half, as little-endian files hold it
+    }
+    PutU32(b, 0);
+    return b;
+}
+
 // Bytes as written, from a list of byte values (clearer than escapes in a literal).
 inline QByteArray ByteList(std::initializer_list<int> values)
 {

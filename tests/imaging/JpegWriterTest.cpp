@@ -8,7 +8,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -134,6 +136,52 @@ TEST(JpegWriter, QualityIsHonouredAndDefaultsToSeventyFive)
     EXPECT_LT(standard.size(), best.size());
 }
 
+// A JPEG export said nothing of its resolution (the JFIF header held density 1:1, no
+// unit), where its BMP and TIFF twins say 300 dots per inch.
+TEST(JpegWriter, JfifHeaderStatesTheDensity)
+{
+    struct Case {
+        const char* Name;
+        int Dpi;          // -1: the default
+        int Unit, Density;
+    };
+    const Case cases[] = {
+        {"the export's default", -1, 1, 300},
+        {"600 dots per inch", 600, 1, 600},
+        {"the largest", 65535, 1, 65535},
+        {"none stated", 0, 0, 1},
+    };
+    const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString path = dir.filePath(QStringLiteral("план.jpg"));
+        if (c.Dpi < 0)
+            SaveImageAsJpeg(path, Quarters(QImage::Format_RGB32));
+        else
+            SaveImageAsJpeg(path, Quarters(QImage::Format_RGB32), DefaultJpegQuality, c.Dpi);
+        // SOI, then APP0: length, "JFIF\0", version 1.x, unit, X and Y density.
+        const QByteArray b = FileBytes(path);
+        ASSERT_GE(b.size(), 18);
+        EXPECT_EQ(b.left(4), QByteArray("\xFF\xD8\xFF\xE0", 4));
+        EXPECT_EQ(b.mid(6, 5), QByteArray("JFIF\0", 5));
+        const auto u16 = [&](int at) { return int(std::uint8_t(b[at])) << 8 | std::uint8_t(b[at + 1]); };
+        EXPECT_EQ(int(b[13]), c.Unit);
+        EXPECT_EQ(u16(14), c.Density);
+        EXPECT_EQ(u16(16), c.Density);
+        if (identify.isEmpty() || c.Unit != 1)
+            continue;
+        // ImageMagick, as a surveyor's other tools, reads the same resolution.
+        QProcess p;
+        p.start(identify, {QStringLiteral("-format"), QStringLiteral("%x %y %U"), path});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString said = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        EXPECT_EQ(said, QStringLiteral("%1 %1 PixelsPerInch").arg(c.Density)) << p.readAllStandardError().toStdString();
+    }
+    if (identify.isEmpty())
+        GTEST_SKIP() << "ImageMagick's identify is not installed: the header was checked by hand only";
+}
+
 TEST(JpegWriter, RefusedPictureLeavesTheFileAsItWas)
 {
     struct Case {
@@ -141,6 +189,7 @@ TEST(JpegWriter, RefusedPictureLeavesTheFileAsItWas)
         QImage Image;
         int Quality;
         const char* Reason;
+        int Dpi = DefaultJpegDotsPerInch;
     };
     const Case cases[] = {
         {"empty", QImage(), 75, "рисунок пуст"},
@@ -148,6 +197,8 @@ TEST(JpegWriter, RefusedPictureLeavesTheFileAsItWas)
         {"too tall", QImage(1, 65501, QImage::Format_Mono), 75, "65500"},
         {"quality 0", Quarters(QImage::Format_RGB32), 0, "качество JPEG 0"},
         {"quality 101", Quarters(QImage::Format_RGB32), 101, "качество JPEG 101"},
+        {"density past 16 bits", Quarters(QImage::Format_RGB32), 75, "разрешение 65536 точек", 65536},
+        {"negative density", Quarters(QImage::Format_RGB32), 75, "разрешение -1 точек", -1},
     };
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("old.jpg"));
@@ -159,7 +210,7 @@ TEST(JpegWriter, RefusedPictureLeavesTheFileAsItWas)
             f.write("old");
         }
         try {
-            SaveImageAsJpeg(path, c.Image, c.Quality);
+            SaveImageAsJpeg(path, c.Image, c.Quality, c.Dpi);
             ADD_FAILURE() << "not refused";
         } catch (const EInvalidGraphic& e) {
             EXPECT_TRUE(e.Message.startsWith(QStringLiteral("Рисунок JPEG \"%1\" не записан: ").arg(path)))
@@ -169,7 +220,7 @@ TEST(JpegWriter, RefusedPictureLeavesTheFileAsItWas)
         EXPECT_EQ(FileBytes(path), "old");
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        EXPECT_THROW(WriteJpegToStream(buffer, c.Image, c.Quality), EInvalidGraphic);
+        EXPECT_THROW(WriteJpegToStream(buffer, c.Image, c.Quality, c.Dpi), EInvalidGraphic);
         EXPECT_TRUE(buffer.data().isEmpty());
     }
 }

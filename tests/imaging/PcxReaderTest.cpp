@@ -137,8 +137,9 @@ TEST(PcxReader, RefusalsAndEmptyPictures)
 
 // Guards a fault: the rows were unpacked whole into height x planes x bytes-per-line
 // bytes before any was shown, so a header claiming 65,536 rows of four 65,535-byte
-// planes over a few bytes of data asked for 17 GB.
-TEST(PcxReader, RowsTheHeaderClaimsBeyondTheDataCostNoMemory)
+// planes over a few bytes of data asked for 17 GB; later the rows past the data read
+// blank, a picture that was not there. Now the file is refused before anything is held.
+TEST(PcxReader, RowsTheHeaderClaimsBeyondTheDataAreRefused)
 {
     struct Case {
         int Encoding;
@@ -158,11 +159,20 @@ TEST(PcxReader, RowsTheHeaderClaimsBeyondTheDataCostNoMemory)
         header[65] = 4;
         header[66] = char(0xFF);  // 65,535 bytes a plane
         header[67] = char(0xFF);
-        const QImage image = LoadPcx(header + c.Data);
-        ASSERT_EQ(image.size(), QSize(1, 65536));
-        EXPECT_EQ(image.pixel(0, 0), qRgb(200, 0, 0));
-        EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
-        EXPECT_EQ(image.pixel(0, 65535), qRgb(0, 0, 0));
+        try {
+            LoadPcx(header + c.Data);
+            ADD_FAILURE() << "read";
+        } catch (const EPictureError& e) {
+            EXPECT_TRUE(e.Message.contains(QStringLiteral("рисунок 1×65536 точек требует"))) << e.what();
+        }
+        // The same header over data that fills its one row reads.
+        header[10] = 0;            // Ymax -32768: one row
+        header[11] = char(0x80);
+        header[66] = 1;            // one byte a plane
+        header[67] = 0;
+        const QImage image = LoadPcx(header + (c.Encoding ? QByteArray("\xC1\xC8\x01\x02\x03", 5) : c.Data));
+        ASSERT_EQ(image.size(), QSize(1, 1));
+        EXPECT_EQ(image.pixel(0, 0), qRgb(200, 1, 2));
     }
 }
 

@@ -1,11 +1,14 @@
 // The TIFF reader against files libtiff's tools wrote (tests/fixtures/imaging/tiff,
 // make_tiffs.sh): every compression, photometric, depth, byte order, predictor and strip
 // layout the reader decodes, the layouts it refuses, and damaged files.
+#include "DecoderTestSupport.h"
 #include "ImagingTestSupport.h"
 
 #include "imaging/TiffReader.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -184,6 +187,73 @@ TEST(TiffReader, DamagedFilesGiveAnErrorOrAPicture)
             }
             attempt(bytes);
         }
+    }
+}
+
+QByteArray Bytes(const TBytes& b)
+{
+    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+}
+
+// What libtiff itself reads from the file: the file made uncompressed by tiffcp, read
+// back by our reader; null when libtiff's tools are missing.
+QImage AsLibtiffReadsIt(const QString& path)
+{
+    const QString tiffcp = QStandardPaths::findExecutable(QStringLiteral("tiffcp"));
+    if (tiffcp.isEmpty())
+        return QImage();
+    const QString plain = path + QStringLiteral(".plain.tif");
+    QProcess p;
+    p.start(tiffcp, {QStringLiteral("-c"), QStringLiteral("none"), path, plain});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return LoadPictureFile(plain).convertToFormat(QImage::Format_RGB32);
+}
+
+// Two layouts were shown wrong without a word: LZW of the writers before TIFF 5.0 (codes
+// lowest bit first) as stray bytes on black, and a Group 3 fax whose rows carry no
+// end-of-line codes as a white page.
+TEST(TiffReader, OldLzwAndFaxRowsWithoutEndOfLineAreThePicture)
+{
+    std::vector<std::pair<unsigned, int>> codes{{256, 9}};
+    const int grey[] = {0, 0, 0, 0, 0, 0, 200, 0, 90, 0, 0, 0};
+    for (const int g : grey)
+        codes.push_back({unsigned(g), 9});
+    codes.push_back({257, 9});
+    struct Case {
+        const char* Name;
+        QByteArray File;
+        std::vector<int> Expected;   // grey of each pixel, top row first
+        bool LibtiffReads;           // libtiff wants an end-of-line code before every fax row
+    };
+    const Case cases[] = {
+        {"LZW, lowest bit first", OneStripTiff(4, 3, 8, 5, 1, Bytes(PackBitsLsbFirst(codes))),
+         std::vector<int>(std::begin(grey), std::end(grey)), true},
+        // white 2, black 6; again; white 0, black 8 (black is 1: white is zero)
+        {"Group 3 rows without end-of-line codes",
+         OneStripTiff(8, 3, 1, 3, 0, Bytes(BitText("0111 0010 0111 0010 00110101 000101"))),
+         {255, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString path = dir.filePath(QStringLiteral("scan.tif"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.File);
+        file.close();
+        QImage image;
+        ASSERT_NO_THROW(image = LoadPictureFile(path));
+        image = image.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(image.width() * image.height(), int(c.Expected.size()));
+        for (int i = 0; i < int(c.Expected.size()); ++i)
+            EXPECT_EQ(qGray(image.pixel(i % image.width(), i / image.width())), c.Expected[std::size_t(i)])
+                << "pixel " << i;
+        if (!c.LibtiffReads)
+            continue;
+        const QImage libtiff = AsLibtiffReadsIt(path);
+        if (!libtiff.isNull())
+            EXPECT_EQ(libtiff, image);
     }
 }
 

@@ -1,5 +1,5 @@
-// One-dimensional ITU-T T.4 decoding (Group 3 with end-of-line codes, and modified
-// Huffman) through two code trees, white and black, built from the full T.4 tables:
+// One-dimensional ITU-T T.4 decoding (Group 3 with or without end-of-line codes, and
+// modified Huffman) through two code trees, white and black, built from the full T.4 tables:
 // terminating codes, make-up codes, the extended make-up codes both colours share, the
 // end-of-line code and the runs of zeros that only fill or broken data hold.
 #include "imaging/decoders/Decoders.h"
@@ -212,20 +212,34 @@ void TCCITTFax3Decoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     BeginStrip(Source, PackedSize, Dest, UnpackedSize);
     if (Width == 0 || UnpackedSize < (std::size_t(Width) + 7) / 8)
         return;
+    // Before a row: its end-of-line code, after any fill zeros, is taken; a row without
+    // one (many fax writers leave them out) starts at once, the bits looked at given
+    // back. No run code of either colour starts with eleven zeros, so the two cannot be
+    // confused. False when the input ends among zeros.
+    const auto takeEndOfLine = [this]() {
+        const std::uint8_t* position = Position;
+        const std::uint8_t byte = CurrentByte;
+        const int bitsLeft = BitsLeft;
+        const int pending = PendingBit;
+        int zeros = 0;
+        int bit = 0;
+        while (NextBit(bit) && bit == 0)
+            ++zeros;
+        if (bit == 0)
+            return false;           // only zeros to the end
+        if (zeros < 11) {
+            Position = position;
+            CurrentByte = byte;
+            BitsLeft = bitsLeft;
+            PendingBit = pending;
+        }
+        return true;
+    };
     bool endedOnEOL = false;
-    int bit;
     // A row takes its full bytes; a tail shorter than a row stays zero.
     while (std::size_t(TargetEnd - RowStart) >= (std::size_t(Width) + 7) / 8 && SourceLeft()) {
-        if (!endedOnEOL) {
-            // synchronise: eleven zeros, then up to the one that closes the end-of-line code
-            int zeros = 0;
-            while (zeros < 11 && NextBit(bit))
-                zeros = bit == 0 ? zeros + 1 : 0;
-            while (NextBit(bit) && bit == 0) {
-            }
-            if (!SourceLeft() && zeros < 11)
-                break;
-        }
+        if (!endedOnEOL && !takeEndOfLine())
+            break;
         endedOnEOL = false;
         while (SourceLeft()) {
             const int run = FindRun(Black ? BlackTree : WhiteTree);

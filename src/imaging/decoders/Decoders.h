@@ -70,7 +70,9 @@ private:
 };
 
 // TIFF 6.0 LZW: codes of 9 to 12 bits, most significant bit first, the width growing one
-// code early. Sizes in bytes; Source and Dest are not moved.
+// code early; a block that starts as the writers before TIFF 5.0 started theirs (bytes 0
+// and then one with its low bit set) is read in their order, lowest bit first, the width
+// growing on time. Sizes in bytes; Source and Dest are not moved.
 class TTIFFLZWDecoder : public TDecoder {
 public:
     void Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest, std::size_t PackedSize,
@@ -173,7 +175,8 @@ protected:
     std::uint32_t RowPixels = 0;         // pixels of the current row written so far
 };
 
-// Group 3, one-dimensional: rows synchronised on end-of-line codes.
+// Group 3, one-dimensional: a row follows its end-of-line code or, where the writer left
+// the codes out, the end of the row before it (a row ends after Width pixels).
 class TCCITTFax3Decoder : public TCCITTDecoder {
 public:
     using TCCITTDecoder::TCCITTDecoder;

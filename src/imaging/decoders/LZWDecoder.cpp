@@ -1,6 +1,10 @@
 // TIFF LZW: variable-width codes of 9 to 12 bits, most significant bit first. The width
 // grows one code early (when the next free code reaches 511, 1023 and 2047), as every
-// TIFF writer since 5.0 expects; the table stops growing at 4096 entries.
+// TIFF writer since 5.0 expects; the table stops growing at 4096 entries. Writers older
+// than 5.0 packed the codes least significant bit first and grew the width on time (at
+// 512, 1024 and 2048): a strip of theirs is told by its first two bytes, since its
+// leading Clear code (256) then reads as a zero byte followed by one with its low bit
+// set, where the usual order starts with 0x80.
 #include "imaging/decoders/Decoders.h"
 
 #include <algorithm>
@@ -43,6 +47,9 @@ void TTIFFLZWDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
         out += k;
     };
 
+    const bool lowBitFirst = PackedSize >= 2 && Source[0] == 0 && (Source[1] & 1) != 0;
+    // The width grows when the next free code reaches this less one (early) or this.
+    const int growth = lowBitFirst ? 0 : 1;
     int width = 9;
     int nextCode = FirstFreeCode;
     int oldCode = -1;          // -1: right after a Clear (or at the start)
@@ -50,12 +57,22 @@ void TTIFFLZWDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
     int bitCount = 0;
     while (out < outEnd) {
         while (bitCount < width && in < inEnd) {
-            bitBuffer = (bitBuffer << 8) | *in++;
+            if (lowBitFirst)
+                bitBuffer |= std::uint32_t(*in++) << bitCount;
+            else
+                bitBuffer = (bitBuffer << 8) | *in++;
             bitCount += 8;
         }
         if (bitCount < width)
             break;
-        const int code = int((bitBuffer >> (bitCount - width)) & ((1u << width) - 1));
+        const std::uint32_t mask = (1u << width) - 1;
+        int code;
+        if (lowBitFirst) {
+            code = int(bitBuffer & mask);
+            bitBuffer >>= width;
+        } else {
+            code = int((bitBuffer >> (bitCount - width)) & mask);
+        }
         bitCount -= width;
         if (code == EndOfInformation)
             break;
@@ -82,11 +99,11 @@ void TTIFFLZWDecoder::Unpack(const std::uint8_t*& Source, std::uint8_t*& Dest,
             first[nextCode] = first[oldCode];
             length[nextCode] = std::uint16_t(length[oldCode] + 1);
             ++nextCode;
-            if (nextCode == 511)
+            if (nextCode == 512 - growth)
                 width = 10;
-            else if (nextCode == 1023)
+            else if (nextCode == 1024 - growth)
                 width = 11;
-            else if (nextCode == 2047)
+            else if (nextCode == 2048 - growth)
                 width = 12;
         }
         write(code);
