@@ -162,6 +162,25 @@ TEST_F(RasterExport, ExtensionsInAnyCaseAndOthersTold)
     EXPECT_TRUE(State() == before);
 }
 
+// Guards the JPEG export that stored no resolution while BMP and TIFF state theirs.
+TEST_F(RasterExport, JpegStatesTheResolutionItWasDrawnAt)
+{
+    const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
+    if (identify.isEmpty())
+        GTEST_SKIP() << "ImageMagick's identify is not installed (scripts/deps.sh installs it)";
+    for (const Extended dpi : {300.0L, 150.0L}) {
+        SCOPED_TRACE(double(dpi));
+        TScopedProgramDialogHooks hooks(Answer(500, dpi, 6));
+        const QString path = Out(QStringLiteral("плотность.jpg"));
+        M().SaveToRaster(path, false, 990, 1990, 1010, 2010);
+        QProcess p;
+        p.start(identify, {QStringLiteral("-format"), QStringLiteral("%x %U"), path});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(),
+                  QString::number(int(dpi)) + QStringLiteral(" PixelsPerInch"));
+    }
+}
+
 TEST_F(RasterExport, SheetWithoutFramesInTheImageWithFramesOnTheScreenAfter)
 {
     M().ShowPlansBorders = 1;

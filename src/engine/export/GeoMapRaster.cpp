@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -122,7 +123,9 @@ void TGeoMap::SaveToRaster(const QString& FileName, bool NoFrame, Extended XMin,
         // JPEG holds 24 bits only: the colours are those of the chosen depth.
         for (int y = 0; y < Bitmap.height(); ++y)
             reducer.ReduceRow(reinterpret_cast<QRgb*>(Bitmap.scanLine(y)), Bitmap.width());
-        SaveImageAsJpeg(FileName, Bitmap);
+        // The header states the resolution the picture was drawn at.
+        SaveImageAsJpeg(FileName, Bitmap, DefaultJpegQuality,
+                        int(std::clamp<Extended>(std::nearbyint(dpi), 1, 65535)));
     } else {
         SaveAsTiff(FileName, Bitmap, reducer);
     }
