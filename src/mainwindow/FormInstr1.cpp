@@ -318,7 +318,7 @@ void TFormInstr1::sbSelectViewClick()
     HideIdleFavourites();
 }
 
-void TFormInstr1::sbAllViewClick() { DrawScreen(0); }
+void TFormInstr1::sbAllViewClick() { Form.ShowWholePlan(); }
 
 void TFormInstr1::sbViewInClick()
 {

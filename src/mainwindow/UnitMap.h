@@ -354,6 +354,9 @@ public:
     void RegisterCreatingObjectNodes();
     void ApplyZoomRect();
     void ApplyPan();
+    // "Весь план в окне": the whole plan fitted to the window, every text and caption
+    // whole.
+    void ShowWholePlan();
     void StartSnapMarker();
     void StopSnapMarker();
     void DrawSnapMarker(QPoint at);

@@ -112,6 +112,7 @@ TEST(FirstHour, ThePaletteAgreesWithTheModeFromTheStartAndItsFirstClickHolds)
 
         EXPECT_EQ(form.MouseMode, c.mode);
         EXPECT_EQ(DownModeButtons(palette), QStringList{QString::fromLatin1(c.button)});
+        SaveGrab(palette, QStringLiteral("palette-first-click-") + QString::fromLatin1(c.button));
     }
 }
 
@@ -462,4 +463,35 @@ TEST(FirstHour, TheTransferProgramMissingOrNotStartingIsNamed)
             EXPECT_TRUE(run.Messages[0].endsWith(QStringLiteral("comport\""))) << run.Messages[0].toStdString();
         }
     }
+}
+
+// Guards the fault where "Весь план в окне" fitted the objects' coordinates only: a street
+// name placed at the plan's edge lay partly outside the fitted view.
+TEST(FirstHour, TheWholePlanInTheWindowShowsEveryTextWhole)
+{
+    TMainWindowRun run;
+    run.Start();
+    TFormMap& form = run.Form();
+    RunCommands({"mcNewPage=<1>", "mcNewLayer=<0><Общий>", "mcNewPoint=<0><0><ТОЧ><0><0><2><0><><0><0>",
+                 "mcNewText=<0><0><улица Длинная Береговая><5><300><0><1><*ОСНОВНОЙ><0><><0><0><0000><0>"});
+    ClickMiddle(form.FormInstr1->sbAllView);
+    const RGText& street = *MainMap->Pages.At(0)->Layers.At(0)->Texts.At(0);
+    ASSERT_TRUE(street.FrameValid);
+    const QSize size = form.DisplaySurf->size();
+    for (const TGeoPoint& corner : street.Frame) {
+        int x = 0, y = 0;
+        MainMap->GeoToScr(size.height(), corner.X, corner.Y, x, y);
+        EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(x, y))
+            << double(corner.X) << " " << double(corner.Y) << " at " << x << ", " << y;
+    }
+    EXPECT_GT(double(street.Frame[0].Y) + 1, 300.0) << "the text's frame reaches east of its anchor";
+    SaveImage(PictureOnly(form), QStringLiteral("whole-plan-texts"));
+    // The plan's own extents, as the views tables show them, stay those of its objects.
+    MainMap->MaxMinCoord();
+    Extended x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    MainMap->GetExtents(x1, y1, x2, y2);
+    EXPECT_EQ(double(x1), 0.0);
+    EXPECT_EQ(double(y1), 0.0);
+    EXPECT_EQ(double(x2), 5.0);
+    EXPECT_EQ(double(y2), 300.0);
 }
