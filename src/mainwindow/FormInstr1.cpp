@@ -318,7 +318,7 @@ void TFormInstr1::sbSelectViewClick()
     HideIdleFavourites();
 }
 
-void TFormInstr1::sbAllViewClick() { DrawScreen(0); }
+void TFormInstr1::sbAllViewClick() { Form.ShowWholePlan(); }
 
 void TFormInstr1::sbViewInClick()
 {
@@ -502,7 +502,10 @@ void TFormInstr1::Timer1Timer()
     Form.setFocus();
     Timer1->SetEnabled(false);
     if (FirstActivation) {
-        Form.SetMouseMode(mmSelectView, 0, false);
+        // Only a window still without a mode gets the zoom mode here: a mode the user has
+        // already chosen (the click that activated the palette) stays.
+        if (Form.MouseMode == mmNone)
+            Form.SetMouseMode(mmSelectView, 0, true);
         FirstActivation = false;
     }
 }

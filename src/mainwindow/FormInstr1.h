@@ -66,7 +66,7 @@ public:
     // release over their creation button (owned by the main window).
     std::array<QPointer<QWidget>, 3> FormFavorites;
     // Set at creation, cleared by the first tick of Timer1 (which then enters the
-    // zoom-rectangle mode).
+    // zoom-rectangle mode when the main window has no mode yet).
     bool FirstActivation = true;
 
     // Raises all eight mode buttons.

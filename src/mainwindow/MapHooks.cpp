@@ -8,6 +8,7 @@
 #include "foundation/ServDialogs.h"
 #include "foundation/ui/DialogBase.h"
 #include "mainwindow/UnitMap.h"
+#include "mainwindow/file/FileDialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -72,11 +73,14 @@ bool SaveFileNameDialog(const QString& title, const QString& filter, QString& fi
 {
     if (MapHooks().SaveFileName)
         return MapHooks().SaveFileName(title, filter, fileName);
-    const QString chosen = QFileDialog::getSaveFileName(FormMap, title, fileName, filter, nullptr,
-                                                        QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty())
+    QFileDialog dialog(FormMap, title, fileName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    PrepareFileDialog(dialog, filter);
+    QStringList chosen;
+    if (!RunFileDialog(dialog, chosen))
         return false;
-    fileName = chosen;
+    fileName = chosen.first();
     return true;
 }
 

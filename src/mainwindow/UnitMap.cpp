@@ -6,6 +6,7 @@
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ui/StartMark.h"
 #include "mainwindow/FormInstr1.h"
+#include "mainwindow/ModalOwner.h"
 #include "mainwindow/VclTimer.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -85,6 +87,8 @@ TFormMap::TFormMap(const QStringList& arguments, QWidget* parent)
 
     // Key preview: every key of the window passes the hot keys first.
     qApp->installEventFilter(this);
+    new TModalOwner(this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { SessionEnd(); });
     FormCreate();
 }
 
@@ -250,6 +254,10 @@ void TFormMap::CreateToolPalette()
     if (FormInstr1)
         return;
     FormInstr1 = new TFormInstr1(*this, this);
+    // The palette shows "Выбор вида" pressed from the start: the mode agrees with it at
+    // once, so the first drag on the plan zooms and the first click on the palette is the
+    // user's choice, which nothing later undoes.
+    SetMouseMode(mmSelectView, 0, true);
     if (!IsHeadless())
         FormInstr1->setWindowOpacity(0);
     FormInstr1->show();

@@ -126,9 +126,15 @@ public:
     void TimerWorkTimeTimer();
     void ClockClick();
     void FormResize();
-    // Asks about unsaved changes; false keeps the window open.
+    // Asks about unsaved changes; false keeps the window open. While the session ends it
+    // asks nothing and answers yes.
     bool FormCloseQuery();
     void FormDestroy();
+    // The session's end (log-out or shut-down): the query is answered yes without a
+    // question, and the program closes as on exit, its settings, last stamp and recent
+    // plans written and its run folder tidied before the session manager ends it.
+    void SessionEnd();
+    bool SessionEnding = false;
     void FadeInMainWindow();
     void FadeInToolPalette();
     void Delay(int ms);
@@ -348,6 +354,9 @@ public:
     void RegisterCreatingObjectNodes();
     void ApplyZoomRect();
     void ApplyPan();
+    // "Весь план в окне": the whole plan fitted to the window, every text and caption
+    // whole.
+    void ShowWholePlan();
     void StartSnapMarker();
     void StopSnapMarker();
     void DrawSnapMarker(QPoint at);

@@ -422,7 +422,7 @@ QString TFormMap::ExitQuestionText() const
 bool TFormMap::FormCloseQuery()
 {
     // The window's own count decides: the journal empties at every undo.
-    if (!MainMap || Unsaved.Count() <= 0)
+    if (!MainMap || Unsaved.Count() <= 0 || SessionEnding)
         return true;
     const int answer =
         ShowQExitDialog(QStringLiteral("Внимание, несохраненные данные!"), ExitQuestionText());
@@ -431,6 +431,21 @@ bool TFormMap::FormCloseQuery()
     if (answer != mrYes)
         return false;   // Esc and the close box keep the window and the work
     return DataFileState == 0 || DataFileName.isEmpty() ? SaveAs() : SavePlan(DataFileName);
+}
+
+void TFormMap::SessionEnd()
+{
+    // Nobody may be there to answer a question. The files are written at once, not when
+    // the event loop gives the window up: the session manager may end the process first.
+    // A run folder that holds the undo snapshots stays for the next start's restore.
+    SessionEnding = true;
+    IgnoreMouse = 1;
+    close();
+    FormDestroy();
+    if (MapHooks().Terminate)
+        MapHooks().Terminate();
+    else
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void TFormMap::closeEvent(QCloseEvent* e)

@@ -85,8 +85,14 @@ void TFormMap::SetDefaults()
     MainMap->PrintBits = 3;
     MainMap->PrintHeaderOn = 1;
 
-    // New texts take the first text style of scale 500.
+    // The sign library starts with its questions off (the sign windows' private plans keep
+    // them so); the user is asked about unknown work semantics and signs until the
+    // settings say otherwise.
     TSymbols& symbols = *MainMap->Symbols;
+    symbols.AskUnknownWorkSem = 1;
+    symbols.AskUnknownSymbol = 1;
+
+    // New texts take the first text style of scale 500.
     symbols.LoadTextStyles(500);
     if (symbols.TextStyles.GoFirstItem()) {
         const TGeoTextStyle& style = *symbols.TextStyles.Item;

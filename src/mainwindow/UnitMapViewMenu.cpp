@@ -8,12 +8,15 @@
 #include "engine/GeoMap.h"
 #include "foundation/AppGlobalVar.h"
 #include "foundation/ProgramDialogs.h"
+#include "foundation/ServDialogs.h"
 #include "foundation/ui/STDserv.h"
 #include "mainwindow/FormInstr1.h"
 #include "mainwindow/MapHooks.h"
 #include "mainwindow/MapMenuItems.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace {
@@ -271,5 +274,18 @@ void TFormMap::N50Click()
 
 void TFormMap::SDRCOM1Click()
 {
-    LaunchDocument(ProgramFolderPath(QStringLiteral("comport")), QString(), ProgramFolder, 0);
+    // The transfer program is installed apart from this one: a folder without it, or a
+    // file that cannot run, is said so by name rather than by nothing happening.
+    const QString caption = QStringLiteral("Импорт Sokkia SDR с COM порта");
+    const QString program = ProgramFolderPath(QStringLiteral("comport"));
+    const QFileInfo info(program);
+    QString failure;
+    if (!info.isFile())
+        failure = QStringLiteral("Не найдена программа приема данных с COM порта \"%1\"");
+    else if (!info.isExecutable())
+        failure = QStringLiteral("Нет права на запуск программы приема данных с COM порта \"%1\"");
+    else if (!LaunchDocument(program, QString(), ProgramFolder, 0))
+        failure = QStringLiteral("Не удается запустить программу приема данных с COM порта \"%1\"");
+    if (!failure.isEmpty())
+        ShowMsgDialog(caption, failure.arg(QDir::toNativeSeparators(program)));
 }

@@ -98,16 +98,57 @@ TEST_F(TextWindow, StyleNamesGoOutWithAStarAndComeBackWithTheirMark)
     });
     EXPECT_EQ(JournalSince(mark).value(0).section(QLatin1Char('>'), 8, 8), QStringLiteral("<*НАДПИСИ ЗА РАМКАМИ 2 (30)"));
     EXPECT_EQ(Text(0).StyleName, QStringLiteral(">НАДПИСИ ЗА РАМКАМИ 2 (30)"));
-    // A style the library does not have: the style page with nothing chosen sends no
-    // style and no own font.
+    // A style the library does not have is offered as it is and goes back unchanged, with
+    // no own font.
     mark = JournalMark();
     Edit(1, [](QWidget* w) {
-        EXPECT_EQ(Control<QComboBox>(w, "cbStyle")->currentIndex(), -1);
+        auto* styles = Control<QComboBox>(w, "cbStyle");
+        EXPECT_EQ(styles->currentIndex(), styles->count() - 1);
+        EXPECT_EQ(styles->currentText(), QStringLiteral(">НЕТ ТАКОГО"));
+        SaveWindowPicture(w, QStringLiteral("text-window-kept-style"));
         Click(w, "BitBtn1");
     });
-    EXPECT_EQ(JournalSince(mark).value(0).section(QLatin1Char('>'), 8, 9), QStringLiteral("<><0"));
-    EXPECT_EQ(Text(1).StyleName, QString());
+    EXPECT_EQ(JournalSince(mark).value(0).section(QLatin1Char('>'), 8, 9), QStringLiteral("<*НЕТ ТАКОГО><0"));
+    EXPECT_EQ(Text(1).StyleName, QStringLiteral(">НЕТ ТАКОГО"));
     EXPECT_EQ(Text(1).OwnStyle, nullptr);
+}
+
+// Guards the fault where confirming the window for a text whose style the library lacks
+// sent an empty style name and so changed older plans unasked.
+TEST_F(TextWindow, TheStoredStyleGoesBackUnlessTheUserChoosesAnother)
+{
+    struct Case {
+        const char* stored;    // the style field as the plan holds it
+        const char* choose;    // the style the user picks; null: none picked
+        const char* sent;      // the style field of the command sent
+        int entries;           // the list's entries beyond the library's
+    };
+    const Case cases[] = {
+        {"*СТАРЫЙ СТИЛЬ", nullptr, "<*СТАРЫЙ СТИЛЬ", 1},
+        {"*СТАРЫЙ СТИЛЬ", ">ВОДА", "<*ВОДА", 1},
+        // The library's own style under another letter case keeps the plan's spelling.
+        {"*основной", nullptr, "<*основной", 0},
+        {"*ОСНОВНОЙ", nullptr, "<*ОСНОВНОЙ", 0},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        Map->StrToComm(QStringLiteral("mcNewText=<0><0><А><1,00><2,00><0><1,00><%1><0><><0><0><0000><0>")
+                           .arg(QString::fromUtf8(c.stored)));
+        const int libraryStyles = Map->Symbols->TextStyles.GetCount();
+        const int mark = JournalMark();
+        Edit(index, [&](QWidget* w) {
+            auto* styles = Control<QComboBox>(w, "cbStyle");
+            EXPECT_EQ(styles->count(), libraryStyles + c.entries);
+            if (c.choose)
+                styles->setCurrentIndex(styles->findText(QString::fromUtf8(c.choose)));
+            Click(w, "BitBtn1");
+        });
+        const QStringList sent = JournalSince(mark);
+        ASSERT_EQ(sent.size(), 1);
+        EXPECT_EQ(sent[0].section(QLatin1Char('>'), 8, 8), QString::fromUtf8(c.sent));
+        ++index;
+    }
 }
 
 TEST_F(TextWindow, TheFontPageSendsAnOwnFontWithTheStyleReadOnOpening)

@@ -5,6 +5,7 @@
 #include "platform/DesktopEntries.h"
 #include "platform/ProgramFolder.h"
 #include "semantics/codec/SemDialogs.h"
+#include "semantics/signs/Symbols.h"
 #include "support/CopyTree.h"
 
 #include <QCoreApplication>
@@ -87,6 +88,10 @@ TMainWindowRun::TMainWindowRun(const TOptions& options)
     if (options.Prepare)
         options.Prepare(Program);
     Window = std::make_unique<TFormMap>(options.Arguments);
+    if (!options.AskUnknown && MainMap && MainMap->Symbols) {
+        MainMap->Symbols->AskUnknownWorkSem = 0;
+        MainMap->Symbols->AskUnknownSymbol = 0;
+    }
     // The classifier window is real; its modal use is scripted like the other windows.
     SemDialogHooks().SemDlg = [this](int, int&, QString&) {
         ++ClassifierShown;

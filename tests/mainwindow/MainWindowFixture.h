@@ -32,6 +32,9 @@ public:
         int LicenceAnswer = mrOk;          // the first-start window's answer
         bool RealLicenceWindow = false;    // the real first-start window (scripted by the test)
         bool CollectMessages = false;      // messages are expected: kept in Messages
+        // The questions about unknown work semantics and signs, on by the program's
+        // defaults; off for the tests' user, as its plans name objects no library has.
+        bool AskUnknown = false;
         // Changes the program folder's copy of data/ before the window is made.
         std::function<void(const QString& programFolder)> Prepare;
         QDateTime Now = QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0));

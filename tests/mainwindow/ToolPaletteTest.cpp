@@ -339,7 +339,7 @@ TEST_F(ToolPalette, ThePanelGrowsThePaletteInThePolygonModeOnly)
     EXPECT_EQ(p.height(), buttonsOnly);
 }
 
-TEST_F(ToolPalette, FocusReturnsToTheMainWindowAndTheFirstTickSelectsTheZoomMode)
+TEST_F(ToolPalette, FocusReturnsToTheMainWindowAndTheFirstTickKeepsTheUsersMode)
 {
     TFormInstr1& p = Palette();
     p.FirstActivation = true;
@@ -356,7 +356,8 @@ TEST_F(ToolPalette, FocusReturnsToTheMainWindowAndTheFirstTickSelectsTheZoomMode
     Form().show();
     p.Timer1->Fire();
     EXPECT_FALSE(p.Timer1->Enabled());
-    EXPECT_EQ(Form().MouseMode, mmSelectView);
+    // The mode the user chose (the click that activated the palette) stays.
+    EXPECT_EQ(Form().MouseMode, mmCreateLine);
     EXPECT_FALSE(p.FirstActivation);
     // Later activations only give the focus back.
     Form().SetMouseMode(mmCreateLine, 0, true);

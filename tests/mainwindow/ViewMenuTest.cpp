@@ -250,6 +250,12 @@ TEST_F(ViewMenu, HelpAndTransferProgramAreStarted)
         launched.push_back({file, folder, show});
         return true;
     };
+    // The transfer program is installed beside the program.
+    QFile transfer(ProgramFolder + QStringLiteral("comport"));
+    ASSERT_TRUE(transfer.open(QIODevice::WriteOnly));
+    transfer.write("#!/bin/sh\n");
+    transfer.close();
+    transfer.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     Item(form.NHelp, "N50")->trigger();
     Item(form.NFile, "SDRCOM1")->trigger();
     ASSERT_EQ(launched.size(), 2);

@@ -197,14 +197,18 @@ TFormTextProp::TFormTextProp(const RTextValues& values, bool isNew, int page, in
     if (values.OwnFont == 1) {
         PageControl1->setCurrentWidget(csFont);
     } else {
-        if (cbStyle->count() > 0) {
-            const int found = cbStyle->findText(values.StyleName, Qt::MatchFixedString);
-            if (found >= 0) {
-                cbStyle->setCurrentIndex(found);
-                if (MainMap)
-                    MainMap->Symbols->FindStyle(values.StyleName, comment, color, size, fontName, flags);
-            }
+        const int found = cbStyle->findText(values.StyleName, Qt::MatchFixedString);
+        if (found >= 0) {
+            cbStyle->setCurrentIndex(found);
+            if (MainMap)
+                MainMap->Symbols->FindStyle(values.StyleName, comment, color, size, fontName, flags);
+        } else if (!values.StyleName.isEmpty()) {
+            // A style the current sign library lacks (an older plan's, another scale's): it
+            // is offered as it is, below the library's, so confirming keeps it.
+            cbStyle->addItem(values.StyleName);
+            cbStyle->setCurrentIndex(cbStyle->count() - 1);
         }
+        OpeningStyleIndex = cbStyle->currentIndex();
         PageControl1->setCurrentWidget(csStyle);
     }
     ShowStyle(comment, flags, fontName, size, color);
@@ -261,7 +265,11 @@ RTextValues TFormTextProp::Values() const
         v.StyleName = OpeningStyleName;
     } else {
         v.OwnFont = 0;
-        v.StyleName = cbStyle->currentIndex() >= 0 ? cbStyle->currentText() : QString();
+        // The stored name goes back as it was written until the user picks another style.
+        if (cbStyle->currentIndex() >= 0 && cbStyle->currentIndex() == OpeningStyleIndex)
+            v.StyleName = OpeningStyleName;
+        else
+            v.StyleName = cbStyle->currentIndex() >= 0 ? cbStyle->currentText() : QString();
     }
     return v;
 }

@@ -92,6 +92,9 @@ private:
 
     bool IsNew;
     QString OpeningStyleName;
+    // The list entry shown at the opening (the stored style, added when the library lacks
+    // it); -1 for none.
+    int OpeningStyleIndex = -1;
     int Color = 0;
     QString ConfirmedParams;
 };

@@ -23,6 +23,22 @@ struct TFileDialogHooks {
 
 TFileDialogHooks& FileDialogHooks();
 
+class QFileDialog;
+
+// The filter of filters a dialog starts on: the plans of scale 1:500 where it offers
+// them, else the first (empty for none).
+QString InitialNameFilter(const QStringList& filters);
+// The extension a name filter adds to a name given without one, without its dot: the
+// one extension its patterns name ("*.jpg *.JPG" gives "jpg"); empty for "*", "*.*" and
+// a filter of several extensions.
+QString FilterSuffix(const QString& nameFilter);
+// Sets a dialog made with its accept and file modes to the program's own look, the
+// filters of filter (separated by ";;") and the one it starts on; a save dialog adds
+// the chosen filter's extension to a name typed without one.
+void PrepareFileDialog(QFileDialog& dialog, const QString& filter);
+// Shows the dialog modally; true with the files chosen.
+bool RunFileDialog(QFileDialog& dialog, QStringList& chosen);
+
 bool OpenFileNameDialog(const QString& title, const QString& filter, QString& fileName);
 bool OpenFileNamesDialog(const QString& title, const QString& filter, QStringList& fileNames);
 bool SelectFolderDialog(const QString& title, QString& folder);

@@ -65,11 +65,13 @@ bool OpenFileNameDialog(const QString& title, const QString& filter, QString& fi
 {
     if (FileDialogHooks().OpenFileName)
         return FileDialogHooks().OpenFileName(title, filter, fileName);
-    const QString chosen = QFileDialog::getOpenFileName(FormMap, title, fileName, filter, nullptr,
-                                                        QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty())
+    QFileDialog dialog(FormMap, title, fileName);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    PrepareFileDialog(dialog, filter);
+    QStringList chosen;
+    if (!RunFileDialog(dialog, chosen))
         return false;
-    fileName = chosen;
+    fileName = chosen.first();
     return true;
 }
 
@@ -77,9 +79,11 @@ bool OpenFileNamesDialog(const QString& title, const QString& filter, QStringLis
 {
     if (FileDialogHooks().OpenFileNames)
         return FileDialogHooks().OpenFileNames(title, filter, fileNames);
-    const QStringList chosen = QFileDialog::getOpenFileNames(FormMap, title, QString(), filter,
-                                                             nullptr, QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty())
+    QFileDialog dialog(FormMap, title);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    PrepareFileDialog(dialog, filter);
+    QStringList chosen;
+    if (!RunFileDialog(dialog, chosen))
         return false;
     fileNames = chosen;
     return true;

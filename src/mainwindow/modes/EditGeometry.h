@@ -1,10 +1,20 @@
 // The drag vectors and the perpendicular foot that the line and polygon editors share.
 #pragma once
 
+#include "engine/commands/MapCommand.h"
 #include "foundation/GeoServ.h"
 #include "foundation/GeoTypes.h"
 
+#include <QString>
 #include <cmath>
+
+class TGeoMap;
+
+// Runs the set command of an object edited by the mouse with after, its parameters as
+// edited, unless they equal before, those it had: the parameters hold coordinates
+// rounded to the object's precision, so a click, or a drag that ends where it began,
+// sends nothing and the plan stays unmodified with its redo steps.
+void IssueIfChanged(TGeoMap& map, TMapCommand command, const QString& before, const QString& after);
 
 // Shift keeps the longer component of a drag (the north one when they are equal is
 // dropped: dX wins a tie).

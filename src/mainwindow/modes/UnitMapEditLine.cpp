@@ -62,6 +62,7 @@ void TFormMap::EditLineObject(TLineEditOp op)
     std::vector<int>& origin = v.NodeOrigins;
     origin.resize(v.Nodes.size());
     std::iota(origin.begin(), origin.end(), 0);
+    const QString before = SetLineParams(page, layer, index, v);
     const int n = int(v.Nodes.size());
     const bool snapped = MainMap->LinkToNodes && Snapped;
     const bool shift = (MoveShift & 1) != 0;
@@ -221,6 +222,8 @@ void TFormMap::EditLineObject(TLineEditOp op)
         switch (op) {
         case leApplyDrag: {
             const TGeoPoint d = ShiftRule(freeMove, shift);
+            if (d.X == 0 && d.Y == 0)
+                break;   // no placement is added for a caption that did not move
             if (MoveShift & 4) {
                 if (k >= 0) {
                     ExtendPlacements(v.UserTexts, size_t(k) + 1);
@@ -264,6 +267,9 @@ void TFormMap::EditLineObject(TLineEditOp op)
         }
     }
 
+    // A drag that ends where it began, to the line's precision, changes nothing.
+    if (issue && op == leApplyDrag && !cutPart && SetLineParams(page, layer, index, v) == before)
+        issue = false;
     if (issue) {
         MainMap->DoCommand(mcSetLineProp, SetLineParams(page, layer, index, v));
         if (cutPart) {

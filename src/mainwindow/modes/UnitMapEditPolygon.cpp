@@ -40,6 +40,7 @@ void TFormMap::EditPolygonObject(TPolygonEditOp op)
     RPolygonValues v;
     if (!ReadPolygon(*MainMap, page, layer, index, v))
         return;
+    const QString before = SetPolygonParams(page, layer, index, v);
     ArrPolygonNodes& outer = v.Nodes;
     const int n = int(outer.size());
     const int holes = int(v.Holes.size());
@@ -204,6 +205,8 @@ void TFormMap::EditPolygonObject(TPolygonEditOp op)
         switch (op) {
         case peApplyDrag: {
             const TGeoPoint d = ShiftRule(freeMove, shift);
+            if (d.X == 0 && d.Y == 0)
+                break;   // no placement is added for a caption that did not move
             int first = -1, count = 0;
             if (MoveShift & 4) {
                 first = k;
@@ -240,7 +243,10 @@ void TFormMap::EditPolygonObject(TPolygonEditOp op)
         }
     }
 
-    MainMap->DoCommand(mcSetPolygonProp, SetPolygonParams(page, layer, index, v));
+    // A drag that ends where it began, to the polygon's precision, changes nothing.
+    const QString after = SetPolygonParams(page, layer, index, v);
+    if (op != peApplyDrag || after != before)
+        MainMap->DoCommand(mcSetPolygonProp, after);
     MainMap->EditedPage = page;
     MainMap->EditedLayer = layer;
     MainMap->EditedKind = 2;

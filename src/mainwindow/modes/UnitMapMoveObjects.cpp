@@ -25,6 +25,12 @@ TWinAngle Turned(TWinAngle angle, const TGeoPoint& pivot, const TGeoPoint& down,
 
 }  // namespace
 
+void IssueIfChanged(TGeoMap& map, TMapCommand command, const QString& before, const QString& after)
+{
+    if (after != before)
+        map.DoCommand(command, after);
+}
+
 void TFormMap::ApplyRastrMove()
 {
     const RFindedObject* found = ChosenFound(*this, fkRastr);
@@ -36,11 +42,12 @@ void TFormMap::ApplyRastrMove()
                                   (DownShift & 4) != 0);
     RRastrValues v;
     if (ReadRastr(*MainMap, page, index, v)) {
+        const QString before = SetRastrPropParams(page, index, v);
         v.BL.X += d.X;
         v.BL.Y += d.Y;
         v.TR.X += d.X;
         v.TR.Y += d.Y;
-        MainMap->DoCommand(mcSetRastrProp, SetRastrPropParams(page, index, v));
+        IssueIfChanged(*MainMap, mcSetRastrProp, before, SetRastrPropParams(page, index, v));
     }
     DrawScreen(*this, 3);
     RefindSelected();
@@ -54,6 +61,7 @@ void TFormMap::ApplyTextMove()
     const int page = found->PageIndex, layer = found->LayerIndex, index = found->ObjectIndex;
     RTextValues v;
     if (ReadText(*MainMap, page, layer, index, v)) {
+        const QString before = SetTextParams(page, layer, index, v);
         if (DownShift & 4) {
             // Ctrl turns the text about its position, which stays.
             v.Rotation = Turned(v.Rotation, TGeoPoint{v.X, v.Y}, Points.Down.Plan, Points.Up.Plan);
@@ -63,7 +71,7 @@ void TFormMap::ApplyTextMove()
             v.X += d.X;
             v.Y += d.Y;
         }
-        MainMap->DoCommand(mcSetTextProp, SetTextParams(page, layer, index, v));
+        IssueIfChanged(*MainMap, mcSetTextProp, before, SetTextParams(page, layer, index, v));
     }
     DrawScreen(*this, 3);
     RefindSelected();
@@ -77,6 +85,7 @@ void TFormMap::ApplyPointMove()
     const int page = found->PageIndex, layer = found->LayerIndex, index = found->ObjectIndex;
     RPointValues v;
     if (ReadPoint(*MainMap, page, layer, index, v)) {
+        const QString before = SetPointParams(page, layer, index, v);
         // With snapping the point lands exactly on the snap point, however far the mouse went.
         TGeoPoint d = MainMap->LinkToNodes && Snapped
                           ? TGeoPoint{SnapPoint.X - v.X, SnapPoint.Y - v.Y}
@@ -86,6 +95,9 @@ void TFormMap::ApplyPointMove()
         if (SelectedPart == 3) {
             v.X += d.X;
             v.Y += d.Y;
+        } else if (SelectedPart == 4 && Points.Up.Plan.X == Points.Down.Plan.X &&
+                   Points.Up.Plan.Y == Points.Down.Plan.Y) {
+            issue = false;   // a click on the caption: no placement to add
         } else if (SelectedPart == 4) {
             v.AllFromFirst = 1;
             if (v.UserTexts.empty())
@@ -108,7 +120,7 @@ void TFormMap::ApplyPointMove()
             issue = false;
         }
         if (issue)
-            MainMap->DoCommand(mcSetPointProp, SetPointParams(page, layer, index, v));
+            IssueIfChanged(*MainMap, mcSetPointProp, before, SetPointParams(page, layer, index, v));
     }
     MainMap->EditedPage = page;
     MainMap->EditedLayer = layer;
