@@ -2,6 +2,7 @@
 // caption and the recent plans. They keep the document's bookkeeping (name, undo folder,
 // undo step, the count at the last save) that undo, the exit question and recovery use.
 #include "mainwindow/UnitMap.h"
+#include "mainwindow/modes/MapViews.h"
 
 #include "controls/core/FileUtil.h"
 #include "engine/GeoMap.h"
@@ -248,7 +249,12 @@ bool TFormMap::SaveAs()
                 MainMap->MaxMinCoord();
                 Extended x1 = 0, y1 = 0, x2 = 0, y2 = 0;
                 MainMap->GetExtents(x1, y1, x2, y2);
-                MainMap->SaveToRaster(fileName, MainMap->ShowPlansBorders == 0, x1, y1, x2, y2);
+                // The objects' extents leave out the texts' and captions' frames: a street
+                // name at the plan's edge would be cut off the picture.
+                TGeoPoint lo = GeoPoint(x1, y1), hi = GeoPoint(x2, y2);
+                WidenByTextFrames(*MainMap, lo, hi);
+                MainMap->SaveToRaster(fileName, MainMap->ShowPlansBorders == 0, lo.X, lo.Y, hi.X,
+                                      hi.Y);
             }
         } catch (...) {
             HandleApplicationException(this, std::current_exception());
