@@ -90,8 +90,8 @@ protected:
         const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
         if (!folder.isEmpty() && (differing > 0 || qEnvironmentVariableIsSet("VELMORA_PNG_ALL"))) {
             const QString name = QStringLiteral("dirty-%1-%2").arg(M().OutputScale).arg(QString::fromUtf8(what));
-            partial.copy(M().ScrollX, M().ScrollY, W, H).save(QDir(folder).filePath(name + "-partial.png"));
-            whole.copy(M().ScrollX, M().ScrollY, W, H).save(QDir(folder).filePath(name + "-whole.png"));
+            partial.save(QDir(folder).filePath(name + "-partial.png"));
+            whole.save(QDir(folder).filePath(name + "-whole.png"));
         }
     }
 
