@@ -15,6 +15,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainterPath>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -288,8 +289,10 @@ TGeoRect PickRect(const TGeoPoint& at, Extended r)
             GeoPoint(at.X - r, at.Y - r)};
 }
 
-// FindObjects, kind 0, every visible sheet: at the dense spot, or 10 km beside the plan.
-void BM_Hit(benchmark::State& state, bool dense)
+// FindObjects, kind 0, every visible sheet: at the dense spot, or 10 km beside the plan;
+// every object tested (the plain search), or the candidates the extents' grid gives
+// (the grid built before the clock starts, as the drawing builds it).
+void BM_Hit(benchmark::State& state, bool dense, bool grid = false)
 {
     Guarded(state, [&] {
         TGeoMap& map = QueryPlan();
@@ -303,9 +306,30 @@ void BM_Hit(benchmark::State& state, bool dense)
         map.SelectPagesMode = 0;
         map.SelectLayersMode = 0;
         map.SelectObjectKind = 0;
+        map.FindByExtents = grid ? 1 : 0;
+        if (grid)
+            map.CurrentExtents();
         for (auto _ : state)
             map.FindObjects(at.X, at.Y, rect);
         state.counters["hits"] = map.FoundObjects.GetCount();
+        map.FindByExtents = 1;
+    });
+}
+
+// The extents' grid built over the whole plan (what a click after a command, or the end
+// of a screen drawing, pays), with its memory beside the plan file's size.
+void BM_ExtentsBuild(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        TGeoMap& map = QueryPlan();
+        TObjectExtents grid;
+        const RExtentKey key = map.ExtentKeyNow();
+        for (auto _ : state)
+            grid.Build(map.Pages, key);
+        const double bytes = double(grid.MemoryBytes());
+        state.counters["objects"] = double(grid.Count());
+        state.counters["MB"] = bytes / (1024.0 * 1024.0);
+        state.counters["perFile"] = bytes / double(QFileInfo(TBenchEnv::Get().PlanFile()).size());
     });
 }
 
@@ -390,6 +414,14 @@ void RegisterDrawBenchmarks()
     benchmark::RegisterBenchmark(FloorNodePass, BM_NodePass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitDense, [](benchmark::State& s) { BM_Hit(s, true); })->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitEmpty, [](benchmark::State& s) { BM_Hit(s, false); })->Unit(ms)->UseRealTime();
+    // The hit test through the extents' grid, beside the plain one.
+    benchmark::RegisterBenchmark("Query/HitDenseGrid", [](benchmark::State& s) { BM_Hit(s, true, true); })
+        ->Unit(ms)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("Query/HitEmptyGrid", [](benchmark::State& s) { BM_Hit(s, false, true); })
+        ->Unit(ms)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("Query/ExtentsBuild", BM_ExtentsBuild)->Unit(ms)->UseRealTime();
 }
 
 } // namespace bench

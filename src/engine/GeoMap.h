@@ -11,6 +11,7 @@
 #pragma once
 
 #include "engine/commands/MapCommand.h"
+#include "engine/draw/ObjectExtents.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoDataObjectsFound.h"
 
@@ -367,6 +368,54 @@ public:
     // Compared by address only.
     QSet<const void*> ForeignSigns;
     // ---- end of plan drawing -------------------------------------------------------------
+
+    // ---- Object extents and the redraw of what an edit touched (draw/ObjectExtents.*,
+    // draw/GeoMapDrawDirty.cpp) ---------------------------------------------------------
+    // Commands run on the plan, counted by DoCommand: the extents' grid answers for the
+    // plan only while none ran since it was built.
+    std::uint64_t EditCount = 0;
+    // The grid of the objects' extents as the last screen drawing drew them; null until
+    // one did.
+    std::unique_ptr<TObjectExtents> Extents;
+    // The grid for the plan as it is now, built when missing or out of date (a command
+    // ran, signs were rendered, sheets, layers or lists changed).
+    const TObjectExtents& CurrentExtents();
+    // The key the plan has now, for comparing with a grid's.
+    RExtentKey ExtentKeyNow() const;
+    // Notes the extent of an object about to go (kind ekPolygon … ekText of
+    // draw/ObjectExtents.h), so that the next mode-7 drawing redraws it away.
+    void NoteGoingObject(int page, int layer, std::uint8_t kind, int index);
+    // Mode 7 as a redraw of the rectangle the marked object covered before and covers
+    // after its rendering, and of the objects noted as going; false (nothing drawn)
+    // when the picture on hand is not the one a whole drawing would redraw from.
+    bool DrawDirty(int W, int H);
+    // 1: mode 7 on the screen redraws only what the edit touched; 0: the whole picture,
+    // the plain drawing the partial one is checked against.
+    std::uint8_t DirtyRedrawOn = 1;
+    // 1: the hit test takes its candidates from the extents' grid; 0: it tests every
+    // object, the plain search the grid's is checked against.
+    std::uint8_t FindByExtents = 1;
+    // Records a whole screen drawing as the picture on hand, and brings the extents' grid
+    // up to it (the drawing measured texts and rendered signs).
+    void NoteWholePicture(int W, int H, bool withSigns);
+    // What the picture on hand was drawn with, to be the same for a partial redraw.
+    struct RPictureState {
+        Extended ViewXMin = 0, ViewYMin = 0, FactorX = 0, FactorY = 0;
+        std::int32_t OutputScale = 0, PlanScale = 0, ScrollX = 0, ScrollY = 0, DrawH = 0, W = 0, H = 0;
+        std::int32_t BackColor = 0, NodeColor = 0, UserVectorColour = 0;
+        std::int32_t FrameColor500 = 0, FrameColor5000 = 0, NomColor = 0;
+        std::uint8_t Switches[9] = {};
+        const void* Symbols = nullptr;
+        Extended Dpi = 0;
+        QSize Size;
+        bool operator==(const RPictureState&) const = default;
+    };
+    RPictureState PictureStateNow(int W, int H) const;
+    // Set by a whole screen drawing with signs, cleared by any other drawing.
+    bool PictureOnHand = false;
+    RPictureState PictureDrawnWith;
+    TObjectExtent GoingObjects;   // noted since the last drawing
+    // ---- end of object extents ---------------------------------------------------------
 
     // ---- Coordinate grid, sheet frames and snapping nodes ------------------------------
     // (draw/GeoMapGrid.cpp, draw/GeoMapScreenNodes.cpp; the grid's numbers in

@@ -20,6 +20,31 @@ class TRastrPicture;   // foundation/GeoDataObjectsPicture.h
 using TPrecision = std::uint8_t;
 constexpr TPrecision DefaultPrecision = 2;
 
+// The box in plan metres of everything an object paints: its nodes, its sign picture
+// (each primitive widened by its pen), its captions' and inner texts' frames and the
+// objects it holds. Set by the sign renderer whenever it renders the object and kept
+// until the object or its sign changes; empty (MinX > MaxX) until then. Four doubles:
+// a plan holds it on every object. (GeoDataObjectsExtent.cpp)
+struct TObjectExtent {
+    double MinX = 1;
+    double MinY = 1;
+    double MaxX = 0;
+    double MaxY = 0;
+
+    bool Empty() const { return MinX > MaxX; }
+    void Clear() { *this = TObjectExtent(); }
+    // Grows the box to hold (x, y) widened by margin metres each way.
+    void Add(Extended x, Extended y, Extended margin = 0);
+    void Add(const TObjectExtent& box);
+    // The four corners of a text frame, widened for the glyphs that stand out of it.
+    void AddFrame(const TGeoRect& frame);
+    bool Meets(const TObjectExtent& box) const
+    {
+        return !Empty() && !box.Empty() && MinX <= box.MaxX && box.MinX <= MaxX && MinY <= box.MaxY &&
+               box.MinY <= MaxY;
+    }
+};
+
 // A free text; also the first part of an automatic caption. (The fields of the records
 // of a plan stand widest first, so that no padding grows them: a plan holds them by
 // the hundred thousand.)
@@ -72,6 +97,7 @@ using ArrUserTexts = std::vector<RUserText>;
 
 // A point object.
 struct RGPoint {
+    TObjectExtent Extent;             // what the object paints; not stored
     TGeoPoint Position;
     Extended SignAngle = 0;           // degrees, 0 to 360
     TVpLayers Picture;                // rendered sign, plan coordinates
@@ -130,6 +156,7 @@ void Dist(const RGLineNodeData& Node1, const RGLineNodeData& Node2, Extended& PS
 
 // A line object.
 struct RGLine {
+    TObjectExtent Extent;             // what the object paints; not stored
     Extended StripWidth = 0;          // metres
     TVpLayers Picture;
     QString Semantics;
@@ -190,6 +217,7 @@ public:
 
 // A polygon object.
 struct RGPolygon {
+    TObjectExtent Extent;             // what the object paints; not stored
     TGeoPoint CaptionShift;           // millimetres; shifts the fill grids' centre
     TVpLayers Picture;
     QString Semantics;
@@ -211,6 +239,18 @@ class TGPolygons : public TCursorList<RGPolygon> {
 public:
     TGPolygons() : TCursorList("TGPolygons", "RGPolygon") {}
 };
+
+// The extents of what each object paints, from its picture as last rendered (pens of
+// PenWidth millimetres spanning PenWidth * metresPerMM metres), its texts' frames as
+// measured and its geometry; the objects it holds first get theirs. What an object
+// without a rendered picture paints in the outline drawing lies within its geometry.
+void SetExtent(RGPoint& point, Extended metresPerMM);
+void SetExtent(RGLine& line, Extended metresPerMM);
+void SetExtent(RGPolygon& polygon, Extended metresPerMM);
+// The box of a rendered picture's primitives, widened by their pens, into box.
+void AddPictureExtent(const TVpLayers& picture, Extended metresPerMM, TObjectExtent& box);
+// A text's anchor and its frame, once measured (or kept from an earlier measuring).
+TObjectExtent TextExtent(const RGText& text);
 
 // A node offered for snapping.
 struct RFAPoint {

@@ -4,6 +4,7 @@
 
 #include "foundation/ErrorTrail.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -295,8 +296,24 @@ bool SegmentCrossesGeoRect(Extended X1, Extended Y1, Extended X2, Extended Y2,
         const TGeoPoint& from = Rect[i];
         const TGeoPoint& to = Rect[(i + 1) % Rect.size()];
         Extended xr = 0, yr = 0;
-        if (RangeLineIntersect(X1, Y1, X2, Y2, from.X, from.Y, to.X, to.Y, xr, yr) == isCross)
+        switch (RangeLineIntersect(X1, Y1, X2, Y2, from.X, from.Y, to.X, to.Y, xr, yr)) {
+        case isCross:
+        case isEndCross:   // through a corner, or an end on the edge
+        case isSame:
             return true;
+        case isCollinear: {
+            // On the edge's line: met when the two stretches overlap, measured along the
+            // axis the edge runs furthest.
+            const bool alongX = std::fabs(to.X - from.X) >= std::fabs(to.Y - from.Y);
+            const Extended a1 = alongX ? X1 : Y1, a2 = alongX ? X2 : Y2;
+            const Extended e1 = alongX ? from.X : from.Y, e2 = alongX ? to.X : to.Y;
+            if (std::max(std::min(a1, a2), std::min(e1, e2)) <= std::min(std::max(a1, a2), std::max(e1, e2)))
+                return true;
+            break;
+        }
+        default:
+            break;
+        }
     }
     return false;
 }

@@ -117,8 +117,10 @@ TIntersectStatus RangeLineIntersect(Extended x1, Extended y1, Extended x2, Exten
                                     Extended x3, Extended y3, Extended x4, Extended y4,
                                     Extended& xr, Extended& yr);
 
-// True when the segment properly crosses (isCross) one of the rectangle's edges;
-// touching an edge or lying wholly inside does not count.
+// True when the segment meets an edge of the rectangle: crosses it, passes through a
+// corner, runs along it or ends on it (the edges belong to the rectangle, as they do for
+// a point). A segment wholly inside or wholly outside meets none; whether a segment
+// inside counts is the caller's to decide.
 bool SegmentCrossesGeoRect(const TGeoPoint& P1, const TGeoPoint& P2, const TGeoRect& Rect);
 bool SegmentCrossesGeoRect(Extended X1, Extended Y1, Extended X2, Extended Y2,
                            const TGeoRect& Rect);

@@ -184,7 +184,7 @@ TEST_F(HitTestTest, FilterAndHitTests)
          {{0, 0, 0, fkText}}},
         {"10 cm off it is outside the frame", 0, none, 0, none, 2, 10.1L, 25, 0.01L, {}},
         {"a line crossing the rectangle", 0, none, 0, none, 4, 40, 50, 1, {{0, 0, 0, fkLine}}},
-        {"a short line wholly inside is missed", 0, none, 0, none, 4, 70.2L, 70.2L, 1, {}},
+        {"a short line wholly inside is found", 0, none, 0, none, 4, 70.2L, 70.2L, 1, {{0, 0, 1, fkLine}}},
         {"a short line crossing an edge", 0, none, 0, none, 4, 70, 71, 0.75L, {{0, 0, 1, fkLine}}},
         {"a hidden layer in the list is never searched", 0, none, 1,
          {QStringLiteral("Скрытый"), houses}, 3, 50, 50, 1, {{0, 0, 0, fkPoint}, {2, 0, 0, fkPoint}}},
@@ -407,6 +407,10 @@ TEST_F(HitTestTest, ALargePlanGivesWhatThePlainTestsGive)
                 else
                     for (const auto& n : line.Nodes)
                         points.push_back(n->Position);
+                if (!points.empty() && PointInGeoRect(rect, points[0].X, points[0].Y)) {
+                    hits.emplace_back(0, l, i, fkLine);
+                    continue;
+                }
                 for (std::size_t k = 1; k < points.size(); ++k)
                     if (SegmentCrossesGeoRect(points[k - 1], points[k], rect)) {
                         hits.emplace_back(0, l, i, fkLine);
@@ -440,6 +444,47 @@ TEST_F(HitTestTest, ALargePlanGivesWhatThePlainTestsGive)
         found += static_cast<int>(hits.size());
     }
     EXPECT_GT(found, 40);
+}
+
+// Guards picking at the window's true scale: at 1 m per pixel the default pick radius of
+// 10 pixels gives a square of 5 m each way about the click, so a 5 m line under the
+// click lies wholly inside it and was never found; nor was a line through two of its
+// corners, which meets every edge only at an end.
+TEST_F(HitTestTest, LinesUnderAClickAtOneMetrePerPixel)
+{
+    TGeoMap& m = Plan();
+    RGLayer& layer = AddLayer(AddPage(m, QStringLiteral("Лист")), QStringLiteral("Сети"));
+    struct Case {
+        const char* Name;
+        std::vector<TGeoPoint> Nodes;
+        bool Found;
+    };
+    // The click at (100, 100); the square from (95, 95) to (105, 105).
+    const Case cases[] = {
+        {"a 5 m line clicked in its middle", {GeoPoint(98.5L, 98), GeoPoint(101.5L, 102)}, true},
+        {"a 5 m line clicked on its first node", {GeoPoint(100, 100), GeoPoint(103, 104)}, true},
+        {"a 5 m line clicked on its last node", {GeoPoint(97, 96), GeoPoint(100, 100)}, true},
+        {"through two opposite corners", {GeoPoint(90, 90), GeoPoint(110, 110)}, true},
+        {"through the two other corners", {GeoPoint(110, 90), GeoPoint(90, 110)}, true},
+        {"along the north edge", {GeoPoint(105, 80), GeoPoint(105, 120)}, true},
+        {"ending on the west edge", {GeoPoint(100, 80), GeoPoint(100, 95)}, true},
+        {"a long line across", {GeoPoint(0, 100), GeoPoint(200, 100)}, true},
+        {"half a metre beside the square", {GeoPoint(105.5L, 80), GeoPoint(105.5L, 120)}, false},
+        {"a 5 m line 6 m away", {GeoPoint(106, 100), GeoPoint(111, 100)}, false},
+    };
+    SetFilter(0, {}, 0, {}, 4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        layer.Lines.DeleteAll();
+        layer.Lines.AddItem();
+        layer.Lines.Item->Semantics = QStringLiteral("ГОР/Ф011");
+        for (const TGeoPoint& p : c.Nodes) {
+            layer.Lines.Item->Nodes.AddItem();
+            layer.Lines.Item->Nodes.Item->Position = p;
+        }
+        m.FindObjects(100, 100, PickRect(100, 100, 5));
+        EXPECT_EQ(m.FoundObjects.GetCount(), c.Found ? 1 : 0);
+    }
 }
 
 TEST_F(HitTestTest, NextColorSwingsInTenStepsEachWay)

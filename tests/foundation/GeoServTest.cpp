@@ -402,7 +402,9 @@ TEST(GeoServ, PointInLineRangeTolerance)
     EXPECT_FALSE(PointInLineRange(5, 0, 0, 0, 10, 0, 0));            // strictly less
 }
 
-TEST(GeoServ, SegmentCrossesGeoRectOnlyOnProperCrossings)
+// Guards the pick square's edges: a segment through two of its corners (every edge met
+// at an end point only) or along an edge was never picked.
+TEST(GeoServ, SegmentCrossesGeoRectWhereverItMeetsAnEdge)
 {
     const TGeoRect square = {GeoPoint(0, 0), GeoPoint(0, 10), GeoPoint(10, 10), GeoPoint(10, 0)};
     struct Case { const char* what; TGeoPoint p1, p2; bool crosses; };
@@ -411,14 +413,22 @@ TEST(GeoServ, SegmentCrossesGeoRectOnlyOnProperCrossings)
         {"passes right through", GeoPoint(-5, 3), GeoPoint(15, 4), true},
         {"wholly inside", GeoPoint(2, 2), GeoPoint(3, 3), false},
         {"wholly outside", GeoPoint(20, 20), GeoPoint(30, 20), false},
-        {"ends on an edge", GeoPoint(5, 5), GeoPoint(5, 10), false},
-        {"touches a corner", GeoPoint(-5, -5), GeoPoint(0, 0), false},
-        // Through two opposite corners every edge is met at an end point: touching only.
-        {"diagonal through the corners", GeoPoint(-1, -1), GeoPoint(11, 11), false}};
+        {"outside, beside an edge", GeoPoint(-1, -5), GeoPoint(-1, 15), false},
+        {"ends on an edge", GeoPoint(5, 5), GeoPoint(5, 10), true},
+        {"touches a corner", GeoPoint(-5, -5), GeoPoint(0, 0), true},
+        {"diagonal through the corners", GeoPoint(-1, -1), GeoPoint(11, 11), true},
+        {"the other diagonal", GeoPoint(12, -2), GeoPoint(-2, 12), true},
+        {"along an edge past both corners", GeoPoint(0, -5), GeoPoint(0, 15), true},
+        {"along an edge, inside it", GeoPoint(10, 2), GeoPoint(10, 8), true},
+        {"on an edge's line beyond its end", GeoPoint(0, 12), GeoPoint(0, 20), false},
+        {"an edge itself", GeoPoint(0, 10), GeoPoint(0, 0), true},
+        {"a zero-length segment on an edge", GeoPoint(4, 10), GeoPoint(4, 10), true},
+        {"a zero-length segment inside", GeoPoint(4, 4), GeoPoint(4, 4), false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(SegmentCrossesGeoRect(c.p1, c.p2, square), c.crosses);
         EXPECT_EQ(SegmentCrossesGeoRect(c.p1.X, c.p1.Y, c.p2.X, c.p2.Y, square), c.crosses);
+        EXPECT_EQ(SegmentCrossesGeoRect(c.p2, c.p1, square), c.crosses);
     }
 }
 

@@ -233,7 +233,9 @@ TEST_F(LineEditRun, ACutMakesTwoLinesSharingTheFootAndDroppingTheirCaptionPlacem
 
 TEST_F(LineEditRun, DeletingTheLastButTwoNodesAsksAndLengthAndAngleOfATwoNodeLine)
 {
-    Line(QStringLiteral("[{100}{100}{0}{-1}{0}{-1}{0}{0}][{130}{140}{0}{-1}{0}{-1}{0}{0}]"));
+    // A 5 m line at 1 m per pixel lies wholly inside the 10-pixel pick square of a click
+    // on its first node: it must be found all the same.
+    Line(QStringLiteral("[{100}{100}{0}{-1}{0}{-1}{0}{0}][{103}{104}{0}{-1}{0}{-1}{0}{0}]"));
     Choose(100, 100);
     std::vector<QString> asked;
     int answer = mrNo;
@@ -241,31 +243,31 @@ TEST_F(LineEditRun, DeletingTheLastButTwoNodesAsksAndLengthAndAngleOfATwoNodeLin
         asked.push_back(caption + QStringLiteral(": ") + text);
         return answer;
     };
-    const QString unchanged = Set(Node("100,00", "100,00", 0, 0) + Node("130,00", "140,00", 0, 1));
+    const QString unchanged = Set(Node("100,00", "100,00", 0, 0) + Node("103,00", "104,00", 0, 1));
     EXPECT_EQ(Edit(leDeleteNode, 1, 1, {0, 0}), QStringList{unchanged});
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], QStringLiteral("Удаление линейного объекта: В выбранном объекте останется менее 2 узлов; "
                                        "удалить объект?"));
 
-    // The length: 25 along the same direction (a 3-4-5 triangle).
+    // The length: 2.5 along the same direction (a 3-4-5 triangle).
     ProgramDialogHooks().InpFlt = [](Extended& value, const QString& caption, const QString&) {
-        EXPECT_NEAR(double(value), 50.0, 1e-9);
+        EXPECT_NEAR(double(value), 5.0, 1e-9);
         EXPECT_EQ(caption, QStringLiteral("Изменить длину линии"));
-        value = 25;
+        value = 2.5L;
         return mrOk;
     };
-    EXPECT_EQ(Edit(leSetLength, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("115,00", "120,00", 0, 1)));
+    EXPECT_EQ(Edit(leSetLength, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("101,50", "102,00", 0, 1)));
     // A cancelled angle leaves the nodes and still writes the line.
     ProgramDialogHooks().InpAngle = [](Extended& angle, const QString&) {
         angle = 90;
         return mrCancel;
     };
-    EXPECT_EQ(Edit(leSetAngle, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("115,00", "120,00", 0, 1)));
+    EXPECT_EQ(Edit(leSetAngle, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("101,50", "102,00", 0, 1)));
     ProgramDialogHooks().InpAngle = [](Extended& angle, const QString&) {
         angle = 90;
         return mrOk;
     };
-    EXPECT_EQ(Edit(leSetAngle, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("100,00", "125,00", 0, 1)));
+    EXPECT_EQ(Edit(leSetAngle, 3, 0, {0, 0}).last(), Set(Node("100,00", "100,00", 0, 0) + Node("100,00", "102,50", 0, 1)));
 
     // "Да" deletes the line.
     answer = mrYes;

@@ -97,6 +97,7 @@ void TGeoMap::DoCommand(TMapCommand Comm, const QString& parameters)
         const TCommandHandler& handler = CommandHandlers[Comm];
         if (!handler)
             throw Exception(QStringLiteral("Нет обработчика команды"));
+        ++EditCount;   // before the handler: a change it makes before raising counts too
         handler(*this, fields);
     } catch (...) {
         Modified = wasModified;

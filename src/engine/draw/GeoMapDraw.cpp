@@ -111,6 +111,12 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
     clock.start();
     const bool screen = dDest == ddScreen;
 
+    // ---- Mode 7 redraws only what the edit touched (draw/GeoMapDrawDirty.cpp) ----
+    if (dmode == 7 && screen && DirtyRedrawOn && DrawDirty(W, H))
+        return;
+    PictureOnHand = false;
+    // ---- end of the partial redraw ----
+
     // 3. The sign library at the destination's resolution.
     const Extended dpi = screen ? ScreenDpi : dDest == ddPrinter ? PrinterDpi : RasterDpi;
     Symbols->SetScale(MapProp.Scale, dpi);
@@ -425,6 +431,10 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
 
     // 19, 20. The snapping nodes and the copy to the surface.
     Painter->End();
+    // ---- The picture on hand and its extents (draw/GeoMapDrawDirty.cpp) ----
+    if (screen)
+        NoteWholePicture(W, H, full);
+    // ---- end of the picture on hand ----
     if (screen && LinkToNodes)
         FindScreenNodes();
     if (screen)

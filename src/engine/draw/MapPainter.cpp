@@ -534,3 +534,17 @@ void TMapPainter::StretchImage(const QRectF& targetRect, const QImage& image)
     if (Observer)
         Observer->Image(Painter, visible, image, source);
 }
+
+// ---- A part of the picture redrawn alone (GeoMapDrawDirty.cpp) ----
+
+void TMapPainter::SetClip(const QRect& r)
+{
+    if (Target)
+        Painter.setClipRect(r);
+}
+
+void TMapPainter::ClearClip()
+{
+    if (Target)
+        Painter.setClipping(false);
+}

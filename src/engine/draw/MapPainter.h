@@ -99,6 +99,14 @@ public:
     // would fill target.
     void StretchImage(const QRectF& target, const QImage& image);
 
+    // ---- A part of the picture redrawn alone (GeoMapDrawDirty.cpp) ----
+    // Paints only inside r, pixels of the picture, until ClearClip or End: coordinates
+    // are still clipped against the whole picture, so every pixel inside r comes out
+    // as a drawing of the whole picture paints it.
+    void SetClip(const QRect& r);
+    void ClearClip();
+    // ---- end of a part of the picture ----
+
     // Told of every call to Qt while set; not owned.
     TPaintObserver* Observer = nullptr;
 

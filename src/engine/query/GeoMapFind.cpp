@@ -232,8 +232,13 @@ public:
 
     // Tests every object of the visits and appends the hits in visit order: within a
     // layer texts, points, lines, polygons. Each list walked ends on its last item.
-    void Run()
+    // With a grid, only the objects whose extent comes near the click are tested.
+    void Run(const TObjectExtents* grid)
     {
+        if (grid) {
+            RunOnGrid(*grid);
+            return;
+        }
         // One segment per list to test, in the order the hits are reported; its
         // results go to hits from First on.
         std::vector<RSegment> segments;
@@ -334,6 +339,71 @@ public:
     }
 
 private:
+    // The objects the grid places near the click, tested as the plain walk tests them,
+    // reported in the same order. An object is near when its box meets the rectangle's
+    // (and the click's) widened by the edge tolerance of the contour tests for the
+    // largest box: the box holds the object's geometry, and no test reaches beyond its
+    // geometry farther than that tolerance.
+    void RunOnGrid(const TObjectExtents& grid)
+    {
+        TObjectExtent near;
+        near.Add(PointBox.MinX, PointBox.MinY);
+        near.Add(PointBox.MaxX, PointBox.MaxY);
+        near.Add(X, Y);
+        const Extended reach =
+            std::sqrt(0.0005L * Extended(grid.LargestDiagonal()) + 0.00000025L) + 0.00001L;
+        TObjectExtent query;
+        query.Add(near.MinX, near.MinY, reach);
+        query.Add(near.MaxX, near.MaxY, reach);
+        std::vector<std::int32_t> entries;
+        grid.Query(query, entries);
+        // The candidates of each list, by sheet, layer and kind, in list order.
+        std::vector<const RExtentEntry*> candidates;
+        candidates.reserve(entries.size());
+        for (const std::int32_t i : entries)
+            candidates.push_back(&grid.Entry(std::size_t(i)));
+        const auto of = [&](int page, int layer, std::uint8_t kind) {
+            std::vector<int> indices;
+            for (const RExtentEntry* e : candidates)
+                if (e->Page == page && e->Layer == layer && e->Kind == kind)
+                    indices.push_back(e->Index);
+            return indices;
+        };
+        const auto search = [&](const RVisit& visit, std::uint8_t kind, auto& list, auto hit) {
+            for (const int i : of(visit.Page, visit.LayerIndex, kind)) {
+                const auto* object = list.At(i);
+                if (object && hit(*object))
+                    Hit(visit.Page, visit.LayerIndex, i, FoundKind(kind), *object);
+            }
+            list.GoLastItem();
+        };
+        for (const RVisit& visit : Visits) {
+            if (visit.Rastrs) {
+                SearchRastrs(visit.Page, *visit.Rastrs);
+                continue;
+            }
+            RGLayer& layer = *visit.Layer;
+            if (Kind == 0 || Kind == 2)
+                search(visit, ekText, layer.Texts, [this](const RGText& t) { return TextHit(t); });
+            if (Kind == 0 || Kind == 3)
+                search(visit, ekPoint, layer.Points, [this](const RGPoint& p) { return PointHit(p); });
+            if (Kind == 0 || Kind == 4)
+                search(visit, ekLine, layer.Lines, [this](const RGLine& l) { return LineHit(l); });
+            if (Kind == 0 || Kind == 5)
+                search(visit, ekPolygon, layer.Polygons, [this](const RGPolygon& p) { return PolygonHit(p); });
+        }
+    }
+
+    static std::uint8_t FoundKind(std::uint8_t extentKind)
+    {
+        switch (extentKind) {
+        case ekText: return fkText;
+        case ekPoint: return fkPoint;
+        case ekLine: return fkLine;
+        default: return fkPolygon;
+        }
+    }
+
     struct RVisit {
         int Page;
         int LayerIndex;
@@ -464,7 +534,9 @@ private:
                unsigned(p.Y < NearBox.MinY) << 2 | unsigned(p.Y > NearBox.MaxY) << 3;
     }
 
-    // Consecutive points of list, each read as point(item), crossing an edge.
+    // The polyline of list, each item read as point(item), meeting the rectangle: a
+    // segment meets an edge, or the whole polyline lies inside (then so does its first
+    // point). A short line under the click is found like a long one.
     template <class L, class P>
     bool PolylineCrossesRect(const L& list, P point) const
     {
@@ -473,6 +545,8 @@ private:
         if (it == end)
             return false;
         const TGeoPoint* prev = &point(**it);
+        if (PointBox.Holds(prev->X, prev->Y) && PointInGeoRect(Rect, prev->X, prev->Y))
+            return true;
         unsigned prevSides = Beyond(*prev);
         for (++it; it != end; ++it) {
             // Each node is a record of its own: ask for the one a few steps on early.
@@ -590,7 +664,7 @@ void TGeoMap::FindObjects(Extended x, Extended y, const TGeoRect& FindRect)
                 searchSheet();
         }
     }
-    search.Run();
+    search.Run(FindByExtents ? &CurrentExtents() : nullptr);
 }
 
 void TGeoMap::ReFind(int n)

@@ -61,7 +61,10 @@ bool TPickView::NodeUnderCursor(const TGeoPoint& node, const TGeoPoint& cursorPl
 
 bool TPickView::SegmentUnderCursor(const TGeoPoint& a, const TGeoPoint& b, QPoint cursor) const
 {
-    return SegmentCrossesGeoRect(a, b, PickSquare(cursor));
+    // A segment wholly inside the square is under the cursor too: a short one would
+    // otherwise never be.
+    const TGeoRect square = PickSquare(cursor);
+    return PointInGeoRect(square, a.X, a.Y) || SegmentCrossesGeoRect(a, b, square);
 }
 
 namespace {

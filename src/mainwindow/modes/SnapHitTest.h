@@ -52,8 +52,8 @@ struct TPickView {
     TGeoRect PickSquare(QPoint at) const;
     // Whether the cursor's plan point lies in the pick square of the node's pixel.
     bool NodeUnderCursor(const TGeoPoint& node, const TGeoPoint& cursorPlan) const;
-    // Whether the segment properly crosses an edge of the pick square about the cursor;
-    // a short segment lying wholly inside does not count.
+    // Whether the segment meets the pick square about the cursor: meets an edge of it,
+    // corners included, or lies wholly inside.
     bool SegmentUnderCursor(const TGeoPoint& a, const TGeoPoint& b, QPoint cursor) const;
 };
 

@@ -145,6 +145,25 @@ public:
     // made, their own point and line objects included: what a drawing rendered anew.
     std::int64_t RenderedObjects = 0;
 
+    // Sets the object's extent (what it paints, plan metres) when the rendering ends,
+    // whichever way it ends: the drawing redraws and the hit test searches by it.
+    template <class R>
+    class TExtentAfterRender {
+    public:
+        TExtentAfterRender(R* object, const TSymbols& symbols) : Object(object), Symbols(symbols) {}
+        ~TExtentAfterRender()
+        {
+            if (Object)
+                SetExtent(*Object, Symbols.SignMetresPerMM());
+        }
+        TExtentAfterRender(const TExtentAfterRender&) = delete;
+        TExtentAfterRender& operator=(const TExtentAfterRender&) = delete;
+
+    private:
+        R* Object;                 // link, not owned
+        const TSymbols& Symbols;
+    };
+
     // Places SourcePic (sign millimetres) into a new element per primitive of DestPic
     // (ground metres), turned clockwise by Angle degrees about its origin, at (Xc, Yc).
     // Texts of the picture only for the point kind (turned upright); for the line kind

@@ -150,6 +150,7 @@ void TSymbols::AddPlainStroke(TVpLayers& dest, const TVpLayers& pic, const TGeoP
 bool TSymbols::RenderLine(RGLine* Line)
 {
     ++RenderedObjects;
+    const TExtentAfterRender<RGLine> extent(Line, *this);
     TTrailGuard guard(Module, "function TSymbols.RenderLine(const Line:PGLine):boolean;");
     if (!Line || Line->Nodes.GetCount() == 0)
         return false;

@@ -37,6 +37,7 @@ QString TSymbols::CaptionText(const RSemText& R, const QString& value, const TGe
 bool TSymbols::RenderPoint(RGPoint* Point)
 {
     ++RenderedObjects;
+    const TExtentAfterRender<RGPoint> extent(Point, *this);
     TTrailGuard guard(Module, "function TSymbols.RenderPoint(const Point:PGPoint):boolean;");
     if (!Point)
         return false;

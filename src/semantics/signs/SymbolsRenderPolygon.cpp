@@ -367,6 +367,7 @@ void TSymbols::RenderAreaHatching(RGPolygon& polygon, const RVpGPolygon& sign)
 bool TSymbols::RenderPolygon(RGPolygon* Polygon)
 {
     ++RenderedObjects;
+    const TExtentAfterRender<RGPolygon> extent(Polygon, *this);
     TTrailGuard guard(Module, "function TSymbols.RenderPolygon:boolean;");
     if (!Polygon || Polygon->Nodes.GetCount() == 0)
         return false;
