@@ -2,7 +2,7 @@
 // its bottom 40 pixels) and on a full-HD one: each shows with its title bar and borders
 // inside the work area and with every button in reach, either on the window itself or in
 // the part that scrolls. With VELMORA_PNG_DIR set, each window's picture is saved there
-// for a review by eye ("<screen>-<window class>.png").
+// for a review by eye ("<screen>-<window class>-<entry>.png").
 #include "SurfaceTestSupport.h"
 
 #include "dialogs/find/InstallFindDialogs.h"
@@ -31,10 +31,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -130,9 +133,22 @@ private:
                     break;
             }
         }
+        // The title in a window manager's bold title font, with room for the icon and the
+        // close box; a tool window's small title and a frameless window are left aside.
+        if (!(w.windowFlags() & Qt::FramelessWindowHint) && w.windowType() != Qt::Tool) {
+            QFont title(QStringLiteral("DejaVu Sans"));
+            title.setPixelSize(13);
+            title.setBold(true);
+            if (QFontMetrics(title).horizontalAdvance(w.windowTitle()) + 80 > w.width())
+                Faults << QStringLiteral("%1: the title \"%2\" is cut at %3 pixels")
+                              .arg(where, w.windowTitle())
+                              .arg(w.width());
+        }
         const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VELMORA_PNG_DIR"));
         if (!folder.isEmpty())
-            SaveGrab(w, QString::fromUtf8(Screen.Name) + QLatin1Char('-') + name);
+            SaveGrab(w, QString::fromUtf8(Screen.Name) + QLatin1Char('-') + name + QLatin1Char('-') +
+                            QString(Entry).replace(QRegularExpression(QStringLiteral("[/ .…]+")),
+                                                   QStringLiteral("_")));
     }
 
     RScreen Screen;
@@ -298,7 +314,7 @@ std::vector<REntry> Entries()
 
 // Guards the line and polygon windows (700 × 724 and 760 × 814) centred on the whole
 // screen, which put "Готово" under the task bar of a 1366 × 768 screen, and every other
-// window that passes the work area or cuts its buttons.
+// window that passes the work area, cuts its buttons or its title.
 TEST(ScreenFit, EveryWindowKeepsItsButtonsInsideTheWorkArea)
 {
     const RScreen screens[] = {
@@ -359,3 +375,4 @@ TEST(ScreenFit, EveryWindowKeepsItsButtonsInsideTheWorkArea)
         SetTestScreen(QRect(), QRect());
     }
 }
+
