@@ -114,7 +114,7 @@ protected:
             const QRect tier(left + 1, top, right - left - 2, line);
             if (last > c) {
                 // Covers the section borders inside the group, then closes the tier.
-                p.fillRect(QRect(tier.left(), 1, tier.width(), tier.bottom()), palette().button());
+                p.fillRect(QRect(tier.left(), 0, tier.width(), tier.bottom() + 1), palette().button());
                 p.setPen(palette().color(QPalette::Mid));
                 p.drawLine(tier.left(), tier.bottom() + 1, tier.right(), tier.bottom() + 1);
             }

@@ -112,7 +112,8 @@ private:
                           .arg(framed.width())
                           .arg(framed.height());
         for (QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
-            if (!b->isVisibleTo(&w) || b->size().isEmpty())
+            // The buttons of a window it owns are that window's own.
+            if (b->window() != &w || !b->isVisibleTo(&w) || b->size().isEmpty())
                 continue;
             // A button is in reach when no parent up to the window cuts it; inside a
             // scrolled part, the part itself must lie in the window.

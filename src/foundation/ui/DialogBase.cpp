@@ -56,10 +56,11 @@ QScreen* ScreenOf(QPoint at)
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
-// The common window managers draw title bars of 24 to 32 pixels, more than the style
-// gives for its own title bars: the estimate takes the larger, so a window placed before
-// its frame is known is not pushed under the task bar by the frame.
+// The common window managers draw title bars of 24 to 32 pixels and borders of up to 4,
+// more than the style gives for its own: the estimate takes the larger, so a window
+// placed before its frame is known is not pushed under the task bar by the frame.
 constexpr int LeastTitleBar = 30;
+constexpr int LeastBorder = 4;
 
 }  // namespace
 
@@ -95,7 +96,8 @@ QMargins WindowFrame(const QWidget& window)
             return shown;
     }
     const QStyle* style = window.style();
-    const int border = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window);
+    const int border = std::max(style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window),
+                                LeastBorder);
     const int title = std::max(style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
                                LeastTitleBar);
     return QMargins(border, title + border, border, border);
@@ -345,8 +347,14 @@ void TDialogBase::setVisible(bool visible)
 
 void TDialogBase::FitIntoWorkArea()
 {
-    // A window never placed is centred on its owner first, as the dialog would centre it
-    // while showing; the fit then works on where it will really show.
+    // The size and place the window would take while showing, first: a layout's minimum,
+    // the size a window never sized takes, and a window never placed centred on its
+    // owner. The fit then works on what will really show.
+    ensurePolished();
+    if (QLayout* own = layout())
+        own->activate();
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
     if (!testAttribute(Qt::WA_Moved))
         adjustPosition(parentWidget());
     const QRect before(pos(), size());
@@ -439,6 +447,21 @@ void TDialogBase::ScrollControls(QSize fitting)
         setFixedSize(fitting);
     Scroll->setGeometry(0, 0, fitting.width(), fitting.height() - BottomStrip);
     ApplyAnchors();
+}
+
+void TDialogBase::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // Once shown, the window system may know the real frame: a frame larger than the
+    // estimate must not leave the window past the work area's edge.
+    if (!isWindow() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QRect area = WorkArea(frameGeometry().center());
+    if (area.isEmpty())
+        return;
+    const QPoint kept = KeptInside(pos(), size(), WindowFrame(*this), area);
+    if (kept != pos())
+        move(kept);
 }
 
 bool TDialogBase::eventFilter(QObject* watched, QEvent* e)
