@@ -53,12 +53,13 @@ TFormInpOGZDialog::TFormInpOGZDialog(QWidget* parent) : TDialogBase(parent)
 {
     setObjectName(QStringLiteral("FormInpOGZDialog"));
     setWindowTitle(QStringLiteral("Обратная геодезическая задача"));
-    SetClientSize(226, 222);
-    PointGroup(this, QStringLiteral("Точка стояния"), QRect(8, 4, 210, 82),
+    // Wide enough for its title, which a narrower window cut.
+    SetClientSize(336, 222);
+    PointGroup(this, QStringLiteral("Точка стояния"), QRect(8, 4, 320, 82),
                QStringLiteral("neX0"), QStringLiteral("neY0"), neX0, neY0);
-    PointGroup(this, QStringLiteral("Точка ориентирования"), QRect(8, 92, 210, 82),
+    PointGroup(this, QStringLiteral("Точка ориентирования"), QRect(8, 92, 320, 82),
                QStringLiteral("neOrX"), QStringLiteral("neOrY"), neOrX, neOrY);
-    BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(128, 186, 90, 28), mrOk);
+    BitBtn1 = AddButton(QStringLiteral("Готово"), QRect(238, 186, 90, 28), mrOk);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     PreviewEnterEsc();

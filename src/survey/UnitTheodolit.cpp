@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -83,6 +84,46 @@ QImage StandardGlyph(QWidget* w, QStyle::StandardPixmap which)
     return img;
 }
 
+// The grid's headings in two tiers: the caption of a group of columns (an angle's
+// degrees, minutes and seconds, the two increments) spans all its columns on the top
+// line, where a single narrow column cut it; each column's own line and its number lie
+// below, as the model gives them.
+class TGroupedHeader : public QHeaderView {
+public:
+    explicit TGroupedHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    // The caption each column opens, empty inside a group; a column alone opens a group
+    // of its own.
+    QStringList Groups;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QHeaderView::paintEvent(e);
+        QPainter p(viewport());
+        const int line = fontMetrics().height();
+        const int top = std::max((height() - 3 * line) / 2, 1);
+        for (int c = 0; c < Groups.size(); ++c) {
+            if (Groups.at(c).isEmpty())
+                continue;
+            int last = c;
+            while (last + 1 < Groups.size() && Groups.at(last + 1).isEmpty())
+                ++last;
+            const int left = sectionViewportPosition(c);
+            const int right = sectionViewportPosition(last) + sectionSize(last);
+            const QRect tier(left + 1, top, right - left - 2, line);
+            if (last > c) {
+                // Covers the section borders inside the group, then closes the tier.
+                p.fillRect(QRect(tier.left(), 0, tier.width(), tier.bottom() + 1), palette().button());
+                p.setPen(palette().color(QPalette::Mid));
+                p.drawLine(tier.left(), tier.bottom() + 1, tier.right(), tier.bottom() + 1);
+            }
+            p.setPen(palette().color(QPalette::ButtonText));
+            p.drawText(tier.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, Groups.at(c));
+        }
+    }
+};
+
 } // namespace
 
 QString TFormTheodolit::ClosureNote(int type)
@@ -150,21 +191,35 @@ TFormTheodolit::TFormTheodolit(QWidget* parent) : TDialogBase(parent)
     BitBtn3 = new QPushButton(QStringLiteral("очистить"), this);
     BitBtn2 = new QPushButton(QStringLiteral("Добавить в план  точки хода"), this);
     BitBtn1 = new QPushButton(QStringLiteral("Добавить в план  исходные пункты"), this);
+    // The four buttons in two rows, so that the top row leaves the window narrow enough
+    // for a 1366-pixel screen.
+    auto* actions = new QGridLayout;
+    int place = 0;
     for (QPushButton* b : {btDecision, BitBtn3, BitBtn2, BitBtn1}) {
         b->setAutoDefault(false);
-        top->addWidget(b);
+        actions->addWidget(b, place % 2, place / 2);
+        ++place;
     }
+    top->addLayout(actions);
     top->addStretch(1);
 
     Label2 = new QLabel(ClosureNote(1), this);
     Label2->setWordWrap(true);
 
     Grid = new QTableWidget(this);
+    auto* header = new TGroupedHeader(Grid);
+    Grid->setHorizontalHeader(header);
+    header->setSectionsClickable(true);
+    header->setHighlightSections(true);
     Grid->setColumnCount(TTraverseTable::ColCount);
+    // The group's caption is painted by the header across the group; the model keeps an
+    // empty top line for it, so that the header keeps its three lines.
     QStringList headings;
-    for (int c = 0; c < TTraverseTable::ColCount; ++c)
-        headings << QString::fromUtf8(ColumnHeadings[c].group) + "\n"
-                        + QString::fromUtf8(ColumnHeadings[c].own) + "\n" + Table.Cell(0, c);
+    for (int c = 0; c < TTraverseTable::ColCount; ++c) {
+        header->Groups << QString::fromUtf8(ColumnHeadings[c].group);
+        headings << QStringLiteral(" \n") + QString::fromUtf8(ColumnHeadings[c].own) + "\n"
+                        + Table.Cell(0, c);
+    }
     Grid->setHorizontalHeaderLabels(headings);
     Grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Grid->verticalHeader()->setDefaultSectionSize(20);

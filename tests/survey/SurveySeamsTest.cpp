@@ -186,18 +186,29 @@ TEST(InpOGZDialog, OpensOnTheMouseKeptInsideTheWorkArea)
         ASSERT_EQ(QCursor::pos(), c.pointer);
         Extended x0 = 0, y0 = 0, orX = 0, orY = 0;
         QRect shown;
+        QMargins frame;
         TModalScript script;
         script.Then("TFormInpOGZDialog", [&](QWidget* w) {
             shown = QRect(w->pos(), w->size());   // the rule places by the client size
+            frame = WindowFrame(*w);
             Esc(w);
         });
         InpOGZDialog(x0, y0, orX, orY);
-        const QPoint expected =
-            PushBackIntoWorkArea(CentredOn(c.pointer, shown.size()), shown.size(), area);
+        // Pushed back by the client size, then kept inside with its title bar and borders
+        // as estimated before the window shows; the frame it shows with fits as well.
+        const QWidget unshown;
+        const QMargins estimate = WindowFrame(unshown);
+        const QPoint expected = KeptInside(
+            PushBackIntoWorkArea(CentredOn(c.pointer, shown.size()), shown.size(), area),
+            shown.size(), estimate, area);
+        const QRect framed =
+            shown.adjusted(0, 0, frame.left() + frame.right(), frame.top() + frame.bottom());
         EXPECT_EQ(shown.topLeft(), expected);
-        EXPECT_TRUE(area.contains(shown)) << shown.x() << "," << shown.y();
+        EXPECT_TRUE(area.contains(framed)) << shown.x() << "," << shown.y();
         if (c.pushedBack)
-            EXPECT_EQ(shown.bottomRight(), area.bottomRight());
+            EXPECT_EQ(shown.bottomRight() + QPoint(estimate.left() + estimate.right(),
+                                                   estimate.top() + estimate.bottom()),
+                      area.bottomRight());
         else
             EXPECT_EQ(shown.topLeft(), CentredOn(c.pointer, shown.size()));
     }

@@ -93,7 +93,8 @@ QLabel* NomenclatureLabel(QWidget* parent)
 TFormFindPlanCoord::TFormFindPlanCoord(QWidget* parent) : TDialogBase(parent)
 {
     setWindowTitle(QStringLiteral("Определить координаты планшета по номенклатуре"));
-    SetClientSize(420, 300);
+    // Wide enough for its long title; the sheet picture and its corners keep the middle.
+    SetClientSize(496, 300);
 
     auto* baseLabel = new QLabel(QStringLiteral("Базовый лист"), this);
     Place(baseLabel, QRect(12, 10, 90, 16));
@@ -133,7 +134,7 @@ TFormFindPlanCoord::TFormFindPlanCoord(QWidget* parent) : TDialogBase(parent)
     Place(Label1, QRect(262, 24, 150, 30));
 
     auto* picture = new TSheetPicture(this);
-    Place(picture, QRect(150, 96, 120, 120));
+    Place(picture, QRect(188, 96, 120, 120));
     // The north-east corner above the sheet's top right, the south-west one below its
     // bottom left.
     auto cornerRow = [this](const char* xName, const char* yName, int left, int top, TNumEdit*& x,
@@ -147,14 +148,14 @@ TFormFindPlanCoord::TFormFindPlanCoord(QWidget* parent) : TDialogBase(parent)
         y = CornerEdit(this, yName);
         Place(y, QRect(left + 20, top + 24, 90, 21));
     };
-    cornerRow("NumEdit5", "NumEdit6", 276, 66, NumEdit5, NumEdit6);
-    cornerRow("NumEdit3", "NumEdit4", 34, 196, NumEdit3, NumEdit4);
+    cornerRow("NumEdit5", "NumEdit6", 314, 66, NumEdit5, NumEdit6);
+    cornerRow("NumEdit3", "NumEdit4", 72, 196, NumEdit3, NumEdit4);
 
     Button1 = AddButton(QStringLiteral("Найти планшет"), QRect(12, 264, 130, 26), mrNone);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setEnabled(false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    BitBtn1 = AddButton(QStringLiteral("Закрыть окно"), QRect(298, 264, 110, 26), mrOk);
+    BitBtn1 = AddButton(QStringLiteral("Закрыть окно"), QRect(374, 264, 110, 26), mrOk);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     for (QPushButton* b : {Button1, BitBtn1})
         b->setAutoDefault(false);   // Enter in an edit closes nothing

@@ -252,7 +252,7 @@ TFormChangeHinSemDialog::TFormChangeHinSemDialog() : TDialogBase(DialogOwner())
     grid->addWidget(BitBtn1, 4, 1, 1, 2, Qt::AlignRight);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
     PreviewEnterEsc();
-    resize(360, 190);
+    resize(420, 190);   // wide enough for its title
 }
 
 TModalResult TFormChangeHinSemDialog::Execute(int& first, int& last, Extended& increment,

@@ -8,6 +8,11 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSizeGrip>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <QShortcut>
 #include <QStyle>
 #include <QTextBlock>
@@ -38,6 +43,84 @@ QPoint CentredIn(const QRect& area, QSize size)
 {
     return QPoint(area.x() + (area.width() - size.width()) / 2,
                   area.y() + (area.height() - size.height()) / 2);
+}
+
+namespace {
+
+QRect TestScreenGeometry;   // empty: the real screens
+QRect TestWorkArea;
+
+QScreen* ScreenOf(QPoint at)
+{
+    QScreen* screen = QGuiApplication::screenAt(at);
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+// The common window managers draw title bars of 24 to 32 pixels and borders of up to 4,
+// more than the style gives for its own: the estimate takes the larger, so a window
+// placed before its frame is known is not pushed under the task bar by the frame.
+constexpr int LeastTitleBar = 30;
+constexpr int LeastBorder = 4;
+
+}  // namespace
+
+QRect ScreenArea(QPoint at)
+{
+    if (!TestScreenGeometry.isEmpty())
+        return TestScreenGeometry;
+    const QScreen* screen = ScreenOf(at);
+    return screen ? screen->geometry() : QRect();
+}
+
+QRect WorkArea(QPoint at)
+{
+    if (!TestScreenGeometry.isEmpty())
+        return TestWorkArea;
+    const QScreen* screen = ScreenOf(at);
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void SetTestScreen(const QRect& geometry, const QRect& workArea)
+{
+    TestScreenGeometry = geometry;
+    TestWorkArea = workArea;
+}
+
+QMargins WindowFrame(const QWidget& window)
+{
+    if (window.windowFlags() & Qt::FramelessWindowHint)
+        return QMargins();
+    if (const QWindow* handle = window.windowHandle(); handle && window.isVisible()) {
+        const QMargins shown = handle->frameMargins();
+        if (!shown.isNull())
+            return shown;
+    }
+    const QStyle* style = window.style();
+    const int border = std::max(style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window),
+                                LeastBorder);
+    const int title = std::max(style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
+                               LeastTitleBar);
+    return QMargins(border, title + border, border, border);
+}
+
+QPoint KeptInside(QPoint topLeft, QSize size, const QMargins& frame, const QRect& area)
+{
+    const int width = size.width() + frame.left() + frame.right();
+    const int height = size.height() + frame.top() + frame.bottom();
+    QPoint p = topLeft;
+    p.setX(std::max(std::min(p.x(), area.x() + area.width() - width), area.x()));
+    p.setY(std::max(std::min(p.y(), area.y() + area.height() - height), area.y()));
+    return p;
+}
+
+void KeepInsideWorkArea(QWidget& window)
+{
+    const QRect area = WorkArea(window.frameGeometry().center());
+    if (area.isEmpty())
+        return;
+    const QPoint kept = KeptInside(window.pos(), window.size(), WindowFrame(window), area);
+    if (kept != window.pos())
+        window.move(kept);
 }
 
 int MessageWindowHeight(int lineCount, int textHeight, int controlsRoom)
@@ -167,6 +250,8 @@ void TDialogBase::closeEvent(QCloseEvent* e)
 void TDialogBase::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
+    if (Scroll)
+        Scroll->setGeometry(0, 0, width(), std::max(height() - BottomStrip, 0));
     ApplyAnchors();
 }
 
@@ -204,8 +289,11 @@ QPushButton* TDialogBase::AddButton(const QString& caption, const QRect& rect,
 
 void TDialogBase::ApplyAnchors()
 {
-    const QSize now = size();
+    // The scrolled controls follow the content as they followed the window: the content
+    // stands for the client area less the bottom strip.
+    const QSize scrolled = Content ? Content->size() + QSize(0, BottomStrip) : size();
     for (const TAnchored& a : Anchored) {
+        const QSize now = a.Control->parentWidget() == Content && Content ? scrolled : size();
         const int dw = now.width() - a.Client.width();
         const int dh = now.height() - a.Client.height();
         QRect r = a.Rect;
@@ -228,44 +316,170 @@ void TDialogBase::ApplyAnchors()
 void TDialogBase::PlaceOnMouse()
 {
     const QPoint pointer = QCursor::pos();
-    QScreen* screen = QGuiApplication::screenAt(pointer);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
     QPoint p = CentredOn(pointer, size());
-    if (screen)
-        p = PushBackIntoWorkArea(p, size(), screen->availableGeometry());
+    const QRect area = WorkArea(pointer);
+    if (!area.isEmpty())
+        p = PushBackIntoWorkArea(p, size(), area);
     move(p);
 }
 
 void TDialogBase::PlaceScreenCentre()
 {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen)
-        move(CentredIn(screen->geometry(), size()));
+    const QRect screen = ScreenArea(QCursor::pos());
+    if (!screen.isEmpty())
+        move(CentredIn(screen, size()));
 }
 
 void TDialogBase::PlaceDesktopCentre()
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
+    if (!TestScreenGeometry.isEmpty())
+        move(CentredIn(TestScreenGeometry, size()));
+    else if (QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredIn(screen->virtualGeometry(), size()));
+}
+
+void TDialogBase::setVisible(bool visible)
+{
+    if (visible && !isVisible() && isWindow())
+        FitIntoWorkArea();
+    QDialog::setVisible(visible);
+}
+
+void TDialogBase::FitIntoWorkArea()
+{
+    // The size and place the window would take while showing, first: a layout's minimum,
+    // the size a window never sized takes, and a window never placed centred on its
+    // owner. The fit then works on what will really show.
+    ensurePolished();
+    if (QLayout* own = layout())
+        own->activate();
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    if (!testAttribute(Qt::WA_Moved))
+        adjustPosition(parentWidget());
+    const QRect before(pos(), size());
+    const QRect area = WorkArea(frameGeometry().center());
+    if (area.isEmpty())
+        return;
+    const QMargins frame = WindowFrame(*this);
+    const QSize room(std::max(area.width() - frame.left() - frame.right(), 1),
+                     std::max(area.height() - frame.top() - frame.bottom(), 1));
+    QSize fitting = size().boundedTo(room);
+    if (fitting != size()) {
+        // The scroll bar takes room of its own on the side that was not shrunk, when
+        // the work area has it.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        if (fitting.height() < height())
+            fitting.setWidth(std::min(fitting.width() + bar, room.width()));
+        if (fitting.width() < width())
+            fitting.setHeight(std::min(fitting.height() + bar, room.height()));
+        ScrollControls(fitting);
+        // The shrunk window keeps the centre it was placed on.
+        move(before.center() - QPoint(fitting.width() / 2, fitting.height() / 2));
+    }
+    const QPoint kept = KeptInside(pos(), size(), frame, area);
+    if (kept != pos())
+        move(kept);
+}
+
+void TDialogBase::ScrollControls(QSize fitting)
+{
+    if (!Scroll) {
+        const QSize laidOut = size();
+        // The buttons along the bottom edge (anchored to it and not to the top) stay on
+        // the window below the scrolled part, so "Готово" is always in reach.
+        std::vector<QWidget*> kept;
+        int stripTop = laidOut.height();
+        if (!layout())
+            for (const TAnchored& a : Anchored)
+                if (a.Control->parentWidget() == this && (a.Anchors & Qt::BottomEdge) &&
+                    !(a.Anchors & Qt::TopEdge) && a.Control->geometry().top() > laidOut.height() / 2) {
+                    kept.push_back(a.Control);
+                    stripTop = std::min(stripTop, a.Control->geometry().top() - 4);
+                }
+        // No strip when another control reaches into it, or when it would leave the
+        // scrolled part too little room.
+        BottomStrip = laidOut.height() - stripTop;
+        for (QObject* child : children())
+            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow() &&
+                std::find(kept.begin(), kept.end(), w) == kept.end() &&
+                w->geometry().bottom() >= stripTop)
+                BottomStrip = 0;
+        if (BottomStrip > 0 && fitting.height() - BottomStrip < 2 * TextHeight())
+            BottomStrip = 0;
+        if (BottomStrip == 0)
+            kept.clear();
+
+        Content = new QWidget;
+        Content->setObjectName(QStringLiteral("FitContent"));
+        // The window's own layout and the widgets it manages go over to the content.
+        if (QLayout* own = layout())
+            Content->setLayout(own);
+        else
+            Content->setMinimumSize(laidOut.width(), laidOut.height() - BottomStrip);
+        Content->resize(laidOut.width(), laidOut.height() - BottomStrip);
+        const QObjectList children = this->children();
+        for (QObject* child : children) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || w->isWindow() || w == Content || qobject_cast<QSizeGrip*>(w) ||
+                std::find(kept.begin(), kept.end(), w) != kept.end())
+                continue;
+            const bool hidden = w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
+            const QRect g = w->geometry();
+            w->setParent(Content);
+            w->setGeometry(g);
+            w->setVisible(!hidden);
+        }
+        Scroll = new QScrollArea(this);
+        Scroll->setObjectName(QStringLiteral("FitScroll"));
+        Scroll->setFrameShape(QFrame::NoFrame);
+        Scroll->setWidgetResizable(true);
+        Scroll->setWidget(Content);
+        Content->installEventFilter(this);
+        Scroll->show();
+        Scroll->lower();
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (Sizeable)
+        resize(fitting);
+    else
+        setFixedSize(fitting);
+    Scroll->setGeometry(0, 0, fitting.width(), fitting.height() - BottomStrip);
+    ApplyAnchors();
+}
+
+void TDialogBase::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // Once shown, the window system may know the real frame: a frame larger than the
+    // estimate must not leave the window past the work area's edge.
+    if (!isWindow() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QRect area = WorkArea(frameGeometry().center());
+    if (area.isEmpty())
+        return;
+    const QPoint kept = KeptInside(pos(), size(), WindowFrame(*this), area);
+    if (kept != pos())
+        move(kept);
+}
+
+bool TDialogBase::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Content && e->type() == QEvent::Resize)
+        ApplyAnchors();
+    return QDialog::eventFilter(watched, e);
 }
 
 int TDialogBase::TextHeight() const { return QFontMetrics(font()).height(); }
 
 int TDialogBase::MostClientHeight() const
 {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect area = WorkArea(QCursor::pos());
+    if (area.isEmpty())
         return QWIDGETSIZE_MAX;
-    // The frame is not known before the window shows: the style's title bar and borders
-    // stand for it.
-    const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
-                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    return std::max(screen->availableGeometry().height() - frame, 1);
+    const QMargins frame = WindowFrame(*this);
+    return std::max(area.height() - frame.top() - frame.bottom(), 1);
 }
 
 TMessageWindow::TMessageWindow(int width, int height, const QString& caption, QWidget* parent)
@@ -274,7 +488,9 @@ TMessageWindow::TMessageWindow(int width, int height, const QString& caption, QW
     setWindowTitle(caption);
     SetClientSize(width, height);
     Memo1 = new TMessageMemo(this);
-    Memo1->SetTextColor(InactiveCaptionColor());
+    // The prompt is read before anything is typed: in grey, the colour of an inactive
+    // caption, it read as a disabled control, so it takes the window's text colour.
+    Memo1->SetTextColor(palette().color(QPalette::WindowText));
     Place(Memo1, QRect(0, 0, width, height), Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 }
 

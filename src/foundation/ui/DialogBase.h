@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -16,6 +17,7 @@
 #include <vector>
 
 class QPushButton;
+class QScrollArea;
 
 // Top-left corner that puts the centre of a window of size on the pointer; halves of
 // the size are rounded to the nearest pixel.
@@ -28,6 +30,29 @@ QPoint PushBackIntoWorkArea(QPoint topLeft, QSize size, const QRect& workArea);
 
 // Top-left corner that centres size in area; halves are truncated towards zero.
 QPoint CentredIn(const QRect& area, QSize size);
+
+// The whole screen and its work area (the screen less the task bar and the docks) of
+// the screen at point, or of the primary screen when no screen holds it. A screen set by
+// SetTestScreen stands for every screen, so the fit can be tried on a small screen
+// without one.
+QRect ScreenArea(QPoint at);
+QRect WorkArea(QPoint at);
+// An empty geometry puts the real screens back.
+void SetTestScreen(const QRect& geometry, const QRect& workArea);
+
+// The title bar and borders around a window's client area: the window system's own once
+// the window has been shown with them, else the style's title bar and frame standing for
+// them.
+QMargins WindowFrame(const QWidget& window);
+
+// Top-left corner (of the frame) that keeps a window of client size with frame inside
+// area: a window past an edge ends at it, one wider or taller than the area starts at
+// its left or top edge.
+QPoint KeptInside(QPoint topLeft, QSize size, const QMargins& frame, const QRect& area);
+
+// Moves a top-level window that has not been shown into the work area of its screen, its
+// title bar and borders included.
+void KeepInsideWorkArea(QWidget& window);
 
 // The height of a window that shows lines of a message: (lines + 1) text heights plus
 // the room of its controls.
@@ -99,10 +124,21 @@ public:
     // title bar and borders included.
     int MostClientHeight() const;
 
+    // The scroll area that holds the window's controls once the window has been shrunk
+    // to fit its screen; null while it fits as laid out.
+    QScrollArea* FitScroll() const { return Scroll; }
+
+    // Every show first fits the window into the work area of its screen: a window
+    // taller or wider than the work area shrinks, its controls scrolling inside, while the
+    // buttons along its bottom edge stay in view below them.
+    void setVisible(bool visible) override;
+
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     struct TAnchored {
@@ -112,14 +148,19 @@ private:
         Qt::Edges Anchors;
     };
     void ApplyAnchors();
+    void FitIntoWorkArea();
+    void ScrollControls(QSize fitting);
 
     std::vector<TAnchored> Anchored;
+    QScrollArea* Scroll = nullptr;   // owned by the window, as its child
+    QWidget* Content = nullptr;      // the scrolled controls' parent, inside Scroll
+    int BottomStrip = 0;             // client pixels below Scroll, for the bottom buttons
 };
 
 // The windows whose memo shows a message: the memo fills the client area, the height
 // follows the number of lines, and the controls lie on the lower part. The window is
-// titled caption; its memo writes in the colour of an inactive caption until the window
-// says otherwise.
+// titled caption; its memo writes in the window's text colour until the window says
+// otherwise.
 class TMessageWindow : public TDialogBase {
     Q_OBJECT
 public:

@@ -190,9 +190,10 @@ TFormInputTaheo::TFormInputTaheo(QWidget* parent) : TDialogBase(parent)
     neHst = NumEdit(this, false, QRect(130, 98, 80, 21));
     neI = NumEdit(this, false, QRect(130, 124, 80, 21));
 
-    LabelView = Label(this, QStringLiteral("Вид"), QRect(220, 96, 100, 16));
-    sbFull = StateButton(this, QStringLiteral("Полный"), 3, true, QRect(220, 114, 70, 24));
-    sbShort = StateButton(this, QStringLiteral("Короткий"), 3, false, QRect(292, 114, 70, 24));
+    // Below the orientation pages (which end at 116): "Короткий" reaches under them.
+    LabelView = Label(this, QStringLiteral("Вид"), QRect(220, 100, 100, 16));
+    sbFull = StateButton(this, QStringLiteral("Полный"), 3, true, QRect(220, 119, 70, 24));
+    sbShort = StateButton(this, QStringLiteral("Короткий"), 3, false, QRect(292, 119, 70, 24));
 
     auto* objects = new QGroupBox(QStringLiteral("Создавать объекты"), this);
     objects->setGeometry(8, 148, 604, 52);
