@@ -30,6 +30,28 @@ void BM_Open(benchmark::State& state)
     });
 }
 
+// The open as the main window now runs it: mcOpenMap, then the opened file copied into
+// the document's undo folder as snapshot 0, the state the first undo returns to. Beside
+// Open/Command it shows what keeping that state costs.
+void BM_OpenKeepStart(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const TBenchEnv& env = TBenchEnv::Get();
+        const auto map = NewBenchMap();
+        const QString params = NativeFileParams(env.PlanFile());
+        const QString snapshot = env.OutFolder() + QStringLiteral("0.") + QString::number(env.Scale());
+        for (auto _ : state) {
+            map->DoCommand(mcOpenMap, params);
+            QFile::remove(snapshot);
+            if (!QFile::copy(env.PlanFile(), snapshot)) {
+                state.SkipWithError("cannot copy the opened plan as snapshot 0");
+                return;
+            }
+        }
+        state.SetBytesProcessed(state.iterations() * env.PlanBytes());
+    });
+}
+
 // The reader alone, into an empty plan.
 void BM_Reader(benchmark::State& state)
 {
@@ -143,6 +165,7 @@ void RegisterOpenSaveBenchmarks()
     benchmark::RegisterBenchmark(OpenDrop, BM_DropPlan)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(OpenClose, BM_ClosingPass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(OpenSigns, BM_SignLibrary)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark(OpenKeepStart, BM_OpenKeepStart)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(Save, BM_Save)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(OpenInner, BM_InnerPoints)->Unit(ms)->UseRealTime();
 }

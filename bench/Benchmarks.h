@@ -16,6 +16,7 @@ inline constexpr const char* OpenRead = "Open/Reader";               // ReadData
 inline constexpr const char* OpenDrop = "Open/DropOldPlan";          // freeing the plan it replaces
 inline constexpr const char* OpenClose = "Open/ClosingPass";         // CheckPolygonClose alone
 inline constexpr const char* OpenSigns = "Open/SignLibrary";         // the sign library of the scale
+inline constexpr const char* OpenKeepStart = "Open/CommandAndStartSnapshot"; // mcOpenMap and its undo step 0
 inline constexpr const char* Save = "Save/Command";                  // mcSaveMap
 inline constexpr const char* OpenInner = "Open/InnerPoints160k";     // one polygon, 160,000 inner points
 

@@ -75,6 +75,11 @@ public:
     TGeoMap& operator=(const TGeoMap&) = delete;
 
     std::uint8_t Modified = 0;           // changed since last saved
+    // What the last native read left out: its structural faults and the lines that went
+    // into nothing (sections the format does not know, lines outside every section,
+    // lines holding NUL bytes). Above 0 the plan is less than its file, and writing it
+    // back under the file's name would destroy the rest.
+    int ReadSkipped = 0;
     QImage Bitmap;                       // the off-screen picture, three windows each way
     QRect PictureRect;
     TGeoPoint DrawAreaMin;
@@ -863,9 +868,16 @@ public:
                        bool varicase, QString& txt, Extended& x, Extended& y);
     // ---- end of named texts and text search --------------------------------------------
 
+    // Writes the plan as it is now as snapshot 0 of the document's undo folder (made
+    // when missing), the state the first undo returns to; UndoStep and the buttons stay
+    // as they are. Raises what the write raises; nothing is written without a writer.
+    void WriteStartSnapshot();
+
 private:
     void InstallCommandHandlers();
     void WriteUndoSnapshot();
+    // The snapshot file of step (the document's undo folder made when missing).
+    void WriteSnapshotFile(std::int32_t step);
 };
 
 // The main plan of the run: set by the main window while it lives, null otherwise.

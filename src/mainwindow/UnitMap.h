@@ -174,6 +174,13 @@ public:
     void NClearHistoryClick();
     // DocStartTime := now, the document's undo folder made, UndoStep := 0.
     void StartUndoFolder();
+    // Snapshot 0 of the document just started: a copy of openedFile, the plan's own
+    // file as it was read, or, without one, the plan written as it is now; so the
+    // first command can be undone like any other. Nothing while undo is off.
+    void KeepStartSnapshot(const QString& openedFile);
+    // The plan shown did not open whole from DataFileName (the read reported faults or
+    // left lines out): no save writes over that file without the user's word.
+    bool DataFileDamaged = false;
     // Moves every entry of the folder from into the folder to.
     void MoveUndoFolder(const QString& from, const QString& to);
     // "Добавить файл": one plan file merged into this plan (UnitMapMerge.cpp).

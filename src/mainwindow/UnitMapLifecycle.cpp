@@ -317,6 +317,7 @@ void TFormMap::FormShow()
     DocStartTime = Now().toString(QStringLiteral("hh.mm.ss"));
     QDir().mkpath(SessionFolder + QLatin1Char('/') + DocStartTime + QStringLiteral(" без имени"));
     UndoStep = 0;
+    KeepStartSnapshot(QString());
 
     if (!Arguments.isEmpty()) {
         MainMap->OpenFilter = TOpenFilter();

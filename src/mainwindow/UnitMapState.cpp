@@ -124,12 +124,11 @@ bool TFormMap::ChooseDestination(const TGeoPoint& point, int lm, const QString& 
             DestAutoPage = 0;
         }
     }
-    if (!MainMap->SetPage2(pageName))
-        return false;
-    // A cancelled layer question gives an empty name, and the object still goes on: into
-    // the layer without a name, made when missing, where the user finds it afterwards.
+    // A cancelled layer question gives an empty name, and an empty layer name creates
+    // nothing: no object, no layer without a name, and not the sheet either, so both
+    // names are settled before the sheet is made.
     const QString layerName = DestAutoLayer == 1 ? MainMap->DetectLayer(lm, sem) : DestLayerName;
-    if (!MainMap->SetLayer(layerName))
+    if (layerName.isEmpty() || !MainMap->SetPage2(pageName) || !MainMap->SetLayer(layerName))
         return false;
     page = MainMap->GetCurrentPage();
     layer = MainMap->GetCurrentLayer();

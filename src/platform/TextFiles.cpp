@@ -6,8 +6,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -48,9 +50,63 @@ QByteArray EncodeTextFileLines(const QString& path, const QStringList& lines)
 void WriteFileBytes(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(ResolvePath(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Не удается записать файл ") + file.fileName() +
-                        QStringLiteral(": ") + file.errorString());
+    const QString what = QStringLiteral("Не удается записать файл ") + file.fileName();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(what + QStringLiteral(": ") + FileErrorReason(errno, file.errorString()));
+    WriteAllBytes(file, bytes.constData(), bytes.size(), what);
+    errno = 0;
+    if (!file.commit())
+        throw Exception(what + QStringLiteral(": ") + FileErrorReason(errno, file.errorString()));
+}
+
+QString FileErrorReason(int error, const QString& fallback)
+{
+    switch (error) {
+    case ENOSPC: return QStringLiteral("на диске нет свободного места");
+    case EDQUOT: return QStringLiteral("превышена дисковая квота пользователя");
+    case EACCES:
+    case EPERM: return QStringLiteral("нет прав на запись в эту папку или файл");
+    case EROFS: return QStringLiteral("диск доступен только для чтения");
+    case EFBIG: return QStringLiteral("файл слишком велик для этого диска");
+    case EIO: return QStringLiteral("ошибка ввода-вывода диска");
+    case ENOENT: return QStringLiteral("папка не найдена");
+    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя файла");
+    default: break;
+    }
+    if (!fallback.isEmpty() && fallback != QLatin1String("Unknown error"))
+        return fallback;
+    return error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                      : QStringLiteral("неизвестная ошибка записи");
+}
+
+std::function<int(qint64 written, qint64& n)>& FileWriteFault()
+{
+    static std::function<int(qint64, qint64&)> fault;
+    return fault;
+}
+
+void WriteAllBytes(QIODevice& out, const char* bytes, qint64 n, const QString& what)
+{
+    qint64 done = 0;
+    while (done < n) {
+        qint64 chunk = n - done;
+        if (const auto& fault = FileWriteFault()) {
+            if (const int error = fault(done, chunk))
+                throw Exception(what + QStringLiteral(": ") + FileErrorReason(error, QString()));
+            chunk = std::clamp<qint64>(chunk, 0, n - done);
+        }
+        errno = 0;
+        const qint64 wrote = out.write(bytes + done, chunk);
+        const int error = errno;
+        // A write that stops short gives no reason; the next one, with nothing written,
+        // gives the system's.
+        if (wrote < 0 || (wrote == 0 && error != 0))
+            throw Exception(what + QStringLiteral(": ") + FileErrorReason(error, out.errorString()));
+        if (wrote == 0)
+            throw Exception(what + QStringLiteral(": ") + FileErrorReason(0, out.errorString()));
+        done += wrote;
+    }
 }
 
 void WriteTextFileLines(const QString& path, const QStringList& lines)

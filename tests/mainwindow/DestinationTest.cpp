@@ -109,7 +109,7 @@ TEST(Destination, SheetQuestionRepeatsUntilANameAndEscGivesUp)
     }
 }
 
-TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutAName)
+TEST(Destination, LayerQuestionTakesANewNameAndItsCancelCreatesNothing)
 {
     TMainWindowRun::TOptions options;
     options.CollectMessages = true;
@@ -123,20 +123,20 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutANam
     struct Case {
         int Result;
         const char* Typed;
-        const char* Layer;     // the current layer afterwards
-        int Layers;            // the sheet's layers afterwards
+        bool Made;
         const char* Message;
     };
-    // A cancelled question still places the object: in the layer with an empty name,
-    // made once and used again by the next cancel.
+    // Guards the rule that an empty layer name creates nothing: a cancelled question
+    // once put the object into a layer without a name, sheet and layer made for it.
     const Case cases[] = {
-        {mrCancel, "", "", 1, "Отмена: Ввод отменен"},
-        {mrOk, "", "", 1, "Отмена: Ввод отменен"},   // confirmed without a name
-        {mrOk, "Новый слой", "Новый слой", 2, "Новый элемент: Добавлен новый слой \"Новый слой\""},
+        {mrCancel, "", false, "Отмена: Ввод отменен"},
+        {mrOk, "", false, "Отмена: Ввод отменен"},   // confirmed without a name
+        {mrOk, "Новый слой", true, "Новый элемент: Добавлен новый слой \"Новый слой\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Message);
         run.Messages.clear();
+        const QStringList journal = *CommandLog;
         int asked = 0;
         TDialogHooks hooks = DialogHooks();
         hooks.SelStr = [&](const QStringList&, TSelection& selection, const QString& caption,
@@ -149,22 +149,37 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutANam
         };
         const TScopedDialogHooks scope(hooks);
         int page = 5, layer = 5;
-        EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
+        EXPECT_EQ(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer), c.Made);
         EXPECT_EQ(asked, 1);
         ASSERT_EQ(run.Messages.size(), 1u);
         EXPECT_EQ(run.Messages[0], QString::fromUtf8(c.Message));
+        if (!c.Made) {
+            EXPECT_EQ(*CommandLog, journal);
+            EXPECT_LT(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
+            continue;
+        }
         ASSERT_GE(MainMap->IndexOfPage(QStringLiteral("Лист")), 0);
-        EXPECT_EQ(CurrentLayerName(), QString::fromUtf8(c.Layer));
+        EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
         EXPECT_EQ(layer, MainMap->GetCurrentLayer());
-        EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), c.Layers);
+        EXPECT_EQ(MainMap->Pages.Item->Layers.GetCount(), 1);
     }
     // The answer became a rule: the next object of that code is not asked about.
     int page = -1, layer = -1;
     EXPECT_TRUE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
     EXPECT_EQ(CurrentLayerName(), QStringLiteral("Новый слой"));
 
-    // The layer without a name and its object survive the plan file.
-    MainMap->StrToComm(QStringLiteral("mcNewPoint=<0><0><ЖЖЖ><1.00><2.00><2><0><><0><0>"));
+    // An empty layer name set as the destination creates nothing either.
+    form.DestAutoLayer = 0;
+    form.DestLayerName.clear();
+    const QStringList journal = *CommandLog;
+    EXPECT_FALSE(form.ChooseDestination(TGeoPoint(1, 1), 1, sem, page, layer));
+    EXPECT_EQ(*CommandLog, journal);
+
+    // A layer without a name that a plan already holds (an older file's) survives the
+    // plan file.
+    MainMap->StrToComm(QStringLiteral("mcNewLayer=<0><>"));
+    const int unnamed = MainMap->Pages.Item->Layers.GetIndex();
+    MainMap->StrToComm(QStringLiteral("mcNewPoint=<0><%1><ЖЖЖ><1.00><2.00><2><0><><0><0>").arg(unnamed));
     const QString file = QDir(run.Folder()).filePath(QStringLiteral("безымянный.500"));
     MainMap->WriteDataToFile(file);
     TGeoMap back;
@@ -173,8 +188,8 @@ TEST(Destination, LayerQuestionTakesANewNameAndItsCancelGivesTheLayerWithoutANam
     const int sheet = back.IndexOfPage(QStringLiteral("Лист"));
     ASSERT_GE(sheet, 0);
     ASSERT_EQ(back.Pages.At(sheet)->Layers.GetCount(), 2);
-    EXPECT_EQ(back.Pages.At(sheet)->Layers.At(0)->Name, QString());
-    EXPECT_EQ(back.GetPointsCount(sheet, 0), 1);
+    EXPECT_EQ(back.Pages.At(sheet)->Layers.At(unnamed)->Name, QString());
+    EXPECT_EQ(back.GetPointsCount(sheet, unnamed), 1);
 }
 
 TEST(MainWindowStart, AFailingStartStepIsReportedAndTheLaterStepsRun)

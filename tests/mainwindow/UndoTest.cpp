@@ -67,8 +67,9 @@ TEST(Undo, ThreeCommandsThreeUndosThenRedoPastTheEndAndACommandAfterAnUndo)
     const TPress presses[] = {
         {form.UndoButton, 2, 2, true, true},
         {form.UndoButton, 1, 1, true, true},
-        // No snapshot 0 of a new plan: undo stops in the one-command state.
-        {form.UndoButton, 0, 1, false, true},
+        // Snapshot 0 holds the new plan as it started: the first command is undone too,
+        // and undo greys out with nothing before it.
+        {form.UndoButton, 0, 0, false, true},
         // Redo first enables undo and reopens the state after the first command.
         {form.RedoButton, 1, 1, true, true},
         {form.RedoButton, 2, 2, true, true},

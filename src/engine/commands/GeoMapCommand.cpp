@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 // New, open and the two saves are neither journalled nor snapshotted.
@@ -130,10 +132,25 @@ void TGeoMap::SetDataFileState(std::uint8_t state)
 // restores the scale too. The step counts only once the file is whole on disk.
 void TGeoMap::WriteUndoSnapshot()
 {
+    const std::int32_t step = UndoStep + 1;
+    WriteSnapshotFile(step);
+    UndoStep = step;
+    Ui().SetUndoEnabled(UndoStep > 0);
+    Ui().SetRedoEnabled(false);
+}
+
+void TGeoMap::WriteStartSnapshot()
+{
+    TTrailGuard guard("GeoMap", "procedure TGeoMap.WriteStartSnapshot;");
+    if (SnapshotWriter)
+        WriteSnapshotFile(0);
+}
+
+void TGeoMap::WriteSnapshotFile(std::int32_t step)
+{
     if (!SnapshotWriter)
         throw Exception(QStringLiteral("Снимок плана для отмены не записан: "
                                        "запись плана в родном формате недоступна"));
-    const std::int32_t step = UndoStep + 1;
     const QString documentName = DataFileName.isEmpty()
                                      ? QStringLiteral("без имени")
                                      : QFileInfo(DataFileName).fileName();
@@ -146,16 +163,14 @@ void TGeoMap::WriteUndoSnapshot()
                          QString::number(MapProp.Scale);
 
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
-                            .arg(path, file.errorString()));
+                            .arg(path, FileErrorReason(errno, file.errorString())));
     SnapshotWriter(*this, file);
+    errno = 0;
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать снимок плана \"%1\": %2")
-                            .arg(path, file.errorString()));
+                            .arg(path, FileErrorReason(errno, file.errorString())));
     SyncFolderOf(path);
-
-    UndoStep = step;
-    Ui().SetUndoEnabled(UndoStep > 0);
-    Ui().SetRedoEnabled(false);
 }

@@ -118,6 +118,16 @@ bool SectionAllowed(const QString& tag, bool inner, const TFrame* outer)
     return true;
 }
 
+// The tags of the sections the writer writes.
+bool KnownTag(const QString& tag)
+{
+    for (const char16_t* known : {u"ИНФ", u"ЛСТ", u"СЛО", u"РАС", u"ТЕК", u"ТОЧ", u"ЛИН", u"ПОЛ",
+                                  u"ВПО", u"сти", u"нап", u"нау", u"фил"})
+        if (tag == QStringView(known))
+            return true;
+    return false;
+}
+
 class TPlanFileReader {
 public:
     TPlanFileReader(TGeoMap& map, bool replacePlan)
@@ -240,6 +250,8 @@ private:
     int LineNo = 0;
     int Faults = 0;
     int LastHiddenFault = 0;
+    // Lines that went into nothing: what a save of the plan would no longer hold.
+    int Skipped = 0;
     // The first end line that did not match the open section: the sections left open
     // at the end then come from it, not from a file cut short.
     int MismatchLine = 0;
@@ -375,6 +387,10 @@ bool TPlanFileReader::Read(const QString& fileName)
                     if (const TFrame* top = Top(); top && top->Kind == TSection::Info)
                         InfoEndedByBreak = true;
                 } else {
+                    // The writer never writes a NUL: a line holding one is damage, even
+                    // where the rest of it reads.
+                    if (std::memchr(data + start, 0, static_cast<std::size_t>(end - start)))
+                        ++Skipped;
                     DecodeLine(data + start, end - start);
                     try {
                         Dispatch(Line);
@@ -422,12 +438,19 @@ bool TPlanFileReader::Read(const QString& fileName)
     ApplyOpenFilter();
     LoadRastrs();
     Commit();
+    Map.ReadSkipped = Faults + Skipped;
     return true;
 }
 
 void TPlanFileReader::Dispatch(const QString& line)
 {
     const QChar c = line[0];
+    const bool structural = c == QLatin1Char('{') || c == QLatin1Char('}') ||
+                            c == QLatin1Char('[') || c == QLatin1Char(']');
+    // Inside a section the format does not know (or one standing where none may) the
+    // lines act on nothing: a plan in another code page reads wholly so.
+    if (const TFrame* top = Top(); top && top->Kind == TSection::Other && !structural)
+        ++Skipped;
     switch (c.unicode()) {
     case u'{':
     case u'}':
@@ -464,6 +487,8 @@ void TPlanFileReader::Dispatch(const QString& line)
             Info += UnescapeInfoLine(line);
             Info += QLatin1Char('\r');
             InfoEndedByBreak = false;
+        } else if (!top && LineNo > 1) {
+            ++Skipped;   // outside every section only the header stands
         }
         return;
     }
@@ -495,6 +520,8 @@ void TPlanFileReader::Open(const QString& tag, bool inner)
         Stack.push_back(frame);
         return;
     }
+    if (!KnownTag(tag))
+        ++Skipped;   // whatever such a section held, the plan does not
 
     if (inner) {
         // One inner object of the object in hand of the enclosing section.

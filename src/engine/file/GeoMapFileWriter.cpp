@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -113,9 +114,7 @@ public:
     {
         if (n == 0)
             return;
-        const auto size = static_cast<qint64>(n);
-        if (out.write(bytes, size) != size)
-            throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(out.errorString()));
+        WriteAllBytes(out, bytes, static_cast<qint64>(n), QStringLiteral("Ошибка записи файла плана"));
     }
 
 private:
@@ -923,13 +922,15 @@ void TGeoMap::WriteDataToFile(const QString& FileName, const TArrayIntegers& She
     }
     const QString path = ResolvePath(FileName);
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Exception(QStringLiteral("Не удается создать файл плана \"%1\": %2")
-                            .arg(path, file.errorString()));
+                            .arg(path, FileErrorReason(errno, file.errorString())));
     WritePlanText(file, MapProp.Info, sheets);
+    errno = 0;
     if (!file.commit())
         throw Exception(QStringLiteral("Не удается записать файл плана \"%1\": %2")
-                            .arg(path, file.errorString()));
+                            .arg(path, FileErrorReason(errno, file.errorString())));
     SyncFolderOf(path);
 }
 
@@ -943,6 +944,5 @@ void WritePlanSnapshot(TGeoMap& map, QIODevice& out)
 {
     map.WriteDataToDevice(out);
     // DataLines ends with one empty line, and the snapshot is DataLines saved.
-    if (out.write("\r\n", 2) != 2)
-        throw Exception(QStringLiteral("Ошибка записи файла плана: %1").arg(out.errorString()));
+    WriteAllBytes(out, "\r\n", 2, QStringLiteral("Ошибка записи файла плана"));
 }

@@ -54,6 +54,25 @@ QString BothCases(const QString& ext)
     return QStringLiteral("*.") + ext.toLower() + QStringLiteral(" *.") + ext.toUpper();
 }
 
+// Whether a and b name one file (the same entry reached by another spelling too).
+bool SamePath(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a), fb(b);
+    const QString ca = fa.canonicalFilePath(), cb = fb.canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+bool DefaultOpenFilter(const TOpenFilter& f)
+{
+    const TOpenFilter d;
+    return f.ReplacePoint == d.ReplacePoint && f.ReplaceLine == d.ReplaceLine &&
+           f.ReplacePolygon == d.ReplacePolygon && f.LoadRastrs == d.LoadRastrs &&
+           f.LoadTexts == d.LoadTexts && f.LoadPoints == d.LoadPoints &&
+           f.LoadLines == d.LoadLines && f.LoadPolygons == d.LoadPolygons;
+}
+
 } // namespace
 
 TFileDialogHooks& FileDialogHooks()
@@ -194,7 +213,7 @@ void TFormMap::btSavePlanClick()
 {
     // A name that is not a plan file (none yet, or the text file of an import) would
     // write nothing or overwrite the user's source: such a plan is saved as.
-    if (DataFileState == 0 || !IsPlanFileName(DataFileName))
+    if (DataFileState == 0 || !IsPlanFileName(DataFileName) || DataFileDamaged)
         SaveAs();
     else
         SavePlan(DataFileName);
@@ -202,7 +221,9 @@ void TFormMap::btSavePlanClick()
 
 bool TFormMap::SavePlan(const QString& fileName)
 {
-    if (DataFileState == 0 || !IsPlanFileName(fileName))
+    // A plan that did not open whole is not its file: saved as a new plan would be, so
+    // that neither Save nor autosave writes the part that was read over the whole.
+    if (DataFileState == 0 || !IsPlanFileName(fileName) || DataFileDamaged)
         return SaveAs();
     if (DataFileState == 2 && MainMap->Modified == 0)
         return true;
@@ -273,11 +294,19 @@ bool TFormMap::SaveAsPlan(const QString& fileName)
         ShowMsgDialog(QStringLiteral("Масштаб должен быть целым числом больше 0"), QString());
         return false;
     }
+    if (DataFileDamaged && SamePath(fileName, DataFileName) &&
+        ShowQDialog(QStringLiteral("План открыт не полностью"),
+                    QStringLiteral("Файл \"%1\" открылся не полностью: при чтении были нарушения "
+                                   "в структуре или пропущенные строки. Записать план поверх "
+                                   "этого файла? То, что не прочитано, будет потеряно.")
+                        .arg(QDir::toNativeSeparators(fileName))) != mrYes)
+        return false;
     const bool wasNew = DataFileName.isEmpty();   // also a new plan reopened by undo
     const QString unnamed = UndoFolder();   // before the name changes
     if (!WritePlan(fileName))
         return false;
     DataFileName = fileName;
+    DataFileDamaged = false;   // the file now holds this plan whole
     QDir::setCurrent(QFileInfo(fileName).absolutePath());   // where its rasters are looked for
     UpdateCaption();
     AddPlanToHistory();
@@ -384,6 +413,29 @@ void TFormMap::StartUndoFolder()
     RedoButton->setEnabled(false);
 }
 
+void TFormMap::KeepStartSnapshot(const QString& openedFile)
+{
+    if (!MainMap || MainMap->UndoOn != 1)
+        return;
+    try {
+        // The file itself serves while reading it again gives this very plan: it was
+        // read whole and unfiltered. Copied, not written, so a large plan opens about as
+        // fast as before.
+        if (!openedFile.isEmpty() && MainMap->ReadSkipped == 0 &&
+            DefaultOpenFilter(MainMap->OpenFilter)) {
+            const QString snapshot = UndoFolder() + QStringLiteral("/0.") +
+                                     QString::number(MainMap->MapProp.Scale);
+            QFile::remove(snapshot);
+            if (QFile::copy(openedFile, snapshot))
+                return;
+        }
+        MainMap->WriteStartSnapshot();
+    } catch (...) {
+        // Without snapshot 0 the first undo finds nothing, as before; the plan is fine.
+        HandleApplicationException(this, std::current_exception());
+    }
+}
+
 void TFormMap::btCreatePlanClick()
 {
     int scale = 500;
@@ -401,10 +453,12 @@ void TFormMap::btCreatePlanClick()
         return;
     }
     DataFileName.clear();
+    DataFileDamaged = false;
     UpdateCaption();
     const QSize size = SurfaceSize();
     MainMap->Draw(size.width(), size.height(), 0, ddScreen);
     StartUndoFolder();
+    KeepStartSnapshot(QString());
 }
 
 void TFormMap::LoadFile(const QString& fileName)
@@ -438,26 +492,43 @@ void TFormMap::LoadFile(const QString& fileName)
     try {
         if (ext.isEmpty() || DigitsOnly(ext)) {
             const QString first = FirstLineOfFile(full);
+            bool native = false;
             if (first == QLatin1String("FREE VELMORANT")) {
                 MainMap->DoCommand(mcOpenMap, TCommandParams().Text(full).Text(QStringLiteral("New"))
                                                   .Text(QStringLiteral("True")).Text(QString()));
-                opened = true;
+                opened = native = true;
             } else if (first == QStringLiteral("[Исполнитель]")) {
                 opened = openOld(QStringLiteral("Old"), QStringLiteral("Общий"));
+            } else {
+                // Opening nothing without a word reads as a program that did not hear.
+                ShowMsgDialog(QStringLiteral("План не открыт"),
+                              QStringLiteral("Файл \"%1\" не является файлом плана: его первая "
+                                             "строка не \"FREE VELMORANT\" и не \"[Исполнитель]\"")
+                                  .arg(QDir::toNativeSeparators(full)));
             }
             if (opened) {
                 DataFileName = full;
+                DataFileDamaged = native && MainMap->ReadSkipped > 0;
                 MainMap->Draw(size.width(), size.height(), 0, ddScreen);
                 if (AutoSaveOn == 1)
                     TimerAutosave->SetEnabled(true);
                 // Only a plan that was opened gets a new history: a declined open keeps
                 // the undo of the plan still shown.
                 StartUndoFolder();
+                KeepStartSnapshot(native ? full : QString());
+                if (DataFileDamaged)
+                    ShowMsgDialog(QStringLiteral("План открыт не полностью"),
+                                  QStringLiteral("Файл \"%1\" прочитан не полностью (нарушений и "
+                                                 "пропущенных строк: %2). Он не будет перезаписан "
+                                                 "без вопроса: сохраните план под другим именем.")
+                                      .arg(QDir::toNativeSeparators(full))
+                                      .arg(MainMap->ReadSkipped));
             }
         } else if (ext.toUpper() == QLatin1String("TXT")) {
             if (openOld(QStringLiteral("Fora"), QStringLiteral("Фора"))) {
                 opened = true;
                 DataFileName = full;
+                DataFileDamaged = false;
                 TimerAutosave->SetEnabled(false);
                 MainMap->Draw(size.width(), size.height(), 0, ddScreen);
             }

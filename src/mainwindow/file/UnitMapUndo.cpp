@@ -60,6 +60,12 @@ void TFormMap::ReopenSnapshot(const QString& fileName)
     ResetOpenFilter();
     try {
         ReopenAsChange(fileName);
+        // The found objects describe the plan before the reopen: their frames and node
+        // marks would go on being drawn where the objects no longer are.
+        if (MainMap->FoundObjects.GetCount() > 0)
+            btClearSelectedClick();
+        SelectedPart = 0;
+        SelectedIndex = -1;
         const QSize size = SurfaceSize();
         MainMap->Draw(size.width(), size.height(), 2, ddScreen);
     } catch (...) {
@@ -71,6 +77,11 @@ void TFormMap::sbUndoClick()
 {
     if (!MainMap)
         return;
+    // Snapshot 0 holds the plan as opened or new: nothing lies before it.
+    if (UndoStep <= 0) {
+        UndoButton->setEnabled(false);
+        return;
+    }
     --UndoStep;
     const QString file = SnapshotFile(UndoStep);
     if (file.isEmpty()) {
@@ -79,6 +90,8 @@ void TFormMap::sbUndoClick()
     }
     ReopenSnapshot(file);
     RedoButton->setEnabled(true);
+    if (UndoStep == 0)
+        UndoButton->setEnabled(false);
 }
 
 void TFormMap::sbRedoClick()

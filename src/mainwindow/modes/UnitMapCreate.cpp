@@ -79,6 +79,20 @@ bool TFormMap::ChooseWorkSemantics(int& lm, QString& code, bool& fromFavourites)
     return SemDlg(1, lm, code) == mrOk;
 }
 
+// The point as a command of this precision class stores it: its coordinates rounded
+// to the decimals written.
+static TGeoPoint WrittenPoint(const TGeoPoint& p, int precision)
+{
+    const int decimals = CoordDecimals(precision);
+    const auto written = [decimals](Extended v) {
+        Extended back = v;
+        const QString text = FloatToFixed(v, decimals);
+        const QChar separator = text.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char('.');
+        return DecimalTextToFloat(text, separator, back) ? back : v;
+    };
+    return TGeoPoint(written(p.X), written(p.Y));
+}
+
 TGeoPoint TFormMap::CreationPoint() const
 {
     return MainMap->LinkToNodes && Snapped ? SnapPoint : Points.Down.Plan;
@@ -131,7 +145,11 @@ void TFormMap::CreatePointObject()
     const bool interpolated = MouseMode == mmInterpolateHeights;
     const TGeoPoint at = interpolated ? OtmPoint : CreationPoint();
     int page = -1, layer = -1;
-    if (ChooseDestination(Points.Up.Plan, lm, sem, page, layer)) {
+    // The sheet is the one the point lies on as it will be stored: its own place (not
+    // the last mouse-up, which for interpolated marks is the second picked mark), at
+    // the precision it is written with, so that a point computed a hair off a sheet
+    // line lands on the side its coordinates say.
+    if (ChooseDestination(WrittenPoint(at, CreatePrecision), lm, sem, page, layer)) {
         const int decimals = CoordDecimals(CreatePrecision);
         auto coord = [&](Extended v) {
             QString text = FloatToFixed(v, decimals);
