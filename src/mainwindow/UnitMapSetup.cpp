@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <variant>
 #include <vector>
 
@@ -165,6 +166,9 @@ void ApplyValue(const TSetupRow& row, const QString& keyLine, const QString& val
     switch (row.Kind) {
     case TSetupKind::AutoSave: {
         const int minutes = StrToInt(value);
+        // The timer counts milliseconds in an int.
+        if (minutes > std::numeric_limits<int>::max() / 60000)
+            throw Exception(QStringLiteral("Слишком большой интервал автосохранения"));
         if (minutes > 0) {
             form.TimerAutosave->SetInterval(minutes * 60000);
             form.AutoSaveOn = 1;
@@ -181,6 +185,10 @@ void ApplyValue(const TSetupRow& row, const QString& keyLine, const QString& val
     }
     const TSlot slot = row.Slot(form, map);
     if (auto* text = std::get_if<QString*>(&slot)) {
+        // A value the exit could not write back would make it refuse the whole file, and
+        // every setting of the session would be lost.
+        if (value.contains(u'\r') || value.contains(u'\n'))
+            throw Exception(QStringLiteral("Значение не может быть записано в файл настроек"));
         **text = value;
     } else if (auto* number = std::get_if<std::int32_t*>(&slot)) {
         **number = StrToInt(value);
