@@ -46,8 +46,16 @@ void FuzzFail(const char* what, const QString& detail)
 void FuzzStartRun()
 {
     TFuzzRun& run = Run();
-    if (run.App)
+    if (run.App) {
+        // Each input is a run of its own: the error trail and the journal of the one
+        // before (handled failures, commands) would otherwise grow through the whole
+        // fuzzing and end it at the memory limit.
+        if (ErrorInfo)
+            ErrorInfo->clear();
+        if (CommandLog)
+            CommandLog->clear();
         return;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "velmora_fuzz";
