@@ -12,7 +12,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -21,7 +21,7 @@
 namespace {
 
 struct TFuzzRun {
-    QGuiApplication* App = nullptr;   // never destroyed: Qt's own globals go first at exit
+    QApplication* App = nullptr;   // never destroyed: Qt's own globals go first at exit
     std::unique_ptr<QTemporaryDir> Dir;
     QString Program;
     QString Plans;
@@ -46,13 +46,23 @@ void FuzzFail(const char* what, const QString& detail)
 void FuzzStartRun()
 {
     TFuzzRun& run = Run();
-    if (run.App)
+    if (run.App) {
+        // Each input is a run of its own: the error trail and the journal of the one
+        // before (handled failures, commands) would otherwise grow through the whole
+        // fuzzing and end it at the memory limit.
+        if (ErrorInfo)
+            ErrorInfo->clear();
+        if (CommandLog)
+            CommandLog->clear();
         return;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "velmora_fuzz";
     static char* argv[] = {name, nullptr};
-    run.App = new QGuiApplication(argc, argv);
+    // Widgets, for the readers that belong to windows (the main window's settings, the
+    // coordinate table); the offscreen platform shows nothing.
+    run.App = new QApplication(argc, argv);
 
     // Memory-backed where the system has it: the readers that take a path read their
     // input from a file written once per execution.

@@ -15,7 +15,8 @@
 #include <cstdint>
 #include <memory>
 
-// Sets the run up on first call (later calls do nothing): the application object,
+// Sets the run up on first call (later calls empty the error trail and the command
+// journal the previous input left): the application object,
 // the program folder and the globals of InitAppGlobalVar, the current folder being the
 // run's "plans/" folder holding the plan fixtures. libFuzzer reads its corpus files
 // after the first run: name corpus folders by absolute paths.

@@ -18,6 +18,8 @@ cmake --build "$BUILD" -j"${JOBS:-4}" --target "${targets[@]/#/fuzz_}"
 share=$(( TOTAL / ${#targets[@]} ))
 [ "$share" -lt 1 ] && share=1
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+# The leaks of the libraries under us that test.sh ignores are ignored here too.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 status=0
 for t in "${targets[@]}"; do
     # Absolute: the targets change the current folder before libFuzzer reads the corpus.

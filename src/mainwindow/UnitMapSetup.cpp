@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <variant>
 #include <vector>
 
@@ -208,6 +209,10 @@ void ApplyValue(const TSetupRow& row, const QString& keyLine, const QString& val
         return v;
     };
     if (auto* text = std::get_if<QString*>(&slot)) {
+        // A value the exit could not write back would make it refuse the whole file, and
+        // every setting of the session would be lost.
+        if (value.contains(u'\r') || value.contains(u'\n'))
+            throw Exception(QStringLiteral("Значение не может быть записано в файл настроек"));
         **text = value;
     } else if (auto* number = std::get_if<std::int32_t*>(&slot)) {
         const int v = StrToInt(value);

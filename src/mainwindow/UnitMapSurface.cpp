@@ -71,7 +71,7 @@ bool TFormMap::TakeEventPoints(const TSurfaceMouse& m, TEventPoint& latest, TEve
     MainMap->ScrToGeo(DisplaySurf->height(), m.X, m.Y, x, y);
     previous = latest;
     latest.Screen = QPoint(m.X, m.Y);
-    latest.Plan = TGeoPoint(x, y);
+    latest.Plan = GeoPoint(x, y);
     return true;
 }
 

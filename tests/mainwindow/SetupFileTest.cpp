@@ -358,6 +358,42 @@ TEST_F(SetupFile, ValuesOutOfRangeKeepTheDefaultWithOneMessageEach)
     EXPECT_EQ(Form().WheelMode, 0);
 }
 
+// Guards the values the exit could not write back, found by fuzzing the file: a text with a
+// lone CR was taken, and at exit the whole settings file was refused, every setting of the
+// session lost; an autosave interval past 35791 minutes overflowed the timer's milliseconds.
+TEST_F(SetupFile, ValuesThatCannotBeWrittenBackAreRefused)
+{
+    struct Case {
+        const char* Key;
+        QString Value;
+    };
+    const Case cases[] = {
+        {"@Стиль подписей координат", QStringLiteral(">НАДПИСИ\rЕЩЕ")},
+        {"@Планы", QStringLiteral("/home/a\rb")},
+        {"@Автосохранение", QStringLiteral("40000")},
+        {"@Автосохранение", QStringLiteral("2147483647")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Key);
+        Run->Messages.clear();
+        Form().CoordLabelStyle = QStringLiteral(">НАДПИСИ ЗА РАМКАМИ 2 (30)");
+        Form().PlansFolder = QStringLiteral("/home");
+        Form().TimerAutosave->SetInterval(300000);
+        // Written as bytes: the writer refuses such a line.
+        WriteBytes(File, EncodeCodePage(QString::fromUtf8(c.Key) + QStringLiteral("\r\n") + c.Value +
+                                        QStringLiteral("\r\n")));
+        ASSERT_TRUE(ReadSetupFile(File, Form(), *MainMap));
+        ASSERT_EQ(Run->Messages.size(), 1u);
+        EXPECT_TRUE(Run->Messages[0].startsWith(QStringLiteral("Настройки: Неверное значение ключа ") +
+                                                QString::fromUtf8(c.Key)))
+            << Run->Messages[0].toStdString();
+        EXPECT_EQ(Form().CoordLabelStyle, QStringLiteral(">НАДПИСИ ЗА РАМКАМИ 2 (30)"));
+        EXPECT_EQ(Form().PlansFolder, QStringLiteral("/home"));
+        EXPECT_EQ(Form().TimerAutosave->Interval(), 300000);
+        EXPECT_NO_THROW(WriteSetupFile(File, Form(), *MainMap));
+    }
+}
+
 TEST_F(SetupFile, MissingFileChangesNothing)
 {
     Form().SnapRadius = 44;

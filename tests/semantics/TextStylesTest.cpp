@@ -380,3 +380,44 @@ TEST_F(TextStyles, QtMeasuredCellIsTheLogicalHeight)
         EXPECT_GT(measurer.TextExtent(text, bold).Width, measurer.TextExtent(text, em).Width);
     }
 }
+
+// Guards the font-metrics caches: the face ratios were kept for every face name and
+// weight ever met, and a measurer kept every text of up to 256 fonts, so a long run
+// through files naming ever new faces and captions grew without bound.
+TEST_F(TextStyles, FontMetricsCachesStayBoundedAndMeasureAlike)
+{
+    TQtTextMeasurer measurer;
+    TLogFont known;
+    known.FaceName = QStringLiteral("Liberation Sans");
+    known.Height = -24;   // through the face's cell-to-em ratio
+    const QString caption = QStringLiteral("Жилой дом 12");
+    const TTextExtent before = measurer.TextExtent(caption, known);
+    const qreal cellBefore = LogFontCellHeight(known);
+    const QString longText(1000, QLatin1Char('W'));
+    const int longBefore = measurer.TextExtent(longText, known).Width;
+
+    // Past every limit: 700 faces, as many fonts, 20,000 texts.
+    for (int i = 0; i < 20000; ++i) {
+        if (i % 28 == 0) {
+            TLogFont lf;
+            lf.FaceName = QStringLiteral("Нет такого %1").arg(i / 28);
+            lf.Weight = i;
+            lf.Height = -(1 + i % 50);
+            measurer.TextExtent(QStringLiteral("подпись"), lf);
+        }
+        measurer.TextExtent(QStringLiteral("текст %1").arg(i), known);
+        if (i % 100 == 0)
+            measurer.TextExtent(QString(300 + i % 40, QLatin1Char('x')), known);
+    }
+    EXPECT_LE(CachedFaceRatios(), 512);
+    EXPECT_LE(measurer.CachedFonts(), 256);
+    EXPECT_LE(measurer.CachedTexts(), 16384);
+
+    // Whatever was dropped, the same font and text measure as before.
+    const TTextExtent after = measurer.TextExtent(caption, known);
+    EXPECT_EQ(after.Width, before.Width);
+    EXPECT_EQ(after.Height, before.Height);
+    EXPECT_EQ(LogFontCellHeight(known), cellBefore);
+    EXPECT_EQ(measurer.TextExtent(longText, known).Width, longBefore);
+    EXPECT_EQ(TQtTextMeasurer().TextExtent(caption, known).Width, before.Width);
+}

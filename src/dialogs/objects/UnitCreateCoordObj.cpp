@@ -443,7 +443,7 @@ void TFormCreateCoordObj::CreatePointsFromTable(const std::vector<RCoordRow>& ro
         }
         last = sem;
         int page = -1, layer = -1;
-        if (!form.ChooseDestination(TGeoPoint(row.XValue, row.YValue), piket ? 0 : lm, sem, page, layer))
+        if (!form.ChooseDestination(GeoPoint(row.XValue, row.YValue), piket ? 0 : lm, sem, page, layer))
             continue;
         MainMap->DoCommand(mcNewPoint, TCommandParams()
                                            .Int(page)
@@ -475,7 +475,7 @@ bool TableObjectPlace(TFormMap& form, const std::vector<RCoordRow>& rows, int lm
     form.CreateNodes.clear();
     for (const RCoordRow& row : rows) {
         RCreateNode node;
-        node.Point = TGeoPoint(row.XValue, row.YValue);
+        node.Point = GeoPoint(row.XValue, row.YValue);
         form.CreateNodes.push_back(node);
     }
     return SemDlg(1, lm, sem) == mrOk && !form.CreateNodes.empty() &&

@@ -241,7 +241,7 @@ void TSignPreview::ZoomTo(int position)
 void TSignPreview::FirstShow()
 {
     Draw(0);
-    Map->CentreTarget = TGeoPoint(SampleX, SampleY);
+    Map->CentreTarget = GeoPoint(SampleX, SampleY);
     if (TrackBar1)
         Map->DisplayScale = TrackBar1->value();
     FShown = true;

@@ -343,7 +343,7 @@ QImage TFormSymbolManager::RenderRow(int row)
         }
     const TKindLook& look = Looks[Kind];
     Preview->Draw(0);
-    map.CentreTarget = TGeoPoint(look.CentreX, look.CentreY);
+    map.CentreTarget = GeoPoint(look.CentreX, look.CentreY);
     map.DisplayScale = look.Zoom;
     Preview->Draw(8);
     return Preview->AltPicture.copy();

@@ -133,7 +133,7 @@ void TFormMap::AddInterpolatedPoints()
             return;
         }
         if (k0 == 1) {
-            create(TGeoPoint((P1.X + P2.X) / 2, (P1.Y + P2.Y) / 2), h1 + (h2 - h1) / 2);
+            create(GeoPoint((P1.X + P2.X) / 2, (P1.Y + P2.Y) / 2), h1 + (h2 - h1) / 2);
         } else {
             Extended k = k0;
             step = D / k;

@@ -78,8 +78,8 @@ void TFormMap::sbMPClick() { N84Click(); }
 
 void TFormMap::NOGZClick()
 {
-    StakeoutStation = TGeoPoint(0, 0);
-    StakeoutOrientation = TGeoPoint(0, 0);
+    StakeoutStation = GeoPoint(0, 0);
+    StakeoutOrientation = GeoPoint(0, 0);
     // The window writes its values back however it closes.
     const TModalResult result = InpOGZDialog(StakeoutStation.X, StakeoutStation.Y,
                                              StakeoutOrientation.X, StakeoutOrientation.Y);

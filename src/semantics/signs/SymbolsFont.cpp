@@ -13,8 +13,16 @@ namespace {
 constexpr int DefaultCellHeight = 16;
 // The metrics of this many fonts are kept; past it the cache starts again.
 constexpr int MaxCachedFonts = 256;
-// Texts whose widths are kept per font; a plan's distinct captions are far fewer.
+// Texts whose widths are kept, all fonts together; a plan's distinct captions are far
+// fewer. Past it every font's widths start again, so that a long run through many
+// plans, styles and sign libraries holds a bounded cache.
 constexpr int MaxCachedWidths = 16384;
+// A text longer than this is measured each time, not kept: a plan repeats its short
+// captions, and a long one would let the cache's size run with the texts' lengths.
+constexpr int MaxCachedTextLength = 256;
+// Faces whose cell-to-em ratio is kept for the whole run; the names come from the files
+// read (styles, signs), so past this the cache starts again.
+constexpr int MaxCachedRatios = 512;
 // A fine font has about this many pixels per dot, so that its widths, kept by Qt in
 // 64ths of a pixel, hold to a few thousandths of a dot; past MaxFinePixels (Qt sets no
 // font above 0x7fff pixels) fewer are enough.
@@ -28,16 +36,25 @@ QFont::Weight QtWeight(std::int32_t weight)
     return static_cast<QFont::Weight>(std::min<std::int32_t>(weight, 1000));
 }
 
-// Ascent plus descent per pixel of em for the face, weight and slant of lf; kept, since
-// it never changes for a face.
-qreal CellPerEm(const TLogFont& lf)
+QHash<QString, qreal>& CellRatios()
 {
     static QHash<QString, qreal> ratios;
-    const QString key = lf.FaceName + QLatin1Char('|') + QString::number(lf.Weight) +
-                        QLatin1Char('|') + QString::number(lf.Italic);
+    return ratios;
+}
+
+// Ascent plus descent per pixel of em for the face, weight and slant of lf; kept, since
+// it never changes for a face. Keyed by what the font is made of (the weight as Qt takes
+// it), so that weights Qt does not tell apart share one entry.
+qreal CellPerEm(const TLogFont& lf)
+{
+    QHash<QString, qreal>& ratios = CellRatios();
+    const QString key = lf.FaceName + QLatin1Char('|') + QString::number(int(QtWeight(lf.Weight))) +
+                        QLatin1Char('|') + QString::number(lf.Italic != 0);
     const auto found = ratios.constFind(key);
     if (found != ratios.constEnd())
         return found.value();
+    if (ratios.size() >= MaxCachedRatios)
+        ratios.clear();
     constexpr int probe = 2048;
     QFont font(lf.FaceName);
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -53,6 +70,8 @@ qreal CellPerEm(const TLogFont& lf)
 }
 
 }  // namespace
+
+int CachedFaceRatios() { return int(CellRatios().size()); }
 
 qreal LogFontCellHeight(const TLogFont& lf)
 {
@@ -110,8 +129,10 @@ TQtTextMeasurer::TFineFont& TQtTextMeasurer::FineFont(const TLogFont& lf)
                         QString::number(lf.StrikeOut);
     auto found = Fonts.find(key);
     if (found == Fonts.end()) {
-        if (Fonts.size() >= MaxCachedFonts)
+        if (Fonts.size() >= MaxCachedFonts) {
             Fonts.clear();
+            CachedWidths = 0;
+        }
         TFineFont fine;
         fine.Font = LogFontToFineQFont(lf, fine.Scale);
         const QFontMetricsF metrics(fine.Font);
@@ -126,17 +147,28 @@ TQtTextMeasurer::TFineFont& TQtTextMeasurer::FineFont(const TLogFont& lf)
 TTextExtent TQtTextMeasurer::TextExtent(const QString& txt, const TLogFont& lf)
 {
     TFineFont& font = FineFont(lf);
+    TTextExtent e;
+    e.Height = font.Height;
+    const auto measure = [&font](const QString& text) {
+        const QFontMetricsF metrics(font.Font);
+        return static_cast<int>(Round(metrics.horizontalAdvance(text) / font.Scale));
+    };
+    if (txt.size() > MaxCachedTextLength) {
+        e.Width = measure(txt);
+        return e;
+    }
     // A plan repeats its captions (heights, materials, names): each text is shaped once
     // a font. Widths are whole dots of the same measure, so the answer never changes.
     auto width = font.Widths.constFind(txt);
     if (width == font.Widths.constEnd()) {
-        if (font.Widths.size() >= MaxCachedWidths)
-            font.Widths.clear();
-        const QFontMetricsF metrics(font.Font);
-        width = font.Widths.insert(txt, static_cast<int>(Round(metrics.horizontalAdvance(txt) / font.Scale)));
+        if (CachedWidths >= MaxCachedWidths) {
+            for (TFineFont& f : Fonts)
+                f.Widths.clear();
+            CachedWidths = 0;
+        }
+        width = font.Widths.insert(txt, measure(txt));
+        ++CachedWidths;
     }
-    TTextExtent e;
     e.Width = width.value();
-    e.Height = font.Height;
     return e;
 }

@@ -68,6 +68,11 @@ class TQtTextMeasurer : public TTextMeasurer {
 public:
     TTextExtent TextExtent(const QString& txt, const TLogFont& lf) override;
 
+    // What is kept now: bounded (a few hundred fonts, some ten thousand texts), whatever
+    // fonts and texts come.
+    int CachedFonts() const { return int(Fonts.size()); }
+    int CachedTexts() const { return CachedWidths; }
+
 private:
     struct TFineFont {
         QFont Font;
@@ -79,7 +84,12 @@ private:
     QHash<QString, TFineFont> Fonts;
     TFineFont* LastFont = nullptr;             // into Fonts
     TLogFont LastLf;
+    int CachedWidths = 0;                      // the texts of every font together
 };
+
+// How many faces' cell-to-em ratios the run keeps now (LogFontCellHeight of a negative
+// height); bounded, whatever face names the files give.
+int CachedFaceRatios();
 
 // The cell height in dots that a logical height stands for: a positive height is the
 // cell, a negative one the em (converted with the face's own ratio), 0 the default 16.

@@ -197,7 +197,7 @@ std::vector<RTaheoObject> CalculateObjects(const TTaheoRows& rows, const RTaheoS
             const Extended h = d * Geodezy::Tangent(radians);
             o.H = h + s.Hst + s.I - V / 1000;
         }
-        o.Position = PGZ(TGeoPoint(s.X0, s.Y0), d, alpha);
+        o.Position = PGZ(GeoPoint(s.X0, s.Y0), d, alpha);
         if (!std::isfinite(o.Position.X) || !std::isfinite(o.Position.Y) || !std::isfinite(o.H))
             BadCell(r, col.S, Cell(rows, r, col.S));
 

@@ -33,7 +33,7 @@ TTaheoCreation Destination(const TGeoPoint& point, int lm)
 
 TTaheoCreation CreateTaheoPoint(Extended X, Extended Y)
 {
-    const TTaheoCreation made = Destination(TGeoPoint(X, Y), 0);
+    const TTaheoCreation made = Destination(GeoPoint(X, Y), 0);
     if (made != tcCreated)
         return made;
     const TFormMap& form = *FormMap;
