@@ -11,6 +11,7 @@
 
 #include "engine/EngineServices.h"
 #include "engine/draw/MapPainter.h"
+#include "engine/draw/TileDrawer.h"
 #include "semantics/codec/SemServices.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QPainterPath>
 #include <benchmark/benchmark.h>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -202,9 +204,15 @@ struct RDrawCase {
     int Link = 0;         // LinkToNodes during the measured redraws
 };
 
-void Drawing(benchmark::State& state, const RDrawCase& c)
+// Each case twice: under its own name the plain drawing on one thread, as measured
+// before the tiles; "…/Tiled" the drawing recorded and painted in tiles on the workers.
+void Drawing(benchmark::State& state, const RDrawCase& c, TDrawPath path)
 {
+    struct TPathScope {
+        ~TPathScope() { SetDrawPath(TDrawPath::Tiled); }
+    } restore;
     Guarded(state, [&] {
+        SetDrawPath(path);
         const auto map = SeenPlan(c.Dense);
         map->ShowSymbols = std::uint8_t(c.Symbols);
         map->LinkToNodes = std::uint8_t(c.Link);
@@ -224,6 +232,8 @@ void Drawing(benchmark::State& state, const RDrawCase& c)
         map->Services = &panel;
         for (auto _ : state)
             map->Draw(W, H, c.Mode, ddScreen);
+        if (path == TDrawPath::Tiled)
+            state.counters["workers"] = TTileDrawer::Shared().Workers();
         state.counters["drawn"] = map->DrawnCount;
         state.counters["skipped"] = map->SkippedCount;
         // The parts of the last drawing, as its status panel shows them.
@@ -407,10 +417,15 @@ void RegisterDrawBenchmarks()
         {DrawLinkNodes, true, 3, 0, 1, 1},
     };
     benchmark::RegisterBenchmark(FloorClear, BM_ClearPicture)->Unit(ms)->UseRealTime();
-    for (const RDrawCase& c : cases)
-        benchmark::RegisterBenchmark(c.Name, [&c](benchmark::State& s) { Drawing(s, c); })
+    for (const RDrawCase& c : cases) {
+        benchmark::RegisterBenchmark(c.Name, [&c](benchmark::State& s) { Drawing(s, c, TDrawPath::Plain); })
             ->Unit(ms)
             ->UseRealTime();
+        benchmark::RegisterBenchmark((std::string(c.Name) + "/Tiled").c_str(),
+                                     [&c](benchmark::State& s) { Drawing(s, c, TDrawPath::Tiled); })
+            ->Unit(ms)
+            ->UseRealTime();
+    }
     benchmark::RegisterBenchmark(FloorNodePass, BM_NodePass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitDense, [](benchmark::State& s) { BM_Hit(s, true); })->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitEmpty, [](benchmark::State& s) { BM_Hit(s, false); })->Unit(ms)->UseRealTime();

@@ -8,6 +8,7 @@
 #include "engine/draw/MapPainter.h"
 
 #include <QColor>
+#include <QDir>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -38,6 +39,37 @@ inline void ExpectLikeReference(const QImage& img, const char* name, double tole
                 ++differing;
         }
     EXPECT_LE(differing, long(tolerance * img.width() * img.height()) + 2) << name;
+}
+
+// Fails when the two pictures differ in size or in any pixel; then writes both, as
+// name-plain.png and name-tiled.png, to VELMORA_PNG_DIR (a temporary folder when it is
+// not set) and names the first pixel that differs, for a look.
+inline void ExpectSamePixels(const QImage& plain, const QImage& tiled, const QString& name)
+{
+    const QImage a = plain.convertToFormat(QImage::Format_RGB32);
+    const QImage b = tiled.convertToFormat(QImage::Format_RGB32);
+    long differing = 0;
+    QPoint first(-1, -1);
+    if (a.size() == b.size())
+        for (int y = 0; y < a.height(); ++y) {
+            const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+            const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x)
+                if ((ra[x] & 0xFFFFFF) != (rb[x] & 0xFFFFFF) && differing++ == 0)
+                    first = QPoint(x, y);
+        }
+    if (a.size() == b.size() && differing == 0)
+        return;
+    QString dir = qEnvironmentVariable("VELMORA_PNG_DIR");
+    if (dir.isEmpty())
+        dir = QDir::tempPath() + QStringLiteral("/velmora-pixels");
+    QDir().mkpath(dir);
+    const QString stem = dir + u'/' + name;
+    a.save(stem + QStringLiteral("-plain.png"));
+    b.save(stem + QStringLiteral("-tiled.png"));
+    ADD_FAILURE() << name.toStdString() << ": " << differing << " pixels differ, the first at (" << first.x()
+                  << ", " << first.y() << "); sizes " << a.width() << "x" << a.height() << " and " << b.width()
+                  << "x" << b.height() << "; both pictures in " << dir.toStdString();
 }
 
 // The plan's colour c as a pixel of the picture, without its alpha.

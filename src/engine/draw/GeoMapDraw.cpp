@@ -1,10 +1,12 @@
 // One drawing of the plan: the picture sized and cleared, the view step, the signs of
 // the visible objects brought up to date, then rasters, sheet frames, objects, node
-// marks and the grid painted, and for the screen the copy to the surface with the
-// timings and counts on the status panels.
+// marks and the grid painted (recorded, then painted in tiles, see TileDrawer.h), and
+// for the screen the copy to the surface with the timings and counts on the status
+// panels.
 #include "engine/draw/GeoMapDrawSupport.h"
 
 #include "engine/EngineServices.h"
+#include "engine/draw/TileDrawer.h"
 #include "foundation/DelphiFormat.h"
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjectsPicture.h"
@@ -133,7 +135,10 @@ void TGeoMap::Draw(int W, int H, TDrawMode dmode, TDrawDest dDest)
     ScrollX = screen ? w : 0;
     ScrollY = screen ? h : 0;
     DrawH = H;
-    Painter->Begin(Bitmap);
+    // The walk is the same either way: tiled, the painter records what it is handed and
+    // the tile drawer paints it when the painter ends, before the snapping nodes and the
+    // copy to the surface. A painter observed is told of Qt's calls: it paints plainly.
+    Painter->Begin(Bitmap, DrawPath() == TDrawPath::Tiled && !Painter->Observer);
     if (screen)
         ClearScreenPicture();
     else

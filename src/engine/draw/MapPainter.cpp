@@ -2,6 +2,7 @@
 // point and fonts kept from one drawing to the next.
 #include "engine/draw/MapPainter.h"
 
+#include "engine/draw/TileDrawer.h"
 #include "platform/Platform.h"
 
 #include <QFontMetricsF>
@@ -16,26 +17,6 @@ namespace {
 constexpr qreal FarPixel = 16777216.0;   // 2^24: exact in float, far inside int
 constexpr int MaxCachedFonts = 256;
 constexpr int EllipseSteps = 720;
-
-// The composition mode of each pen mode; black and white are copies of their colour.
-QPainter::CompositionMode ModeOf(std::uint8_t mode)
-{
-    switch (mode) {
-    case pmNot: return QPainter::RasterOp_NotDestination;
-    case pmNotCopy: return QPainter::RasterOp_NotSource;
-    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
-    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
-    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
-    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
-    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
-    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case pmMask: return QPainter::RasterOp_SourceAndDestination;
-    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case pmXor: return QPainter::RasterOp_SourceXorDestination;
-    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
-    default: return QPainter::CompositionMode_SourceOver;   // black, white, copy
-    }
-}
 
 // Halves to even, as every pixel of the plan is taken.
 int Px(qreal v) { return static_cast<int>(std::nearbyint(v)); }
@@ -58,16 +39,92 @@ QColor TColorToQColor(std::int32_t color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
+// The composition mode of each pen mode; black and white are copies of their colour.
+QPainter::CompositionMode PenModeComposition(std::uint8_t mode)
+{
+    switch (mode) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_SourceOver;   // black, white, copy
+    }
+}
+
+QColor EffectivePenColor(const TPenState& s)
+{
+    return s.PenMode == pmBlack ? QColor(Qt::black) : s.PenMode == pmWhite ? QColor(Qt::white)
+                                                                         : TColorToQColor(s.PenColor);
+}
+
+QColor EffectiveBrushColor(const TPenState& s)
+{
+    return s.PenMode == pmBlack ? QColor(Qt::black) : s.PenMode == pmWhite ? QColor(Qt::white)
+                                                                         : TColorToQColor(s.BrushColor);
+}
+
+void SetPenAndBrush(QPainter& p, const TPenState& s)
+{
+    const bool visible = s.PenMode != pmNop && s.PenStyle != psClear;
+    if (!visible || s.NoPen) {
+        p.setPen(Qt::NoPen);
+    } else {
+        QPen pen(EffectivePenColor(s));
+        pen.setWidth(s.PenWidth <= 1 ? 0 : s.PenWidth);   // 0: the one-pixel cosmetic pen
+        if (s.PenWidth > 1) {
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+        } else if (s.PenStyle >= psDash && s.PenStyle <= psDashDotDot) {
+            pen.setCapStyle(Qt::FlatCap);
+            switch (s.PenStyle) {
+            case psDash: pen.setDashPattern({18, 6}); break;
+            case psDot: pen.setDashPattern({3, 3}); break;
+            case psDashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+            default: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+            }
+        }
+        p.setPen(pen);
+    }
+    if (s.BrushClear)
+        p.setBrush(Qt::NoBrush);
+    else
+        p.setBrush(QBrush(EffectiveBrushColor(s)));
+}
+
+void ApplyPenState(QPainter& p, const TPenState& s)
+{
+    p.setCompositionMode(PenModeComposition(s.PenMode));
+    SetPenAndBrush(p, s);
+}
+
+TMapPainter::TMapPainter() = default;
 TMapPainter::~TMapPainter() { End(); }
 
-void TMapPainter::Begin(QImage& picture)
+void TMapPainter::Begin(QImage& picture, bool tiled, const QRect& area)
 {
     End();
     Target = &picture;
-    Painter.begin(&picture);
-    Painter.setRenderHint(QPainter::Antialiasing, false);
-    Painter.setRenderHint(QPainter::TextAntialiasing, false);
-    Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (tiled && picture.format() == QImage::Format_RGB32) {
+        if (!Recorded)
+            Recorded = std::make_unique<TDrawList>();
+        Record = Recorded.get();
+        Record->Clear();
+        RecordedArea = area;
+        RecordedFont = -1;
+    } else {
+        Painter.begin(&picture);
+        Painter.setRenderHint(QPainter::Antialiasing, false);
+        Painter.setRenderHint(QPainter::TextAntialiasing, false);
+        Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
     PenColor = 0;
     PenMode = pmCopy;
     PenStyle = psSolid;
@@ -82,20 +139,36 @@ void TMapPainter::End()
 {
     if (Painter.isActive())
         Painter.end();
+    if (Record) {
+        // Off the list before it is painted, so that a painting that fails leaves the
+        // painter closed all the same.
+        TDrawList* list = Record;
+        Record = nullptr;
+        if (Target)
+            TTileDrawer::Shared().Draw(*list, *Target, RecordedArea);
+        list->Clear();
+    }
     Target = nullptr;
 }
 
+// Pens and brushes change far less often than primitives are painted: an unchanged one
+// is not set on the painter again.
 void TMapPainter::SetPen(std::int32_t color, std::uint8_t mode, std::uint8_t style, int width)
 {
+    width = std::max(width, 0);
+    if (color == PenColor && mode == PenMode && style == PenStyle && width == PenWidth)
+        return;
     PenColor = color;
     PenMode = mode;
     PenStyle = style;
-    PenWidth = std::max(width, 0);
+    PenWidth = width;
     PenDirty = true;
 }
 
 void TMapPainter::SetBrush(std::int32_t color)
 {
+    if (color == BrushColor && !BrushClear)
+        return;
     BrushColor = color;
     BrushClear = false;
     PenDirty = true;
@@ -103,12 +176,16 @@ void TMapPainter::SetBrush(std::int32_t color)
 
 void TMapPainter::SetBrushColor(std::int32_t color)
 {
+    if (color == BrushColor)
+        return;
     BrushColor = color;
     PenDirty = true;
 }
 
 void TMapPainter::SetBrushClear()
 {
+    if (BrushClear)
+        return;
     BrushClear = true;
     PenDirty = true;
 }
@@ -121,8 +198,39 @@ TMapPainter::TState TMapPainter::State() const
 void TMapPainter::Restore(const TState& s)
 {
     SetPen(s.PenColor, s.PenMode, s.PenStyle, s.PenWidth);
-    BrushColor = s.BrushColor;
-    BrushClear = s.BrushClear != 0;
+    if (s.BrushColor != BrushColor || (s.BrushClear != 0) != BrushClear) {
+        BrushColor = s.BrushColor;
+        BrushClear = s.BrushClear != 0;
+        PenDirty = true;
+    }
+}
+
+TPenState TMapPainter::CurrentState() const
+{
+    TPenState s;
+    s.PenColor = PenColor;
+    s.BrushColor = BrushColor;
+    s.PenWidth = PenWidth;
+    s.PenMode = PenMode;
+    s.PenStyle = PenStyle;
+    s.BrushClear = BrushClear;
+    return s;
+}
+
+QRect TMapPainter::StrokeBox(const QPoint* points, qsizetype count) const
+{
+    if (count <= 0)
+        return QRect();
+    int l = points[0].x(), r = l, t = points[0].y(), b = t;
+    for (qsizetype i = 1; i < count; ++i) {
+        l = std::min(l, points[i].x());
+        r = std::max(r, points[i].x());
+        t = std::min(t, points[i].y());
+        b = std::max(b, points[i].y());
+    }
+    // Half the pen each way, round caps and joins, and a pixel for the rounding.
+    const int reach = PenWidth / 2 + 2;
+    return QRect(QPoint(l - reach, t - reach), QPoint(r + reach, b + reach));
 }
 
 bool TMapPainter::Dashed() const
@@ -132,7 +240,7 @@ bool TMapPainter::Dashed() const
 
 void TMapPainter::ApplyMode(bool forText)
 {
-    const int mode = forText ? int(QPainter::CompositionMode_SourceOver) : int(ModeOf(PenMode));
+    const int mode = forText ? int(QPainter::CompositionMode_SourceOver) : int(PenModeComposition(PenMode));
     if (mode != AppliedMode) {
         Painter.setCompositionMode(static_cast<QPainter::CompositionMode>(mode));
         AppliedMode = mode;
@@ -141,38 +249,18 @@ void TMapPainter::ApplyMode(bool forText)
 
 void TMapPainter::UpdatePen()
 {
+    if (Record) {
+        if (PenDirty || Record->States.empty()) {
+            RecordedState = Record->State(CurrentState());
+            PenDirty = false;
+        }
+        return;
+    }
     ApplyMode(false);
     if (!PenDirty)
         return;
     PenDirty = false;
-    // Black and white ignore the colours given, for the fill too.
-    const auto effective = [&](std::int32_t c) {
-        return PenMode == pmBlack ? QColor(Qt::black) : PenMode == pmWhite ? QColor(Qt::white)
-                                                                           : TColorToQColor(c);
-    };
-    if (!PenVisible()) {
-        Painter.setPen(Qt::NoPen);
-    } else {
-        QPen pen(effective(PenColor));
-        pen.setWidth(PenWidth <= 1 ? 0 : PenWidth);   // 0: the one-pixel cosmetic pen
-        if (PenWidth > 1) {
-            pen.setCapStyle(Qt::RoundCap);
-            pen.setJoinStyle(Qt::RoundJoin);
-        } else if (Dashed()) {
-            pen.setCapStyle(Qt::FlatCap);
-            switch (PenStyle) {
-            case psDash: pen.setDashPattern({18, 6}); break;
-            case psDot: pen.setDashPattern({3, 3}); break;
-            case psDashDot: pen.setDashPattern({9, 6, 3, 6}); break;
-            default: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-            }
-        }
-        Painter.setPen(pen);
-    }
-    if (BrushClear)
-        Painter.setBrush(Qt::NoBrush);
-    else
-        Painter.setBrush(QBrush(effective(BrushColor)));
+    SetPenAndBrush(Painter, CurrentState());
 }
 
 QRectF TMapPainter::ClipRect() const
@@ -265,6 +353,13 @@ void TMapPainter::Line(const QPointF& from, const QPointF& to)
     if (!ClipSegment(a, b))
         return;
     UpdatePen();
+    if (Record) {
+        const auto first = std::uint32_t(Record->Points.size());
+        Record->Points.push_back(Px(a));
+        Record->Points.push_back(Px(b));
+        Record->Add(TDrawList::kLine, RecordedState, first, 2, StrokeBox(&Record->Points[first], 2));
+        return;
+    }
     Painter.drawLine(Px(a), Px(b));
     if (Observer)
         Observer->Line(Painter, Px(a), Px(b));
@@ -284,9 +379,16 @@ void TMapPainter::Polyline(const std::vector<QPointF>& points, bool strokePerSeg
     IntPoints.clear();
     const auto flush = [&] {
         if (IntPoints.size() >= 2) {
-            Painter.drawPolyline(IntPoints);
-            if (Observer)
-                Observer->Polyline(Painter, IntPoints);
+            if (Record) {
+                const auto first = std::uint32_t(Record->Points.size());
+                Record->Points.insert(Record->Points.end(), IntPoints.begin(), IntPoints.end());
+                Record->Add(TDrawList::kPolyline, RecordedState, first, std::uint32_t(IntPoints.size()),
+                            StrokeBox(IntPoints.constData(), IntPoints.size()));
+            } else {
+                Painter.drawPolyline(IntPoints);
+                if (Observer)
+                    Observer->Polyline(Painter, IntPoints);
+            }
         }
         IntPoints.clear();
     };
@@ -333,6 +435,9 @@ void TMapPainter::DrawPolygon()
     Path.clear();
     Path.setFillRule(Qt::OddEvenFill);
     int rings = 0;
+    // Tiled: every ring's pixels go to the list, each ring after the one before.
+    const auto recordedFrom = Record ? std::uint32_t(Record->Points.size()) : 0;
+    const auto recordedRings = Record ? std::uint32_t(Record->Rings.size()) : 0;
     for (size_t r = 0; r < RingStarts.size(); ++r) {
         const size_t from = RingStarts[r];
         const size_t to = r + 1 < RingStarts.size() ? RingStarts[r + 1] : RingPoints.size();
@@ -350,6 +455,14 @@ void TMapPainter::DrawPolygon()
             ClipRing(Clipped);
         if (Clipped.empty())
             continue;
+        if (Record) {
+            const auto first = std::uint32_t(Record->Points.size());
+            for (const QPointF& p : Clipped)
+                Record->Points.push_back(Px(p));
+            Record->Rings.push_back({first, std::uint32_t(Record->Points.size()) - first});
+            ++rings;
+            continue;
+        }
         // The first ring waits in IntPoints: a polygon of one ring needs no path.
         if (rings == 1)
             AddRingToPath();
@@ -362,6 +475,33 @@ void TMapPainter::DrawPolygon()
     if (rings == 0)
         return;
     UpdatePen();
+    if (Record) {
+        const QPoint* points = Record->Points.data() + recordedFrom;
+        const auto count = std::uint32_t(Record->Points.size()) - recordedFrom;
+        const QRect box = StrokeBox(points, count);
+        std::uint32_t state = RecordedState;
+        if (Dashed()) {
+            // The fill alone, then every side as a stroke of its own, its dash restarted.
+            TPenState fillOnly = CurrentState();
+            fillOnly.NoPen = true;
+            state = Record->State(fillOnly);
+            PenDirty = true;
+        }
+        if (rings == 1) {
+            Record->Rings.pop_back();
+            Record->Add(TDrawList::kPolygon, state, recordedFrom, count, box);
+        } else {
+            Record->Add(TDrawList::kPath, state, recordedRings, std::uint32_t(rings), box);
+        }
+        if (Dashed())
+            for (size_t r = 0; r < RingStarts.size(); ++r) {
+                const size_t from = RingStarts[r];
+                const size_t to = r + 1 < RingStarts.size() ? RingStarts[r + 1] : RingPoints.size();
+                for (size_t i = from; i < to; ++i)
+                    Line(RingPoints[i], RingPoints[i + 1 < to ? i + 1 : from]);
+            }
+        return;
+    }
     const auto fill = [&] {
         if (rings == 1) {
             Painter.drawPolygon(IntPoints, Qt::OddEvenFill);
@@ -418,7 +558,13 @@ void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
             // and the dots of a dotted boundary would come and go with the rounding.
             const QRect cells(a, QSize(std::max(b.x() - a.x(), 1), std::max(b.y() - a.y(), 1)));
             const bool pen = PenVisible();
-            if (pen || !BrushClear) {
+            if (Record && (pen || !BrushClear)) {
+                const QColor color = pen ? EffectivePenColor(CurrentState()) : EffectiveBrushColor(CurrentState());
+                Record->Rects.push_back(cells);
+                Record->Colors.push_back(color);
+                Record->Add(TDrawList::kCells, RecordedState, std::uint32_t(Record->Rects.size() - 1),
+                            std::uint32_t(Record->Colors.size() - 1), cells);
+            } else if (pen || !BrushClear) {
                 const QColor color = pen ? Painter.pen().color() : Painter.brush().color();
                 Painter.fillRect(cells, color);
                 if (Observer)
@@ -428,6 +574,14 @@ void TMapPainter::Ellipse(const QPointF& p1, const QPointF& p2)
         }
         if (b.x() == a.x() || b.y() == a.y())
             return;   // an empty box draws nothing
+        if (Record) {
+            const QRect r(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1);
+            const int reach = PenWidth / 2 + 2;
+            Record->Rects.push_back(r);
+            Record->Add(TDrawList::kEllipse, RecordedState, std::uint32_t(Record->Rects.size() - 1), 0,
+                        r.normalized().adjusted(-reach, -reach, reach, reach));
+            return;
+        }
         Painter.drawEllipse(QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
         if (Observer)
             Observer->Ellipse(Painter, QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
@@ -449,6 +603,10 @@ void TMapPainter::Pixel(const QPointF& p, std::int32_t color)
         return;
     if (p.x() < -1 || p.y() < -1 || p.x() > Target->width() || p.y() > Target->height())
         return;
+    if (Record) {
+        RecordFill(QRect(Px(p), QSize(1, 1)), TColorToQColor(color));
+        return;
+    }
     ApplyMode(true);
     Painter.fillRect(QRect(Px(p), QSize(1, 1)), TColorToQColor(color));
     if (Observer)
@@ -490,6 +648,23 @@ void TMapPainter::Text(const QPointF& anchor, const QString& txt, const TLogFont
     if (!ClipRect().adjusted(-reach, -reach, reach, reach).contains(anchor))
         return;
     const TFineFont& fine = FineFont(lf);
+    if (Record) {
+        // The list keeps the logical font: each worker sets the text in a font of its own.
+        if (RecordedFont < 0 || lf.Height != RecordedLf.Height || lf.Weight != RecordedLf.Weight ||
+            lf.Italic != RecordedLf.Italic || lf.Underline != RecordedLf.Underline ||
+            lf.StrikeOut != RecordedLf.StrikeOut || lf.FaceName != RecordedLf.FaceName) {
+            RecordedFont = Record->Font(lf);
+            RecordedLf = lf;
+        }
+        const QPoint at = Px(anchor);
+        Record->Texts.push_back({at, txt, std::uint32_t(RecordedFont), lf.Escapement, TColorToQColor(color),
+                                 fine.Scale, fine.Ascent});
+        const int r = int(std::min<qreal>(reach, FarPixel)) + 2;
+        Record->Add(TDrawList::kText, 0, std::uint32_t(Record->Texts.size() - 1), 0,
+                    QRect(QPoint(at.x() - r, at.y() - r), QPoint(at.x() + r, at.y() + r)));
+        PenDirty = true;
+        return;
+    }
     ApplyMode(true);
     Painter.setFont(fine.Font);
     Painter.setPen(TColorToQColor(color));
@@ -509,6 +684,10 @@ void TMapPainter::FillRect(const QRect& r, std::int32_t color)
 {
     if (!Target)
         return;
+    if (Record) {
+        RecordFill(r, TColorToQColor(color));
+        return;
+    }
     ApplyMode(true);
     Painter.fillRect(r, TColorToQColor(color));
     if (Observer)
@@ -529,6 +708,12 @@ void TMapPainter::StretchImage(const QRectF& targetRect, const QImage& image)
     const qreal ky = image.height() / target.height();
     const QRectF source((visible.left() - target.left()) * kx, (visible.top() - target.top()) * ky,
                         visible.width() * kx, visible.height() * ky);
+    if (Record) {
+        Record->Images.push_back({visible, image, source});
+        Record->Add(TDrawList::kImage, 0, std::uint32_t(Record->Images.size() - 1), 0,
+                    visible.toAlignedRect().adjusted(-1, -1, 1, 1));
+        return;
+    }
     ApplyMode(true);
     Painter.drawImage(visible, image, source);
     if (Observer)
@@ -547,4 +732,12 @@ void TMapPainter::ClearClip()
 {
     if (Target)
         Painter.setClipping(false);
+}
+
+void TMapPainter::RecordFill(const QRect& r, const QColor& color)
+{
+    Record->Rects.push_back(r);
+    Record->Colors.push_back(color);
+    Record->Add(TDrawList::kFill, 0, std::uint32_t(Record->Rects.size() - 1), std::uint32_t(Record->Colors.size() - 1),
+                r.normalized());
 }

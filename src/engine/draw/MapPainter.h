@@ -15,9 +15,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // Pen modes, as the plans store them (the GUI library's ordinals).
@@ -32,6 +34,32 @@ enum : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, 
 QColor TColorToQColor(std::int32_t color);
 // The system's button face, what the screen picture is cleared with by default.
 constexpr std::int32_t clBtnFace = std::int32_t(0x8000000F);
+
+// The pen and brush a primitive is painted with, as the plan's painter holds them.
+struct TPenState {
+    std::int32_t PenColor = 0;
+    std::int32_t BrushColor = 0xFFFFFF;
+    int PenWidth = 0;
+    std::uint8_t PenMode = pmCopy;
+    std::uint8_t PenStyle = psSolid;
+    bool BrushClear = false;
+    bool NoPen = false;   // the fill of a dashed polygon, its sides stroked apart
+
+    bool operator==(const TPenState&) const = default;
+};
+
+// The raster operation of a pen mode (black, white and copy paint over).
+QPainter::CompositionMode PenModeComposition(std::uint8_t mode);
+// Sets p's pen and brush to state (black and white modes as colours, one-pixel, dashed
+// and wide pens); ApplyPenState sets the composition mode of its pen mode too.
+void SetPenAndBrush(QPainter& p, const TPenState& state);
+void ApplyPenState(QPainter& p, const TPenState& state);
+// The colours the pen and the brush of state paint (black and white modes ignore the
+// colours given).
+QColor EffectivePenColor(const TPenState& state);
+QColor EffectiveBrushColor(const TPenState& state);
+
+class TDrawList;
 
 // What the painter hands to Qt, one call at a time, with the painter set as it draws it
 // (pen, brush, composition mode, font and transform): the benchmarks collect a drawing's
@@ -51,16 +79,19 @@ public:
 
 class TMapPainter {
 public:
-    TMapPainter() = default;
+    TMapPainter();
     TMapPainter(const TMapPainter&) = delete;
     TMapPainter& operator=(const TMapPainter&) = delete;
     ~TMapPainter();
 
     // Paints on picture until End (which Begin of another picture implies). Pen: black,
-    // copy, solid, one pixel; brush white and solid.
-    void Begin(QImage& picture);
+    // copy, solid, one pixel; brush white and solid. Tiled: nothing is painted until End,
+    // which hands what was recorded to the tile drawer and returns when it is painted,
+    // over the part area of the picture alone when area is not empty.
+    void Begin(QImage& picture, bool tiled = false, const QRect& area = QRect());
     void End();
-    bool Active() const { return Painter.isActive(); }
+    bool Active() const { return Painter.isActive() || Record; }
+    bool Tiled() const { return Record != nullptr; }
     QImage* Picture() const { return Target; }
 
     // Width in pixels: 0 and 1 are one pixel; dashed styles apply only up to one pixel.
@@ -107,7 +138,7 @@ public:
     void ClearClip();
     // ---- end of a part of the picture ----
 
-    // Told of every call to Qt while set; not owned.
+    // Told of every call to Qt while set (the plain painting only); not owned.
     TPaintObserver* Observer = nullptr;
 
 private:
@@ -125,6 +156,10 @@ private:
     void ClipRing(std::vector<QPointF>& ring);
     void UpdatePen();
     void AddRingToPath();
+    TPenState CurrentState() const;
+    // The box every pixel of a stroke through points may paint, for the tile drawer.
+    QRect StrokeBox(const QPoint* points, qsizetype count) const;
+    void RecordFill(const QRect& r, const QColor& color);
 
     QPainter Painter;
     QImage* Target = nullptr;   // link, not owned
@@ -136,6 +171,13 @@ private:
     bool BrushClear = false;
     int AppliedMode = -1;     // the composition mode set on the painter, -1 none
     bool PenDirty = true;
+    // While tiled: what is painted goes here, with the state recorded last.
+    TDrawList* Record = nullptr;   // into Recorded
+    std::unique_ptr<TDrawList> Recorded;
+    QRect RecordedArea;   // empty: the whole picture
+    std::uint32_t RecordedState = 0;
+    TLogFont RecordedLf;
+    std::int64_t RecordedFont = -1;   // the list's index of RecordedLf, -1 none
 
     // Reused from one primitive to the next.
     std::vector<QPointF> RingPoints;

@@ -115,6 +115,9 @@ public:
     void LoadTextStyles(int scale);
     // The first style named exactly Name, cursor on it; false when none.
     bool FindStyle(const QString& Name);
+    // The first style named exactly Name, or null; moves no cursor, so that drawing texts
+    // leaves the style list as the windows left it.
+    const TGeoTextStyle* StyleNamed(const QString& Name) const;
     bool FindStyle(const QString& Name, QString& Comment, std::int32_t& Color, Extended& Size,
                    QString& FontName, std::uint8_t& FontStyle);
     // A text's style resolved: its own style, or the named one (the last style of the list

@@ -85,6 +85,14 @@ bool TSymbols::FindStyle(const QString& Name)
     return TextStyles.GoFirstItemWhere([&](const TGeoTextStyle& s) { return s.StyleName == Name; });
 }
 
+const TGeoTextStyle* TSymbols::StyleNamed(const QString& Name) const
+{
+    for (const auto& s : TextStyles)
+        if (s->StyleName == Name)
+            return s.get();
+    return nullptr;
+}
+
 bool TSymbols::FindStyle(const QString& Name, QString& Comment, std::int32_t& Color, Extended& Size,
                          QString& FontName, std::uint8_t& FontStyle)
 {
@@ -110,8 +118,11 @@ void TSymbols::ResolveStyle(const std::unique_ptr<TUserStyle>& own, const QStrin
         return;
     }
     TUserStyle named = DefaultStyle();
-    if (FindStyle(styleName) || TextStyles.GoLastItem()) {
-        const TGeoTextStyle& s = *TextStyles.Item;
+    const TGeoTextStyle* found = StyleNamed(styleName);
+    if (!found && TextStyles.GetCount() > 0)
+        found = TextStyles.At(TextStyles.GetCount() - 1);
+    if (found) {
+        const TGeoTextStyle& s = *found;
         named.FontName = s.FontName;
         named.Color = s.Color;
         named.FontStyle = s.FontStyle;
