@@ -275,6 +275,43 @@ TEST_F(ObjectMoves, ADeleteFromThePopupTakesTheObjectAndPicksWhatLiesBelow)
     EXPECT_EQ(int(CommandLog->size()), before);
 }
 
+// A delete, a text moved and a text turned redraw only where the object was and is: the
+// picture must be the one a whole redraw gives.
+TEST_F(ObjectMoves, DeletesAndTextMovesRedrawToTheWholeDrawingsPicture)
+{
+    Plan({"mcNewLine=<0><0><ЛЭП><><0><0><2><><[{200}{250}{0}{-1}{0}{-1}{0}{0}][{300}{250}{0}{-1}{0}{-1}{0}{0}]>",
+          "mcNewPoint=<0><0><ТОЧ><250><250><2><0><><0><0>",
+          "mcNewText=<0><0><Река Быстрая><260><240><0><1><*ОСНОВНОЙ><0><><0><0><0000><0>"});
+    TFormMap& form = Form();
+    const auto sameAsWhole = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const QImage partial = MainMap->Bitmap.copy();
+        MainMap->DirtyRedrawOn = 0;
+        Redraw();
+        MainMap->DirtyRedrawOn = 1;
+        EXPECT_TRUE(partial == MainMap->Bitmap) << "the picture differs from a whole redraw";
+    };
+    ASSERT_NO_FATAL_FAILURE(Choose(260, 241));
+    ASSERT_EQ(Chosen()->Kind, fkText);
+    Drag(&TFormMap::ApplyTextMove, 3, {260, 241}, {262, 245});
+    sameAsWhole("text moved");
+    ASSERT_NO_FATAL_FAILURE(Choose(262, 245));
+    Drag(&TFormMap::ApplyTextMove, 3, {262, 255}, {252, 245}, 4);
+    sameAsWhole("text turned");
+    ASSERT_NO_FATAL_FAILURE(Choose(250, 250, "2"));
+    auto* box = form.ComboBoxSelectedObjects();
+    for (int i = 0; i < box->count(); ++i)
+        if (MainMap->FoundObjects.At(i)->Kind == fkPoint)
+            box->setCurrentIndex(i);
+    form.ObjectDelClick(fkPoint);
+    EXPECT_TEXT_EQ(CommandLog->last(), QStringLiteral("mcDelPoint=<0><0><0>"));
+    sameAsWhole("point deleted");
+    ASSERT_NO_FATAL_FAILURE(Choose(250, 220));
+    form.DeleteSelectedObject();
+    EXPECT_TEXT_EQ(CommandLog->last(), QStringLiteral("mcDelLine=<0><0><0>"));
+    sameAsWhole("line deleted");
+}
+
 TEST_F(ObjectMoves, EditorsFromThePopupAndTheButtonRefindTheObjectWhateverTheyReturn)
 {
     Plan({"mcNewPoint=<0><0><ТОЧ><250><300><2><0><><0><0>",

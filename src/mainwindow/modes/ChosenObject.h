@@ -20,3 +20,15 @@ inline void DrawScreen(TFormMap& form, TDrawMode mode)
     const QSize size = form.DisplaySurf->size();
     MainMap->Draw(size.width(), size.height(), mode, ddScreen);
 }
+
+// The object the next mode-7 drawing draws anew, as the plan's Edited fields name it:
+// kind 0 a point, 1 a line, 2 a polygon, 3 a text, NothingEdited none (an object gone,
+// noted with NoteGoingObject, is all the drawing has to redraw).
+constexpr std::uint8_t NothingEdited = 255;
+inline void MarkEdited(int page, int layer, std::uint8_t kind, int index)
+{
+    MainMap->EditedPage = page;
+    MainMap->EditedLayer = layer;
+    MainMap->EditedKind = kind;
+    MainMap->EditedObject = index;
+}

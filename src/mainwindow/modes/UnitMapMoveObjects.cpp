@@ -73,7 +73,8 @@ void TFormMap::ApplyTextMove()
         }
         IssueIfChanged(*MainMap, mcSetTextProp, before, SetTextParams(page, layer, index, v));
     }
-    DrawScreen(*this, 3);
+    MarkEdited(page, layer, 3, index);
+    DrawScreen(*this, 7);
     RefindSelected();
 }
 
@@ -122,10 +123,7 @@ void TFormMap::ApplyPointMove()
         if (issue)
             IssueIfChanged(*MainMap, mcSetPointProp, before, SetPointParams(page, layer, index, v));
     }
-    MainMap->EditedPage = page;
-    MainMap->EditedLayer = layer;
-    MainMap->EditedKind = 0;
-    MainMap->EditedObject = index;
+    MarkEdited(page, layer, 0, index);
     DrawScreen(*this, 7);
     RefindSelected();
 }

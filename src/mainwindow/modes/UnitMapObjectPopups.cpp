@@ -27,8 +27,10 @@ void EditFound(TFormMap& form, const RFindedObject& found)
     std::uint8_t kind = 0;
     switch (found.Kind) {
     case fkText:
-        if (TextPropDlg(page, layer, index, false) == mrOk)
-            DrawScreen(form, 3);
+        if (TextPropDlg(page, layer, index, false) == mrOk) {
+            MarkEdited(page, layer, 3, index);
+            DrawScreen(form, 7);
+        }
         form.RefindSelected();
         return;
     case fkPoint:
@@ -47,31 +49,33 @@ void EditFound(TFormMap& form, const RFindedObject& found)
         return;
     }
     if (result == mrOk) {
-        MainMap->EditedPage = page;
-        MainMap->EditedLayer = layer;
-        MainMap->EditedKind = kind;
-        MainMap->EditedObject = index;
+        MarkEdited(page, layer, kind, index);
         DrawScreen(form, 7);
     }
     form.RefindSelected();
 }
 
-// The delete command of the found object.
-void DeleteFound(const RFindedObject& found)
+// The delete command of the found object; the redraw mode that shows it gone (a raster
+// lies under everything: the whole picture; an object: only where it was).
+TDrawMode DeleteFound(const RFindedObject& found)
 {
     if (found.Kind == fkRastr) {
         MainMap->DoCommand(mcDelRastr, TCommandParams().Int(found.PageIndex).Int(found.ObjectIndex));
-        return;
+        return 3;
     }
     TMapCommand comm = mcDelPoint;
+    std::uint8_t kind = 0;
     switch (found.Kind) {
-    case fkText: comm = mcDelText; break;
-    case fkPoint: comm = mcDelPoint; break;
-    case fkLine: comm = mcDelLine; break;
-    case fkPolygon: comm = mcDelPolygon; break;
-    default: return;
+    case fkText: comm = mcDelText; kind = ekText; break;
+    case fkPoint: comm = mcDelPoint; kind = ekPoint; break;
+    case fkLine: comm = mcDelLine; kind = ekLine; break;
+    case fkPolygon: comm = mcDelPolygon; kind = ekPolygon; break;
+    default: return 3;
     }
+    MainMap->NoteGoingObject(found.PageIndex, found.LayerIndex, kind, found.ObjectIndex);
+    MarkEdited(found.PageIndex, found.LayerIndex, NothingEdited, 0);
     MainMap->DoCommand(comm, TCommandParams().Int(found.PageIndex).Int(found.LayerIndex).Int(found.ObjectIndex));
+    return 7;
 }
 
 }  // namespace
@@ -87,8 +91,7 @@ void TFormMap::ObjectDelClick(std::uint8_t kind)
     const RFindedObject* found = ChosenFound(*this, kind);
     if (!found)
         return;
-    DeleteFound(*found);
-    DrawScreen(*this, 3);
+    DrawScreen(*this, DeleteFound(*found));
     SelectAtClick();
 }
 
@@ -110,9 +113,8 @@ void TFormMap::DeleteSelectedObject()
 {
     if (!MainMap)
         return;
-    if (const RFindedObject* found = ChosenFound(*this))
-        DeleteFound(*found);
-    DrawScreen(*this, 3);
+    const RFindedObject* found = ChosenFound(*this);
+    DrawScreen(*this, found ? DeleteFound(*found) : 3);
     SelectAtClick();
 }
 
