@@ -306,7 +306,7 @@ TEST_F(ObjectMoves, DeletesAndTextMovesRedrawToTheWholeDrawingsPicture)
     form.ObjectDelClick(fkPoint);
     EXPECT_TEXT_EQ(CommandLog->last(), QStringLiteral("mcDelPoint=<0><0><0>"));
     sameAsWhole("point deleted");
-    ASSERT_NO_FATAL_FAILURE(Choose(250, 220));
+    ASSERT_NO_FATAL_FAILURE(Choose(220, 250));
     form.DeleteSelectedObject();
     EXPECT_TEXT_EQ(CommandLog->last(), QStringLiteral("mcDelLine=<0><0><0>"));
     sameAsWhole("line deleted");
