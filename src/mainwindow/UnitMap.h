@@ -196,7 +196,8 @@ public:
     // "Печать плана": the page from the printer, the print parameters, then the print
     // area is chosen on the plan (UnitMapPrinter.cpp).
     void btPrintPlanClick();
-    // "Опции печати": the system's printer set-up dialog.
+    // "Опции печати": the print dialog on the program's one printer (any installed
+    // printer, or a PDF file), which the plan's and the traverse report's prints use.
     void NPrintOptionsClick();
     // "Печатать заголовок" checked or not: the caption asked for, the switch set.
     void NPrintCaptionClick(bool checked);
@@ -648,7 +649,8 @@ public:
     void SetRedoEnabled(bool enabled) override;
     // The view scale after each screen drawing, into ScaleBox (FormNavigator.cpp).
     void SetScaleBox(const QString& text) override;
-    // The printer of the plan's pages: the system's default printer (UnitMapPrinter.cpp).
+    // The printer of the plan's pages: the program's one printer, as the print dialog left
+    // it (UnitMapPrinter.cpp).
     QSize PrinterPageSize() override;
     void PrintPicture(const QImage& picture) override;
 

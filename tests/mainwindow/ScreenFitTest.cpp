@@ -187,7 +187,6 @@ public:
         FileDialogHooks().OpenFileName = [](const QString&, const QString&, QString&) { return false; };
         FileDialogHooks().OpenFileNames = [](const QString&, const QString&, QStringList&) { return false; };
         FileDialogHooks().SelectFolder = [](const QString&, QString&) { return false; };
-        FileDialogHooks().PageSetup = [] { return false; };
     }
     ~TRealWindows()
     {

@@ -15,8 +15,6 @@ struct TFileDialogHooks {
         OpenFileNames;
     // A folder choice that may create the folder; true with folder when one was chosen.
     std::function<bool(const QString& title, QString& folder)> SelectFolder;
-    // The system's printer set-up dialog; true when it was confirmed.
-    std::function<bool()> PageSetup;
     // The printable area of the printer's page in millimetres; empty without a printer.
     std::function<QSizeF()> PrinterPageMm;
 };
