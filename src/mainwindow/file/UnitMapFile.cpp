@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -419,14 +420,17 @@ void TFormMap::KeepStartSnapshot(const QString& openedFile)
         return;
     try {
         // The file itself serves while reading it again gives this very plan: it was
-        // read whole and unfiltered. Copied, not written, so a large plan opens about as
-        // fast as before.
+        // read whole and unfiltered. Linked where the file system allows (every save
+        // replaces the plan's file by a new one, so the link keeps the bytes as opened),
+        // else copied: not written, so a large plan opens about as fast as before.
         if (!openedFile.isEmpty() && MainMap->ReadSkipped == 0 &&
             DefaultOpenFilter(MainMap->OpenFilter)) {
             const QString snapshot = UndoFolder() + QStringLiteral("/0.") +
                                      QString::number(MainMap->MapProp.Scale);
             QFile::remove(snapshot);
-            if (QFile::copy(openedFile, snapshot))
+            if (::link(QFile::encodeName(openedFile).constData(),
+                       QFile::encodeName(snapshot).constData()) == 0 ||
+                QFile::copy(openedFile, snapshot))
                 return;
         }
         MainMap->WriteStartSnapshot();
