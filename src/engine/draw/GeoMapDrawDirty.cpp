@@ -175,40 +175,29 @@ bool TGeoMap::DrawDirty(int W, int H)
             if (!ForeignSigns.isEmpty())
                 ForeignSigns.remove(object);
         };
+        // The object's box before its sign is rendered (a text: measured) anew and after.
+        const auto redo = [&](auto& list, std::uint8_t kind, auto render) {
+            if (auto* o = ItemAt(list, EditedObject)) {
+                before(kind, list.GetIndex());
+                dirty.Add(TObjectExtents::BoxOf(*o));
+                foreign(o);
+                render(o);
+                dirty.Add(TObjectExtents::BoxOf(*o));
+            }
+        };
         if (EditedKind == 0) {
-            if (RGPoint* o = ItemAt(layer.Points, EditedObject)) {
-                before(ekPoint, layer.Points.GetIndex());
-                dirty.Add(TObjectExtents::BoxOf(*o));
-                foreign(o);
-                Symbols->RenderPoint(o);
-                dirty.Add(TObjectExtents::BoxOf(*o));
-            }
+            redo(layer.Points, ekPoint, [this](RGPoint* o) { Symbols->RenderPoint(o); });
         } else if (EditedKind == 1) {
-            if (RGLine* o = ItemAt(layer.Lines, EditedObject)) {
-                before(ekLine, layer.Lines.GetIndex());
-                dirty.Add(TObjectExtents::BoxOf(*o));
-                foreign(o);
-                Symbols->RenderLine(o);
-                dirty.Add(TObjectExtents::BoxOf(*o));
-            }
+            redo(layer.Lines, ekLine, [this](RGLine* o) { Symbols->RenderLine(o); });
         } else if (EditedKind == 2) {
-            if (RGPolygon* o = ItemAt(layer.Polygons, EditedObject)) {
-                before(ekPolygon, layer.Polygons.GetIndex());
-                dirty.Add(TObjectExtents::BoxOf(*o));
-                foreign(o);
-                Symbols->RenderPolygon(o);
-                dirty.Add(TObjectExtents::BoxOf(*o));
-            }
+            redo(layer.Polygons, ekPolygon, [this](RGPolygon* o) { Symbols->RenderPolygon(o); });
         } else if (EditedKind == 3) {
             // A text has no sign: it is measured anew, which painting nothing does.
-            if (RGText* o = ItemAt(layer.Texts, EditedObject)) {
-                before(ekText, layer.Texts.GetIndex());
-                dirty.Add(TObjectExtents::BoxOf(*o));
+            redo(layer.Texts, ekText, [this](RGText* o) {
                 HiddenCaption = true;
                 DrawText(o);
                 HiddenCaption = false;
-                dirty.Add(TObjectExtents::BoxOf(*o));
-            }
+            });
         }
     }
     const qint64 renderTime = clock.restart();
