@@ -105,6 +105,11 @@ void ApplyPenState(QPainter& p, const TPenState& s)
     SetPenAndBrush(p, s);
 }
 
+namespace {
+// Primitives whose recording memory stays with the painter between drawings.
+constexpr std::size_t KeptRecordOps = 65536;
+}  // namespace
+
 TMapPainter::TMapPainter() = default;
 TMapPainter::~TMapPainter() { End(); }
 
@@ -146,7 +151,12 @@ void TMapPainter::End()
         Record = nullptr;
         if (Target)
             TTileDrawer::Shared().Draw(*list, *Target, RecordedArea);
-        list->Clear();
+        // A large plan's picture records millions of primitives: their memory is given
+        // back rather than kept between drawings; a small list keeps its room.
+        if (list->Size() > KeptRecordOps)
+            Recorded.reset();
+        else
+            list->Clear();
     }
     Target = nullptr;
 }
