@@ -295,14 +295,19 @@ TEST_F(ObjectMoves, DeletesAndTextMovesRedrawToTheWholeDrawingsPicture)
     ASSERT_EQ(Chosen()->Kind, fkText);
     Drag(&TFormMap::ApplyTextMove, 3, {260, 241}, {262, 245});
     sameAsWhole("text moved");
-    ASSERT_NO_FATAL_FAILURE(Choose(262, 245));
+    auto* box = form.ComboBoxSelectedObjects();
+    const auto chooseKind = [&](int kind) {
+        for (int i = 0; i < box->count(); ++i)
+            if (MainMap->FoundObjects.At(i)->Kind == kind)
+                box->setCurrentIndex(i);
+        ASSERT_EQ(Chosen()->Kind, kind);
+    };
+    ASSERT_NO_FATAL_FAILURE(Choose(262, 245, "2"));   // the text and the point beside it
+    ASSERT_NO_FATAL_FAILURE(chooseKind(fkText));
     Drag(&TFormMap::ApplyTextMove, 3, {262, 255}, {252, 245}, 4);
     sameAsWhole("text turned");
     ASSERT_NO_FATAL_FAILURE(Choose(250, 250, "2"));
-    auto* box = form.ComboBoxSelectedObjects();
-    for (int i = 0; i < box->count(); ++i)
-        if (MainMap->FoundObjects.At(i)->Kind == fkPoint)
-            box->setCurrentIndex(i);
+    ASSERT_NO_FATAL_FAILURE(chooseKind(fkPoint));
     form.ObjectDelClick(fkPoint);
     EXPECT_TEXT_EQ(CommandLog->last(), QStringLiteral("mcDelPoint=<0><0><0>"));
     sameAsWhole("point deleted");
