@@ -3,9 +3,11 @@
 #include "FuzzRun.h"
 
 #include "foundation/ServDialogs.h"
+#include "engine/GeoMap.h"
 #include "mainwindow/MapHooks.h"
 #include "platform/DesktopEntries.h"
 #include "semantics/codec/SemDialogs.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QDir>
 
@@ -48,5 +50,13 @@ QString FuzzUserFolder()
 std::unique_ptr<TFormMap> FuzzNewMainWindow()
 {
     FuzzStartWindowRun();
-    return std::make_unique<TFormMap>();
+    auto form = std::make_unique<TFormMap>();
+    // The window installs its classifier and asks a new user about unknown semantics and
+    // signs: either would wait for an answer no run gives.
+    SemDialogHooks().SemDlg = [](int, int&, QString&) { return TModalResult(mrCancel); };
+    if (MainMap && MainMap->Symbols) {
+        MainMap->Symbols->AskUnknownWorkSem = 0;
+        MainMap->Symbols->AskUnknownSymbol = 0;
+    }
+    return form;
 }
