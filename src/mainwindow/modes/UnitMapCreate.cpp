@@ -90,7 +90,7 @@ static TGeoPoint WrittenPoint(const TGeoPoint& p, int precision)
         const QChar separator = text.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char('.');
         return DecimalTextToFloat(text, separator, back) ? back : v;
     };
-    return TGeoPoint(written(p.X), written(p.Y));
+    return GeoPoint(written(p.X), written(p.Y));
 }
 
 TGeoPoint TFormMap::CreationPoint() const
