@@ -67,25 +67,16 @@ void TGeoMap::NoteGoingObject(int page, int layer, std::uint8_t kind, int index)
     RGLayer* l = p ? p->Layers.At(layer) : nullptr;
     if (!l)
         return;
+    const auto note = [this, index](const auto& list) {
+        if (const auto* o = list.At(index))
+            GoingObjects.Add(TObjectExtents::BoxOf(*o));
+    };
     switch (kind) {
-    case ekPolygon:
-        if (const RGPolygon* o = l->Polygons.At(index))
-            GoingObjects.Add(TObjectExtents::BoxOf(*o));
-        break;
-    case ekLine:
-        if (const RGLine* o = l->Lines.At(index))
-            GoingObjects.Add(TObjectExtents::BoxOf(*o));
-        break;
-    case ekPoint:
-        if (const RGPoint* o = l->Points.At(index))
-            GoingObjects.Add(TObjectExtents::BoxOf(*o));
-        break;
-    case ekText:
-        if (const RGText* o = l->Texts.At(index))
-            GoingObjects.Add(TObjectExtents::BoxOf(*o));
-        break;
-    default:
-        break;
+    case ekPolygon: note(l->Polygons); break;
+    case ekLine: note(l->Lines); break;
+    case ekPoint: note(l->Points); break;
+    case ekText: note(l->Texts); break;
+    default: break;
     }
     // As the picture shows it, should the object have changed since.
     if (Extents)
