@@ -7,6 +7,7 @@
 #include "PlanFileTest.h"
 #include "PlanGenerator.h"
 
+#include "engine/draw/GlyphCache.h"
 #include "engine/draw/MapPainter.h"
 #include "engine/draw/TileDrawer.h"
 #include "platform/ProgramFolder.h"
@@ -133,6 +134,9 @@ const RView Views[] = {
 
 TEST_F(DrawFastPath, ModesAndScalesOfTheFixturePlansPaintThePlainPixels)
 {
+    // The tiled drawing's captions come from the glyph cache: the comparison covers it.
+    TGlyphCache::Shared().Clear();
+    ASSERT_TRUE(TGlyphCache::Shared().Enabled());
     for (const RView& v : Views) {
         const TGeoPoint centre = Open(v);
         for (const int scale : {500, 2000, 10000})
@@ -155,6 +159,7 @@ TEST_F(DrawFastPath, ModesAndScalesOfTheFixturePlansPaintThePlainPixels)
             }
         MainMap = nullptr;
     }
+    EXPECT_GT(TGlyphCache::Shared().Glyphs(), 100u);
 }
 
 // Each display switch and destination changes what the walk hands the painter: the

@@ -2,6 +2,8 @@
 // tile of the picture at a time, with the very QPainter calls the plain drawing makes.
 #include "engine/draw/TileDrawer.h"
 
+#include "engine/draw/GlyphCache.h"
+
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <QThread>
@@ -21,17 +23,10 @@ std::atomic<TDrawPath> CurrentPath{TDrawPath::Tiled};
 // Tiles per worker: enough that a worker done early takes another.
 constexpr int TilesPerWorker = 3;
 
-QString FontKey(const TLogFont& lf)
-{
-    return lf.FaceName + QLatin1Char('|') + QString::number(lf.Height) + QLatin1Char('|') +
-           QString::number(lf.Weight) + QLatin1Char('|') + QString::number(lf.Italic) +
-           QString::number(lf.Underline) + QString::number(lf.StrikeOut);
-}
-
 // A worker's own fonts for one list, built on first use from the list's logical fonts.
 class TWorkerFonts {
 public:
-    explicit TWorkerFonts(const TDrawList& list) : List(list), Fonts(list.Fonts.size()) {}
+    explicit TWorkerFonts(const TDrawList& list) : List(list), Fonts(list.Fonts.size()), Ids(list.Fonts.size(), ~0u) {}
 
     const QFont& Font(std::uint32_t index)
     {
@@ -44,9 +39,18 @@ public:
         return *f;
     }
 
+    // The glyph cache's number of the font.
+    std::uint32_t Id(std::uint32_t index)
+    {
+        if (Ids[index] == ~0u)
+            Ids[index] = TGlyphCache::Shared().FontId(List.Fonts[index]);
+        return Ids[index];
+    }
+
 private:
     const TDrawList& List;
     std::vector<std::unique_ptr<QFont>> Fonts;
+    std::vector<std::uint32_t> Ids;
 };
 
 // Whether Qt paints a text across a clip's edge with other pixels than unclipped: the
@@ -91,7 +95,7 @@ void TDrawList::Add(TKind kind, std::uint32_t state, std::uint32_t first, std::u
 
 std::uint32_t TDrawList::Font(const TLogFont& lf)
 {
-    const QString key = FontKey(lf);
+    const QString key = LogFontKey(lf);
     const auto found = FontIndex.constFind(key);
     if (found != FontIndex.constEnd())
         return found.value();
@@ -112,11 +116,11 @@ void TTileDrawer::DrawTile(const TDrawList& list, QImage& picture, const QRect& 
 {
     if (picture.format() == QImage::Format_RGB32)
         PaintTile(list, TPixels{picture.bits(), picture.width(), picture.height(), picture.bytesPerLine()}, tile, 0,
-                  list.Ops.size());
+                  list.Ops.size(), TGlyphCache::Shared().Enabled());
 }
 
 void TTileDrawer::PaintTile(const TDrawList& list, const TPixels& picture, const QRect& tile, std::size_t from,
-                            std::size_t to)
+                            std::size_t to, bool cachedGlyphs)
 {
     if (tile.isEmpty())
         return;
@@ -237,11 +241,18 @@ void TTileDrawer::PaintTile(const TDrawList& list, const TPixels& picture, const
             setMode(QPainter::CompositionMode_SourceOver);
             p.fillRect(list.Rects[op.First], list.Colors[op.Count]);
             break;
-        case TDrawList::kText:
-            text(p, list.Texts[op.First], QPoint(0, 0));
+        case TDrawList::kText: {
+            const TDrawList::RText& t = list.Texts[op.First];
+            if (cachedGlyphs &&
+                TGlyphCache::Shared().Draw(picture.Bits, picture.Width, picture.Height, picture.BytesPerLine, tile,
+                                           fonts.Font(t.Font), fonts.Id(t.Font),
+                                           {t.Anchor, &t.Text, t.Escapement, t.Scale, t.Ascent, t.Color.rgba()}))
+                break;
+            text(p, t, QPoint(0, 0));
             applied = ~0u;
             mode = int(QPainter::CompositionMode_SourceOver);
             break;
+        }
         case TDrawList::kImage: {
             const TDrawList::RImage& image = list.Images[op.First];
             setMode(QPainter::CompositionMode_SourceOver);
@@ -342,6 +353,8 @@ void TTileDrawer::Draw(const TDrawList& list, QImage& picture, const QRect& area
 {
     if (picture.isNull() || list.Empty())
         return;
+    // One drawing at a time: the workers and the glyph cache's trimming are shared.
+    std::lock_guard drawing(Drawing);
     const QRect whole = area.isEmpty() ? picture.rect() : area.intersected(picture.rect());
     if (whole.isEmpty())
         return;
@@ -373,17 +386,22 @@ void TTileDrawer::Draw(const TDrawList& list, QImage& picture, const QRect& area
             const QRect box = list.Boxes[i] & whole;
             cutImage = !box.isEmpty() && tileOf(box.left(), box.top()) != tileOf(box.right(), box.bottom());
         }
+    // The glyph cache is tested and trimmed here, before any worker reads it.
+    TGlyphCache& glyphs = TGlyphCache::Shared();
+    const bool cachedGlyphs = glyphs.Enabled();
+    if (cachedGlyphs)
+        glyphs.Trim();
     if (cutImage) {
-        PaintTile(list, pixels, whole, 0, list.Ops.size());
+        PaintTile(list, pixels, whole, 0, list.Ops.size(), cachedGlyphs);
         return;
     }
-    PaintTile(list, pixels, whole, 0, lead);
+    PaintTile(list, pixels, whole, 0, lead, cachedGlyphs);
     const std::function<void(int)> job = [&](int k) {
         const int c = k % columns, r = k / columns;
         const QRect tile(QPoint(edge(whole.left(), whole.width(), columns, c), edge(whole.top(), whole.height(), rows, r)),
                          QPoint(edge(whole.left(), whole.width(), columns, c + 1) - 1,
                                 edge(whole.top(), whole.height(), rows, r + 1) - 1));
-        PaintTile(list, pixels, tile, lead, list.Ops.size());
+        PaintTile(list, pixels, tile, lead, list.Ops.size(), cachedGlyphs);
     };
     Pool->Run(columns * rows, job);
 }

@@ -23,6 +23,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // What one drawing paints, in the order it paints it.
@@ -119,9 +120,11 @@ private:
         qsizetype BytesPerLine;
     };
     // Ops from..to-1 of list that meet tile, painted on the calling thread.
+    // Captions from the glyph cache when cachedGlyphs.
     static void PaintTile(const TDrawList& list, const TPixels& picture, const QRect& tile, std::size_t from,
-                          std::size_t to);
+                          std::size_t to, bool cachedGlyphs);
     TTileDrawer();
     class TPool;
     std::unique_ptr<TPool> Pool;
+    std::mutex Drawing;
 };
