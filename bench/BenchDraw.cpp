@@ -11,6 +11,7 @@
 
 #include "engine/EngineServices.h"
 #include "engine/draw/MapPainter.h"
+#include "engine/draw/GlyphCache.h"
 #include "engine/draw/TileDrawer.h"
 #include "semantics/codec/SemServices.h"
 
@@ -232,8 +233,12 @@ void Drawing(benchmark::State& state, const RDrawCase& c, TDrawPath path)
         map->Services = &panel;
         for (auto _ : state)
             map->Draw(W, H, c.Mode, ddScreen);
-        if (path == TDrawPath::Tiled)
+        if (path == TDrawPath::Tiled) {
             state.counters["workers"] = TTileDrawer::Shared().Workers();
+            // What the captions' glyphs and shaped texts keep after the drawings.
+            state.counters["glyph_cache_mb"] = TGlyphCache::Shared().Bytes() / 1e6;
+            state.counters["glyphs"] = double(TGlyphCache::Shared().Glyphs());
+        }
         state.counters["drawn"] = map->DrawnCount;
         state.counters["skipped"] = map->SkippedCount;
         // The parts of the last drawing, as its status panel shows them.

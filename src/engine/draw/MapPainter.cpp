@@ -106,7 +106,8 @@ void ApplyPenState(QPainter& p, const TPenState& s)
 }
 
 namespace {
-// Primitives whose recording memory stays with the painter between drawings.
+// Primitives whose recording memory stays with the painter between drawings, whatever
+// the next drawing uses of it.
 constexpr std::size_t KeptRecordOps = 65536;
 }  // namespace
 
@@ -118,8 +119,12 @@ void TMapPainter::Begin(QImage& picture, bool tiled, const QRect& area)
     End();
     Target = &picture;
     if (tiled && picture.format() == QImage::Format_RGB32) {
-        if (!Recorded)
+        if (!Recorded) {
+            // Room for what the last large drawing recorded, taken at once: a list grown
+            // step by step copies and faults in its memory again at every step.
             Recorded = std::make_unique<TDrawList>();
+            Recorded->Reserve(LastRecorded);
+        }
         Record = Recorded.get();
         Record->Clear();
         RecordedArea = area;
@@ -151,12 +156,18 @@ void TMapPainter::End()
         Record = nullptr;
         if (Target)
             TTileDrawer::Shared().Draw(*list, *Target, RecordedArea);
-        // A large plan's picture records millions of primitives: their memory is given
-        // back rather than kept between drawings; a small list keeps its room.
-        if (list->Size() > KeptRecordOps)
+        // The room a drawing recorded in stays for the next, which mostly shows the same
+        // view again: a list grown anew copies and faults in its memory at every step
+        // (seconds on a large plan's picture). It is given back when a drawing used far
+        // less of it (a view zoomed in, another plan; not a part redrawn after an edit), and
+        // a new list takes the room the last one used at once.
+        const std::size_t room = list->Ops.capacity();
+        if (room > KeptRecordOps && list->Size() < room / 8 && RecordedArea.isEmpty()) {
+            LastRecorded = list->Sizes();
             Recorded.reset();
-        else
+        } else {
             list->Clear();
+        }
     }
     Target = nullptr;
 }

@@ -60,6 +60,10 @@ QColor EffectivePenColor(const TPenState& state);
 QColor EffectiveBrushColor(const TPenState& state);
 
 class TDrawList;
+// The lengths of a drawing's recorded lists (TDrawList), to make room for as many at once.
+struct RDrawListSizes {
+    std::size_t Ops = 0, States = 0, Points = 0, Rings = 0, Rects = 0, Colors = 0, Texts = 0;
+};
 
 // What the painter hands to Qt, one call at a time, with the painter set as it draws it
 // (pen, brush, composition mode, font and transform): the benchmarks collect a drawing's
@@ -174,6 +178,7 @@ private:
     // While tiled: what is painted goes here, with the state recorded last.
     TDrawList* Record = nullptr;   // into Recorded
     std::unique_ptr<TDrawList> Recorded;
+    RDrawListSizes LastRecorded;   // of the last list given back
     QRect RecordedArea;   // empty: the whole picture
     std::uint32_t RecordedState = 0;
     TLogFont RecordedLf;

@@ -80,6 +80,23 @@ void TDrawList::Clear()
     FontIndex.clear();
 }
 
+RDrawListSizes TDrawList::Sizes() const
+{
+    return {Ops.size(), States.size(), Points.size(), Rings.size(), Rects.size(), Colors.size(), Texts.size()};
+}
+
+void TDrawList::Reserve(const RDrawListSizes& sizes)
+{
+    Ops.reserve(sizes.Ops);
+    Boxes.reserve(sizes.Ops);
+    States.reserve(sizes.States);
+    Points.reserve(sizes.Points);
+    Rings.reserve(sizes.Rings);
+    Rects.reserve(sizes.Rects);
+    Colors.reserve(sizes.Colors);
+    Texts.reserve(sizes.Texts);
+}
+
 std::uint32_t TDrawList::State(const TPenState& state)
 {
     if (States.empty() || !(States.back() == state))

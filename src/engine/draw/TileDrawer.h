@@ -66,6 +66,8 @@ public:
 
     void Clear();
     bool Empty() const { return Ops.empty(); }
+    RDrawListSizes Sizes() const;
+    void Reserve(const RDrawListSizes& sizes);
     std::size_t Size() const { return Ops.size(); }
 
     // The state index of state, a new one only when it differs from the last.
