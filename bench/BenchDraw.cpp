@@ -276,6 +276,45 @@ void Drawing(benchmark::State& state, const RDrawCase& c, TDrawPath path)
     });
 }
 
+// A pan past the picture's edge at 1:2000 about the dense spot: the window moved by 2000
+// whole pixels (past the 1920 the picture holds beyond it), east then west (so the view
+// stays on the dense spot), each drawn as the main window draws a pan: the picture
+// shifted and only the exposed strip (and the objects across its edges) drawn, or,
+// shifted off, the whole picture (tiled).
+void BM_PanPastEdge(benchmark::State& state, bool shifted)
+{
+    Guarded(state, [&] {
+        const auto map = SeenPlan(true);
+        TPanelTimings panel;
+        map->Services = &panel;
+        map->ShiftRedrawOn = shifted ? 1 : 0;
+        int step = 2000, shifts = 0, pans = 0;
+        for (auto _ : state) {
+            auto view = std::make_unique<RMapView>(*map->MapViews.Item);
+            const Extended metres = step / (map->FactorY * 100);
+            view->ViewYMin += metres;
+            view->ViewYMax += metres;
+            map->MapViews.AddItem(std::move(view));
+            map->DrawPan(W, H);
+            shifts += map->Shifted ? 1 : 0;
+            ++pans;
+            step = -step;
+        }
+        map->Services = nullptr;
+        map->ShiftRedrawOn = 1;
+        // The parts of the last pan, as its status panel shows them.
+        if (!panel.Drawings.empty()) {
+            state.counters["render_ms"] = panel.Drawings.back()[0] * 1000;
+            state.counters["draw_ms"] = panel.Drawings.back()[1] * 1000;
+        }
+        state.counters["shifted_share"] = pans > 0 ? double(shifts) / pans : 0;
+        double area = 0;
+        for (const QRect& r : map->ShiftedAreas)
+            area += double(r.width()) * r.height();
+        state.counters["redrawn_share"] = area / (double(map->Bitmap.width()) * map->Bitmap.height());
+    });
+}
+
 // The floor of every redraw: the picture cleared, nothing drawn.
 void BM_ClearPicture(benchmark::State& state)
 {
@@ -431,6 +470,13 @@ void RegisterDrawBenchmarks()
             ->Unit(ms)
             ->UseRealTime();
     }
+    // A pan past the picture's edge drawn whole (tiled), and shifted with its strips drawn.
+    benchmark::RegisterBenchmark("Draw/PanPastEdge", [](benchmark::State& s) { BM_PanPastEdge(s, false); })
+        ->Unit(ms)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("Draw/PanPastEdge/Shifted", [](benchmark::State& s) { BM_PanPastEdge(s, true); })
+        ->Unit(ms)
+        ->UseRealTime();
     benchmark::RegisterBenchmark(FloorNodePass, BM_NodePass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitDense, [](benchmark::State& s) { BM_Hit(s, true); })->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitEmpty, [](benchmark::State& s) { BM_Hit(s, false); })->Unit(ms)->UseRealTime();

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QIODevice;
 class TEngineServices;
@@ -421,6 +422,29 @@ public:
     RPictureState PictureDrawnWith;
     TObjectExtent GoingObjects;   // noted since the last drawing
     // ---- end of object extents ---------------------------------------------------------
+
+    // ---- A pan drawn by shifting the picture (draw/GeoMapDrawShift.cpp) ---------------
+    // The screen drawing after a pan (mode 3): the picture on hand shifted by the pan and
+    // only what it does not hold drawn, when that paints the pixels a whole drawing
+    // paints; else the whole drawing.
+    void DrawPan(int W, int H);
+    // The shifted drawing alone; false (the picture untouched) when the pan is no whole
+    // number of pixels, or anything but the view's origin changed since the picture on
+    // hand was drawn, or the part to draw again is most of the picture.
+    bool DrawShifted(int W, int H);
+    // Clears area (pixels of the picture) and draws in it what the whole drawing paints
+    // there: frames, the objects of grid that meet box (plan metres, the area widened by
+    // what a drawing reaches beyond an extent) in drawing order, node marks and the grid.
+    // The painter must be open on the picture, tiled over area alone.
+    void DrawPicturePart(const TObjectExtents& grid, const TObjectExtent& box, const QRect& area);
+    // 1: a pan shifts the picture; 0: a pan draws the whole picture, the plain drawing
+    // the shifted one is checked against.
+    std::uint8_t ShiftRedrawOn = 1;
+    // Whether the last DrawShifted shifted the picture, and the rectangles of the picture
+    // it drew again.
+    bool Shifted = false;
+    std::vector<QRect> ShiftedAreas;
+    // ---- end of a pan drawn by shifting ------------------------------------------------
 
     // ---- Coordinate grid, sheet frames and snapping nodes ------------------------------
     // (draw/GeoMapGrid.cpp, draw/GeoMapScreenNodes.cpp; the grid's numbers in

@@ -222,7 +222,7 @@ void TFormNavigator::Pan(int dx, int dy)
     view->ViewYMin += shiftY;
     view->ViewYMax += shiftY;
     MainMap->MapViews.AddItem(std::move(view));
-    DrawScreen(3);
+    MainMap->DrawPan(size.width(), size.height());
     ShowViewScale();
 }
 

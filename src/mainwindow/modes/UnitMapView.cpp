@@ -125,7 +125,9 @@ void TFormMap::ApplyPan()
     const Extended dY = Points.Up.Plan.Y - Points.Down.Plan.Y;
     AppendMapView(*MainMap, MainMap->ViewXMin - dX, MainMap->ViewYMin - dY, MainMap->ViewXMax - dX,
                   MainMap->ViewYMax - dY);
+    // The picture on hand moved by the drag, only what it lacks drawn when that paints
+    // the same pixels as a whole drawing.
     const QSize size = SurfaceSize();
-    MainMap->Draw(size.width(), size.height(), 3, ddScreen);
+    MainMap->DrawPan(size.width(), size.height());
     SetScreenCursor({});
 }
