@@ -210,15 +210,18 @@ TEST(GraphicFilter, OpenDialogMatchesExtensionsInAnyCase)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto* model = dialog.findChild<QFileSystemModel*>();
     ASSERT_NE(model, nullptr);
-    // The model lists the folder in a thread of its own.
-    bool loaded = false;
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, [&] { loaded = true; });
+    // The model lists the folder in a thread of its own, and other folders before it
+    // (the dialog's history, the root): waited for until it shows the two pictures the
+    // first filter passes.
     dialog.setNameFilters(filters);
+    QModelIndex folder = model->index(dir.path());
     QElapsedTimer waited;
     waited.start();
-    while (!loaded && waited.elapsed() < 5000)
+    while (model->rowCount(folder) < 2 && waited.elapsed() < 10000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    const QModelIndex folder = model->index(dir.path());
+        folder = model->index(dir.path());
+    }
+    ASSERT_GE(model->rowCount(folder), 2);
     for (int index : {0, 12}) {
         dialog.selectNameFilter(filters[index]);
         QCoreApplication::processEvents();
