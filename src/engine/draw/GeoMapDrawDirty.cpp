@@ -156,6 +156,7 @@ bool TGeoMap::DrawDirty(int W, int H)
     // picture shows it, and as the object kept it) and after, and what went.
     TObjectExtent dirty = GoingObjects;
     GoingObjects.Clear();
+    const void* changed = nullptr;
     const auto before = [&](std::uint8_t kind, int index) {
         if (const RExtentEntry* e = Extents->Find(EditedPage, EditedLayer, kind, index))
             dirty.Add(e->Box);
@@ -169,6 +170,7 @@ bool TGeoMap::DrawDirty(int W, int H)
         // The object's box before its sign is rendered (a text: measured) anew and after.
         const auto redo = [&](auto& list, std::uint8_t kind, auto render) {
             if (auto* o = ItemAt(list, EditedObject)) {
+                changed = o;
                 before(kind, list.GetIndex());
                 dirty.Add(TObjectExtents::BoxOf(*o));
                 foreign(o);
@@ -193,8 +195,18 @@ bool TGeoMap::DrawDirty(int W, int H)
     }
     const qint64 renderTime = clock.restart();
 
+    // The grid brought up to the edit rather than built again over the whole plan (which
+    // would cost more than the redraw): at most one command ran since it was built, and
+    // a command whose redraw is this one changed the marked object alone, or added or
+    // removed objects, as the rectangle redrawn assumes too. The hit test after the edit
+    // then finds it up to date.
+    const RExtentKey key = ExtentKeyNow();
+    if (!(Extents->Key() == key) &&
+        (EditCount > Extents->Key().Edits + 1 || !Extents->Refresh(Pages, key, changed)))
+        Extents->Build(Pages, key);
+    const TObjectExtents& grid = *Extents;
+
     // The rectangle in pixels of the picture, and back in plan metres for the grid.
-    const TObjectExtents& grid = CurrentExtents();
     const QRect area = ExtentPixels(*this, dirty);
     std::vector<std::int32_t> found;
     if (!area.isEmpty()) {
