@@ -209,6 +209,7 @@ bool TGeoMap::DrawDirty(int W, int H)
     // The rectangle in pixels of the picture, and back in plan metres for the grid.
     const QRect area = ExtentPixels(*this, dirty);
     std::vector<std::int32_t> found;
+    TObjectExtent query;
     if (!area.isEmpty()) {
         // An object meets the rectangle when its extent, widened by the margin, does.
         const QPointF o = PixelOf(*this, dirty.MinX, dirty.MinY);
@@ -218,7 +219,6 @@ bool TGeoMap::DrawDirty(int W, int H)
         if (perX > 0 && perY > 0) {
             const Extended m = ExtentMarginPixels + 1;
             // Pixel x grows east with plan Y, pixel y grows south against plan X.
-            TObjectExtent query;
             query.Add(dirty.MinX + (o.y() - (area.bottom() + 1) - m) / perX,
                       dirty.MinY + (area.left() - o.x() - m) / perY);
             query.Add(dirty.MinX + (o.y() - area.top() + m) / perX,
@@ -267,8 +267,15 @@ bool TGeoMap::DrawDirty(int W, int H)
             default: return layer.Texts.GoItem(e.Index);
             }
         };
-        const auto captions = [this](TAutoTexts& texts) {
+        // A measured caption whose frame stays off the rectangle paints nothing in it
+        // (its object's extent is made of such frames, and a free text is found by the
+        // same box): drawing it would cost most of the redraw, since a long line met
+        // at one end brings every caption along it. One not measured yet is drawn,
+        // which measures it as the whole drawing does.
+        const auto captions = [this, &query](TAutoTexts& texts) {
             for (const auto& t : texts) {
+                if (t->FrameValid && !TextExtent(*t).Meets(query))
+                    continue;
                 HiddenCaption = t->Hidden != 0;
                 DrawText(t.get());
             }
