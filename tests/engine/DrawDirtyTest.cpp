@@ -4,6 +4,7 @@
 #include "DrawTestSupport.h"
 #include "PlanFileTest.h"
 
+#include "engine/commands/MapCommand.h"
 #include "engine/draw/ObjectExtents.h"
 #include "semantics/codec/SemServices.h"
 #include "semantics/signs/Symbols.h"
@@ -210,7 +211,7 @@ TEST_F(DrawDirty, AnotherViewOrSwitchRedrawsTheWholePicture)
 
 // Guards the grid of extents brought up to each edit by the partial redraw instead of
 // built again: edits in a row, each redrawn in part alone (a point added, a node moved,
-// an area deleted, a text added in the middle of the lists, a point deleted), leave the
+// a point added where it meets another point but not its caption, an area deleted, a text added in the middle of the lists, a point deleted), leave the
 // grid the one a build gives, the hit test through it finding what the plain one finds,
 // and the picture the one a whole redraw paints.
 TEST_F(DrawDirty, EditsInARowRedrawnInPartKeepTheGridAndThePicture)
@@ -277,6 +278,27 @@ TEST_F(DrawDirty, EditsInARowRedrawnInPartKeepTheGridAndThePicture)
                       .arg(line.Semantics));
     RedrawInPart(1, contour);
     expectGridAsBuilt("moved node");
+
+    // A point whose caption stands 20 mm north of it, then a point beside the first:
+    // the first point meets the second's rectangle, its caption does not and is left
+    // out of the redraw.
+    const auto newPoint = [&](Extended x, Extended y, Extended captionNorth) {
+        M().DoCommand(mcNewPoint, TCommandParams()
+                                      .Int(sheet.Page)
+                                      .Int(sheet.Layer)
+                                      .Text(QStringLiteral("ОТА/Ф002;ИВ151.20;ИД3.5"))
+                                      .Fixed(x)
+                                      .Fixed(y)
+                                      .Int(2)
+                                      .Fixed(0)
+                                      .Field(TCommandValues().Fixed(captionNorth, 1).Fixed(0, 1).Int(0).Fixed(1).Int(0).Group())
+                                      .Int(0)
+                                      .Int(0));
+        RedrawInPart(0, {sheet.Page, sheet.Layer, -1});
+    };
+    newPoint(1100, 2060, 20);
+    newPoint(1100.5L, 2060.5L, 1.5L);
+    expectGridAsBuilt("point beside a point captioned far");
 
     const RAt area = Find(polygons, QString());
     ASSERT_GE(area.Page, 0);
