@@ -2,14 +2,16 @@
 // in view (modes 0 and 1), then at 1:2000 over a dense part of it: every sign rendered
 // anew (2), the signs reused (3, also without signs and with the snapping nodes
 // collected), the view refitted (4), zoomed to 1:1000 and 1:500 (5) and one object
-// drawn after a change (7). Beside them the floor of clearing the picture, and one
-// click's hit test at a dense spot and an empty one beside a pass over every node.
+// drawn after a change (7: a line, a point, an area). Beside them the floor of clearing
+// the picture, and one click's hit test at a dense spot (also right after an edit) and
+// an empty one beside a pass over every node.
 #include "BenchEnv.h"
 #include "BenchGuard.h"
 #include "BenchMap.h"
 #include "Benchmarks.h"
 
 #include "engine/EngineServices.h"
+#include "engine/commands/MapCommand.h"
 #include "engine/draw/MapPainter.h"
 #include "engine/draw/GlyphCache.h"
 #include "engine/draw/TileDrawer.h"
@@ -203,6 +205,7 @@ struct RDrawCase {
     int Scale = 0;        // mode 5: the display scale zoomed to
     int Symbols = 1;      // ShowSymbols during the measured redraws
     int Link = 0;         // LinkToNodes during the measured redraws
+    std::uint8_t Edited = 1;   // mode 7: the kind of the object redrawn (0 point, 1 line, 2 area)
 };
 
 // Each case twice: under its own name the plain drawing on one thread, as measured
@@ -218,10 +221,10 @@ void Drawing(benchmark::State& state, const RDrawCase& c, TDrawPath path)
         map->ShowSymbols = std::uint8_t(c.Symbols);
         map->LinkToNodes = std::uint8_t(c.Link);
         if (c.Mode == 7) {
-            // The last line of the dense spot's layer, as after its edit.
+            // The last object of its kind in the dense spot's layer, as after its edit.
             map->EditedPage = 0;
             map->EditedLayer = 0;
-            map->EditedKind = 1;
+            map->EditedKind = c.Edited;
             map->EditedObject = -1;
         }
         // Mode 5: the first iteration zooms from 1:2000 to the scale, later ones redraw
@@ -370,6 +373,71 @@ void BM_Hit(benchmark::State& state, bool dense, bool grid = false)
     });
 }
 
+// The hit test at the dense spot right after an edit, as the window clicks after one: a
+// point added beside the spot (undo off) and redrawn in mode 7, then the click, then the
+// point deleted and redrawn away, so that every click finds the same plan. The clock
+// runs over the click alone; the redraws' own time (the grid brought up to the new
+// point and past the deleted one with them) stands beside it.
+void BM_HitAfterEdit(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const auto map = SeenPlan(true);
+        TSemServices semantics;
+        semantics.Open();
+        TPanelTimings panel;
+        map->Services = &panel;
+        map->UndoOn = 0;
+        const TGeoPoint at = DenseSpot(*map);
+        const TGeoRect rect = PickRect(at, 0.5L);
+        map->SelectPagesMode = 0;
+        map->SelectLayersMode = 0;
+        map->SelectObjectKind = 0;
+        map->FindByExtents = 1;
+        const QString userTexts = TCommandValues().Fixed(1.5L, 1).Fixed(-0.5L, 1).Int(0).Fixed(1).Int(0).Group();
+        const QString params = TCommandParams()
+                                   .Int(0)
+                                   .Int(0)
+                                   .Text(QStringLiteral("ОТА/ИВ125.50"))
+                                   .Fixed(at.X + 0.3L)
+                                   .Fixed(at.Y + 0.3L)
+                                   .Int(2)
+                                   .Fixed(0)
+                                   .Field(userTexts)
+                                   .Int(0)
+                                   .Int(0);
+        double redraw = 0;
+        int edits = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            map->DoCommand(mcNewPoint, params);
+            map->EditedPage = 0;
+            map->EditedLayer = 0;
+            map->EditedKind = 0;
+            map->EditedObject = -1;
+            QElapsedTimer clock;
+            clock.start();
+            map->Draw(W, H, 7, ddScreen);
+            redraw += clock.nsecsElapsed() / 1e6;
+            ++edits;
+            state.ResumeTiming();
+            map->FindObjects(at.X, at.Y, rect);
+            state.PauseTiming();
+            const int last = map->Pages.At(0)->Layers.At(0)->Points.GetCount() - 1;
+            map->NoteGoingObject(0, 0, ekPoint, last);
+            map->DoCommand(mcDelPoint, TCommandParams().Int(0).Int(0).Int(last));
+            map->EditedKind = 255;
+            clock.restart();
+            map->Draw(W, H, 7, ddScreen);
+            redraw += clock.nsecsElapsed() / 1e6;
+            ++edits;
+            state.ResumeTiming();
+        }
+        state.counters["mode7_ms"] = edits > 0 ? redraw / edits : 0;
+        state.counters["hits"] = map->FoundObjects.GetCount();
+        map->Services = nullptr;
+    });
+}
+
 // The extents' grid built over the whole plan (what a click after a command, or the end
 // of a screen drawing, pays), with its memory beside the plan file's size.
 void BM_ExtentsBuild(benchmark::State& state)
@@ -457,6 +525,8 @@ void RegisterDrawBenchmarks()
         {DrawZoom1000, true, 5, 1000},
         {DrawZoom500, true, 5, 500},
         {DrawMode7, true, 7},
+        {"Draw/Mode7Point", true, 7, 0, 1, 0, 0},
+        {"Draw/Mode7Area", true, 7, 0, 1, 0, 2},
         {DrawOutline, true, 3, 0, 0},
         {DrawLinkNodes, true, 3, 0, 1, 1},
     };
@@ -487,6 +557,7 @@ void RegisterDrawBenchmarks()
     benchmark::RegisterBenchmark("Query/HitEmptyGrid", [](benchmark::State& s) { BM_Hit(s, false, true); })
         ->Unit(ms)
         ->UseRealTime();
+    benchmark::RegisterBenchmark("Query/HitDenseAfterEdit", BM_HitAfterEdit)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark("Query/ExtentsBuild", BM_ExtentsBuild)->Unit(ms)->UseRealTime();
 }
 

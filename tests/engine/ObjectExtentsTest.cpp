@@ -232,3 +232,110 @@ TEST(ObjectExtentsGrid, FindsWhatAPlainComparisonFinds)
     EXPECT_EQ(grid.Find(1, 2, ekLine, 300), nullptr);
     EXPECT_EQ(grid.Find(2, 0, ekPoint, 0), nullptr);
 }
+
+// Guards the grid brought up to edits without being built again: objects moved, taken
+// out of the middle of a list and put into it (every later number shifts), a whole
+// list emptied, and enough edits to place the cells again; after each the grid holds
+// the entries a new build holds and answers every rectangle as it does.
+TEST(ObjectExtentsGrid, RefreshedAfterEachEditIsTheGridBuiltAgain)
+{
+    TGPages pages;
+    std::mt19937 random(20261212);
+    std::uniform_real_distribution<double> coord(-500, 500);
+    std::uniform_real_distribution<double> size(0, 8);
+    const auto place = [&](RGLine& line) {
+        line.Nodes.DeleteAll();
+        const Extended x = coord(random), y = coord(random), reach = size(random);
+        for (const TGeoPoint& q : {GeoPoint(x, y), GeoPoint(x + reach, y - reach / 2)}) {
+            line.Nodes.AddItem();
+            line.Nodes.Item->Position = q;
+        }
+    };
+    for (int p = 0; p < 2; ++p) {
+        pages.AddItem();
+        for (int l = 0; l < 2; ++l) {
+            pages.Item->Layers.AddItem();
+            RGLayer& layer = *pages.Item->Layers.Item;
+            for (int i = 0; i < 200; ++i) {
+                layer.Points.AddItem();
+                layer.Points.Item->Position = GeoPoint(coord(random), coord(random));
+                layer.Lines.AddItem();
+                place(*layer.Lines.Item);
+            }
+        }
+    }
+    TObjectExtents grid;
+    RExtentKey key;
+    grid.Build(pages, key);
+    const auto expectAsBuilt = [&](const char* what) {
+        SCOPED_TRACE(what);
+        TObjectExtents built;
+        built.Build(pages, key);
+        ASSERT_EQ(grid.Count(), built.Count());
+        for (std::size_t i = 0; i < built.Count(); ++i) {
+            const RExtentEntry& a = grid.Entry(i);
+            const RExtentEntry& b = built.Entry(i);
+            ASSERT_EQ(std::tie(a.Page, a.Layer, a.Kind, a.Index, a.Object, a.Box.MinX, a.Box.MinY, a.Box.MaxX, a.Box.MaxY),
+                      std::tie(b.Page, b.Layer, b.Kind, b.Index, b.Object, b.Box.MinX, b.Box.MinY, b.Box.MaxX, b.Box.MaxY))
+                << i;
+        }
+        EXPECT_EQ(grid.Unmeasured(), built.Unmeasured());
+        std::vector<std::int32_t> found, expected;
+        for (int q = 0; q < 200; ++q) {
+            TObjectExtent box;
+            const double x = coord(random) * 1.3, y = coord(random) * 1.3, r = q % 3 == 0 ? 0 : size(random) * 5;
+            box.Add(x, y);
+            box.Add(x + r, y + r / 2);
+            grid.Query(box, found);
+            built.Query(box, expected);
+            ASSERT_EQ(found, expected) << q;
+        }
+    };
+    const auto refresh = [&](const void* changed) {
+        ++key.Edits;
+        return grid.Refresh(pages, key, changed);
+    };
+    RGLayer& layer = *pages.At(1)->Layers.At(0);
+
+    // A line moved far: out of its cells.
+    RGLine& moved = *layer.Lines.At(17);
+    place(moved);
+    for (const auto& n : moved.Nodes)
+        n->Position = GeoPoint(n->Position.X + 300, n->Position.Y - 300);
+    ASSERT_TRUE(refresh(&moved));
+    expectAsBuilt("moved line");
+
+    // A point taken out of the middle of its list, one put in, one put at the end.
+    layer.Points.GoItem(50);
+    layer.Points.DeleteItem();
+    ASSERT_TRUE(refresh(nullptr));
+    expectAsBuilt("deleted point");
+    layer.Lines.InsertItem(3);
+    place(*layer.Lines.Item);
+    ASSERT_TRUE(refresh(layer.Lines.Item));
+    expectAsBuilt("inserted line");
+    pages.At(0)->Layers.At(1)->Points.AddItem();
+    pages.At(0)->Layers.At(1)->Points.Item->Position = GeoPoint(0, 0);
+    ASSERT_TRUE(refresh(pages.At(0)->Layers.At(1)->Points.Item));
+    expectAsBuilt("added point");
+
+    // A list emptied.
+    pages.At(0)->Layers.At(0)->Points.DeleteAll();
+    ASSERT_TRUE(refresh(nullptr));
+    expectAsBuilt("emptied list");
+
+    // Many moves in a row: the cells placed again on the way.
+    for (int i = 0; i < 400; ++i) {
+        RGLine& line = *pages.At(i % 2)->Layers.At(1)->Lines.At(i % 200);
+        place(line);
+        ASSERT_TRUE(refresh(&line));
+    }
+    expectAsBuilt("many moves");
+
+    // Another sign library, or a layer added: the grid has to be built again.
+    RExtentKey other = key;
+    other.Symbols = &other;
+    EXPECT_FALSE(grid.Refresh(pages, other, nullptr));
+    pages.At(1)->Layers.AddItem();
+    EXPECT_FALSE(refresh(nullptr));
+}

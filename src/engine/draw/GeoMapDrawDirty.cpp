@@ -156,6 +156,7 @@ bool TGeoMap::DrawDirty(int W, int H)
     // picture shows it, and as the object kept it) and after, and what went.
     TObjectExtent dirty = GoingObjects;
     GoingObjects.Clear();
+    const void* changed = nullptr;
     const auto before = [&](std::uint8_t kind, int index) {
         if (const RExtentEntry* e = Extents->Find(EditedPage, EditedLayer, kind, index))
             dirty.Add(e->Box);
@@ -169,6 +170,7 @@ bool TGeoMap::DrawDirty(int W, int H)
         // The object's box before its sign is rendered (a text: measured) anew and after.
         const auto redo = [&](auto& list, std::uint8_t kind, auto render) {
             if (auto* o = ItemAt(list, EditedObject)) {
+                changed = o;
                 before(kind, list.GetIndex());
                 dirty.Add(TObjectExtents::BoxOf(*o));
                 foreign(o);
@@ -193,10 +195,21 @@ bool TGeoMap::DrawDirty(int W, int H)
     }
     const qint64 renderTime = clock.restart();
 
+    // The grid brought up to the edit rather than built again over the whole plan (which
+    // would cost more than the redraw): at most one command ran since it was built, and
+    // a command whose redraw is this one changed the marked object alone, or added or
+    // removed objects, as the rectangle redrawn assumes too. The hit test after the edit
+    // then finds it up to date.
+    const RExtentKey key = ExtentKeyNow();
+    if (!(Extents->Key() == key) &&
+        (EditCount > Extents->Key().Edits + 1 || !Extents->Refresh(Pages, key, changed)))
+        Extents->Build(Pages, key);
+    const TObjectExtents& grid = *Extents;
+
     // The rectangle in pixels of the picture, and back in plan metres for the grid.
-    const TObjectExtents& grid = CurrentExtents();
     const QRect area = ExtentPixels(*this, dirty);
     std::vector<std::int32_t> found;
+    TObjectExtent query;
     if (!area.isEmpty()) {
         // An object meets the rectangle when its extent, widened by the margin, does.
         const QPointF o = PixelOf(*this, dirty.MinX, dirty.MinY);
@@ -206,7 +219,6 @@ bool TGeoMap::DrawDirty(int W, int H)
         if (perX > 0 && perY > 0) {
             const Extended m = ExtentMarginPixels + 1;
             // Pixel x grows east with plan Y, pixel y grows south against plan X.
-            TObjectExtent query;
             query.Add(dirty.MinX + (o.y() - (area.bottom() + 1) - m) / perX,
                       dirty.MinY + (area.left() - o.x() - m) / perY);
             query.Add(dirty.MinX + (o.y() - area.top() + m) / perX,
@@ -255,8 +267,15 @@ bool TGeoMap::DrawDirty(int W, int H)
             default: return layer.Texts.GoItem(e.Index);
             }
         };
-        const auto captions = [this](TAutoTexts& texts) {
+        // A measured caption whose frame stays off the rectangle paints nothing in it
+        // (its object's extent is made of such frames, and a free text is found by the
+        // same box): drawing it would cost most of the redraw, since a long line met
+        // at one end brings every caption along it. One not measured yet is drawn,
+        // which measures it as the whole drawing does.
+        const auto captions = [this, &query](TAutoTexts& texts) {
             for (const auto& t : texts) {
+                if (t->FrameValid && !TextExtent(*t).Meets(query))
+                    continue;
                 HiddenCaption = t->Hidden != 0;
                 DrawText(t.get());
             }

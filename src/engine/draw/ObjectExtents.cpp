@@ -98,45 +98,235 @@ TObjectExtent TObjectExtents::BoxOf(const RGPolygon& polygon)
     return box;
 }
 
+namespace {
+
+// An object's entry, its box as BoxOf gives it.
+template <class O>
+RExtentEntry EntryOf(const O& o, int page, int layer, int index, std::uint8_t kind)
+{
+    RExtentEntry e{TObjectExtents::BoxOf(o), page, layer, index, kind};
+    if constexpr (std::is_same_v<O, RGText>)
+        e.Unmeasured = o.FrameValid ? 0 : 1;
+    e.Object = &o;
+    return e;
+}
+
+bool SameBox(const TObjectExtent& a, const TObjectExtent& b)
+{
+    return a.MinX == b.MinX && a.MinY == b.MinY && a.MaxX == b.MaxX && a.MaxY == b.MaxY;
+}
+
+// Entries a refresh may leave outside the cells (tested at every query) before the
+// cells are placed again: a few hundred box tests cost less than a microsecond each.
+constexpr std::size_t MaxRefreshedEntries = 256;
+
+// How far down its old list an object is looked for: an edit adds or removes an object
+// or two, and an object not found so near is taken anew, which is always right.
+constexpr int MatchWindow = 64;
+
+}  // namespace
+
+template <class Visit>
+void TObjectExtents::Walk(const TGPages& pages, Visit visit)
+{
+    int page = 0;
+    for (const auto& p : pages) {
+        int layer = 0;
+        for (const auto& l : p->Layers)
+            visit(page, layer++, *l, ekPolygon, l->Polygons);
+        layer = 0;
+        for (const auto& l : p->Layers)
+            visit(page, layer++, *l, ekLine, l->Lines);
+        layer = 0;
+        for (const auto& l : p->Layers)
+            visit(page, layer++, *l, ekPoint, l->Points);
+        layer = 0;
+        for (const auto& l : p->Layers)
+            visit(page, layer++, *l, ekText, l->Texts);
+        ++page;
+    }
+}
+
 void TObjectExtents::Build(const TGPages& pages, const RExtentKey& key)
 {
     BuiltKey = key;
     Entries.clear();
     Lists.clear();
+    Walk(pages, [&](int page, int layer, const RGLayer& owner, std::uint8_t kind, const auto& objects) {
+        const auto first = static_cast<std::int32_t>(Entries.size());
+        int index = 0;
+        for (const auto& o : objects)
+            Entries.push_back(EntryOf(*o, page, layer, index++, kind));
+        Lists.push_back({page, layer, kind, first, static_cast<std::int32_t>(Entries.size()) - first, &owner});
+    });
+    Place();
+}
+
+bool TObjectExtents::Refresh(const TGPages& pages, const RExtentKey& key, const void* changed)
+{
+    if (key.Symbols != BuiltKey.Symbols)
+        return false;
+    // The lists against the grid's: the same sheets and layers, and whether any list
+    // lost or gained an object (its records, by address, not those of the grid).
+    std::size_t k = 0;
+    bool sameLayers = true, sameObjects = true;
+    std::int32_t changedAt = -1;
+    Walk(pages, [&](int page, int layer, const RGLayer& owner, std::uint8_t kind, const auto& objects) {
+        if (!sameLayers || k >= Lists.size()) {
+            sameLayers = false;
+            return;
+        }
+        const RListStart& l = Lists[k++];
+        if (l.Page != page || l.Layer != layer || l.Kind != kind || l.Owner != &owner) {
+            sameLayers = false;
+            return;
+        }
+        if (!sameObjects)
+            return;
+        if (objects.GetCount() != l.Count) {
+            sameObjects = false;
+            return;
+        }
+        for (std::int32_t i = 0; i < l.Count; ++i) {
+            const void* o = objects.At(i);
+            if (o != Entries[std::size_t(l.First + i)].Object) {
+                sameObjects = false;
+                return;
+            }
+            if (o == changed)
+                changedAt = l.First + i;
+        }
+    });
+    if (!sameLayers || k != Lists.size())
+        return false;
+
+    // The box an entry's object has now.
+    const auto retake = [](const RExtentEntry& e) {
+        switch (e.Kind) {
+        case ekPolygon: return EntryOf(*static_cast<const RGPolygon*>(e.Object), e.Page, e.Layer, e.Index, e.Kind);
+        case ekLine: return EntryOf(*static_cast<const RGLine*>(e.Object), e.Page, e.Layer, e.Index, e.Kind);
+        case ekPoint: return EntryOf(*static_cast<const RGPoint*>(e.Object), e.Page, e.Layer, e.Index, e.Kind);
+        default: return EntryOf(*static_cast<const RGText*>(e.Object), e.Page, e.Layer, e.Index, e.Kind);
+        }
+    };
+    // An entry whose box is not that of its cells: tested at every query. (The longest
+    // diagonal only grows here: a longer one widens the hit test's candidates, never
+    // its hits.)
+    const auto outOfCells = [this](std::int32_t i, bool listed) {
+        const RExtentEntry& e = Entries[std::size_t(i)];
+        if (e.Box.Empty())
+            return;
+        Diagonal = std::max(Diagonal, std::hypot(e.Box.MaxX - e.Box.MinX, e.Box.MaxY - e.Box.MinY));
+        if (!listed)
+            Large.push_back(i);
+    };
+
+    if (sameObjects) {
+        // The one edited object: its box taken again, and tested at every query until
+        // the cells are placed again (those it stands in are of its old box).
+        if (changedAt >= 0) {
+            RExtentEntry& e = Entries[std::size_t(changedAt)];
+            const RExtentEntry now = retake(e);
+            UnmeasuredTexts = UnmeasuredTexts - e.Unmeasured + now.Unmeasured;
+            const bool moved = !SameBox(now.Box, e.Box);
+            e = now;
+            if (moved)
+                outOfCells(changedAt, std::find(Large.begin() + std::ptrdiff_t(LargePlaced), Large.end(),
+                                                changedAt) != Large.end());
+        }
+    } else {
+        // The entries again in drawing order. A list that kept its records keeps its
+        // boxes; one that lost or gained one has every box taken again (a record may
+        // stand where a gone one stood), and its records found in the old list keep
+        // their cells while their boxes are unchanged.
+        std::vector<RExtentEntry> fresh;
+        fresh.reserve(Entries.size() + 16);
+        std::vector<RListStart> lists;
+        lists.reserve(Lists.size());
+        std::vector<std::int32_t> to(Entries.size(), -1);
+        std::vector<std::int32_t> added;
+        k = 0;
+        Walk(pages, [&](int page, int layer, const RGLayer& owner, std::uint8_t kind, const auto& objects) {
+            const RListStart& l = Lists[k++];
+            const auto first = static_cast<std::int32_t>(fresh.size());
+            const int n = objects.GetCount();
+            bool kept = n == l.Count;
+            for (int i = 0; kept && i < n; ++i)
+                kept = objects.At(i) == Entries[std::size_t(l.First + i)].Object;
+            int j = 0;
+            for (int i = 0; i < n; ++i) {
+                const auto* o = objects.At(i);
+                const auto at = static_cast<std::int32_t>(fresh.size());
+                int m = j;
+                while (m < l.Count && m < j + MatchWindow && Entries[std::size_t(l.First + m)].Object != o)
+                    ++m;
+                const bool found = m < l.Count && Entries[std::size_t(l.First + m)].Object == o;
+                if (found && kept && o != changed) {
+                    fresh.push_back(Entries[std::size_t(l.First + m)]);
+                    to[std::size_t(l.First + m)] = at;
+                } else {
+                    fresh.push_back(EntryOf(*o, page, layer, i, kind));
+                    const RExtentEntry* old = found ? &Entries[std::size_t(l.First + m)] : nullptr;
+                    if (old && SameBox(old->Box, fresh.back().Box))
+                        to[std::size_t(l.First + m)] = at;
+                    else
+                        added.push_back(at);
+                }
+                if (found)
+                    j = m + 1;
+            }
+            lists.push_back({page, layer, kind, first, static_cast<std::int32_t>(fresh.size()) - first, &owner});
+        });
+
+        // The cells and the large entries renumbered: the numbers of the kept entries
+        // grow as before, so each cell's list stays ascending.
+        std::size_t w = 0;
+        for (std::size_t c = 0; c + 1 < CellStart.size(); ++c) {
+            const std::int32_t begin = CellStart[c], end = CellStart[c + 1];
+            CellStart[c] = static_cast<std::int32_t>(w);
+            for (std::int32_t q = begin; q < end; ++q) {
+                const std::int32_t t = to[std::size_t(CellEntries[std::size_t(q)])];
+                if (t >= 0)
+                    CellEntries[w++] = t;
+            }
+        }
+        CellStart.back() = static_cast<std::int32_t>(w);
+        CellEntries.resize(w);
+        std::size_t placed = 0, left = 0;
+        for (std::size_t q = 0; q < Large.size(); ++q) {
+            const std::int32_t t = to[std::size_t(Large[q])];
+            if (t < 0)
+                continue;
+            Large[left++] = t;
+            if (q < LargePlaced)
+                ++placed;
+        }
+        Large.resize(left);
+        LargePlaced = placed;
+        Entries.swap(fresh);
+        Lists.swap(lists);
+        UnmeasuredTexts = 0;
+        for (const RExtentEntry& e : Entries)
+            UnmeasuredTexts += e.Unmeasured;
+        for (const std::int32_t i : added)
+            outOfCells(i, false);
+    }
+    BuiltKey = key;
+    if (Large.size() - LargePlaced > MaxRefreshedEntries)
+        Place();
+    return true;
+}
+
+void TObjectExtents::Place()
+{
     Large.clear();
     UnmeasuredTexts = 0;
     Diagonal = 0;
-    const auto list = [&](int page, int layer, std::uint8_t kind, const auto& objects) {
-        const auto first = static_cast<std::int32_t>(Entries.size());
-        int index = 0;
-        for (const auto& o : objects) {
-            Entries.push_back({BoxOf(*o), page, layer, index++, kind});
-            if constexpr (std::is_same_v<std::decay_t<decltype(*o)>, RGText>)
-                UnmeasuredTexts += o->FrameValid ? 0 : 1;
-        }
-        Lists.push_back({page, layer, kind, first, static_cast<std::int32_t>(Entries.size()) - first});
-    };
-    int page = 0;
-    for (const auto& p : pages) {
-        int layer = 0;
-        for (const auto& l : p->Layers)
-            list(page, layer++, ekPolygon, l->Polygons);
-        layer = 0;
-        for (const auto& l : p->Layers)
-            list(page, layer++, ekLine, l->Lines);
-        layer = 0;
-        for (const auto& l : p->Layers)
-            list(page, layer++, ekPoint, l->Points);
-        layer = 0;
-        for (const auto& l : p->Layers)
-            list(page, layer++, ekText, l->Texts);
-        ++page;
-    }
-
     // The bounds of every box, and a cell of about one object's share of the area.
     TObjectExtent bounds;
     std::size_t boxes = 0;
     for (const RExtentEntry& e : Entries) {
+        UnmeasuredTexts += e.Unmeasured;
         if (!e.Box.Empty()) {
             bounds.Add(e.Box);
             Diagonal = std::max(Diagonal, std::hypot(e.Box.MaxX - e.Box.MinX, e.Box.MaxY - e.Box.MinY));
@@ -146,6 +336,7 @@ void TObjectExtents::Build(const TGPages& pages, const RExtentKey& key)
     Columns = Rows = 0;
     CellStart.assign(1, 0);
     CellEntries.clear();
+    LargePlaced = 0;
     if (bounds.Empty())
         return;
     const double spanX = std::max(bounds.MaxX - bounds.MinX, 1e-3);
@@ -197,6 +388,7 @@ void TObjectExtents::Build(const TGPages& pages, const RExtentKey& key)
             for (int c = c0; c <= c1; ++c)
                 CellEntries[std::size_t(fill[std::size_t(r) * Columns + c]++)] = std::int32_t(i);
     }
+    LargePlaced = Large.size();
 }
 
 void TObjectExtents::CellRange(const TObjectExtent& box, int& c0, int& r0, int& c1, int& r1) const

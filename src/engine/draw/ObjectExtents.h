@@ -2,8 +2,9 @@
 // object of every sheet and layer (the box of what it paints, which the sign renderer
 // keeps on the object; a text's frame; the geometry of an object not rendered yet).
 // Kept by the plan document as of its last screen drawing (TGeoMap::Extents), rebuilt by
-// the drawing, read by the hit test while no command has run since, and by the redraw of
-// what an edit touched. Only the thread that owns the plan touches it.
+// a whole drawing, brought up to one edit by the redraw of what it touched (Refresh: the
+// edited object's box, objects gone and added), read by the hit test while no command
+// has run since. Only the thread that owns the plan touches it.
 #pragma once
 
 #include "foundation/GeoDataObjects.h"
@@ -36,6 +37,8 @@ struct RExtentEntry {
     std::int32_t Layer = 0;
     std::int32_t Index = 0;
     std::uint8_t Kind = ekPolygon;
+    std::uint8_t Unmeasured = 0;     // a text whose frame was not measured yet
+    const void* Object = nullptr;    // the record, to tell it in its list after a change
 };
 
 // What a grid was built from: another key means another plan, or a changed one.
@@ -54,6 +57,13 @@ public:
     // by sheet, polygons of every layer, then lines, points and texts, each in layer and
     // list order. Moves no cursor.
     void Build(const TGPages& pages, const RExtentKey& key);
+    // Brings the grid up to one edit without reading every object again: the box of
+    // changed (the one object the edit rendered anew, or null) taken again, objects gone
+    // from their lists dropped and objects added taken, every other box kept as it was.
+    // Sound only when no object but changed, and those added or gone, differs from what
+    // the grid was built from; false (the grid untouched) when the sheets, the layers or
+    // the sign library are not those of the grid, and it has to be built again.
+    bool Refresh(const TGPages& pages, const RExtentKey& key, const void* changed);
 
     const RExtentKey& Key() const { return BuiltKey; }
     // A hash of the sheets, their layers and the counts of their lists, cheap to take
@@ -84,6 +94,12 @@ public:
     static TObjectExtent BoxOf(const RGText& text) { return TextExtent(text); }
 
 private:
+    // The entries of every list of pages in drawing order, each made by take(page,
+    // layer, kind, index, object); the list starts beside them.
+    template <class Take>
+    void Walk(const TGPages& pages, Take take);
+    // Sorts the entries into cells of a size fitted to their boxes and count.
+    void Place();
     // The cells a box covers, clamped to the grid.
     void CellRange(const TObjectExtent& box, int& c0, int& r0, int& c1, int& r1) const;
 
@@ -96,6 +112,7 @@ private:
         std::int32_t Page, Layer;
         std::uint8_t Kind;
         std::int32_t First, Count;
+        const void* Owner;   // the layer, to tell another one in its place
     };
     std::vector<RListStart> Lists;
     // Cells in rows from the south-west corner; each cell's entries are
@@ -109,4 +126,8 @@ private:
     std::vector<std::int32_t> CellStart;
     std::vector<std::int32_t> CellEntries;
     std::vector<std::int32_t> Large;
+    // Large's length when the cells were last placed: entries a refresh changed or added
+    // are kept there too (their boxes no longer match their cells), and past a few
+    // hundred of them the cells are placed again.
+    std::size_t LargePlaced = 0;
 };
