@@ -3,6 +3,7 @@
 // that run along a whole segment. The line-render state of the library drives the
 // last two and is advanced by them.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
@@ -108,7 +109,7 @@ void TSymbols::RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAng
         TGeoAngle beta = 0;
         OGZ(0, 0, p.X, p.Y, r, beta);
         TGeoPoint g;
-        PGZ(Xc, Yc, r * m, fNormalAngle(beta + Angle), g.X, g.Y);
+        SignPGZ(Xc, Yc, r * m, fNormalAngle(beta + Angle), g.X, g.Y);
         return g;
     };
     bool countedPerElement = false;
@@ -202,8 +203,8 @@ void TSymbols::RenderPicMain(const TVpLayers* SourcePic, TVpLayers* DestPic, Ext
         const TGeoAngle endDir = x >= 0 ? SegAngle + t1 / 2 - 180 : SegAngle + t1 / 2;
         RVpLine& line = NewPrimitive(*DestPic, &RVpLayer::Lines);
         CopyPen(l, line);
-        PGZ(X1, Y1, startLength, fNormalAngle(startDir), line.P1.X, line.P1.Y);
-        PGZ(X2, Y2, endLength, fNormalAngle(endDir), line.P2.X, line.P2.Y);
+        SignPGZ(X1, Y1, startLength, fNormalAngle(startDir), line.P1.X, line.P1.Y);
+        SignPGZ(X2, Y2, endLength, fNormalAngle(endDir), line.P2.X, line.P2.Y);
     }
 }
 
@@ -227,7 +228,7 @@ void TSymbols::RenderPicMin(const TVpLayers* SourcePic, TVpLayers* DestPic, Exte
         TGeoAngle beta = 0;
         OGZ(0, 0, x, y - p, r, beta);
         TGeoPoint g;
-        PGZ(X1, Y1, r, fNormalAngle(beta + SegAngle - 90), g.X, g.Y);
+        SignPGZ(X1, Y1, r, fNormalAngle(beta + SegAngle - 90), g.X, g.Y);
         return g;
     };
     const auto addLine = [&](const RVpLine& from, Extended xa, Extended ya, Extended xb, Extended yb) {

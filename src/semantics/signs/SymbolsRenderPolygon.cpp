@@ -3,6 +3,7 @@
 // the corners and from the special side, repeated fill pictures, the centre picture and
 // the slope hatching).
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
@@ -189,8 +190,8 @@ TGeoPoint TSymbols::AreaChord(const TGeoPoint& from, TGeoAngle a, Extended& leng
     length = 0;
     Extended reach = 0;
     Dist(Outline.MinX, Outline.MinY, Outline.MaxX, Outline.MaxY, reach);
-    const TGeoPoint p1 = PGZ(from, reach, a);
-    const TGeoPoint p2 = PGZ(from, reach, a + 180);
+    const TGeoPoint p1 = SignPGZ(from, reach, a);
+    const TGeoPoint p2 = SignPGZ(from, reach, a + 180);
     TGeoPoints crossings;
     if (!IntersectPolygon(Outline.OuterPoints, p1.X, p1.Y, p2.X, p2.Y, crossings))
         return from;
@@ -463,7 +464,7 @@ bool TSymbols::RenderPolygon(RGPolygon* Polygon)
                 Extended d = 0;
                 TGeoAngle a = 0;
                 OGZ(P.X, P.Y, C.X, C.Y, d, a);
-                const TGeoPoint E = PGZ(P, D, a);
+                const TGeoPoint E = SignPGZ(P, D, a);
                 RenderSpecialLine(P.X, P.Y, E.X, E.Y, &sign.Diagonals1, &polygon.Picture, D, 0);
             }
         }
