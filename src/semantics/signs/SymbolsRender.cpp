@@ -23,8 +23,16 @@ constexpr Extended MaxMitre = 4;
 // A phase this close to the picture length completes the picture.
 constexpr Extended PhaseSnap = 0.1L;
 
-// A length in whole thousandths of a metre, cut toward zero.
-long long Thousandths(Extended v) { return static_cast<long long>(std::trunc(v * 1000)); }
+// A length in whole thousandths of a metre, cut toward zero. The conversion cuts toward
+// zero itself, so std::trunc (a call of its own, on every pattern window) is needed
+// only where the value does not fit, which keeps that case as it was.
+long long Thousandths(Extended v)
+{
+    const Extended t = v * 1000;
+    if (t > -9.2e18L && t < 9.2e18L)
+        return static_cast<long long>(t);
+    return static_cast<long long>(std::trunc(t));
+}
 
 template <class P>
 void CopyPen(const P& from, P& to)
