@@ -16,6 +16,7 @@
 #include "engine/draw/GlyphCache.h"
 #include "engine/draw/TileDrawer.h"
 #include "semantics/codec/SemServices.h"
+#include "semantics/signs/Symbols.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -511,6 +512,54 @@ void BM_NodePass(benchmark::State& state)
     });
 }
 
+// Mode 2's rendering step alone: every sign the view at 1:2000 rendered (those holding a
+// sign name after the view was drawn), rendered anew, nothing painted. Counters: the
+// objects and the primitives of their pictures.
+void BM_RenderSigns(benchmark::State& state)
+{
+    Guarded(state, [&] {
+        const auto map = SeenPlan(true);
+        TSymbols& symbols = *map->Symbols;
+        std::vector<RGPoint*> points;
+        std::vector<RGLine*> lines;
+        std::vector<RGPolygon*> polygons;
+        for (const auto& page : map->Pages)
+            for (const auto& layer : page->Layers) {
+                for (const auto& o : layer->Points)
+                    if (!o->SignName.isEmpty())
+                        points.push_back(o.get());
+                for (const auto& o : layer->Lines)
+                    if (!o->SignName.isEmpty())
+                        lines.push_back(o.get());
+                for (const auto& o : layer->Polygons)
+                    if (!o->SignName.isEmpty())
+                        polygons.push_back(o.get());
+            }
+        for (auto _ : state) {
+            for (RGPoint* o : points)
+                symbols.RenderPoint(o);
+            for (RGLine* o : lines)
+                symbols.RenderLine(o);
+            for (RGPolygon* o : polygons)
+                symbols.RenderPolygon(o);
+        }
+        double primitives = 0;
+        const auto count = [&](const TVpLayers& pic) {
+            for (const auto& e : pic)
+                primitives += e->Polygons.GetCount() + e->Circles.GetCount() + e->Lines.GetCount() +
+                              e->Polylines.GetCount() + e->Texts.GetCount();
+        };
+        for (RGPoint* o : points)
+            count(o->Picture);
+        for (RGLine* o : lines)
+            count(o->Picture);
+        for (RGPolygon* o : polygons)
+            count(o->Picture);
+        state.counters["objects"] = double(points.size() + lines.size() + polygons.size());
+        state.counters["primitives"] = primitives;
+    });
+}
+
 } // namespace
 
 void RegisterDrawBenchmarks()
@@ -547,6 +596,7 @@ void RegisterDrawBenchmarks()
     benchmark::RegisterBenchmark("Draw/PanPastEdge/Shifted", [](benchmark::State& s) { BM_PanPastEdge(s, true); })
         ->Unit(ms)
         ->UseRealTime();
+    benchmark::RegisterBenchmark("Draw/RenderSigns", BM_RenderSigns)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(FloorNodePass, BM_NodePass)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitDense, [](benchmark::State& s) { BM_Hit(s, true); })->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark(HitEmpty, [](benchmark::State& s) { BM_Hit(s, false); })->Unit(ms)->UseRealTime();

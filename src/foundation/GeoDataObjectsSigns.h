@@ -8,8 +8,17 @@
 #include "foundation/GeoDataObjectsRefs.h"
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+
+// Every rendering of a sign replaces its object's picture, so picture records come and
+// go by the million: they are taken from free lists of their own size, refilled from
+// slabs, rather than from the heap one by one (GeoDataObjectsSigns.cpp). A record may
+// be freed on any thread. Under a sanitizer the heap is used, so that it sees every
+// record.
+void* TakePictureRecord(std::size_t size);
+void GivePictureRecord(void* record, std::size_t size) noexcept;
 
 // The pen every primitive begins with: colour 0, copy mode, solid, 1 mm.
 struct TVpPen {
@@ -35,6 +44,8 @@ struct TVpFill {
 struct RVpLine : TVpPen {
     TGeoPoint P1;
     TGeoPoint P2;
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpLines : public TCursorList<RVpLine> {
@@ -45,6 +56,8 @@ public:
 struct RVpCircle : TVpPen, TVpFill {
     TGeoPoint Center;
     Extended Radius = 0;   // millimetres
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpCircles : public TCursorList<RVpCircle> {
@@ -55,6 +68,8 @@ public:
 struct RVpPolyline : TVpPen {
     TGeoPoint RefPoint;   // set by the sign-file reader; never stored or copied
     TGeoPoints Points;
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpPolylines : public TCursorList<RVpPolyline> {
@@ -69,6 +84,8 @@ struct RVpPolygon : TVpPen, TVpFill {
     // as one odd-even path so that islands and courtyards stay unpainted. Sign pictures
     // have none; neither the sign files nor the plan file store them.
     TListGeoPoints Holes;
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpPolygons : public TCursorList<RVpPolygon> {
@@ -83,6 +100,8 @@ struct RVpText {
     QString Text;
     TGeoPoint Position;                     // millimetres of the sign
     TGeoRect Frame{};                       // outline as placed, filled by the renderer
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpTexts : public TCursorList<RVpText> {
@@ -97,6 +116,8 @@ struct RVpLayer {
     TVpLines Lines;
     TVpPolylines Polylines;
     TVpTexts Texts;
+    static void* operator new(std::size_t size) { return TakePictureRecord(size); }
+    static void operator delete(void* record, std::size_t size) noexcept { GivePictureRecord(record, size); }
 };
 
 class TVpLayers : public TCursorList<RVpLayer> {

@@ -1,6 +1,7 @@
 // The cross hatching of slopes and embankments: strokes between, along and away from the
 // marked stretches of the outer contour, each laid with a hatch picture as a dashed line.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
@@ -106,10 +107,10 @@ void TSymbols::CreateLinesInPolygon(Extended Step, const TVpLayers* SP, const TV
         // A short stroke that would reach past the middle between the chains keeps only
         // its far half, so that its tail still meets the middle.
         if (w >= 2 * SubLineD) {
-            const TGeoPoint e = PGZ(m1, SubLineD, dir);
+            const TGeoPoint e = SignPGZ(m1, SubLineD, dir);
             RenderSpecialLine(m1.X, m1.Y, e.X, e.Y, SP2, DP, LD2, 0);
         } else {
-            const TGeoPoint e = PGZ(m1, w / 2, dir);
+            const TGeoPoint e = SignPGZ(m1, w / 2, dir);
             RenderSpecialLine(m1.X, m1.Y, e.X, e.Y, SP2, DP, LD2, SubLineD - w / 2);
         }
     }
@@ -126,7 +127,7 @@ void TSymbols::CreateDashInPolygon(Extended Step, const TVpLayers* SP, TVpLayers
     TS1Points points;
     TraceChain(Outline.ChainI, Step, points);
     for (const auto& p : points) {
-        const TGeoPoint e = PGZ(p->AtPoint, LD, p->DirAngle + 90);
+        const TGeoPoint e = SignPGZ(p->AtPoint, LD, p->DirAngle + 90);
         RenderSpecialLine(p->AtPoint.X, p->AtPoint.Y, e.X, e.Y, SP, DP, D, 0);
     }
 }
@@ -152,13 +153,13 @@ void TSymbols::CreateLineIntersectInPolygon(Extended Step, const TVpLayers* SP, 
         const TGeoPoint& at = p->AtPoint;
         // The point lies on the contour only up to rounding: looking from a millimetre
         // inside keeps its own side from being taken for the crossing.
-        const TGeoPoint from = PGZ(at, MinPatternLength, p->DirAngle + 90);
-        const TGeoPoint far = PGZ(at, R, p->DirAngle + 90);
+        const TGeoPoint from = SignPGZ(at, MinPatternLength, p->DirAngle + 90);
+        const TGeoPoint far = SignPGZ(at, R, p->DirAngle + 90);
         Extended xi = 0, yi = 0;
         if (!MinIntersectPolygon(Outline.OuterPoints, from.X, from.Y, far.X, far.Y, xi, yi))
             continue;
-        const TGeoPoint s = PGZ(at, LD, p->DirAngle + 270);
-        const TGeoPoint e = PGZ(GeoPoint(xi, yi), LD, p->DirAngle + 90);
+        const TGeoPoint s = SignPGZ(at, LD, p->DirAngle + 270);
+        const TGeoPoint e = SignPGZ(GeoPoint(xi, yi), LD, p->DirAngle + 90);
         RenderSpecialLine(s.X, s.Y, e.X, e.Y, SP, DP, D, 0);
     }
 }
@@ -182,9 +183,9 @@ void TSymbols::CreateParallelLineInPolygon(Extended Step, const TVpLayers* SP, T
     TGeoPoint C = Middle(A, B);
     const Extended count = std::nearbyint(R / Step);
     for (Extended k = 0; k < count; ++k) {
-        C = PGZ(C, Step, a + 90);
-        const TGeoPoint p1 = PGZ(C, R, a + 180);
-        const TGeoPoint p2 = PGZ(C, R, a);
+        C = SignPGZ(C, Step, a + 90);
+        const TGeoPoint p1 = SignPGZ(C, R, a + 180);
+        const TGeoPoint p2 = SignPGZ(C, R, a);
         Extended x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (!MinMaxIntersectPolygon(Outline.OuterPoints, p1.X, p1.Y, p2.X, p2.Y, x1, y1, x2, y2))
             break;

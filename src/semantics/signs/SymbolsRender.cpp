@@ -3,6 +3,7 @@
 // that run along a whole segment. The line-render state of the library drives the
 // last two and is advanced by them.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
@@ -22,8 +23,16 @@ constexpr Extended MaxMitre = 4;
 // A phase this close to the picture length completes the picture.
 constexpr Extended PhaseSnap = 0.1L;
 
-// A length in whole thousandths of a metre, cut toward zero.
-long long Thousandths(Extended v) { return static_cast<long long>(std::trunc(v * 1000)); }
+// A length in whole thousandths of a metre, cut toward zero. The conversion cuts toward
+// zero itself, so std::trunc (a call of its own, on every pattern window) is needed
+// only where the value does not fit, which keeps that case as it was.
+long long Thousandths(Extended v)
+{
+    const Extended t = v * 1000;
+    if (t > -9.2e18L && t < 9.2e18L)
+        return static_cast<long long>(t);
+    return static_cast<long long>(std::trunc(t));
+}
 
 template <class P>
 void CopyPen(const P& from, P& to)
@@ -108,7 +117,7 @@ void TSymbols::RenderPic(const TVpLayers* SourcePic, TVpLayers* DestPic, TGeoAng
         TGeoAngle beta = 0;
         OGZ(0, 0, p.X, p.Y, r, beta);
         TGeoPoint g;
-        PGZ(Xc, Yc, r * m, fNormalAngle(beta + Angle), g.X, g.Y);
+        SignPGZ(Xc, Yc, r * m, fNormalAngle(beta + Angle), g.X, g.Y);
         return g;
     };
     bool countedPerElement = false;
@@ -202,8 +211,8 @@ void TSymbols::RenderPicMain(const TVpLayers* SourcePic, TVpLayers* DestPic, Ext
         const TGeoAngle endDir = x >= 0 ? SegAngle + t1 / 2 - 180 : SegAngle + t1 / 2;
         RVpLine& line = NewPrimitive(*DestPic, &RVpLayer::Lines);
         CopyPen(l, line);
-        PGZ(X1, Y1, startLength, fNormalAngle(startDir), line.P1.X, line.P1.Y);
-        PGZ(X2, Y2, endLength, fNormalAngle(endDir), line.P2.X, line.P2.Y);
+        SignPGZ(X1, Y1, startLength, fNormalAngle(startDir), line.P1.X, line.P1.Y);
+        SignPGZ(X2, Y2, endLength, fNormalAngle(endDir), line.P2.X, line.P2.Y);
     }
 }
 
@@ -227,7 +236,7 @@ void TSymbols::RenderPicMin(const TVpLayers* SourcePic, TVpLayers* DestPic, Exte
         TGeoAngle beta = 0;
         OGZ(0, 0, x, y - p, r, beta);
         TGeoPoint g;
-        PGZ(X1, Y1, r, fNormalAngle(beta + SegAngle - 90), g.X, g.Y);
+        SignPGZ(X1, Y1, r, fNormalAngle(beta + SegAngle - 90), g.X, g.Y);
         return g;
     };
     const auto addLine = [&](const RVpLine& from, Extended xa, Extended ya, Extended xb, Extended yb) {

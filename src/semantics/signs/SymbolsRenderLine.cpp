@@ -4,6 +4,7 @@
 // strokes mitred at the nodes, and the start, end and node pictures drawn over it.
 // The special line lays one picture as a dashed pattern along one straight stretch.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 #include "semantics/signs/SymbolsLineCaptions.h"
 
 #include "foundation/Bezier.h"
@@ -50,7 +51,7 @@ public:
                 Min(A, B);
                 return;
             }
-            P = PGZ(A, L - S.Phase, a);
+            P = SignPGZ(A, L - S.Phase, a);
             Min(A, P);
             Dist(P, B, d);
             if (d < L) {
@@ -74,11 +75,11 @@ public:
             d -= L;
             ++k;
             // Measured from the run's start, so no error piles up over many pictures.
-            P = PGZ(start, k * L, a);
+            P = SignPGZ(start, k * L, a);
         }
         if (Spent())
             return;
-        const TGeoPoint Q = PGZ(P, L, a);
+        const TGeoPoint Q = SignPGZ(P, L, a);
         const TVpLayers* laid = Due();
         Min(P, Q);
         if (Second)
@@ -121,8 +122,7 @@ void TSymbols::SetSegment(Extended d, TGeoAngle a)
 {
     SegLength = d;
     SegAngle = a;
-    SegSin = std::sin(GradRad(a));
-    SegCos = std::cos(GradRad(a));
+    SignSinCos(a, SegSin, SegCos);
 }
 
 void TSymbols::LayPattern(TVpLayers& dest, const TVpLayers* first, const TVpLayers* second,

@@ -3,6 +3,8 @@
 // line's own sign and the signs of its over-lines.
 #include "semantics/signs/SymbolsLineCaptions.h"
 
+#include "semantics/signs/SymbolsForward.h"
+
 #include "foundation/DelphiFormat.h"
 #include "foundation/GeoDataObjectsPolygons.h"
 #include "foundation/GeoDataObjectsRefs.h"
@@ -146,7 +148,7 @@ void TLineCaptions::Segment(const TGeoPoint& A, const TGeoPoint& B, Extended d, 
     const Extended interval = S.SignMetresPerMM() * Sign.CaptionInterval;
     while (S0 <= Next && Next <= S1) {
         TGeoPoint R;
-        PGZ(A.X, A.Y, Next - S0, a, R.X, R.Y);
+        SignPGZ(A.X, A.Y, Next - S0, a, R.X, R.Y);
         for (const TBlockCaption& c : Block)
             Emit(c, R, false, d, a, upright);
         // A caption interval of 0 or less places one block only.

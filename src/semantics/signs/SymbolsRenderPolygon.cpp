@@ -3,12 +3,14 @@
 // the corners and from the special side, repeated fill pictures, the centre picture and
 // the slope hatching).
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/ErrorTrail.h"
 #include "foundation/GeoDataObjects.h"
 #include "foundation/GeoDataObjectsPolygons.h"
 #include "foundation/GeoServ.h"
 #include "semantics/codec/SemServices.h"
+#include "semantics/signs/SymbolsGridContour.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,12 +122,22 @@ void TSymbols::CreatePointsInPolygon(int Order, TGeoPoints& Points, Extended Xc,
     std::vector<TBox> holeBoxes;
     for (const auto& hole : Outline.InnerPoints)
         holeBoxes.emplace_back(hole->Points);
+    // The candidates' corners lie on two lines a row (X + v and X - v): the contours are
+    // tested by rows, each answer PointInPolygon's.
+    TGridContour outer(Outline.OuterPoints);
+    std::vector<TGridContour> holes;
+    for (const auto& hole : Outline.InnerPoints)
+        holes.emplace_back(hole->Points);
+    const auto row = [&](Extended x) {
+        outer.Row(x);
+        for (TGridContour& hole : holes)
+            hole.Row(x);
+    };
     const auto free = [&](Extended x, Extended y) {
-        if (!outerBox.Holds(x, y) || !PointInPolygon(Outline.OuterPoints, x, y))
+        if (!outerBox.Holds(x, y) || !outer.Inside(y))
             return false;
-        int i = 0;
-        for (const auto& hole : Outline.InnerPoints) {
-            if (holeBoxes[i++].Holds(x, y) && PointInPolygon(hole->Points, x, y))
+        for (std::size_t i = 0; i < holes.size(); ++i) {
+            if (holeBoxes[i].Holds(x, y) && holes[i].Inside(y))
                 return false;
         }
         return true;
@@ -134,17 +146,42 @@ void TSymbols::CreatePointsInPolygon(int Order, TGeoPoints& Points, Extended Xc,
     const Extended h = Area.FreeY;
     const int rowCount = int(rows);
     const int columnCount = int(columns);
+    std::vector<char> kept(std::size_t(std::max(columnCount, 0)));
     for (int i = 0; i < rowCount; ++i) {
         const Extended X = Xc - rows * rowStep / 2 + i * rowStep;
         // In a chequered grid every second row is moved half a step west.
         const Extended shift = Order == 2 && i % 2 == 1 ? -stepY / 2 : 0;
-        for (int j = 0; j < columnCount; ++j) {
+        const auto corners = [&](int j, Extended& x1, Extended& y1, Extended& x2, Extended& y2, Extended& x3,
+                                 Extended& y3, Extended& x4, Extended& y4) {
             const Extended Y = Yc - columns * stepY / 2 + j * stepY + shift;
-            Extended x1, y1, x2, y2, x3, y3, x4, y4;
             createSq(X, Y, v, h, x1, y1, x2, y2, x3, y3, x4, y4);
-            if (free(x1, y1) && free(x2, y2) && free(x3, y3) && free(x4, y4))
-                Points.AddPoint(X, Y);
+            return Y;
+        };
+        Extended x1, y1, x2, y2, x3, y3, x4, y4;
+        // The north corners (x1 = x2 = X + v) of every candidate, then the south ones.
+        bool rowSet = false;
+        for (int j = 0; j < columnCount; ++j) {
+            corners(j, x1, y1, x2, y2, x3, y3, x4, y4);
+            if (!rowSet) {
+                row(x1);
+                rowSet = true;
+            }
+            kept[std::size_t(j)] = free(x1, y1) && free(x2, y2);
         }
+        rowSet = false;
+        for (int j = 0; j < columnCount; ++j) {
+            if (!kept[std::size_t(j)])
+                continue;
+            corners(j, x1, y1, x2, y2, x3, y3, x4, y4);
+            if (!rowSet) {
+                row(x3);
+                rowSet = true;
+            }
+            kept[std::size_t(j)] = free(x3, y3) && free(x4, y4);
+        }
+        for (int j = 0; j < columnCount; ++j)
+            if (kept[std::size_t(j)])
+                Points.AddPoint(X, corners(j, x1, y1, x2, y2, x3, y3, x4, y4));
     }
 }
 
@@ -153,8 +190,8 @@ TGeoPoint TSymbols::AreaChord(const TGeoPoint& from, TGeoAngle a, Extended& leng
     length = 0;
     Extended reach = 0;
     Dist(Outline.MinX, Outline.MinY, Outline.MaxX, Outline.MaxY, reach);
-    const TGeoPoint p1 = PGZ(from, reach, a);
-    const TGeoPoint p2 = PGZ(from, reach, a + 180);
+    const TGeoPoint p1 = SignPGZ(from, reach, a);
+    const TGeoPoint p2 = SignPGZ(from, reach, a + 180);
     TGeoPoints crossings;
     if (!IntersectPolygon(Outline.OuterPoints, p1.X, p1.Y, p2.X, p2.Y, crossings))
         return from;
@@ -427,7 +464,7 @@ bool TSymbols::RenderPolygon(RGPolygon* Polygon)
                 Extended d = 0;
                 TGeoAngle a = 0;
                 OGZ(P.X, P.Y, C.X, C.Y, d, a);
-                const TGeoPoint E = PGZ(P, D, a);
+                const TGeoPoint E = SignPGZ(P, D, a);
                 RenderSpecialLine(P.X, P.Y, E.X, E.Y, &sign.Diagonals1, &polygon.Picture, D, 0);
             }
         }

@@ -2,6 +2,7 @@
 // text's style into a concrete style, logical fonts, and the frame of a measured text
 // in plan metres, turned upright when asked.
 #include "semantics/signs/Symbols.h"
+#include "semantics/signs/SymbolsForward.h"
 
 #include "foundation/AppGlobalVar.h"
 #include "foundation/DelphiFormat.h"
@@ -206,9 +207,9 @@ void TSymbols::GetTextRect2(TTextMeasurer& Canv, const QString& txt, TLogFont& L
 
     TGeoPoint c0 = Point;
     TGeoPoint c1, c2, c3;
-    PGZ(c0.X, c0.Y, W, f, c1.X, c1.Y);
-    PGZ(c0.X, c0.Y, A, f + 90, c3.X, c3.Y);
-    PGZ(c1.X, c1.Y, A, f + 90, c2.X, c2.Y);
+    SignPGZ(c0.X, c0.Y, W, f, c1.X, c1.Y);
+    SignPGZ(c0.X, c0.Y, A, f + 90, c3.X, c3.Y);
+    SignPGZ(c1.X, c1.Y, A, f + 90, c2.X, c2.Y);
     const Extended d = (E - A) / 2;
 
     const bool turn = (autoinvert == 1 && f >= 180 - UprightTolerance && f <= 360 - UprightTolerance) ||
@@ -216,7 +217,7 @@ void TSymbols::GetTextRect2(TTextMeasurer& Canv, const QString& txt, TLogFont& L
     // The anchor of a taller turned font moves back by half the extra height.
     const auto shift = [&](const TGeoPoint& from, TGeoAngle direction) {
         TGeoPoint moved;
-        PGZ(from.X, from.Y, d, direction + 90, moved.X, moved.Y);
+        SignPGZ(from.X, from.Y, d, direction + 90, moved.X, moved.Y);
         return GeoPoint(from.X - (moved.X - from.X), from.Y - (moved.Y - from.Y));
     };
     if (!turn) {
