@@ -8,10 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 TOTAL=${1:-60}
 BUILD=build-fuzz
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++-14 -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-    -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON \
-    ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
+bash scripts/fuzz-configure.sh >/dev/null
 targets=()
 for f in fuzz/targets/*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 cmake --build "$BUILD" -j"${JOBS:-4}" --target "${targets[@]/#/fuzz_}"

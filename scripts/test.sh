@@ -4,8 +4,10 @@
 #   scripts/test.sh --sanitize        the same with AddressSanitizer, UndefinedBehaviorSanitizer
 #                                     and leak detection, in build-asan/; any report fails its test
 #   scripts/test.sh --sanitize-core   the tests of the readers and the engine only (the
-#                                     programs of SANITIZED_TESTS), built with the same
-#                                     sanitizers in build-asan-core/; any report fails the run
+#                                     programs of SANITIZED_TESTS), built with clang and the
+#                                     same sanitizers in the fuzz build, build-fuzz/, which
+#                                     scripts/fuzz-smoke.sh then reuses: the core is compiled
+#                                     once for both; any report fails the run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=build
@@ -18,7 +20,7 @@ SANITIZED_TESTS=(test_platform test_foundation test_semantics test_engine test_i
 case "${1:-}" in
     "") ;;
     --sanitize) BUILD=build-asan; ASAN=ON ;;
-    --sanitize-core) BUILD=build-asan-core; ASAN=ON; CORE_ONLY=1 ;;
+    --sanitize-core) BUILD=build-fuzz; ASAN=ON; CORE_ONLY=1 ;;
     *) echo "usage: scripts/test.sh [--sanitize | --sanitize-core]" >&2; exit 2 ;;
 esac
 bash scripts/deps.sh
@@ -29,9 +31,9 @@ if [ "$ASAN" = ON ]; then
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 if [ "$CORE_ONLY" = 1 ]; then
-    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_ASAN=ON \
-        -DVELMORA_BENCH=OFF \
-        ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER}
+    # Clang's undefined-behaviour checks (float to integer overflow among them) are
+    # recoverable there: UBSAN_OPTIONS above halts on the first.
+    bash scripts/fuzz-configure.sh
     cmake --build "$BUILD" --target "${SANITIZED_TESTS[@]}"
     # Each program runs whole, once, as many at a time as there are cores; a sanitizer
     # report ends its program with a failure, and any failure fails the run. The output

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -21,8 +22,17 @@ const QString SampleCountMessage =
 
 std::uint8_t ClampToByte(int v) { return std::uint8_t(std::clamp(v, 0, 255)); }
 
-// Rounded to the nearest integer, halves to even.
-int RoundEven(double v) { return int(std::nearbyint(v)); }
+// Rounded to the nearest integer, halves to even; held to the range of int (a colour
+// worked out from hostile samples can lie far outside it), NaN as the lowest.
+int RoundEven(double v)
+{
+    const double r = std::nearbyint(v);
+    if (!(r >= double(std::numeric_limits<int>::min())))
+        return std::numeric_limits<int>::min();
+    if (r > double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(r);
+}
 
 std::uint16_t Swap16(std::uint16_t v) { return std::uint16_t(v << 8 | v >> 8); }
 
